@@ -1,0 +1,25 @@
+// The library-wide colour table: one colour (red, green, blue, 0..1) per particle type 0..70.
+// Changes take effect at once everywhere the table is read (drawing, VRML).
+#pragma once
+#include "common/Vector.h"
+
+#include <array>
+
+class CColorTable
+{
+public:
+    static constexpr int Size = 71;
+
+    // The plug-in library's one table, starting with the default colours.
+    static CColorTable& Instance();
+
+    static bool ValidIndex(int index) { return index >= 0 && index < Size; }
+    const CVector& Get(int index) const { return m_Colors.at(index); }
+    void Set(int index, const CVector& color) { m_Colors.at(index) = color; }
+    void ResetToDefaults();
+    static const std::array<CVector, Size>& Defaults();
+
+private:
+    CColorTable() { ResetToDefaults(); }
+    std::array<CVector, Size> m_Colors;
+};
