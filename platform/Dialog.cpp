@@ -273,6 +273,25 @@ BOOL CDialog::KillTimer(UINT_PTR nIDEvent)
     return TRUE;
 }
 
+void CDialog::AppendSystemMenuItem(UINT nID, const std::string& text)
+{
+    m_SysMenu.emplace_back(nID, text);
+}
+
+void CDialog::OnSysCommand(UINT) {}
+
+bool CDialog::UserSysCommand(UINT nID)
+{
+    for (const auto& item : m_SysMenu)
+        if (item.first == nID)
+        {
+            OnSysCommand(nID);
+            return true;
+        }
+    std::fprintf(stderr, "dialog \"%s\": no system menu item %u\n", m_Caption.c_str(), nID);
+    return false;
+}
+
 LRESULT CDialog::SendMessage(UINT msg, WPARAM wParam, LPARAM lParam)
 {
     auto it = m_Messages.find(msg);

@@ -115,6 +115,11 @@ public:
     BOOL KillTimer(UINT_PTR nIDEvent);
     const std::set<UINT_PTR>& Timers() const { return m_Timers; }
 
+    // Items the dialog adds to its system (window) menu; choosing one calls OnSysCommand.
+    void AppendSystemMenuItem(UINT nID, const std::string& text);
+    const std::vector<std::pair<UINT, std::string>>& SystemMenuItems() const { return m_SysMenu; }
+    virtual void OnSysCommand(UINT nID);
+
     // Messages sent to the dialog window (custom control notifications).
     LRESULT SendMessage(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
 
@@ -127,6 +132,7 @@ public:
     bool UserSelect(int id, int index);
     bool UserSlider(int id, int pos);
     bool UserRightClick(int id, int index);
+    bool UserSysCommand(UINT nID);
     void UserClose() { OnCancel(); }
     void Notify(int id, int code);
 
@@ -165,6 +171,7 @@ private:
     std::map<std::pair<int, int>, Handler> m_Commands;
     std::map<UINT, std::function<LRESULT(WPARAM, LPARAM)>> m_Messages;
     std::set<UINT_PTR> m_Timers;
+    std::vector<std::pair<UINT, std::string>> m_SysMenu;
     IDialogView* m_pView = nullptr;
     bool m_bCreated = false, m_bModal = false, m_bEnded = false, m_bVisible = false;
     int m_nResult = 0;

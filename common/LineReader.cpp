@@ -1,0 +1,50 @@
+#include "common/LineReader.h"
+
+#include <cstring>
+
+CLineReader::CLineReader(std::istream& in, size_t maxLine)
+    : m_In(in), m_MaxLine(maxLine), m_Buffer(1 << 16)
+{
+}
+
+bool CLineReader::Fill()
+{
+    if (m_bEof)
+        return false;
+    m_In.read(m_Buffer.data(), static_cast<std::streamsize>(m_Buffer.size()));
+    m_Pos = 0;
+    m_End = static_cast<size_t>(m_In.gcount());
+    if (m_End == 0)
+        m_bEof = true;
+    return m_End > 0;
+}
+
+bool CLineReader::Next(std::string& line)
+{
+    line.clear();
+    m_bTruncated = m_bNul = false;
+    bool any = false;
+    for (;;)
+    {
+        if (m_Pos >= m_End && !Fill())
+            break;
+        any = true;
+        const char* start = m_Buffer.data() + m_Pos;
+        const size_t avail = m_End - m_Pos;
+        const char* nl = static_cast<const char*>(std::memchr(start, '\n', avail));
+        const size_t len = nl ? static_cast<size_t>(nl - start) : avail;
+        const size_t room = m_MaxLine > line.size() ? m_MaxLine - line.size() : 0;
+        if (len > room)
+            m_bTruncated = true;
+        if (!m_bNul && std::memchr(start, '\0', len))
+            m_bNul = true;
+        line.append(start, len < room ? len : room);
+        m_Pos += len + (nl ? 1 : 0);
+        m_BytesRead += len + (nl ? 1 : 0);
+        if (nl)
+            break;
+    }
+    if (!line.empty() && line.back() == '\r')
+        line.pop_back();
+    return any;
+}

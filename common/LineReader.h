@@ -1,0 +1,33 @@
+// Reads a text stream line by line with a bound on the line length, so that a file without line
+// ends cannot exhaust memory. A CR before the LF is dropped, as text mode does.
+#pragma once
+#include <cstdint>
+#include <istream>
+#include <string>
+#include <vector>
+
+class CLineReader
+{
+public:
+    static constexpr size_t DefaultMaxLine = 1 << 20;
+
+    explicit CLineReader(std::istream& in, size_t maxLine = DefaultMaxLine);
+    // The next line without its end; false at the end of the stream.
+    bool Next(std::string& line);
+    // The last line was longer than the bound; only its start was kept.
+    bool Truncated() const { return m_bTruncated; }
+    // The last line held a NUL byte (binary data, not text).
+    bool HadNul() const { return m_bNul; }
+    std::uint64_t BytesRead() const { return m_BytesRead; }
+    size_t MaxLine() const { return m_MaxLine; }
+
+private:
+    bool Fill();
+
+    std::istream& m_In;
+    size_t m_MaxLine;
+    std::vector<char> m_Buffer;
+    size_t m_Pos = 0, m_End = 0;
+    std::uint64_t m_BytesRead = 0;
+    bool m_bTruncated = false, m_bNul = false, m_bEof = false;
+};

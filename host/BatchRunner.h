@@ -1,0 +1,71 @@
+// Batch mode: runs a script of user actions against the loaded plug-ins on the headless backend,
+// drawing into an offscreen GL context. One command per line; see README.md for the vocabulary.
+#pragma once
+#include "host/Host.h"
+#include "host/Scene.h"
+#include "platform/Offscreen.h"
+
+#include <cstdint>
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+class CDialog;
+
+class CBatchRunner
+{
+public:
+    struct CCommand
+    {
+        std::string m_File;
+        int m_Line = 0;
+        std::vector<std::string> m_Args;
+        std::vector<CCommand> m_Block; // the actions of a "modal" block
+    };
+
+    CBatchRunner(CHost& host, std::ostream& out, std::ostream& err);
+    ~CBatchRunner();
+
+    // Runs the script; returns the number of commands that failed (0 = success), or -1 when the
+    // script cannot be read or parsed.
+    int RunFile(const std::string& path);
+    int RunText(const std::string& text, const std::string& name);
+
+    // Splits a line into arguments: blanks separate, double quotes group (\" and \\ escape),
+    // $NAME and ${NAME} are replaced from the environment, # starts a comment.
+    static bool Tokenize(const std::string& line, std::vector<std::string>& args, std::string& error);
+
+private:
+    class CRenderContextImpl;
+
+    bool Parse(const std::vector<std::string>& lines, size_t& index, const std::string& file,
+               std::vector<CCommand>& out, bool inBlock, std::string& error);
+    void RunAll(const std::vector<CCommand>& commands);
+    bool Execute(const CCommand& cmd);
+    bool Fail(const CCommand& cmd, const std::string& message);
+
+    CDialog* Current(const CCommand& cmd);
+    bool ParseInt(const CCommand& cmd, size_t index, int& value);
+    bool ParseDouble(const CCommand& cmd, size_t index, double& value);
+    bool EnsureGL(int width, int height);
+    bool RenderTo(int width, int height);
+    void RedrawIfPending();
+
+    void PrintControl(const CDialog& dlg, int id);
+    void PrintDump(const CDialog& dlg);
+    void PrintMessages();
+    void PrintBox();
+
+    CHost& m_Host;
+    std::ostream& m_Out;
+    std::ostream& m_Err;
+    CScene m_Scene;
+    std::unique_ptr<COffscreenGL> m_pGL;
+    std::unique_ptr<CRenderContextImpl> m_pRC;
+    bool m_bGLFailed = false;
+    CDialog* m_pCurrent = nullptr;
+    std::vector<std::uint8_t> m_Image; // last render, RGBA rows top first
+    int m_ImageWidth = 0, m_ImageHeight = 0;
+    int m_Failures = 0;
+};

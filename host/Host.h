@@ -1,0 +1,68 @@
+// The host side of the plug-in interface: loads plug-ins, keeps the toolbar buttons they add,
+// answers the host-interface calls and drives their render, box and VRML exports.
+#pragma once
+#include "frame/HostApi.h"
+#include "host/PlugInLibrary.h"
+
+#include <functional>
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+class CHost : public CHostToolbar, public CHostInterface
+{
+public:
+    struct CButton
+    {
+        int m_CommandId;
+        std::string m_Caption;
+        CPlugInLibrary* m_pPlugIn;
+        bool m_bRemoved = false; // slots stay, so the indices handed out stay valid
+    };
+
+    CHost();
+    ~CHost();
+
+    void SetInterfaceVersion(double version) { m_InterfaceVersion = version; }
+    // Called on RedrawView; the view decides when to draw.
+    void SetRedrawHandler(std::function<void()> handler) { m_OnRedraw = std::move(handler); }
+
+    // Loads the library, resolves the exports and calls InitPlugIn. A plug-in that refuses (0)
+    // is destroyed and unloaded again; the result is then still true, with refused set.
+    bool LoadPlugIn(const std::string& path, std::string& error, bool& refused);
+    void UnloadAll();
+    const std::vector<std::unique_ptr<CPlugInLibrary>>& PlugIns() const { return m_PlugIns; }
+    const std::vector<CButton>& Buttons() const { return m_Buttons; }
+    // Presses the toolbar button with this caption; false if there is none.
+    bool PressButton(const std::string& caption);
+    bool PressButton(const CButton& button);
+
+    // OnRender for every plug-in, then OnPostRender for every plug-in.
+    void RenderPlugIns(HDC dc, HGLRC rc, int pass = 0, int mode = 0);
+    // The union of the plug-ins' boxes; false when none reports a non-empty box.
+    bool Box(CVector& min, CVector& max) const;
+    // A VRML97 file: the header, then each plug-in appends its scene.
+    void ExportVRML(std::ostream& os) const;
+    bool RedrawPending() const { return m_bRedrawPending; }
+    void ClearRedrawPending() { m_bRedrawPending = false; }
+
+    // CHostToolbar
+    int AddToolbarButton(CToolbarButton* pButton, int position) override;
+    void RecalcToolbarLayout() override {}
+    void ResizeToolbar(BOOL) override {}
+    void RemoveToolbarButton(int index) override;
+    // CHostInterface
+    double GetInterfaceVersion() override { return m_InterfaceVersion; }
+    void RedrawView() override;
+
+    static constexpr double DefaultInterfaceVersion = 2.3;
+
+private:
+    std::vector<std::unique_ptr<CPlugInLibrary>> m_PlugIns;
+    std::vector<CButton> m_Buttons;
+    CPlugInLibrary* m_pLoading = nullptr;
+    double m_InterfaceVersion = DefaultInterfaceVersion;
+    std::function<void()> m_OnRedraw;
+    bool m_bRedrawPending = false;
+};

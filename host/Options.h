@@ -1,0 +1,19 @@
+// Command-line options of tessaron-host.
+#pragma once
+#include <string>
+#include <vector>
+
+struct CHostOptions
+{
+    std::string m_BatchScript;           // --batch SCRIPT: headless run
+    double m_InterfaceVersion = 2.3;     // --interface-version V
+    float m_SnapPointSize = 1.0f;        // --snap-point-size S
+    std::vector<std::string> m_PlugIns;  // plug-in libraries named on the command line
+
+    // False with a message for unknown or incomplete options.
+    bool Parse(int argc, char** argv, std::string& error);
+    static const char* Usage();
+};
+
+// Plug-in libraries next to the executable (lib*.so that are not our own support libraries).
+std::vector<std::string> PlugInsBeside(const std::string& argv0);

@@ -1,0 +1,56 @@
+#include "host/Host.h"
+#include "host/Options.h"
+#include "host/gui/MainFrame.h"
+#include "platform/wx/WxBackend.h"
+
+#include <wx/app.h>
+#include <wx/init.h>
+
+namespace
+{
+class CHostApp : public wxApp
+{
+public:
+    CHostApp(CHost& host, const CHostOptions& options) : m_Host(host), m_Options(options) {}
+
+    bool OnInit() override
+    {
+        SetUiBackend(&m_Backend);
+        auto* frame = new CMainFrame(m_Host, m_Options);
+        frame->Show();
+        const auto plugIns = m_Options.m_PlugIns.empty() ? PlugInsBeside(argv[0].ToStdString())
+                                                         : m_Options.m_PlugIns;
+        for (const auto& path : plugIns)
+            frame->LoadPlugIn(path);
+        return true;
+    }
+
+    int OnExit() override
+    {
+        m_Host.UnloadAll();
+        SetUiBackend(nullptr);
+        return wxApp::OnExit();
+    }
+
+private:
+    CHost& m_Host;
+    const CHostOptions& m_Options;
+    CWxBackend m_Backend;
+};
+} // namespace
+
+int RunGui(int argc, char** argv, CHost& host, const CHostOptions& options)
+{
+    // Options are ours; wx sees only the program name.
+    int wxArgc = 1;
+    wxApp::SetInstance(new CHostApp(host, options));
+    if (!wxEntryStart(wxArgc, argv))
+        return 1;
+    int rc = 1;
+    if (wxTheApp->CallOnInit())
+        rc = wxTheApp->OnRun();
+    wxTheApp->OnExit();
+    wxEntryCleanup();
+    (void)argc;
+    return rc;
+}

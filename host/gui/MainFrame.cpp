@@ -1,0 +1,155 @@
+#include "host/gui/MainFrame.h"
+
+#include "host/gui/ViewCanvas.h"
+#include "platform/UiServices.h"
+
+#include <wx/filedlg.h>
+#include <wx/menu.h>
+#include <wx/msgdlg.h>
+#include <wx/textdlg.h>
+#include <wx/toolbar.h>
+
+#include <fstream>
+
+namespace
+{
+enum
+{
+    ID_LoadPlugIn = wxID_HIGHEST + 1,
+    ID_ExportVRML,
+    ID_Fit,
+    ID_Perspective,
+    ID_InterfaceVersion,
+    ID_SnapPointSize,
+    ID_FirstTool = wxID_HIGHEST + 100,
+};
+} // namespace
+
+CMainFrame::CMainFrame(CHost& host, const CHostOptions&)
+    : wxFrame(nullptr, wxID_ANY, "Tessaron", wxDefaultPosition, wxSize(1100, 780)),
+      m_Host(host), m_Scene(host)
+{
+    BuildMenu();
+    m_pToolBar = CreateToolBar(wxTB_HORIZONTAL | wxTB_TEXT | wxTB_NOICONS | wxTB_HORZ_LAYOUT);
+    m_pCanvas = new CViewCanvas(this, m_Scene);
+    m_Host.SetRedrawHandler([this] { m_pCanvas->Refresh(); });
+    CreateStatusBar();
+    SetStatusText("Left drag: orbit, shift/right drag: pan, wheel: zoom, F: fit to data");
+    Bind(wxEVT_CLOSE_WINDOW, &CMainFrame::OnClose, this);
+    RebuildToolbar();
+}
+
+void CMainFrame::BuildMenu()
+{
+    auto* file = new wxMenu;
+    file->Append(ID_LoadPlugIn, "&Load plug-in...");
+    file->Append(ID_ExportVRML, "&Export VRML...");
+    file->AppendSeparator();
+    file->Append(wxID_EXIT, "&Quit\tCtrl-Q");
+    auto* view = new wxMenu;
+    view->Append(ID_Fit, "&Fit to data\tF");
+    view->AppendCheckItem(ID_Perspective, "&Perspective")->Check(true);
+    auto* settings = new wxMenu;
+    settings->Append(ID_InterfaceVersion, "Plug-in &interface version...");
+    settings->Append(ID_SnapPointSize, "&Snap point size...");
+    auto* bar = new wxMenuBar;
+    bar->Append(file, "&File");
+    bar->Append(view, "&View");
+    bar->Append(settings, "&Settings");
+    SetMenuBar(bar);
+    Bind(wxEVT_MENU, &CMainFrame::OnLoadPlugIn, this, ID_LoadPlugIn);
+    Bind(wxEVT_MENU, &CMainFrame::OnExportVRML, this, ID_ExportVRML);
+    Bind(wxEVT_MENU, [this](wxCommandEvent&) { Close(); }, wxID_EXIT);
+    Bind(wxEVT_MENU, [this](wxCommandEvent&) { m_pCanvas->FitView(); }, ID_Fit);
+    Bind(wxEVT_MENU, [this](wxCommandEvent& e) {
+        m_Scene.Camera().SetProjection(e.IsChecked() ? CCamera::EProjection::Perspective
+                                                     : CCamera::EProjection::Orthographic);
+        m_pCanvas->Refresh();
+    }, ID_Perspective);
+    Bind(wxEVT_MENU, &CMainFrame::OnInterfaceVersion, this, ID_InterfaceVersion);
+    Bind(wxEVT_MENU, &CMainFrame::OnSnapPointSize, this, ID_SnapPointSize);
+}
+
+void CMainFrame::RebuildToolbar()
+{
+    m_pToolBar->ClearTools();
+    const auto& buttons = m_Host.Buttons();
+    for (size_t i = 0; i < buttons.size(); ++i)
+    {
+        if (buttons[i].m_bRemoved)
+            continue;
+        const int id = ID_FirstTool + static_cast<int>(i);
+        m_pToolBar->AddTool(id, wxString::FromUTF8(buttons[i].m_Caption), wxNullBitmap);
+        Bind(wxEVT_TOOL, &CMainFrame::OnTool, this, id);
+    }
+    m_pToolBar->Realize();
+}
+
+void CMainFrame::OnTool(wxCommandEvent& event)
+{
+    const size_t index = static_cast<size_t>(event.GetId() - ID_FirstTool);
+    if (index < m_Host.Buttons().size())
+        m_Host.PressButton(m_Host.Buttons()[index]);
+}
+
+void CMainFrame::LoadPlugIn(const std::string& path)
+{
+    std::string error;
+    bool refused = false;
+    if (!m_Host.LoadPlugIn(path, error, refused))
+        wxMessageBox(wxString::FromUTF8("Cannot load " + path + ":\n" + error), "Tessaron",
+                     wxICON_ERROR, this);
+    RebuildToolbar();
+}
+
+void CMainFrame::OnLoadPlugIn(wxCommandEvent&)
+{
+    wxFileDialog dlg(this, "Load plug-in", "", "", "Plug-ins (*.so)|*.so",
+                     wxFD_OPEN | wxFD_FILE_MUST_EXIST);
+    if (dlg.ShowModal() == wxID_OK)
+        LoadPlugIn(dlg.GetPath().ToStdString(wxConvUTF8));
+}
+
+void CMainFrame::OnExportVRML(wxCommandEvent&)
+{
+    wxFileDialog dlg(this, "Export VRML", "", "scene.wrl", "VRML97 (*.wrl)|*.wrl",
+                     wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
+    if (dlg.ShowModal() != wxID_OK)
+        return;
+    std::ofstream out(dlg.GetPath().ToStdString(wxConvUTF8), std::ios::binary);
+    if (out)
+        m_Host.ExportVRML(out);
+    out.close();
+    if (!out)
+        wxMessageBox("The VRML file could not be written.", "Tessaron", wxICON_ERROR, this);
+}
+
+void CMainFrame::OnInterfaceVersion(wxCommandEvent&)
+{
+    const wxString text = wxGetTextFromUser(
+        "Interface version reported to plug-ins loaded from now on:", "Tessaron",
+        wxString::Format("%.1f", m_Host.GetInterfaceVersion()), this);
+    double v = 0;
+    if (!text.empty() && text.ToCDouble(&v))
+        m_Host.SetInterfaceVersion(v);
+}
+
+void CMainFrame::OnSnapPointSize(wxCommandEvent&)
+{
+    const wxString text = wxGetTextFromUser("Snap point size:", "Tessaron",
+                                            wxString::Format("%g", m_Host.m_SnapPointSize), this);
+    double v = 0;
+    if (!text.empty() && text.ToCDouble(&v))
+    {
+        m_Host.m_SnapPointSize = static_cast<float>(v);
+        m_pCanvas->Refresh();
+    }
+}
+
+void CMainFrame::OnClose(wxCloseEvent& event)
+{
+    // The plug-ins' dialogs are windows of this process: they go before the frame does.
+    m_Host.SetRedrawHandler({});
+    m_Host.UnloadAll();
+    event.Skip();
+}

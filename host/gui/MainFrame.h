@@ -1,0 +1,32 @@
+// The GUI host's window: menu, toolbar with the plug-ins' buttons, and the GL view.
+#pragma once
+#include "host/Host.h"
+#include "host/Options.h"
+#include "host/Scene.h"
+
+#include <wx/frame.h>
+
+class CViewCanvas;
+class wxToolBar;
+
+class CMainFrame : public wxFrame
+{
+public:
+    CMainFrame(CHost& host, const CHostOptions& options);
+    void LoadPlugIn(const std::string& path);
+
+private:
+    void BuildMenu();
+    void RebuildToolbar();
+    void OnTool(wxCommandEvent& event);
+    void OnLoadPlugIn(wxCommandEvent&);
+    void OnExportVRML(wxCommandEvent&);
+    void OnInterfaceVersion(wxCommandEvent&);
+    void OnSnapPointSize(wxCommandEvent&);
+    void OnClose(wxCloseEvent& event);
+
+    CHost& m_Host;
+    CScene m_Scene;
+    CViewCanvas* m_pCanvas = nullptr;
+    wxToolBar* m_pToolBar = nullptr;
+};

@@ -1,0 +1,56 @@
+// The backend with real windows: message boxes, file and colour dialogs, timers and the wait
+// cursor through wxWidgets, and every dialog template shown as a wxDialog.
+#pragma once
+#include "platform/UiServices.h"
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <utility>
+
+class CControlState;
+class CDialog;
+class CWxDialogView;
+class wxTimer;
+class wxWindow;
+
+class CWxBackend : public CUiBackend
+{
+public:
+    // Builds the window of a custom control (ECtrlKind::Custom, by class name).
+    using CustomFactory = std::function<wxWindow*(wxWindow* parent, CDialog& dlg, int id)>;
+    static void RegisterCustomControl(const std::string& className, CustomFactory factory);
+    static CustomFactory FindCustomControl(const std::string& className);
+
+    CWxBackend();
+    ~CWxBackend() override;
+
+    int MessageBox(CDialog* pOwner, const std::string& text, const std::string& caption,
+                   UINT nType) override;
+    bool FileDialog(CDialog* pOwner, CFileDialogRequest& request) override;
+    bool ColorDialog(CDialog* pOwner, COLORREF& color, DWORD flags) override;
+    INT_PTR RunModal(CDialog& dlg) override;
+    void DialogCreated(CDialog&) override {}
+    void DialogDestroyed(CDialog& dlg) override;
+    void DialogShown(CDialog& dlg, bool show) override;
+    void BeginWaitCursor() override;
+    void EndWaitCursor() override;
+    void StartTimer(CDialog& dlg, UINT_PTR id, UINT elapseMs) override;
+    void StopTimer(CDialog& dlg, UINT_PTR id) override;
+    void Refresh() override;
+
+    // A view destroyed by wx itself.
+    void ForgetView(CDialog& dlg) { m_Views.erase(&dlg); }
+
+    // The wx filter of a "Name|*.ext|...|" filter string.
+    static std::string WxFilter(const std::string& filter);
+
+private:
+    wxWindow* Owner(CDialog* pOwner) const;
+    CWxDialogView* ViewOf(CDialog& dlg, bool create);
+
+    std::map<CDialog*, CWxDialogView*> m_Views;
+    std::map<std::pair<CDialog*, UINT_PTR>, std::unique_ptr<wxTimer>> m_Timers;
+    unsigned long m_LastRefresh = 0;
+};

@@ -1,0 +1,34 @@
+// A dialog template shown as a wxDialog: widgets are built from the control states, user input
+// goes to the dialog model, and model changes come back into the widgets.
+#pragma once
+#include "platform/Dialog.h"
+
+#include <wx/dialog.h>
+
+#include <map>
+
+class CWxDialogView : public wxDialog, public IDialogView
+{
+public:
+    CWxDialogView(wxWindow* parent, CDialog& dlg);
+    ~CWxDialogView() override;
+
+    void OnControlChanged(int id) override;
+    void OnShow(bool show) override;
+    void OnCaptionChanged() override;
+    // The model is going away; the window follows.
+    void Detach();
+    CDialog& Model() { return m_Dlg; }
+
+private:
+    wxWindow* CreateControl(CControlState& state);
+    void Sync(const CControlState& state, wxWindow* w);
+    void BindEvents(wxWindow* w, const CControlState& state);
+    void OnCloseWindow(wxCloseEvent& event);
+    void OnContextMenu(wxContextMenuEvent& event);
+
+    CDialog& m_Dlg;
+    std::map<int, wxWindow*> m_Windows;
+    bool m_bSyncing = false;
+    bool m_bDetached = false;
+};

@@ -1,0 +1,111 @@
+#include "tracks/Particle.h"
+
+#include "common/LineReader.h"
+#include "tracks/TrackText.h"
+
+namespace trakor3d
+{
+namespace
+{
+constexpr std::string_view BlockSeparators = " \t;,:";
+constexpr std::string_view CommentChars = "#$*&/";
+
+bool IsEndLine(std::string_view line)
+{
+    for (std::string_view end : {"EndParticle", "END PARTICLE", "end particle", "END\tPARTICLE",
+                                 "end\tparticle", "END-PARTICLE", "end-particle"})
+        if (Contains(line, end))
+            return true;
+    return false;
+}
+} // namespace
+
+void CParticle::AddPoint(const CSegment& point)
+{
+    m_Points.push_back(point);
+    m_Lower = CVector::Min(m_Lower, point);
+    m_Upper = CVector::Max(m_Upper, point);
+}
+
+void CParticle::Read(CLineReader& in, std::ostream& err)
+{
+    m_Energy = NoEnergy;
+    m_Radius = 1.0;
+    m_Type = NoType;
+    m_Points.clear();
+    std::string line;
+    std::vector<std::string_view> tokens;
+    while (in.Next(line))
+    {
+        if (IsEndLine(line) || in.HadNul()) // binary data ends the block; the caller reports it
+            break;
+        SplitTokens(line, BlockSeparators, tokens);
+        if (tokens.empty() || ContainsAny(tokens[0], CommentChars))
+            continue;
+        ReadLine(tokens, err);
+    }
+    if (m_Type < 0 && m_Type != NoType)
+        m_Type = -m_Type + 64;
+    if (m_Energy == NoEnergy)
+        err << "ERROR: Missing energy specifier. Value set to -1 so that particle is ignored!\n";
+    if (m_Type == NoType)
+        err << "ERROR: Missing type specifier. Value set to -1!\n";
+}
+
+void CParticle::ReadLine(const std::vector<std::string_view>& tokens, std::ostream& err)
+{
+    const std::string_view key = tokens[0];
+    if (key == "s")
+    {
+        if (tokens.size() < 4)
+        {
+            err << "ERROR: Missing segment coordinate! -> Segment ignored!\n";
+            return;
+        }
+        const double t = tokens.size() >= 5 ? ReadNumber(tokens[4])
+                                            : (m_Points.empty() ? 0.0 : m_Points.back().t) + 1.0;
+        AddPoint({ReadNumber(tokens[1]), ReadNumber(tokens[2]), ReadNumber(tokens[3]), t});
+    }
+    else if (key == "Energy" || key == "energy")
+    {
+        if (tokens.size() < 2)
+            err << "ERROR: Missing energy value after specifier!\n";
+        else
+            m_Energy = ReadNumber(tokens[1]);
+    }
+    else if (key == "Radius" || key == "radius")
+    {
+        if (tokens.size() < 2)
+            err << "ERROR: Missing radius value after specifier!\n";
+        else
+            m_Radius = ReadNumber(tokens[1]);
+    }
+    else if (key == "Type" || key == "type")
+    {
+        if (tokens.size() < 2)
+            err << "ERROR: Missing type value after specifier!\n";
+        else
+            m_Type = ReadInteger(tokens[1]);
+    }
+    else
+        err << "Warning: Unidentified keyword ignored!\n";
+}
+
+void CParticle::WriteIndent(std::ostream& os) const
+{
+    for (int i = 0; i < m_IndentLevel; ++i)
+        os << "  ";
+}
+
+void CParticle::WriteLine(std::ostream& os, const std::string& line, int mode)
+{
+    if (mode == 1)
+        ++m_IndentLevel;
+    else if (mode == 2)
+        --m_IndentLevel;
+    WriteIndent(os);
+    os << line << '\n';
+}
+
+void CParticle::WriteVRML(std::ostream&) {}
+} // namespace trakor3d

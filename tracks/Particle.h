@@ -1,0 +1,58 @@
+// One track: a polyline of points with times, its type, energy and drawing state.
+#pragma once
+#include "common/Vector.h"
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+class CLineReader;
+
+namespace trakor3d
+{
+// One point of a track and the time (s) the particle passes it.
+class CSegment : public CVector
+{
+public:
+    CSegment() = default;
+    CSegment(double x, double y, double z, double t) : CVector(x, y, z), t(t) {}
+    double t = 0;
+};
+
+class CParticle
+{
+public:
+    static constexpr int NoType = -1000;
+    static constexpr double NoEnergy = -1000.0;
+
+    CParticle() = default;
+    CParticle(const CParticle&) = default;
+    CParticle& operator=(const CParticle&) = default;
+    virtual ~CParticle() = default;
+
+    // VRML line writer: mode 1 indents one level more before writing, 2 one less, 3 keeps it.
+    virtual void WriteIndent(std::ostream& os) const;
+    virtual void WriteLine(std::ostream& os, const std::string& line, int mode);
+    virtual void WriteVRML(std::ostream& os);
+    // Reads one particle block up to its end line (or the end of the file). Problems of single
+    // lines go to err; reading goes on.
+    virtual void Read(CLineReader& in, std::ostream& err);
+
+    void AddPoint(const CSegment& point);
+    double FirstTime() const { return m_Points.empty() ? 0.0 : m_Points.front().t; }
+    double LastTime() const { return m_Points.empty() ? 0.0 : m_Points.back().t; }
+
+    std::vector<CSegment> m_Points;
+    double m_Radius = 1.0;
+    int m_Type = NoType;
+    double m_Energy = NoEnergy;
+    bool m_Visible = true;
+    CVector m_Lower{1e15, 1e15, 1e15};
+    CVector m_Upper{-1e15, -1e15, -1e15};
+    int m_IndentLevel = 0;
+    double m_Transparency = 0.0;
+
+private:
+    void ReadLine(const std::vector<std::string_view>& tokens, std::ostream& err);
+};
+} // namespace trakor3d

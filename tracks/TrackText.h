@@ -1,0 +1,19 @@
+// Tokens and numbers of the track file.
+#pragma once
+#include <string_view>
+#include <vector>
+
+namespace trakor3d
+{
+// Splits at runs of the separator characters; no empty tokens.
+void SplitTokens(std::string_view line, std::string_view separators,
+                 std::vector<std::string_view>& tokens);
+bool ContainsAny(std::string_view text, std::string_view chars);
+bool Contains(std::string_view text, std::string_view part);
+
+// A decimal number read from the start of the token; reading stops at the first character that
+// does not belong to it. The exponent letter may be E or D (as Fortran writes it). No number: 0.
+double ReadNumber(std::string_view token);
+// An integer (sign and digits) read from the start of the token, clamped to int. No number: 0.
+int ReadInteger(std::string_view token);
+} // namespace trakor3d

@@ -1,0 +1,94 @@
+// The main dialog of the track viewer: loads a track file, switches energy groups and particle
+// types on and off, and holds the flags the render routine reads.
+#pragma once
+#include "frame/HostApi.h"
+#include "platform/Controls.h"
+#include "platform/Dialog.h"
+
+#include <string>
+
+namespace trakor3d
+{
+class CParticleDataReader;
+
+// Control ids of template 1005.
+enum : int
+{
+    IDD_TRAKOR3D = 1005,
+    IDC_CLEAR = 1000,
+    IDC_FILENAME = 1001,
+    IDC_BROWSE = 1002,
+    IDC_TYPELIST = 1003,
+    IDC_GROUPLIST = 1004,
+    IDC_LOAD = 1005,
+    IDC_GROUPS_CHECKALL = 1006,
+    IDC_TYPES_CHECKALL = 1007,
+    IDC_CONFIGURE = 1008,
+    IDC_GROUPS_UNCHECKALL = 1009,
+    IDC_TYPES_UNCHECKALL = 1010,
+    IDC_VISUALIZE = 1014,
+    IDC_PROGRESS = 1015,
+    IDC_OVERLAY = 1016,
+    IDC_TIMESLIDER = 1018,
+    IDC_SHOWEVOLUTION = 1019,
+    IDC_CURRENTTIME = 1020,
+    IDC_FADETRACKS = 1021,
+    IDC_LOGSCALE = 1022,
+    IDC_PLAY = 1024,
+};
+
+const CDlgTemplate& Trakor3DTemplate();
+
+class CTrakor3DDlg : public CDialog
+{
+public:
+    CTrakor3DDlg(CParticleDataReader* pStore, CHostInterface* pHost);
+
+    BOOL OnInitDialog() override;
+    void DoDataExchange(CDataExchange* pDX) override;
+
+    // Read by the render routine and the frame.
+    bool m_Visualize = false;
+    bool m_Loaded = false;
+    int m_Overlay = 0;
+    int m_ShowEvolution = 0;
+    int m_FadeTracks = 0;
+    int m_LogScale = 0;
+    double m_Transparency = 0;
+    double m_CurrentTime = 0;
+    float m_AnimationLength = 15.0f;
+    UINT_PTR m_TimerId = 0;
+    bool m_Playing = false;
+    bool m_AntiAliasing = false;
+    int m_LineWidth = 1;
+    std::string m_FileName;
+
+private:
+    void OnBrowse();
+    void OnLoad();
+    void OnVisualize();
+    void OnOverlay();
+    void OnClear();
+    void OnGroupsCheckAll() { SetAllGroups(true); }
+    void OnGroupsUncheckAll() { SetAllGroups(false); }
+    void OnTypesCheckAll() { SetAllTypes(true); }
+    void OnTypesUncheckAll() { SetAllTypes(false); }
+    void OnGroupCheckChange();
+    void OnTypeCheckChange();
+    void OnGroupSelChange();
+
+    void SetAllGroups(bool enabled);
+    void SetAllTypes(bool visible);
+    void RefreshControls();
+    void FillGroupList();
+    void FillTypeList();
+    void UpdateEnables();
+    void Redraw();
+
+    CParticleDataReader* m_pStore;
+    CHostInterface* m_pHost;
+    CCheckListBox m_GroupList, m_TypeList;
+    CProgressCtrl m_Progress;
+    CSliderCtrl m_TimeSlider;
+};
+} // namespace trakor3d
