@@ -1,0 +1,75 @@
+#pragma once
+
+#include "CollisionFile.h"
+
+#include <cstdint>
+#include <functional>
+#include <iosfwd>
+#include <string>
+
+namespace trakor
+{
+
+class CFileOutput;
+
+// The answers of the dialogue, ready for converting.
+struct CSettings
+{
+    std::string collisionFile;               // for messages
+    std::string trackFile;                   // created or overwritten
+    std::string scriptFile = "collfile.scr"; // created or overwritten
+    bool kinetic = false;                    // bounds and written energies are kinetic
+    double lower = 0.0;                      // GeV
+    double upper = 100000.0;                 // GeV
+    int bins = 1;
+    bool logarithmic = false;
+    int particleType = 0; // 0 = all
+};
+
+enum class EConversion
+{
+    Done,
+    CorruptInput, // stopped at a damaged record; what came before it is written
+    OutputFailed, // an output file could not be created or written
+};
+
+// Converts a collision file in two passes: trajectories into the track file and script lines,
+// then energy depositions into script spheres.
+class CConverter
+{
+public:
+    // Unknown-particle warnings go to `out`, faults to `err`.
+    CConverter(const CSettings& settings, std::ostream& out, std::ostream& err);
+
+    // Called with the pass (1 or 2) and its percentage, at most about a hundred times a pass.
+    void setProgress(std::function<void(int pass, int percent)> progress)
+    {
+        m_Progress = std::move(progress);
+    }
+
+    EConversion run(CCollisionFile& file);
+
+    long particlesWritten() const { return m_Particles; }
+    int spheresWritten() const { return m_Spheres; }
+
+    // The energy test of both passes: in kinetic mode the bounds are raised by the mass of a
+    // known particle code, since records hold total energies.
+    static bool inEnergyRange(const CSettings& settings, int code, double totalEnergy);
+
+private:
+    EConversion convert(CCollisionFile& file, CFileOutput& tracks, CFileOutput& script);
+    bool readPass(CCollisionFile& file, int pass,
+                  const std::function<void(CCollisionFile::ERecord)>& onRecord);
+    void reportProgress(const CCollisionFile& file, int pass, int& shown);
+    void reportCorruption(const std::string& what);
+
+    const CSettings& m_Settings;
+    std::ostream& m_Out;
+    std::ostream& m_Err;
+    std::function<void(int, int)> m_Progress;
+    std::string m_LastError;
+    long m_Particles = 0;
+    int m_Spheres = 0;
+};
+
+} // namespace trakor

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <iosfwd>
+#include <vector>
+
+namespace trakor
+{
+
+class CTextOutput;
+struct CTrajectory;
+
+// Writes the particle blocks of a track file. Times run backwards from the recorded age at the
+// last point at the particle's constant speed, and every event is shifted behind the latest
+// age seen in the events before it.
+class CTrackWriter
+{
+public:
+    // Warnings about unknown particles go to `warnings` (standard output).
+    CTrackWriter(CTextOutput& out, bool kinetic, std::ostream& warnings);
+
+    // Writes one selected trajectory; false (with a warning, nothing written) for a particle
+    // code outside -6..42.
+    bool collcad_orlin(const CTrajectory& trajectory);
+
+    long particlesWritten() const { return m_Written; }
+
+private:
+    void startEvent(int ncase);
+    void computeTimes(const CTrajectory& trajectory, double mass);
+    void writeBlock(const CTrajectory& trajectory, double mass);
+    void writePointLine(const double* values);
+    void warnUnknown(const CTrajectory& trajectory);
+
+    CTextOutput& m_Out;
+    bool m_Kinetic;
+    std::ostream& m_Warnings;
+    int m_Event = 0;          // event number of the previous selected trajectory
+    double m_AtrackMax = 0.0; // latest age seen in the current event
+    float m_AtrackSum = 0.0f; // offset of the current event; single precision on purpose
+    std::vector<double> m_Times;
+    long m_Written = 0;
+};
+
+} // namespace trakor

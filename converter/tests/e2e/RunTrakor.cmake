@@ -1,0 +1,25 @@
+# Writes a collision file and converts it with trakor, the answers piped in as a user would.
+file(REMOVE_RECURSE ${WORKDIR})
+file(MAKE_DIRECTORY ${WORKDIR})
+execute_process(COMMAND ${MAKE_COLLFILE} ${WORKDIR}/collfile RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "writing the collision file failed: ${rc}")
+endif()
+execute_process(COMMAND ${TRAKOR}
+  INPUT_FILE ${ANSWERS}
+  WORKING_DIRECTORY ${WORKDIR}
+  OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc TIMEOUT 60)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "trakor exited with ${rc}\n--- stdout\n${out}\n--- stderr\n${err}")
+endif()
+foreach(wanted " 3 particles written to collfile.tracks" " 1 spheres written to collfile.scr")
+  string(FIND "${out}" "${wanted}" at)
+  if(at EQUAL -1)
+    message(FATAL_ERROR "trakor did not say '${wanted}'\n--- stdout\n${out}")
+  endif()
+endforeach()
+file(READ ${WORKDIR}/collfile.tracks tracks)
+string(FIND "${tracks}" "s -1.000000000000000D+01,+0.000000000000000D+00," at)
+if(at EQUAL -1)
+  message(FATAL_ERROR "collfile.tracks lacks the first point\n${tracks}")
+endif()

@@ -1,0 +1,249 @@
+// Energy groups, particle blocks and the CAD script, as text.
+#include "EnergyGroups.h"
+#include "NumberFormat.h"
+#include "ScriptWriter.h"
+#include "TextOutput.h"
+#include "TrackWriter.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <vector>
+
+using namespace trakor;
+
+namespace
+{
+
+constexpr double kLightStep = 29.9792458; // cm a photon covers in 1 ns
+
+std::vector<std::string> lines(const std::string& text)
+{
+    std::vector<std::string> result;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        result.push_back(line);
+    return result;
+}
+
+std::string trackNumber(double value)
+{
+    std::string text(exponentWidth(kTrackDecimals), ' ');
+    formatExponent(text.data(), value, kTrackDecimals, 'D');
+    return text;
+}
+
+// The time field of every point line.
+std::vector<std::string> times(const std::string& text)
+{
+    std::vector<std::string> result;
+    for (const std::string& line : lines(text))
+        if (line.rfind("s ", 0) == 0) result.push_back(line.substr(71, 22));
+    return result;
+}
+
+// A D-exponent field as a number.
+double timeValue(std::string field)
+{
+    field[field.find('D')] = 'E';
+    return std::stod(field);
+}
+
+CTrajectory photon(int ncase, std::vector<CPoint> points, double age)
+{
+    CTrajectory t;
+    t.ntrack = static_cast<int>(points.size()) - 1;
+    t.jtrack = 7;
+    t.etrack = 1.0;
+    t.ncase = ncase;
+    t.points = std::move(points);
+    t.atrack = age;
+    return t;
+}
+
+struct TrackRun
+{
+    explicit TrackRun(bool kinetic = false) : writer(out, kinetic, warnings) {}
+    CStringOutput out;
+    std::ostringstream warnings;
+    CTrackWriter writer;
+};
+
+} // namespace
+
+TEST(EnergyGroups, LinearBinsAndLineLayout)
+{
+    CStringOutput out;
+    writeEnergyGroups(out, groupcalc(0.0, 1.0, 4, false), false);
+    EXPECT_EQ(out.text(), "ENERGYGROUP_TOT +0.000000000E+00,+2.500000000E-01 \n"
+                          "ENERGYGROUP_TOT +2.500000000E-01,+5.000000000E-01 \n"
+                          "ENERGYGROUP_TOT +5.000000000E-01,+7.500000000E-01 \n"
+                          "ENERGYGROUP_TOT +7.500000000E-01,+1.000000000E+00 \n");
+}
+
+TEST(EnergyGroups, LogarithmicBinsAndKineticKeyword)
+{
+    CStringOutput out;
+    writeEnergyGroups(out, groupcalc(1.0e-3, 1.0e-1, 2, true), true);
+    EXPECT_EQ(out.text(), "ENERGYGROUP_KIN +1.000000000E-03,+1.000000000E-02 \n"
+                          "ENERGYGROUP_KIN +1.000000000E-02,+1.000000000E-01 \n");
+}
+
+TEST(TrackWriter, PhotonBlockWithTimesAtTheSpeedOfLight)
+{
+    TrackRun run;
+    ASSERT_TRUE(run.writer.collcad_orlin(
+        photon(1, {{0, 0, 0}, {kLightStep, 0, 0}, {2 * kLightStep, 0, 0}}, 3.0e-9)));
+    const std::vector<std::string> text = lines(run.out.text());
+    ASSERT_EQ(text.size(), 8u);
+    EXPECT_EQ(text[0], "");
+    EXPECT_EQ(text[1], "PARTICLE");
+    const std::string rest = ",+0.000000000000000D+00,+0.000000000000000D+00 ";
+    EXPECT_EQ(text[2].substr(0, 71), "s +0.000000000000000D+00" + rest);
+    EXPECT_EQ(text[3].substr(0, 71), "s +2.997924580000000D+01" + rest);
+    EXPECT_EQ(text[4].substr(0, 71), "s +5.995849160000000D+01" + rest);
+    EXPECT_EQ(text[5], "Energy +1.000000000000000D+00");
+    EXPECT_EQ(text[6], "Type    +7");
+    EXPECT_EQ(text[7], "END PARTICLE");
+    const std::vector<std::string> t = times(run.out.text());
+    for (std::size_t i = 0; i < 3; ++i)
+        EXPECT_NEAR(timeValue(t[i]), 1.0e-9 * static_cast<double>(i + 1), 1e-23) << t[i];
+}
+
+TEST(TrackWriter, NumbersStartAtColumns3_26_49_72)
+{
+    TrackRun run;
+    run.writer.collcad_orlin(photon(1, {{-1.5, 2e-300, 3e100}, {4, 5, 6}}, 1.0));
+    const std::string line = lines(run.out.text())[2];
+    ASSERT_EQ(line.size(), 94u);
+    EXPECT_EQ(line.substr(0, 2), "s ");
+    EXPECT_EQ(line[24], ',');
+    EXPECT_EQ(line[47], ',');
+    EXPECT_EQ(line[70], ' ');
+    EXPECT_EQ(line[93], ' ');
+    EXPECT_EQ(line.substr(2, 22), trackNumber(-1.5));
+    EXPECT_EQ(line.substr(25, 22), "+2.000000000000000-300");
+    EXPECT_EQ(line.substr(48, 22), "+3.000000000000000+100");
+}
+
+TEST(TrackWriter, LaterEventsStartAfterTheLatestAgeOfEarlierOnes)
+{
+    TrackRun run;
+    run.writer.collcad_orlin(photon(1, {{0, 0, 0}, {1, 0, 0}}, 5.0e-9));
+    run.writer.collcad_orlin(photon(1, {{0, 0, 0}, {1, 0, 0}}, 2.0e-9));
+    run.writer.collcad_orlin(photon(2, {{0, 0, 0}, {kLightStep, 0, 0}}, 1.0e-9));
+    run.writer.collcad_orlin(photon(2, {{0, 0, 0}, {1, 0, 0}}, 4.0e-9));
+    run.writer.collcad_orlin(photon(3, {{0, 0, 0}, {1, 0, 0}}, 1.0e-9));
+    const std::vector<std::string> t = times(run.out.text());
+    ASSERT_EQ(t.size(), 10u);
+    // The offset is accumulated in single precision.
+    const double shift2 = static_cast<float>(5.0e-9);
+    EXPECT_EQ(t[4], trackNumber(shift2 + 1.0e-9 - 1.0e-9));
+    EXPECT_EQ(t[5], trackNumber(1.0e-9 + shift2));
+    EXPECT_NE(t[5], trackNumber(1.0e-9 + 5.0e-9));
+    EXPECT_EQ(t[7], trackNumber(4.0e-9 + shift2));
+    const double shift3 = static_cast<float>(shift2 + 4.0e-9);
+    EXPECT_EQ(t[9], trackNumber(1.0e-9 + shift3));
+}
+
+TEST(TrackWriter, NegativeTimesAreWrittenAsZero)
+{
+    TrackRun run;
+    run.writer.collcad_orlin(photon(1, {{0, 0, 0}, {kLightStep, 0, 0}}, 0.5e-9));
+    // A particle whose energy equals its mass has no speed.
+    CTrajectory resting = photon(1, {{0, 0, 0}, {1, 0, 0}}, 1.0e-9);
+    resting.etrack = 0.0;
+    run.writer.collcad_orlin(resting);
+    const std::vector<std::string> t = times(run.out.text());
+    ASSERT_EQ(t.size(), 4u);
+    EXPECT_EQ(t[0], "+0.000000000000000D+00");
+    EXPECT_EQ(t[2], "+0.000000000000000D+00");
+    EXPECT_EQ(t[3], trackNumber(1.0e-9));
+}
+
+TEST(TrackWriter, KineticModeWritesKineticEnergy)
+{
+    TrackRun run(true);
+    CTrajectory proton = photon(1, {{0, 0, 0}, {1, 0, 0}}, 1.0e-9);
+    proton.jtrack = 1;
+    proton.etrack = 2.0;
+    run.writer.collcad_orlin(proton);
+    const std::vector<std::string> text = lines(run.out.text());
+    EXPECT_EQ(text[4], "Energy " + trackNumber(2.0 - static_cast<double>(0.938272f)));
+    EXPECT_EQ(text[5], "Type    +1");
+}
+
+TEST(TrackWriter, UnknownParticleIsReportedAndSkipped)
+{
+    TrackRun run;
+    CTrajectory strange = photon(12, {{0, 0, 0}, {1, 0, 0}}, 1.0e-9);
+    strange.jtrack = 43;
+    strange.etrack = 2.0;
+    EXPECT_FALSE(run.writer.collcad_orlin(strange));
+    EXPECT_EQ(run.out.text(), "");
+    EXPECT_EQ(run.warnings.str(), " ** WARNING: Unknown particle 43 encountered!\n"
+                                  " **          Event: 12 tot. Energy: 2.0000000000000000E+00\n"
+                                  " **          Track skipped!\n");
+}
+
+namespace
+{
+
+CTrajectory track(int code, std::vector<CPoint> points)
+{
+    CTrajectory t = photon(1, std::move(points), 1.0);
+    t.jtrack = code;
+    return t;
+}
+
+} // namespace
+
+TEST(ScriptWriter, LinesOnParticleLayersContinueWhereTheyEnded)
+{
+    CStringOutput out;
+    CScriptWriter script(out);
+    script.collcad(track(1, {{0, 1, 2}, {1, 2, 3}}));
+    script.collcad(track(1, {{1, 2, 3}, {4, 5, 6}}));  // continues
+    script.collcad(track(13, {{4, 5, 6}, {7, 8, 9}})); // another particle
+    script.collcad(track(1, {{7, 8, 9}, {1, 1, 1}}));  // layer exists already
+    script.collcad(track(0, {{1, 1, 1}, {2, 2, 2}}));  // no layer below code 1
+    script.finish();
+    EXPECT_EQ(out.text(), "_LAYER\n_NEW\nALL01\n_SET\nALL01\n_COLOR\n1\n\n\n_LINE\n"
+                          "+1.385000037E-20,+1.000000000E+00,+2.000000000E+00\n"
+                          "+1.000000000E+00,+2.000000000E+00,+3.000000000E+00\n"
+                          "+4.000000000E+00,+5.000000000E+00,+6.000000000E+00\n"
+                          "\n_LAYER\n_NEW\nALL013\n_SET\nALL013\n_COLOR\n13\n\n\n_LINE\n"
+                          "+4.000000000E+00,+5.000000000E+00,+6.000000000E+00\n"
+                          "+7.000000000E+00,+8.000000000E+00,+9.000000000E+00\n"
+                          "\n_LAYER\n_SET\nALL01\n_COLOR\n1\n\n\n_LINE\n"
+                          "+7.000000000E+00,+8.000000000E+00,+9.000000000E+00\n"
+                          "+1.000000000E+00,+1.000000000E+00,+1.000000000E+00\n"
+                          "\n");
+    EXPECT_EQ(script.lineCommands(), 3);
+}
+
+TEST(ScriptWriter, SpheresOnLayersOfParticleAndInteraction)
+{
+    CStringOutput out;
+    CScriptWriter script(out);
+    script.collcad(track(7, {{1, 1, 1}, {2, 2, 2}}));
+    CDeposition deposition;
+    deposition.icode = 10;
+    deposition.jtrack = 7;
+    deposition.position = {0.0, -2.5, 3.0};
+    script.collcad1(deposition);
+    script.collcad1(deposition);
+    deposition.icode = 5;
+    script.collcad1(deposition);
+    deposition.jtrack = 43;
+    script.collcad1(deposition);
+    script.finish();
+    const std::string sphere = "_SPHERE\n+1.385000037E-20,-2.500000000E+00,+3.000000000E+00\n"
+                               "+1.000000000E-01\n";
+    EXPECT_EQ(out.text().substr(out.text().find("+2.000000000E+00,+2")),
+              "+2.000000000E+00,+2.000000000E+00,+2.000000000E+00\n\n"
+              "_LAYER\n_NEW\nCOLL07_10\n_SET\nCOLL07_10\n_COLOR\n7\n\n\n" +
+                  sphere + "_LAYER\n_SET\nCOLL07_10\n_COLOR\n7\n\n\n" + sphere +
+                  "_LAYER\n_NEW\nCOLL07_05\n_SET\nCOLL07_05\n_COLOR\n7\n\n\n" + sphere);
+    EXPECT_EQ(script.spheres(), 3);
+}
