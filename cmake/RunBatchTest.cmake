@@ -1,6 +1,7 @@
 # Runs one batch script through tessaron-host and checks its output.
 # The expected file lists lines that must appear in the output in this order; a line
 # starting with "~" is a regular expression, a line starting with "!" must appear nowhere.
+cmake_policy(SET CMP0007 NEW)
 file(REMOVE_RECURSE ${WORKDIR})
 file(MAKE_DIRECTORY ${WORKDIR})
 set(ENV{PLUGINS} ${PLUGINDIR})

@@ -25,6 +25,17 @@ bool CHostOptions::Parse(int argc, char** argv, std::string& error)
             if (!value(m_BatchScript))
                 return false;
         }
+        else if (arg == "--press")
+        {
+            if (!value(v))
+                return false;
+            m_Press.push_back(v);
+        }
+        else if (arg == "--screenshot")
+        {
+            if (!value(m_Screenshot))
+                return false;
+        }
         else if (arg == "--interface-version" || arg == "--snap-point-size")
         {
             if (!value(v))
@@ -60,7 +71,8 @@ bool CHostOptions::Parse(int argc, char** argv, std::string& error)
 const char* CHostOptions::Usage()
 {
     return "usage: tessaron-host [--interface-version V] [--snap-point-size S] [PLUGIN.so ...]\n"
-           "       tessaron-host [options] --batch SCRIPT [PLUGIN.so ...]";
+           "       tessaron-host [options] --batch SCRIPT [PLUGIN.so ...]\n"
+           "       tessaron-host [options] --press CAPTION ... --screenshot PATH.png [PLUGIN.so ...]";
 }
 
 std::vector<std::string> PlugInsBeside(const std::string& argv0)

@@ -4,7 +4,13 @@
 #include "platform/wx/WxBackend.h"
 
 #include <wx/app.h>
+#include <wx/dcscreen.h>
+#include <wx/dcmemory.h>
+#include <wx/image.h>
 #include <wx/init.h>
+#include <wx/timer.h>
+
+#include <iostream>
 
 namespace
 {
@@ -22,6 +28,8 @@ public:
                                                          : m_Options.m_PlugIns;
         for (const auto& path : plugIns)
             frame->LoadPlugIn(path);
+        if (!m_Options.m_Press.empty() || !m_Options.m_Screenshot.empty())
+            StartSmokeRun(frame);
         return true;
     }
 
@@ -33,6 +41,39 @@ public:
     }
 
 private:
+    // Presses the requested buttons once the window is up, then photographs the screen and quits.
+    void StartSmokeRun(wxFrame* frame)
+    {
+        m_Timer.Bind(wxEVT_TIMER, [this, frame](wxTimerEvent&) {
+            if (m_Step++ == 0)
+            {
+                for (const auto& caption : m_Options.m_Press)
+                    if (!m_Host.PressButton(caption))
+                        std::cerr << "no toolbar button \"" << caption << "\"\n";
+                return;
+            }
+            m_Timer.Stop();
+            if (!m_Options.m_Screenshot.empty() && !SaveScreenshot(m_Options.m_Screenshot))
+                std::cerr << "cannot write " << m_Options.m_Screenshot << "\n";
+            frame->Close(true);
+        });
+        m_Timer.Start(1500);
+    }
+
+    static bool SaveScreenshot(const std::string& path)
+    {
+        wxInitAllImageHandlers();
+        wxScreenDC screen;
+        const wxSize size = screen.GetSize();
+        wxBitmap bitmap(size.x, size.y);
+        wxMemoryDC memory(bitmap);
+        memory.Blit(0, 0, size.x, size.y, &screen, 0, 0);
+        memory.SelectObject(wxNullBitmap);
+        return bitmap.SaveFile(wxString::FromUTF8(path), wxBITMAP_TYPE_PNG);
+    }
+
+    wxTimer m_Timer;
+    int m_Step = 0;
     CHost& m_Host;
     const CHostOptions& m_Options;
     CWxBackend m_Backend;

@@ -1,0 +1,65 @@
+#include "host/Host.h"
+#include "platform/Dialog.h"
+#include "platform/HeadlessBackend.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace
+{
+const std::string PlugInDir = TESSARON_BINARY_DIR "/bin";
+}
+
+TEST(Host, LoadFailuresQuoteTheLoader)
+{
+    CHost host;
+    std::string error;
+    bool refused = false;
+    EXPECT_FALSE(host.LoadPlugIn("/nonexistent/libNothing.so", error, refused));
+    EXPECT_NE(error.find("libNothing.so"), std::string::npos);
+    EXPECT_FALSE(host.LoadPlugIn(PlugInDir + "/libplatform.so", error, refused));
+    EXPECT_EQ(error.rfind("cannot resolve InitPlugIn: ", 0), 0u) << error;
+}
+
+TEST(Host, ToolbarBoxAndRedrawThroughARealPlugIn)
+{
+    CHeadlessBackend::Instance().Reset();
+    CHost host;
+    int redraws = 0;
+    host.SetRedrawHandler([&] { ++redraws; });
+    std::string error;
+    bool refused = true;
+    ASSERT_TRUE(host.LoadPlugIn(PlugInDir + "/libTrakor3D.so", error, refused)) << error;
+    EXPECT_FALSE(refused);
+    ASSERT_EQ(host.Buttons().size(), 1u);
+    EXPECT_EQ(host.Buttons()[0].m_Caption, "Trakor3D");
+    EXPECT_EQ(host.PlugIns()[0]->m_Name, "Trakor 3D V 3.6");
+    EXPECT_EQ(host.PlugIns()[0]->m_CommandId, 101);
+    EXPECT_TRUE(host.PressButton("Trakor3D"));
+    EXPECT_NE(CDialog::FindShown("Trakor 3D"), nullptr);
+
+    CVector lo, hi;
+    EXPECT_FALSE(host.Box(lo, hi)) << "an inverted box counts as empty";
+    std::ostringstream vrml;
+    host.ExportVRML(vrml);
+    EXPECT_EQ(vrml.str(), "#VRML V2.0 utf8\n\n");
+
+    host.UnloadAll();
+    EXPECT_TRUE(host.Buttons().empty());
+    EXPECT_EQ(CDialog::FindShown("Trakor 3D"), nullptr) << "unloading destroys the dialog";
+}
+
+TEST(Host, RefusingPlugInIsUnloadedAndLeavesNoButton)
+{
+    CHeadlessBackend::Instance().Reset();
+    CHost host;
+    host.SetInterfaceVersion(2.2);
+    std::string error;
+    bool refused = false;
+    ASSERT_TRUE(host.LoadPlugIn(PlugInDir + "/libTrakor3D.so", error, refused));
+    EXPECT_TRUE(refused);
+    EXPECT_TRUE(host.PlugIns().empty());
+    EXPECT_FALSE(host.PressButton("Trakor3D"));
+    EXPECT_EQ(CHeadlessBackend::Instance().Messages().size(), 1u);
+}

@@ -1,0 +1,36 @@
+#include "platform/Profile.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+TEST(Profile, ValuesPersistPerSectionAndKey)
+{
+    const auto dir = std::filesystem::temp_directory_path() / "tessaron-profile-test";
+    std::filesystem::remove_all(dir);
+    setenv("XDG_CONFIG_HOME", dir.c_str(), 1);
+    CProfile profile;
+    profile.SetRegistryKey("Wendrik");
+    profile.SetAppName("Volumira3D");
+    EXPECT_EQ(profile.GetProfileString("Volumix3DPath", "Input", "none"), "none");
+    EXPECT_TRUE(profile.WriteProfileString("Volumix3DPath", "Input", "/data/run 1"));
+    EXPECT_TRUE(profile.WriteProfileInt("Cache", "ReadAheadBuffer", 512));
+
+    CProfile again;
+    again.SetRegistryKey("Wendrik");
+    again.SetAppName("Volumira3D");
+    EXPECT_EQ(again.GetProfileString("Volumix3DPath", "Input"), "/data/run 1");
+    EXPECT_EQ(again.GetProfileInt("Cache", "ReadAheadBuffer", 10240), 512);
+    EXPECT_EQ(again.GetProfileInt("Legend", "ExpNotation", 1), 1);
+    EXPECT_TRUE(std::filesystem::exists(dir / "Wendrik" / "Volumira3D.ini"));
+    std::filesystem::remove_all(dir);
+}
+
+TEST(Profile, WithoutCompanyKeyNothingIsStored)
+{
+    CProfile profile;
+    profile.SetAppName("Trakor3D");
+    EXPECT_FALSE(profile.WriteProfileInt("A", "B", 1));
+    EXPECT_EQ(profile.GetProfileInt("A", "B", 7), 7);
+}
