@@ -21,6 +21,34 @@ bool CLineReader::Fill()
 
 bool CLineReader::Next(std::string& line)
 {
+    std::string_view view;
+    const bool any = Next(view);
+    line.assign(view);
+    return any;
+}
+
+bool CLineReader::Next(std::string_view& view)
+{
+    // The common case: the whole line lies in the buffer.
+    if (m_Pos < m_End)
+    {
+        const char* start = m_Buffer.data() + m_Pos;
+        const size_t avail = m_End - m_Pos;
+        const char* nl = static_cast<const char*>(std::memchr(start, '\n', avail));
+        if (nl && static_cast<size_t>(nl - start) <= m_MaxLine)
+        {
+            size_t len = static_cast<size_t>(nl - start);
+            m_bTruncated = false;
+            m_bNul = std::memchr(start, '\0', len) != nullptr;
+            m_Pos += len + 1;
+            m_BytesRead += len + 1;
+            if (len > 0 && start[len - 1] == '\r')
+                --len;
+            view = std::string_view(start, len);
+            return true;
+        }
+    }
+    std::string& line = m_Spanning;
     line.clear();
     m_bTruncated = m_bNul = false;
     bool any = false;
@@ -46,5 +74,6 @@ bool CLineReader::Next(std::string& line)
     }
     if (!line.empty() && line.back() == '\r')
         line.pop_back();
+    view = line;
     return any;
 }

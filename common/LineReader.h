@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <istream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class CLineReader
@@ -14,6 +15,8 @@ public:
     explicit CLineReader(std::istream& in, size_t maxLine = DefaultMaxLine);
     // The next line without its end; false at the end of the stream.
     bool Next(std::string& line);
+    // The same without a copy where it can: the view holds until the next call.
+    bool Next(std::string_view& line);
     // The last line was longer than the bound; only its start was kept.
     bool Truncated() const { return m_bTruncated; }
     // The last line held a NUL byte (binary data, not text).
@@ -27,6 +30,7 @@ private:
     std::istream& m_In;
     size_t m_MaxLine;
     std::vector<char> m_Buffer;
+    std::string m_Spanning; // a line that crosses the end of the buffer
     size_t m_Pos = 0, m_End = 0;
     std::uint64_t m_BytesRead = 0;
     bool m_bTruncated = false, m_bNul = false, m_bEof = false;

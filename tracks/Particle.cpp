@@ -7,11 +7,14 @@ namespace trakor3d
 {
 namespace
 {
-constexpr std::string_view BlockSeparators = " \t;,:";
+constexpr CSeparators BlockSeparators(" \t;,:");
 constexpr std::string_view CommentChars = "#$*&/";
 
 bool IsEndLine(std::string_view line)
 {
+    // Every end marker holds a "d" or a "D": most point lines have neither.
+    if (line.find('d') == std::string_view::npos && line.find('D') == std::string_view::npos)
+        return false;
     for (std::string_view end : {"EndParticle", "END PARTICLE", "end particle", "END\tPARTICLE",
                                  "end\tparticle", "END-PARTICLE", "end-particle"})
         if (Contains(line, end))
@@ -33,7 +36,7 @@ void CParticle::Read(CLineReader& in, std::ostream& err)
     m_Radius = 1.0;
     m_Type = NoType;
     m_Points.clear();
-    std::string line;
+    std::string_view line;
     std::vector<std::string_view> tokens;
     while (in.Next(line))
     {

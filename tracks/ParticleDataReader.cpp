@@ -14,7 +14,7 @@ namespace trakor3d
 {
 namespace
 {
-constexpr std::string_view GroupSeparators = " ,\t;:";
+constexpr CSeparators GroupSeparators(" ,\t;:");
 constexpr std::string_view CommentChars = "#$/&*";
 constexpr int MaxBoxesPerKind = 20;
 
@@ -32,10 +32,10 @@ bool IsParticleLine(std::string_view line)
     return Contains(line, "Particle") || Contains(line, "particle") || Contains(line, "PARTICLE");
 }
 
-std::string LeftTrimSpaces(const std::string& line)
+std::string_view LeftTrimSpaces(std::string_view line)
 {
     const size_t first = line.find_first_not_of(' ');
-    return first == std::string::npos ? std::string() : line.substr(first);
+    return first == std::string_view::npos ? std::string_view() : line.substr(first);
 }
 } // namespace
 
@@ -139,7 +139,7 @@ void CParticleDataReader::CLoad::ReadParticle()
 
 bool CParticleDataReader::CLoad::Run()
 {
-    std::string raw;
+    std::string_view raw;
     while (m_In.Next(raw))
     {
         ++m_LineCount;
@@ -148,7 +148,7 @@ bool CParticleDataReader::CLoad::Run()
         if (m_In.Truncated())
             *m_Store.m_pErr << "Warning (" << m_LineCount << "): Line longer than "
                             << m_In.MaxLine() << " characters cut off!\n";
-        const std::string line = LeftTrimSpaces(raw);
+        const std::string line(LeftTrimSpaces(raw)); // the block read below reuses the buffer
         if (ContainsAny(line, CommentChars) || line.empty() || line == "\t\t\t\t")
             continue;
         if (IsGroupLine(line))

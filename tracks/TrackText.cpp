@@ -8,21 +8,21 @@
 
 namespace trakor3d
 {
-void SplitTokens(std::string_view line, std::string_view separators,
+void SplitTokens(std::string_view line, const CSeparators& isSeparator,
                  std::vector<std::string_view>& tokens)
 {
     tokens.clear();
+    const size_t n = line.size();
     size_t i = 0;
-    while (i < line.size())
+    while (i < n)
     {
-        i = line.find_first_not_of(separators, i);
-        if (i == std::string_view::npos)
-            break;
-        size_t end = line.find_first_of(separators, i);
-        if (end == std::string_view::npos)
-            end = line.size();
-        tokens.push_back(line.substr(i, end - i));
-        i = end;
+        while (i < n && isSeparator(line[i]))
+            ++i;
+        const size_t start = i;
+        while (i < n && !isSeparator(line[i]))
+            ++i;
+        if (i > start)
+            tokens.push_back(line.substr(start, i - start));
     }
 }
 
@@ -46,6 +46,17 @@ size_t SkipDigits(std::string_view s, size_t i)
         ++i;
     return i;
 }
+
+// The text is a complete decimal number without sign; overflow goes to infinity and underflow
+// towards zero, as strtod does.
+double Convert(std::string_view text)
+{
+    double value = 0.0;
+    const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (result.ec == std::errc::result_out_of_range)
+        value = std::strtod(std::string(text).c_str(), nullptr);
+    return value;
+}
 } // namespace
 
 double ReadNumber(std::string_view token)
@@ -65,40 +76,40 @@ double ReadNumber(std::string_view token)
     }
     if (digits == 0)
         return 0.0;
-    char buffer[128] = {};
-    size_t n = 0;
-    auto put = [&](std::string_view part) {
-        for (char c : part)
-            if (n < sizeof buffer)
-                buffer[n++] = c;
-    };
-    put(token.substr(mantissaStart, i - mantissaStart));
+    size_t end = i; // one past the number
+    bool fortranLetter = false;
     if (i < token.size() && (token[i] == 'e' || token[i] == 'E' || token[i] == 'd' || token[i] == 'D'))
     {
         size_t j = i + 1;
         if (j < token.size() && (token[j] == '+' || token[j] == '-'))
             ++j;
-        const size_t end = SkipDigits(token, j);
-        if (end > j) // an exponent letter without digits is not part of the number
+        const size_t expEnd = SkipDigits(token, j);
+        if (expEnd > j) // an exponent letter without digits is not part of the number
         {
-            put("e");
-            put(token.substr(i + 1, end - (i + 1)));
+            end = expEnd;
+            fortranLetter = token[i] == 'd' || token[i] == 'D';
         }
     }
-    if (n >= sizeof buffer) // absurdly many digits: let the slow path decide
-    {
-        std::string copy(token.substr(mantissaStart));
-        for (char& c : copy)
-            if (c == 'd' || c == 'D')
-                c = 'e';
-        const double v = std::strtod(copy.c_str(), nullptr);
-        return negative ? -v : v;
-    }
     double value = 0.0;
-    const auto [ptr, ec] = std::from_chars(buffer, buffer + n, value);
-    (void)ptr;
-    if (ec == std::errc::result_out_of_range) // overflow to infinity, underflow towards zero
-        value = std::strtod(std::string(buffer, n).c_str(), nullptr);
+    if (!fortranLetter)
+        value = Convert(token.substr(mantissaStart, end - mantissaStart));
+    else
+    {
+        // The same number with E; converter output carries D in every coordinate.
+        char small[64];
+        std::string large;
+        const std::string_view number = token.substr(mantissaStart, end - mantissaStart);
+        char* copy = small;
+        if (number.size() > sizeof small)
+        {
+            large.assign(number);
+            copy = large.data();
+        }
+        else
+            number.copy(small, number.size());
+        copy[i - mantissaStart] = 'e';
+        value = Convert({copy, number.size()});
+    }
     return negative ? -value : value;
 }
 

@@ -50,10 +50,11 @@ TEST(TrackText, IntegersReadSignAndDigitsOnly)
 TEST(TrackText, TokensSplitAtRunsOfSeparators)
 {
     std::vector<std::string_view> tokens;
-    SplitTokens("  s 1,2;;3:\t4  ", " \t;,:", tokens);
+    const CSeparators separators(" \t;,:");
+    SplitTokens("  s 1,2;;3:\t4  ", separators, tokens);
     ASSERT_EQ(tokens.size(), 5u);
     EXPECT_EQ(tokens[0], "s");
     EXPECT_EQ(tokens[4], "4");
-    SplitTokens(" ,;", " \t;,:", tokens);
+    SplitTokens(" ,;", separators, tokens);
     EXPECT_TRUE(tokens.empty());
 }
