@@ -12,8 +12,16 @@ namespace trakor
 {
 namespace
 {
+
 using ERecord = CCollisionFile::ERecord;
+
+bool isSelected(const CSettings& settings, const CTrajectory& trajectory)
+{
+    return (settings.particleType == 0 || settings.particleType == trajectory.jtrack) &&
+           CConverter::inEnergyRange(settings, trajectory.jtrack, trajectory.etrack);
 }
+
+} // namespace
 
 CConverter::CConverter(const CSettings& settings, std::ostream& out, std::ostream& err)
     : m_Settings(settings), m_Out(out), m_Err(err)
@@ -54,12 +62,9 @@ EConversion CConverter::convert(CCollisionFile& file, CFileOutput& tracks, CFile
         readPass(file, 1,
                  [&](ERecord kind)
                  {
-                     const CTrajectory& t = file.trajectory();
-                     if (kind != ERecord::Trajectory ||
-                         (s.particleType != 0 && s.particleType != t.jtrack) ||
-                         !inEnergyRange(s, t.jtrack, t.etrack))
-                         return;
-                     if (trackWriter.collcad_orlin(t)) scriptWriter.collcad(t);
+                     if (kind == ERecord::Trajectory && isSelected(s, file.trajectory()) &&
+                         trackWriter.collcad_orlin(file.trajectory()))
+                         scriptWriter.collcad(file.trajectory());
                  });
     const bool depositionsRead =
         readPass(file, 2,

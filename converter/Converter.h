@@ -2,7 +2,6 @@
 
 #include "CollisionFile.h"
 
-#include <cstdint>
 #include <functional>
 #include <iosfwd>
 #include <string>

@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <random>
+
 using namespace trakor;
 using namespace trakor::testing;
 using ERecord = CCollisionFile::ERecord;
@@ -20,10 +23,11 @@ protected:
     {
         const auto path = workFolder("CollisionFile") / "collfile";
         std::ofstream(path, std::ios::binary) << bytes;
-        EXPECT_TRUE(m_File.open(path.string()));
-        return m_File;
+        m_File = std::make_unique<CCollisionFile>();
+        EXPECT_TRUE(m_File->open(path.string()));
+        return *m_File;
     }
-    CCollisionFile m_File;
+    std::unique_ptr<CCollisionFile> m_File;
 };
 
 // A trajectory pair of 2 points: 32 + 8 header bytes, 64 + 8 data bytes.
@@ -173,4 +177,25 @@ TEST(CollisionFileOpen, MissingFileOrFolderIsNotOpened)
     CCollisionFile folder;
     EXPECT_FALSE(folder.open(workFolder("CollisionFileOpen").string()));
     EXPECT_EQ(folder.error(), "not a regular file");
+}
+
+// Damage anywhere must end reading with End or Corrupt, never with a crash or a loop.
+TEST_F(CollisionFileTest, RandomDamageEndsReadingCleanly)
+{
+    CCollisionFileBuilder builder = onePhoton();
+    builder.deposition(10, 7, 1.0, {1, 2, 3}).source(1, 2).trajectory(8, 2.0, 2, {{0, 0, 0}}, 1.0);
+    std::mt19937 random(7);
+    for (int round = 0; round < 300; ++round)
+    {
+        std::string bytes = builder.bytes();
+        for (int k = 0; k < 3; ++k)
+            bytes[random() % bytes.size()] = static_cast<char>(random());
+        bytes.resize(bytes.size() - random() % 8);
+        CCollisionFile& file = open(bytes);
+        int records = 0;
+        ERecord kind;
+        while ((kind = file.next()) != ERecord::End && kind != ERecord::Corrupt)
+            ASSERT_LE(++records, 4);
+        EXPECT_LE(file.offset(), file.size());
+    }
 }
