@@ -1,5 +1,8 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -16,6 +19,15 @@ inline std::filesystem::path workFolder(const std::string& name)
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);
     return folder;
+}
+
+// The folder of the running test (tests may run in parallel processes).
+inline std::filesystem::path currentTestFolder()
+{
+    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    std::string name = std::string(test->test_suite_name()) + "." + test->name();
+    std::replace(name.begin(), name.end(), '/', '_');
+    return workFolder(name);
 }
 
 inline std::string readFile(const std::filesystem::path& path)

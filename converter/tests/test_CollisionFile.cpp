@@ -21,7 +21,7 @@ protected:
     // Opens bytes written to a file of the test's own.
     CCollisionFile& open(const std::string& bytes)
     {
-        const auto path = workFolder("CollisionFile") / "collfile";
+        const auto path = currentTestFolder() / "collfile";
         std::ofstream(path, std::ios::binary) << bytes;
         m_File = std::make_unique<CCollisionFile>();
         EXPECT_TRUE(m_File->open(path.string()));
@@ -172,10 +172,10 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(CollisionFileOpen, MissingFileOrFolderIsNotOpened)
 {
     CCollisionFile missing;
-    EXPECT_FALSE(missing.open((workFolder("CollisionFileOpen") / "none").string()));
+    EXPECT_FALSE(missing.open((currentTestFolder() / "none").string()));
     EXPECT_EQ(missing.error(), "No such file or directory");
     CCollisionFile folder;
-    EXPECT_FALSE(folder.open(workFolder("CollisionFileOpen").string()));
+    EXPECT_FALSE(folder.open(currentTestFolder().string()));
     EXPECT_EQ(folder.error(), "not a regular file");
 }
 

@@ -21,8 +21,7 @@ protected:
     void SetUp() override
     {
         m_Previous = fs::current_path();
-        fs::current_path(
-            workFolder(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::current_path(currentTestFolder());
     }
     void TearDown() override { fs::current_path(m_Previous); }
 
