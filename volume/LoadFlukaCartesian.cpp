@@ -1,0 +1,103 @@
+#include "platform/Clock.h"
+#include "platform/UiServices.h"
+#include "volume/FlukaXYZAsciiIO.h"
+#include "volume/LoadLog.h"
+#include "volume/VolumeLoader.h"
+#include "volume/VoxelGrid.h"
+
+namespace volumira3d
+{
+namespace
+{
+using CFlukaStorage = CDataStorage<CFlukaXYZAsciiIO<>>;
+
+void ReportTooFewValues(long values, long long bins)
+{
+    AfxMessageBox(Format("Sorry but only %ld values were read for %ld bins. A highly trained bunch "
+                         "of monkeys has been sent out to investigate this problem!\nPlease check "
+                         "your input data in the meantime.",
+                         values, static_cast<long>(bins)),
+                  MB_ICONWARNING);
+}
+
+// Each value takes at least one character and one separator (the last needs no separator).
+bool FileCanHold(const CFlukaStorage& storage, double bins)
+{
+    const double rest = double(storage.m_In.Size() - storage.m_In.Position());
+    return bins <= (rest + 1) / 2;
+}
+} // namespace
+
+bool CVolumeLoader::LoadFlukaCartesian(const std::string& path)
+{
+    m_Grid.ResetStatistics();
+    CFlukaStorage storage(path);
+    if (!storage.BeginRead())
+    {
+        LogError(storage.m_Error);
+        AfxMessageBox(Format("Up to %ld records were read before an error occured.\nCheck whether "
+                             "the next value really has a valid format and that for example the E "
+                             "in the exponential notation is not missing, as it can be the case "
+                             "with very small or large numbers written out by FLUKA!",
+                             static_cast<long>(storage.m_NrOfRecords)),
+                      MB_ICONWARNING);
+        return false;
+    }
+    const long long nx = storage.GetNX(), ny = storage.GetNY(), nz = storage.GetNZ();
+    if (!FileCanHold(storage, double(nx) * double(ny) * double(nz)))
+    {
+        ReportProblem(Format("The header announces %lld x %lld x %lld bins, but the rest of the "
+                               "file cannot hold that many values.",
+                               nx, ny, nz),
+                        MB_ICONWARNING);
+        return false;
+    }
+    const long long bins = nx * ny * nz;
+    m_Grid.ClearDataSet();
+    m_Log.AddLine("Preparing voxel structure...");
+    if (!PrepareGrid(nx, ny, nz))
+        return false;
+    CProgressLine progress(m_Log, Format("Mapping %ld bins to XYZ... %d%%", long(bins), 0));
+    const DWORD start = GetTickCount();
+    long consumed = 0;
+    size_t next = 0;
+    for (int iz = 0; iz < nz; ++iz)
+    {
+        for (int iy = 0; iy < ny; ++iy)
+            for (int ix = 0; ix < nx; ++ix)
+            {
+                if (next == storage.m_Data.size())
+                {
+                    if (!storage.ReadMore(ChunkRecords))
+                    {
+                        ReportTooFewValues(consumed, bins);
+                        return false;
+                    }
+                    next = 0;
+                }
+                double value = 0;
+                if (!Normalised(storage.m_Data[next++].m_Value, value))
+                {
+                    ReportProblem(Format("Value %ld times the normalization factor exceeds the "
+                                           "range of numbers.",
+                                           consumed + 1),
+                                    MB_ICONWARNING);
+                    return false;
+                }
+                m_Grid.StoreValue(ix, iy, iz, value);
+                ++consumed;
+            }
+        progress.Update(long(bins), static_cast<int>(consumed * 100LL / bins));
+    }
+    storage.EndRead();
+    LogElapsed(start);
+    storage.GetOrigin(m_Grid.m_GridMin[0], m_Grid.m_GridMin[1], m_Grid.m_GridMin[2]);
+    m_Grid.m_BinWidth[0] = storage.GetDX();
+    m_Grid.m_BinWidth[1] = storage.GetDY();
+    m_Grid.m_BinWidth[2] = storage.GetDZ();
+    m_Grid.m_TotalWeight = storage.m_TotalWeight;
+    m_Grid.m_GenParticle = storage.m_GenParticle;
+    m_Grid.m_NrOfParticles = storage.m_NrOfParticles;
+    return true;
+}
+} // namespace volumira3d

@@ -1,0 +1,204 @@
+#include "platform/Clock.h"
+#include "platform/UiServices.h"
+#include "volume/CylinderMapping.h"
+#include "volume/FlukaRZAsciiReader.h"
+#include "volume/LoadLog.h"
+#include "volume/VolumeLoader.h"
+#include "volume/VoxelGrid.h"
+
+#include <omp.h>
+
+#include <algorithm>
+
+namespace volumira3d
+{
+namespace
+{
+// Beyond this many bins per half axis no grid fits into any memory.
+constexpr double MaxHalfBins = 1e7;
+
+int Percent(long long taken, long long total)
+{
+    return total > 0 ? static_cast<int>(std::min<long long>(taken * 100 / total, 100)) : 100;
+}
+} // namespace
+
+bool CVolumeLoader::OpenCylinderFile(CFlukaRZAsciiReader& reader)
+{
+    if (reader.Open())
+        return true;
+    LogError(reader.Error());
+    AfxMessageBox(Format("Up to %ld records were read before an error occured.\nCheck whether the "
+                         "next value really has a valid format and that for example the E in the "
+                         "exponential notation is not missing, as it can be the case with very "
+                         "small or large numbers written out by FLUKA!",
+                         static_cast<long>(reader.GetCount())),
+                  MB_ICONWARNING);
+    return false;
+}
+
+bool CVolumeLoader::PlanRadialLayout(const CFlukaRZAsciiReader& reader, CRadialLayout& layout)
+{
+    double rmin = 0, rmax = 0;
+    reader.GetRRange(rmin, rmax);
+    const double dr = reader.GetDR();
+    if (!(rmin >= 0) || !(rmax > rmin) || !(rmax / dr >= 1) || rmax / dr > MaxHalfBins)
+    {
+        ReportProblem(Format("The radial binning from %g to %g cm in bins of %g cm cannot be "
+                             "mapped onto a grid.",
+                             rmin, rmax, dr),
+                      MB_ICONERROR);
+        return false;
+    }
+    layout.m_N = TruncateBinRatio(rmax, dr);
+    layout.m_Off = TruncateBinRatio(rmin, dr);
+    layout.m_DR = dr;
+    layout.m_NR = reader.GetNR();
+    if (layout.m_N > 100 && layout.m_N % 2 == 0 &&
+        AfxMessageBox("More than 100 radial bins have been detected. Do you want to compact these "
+                      "by a factor of 2 to save memory?",
+                      MB_YESNO | MB_ICONQUESTION) == IDYES)
+    {
+        layout.m_Compact = true;
+        layout.m_DR *= 2;
+        layout.m_OddLeftover = layout.m_NR % 2 != 0;
+        layout.m_NR /= 2;
+        layout.m_N /= 2;
+        layout.m_Off /= 2;
+    }
+    return true;
+}
+
+bool CVolumeLoader::ReadRingValue(CFlukaRZAsciiReader& reader, const CRadialLayout& layout,
+                                  double& value)
+{
+    double first = 0, second = 0;
+    if (!reader.ReadValue(first) || (layout.m_Compact && !reader.ReadValue(second)))
+        return false;
+    double a = 0, b = 0;
+    if (Normalised(first, a) && Normalised(second, b))
+    {
+        value = layout.m_Compact ? (a + b) / 2 : a;
+        return true;
+    }
+    // A value beyond the range of numbers ends the reading as an unreadable one does.
+    reader.Close();
+    return false;
+}
+
+// A compacted row of an odd number of rings leaves one value; reading it keeps the next row in
+// step with the file.
+void CVolumeLoader::FinishRow(CFlukaRZAsciiReader& reader, const CRadialLayout& layout)
+{
+    double leftover = 0;
+    if (layout.m_OddLeftover)
+        reader.ReadValue(leftover);
+}
+
+void CVolumeLoader::ReportShortCylinderFile(const CFlukaRZAsciiReader& reader, long long expected)
+{
+    if (reader.GetCount() >= expected)
+        return;
+    m_Log.AddLine(Format("Only %ld of %lld values could be read; the remaining voxels were left "
+                         "at 0.",
+                         static_cast<long>(reader.GetCount()), expected),
+                  ILoadLog::IconWarning);
+}
+
+bool CVolumeLoader::LoadFlukaRZ(const std::string& path)
+{
+    m_Grid.ResetStatistics();
+    CFlukaRZAsciiReader reader(path);
+    CRadialLayout layout;
+    if (!OpenCylinderFile(reader) || !PlanRadialLayout(reader, layout))
+        return false;
+    const long long n = layout.m_N, nz = reader.GetNZ();
+    m_Grid.ClearDataSet();
+    m_Log.AddLine("Preparing voxel structure...");
+    m_Log.AddLine(Format("Requesting %.2lf MB of memory...", 32.0 * n * n * nz / 1e6));
+    if (!PrepareGrid(2 * n, 2 * n, nz))
+        return false;
+    m_Log.AddLine("...successful");
+    double rmin = 0, rmax = 0, zmin = 0, zmax = 0;
+    reader.GetRRange(rmin, rmax);
+    reader.GetZRange(zmin, zmax);
+    m_Grid.m_GridMin[0] = reader.GetAxisX() - rmax;
+    m_Grid.m_GridMin[1] = reader.GetAxisY() - rmax;
+    m_Grid.m_GridMin[2] = zmin;
+    m_Grid.m_BinWidth[0] = m_Grid.m_BinWidth[1] = layout.m_DR;
+    m_Grid.m_BinWidth[2] = reader.GetDZ();
+    m_Grid.m_TotalWeight = reader.GetTotalWeight();
+    m_Grid.m_GenParticle = reader.GetGenParticle();
+    m_Grid.m_NrOfParticles = reader.GetNrOfParticles();
+
+    CProgressLine progress(m_Log, Format("Mapping %ld bins to XYZ...", long(4 * n * n * nz)));
+    m_Log.AddLine(Format("Using %d cores", omp_get_num_procs()));
+    const DWORD start = GetTickCount();
+    long long taken = 0;
+    for (int iz = 0; iz < nz; ++iz)
+    {
+        for (int ir = 0; ir < layout.m_NR; ++ir, ++taken)
+        {
+            double value = 0;
+            if (!ReadRingValue(reader, layout, value))
+                break;
+            FillRing(m_Grid, static_cast<int>(layout.m_Off + ir), iz, value);
+        }
+        FinishRow(reader, layout);
+        progress.Update(long(n * nz), Percent(taken, n * nz));
+    }
+    ReportShortCylinderFile(reader, static_cast<long long>(reader.GetNR()) * nz);
+    LogElapsed(start);
+    return true;
+}
+
+bool CVolumeLoader::LoadFlukaRPhiZ(const std::string& path)
+{
+    m_Grid.ResetStatistics();
+    CFlukaRPhiZAsciiReader reader(path);
+    CRadialLayout layout;
+    if (!OpenCylinderFile(reader) || !PlanRadialLayout(reader, layout))
+        return false;
+    const long long n = layout.m_N, nz = reader.GetNZ(), nphi = reader.GetNPhi();
+    m_Grid.ClearDataSet();
+    m_Log.AddLine("Preparing voxel structure...");
+    if (!PrepareGrid(2 * n + 1, 2 * n + 1, nz))
+        return false;
+    double rmin = 0, rmax = 0, zmin = 0, zmax = 0;
+    reader.GetRRange(rmin, rmax);
+    reader.GetZRange(zmin, zmax);
+    m_Grid.m_GridMin[0] = -rmax;
+    m_Grid.m_GridMin[1] = -rmax;
+    m_Grid.m_GridMin[2] = zmin;
+    m_Grid.m_BinWidth[0] = m_Grid.m_BinWidth[1] = layout.m_DR;
+    m_Grid.m_BinWidth[2] = reader.GetDZ();
+    m_Grid.m_TotalWeight = reader.GetTotalWeight();
+    m_Grid.m_GenParticle = reader.GetGenParticle();
+    m_Grid.m_NrOfParticles = reader.GetNrOfParticles();
+
+    CProgressLine progress(m_Log, Format("Mapping %ld bins to XYZ...", long(m_Grid.VoxelCount())));
+    m_Log.AddLine(Format("Using %d cores", omp_get_num_procs()));
+    const DWORD start = GetTickCount();
+    const long long total = n * nphi * nz;
+    long long taken = 0;
+    for (int iz = 0; iz < nz; ++iz)
+    {
+        for (int iphi = 0; iphi < nphi; ++iphi)
+        {
+            for (int ir = 0; ir < layout.m_NR; ++ir, ++taken)
+            {
+                double value = 0;
+                if (!ReadRingValue(reader, layout, value))
+                    break;
+                FillSector(m_Grid, static_cast<int>(layout.m_Off + ir), iphi,
+                           static_cast<int>(nphi), iz, value);
+            }
+            FinishRow(reader, layout);
+        }
+        progress.Update(long(m_Grid.VoxelCount()), Percent(taken, total));
+    }
+    ReportShortCylinderFile(reader, static_cast<long long>(reader.GetNR()) * nphi * nz);
+    LogElapsed(start);
+    return true;
+}
+} // namespace volumira3d

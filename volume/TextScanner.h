@@ -1,0 +1,91 @@
+// A buffered reader of text files for the voxel readers. Numbers are extracted with the rules of
+// stream extraction (leading white space skipped, optional sign, digits, decimal point, exponent;
+// reading stops at the first character that does not belong to the number; overflow fails), but
+// without a stream's per-character cost. Lines are read with a bound on their length, so that a
+// file without line ends cannot exhaust memory. Like a stream, a failed extraction sticks.
+#pragma once
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace volumira3d
+{
+class CTextScanner
+{
+public:
+    static constexpr size_t DefaultMaxLine = 1 << 16;
+    // Longest number accepted; a longer run of digits is refused instead of read.
+    static constexpr size_t MaxNumberLength = 1024;
+
+    CTextScanner();
+    ~CTextScanner();
+    CTextScanner(const CTextScanner&) = delete;
+    CTextScanner& operator=(const CTextScanner&) = delete;
+
+    bool Open(const std::string& path);
+    void Close();
+    bool IsOpen() const { return m_pFile != nullptr; }
+    // Bytes of the file and bytes consumed so far.
+    std::uint64_t Size() const { return m_Size; }
+    std::uint64_t Position() const { return m_Consumed + m_Pos; }
+
+    // Next character without consuming it; -1 at the end.
+    int Peek()
+    {
+        if (m_Pos < m_End)
+            return static_cast<unsigned char>(m_Buffer[m_Pos]);
+        return Refill(1) ? static_cast<unsigned char>(m_Buffer[m_Pos]) : -1;
+    }
+    int Get()
+    {
+        const int c = Peek();
+        if (c >= 0)
+            ++m_Pos;
+        return c;
+    }
+
+    // Stream extraction of a double or an int. False (and the scanner failed) when no number
+    // starts here, the number overflows or the end was reached.
+    bool Extract(double& value);
+    bool Extract(std::int32_t& value);
+    bool Failed() const { return m_bFailed; }
+
+    // The next line without its end and without a CR before it; at most maxLen characters are
+    // kept, the rest of a longer line is skipped. False at the end of the file.
+    bool ReadLine(std::string& line, size_t maxLen = DefaultMaxLine);
+    bool LineTruncated() const { return m_bTruncated; }
+    bool LineHadNul() const { return m_bNul; }
+    // Skips the rest of the current line including its end.
+    void SkipLine();
+
+private:
+    // Makes at least n bytes available from m_Pos unless the file ends first.
+    bool Refill(size_t n);
+    void SkipWhiteSpace();
+    bool Fail()
+    {
+        m_bFailed = true;
+        return false;
+    }
+
+    std::FILE* m_pFile = nullptr;
+    std::vector<char> m_Buffer;
+    size_t m_Pos = 0, m_End = 0;
+    std::uint64_t m_Consumed = 0; // bytes dropped from the buffer's front
+    std::uint64_t m_Size = 0;
+    bool m_bEof = true, m_bFailed = false, m_bTruncated = false, m_bNul = false;
+};
+
+// Stream extraction applied to one token: the number at its start (leading blanks skipped).
+// False when the token does not start with a number or the number overflows.
+bool ParseLeadingNumber(std::string_view token, double& value);
+bool ParseLeadingNumber(std::string_view token, std::int32_t& value);
+
+// strtod in the "C" locale.
+double StrtodC(const char* text);
+
+// Splits text at any of the separator characters; empty tokens are dropped.
+std::vector<std::string_view> SplitTokens(std::string_view text, std::string_view separators);
+} // namespace volumira3d

@@ -1,0 +1,36 @@
+// The plug-in's entries in the application profile, each key next to its default.
+#pragma once
+#include <string>
+
+class CProfile;
+
+namespace volumira3d
+{
+class CVolumeSettings
+{
+public:
+    explicit CVolumeSettings(CProfile* pProfile) : m_pProfile(pProfile) {}
+
+    // Remembered folders and files, section "Volumix3DPath".
+    enum class EPath
+    {
+        Input,
+        Data,
+        AverageInput,
+        AverageResult,
+        RebinnedUSRBIN,
+        ColorLUT,
+        Image,
+    };
+    std::string GetPath(EPath key) const;
+    void SetPath(EPath key, const std::string& value);
+
+    bool GetExpNotation() const;        // "Legend" / "ExpNotation", default 1
+    void SetExpNotation(bool exp);
+    int GetReadAheadBuffer() const;     // "Cache" / "ReadAheadBuffer", default 10240, at least 1
+    void SetReadAheadBuffer(int size);
+
+private:
+    CProfile* m_pProfile;
+};
+} // namespace volumira3d

@@ -1,0 +1,118 @@
+// The main dialog of the volume plug-in: chooses and loads the input file, owns the voxel grid
+// and the display range, and keeps the message log every data operation writes to.
+#pragma once
+#include "frame/HostApi.h"
+#include "platform/Controls.h"
+#include "platform/Dialog.h"
+#include "volume/FormatDispatch.h"
+#include "volume/LoadLog.h"
+#include "volume/VolumeSettings.h"
+#include "volume/VoxelGrid.h"
+
+#include <string>
+
+class CProfile;
+
+namespace volumira3d
+{
+class CDataOptionsDlg;
+
+enum : int
+{
+    IDD_VOLUMIRA3D = 1000,
+    IDC_INPUT_FILE = 1001,
+    IDC_BROWSE = 1002,
+    IDC_LOAD_DATA = 1003,
+    IDC_CLEAR_DATA = 1004,
+    IDC_POSTPROCESS = 1005,
+    IDC_PLANE_XY = 1010,
+    IDC_PLANE_YZ = 1011,
+    IDC_PLANE_ZX = 1012,
+    IDC_SLIDER_Z = 1013,
+    IDC_SLIDER_X = 1014,
+    IDC_SLIDER_Y = 1015,
+    IDC_POS_Z = 1016,
+    IDC_POS_X = 1017,
+    IDC_POS_Y = 1018,
+    IDC_TRANSPARENCY = 1019,
+    IDC_TRANSPARENCY_PERCENT = 1020,
+    IDC_NR_X_BINS = 1021,
+    IDC_NR_Y_BINS = 1022,
+    IDC_NR_Z_BINS = 1023,
+    IDC_ORIGIN_X = 1024,
+    IDC_ORIGIN_Y = 1025,
+    IDC_ORIGIN_Z = 1026,
+    IDC_BIN_SIZE_X = 1027,
+    IDC_BIN_SIZE_Y = 1028,
+    IDC_BIN_SIZE_Z = 1029,
+    IDC_FIND_MAX = 1030,
+    IDC_SOURCE_FORMAT = 1031,
+    IDC_EXTRACT = 1032,
+    IDC_LEGEND_SETTINGS = 1033,
+    IDC_MESSAGE_LOG = 1040,
+    IDM_SETTINGS = 0x0020,
+};
+
+// The filter of the input-file dialog.
+extern const char* const InputFileFilter;
+
+const CDlgTemplate& Volumira3DTemplate();
+
+class CVolumira3DDlg : public CDialog, public CVoxelGrid, public ILoadLog
+{
+public:
+    CVolumira3DDlg(CHostInterface* pHost, CProfile* pProfile);
+
+    BOOL OnInitDialog() override;
+    void DoDataExchange(CDataExchange* pDX) override;
+    void OnHScroll(UINT nSBCode, UINT nPos, int nCtrlId) override;
+    void OnSysCommand(UINT nID) override;
+
+    // The message log.
+    int AddLine(const std::string& text, int icon = IconInformation) override;
+    void SetLine(int index, const std::string& text) override;
+
+    // Runs the loader named by the path, or the one the content identifies; false after the
+    // failure has been reported.
+    bool LoadFile(const std::string& path);
+    // The box around the grid while data are loaded and a plane is shown; else the empty box.
+    void Box(CVector& min, CVector& max) const;
+
+    std::string m_InputFile;
+    bool m_KeepRange = false;
+    double m_SavedRangeMin = 0, m_SavedRangeMax = 0;
+    int m_ScaleMode = 0; // 0 logarithmic, 1 linear
+    std::string m_UnitText;
+    bool m_PlaneEnabled[3] = {false, false, false}; // XY, YZ, ZX
+    bool m_ShowContours = false;
+    double m_Transparency = 0;
+    bool m_ExpNotation = true;
+    int m_ColorCount = 0; // entries of the colour table built for the display range
+
+private:
+    void OnBrowse();
+    void OnLoadData();
+    void OnClearData();
+    void OnLegendSettings();
+    void OnPlaneXY() { TogglePlane(0); }
+    void OnPlaneYZ() { TogglePlane(1); }
+    void OnPlaneZX() { TogglePlane(2); }
+
+    bool AskClear();
+    void SaveRangeForNextLoad();
+    void ClearAll();
+    bool RunLoader(EVolumeFormat format, const std::string& path);
+    void AfterLoad();
+    void TakeBackDataOptions(const CDataOptionsDlg& dlg, UINT overflowIcon);
+    void RebuildColorTable();
+    void TogglePlane(int plane);
+    void UpdatePlanePositions();
+    void RefreshControls();
+    void Redraw();
+
+    CHostInterface* m_pHost;
+    CVolumeSettings m_Settings;
+    CListCtrl m_MessageLog;
+    CSliderCtrl m_SliderZ, m_SliderX, m_SliderY, m_TransparencySlider;
+};
+} // namespace volumira3d

@@ -1,0 +1,34 @@
+#include "volume/Volumira3D_App.h"
+
+#include "volume/Volumira3DDlg.h"
+
+namespace volumira3d
+{
+CVolumira3D_App::CVolumira3D_App()
+    : CPlugInApp({103, "Volumix3D", "Volumix 3D MP Version 4.4.30", "Volumira3D Icon", "Volumira3D"})
+{
+}
+
+CVolumira3DDlg* CVolumira3D_App::Dialog() const
+{
+    return static_cast<CVolumira3DDlg*>(MainDialog());
+}
+
+std::unique_ptr<CDialog> CVolumira3D_App::CreateMainDialog(CHostInterface* pHost)
+{
+    auto dlg = std::make_unique<CVolumira3DDlg>(pHost, &Profile());
+    dlg->Create();
+    return dlg;
+}
+
+void CVolumira3D_App::Box(CVector& min, CVector& max)
+{
+    if (const CVolumira3DDlg* dlg = Dialog())
+        dlg->Box(min, max);
+    else
+    {
+        min = CVector(1e12, 1e12, 1e12);
+        max = CVector(-1e12, -1e12, -1e12);
+    }
+}
+} // namespace volumira3d

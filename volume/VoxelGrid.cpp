@@ -1,0 +1,154 @@
+#include "volume/VoxelGrid.h"
+
+#include "platform/UiServices.h"
+
+#include <omp.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <fstream>
+#include <new>
+#include <sstream>
+
+namespace volumira3d
+{
+struct CVoxelGrid::CLock
+{
+    CLock() { omp_init_lock(&m_Lock); }
+    ~CLock() { omp_destroy_lock(&m_Lock); }
+    omp_lock_t m_Lock;
+};
+
+CVoxelGrid::CVoxelGrid() : m_pLock(new CLock) {}
+
+CVoxelGrid::~CVoxelGrid() { delete m_pLock; }
+
+void CVoxelGrid::Lock() { omp_set_lock(&m_pLock->m_Lock); }
+void CVoxelGrid::Unlock() { omp_unset_lock(&m_pLock->m_Lock); }
+
+void CVoxelGrid::ClearDataSet()
+{
+    VoxelArray().swap(m_Voxels);
+    m_NrXBins = m_NrYBins = m_NrZBins = 0;
+    m_RangeMin = InitialRangeMin;
+    m_RangeMax = InitialRangeMax;
+    std::fill(std::begin(m_MaxDataValIndices), std::end(m_MaxDataValIndices), 0.0);
+}
+
+void CVoxelGrid::ResetStatistics()
+{
+    m_RangeMin = InitialRangeMin;
+    m_RangeMax = InitialRangeMax;
+    std::fill(std::begin(m_MinDataValIndices), std::end(m_MinDataValIndices), 0.0);
+    std::fill(std::begin(m_MaxDataValIndices), std::end(m_MaxDataValIndices), 0.0);
+}
+
+std::int64_t CVoxelGrid::VoxelCount() const
+{
+    return std::int64_t(m_NrXBins) * m_NrYBins * m_NrZBins;
+}
+
+double GridBytes(std::int64_t nx, std::int64_t ny, std::int64_t nz)
+{
+    const double vectorBytes = sizeof(VoxelColumn);
+    return double(nx) * double(ny) * double(nz) * sizeof(double) +
+           double(nx) * double(ny) * vectorBytes + double(nx) * vectorBytes;
+}
+
+std::uint64_t AvailableMemory()
+{
+    std::ifstream meminfo("/proc/meminfo");
+    std::string key;
+    std::uint64_t kb = 0;
+    std::string unit;
+    while (meminfo >> key >> kb >> unit)
+        if (key == "MemAvailable:")
+            return kb * 1024;
+    const long pages = sysconf(_SC_PHYS_PAGES);
+    const long pageSize = sysconf(_SC_PAGE_SIZE);
+    return pages > 0 && pageSize > 0 ? std::uint64_t(pages) * std::uint64_t(pageSize) : 0;
+}
+
+bool CVoxelGrid::AllocateGrid(std::int64_t nx, std::int64_t ny, std::int64_t nz,
+                              std::string& error)
+{
+    constexpr std::int64_t maxCount = 0x7fffffff;
+    if (nx < 1 || ny < 1 || nz < 1 || nx > maxCount || ny > maxCount || nz > maxCount)
+    {
+        error = Format("Invalid grid size %lld x %lld x %lld: every axis needs at least 1 bin.",
+                       static_cast<long long>(nx), static_cast<long long>(ny),
+                       static_cast<long long>(nz));
+        return false;
+    }
+    const double needed = GridBytes(nx, ny, nz);
+    const double available = double(AvailableMemory());
+    if (needed > available)
+    {
+        error = Format("The grid of %lld x %lld x %lld bins would need %.1f MB of memory, but "
+                       "only %.1f MB are available.",
+                       static_cast<long long>(nx), static_cast<long long>(ny),
+                       static_cast<long long>(nz), needed / 1e6, available / 1e6);
+        return false;
+    }
+    try
+    {
+        VoxelArray voxels(static_cast<size_t>(nx),
+                          VoxelPlane(static_cast<size_t>(ny), VoxelColumn(static_cast<size_t>(nz))));
+        m_Voxels.swap(voxels);
+    }
+    catch (const std::bad_alloc&)
+    {
+        error = Format("Not enough memory for a grid of %lld x %lld x %lld bins.",
+                       static_cast<long long>(nx), static_cast<long long>(ny),
+                       static_cast<long long>(nz));
+        return false;
+    }
+    m_NrXBins = static_cast<std::int32_t>(nx);
+    m_NrYBins = static_cast<std::int32_t>(ny);
+    m_NrZBins = static_cast<std::int32_t>(nz);
+    return true;
+}
+
+void CVoxelGrid::UpdateStatistics(double value, int ix, int iy, int iz)
+{
+    if (value == 0)
+        return;
+    if (m_RangeMin > value)
+    {
+        m_MinDataValIndices[0] = ix;
+        m_MinDataValIndices[1] = iy;
+        m_MinDataValIndices[2] = iz;
+        m_RangeMin = value;
+    }
+    if (value > m_RangeMax)
+    {
+        m_MaxDataValIndices[0] = ix;
+        m_MaxDataValIndices[1] = iy;
+        m_MaxDataValIndices[2] = iz;
+        m_RangeMax = value;
+    }
+}
+
+void CVoxelGrid::ScaleValues(double factor)
+{
+    for (auto& plane : m_Voxels)
+        for (auto& column : plane)
+            for (double& v : column)
+                v *= factor;
+}
+
+void CVoxelGrid::ScanExtremes(double& min, double& max) const
+{
+    min = 1e15;
+    max = 1e-15;
+    for (const auto& plane : m_Voxels)
+        for (const auto& column : plane)
+            for (double v : column)
+            {
+                if (v == 0)
+                    continue;
+                min = std::min(min, v);
+                max = std::max(max, v);
+            }
+}
+} // namespace volumira3d

@@ -1,0 +1,82 @@
+// The one cartesian voxel grid of the plug-in and its statistics. Every loader writes into it,
+// the display side reads it. Values are kept as nested arrays [ix][iy][iz] so that one z-column
+// is contiguous.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace volumira3d
+{
+using VoxelColumn = std::vector<double>;     // NZ values
+using VoxelPlane = std::vector<VoxelColumn>; // NY columns
+using VoxelArray = std::vector<VoxelPlane>;  // NX planes
+
+class CVoxelGrid
+{
+public:
+    static constexpr double InitialRangeMin = 1e10;
+    static constexpr double InitialRangeMax = -1e10;
+
+    CVoxelGrid();
+    virtual ~CVoxelGrid();
+    CVoxelGrid(const CVoxelGrid&) = delete;
+    CVoxelGrid& operator=(const CVoxelGrid&) = delete;
+
+    // Releases the values; the range goes back to its start values and the maximum's indices
+    // to 0. The bin counts follow the (now empty) arrays so that nobody indexes past them.
+    void ClearDataSet();
+    // Range back to its start values, both index triples to 0.
+    void ResetStatistics();
+    // Builds m_Voxels as nx x ny x nz zeros and sets the bin counts. Refuses (false, error set,
+    // nothing allocated) counts below 1 or a grid larger than the memory this machine has free.
+    bool AllocateGrid(std::int64_t nx, std::int64_t ny, std::int64_t nz, std::string& error);
+    bool HasGrid() const { return !m_Voxels.empty(); }
+    std::int64_t VoxelCount() const;
+
+    // Statistics of one stored value; 0 takes no part. Strict comparisons: among equal extremes
+    // the first one stored keeps its indices.
+    void UpdateStatistics(double value, int ix, int iy, int iz);
+    void StoreValue(int ix, int iy, int iz, double value)
+    {
+        m_Voxels[ix][iy][iz] = value;
+        if (value != 0)
+            UpdateStatistics(value, ix, iy, iz);
+    }
+    bool InGrid(std::int64_t ix, std::int64_t iy, std::int64_t iz) const
+    {
+        return ix >= 0 && iy >= 0 && iz >= 0 && ix < m_NrXBins && iy < m_NrYBins && iz < m_NrZBins;
+    }
+    // Multiplies every stored value by factor.
+    void ScaleValues(double factor);
+    // Smallest and largest non-zero value (1e15 and 1e-15 when there is none).
+    void ScanExtremes(double& min, double& max) const;
+
+    // The plug-in's one lock, shared by the threads of the parallel mapping.
+    void Lock();
+    void Unlock();
+
+    VoxelArray m_Voxels;
+    std::int32_t m_NrXBins = 0, m_NrYBins = 0, m_NrZBins = 0;
+    double m_GridMin[3] = {0, 0, 0};
+    double m_BinWidth[3] = {0, 0, 0};
+    double m_RangeMin = InitialRangeMin;
+    double m_RangeMax = InitialRangeMax;
+    double m_MinDataValIndices[3] = {0, 0, 0};
+    double m_MaxDataValIndices[3] = {0, 0, 0};
+    double m_Normalization = 1.0;
+    bool m_DataLoaded = false;
+    double m_TotalWeight = 0;
+    std::int32_t m_GenParticle = 0;
+    std::int32_t m_NrOfParticles = 0;
+
+private:
+    struct CLock;
+    CLock* m_pLock;
+};
+
+// Bytes of memory this machine can still give (MemAvailable; physical memory as fallback).
+std::uint64_t AvailableMemory();
+// Bytes a nested grid of these counts takes, values and row bookkeeping together.
+double GridBytes(std::int64_t nx, std::int64_t ny, std::int64_t nz);
+} // namespace volumira3d

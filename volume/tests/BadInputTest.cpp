@@ -1,0 +1,69 @@
+// Every file of the bad-input corpus: a message, a clean state, no crash, no absurd allocation.
+#include "TestHelpers.h"
+#include "volume/LoadLog.h"
+#include "volume/VolumeLoader.h"
+#include "volume/VoxelGrid.h"
+
+namespace volumira3d
+{
+using namespace test;
+
+struct CBadFile
+{
+    const char* m_Name;
+    const char* m_Message; // the start of the message box shown
+};
+
+class BadCartesianInput : public CHeadlessTest, public ::testing::WithParamInterface<CBadFile>
+{
+};
+
+TEST_P(BadCartesianInput, FailsWithAMessageAndLeavesNoValues)
+{
+    CVoxelGrid grid;
+    CStringLog log;
+    EXPECT_FALSE(CVolumeLoader(grid, log).LoadFlukaCartesian(DataPath(GetParam().m_Name)));
+    EXPECT_TRUE(Shown(GetParam().m_Message)) << ::testing::PrintToString(MessageTexts());
+    EXPECT_FALSE(grid.m_DataLoaded);
+    EXPECT_LE(grid.VoxelCount(), 64);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Corpus, BadCartesianInput,
+    ::testing::Values(
+        CBadFile{"bad/garbage.usrbin", "Up to 0 records were read"},
+        CBadFile{"bad/empty.usrbin", "Up to 0 records were read"},
+        CBadFile{"bad/truncated.usrbin", "Sorry but only 63 values were read for 64 bins."},
+        CBadFile{"bad/header_only.usrbin", "The header announces 4 x 4 x 4 bins, but the rest"},
+        CBadFile{"bad/nan_values.usrbin", "Sorry but only 1 values were read for 4 bins."},
+        CBadFile{"bad/negative_bins.usrbin", "Up to 0 records were read"},
+        CBadFile{"bad/zero_bins.usrbin", "Up to 0 records were read"},
+        CBadFile{"bad/stars_bins.usrbin", "Up to 0 records were read"},
+        CBadFile{"bad/huge_bins.usrbin", "The header announces 2000000000 x 2000000000"},
+        CBadFile{"bad/zero_width.usrbin", "Up to 0 records were read"},
+        CBadFile{"bad/overflow_value.usrbin", "Sorry but only 1 values were read for 2 bins."}),
+    [](const auto& info) { return std::to_string(info.index); });
+
+TEST_F(CHeadlessTest, HeaderProblemsAreNamedInTheLog)
+{
+    CVoxelGrid grid;
+    CStringLog log;
+    EXPECT_FALSE(CVolumeLoader(grid, log).LoadFlukaCartesian(DataPath("bad/stars_bins.usrbin")));
+    ASSERT_FALSE(log.m_Lines.empty());
+    EXPECT_NE(log.m_Lines[0].first.find("the number of bins is missing or below 1"), std::string::npos);
+    EXPECT_EQ(log.m_Lines[0].second, ILoadLog::IconError);
+}
+
+TEST_F(CHeadlessTest, MegabyteLinesAndEndlessDigitsEndInAMessage)
+{
+    CVoxelGrid grid;
+    CStringLog log;
+    CVolumeLoader loader(grid, log);
+    EXPECT_FALSE(loader.LoadFlukaCartesian(WriteScratch("line.usrbin", std::string(2 << 20, 'a'))));
+    EXPECT_FALSE(loader.LoadXYZ(WriteScratch("line.xyz", std::string(2 << 20, '7'))));
+    EXPECT_FALSE(loader.LoadFlukaCartesian(
+        WriteScratch("digits.usrbin", FlukaCartesian(1, 1, 2, "  " + std::string(3000, '9') + " 1\n"))));
+    EXPECT_TRUE(Shown("Sorry but only 0 values were read for 2 bins."));
+    EXPECT_TRUE(grid.VoxelCount() <= 2);
+}
+} // namespace volumira3d

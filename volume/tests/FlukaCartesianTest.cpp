@@ -1,0 +1,158 @@
+#include "TestHelpers.h"
+#include "volume/LoadLog.h"
+#include "volume/VolumeLoader.h"
+#include "volume/VoxelGrid.h"
+
+namespace volumira3d
+{
+using namespace test;
+
+class FlukaCartesianTest : public CHeadlessTest
+{
+protected:
+    bool Load(const std::string& path)
+    {
+        return CVolumeLoader(m_Grid, m_Log).LoadFlukaCartesian(path);
+    }
+    CVoxelGrid m_Grid;
+    CStringLog m_Log;
+};
+
+TEST_F(FlukaCartesianTest, ValuesLandInTheirVoxelsWithXFastest)
+{
+    ASSERT_TRUE(Load(DataPath("cartesian_3x2x2.usrbin")));
+    EXPECT_EQ(m_Grid.m_NrXBins, 3);
+    EXPECT_EQ(m_Grid.m_NrYBins, 2);
+    EXPECT_EQ(m_Grid.m_NrZBins, 2);
+    for (int iz = 0; iz < 2; ++iz)
+        for (int iy = 0; iy < 2; ++iy)
+            for (int ix = 0; ix < 3; ++ix)
+                EXPECT_EQ(m_Grid.m_Voxels[ix][iy][iz], 1 + ix + 3 * iy + 6 * iz);
+    EXPECT_EQ(m_Grid.m_GridMin[0], -3);
+    EXPECT_EQ(m_Grid.m_GridMin[2], 10);
+    EXPECT_EQ(m_Grid.m_BinWidth[0], 2);
+    EXPECT_EQ(m_Grid.m_BinWidth[2], 5);
+    EXPECT_EQ(m_Grid.m_RangeMin, 1);
+    EXPECT_EQ(m_Grid.m_RangeMax, 12);
+    EXPECT_EQ(m_Grid.m_MaxDataValIndices[0], 2);
+    EXPECT_EQ(m_Grid.m_MaxDataValIndices[1], 1);
+    EXPECT_EQ(m_Grid.m_MaxDataValIndices[2], 1);
+    // The later of two "Total number of particles" lines counts.
+    EXPECT_EQ(m_Grid.m_NrOfParticles, 1000);
+    EXPECT_EQ(m_Grid.m_TotalWeight, 1000);
+    EXPECT_EQ(m_Grid.m_GenParticle, 208);
+    ASSERT_EQ(m_Log.m_Lines.size(), 3u);
+    EXPECT_EQ(m_Log.m_Lines[1].first, "Mapping 12 bins to XYZ... 100%");
+    EXPECT_TRUE(Ui().Messages().empty());
+}
+
+TEST_F(FlukaCartesianTest, BinWidthIsTakenAsPrinted)
+{
+    // 3 bins from 0 to 1 are 0.3333 wide as printed, not 1/3.
+    const std::string text =
+        "1\n   Cartesian binning n.   1  \"w         \" , generalized particle n.  201\n" +
+        CoordinateLine("X", 0, 1, 3, 0.33333) + CoordinateLine("Y", 0, 1, 1, 1) +
+        CoordinateLine("Z", 0, 1, 1, 1) + "\n" + FlukaValues({1, 2, 3});
+    ASSERT_TRUE(Load(WriteScratch("w.usrbin", text)));
+    EXPECT_EQ(m_Grid.m_BinWidth[0], 0.33333);
+}
+
+TEST_F(FlukaCartesianTest, BrokenExponentIsRepairedWithOneWarning)
+{
+    const std::string path = WriteScratch(
+        "broken.usrbin", FlukaCartesian(2, 2, 1, "   1.0-3  2.5000E+00  3.0+2 4.0000-102\n"));
+    ASSERT_TRUE(Load(path));
+    EXPECT_DOUBLE_EQ(m_Grid.m_Voxels[0][0][0], 0.001);
+    EXPECT_DOUBLE_EQ(m_Grid.m_Voxels[0][1][0], 300);
+    EXPECT_DOUBLE_EQ(m_Grid.m_Voxels[1][1][0], 4e-102);
+    ASSERT_EQ(Ui().Messages().size(), 1u);
+    EXPECT_EQ(Ui().Messages()[0].Icon(), "warning");
+    EXPECT_EQ(Ui().Messages()[0].m_Text.rfind("WARNING: We have encountered a value in the format "
+                                              "1.000000-3.000000 which is NOT a valid scientific "
+                                              "notation!\nPlease report",
+                                              0),
+              0u);
+}
+
+TEST_F(FlukaCartesianTest, OneValueMissingFailsWithTheMonkeys)
+{
+    auto values = Sequence(11);
+    ASSERT_FALSE(Load(WriteScratch("short.usrbin", FlukaCartesian(3, 2, 2, FlukaValues(values)))));
+    ASSERT_EQ(Ui().Messages().size(), 1u);
+    EXPECT_EQ(Ui().Messages()[0].m_Text,
+              "Sorry but only 11 values were read for 12 bins. A highly trained bunch of monkeys "
+              "has been sent out to investigate this problem!\nPlease check your input data in the "
+              "meantime.");
+    EXPECT_EQ(Ui().Messages()[0].Icon(), "warning");
+}
+
+TEST_F(FlukaCartesianTest, SurplusValuesAndFollowingBlocksAreIgnored)
+{
+    // No error block: the next binning's "1" is a surplus value, its header ends the reading.
+    const std::string text = FlukaCartesian(2, 1, 1, FlukaValues({4, 5, 6})) +
+                             FlukaCartesian(1, 1, 1, FlukaValues({9}));
+    ASSERT_TRUE(Load(WriteScratch("two.usrbin", text)));
+    EXPECT_EQ(m_Grid.m_Voxels[1][0][0], 5);
+    EXPECT_EQ(m_Grid.m_RangeMax, 5);
+}
+
+TEST_F(FlukaCartesianTest, LargeGridIsReadInPiecesAcrossTheProgressLine)
+{
+    const int n = 48; // more values than one piece of records
+    std::vector<double> values(n * n * n);
+    for (size_t i = 0; i < values.size(); ++i)
+        values[i] = double(i % 9973); // exact in FLUKA's five digits
+    ASSERT_TRUE(Load(WriteScratch("big.usrbin", FlukaCartesian(n, n, n, FlukaValues(values)))));
+    EXPECT_EQ(m_Grid.m_Voxels[n - 1][n - 1][n - 1], (n * n * n - 1) % 9973);
+    EXPECT_EQ(m_Grid.m_Voxels[5][7][40], (5 + 7 * n + 40 * n * n) % 9973);
+    EXPECT_EQ(m_Log.m_Lines[1].first, "Mapping 110592 bins to XYZ... 100%");
+    EXPECT_LE(m_Log.m_Rewrites, 101);
+}
+
+struct CRealFile
+{
+    const char* m_Name;
+    int m_NX, m_NY, m_NZ;
+    double m_XMin, m_DX, m_First, m_Last;
+    int m_Particle;
+};
+
+class FlukaRealFiles : public FlukaCartesianTest, public ::testing::WithParamInterface<CRealFile>
+{
+};
+
+TEST_P(FlukaRealFiles, LoadWithTheValuesTheirHeadersAnnounce)
+{
+    const CRealFile& f = GetParam();
+    ASSERT_TRUE(Load(DataPath(f.m_Name))) << f.m_Name;
+    EXPECT_EQ(m_Grid.m_NrXBins, f.m_NX);
+    EXPECT_EQ(m_Grid.m_NrYBins, f.m_NY);
+    EXPECT_EQ(m_Grid.m_NrZBins, f.m_NZ);
+    EXPECT_EQ(m_Grid.m_GridMin[0], f.m_XMin);
+    EXPECT_EQ(m_Grid.m_BinWidth[0], f.m_DX);
+    EXPECT_EQ(m_Grid.m_Voxels[0][0][0], f.m_First);
+    EXPECT_EQ(m_Grid.m_Voxels[f.m_NX - 1][f.m_NY - 1][f.m_NZ - 1], f.m_Last);
+    EXPECT_EQ(m_Grid.m_GenParticle, f.m_Particle);
+    EXPECT_TRUE(Ui().Messages().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Corpus, FlukaRealFiles,
+    ::testing::Values(
+        CRealFile{"mphys_100MeV1cmHydrogen_51.txt", 10, 10, 10, -85, 17, 3.0990E-04, 2.5736E-05, 240},
+        CRealFile{"mphys_100MeVlargePhantom.3_51.bnn-1.lis", 1, 1, 1, -185, 370, 4.1836E-09,
+                  4.1836E-09, 208},
+        CRealFile{"pyfluka_UsrbinInputTest.ascii", 1, 5, 2, -45, 90, 4.3201E-07, 7.2260E-07, 208},
+        CRealFile{"pyne_fluka_usrbin_single.lis", 3, 3, 3, -3, 3, 1.0984E-02, 2.1418E-03, 8},
+        CRealFile{"pyne_fluka_usrbin_multiple.lis", 3, 3, 3, -3, 3, 7.5083E-04, 1.4804E-04, 7},
+        CRealFile{"pyne_fluka_usrbin_degenerate.lis", 3, 2, 1, -3, 3, 3.5279E-02, 1.5292E-03, 8}),
+    [](const auto& info) { return std::to_string(info.index); });
+
+TEST_F(FlukaCartesianTest, RealFileWithRunHeaderKeepsPrimariesAndWeight)
+{
+    ASSERT_TRUE(Load(DataPath("pyfluka_UsrbinInputTest.ascii")));
+    EXPECT_EQ(m_Grid.m_NrOfParticles, 100);
+    EXPECT_EQ(m_Grid.m_TotalWeight, 100);
+    EXPECT_EQ(m_Grid.m_Voxels[0][2][0], 4.6090E-05);
+}
+} // namespace volumira3d

@@ -1,0 +1,216 @@
+#include "TestHelpers.h"
+#include "volume/CylinderMapping.h"
+#include "volume/LoadLog.h"
+#include "volume/VolumeLoader.h"
+#include "volume/VoxelGrid.h"
+
+#include <omp.h>
+
+namespace volumira3d
+{
+using namespace test;
+
+class FlukaCylinderTest : public CHeadlessTest
+{
+protected:
+    bool LoadRZ(const std::string& path) { return CVolumeLoader(m_Grid, m_Log).LoadFlukaRZ(path); }
+    bool LoadRPhiZ(const std::string& path)
+    {
+        return CVolumeLoader(m_Grid, m_Log).LoadFlukaRPhiZ(path);
+    }
+    double V(int ix, int iy, int iz) const { return m_Grid.m_Voxels[ix][iy][iz]; }
+    bool Logged(const std::string& text) const
+    {
+        for (const auto& line : m_Log.m_Lines)
+            if (line.first == text)
+                return true;
+        return false;
+    }
+    CVoxelGrid m_Grid;
+    CStringLog m_Log;
+};
+
+TEST_F(FlukaCylinderTest, RingsFillKnownVoxelsAroundTheAxis)
+{
+    ASSERT_TRUE(LoadRZ(DataPath("rz_4x2.rz")));
+    EXPECT_EQ(m_Grid.m_NrXBins, 8);
+    EXPECT_EQ(m_Grid.m_NrYBins, 8);
+    EXPECT_EQ(m_Grid.m_NrZBins, 2);
+    EXPECT_EQ(m_Grid.m_GridMin[0], 1 - 4);
+    EXPECT_EQ(m_Grid.m_GridMin[1], -1 - 4);
+    EXPECT_EQ(m_Grid.m_BinWidth[0], 1);
+    EXPECT_EQ(m_Grid.m_GenParticle, 211);
+    // The four cells at the centre corner take ring 0, mirrored.
+    for (int ix : {3, 4})
+        for (int iy : {3, 4})
+            EXPECT_EQ(V(ix, iy, 0), 10);
+    // Corners exactly on a ring boundary take the outer ring.
+    EXPECT_EQ(V(4, 5, 0), 11);
+    EXPECT_EQ(V(5, 4, 0), 11);
+    EXPECT_EQ(V(2, 3, 0), 11);
+    EXPECT_EQ(V(5, 5, 0), 11); // corner at radius 1.41
+    EXPECT_EQ(V(7, 4, 1), 23);
+    EXPECT_EQ(V(0, 3, 1), 23);
+    EXPECT_EQ(V(7, 7, 0), 0); // corner at radius 4.24, beyond the last ring
+    EXPECT_EQ(V(0, 0, 1), 0);
+    EXPECT_EQ(m_Grid.m_RangeMin, 10);
+    EXPECT_EQ(m_Grid.m_RangeMax, 23);
+    // The statistics name the first voxel of the write.
+    EXPECT_EQ(m_Grid.m_MinDataValIndices[0], 4);
+    EXPECT_EQ(m_Grid.m_MinDataValIndices[1], 4);
+    EXPECT_EQ(m_Grid.m_MaxDataValIndices[0], 4);
+    EXPECT_EQ(m_Grid.m_MaxDataValIndices[1], 7);
+    EXPECT_EQ(m_Grid.m_MaxDataValIndices[2], 1);
+    EXPECT_TRUE(Logged("Requesting 0.00 MB of memory..."));
+    EXPECT_TRUE(Logged("...successful"));
+    EXPECT_TRUE(Logged(Format("Using %d cores", omp_get_num_procs())));
+    EXPECT_TRUE(Logged("Mapping 4 bins to XYZ... 50%") || Logged("Mapping 8 bins to XYZ... 100%"));
+}
+
+TEST_F(FlukaCylinderTest, OneValueMissingLeavesTheLastRingAtZeroAndSaysSo)
+{
+    ASSERT_TRUE(LoadRZ(DataPath("bad/truncated.rz")));
+    EXPECT_EQ(V(7, 5, 0), 4);
+    EXPECT_EQ(V(4, 4, 1), 5);
+    EXPECT_EQ(V(6, 4, 1), 7);
+    EXPECT_EQ(V(7, 4, 1), 7); // on the boundary of the last ring read
+    EXPECT_EQ(V(7, 5, 1), 0);
+    EXPECT_TRUE(Ui().Messages().empty());
+    ASSERT_TRUE(Logged("Only 7 of 8 values could be read; the remaining voxels were left at 0."));
+}
+
+struct CCompaction
+{
+    double m_RMax;
+    int m_NR;
+    double m_DR;
+    bool m_Asked;
+    int m_Grid;
+};
+
+class CompactionQuestion : public FlukaCylinderTest, public ::testing::WithParamInterface<CCompaction>
+{
+};
+
+TEST_P(CompactionQuestion, OfferedOnlyForMoreThan100EvenBins)
+{
+    const CCompaction& c = GetParam();
+    Ui().QueueAnswer(IDYES);
+    const std::string path = WriteScratch(
+        "c.rz", FlukaRZ(0, c.m_RMax, c.m_NR, c.m_DR, 1, FlukaValues(Sequence(c.m_NR))));
+    ASSERT_TRUE(LoadRZ(path));
+    EXPECT_EQ(Shown("More than 100 radial bins have been detected. Do you want to compact these by "
+                    "a factor of 2 to save memory?",
+                    "question"),
+              c.m_Asked);
+    EXPECT_EQ(m_Grid.m_NrXBins, c.m_Grid);
+}
+
+INSTANTIATE_TEST_SUITE_P(RZ, CompactionQuestion,
+                         ::testing::Values(CCompaction{10, 100, 0.1, false, 200},
+                                           CCompaction{10.1, 101, 0.1, false, 202},
+                                           CCompaction{10, 200, 0.05, true, 200}));
+
+TEST_F(FlukaCylinderTest, CompactionAveragesPairsAndDoublesTheBins)
+{
+    Ui().QueueAnswer(IDYES);
+    ASSERT_TRUE(LoadRZ(WriteScratch("c.rz", FlukaRZ(0, 10, 200, 0.05, 2, FlukaValues(Sequence(400))))));
+    EXPECT_EQ(m_Grid.m_NrXBins, 200);
+    EXPECT_DOUBLE_EQ(m_Grid.m_BinWidth[0], 0.1);
+    EXPECT_EQ(V(100, 100, 0), 1.5);   // (1 + 2) / 2
+    EXPECT_EQ(V(100, 100, 1), 201.5); // (201 + 202) / 2
+    Ui().Reset();
+    Ui().QueueAnswer(IDNO);
+    ASSERT_TRUE(LoadRZ(WriteScratch("c.rz", FlukaRZ(0, 10, 200, 0.05, 1, FlukaValues(Sequence(200))))));
+    EXPECT_EQ(m_Grid.m_NrXBins, 400);
+}
+
+TEST_F(FlukaCylinderTest, CompactingAnOddRingCountKeepsThePlanesInStep)
+{
+    // Rmin = 0.05 cm: ring offset 1, 199 rings per plane, n = 200.
+    Ui().QueueAnswer(IDYES);
+    auto values = Sequence(199, 1);
+    auto plane2 = Sequence(199, 1001);
+    values.insert(values.end(), plane2.begin(), plane2.end());
+    ASSERT_TRUE(LoadRZ(WriteScratch("odd.rz", FlukaRZ(0.05, 10, 199, 0.05, 2, FlukaValues(values)))));
+    EXPECT_EQ(V(100, 100, 0), 1.5);
+    EXPECT_EQ(V(100, 100, 1), 1001.5);
+    EXPECT_FALSE(Logged("Only 397 of 398 values could be read; the remaining voxels were left at 0."));
+}
+
+TEST_F(FlukaCylinderTest, SectorsFillKnownVoxels)
+{
+    ASSERT_TRUE(LoadRPhiZ(DataPath("rpz_3x8x1.rpz")));
+    EXPECT_EQ(m_Grid.m_NrXBins, 7);
+    EXPECT_EQ(m_Grid.m_NrYBins, 7);
+    EXPECT_EQ(m_Grid.m_GridMin[0], -3);
+    EXPECT_EQ(m_Grid.m_GridMin[1], -3);
+    // Value 100 (sector + 1) + ring + 1; offsets from the centre corner (3, 3).
+    EXPECT_EQ(V(5, 4, 0), 503); // (2, 1): radius 2.24, angle 0.46
+    EXPECT_EQ(V(1, 2, 0), 103); // (-2, -1): angle -2.68
+    EXPECT_EQ(V(2, 5, 0), 703); // (-1, 2): angle 2.03
+    EXPECT_EQ(V(4, 1, 0), 303); // (1, -2): angle -1.11
+    EXPECT_EQ(V(4, 3, 0), 502); // (1, 0): outer ring and later sector on both boundaries
+    EXPECT_EQ(V(0, 2, 0), 0);   // radius 3.16
+    EXPECT_EQ(V(3, 0, 0), 0);   // row 0 is never scanned
+    EXPECT_EQ(m_Grid.m_RangeMax, 803);
+    EXPECT_EQ(m_Grid.m_RangeMin, 102); // no corner lies in ring 0 of sector 0
+    EXPECT_TRUE(Logged("Mapping 49 bins to XYZ... 100%"));
+    EXPECT_FALSE(Logged("...successful")); // no memory line for R-Phi-Z
+}
+
+TEST_F(FlukaCylinderTest, SectorResultsDoNotDependOnTheThreadCount)
+{
+    const std::string path = WriteScratch(
+        "s.rpz", FlukaRPhiZ(0, 20, 20, 1, 12, 3, FlukaValues(Sequence(20 * 12 * 3))));
+    const int threads = omp_get_max_threads();
+    omp_set_num_threads(1);
+    ASSERT_TRUE(LoadRPhiZ(path));
+    const VoxelArray single = m_Grid.m_Voxels;
+    const double maxAt[3] = {m_Grid.m_MaxDataValIndices[0], m_Grid.m_MaxDataValIndices[1],
+                             m_Grid.m_MaxDataValIndices[2]};
+    omp_set_num_threads(4);
+    ASSERT_TRUE(LoadRPhiZ(path));
+    omp_set_num_threads(threads);
+    EXPECT_TRUE(single == m_Grid.m_Voxels);
+    EXPECT_EQ(maxAt[0], m_Grid.m_MaxDataValIndices[0]);
+    EXPECT_EQ(maxAt[1], m_Grid.m_MaxDataValIndices[1]);
+}
+
+TEST_F(FlukaCylinderTest, WideSectorsCoverTheWholeRing)
+{
+    // One sector of a full turn: every voxel within the outer radius gets its ring's value.
+    ASSERT_TRUE(LoadRPhiZ(WriteScratch("one.rpz", FlukaRPhiZ(0, 3, 3, 1, 1, 1, FlukaValues({1, 2, 3})))));
+    EXPECT_EQ(V(1, 1, 0), 3);  // lower left, radius 2.83
+    EXPECT_EQ(V(5, 5, 0), 3);  // upper right
+    EXPECT_EQ(V(3, 3, 0), 1);
+    ASSERT_TRUE(LoadRPhiZ(WriteScratch("two.rpz", FlukaRPhiZ(0, 3, 3, 1, 2, 1, FlukaValues({1, 2, 3, 4, 5, 6})))));
+    EXPECT_EQ(V(5, 1, 0), 3);  // lower right belongs to the first half turn
+    EXPECT_EQ(V(1, 5, 0), 6);
+}
+
+TEST_F(FlukaCylinderTest, BadRadialBinningsAreRefusedBeforeAllocation)
+{
+    EXPECT_FALSE(LoadRZ(DataPath("bad/huge_radius.rz")));
+    EXPECT_TRUE(Shown("The radial binning from 0 to 400000 cm in bins of 0.01 cm cannot be mapped",
+                      "error"));
+    Ui().Reset();
+    EXPECT_FALSE(LoadRZ(DataPath("bad/huge_grid.rz")));
+    EXPECT_TRUE(Shown("More than 100 radial bins"));
+    EXPECT_TRUE(Shown("The grid of 1000000 x 1000000 x 2 bins would need", "error"))
+        << ::testing::PrintToString(MessageTexts());
+    Ui().Reset();
+    EXPECT_FALSE(LoadRZ(DataPath("bad/zero_width.rz")));
+    EXPECT_TRUE(Shown("Up to 0 records were read before an error occured.", "warning"));
+    EXPECT_TRUE(m_Grid.m_Voxels.empty());
+}
+
+TEST_F(FlukaCylinderTest, BinRatiosAllowForPrintedRounding)
+{
+    EXPECT_EQ(TruncateBinRatio(10, 0.1), 100);
+    EXPECT_EQ(TruncateBinRatio(10.1, 0.1), 101);
+    EXPECT_EQ(TruncateBinRatio(10, 0.30303), 33); // 10 / (10 / 33) printed with five digits
+    EXPECT_EQ(TruncateBinRatio(10, 2.25), 4);
+    EXPECT_EQ(TruncateBinRatio(0, 0.1), 0);
+}
+} // namespace volumira3d
