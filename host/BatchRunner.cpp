@@ -194,16 +194,22 @@ int CBatchRunner::RunFile(const std::string& path)
     return RunText(ss.str(), path);
 }
 
-int CBatchRunner::RunText(const std::string& text, const std::string& name)
+bool CBatchRunner::ParseScript(const std::string& text, const std::string& name,
+                               std::vector<CCommand>& commands, std::string& error)
 {
     std::vector<std::string> lines;
     std::istringstream in(text);
     for (std::string line; std::getline(in, line);)
         lines.push_back(line);
-    std::vector<CCommand> commands;
     size_t index = 0;
+    return Parse(lines, index, name, commands, false, error);
+}
+
+int CBatchRunner::RunText(const std::string& text, const std::string& name)
+{
+    std::vector<CCommand> commands;
     std::string error;
-    if (!Parse(lines, index, name, commands, false, error))
+    if (!ParseScript(text, name, commands, error))
     {
         m_Err << error << "\n";
         return -1;
@@ -217,11 +223,15 @@ int CBatchRunner::RunText(const std::string& text, const std::string& name)
 void CBatchRunner::RunAll(const std::vector<CCommand>& commands)
 {
     for (const auto& cmd : commands)
-    {
-        if (!Execute(cmd))
+        if (!RunOne(cmd))
             ++m_Failures;
-        RedrawIfPending();
-    }
+}
+
+bool CBatchRunner::RunOne(const CCommand& cmd)
+{
+    const bool ok = Execute(cmd);
+    RedrawIfPending();
+    return ok;
 }
 
 bool CBatchRunner::Fail(const CCommand& cmd, const std::string& message)
@@ -300,7 +310,7 @@ bool CBatchRunner::RenderTo(int width, int height)
 
 void CBatchRunner::RedrawIfPending()
 {
-    if (!m_Host.RedrawPending())
+    if (!m_Host.RedrawPending() || !m_bRedrawOffscreen)
         return;
     m_Host.ClearRedrawPending();
     // As the real view would: every redraw request runs the plug-ins' render calls.
@@ -594,7 +604,7 @@ bool CBatchRunner::Execute(const CCommand& cmd)
     static const std::map<std::string, size_t> dialogVerbs = {
         {"set", 2},   {"click", 1},  {"check", 2},      {"checkitem", 3}, {"select", 2},
         {"slider", 2}, {"print", 1}, {"dump", 0},       {"rightclick", 2}, {"sysmenu", 1},
-        {"close", 0}};
+        {"close", 0},  {"pick", 4}};
     auto verbIt = dialogVerbs.find(verb);
     if (verbIt == dialogVerbs.end())
         return Fail(cmd, "unknown command");
@@ -639,6 +649,14 @@ bool CBatchRunner::Execute(const CCommand& cmd)
         return (ParseInt(cmd, 2, i1) && dlg->UserSelect(id, i1)) || Fail(cmd, "no such item");
     if (verb == "rightclick")
         return (ParseInt(cmd, 2, i1) && dlg->UserRightClick(id, i1)) || Fail(cmd, "no such item");
+    if (verb == "pick")
+    {
+        int r, g, b;
+        if (!ParseInt(cmd, 2, r) || !ParseInt(cmd, 3, g) || !ParseInt(cmd, 4, b))
+            return false;
+        ui.QueuePick(RGB(r, g, b));
+        return dlg->UserClick(id) || Fail(cmd, "the control cannot be clicked");
+    }
     if (verb == "slider")
         return (ParseInt(cmd, 2, i1) && dlg->UserSlider(id, i1)) || Fail(cmd, "not a slider");
     return Fail(cmd, "unknown command");

@@ -32,6 +32,15 @@ public:
     int RunFile(const std::string& path);
     int RunText(const std::string& text, const std::string& name);
 
+    // Parses a whole script; false with the error naming file and line.
+    static bool ParseScript(const std::string& text, const std::string& name,
+                            std::vector<CCommand>& commands, std::string& error);
+    // Runs one parsed command (and redraws when a plug-in asked for it); false on failure.
+    bool RunOne(const CCommand& cmd);
+    // In a windowed host the window redraws itself; the offscreen view then only renders on
+    // "render".
+    void SetRedrawOffscreen(bool redraw) { m_bRedrawOffscreen = redraw; }
+
     // Splits a line into arguments: blanks separate, double quotes group (\" and \\ escape),
     // $NAME and ${NAME} are replaced from the environment, # starts a comment.
     static bool Tokenize(const std::string& line, std::vector<std::string>& args, std::string& error);
@@ -39,8 +48,8 @@ public:
 private:
     class CRenderContextImpl;
 
-    bool Parse(const std::vector<std::string>& lines, size_t& index, const std::string& file,
-               std::vector<CCommand>& out, bool inBlock, std::string& error);
+    static bool Parse(const std::vector<std::string>& lines, size_t& index, const std::string& file,
+                      std::vector<CCommand>& out, bool inBlock, std::string& error);
     void RunAll(const std::vector<CCommand>& commands);
     bool Execute(const CCommand& cmd);
     bool Fail(const CCommand& cmd, const std::string& message);
@@ -64,6 +73,7 @@ private:
     std::unique_ptr<COffscreenGL> m_pGL;
     std::unique_ptr<CRenderContextImpl> m_pRC;
     bool m_bGLFailed = false;
+    bool m_bRedrawOffscreen = true;
     CDialog* m_pCurrent = nullptr;
     std::vector<std::uint8_t> m_Image; // last render, RGBA rows top first
     int m_ImageWidth = 0, m_ImageHeight = 0;

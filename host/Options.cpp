@@ -25,15 +25,9 @@ bool CHostOptions::Parse(int argc, char** argv, std::string& error)
             if (!value(m_BatchScript))
                 return false;
         }
-        else if (arg == "--press")
+        else if (arg == "--script")
         {
-            if (!value(v))
-                return false;
-            m_Press.push_back(v);
-        }
-        else if (arg == "--screenshot")
-        {
-            if (!value(m_Screenshot))
+            if (!value(m_GuiScript))
                 return false;
         }
         else if (arg == "--interface-version" || arg == "--snap-point-size")
@@ -72,7 +66,7 @@ const char* CHostOptions::Usage()
 {
     return "usage: tessaron-host [--interface-version V] [--snap-point-size S] [PLUGIN.so ...]\n"
            "       tessaron-host [options] --batch SCRIPT [PLUGIN.so ...]\n"
-           "       tessaron-host [options] --press CAPTION ... --screenshot PATH.png [PLUGIN.so ...]";
+           "       tessaron-host [options] --script SCRIPT [PLUGIN.so ...]   (in the window)";
 }
 
 std::vector<std::string> PlugInsBeside(const std::string& argv0)

@@ -9,10 +9,7 @@ struct CHostOptions
     double m_InterfaceVersion = 2.3;     // --interface-version V
     float m_SnapPointSize = 1.0f;        // --snap-point-size S
     std::vector<std::string> m_PlugIns;  // plug-in libraries named on the command line
-    // GUI smoke runs: press these toolbar buttons once the window is up, then save a screenshot
-    // of the screen and quit.
-    std::vector<std::string> m_Press;    // --press CAPTION (repeatable)
-    std::string m_Screenshot;            // --screenshot PATH.png
+    std::string m_GuiScript;             // --script SCRIPT: user actions run in the window
 
     // False with a message for unknown or incomplete options.
     bool Parse(int argc, char** argv, std::string& error);

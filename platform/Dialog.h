@@ -151,7 +151,8 @@ public:
     // InitControls, OnInitDialog; used by Create and by the backends for modal dialogs.
     void Initialize(bool modal);
 
-protected:
+    // Handler registration: by dialogs in their constructor, and by control objects that
+    // react to their own notifications.
     using Handler = std::function<void()>;
     void MapCommand(int id, int code, Handler handler);
     template <class T> void MapCommand(int id, int code, void (T::*pfn)())

@@ -1,7 +1,10 @@
 #include "tracks/Particle.h"
 
+#include "common/ColorTable.h"
 #include "common/LineReader.h"
 #include "tracks/TrackText.h"
+
+#include <sstream>
 
 namespace trakor3d
 {
@@ -110,5 +113,42 @@ void CParticle::WriteLine(std::ostream& os, const std::string& line, int mode)
     os << line << '\n';
 }
 
-void CParticle::WriteVRML(std::ostream&) {}
+void CParticle::WriteVRML(std::ostream& os)
+{
+    if (m_Points.size() < 2)
+        return;
+    const CVector color = CColorTable::ValidIndex(m_Type) ? CColorTable::Instance().Get(m_Type)
+                                                          : CVector();
+    auto point = [](const CVector& v) {
+        std::ostringstream line;
+        line << v.x << ' ' << v.y << ' ' << v.z;
+        return line.str();
+    };
+    std::ostringstream colorLine;
+    colorLine << "color DEF particlecolors Color { color [" << color.x << ' ' << color.y << ' '
+              << color.z << " ] }";
+    for (size_t i = 0; i + 1 < m_Points.size(); ++i)
+    {
+        m_IndentLevel = 0; // every block starts at the left margin
+        WriteLine(os, "DEF _00 Transform {", 3);
+        WriteLine(os, "children [", 1);
+        WriteLine(os, "Shape {", 1);
+        WriteLine(os, "geometry IndexedLineSet {", 1);
+        WriteLine(os, "coord Coordinate {", 1);
+        WriteLine(os, "point [", 1);
+        WriteLine(os, point(m_Points[i]), 3);
+        WriteLine(os, point(m_Points[i + 1]), 3);
+        WriteLine(os, "]", 3);
+        WriteLine(os, "}", 2);
+        WriteLine(os, "coordIndex [", 3);
+        WriteLine(os, " 0, 1, -1", 1);
+        WriteLine(os, "]", 2);
+        WriteLine(os, "colorPerVertex FALSE", 3);
+        WriteLine(os, colorLine.str(), 3);
+        WriteLine(os, "colorIndex [ 0 ]", 3);
+        WriteLine(os, "}", 2);
+        WriteLine(os, "}", 2);
+        WriteLine(os, "] }", 2);
+    }
+}
 } // namespace trakor3d

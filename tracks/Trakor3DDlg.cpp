@@ -1,9 +1,13 @@
 #include "tracks/Trakor3DDlg.h"
 
+#include "common/ConfigDlg.h"
 #include "common/ParticleNames.h"
 #include "platform/DataExchange.h"
 #include "platform/UiServices.h"
 #include "tracks/ParticleDataReader.h"
+
+#include <algorithm>
+#include <cmath>
 
 namespace trakor3d
 {
@@ -61,6 +65,11 @@ CTrakor3DDlg::CTrakor3DDlg(CParticleDataReader* pStore, CHostInterface* pHost)
     MapCommand(IDC_GROUPLIST, CLBN_CHKCHANGE, &CTrakor3DDlg::OnGroupCheckChange);
     MapCommand(IDC_TYPELIST, CLBN_CHKCHANGE, &CTrakor3DDlg::OnTypeCheckChange);
     MapCommand(IDC_GROUPLIST, LBN_SELCHANGE, &CTrakor3DDlg::OnGroupSelChange);
+    OnClicked(IDC_CONFIGURE, &CTrakor3DDlg::OnConfigure);
+    OnClicked(IDC_SHOWEVOLUTION, &CTrakor3DDlg::OnShowEvolution);
+    OnClicked(IDC_FADETRACKS, &CTrakor3DDlg::OnFadeTracks);
+    OnClicked(IDC_LOGSCALE, &CTrakor3DDlg::OnLogScale);
+    OnClicked(IDC_PLAY, &CTrakor3DDlg::OnPlay);
 }
 
 void CTrakor3DDlg::DoDataExchange(CDataExchange* pDX)
@@ -238,6 +247,147 @@ void CTrakor3DDlg::UpdateEnables()
     EnableDlgItem(IDC_PLAY, evolving);
     EnableDlgItem(IDC_TIMESLIDER, m_ShowEvolution != 0);
     EnableDlgItem(IDC_CURRENTTIME, m_ShowEvolution != 0);
+}
+
+void CTrakor3DDlg::OnConfigure()
+{
+    CConfigDlg dlg(this);
+    dlg.m_FileName = m_ColorFileName;
+    dlg.m_Transparency = m_Transparency;
+    dlg.m_FadeSteps = m_pStore->m_FadeSteps;
+    dlg.m_NrTimeSteps = m_pStore->m_NrTimeSteps;
+    dlg.m_EarliestTime = m_pStore->m_EarliestTime;
+    dlg.m_LatestTime = m_pStore->m_LatestTime;
+    dlg.m_T0 = m_pStore->m_T0;
+    dlg.m_TMax = m_pStore->m_TMax;
+    dlg.m_AnimationLength = m_AnimationLength;
+    dlg.m_AntiAliasing = m_AntiAliasing;
+    dlg.m_LineWidth = m_LineWidth;
+    dlg.DoModal();
+    // OK or Cancel alike: what the dialog holds now is taken over.
+    m_ColorFileName = dlg.m_FileName;
+    m_AnimationLength = dlg.m_AnimationLength;
+    m_Transparency = dlg.m_Transparency;
+    m_pStore->SetTransparency(m_Transparency);
+    m_pStore->m_FadeSteps = dlg.m_FadeSteps;
+    m_pStore->m_T0 = dlg.m_T0;
+    m_pStore->m_TMax = dlg.m_TMax;
+    m_pStore->m_NrTimeSteps = dlg.m_NrTimeSteps;
+    m_TimeSlider.SetRange(0, m_pStore->m_NrTimeSteps);
+    UpdateTimeStep();
+    m_AntiAliasing = dlg.m_AntiAliasing;
+    m_LineWidth = std::clamp(dlg.m_LineWidth, 1, 4);
+    Redraw();
+}
+
+void CTrakor3DDlg::OnShowEvolution()
+{
+    m_ShowEvolution = !m_ShowEvolution;
+    m_pStore->m_ShowEvolution = m_ShowEvolution != 0;
+    RefreshControls();
+}
+
+void CTrakor3DDlg::OnFadeTracks()
+{
+    m_FadeTracks = !m_FadeTracks;
+    m_pStore->m_FadeTracks = m_FadeTracks != 0;
+    UpdateData(FALSE);
+    Redraw();
+}
+
+// A logarithmic scale needs t0 > 0.
+void CTrakor3DDlg::CheckLogStart()
+{
+    if (m_pStore->m_T0 >= 1e-30)
+        return;
+    AfxMessageBox("The start time t0 for logarithmic scaling cannot be 0! Thus, it was reset to "
+                  "3E-12 ~ 1 mm of movement.",
+                  MB_ICONINFORMATION);
+    m_pStore->m_T0 = 3e-12;
+}
+
+void CTrakor3DDlg::OnLogScale()
+{
+    m_LogScale = !m_LogScale;
+    UpdateTimeStep();
+}
+
+void CTrakor3DDlg::UpdateTimeStep()
+{
+    CParticleDataReader& s = *m_pStore;
+    const double steps = std::max(s.m_NrTimeSteps, 1);
+    if (m_LogScale)
+    {
+        CheckLogStart();
+        if (s.m_TMax > s.m_T0)
+        {
+            s.m_TimeStep = (std::log10(s.m_TMax) - std::log10(s.m_T0)) / steps;
+            return;
+        }
+        // No decade lies between t0 and t_max: the logarithmic scale has nothing to show.
+        AfxMessageBox("The end time t_max must be larger than the start time t0 for logarithmic "
+                      "scaling! The linear time scale is used instead.",
+                      MB_ICONINFORMATION);
+        m_LogScale = 0;
+        CheckDlgButton(IDC_LOGSCALE, 0);
+    }
+    s.m_TimeStep = (s.m_TMax - s.m_T0) / steps;
+}
+
+void CTrakor3DDlg::SetTimeFromSlider(int pos)
+{
+    const CParticleDataReader& s = *m_pStore;
+    m_CurrentTime = m_LogScale ? s.m_T0 * std::pow(10.0, pos * s.m_TimeStep)
+                               : s.m_T0 + pos * s.m_TimeStep;
+    m_pStore->m_CurrentTime = m_CurrentTime;
+    SetDlgItemText(IDC_CURRENTTIME, Format("%.15g", m_CurrentTime));
+    Redraw();
+}
+
+void CTrakor3DDlg::OnHScroll(UINT, UINT, int)
+{
+    if (!UpdateData(TRUE))
+        return;
+    SetTimeFromSlider(m_TimeSlider.GetPos());
+}
+
+UINT CTrakor3DDlg::PlaybackInterval(float animationLength, int nrTimeSteps)
+{
+    const double ms = double(animationLength) * 1000.0 / std::max(nrTimeSteps, 1);
+    return static_cast<UINT>(std::max(ms, 1.0));
+}
+
+void CTrakor3DDlg::OnPlay()
+{
+    m_Playing = !m_Playing;
+    if (m_Playing)
+        m_TimerId = SetTimer(PlayTimerId, PlaybackInterval(m_AnimationLength, m_pStore->m_NrTimeSteps));
+    else
+    {
+        KillTimer(m_TimerId);
+        m_TimerId = 0;
+    }
+}
+
+void CTrakor3DDlg::OnTimer(UINT_PTR nIDEvent)
+{
+    if (nIDEvent != m_TimerId || m_TimerId == 0)
+        return;
+    if (!m_Playing)
+    {
+        KillTimer(m_TimerId);
+        m_TimerId = 0;
+        CheckDlgButton(IDC_PLAY, 0);
+        return;
+    }
+    const int pos = m_TimeSlider.GetPos();
+    if (pos < m_TimeSlider.GetRangeMax())
+    {
+        m_TimeSlider.SetPos(pos + 1);
+        SetTimeFromSlider(pos + 1);
+    }
+    else
+        m_Playing = false;
 }
 
 void CTrakor3DDlg::RefreshControls()

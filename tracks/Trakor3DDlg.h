@@ -44,8 +44,14 @@ class CTrakor3DDlg : public CDialog
 public:
     CTrakor3DDlg(CParticleDataReader* pStore, CHostInterface* pHost);
 
+    static constexpr UINT_PTR PlayTimerId = 1253235;
+    // Milliseconds between two animation steps: the animation length spread over the steps.
+    static UINT PlaybackInterval(float animationLength, int nrTimeSteps);
+
     BOOL OnInitDialog() override;
     void DoDataExchange(CDataExchange* pDX) override;
+    void OnHScroll(UINT nSBCode, UINT nPos, int nCtrlId) override;
+    void OnTimer(UINT_PTR nIDEvent) override;
 
     // Read by the render routine and the frame.
     bool m_Visualize = false;
@@ -62,6 +68,7 @@ public:
     bool m_AntiAliasing = false;
     int m_LineWidth = 1;
     std::string m_FileName;
+    std::string m_ColorFileName; // the colour table file last used in the configuration dialog
 
 private:
     void OnBrowse();
@@ -76,6 +83,11 @@ private:
     void OnGroupCheckChange();
     void OnTypeCheckChange();
     void OnGroupSelChange();
+    void OnConfigure();
+    void OnShowEvolution();
+    void OnFadeTracks();
+    void OnLogScale();
+    void OnPlay();
 
     void SetAllGroups(bool enabled);
     void SetAllTypes(bool visible);
@@ -84,6 +96,9 @@ private:
     void FillTypeList();
     void UpdateEnables();
     void Redraw();
+    void UpdateTimeStep();
+    void CheckLogStart();
+    void SetTimeFromSlider(int pos);
 
     CParticleDataReader* m_pStore;
     CHostInterface* m_pHost;

@@ -43,6 +43,7 @@ void CTrakor3D_App::Render(HDC dc, HGLRC rc, int flag)
     settings.m_Overlay = dlg->m_Overlay != 0;
     settings.m_AntiAliasing = dlg->m_AntiAliasing;
     settings.m_LineWidth = dlg->m_LineWidth;
+    settings.m_LogScale = dlg->m_LogScale != 0;
     DrawTracks(m_Store, settings);
 }
 } // namespace trakor3d

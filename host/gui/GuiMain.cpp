@@ -1,16 +1,14 @@
 #include "host/Host.h"
 #include "host/Options.h"
+#include "host/gui/GuiScript.h"
 #include "host/gui/MainFrame.h"
 #include "platform/wx/WxBackend.h"
 
 #include <wx/app.h>
-#include <wx/dcscreen.h>
-#include <wx/dcmemory.h>
-#include <wx/image.h>
 #include <wx/init.h>
-#include <wx/timer.h>
 
 #include <iostream>
+#include <memory>
 
 namespace
 {
@@ -28,9 +26,29 @@ public:
                                                          : m_Options.m_PlugIns;
         for (const auto& path : plugIns)
             frame->LoadPlugIn(path);
-        if (!m_Options.m_Press.empty() || !m_Options.m_Screenshot.empty())
-            StartSmokeRun(frame);
+        if (!m_Options.m_GuiScript.empty())
+        {
+            m_pScript = std::make_unique<CGuiScript>(m_Host, *frame);
+            std::string error;
+            if (!m_pScript->Start(m_Options.m_GuiScript, error))
+            {
+                std::cerr << error << "\n";
+                m_ExitCode = 1;
+                frame->Close(true);
+            }
+        }
         return true;
+    }
+
+    int OnRun() override
+    {
+        const int rc = wxApp::OnRun();
+        if (m_pScript && m_pScript->Failures() > 0)
+        {
+            std::cerr << m_pScript->Failures() << " command(s) failed\n";
+            return 1;
+        }
+        return rc != 0 ? rc : m_ExitCode;
     }
 
     int OnExit() override
@@ -41,42 +59,11 @@ public:
     }
 
 private:
-    // Presses the requested buttons once the window is up, then photographs the screen and quits.
-    void StartSmokeRun(wxFrame* frame)
-    {
-        m_Timer.Bind(wxEVT_TIMER, [this, frame](wxTimerEvent&) {
-            if (m_Step++ == 0)
-            {
-                for (const auto& caption : m_Options.m_Press)
-                    if (!m_Host.PressButton(caption))
-                        std::cerr << "no toolbar button \"" << caption << "\"\n";
-                return;
-            }
-            m_Timer.Stop();
-            if (!m_Options.m_Screenshot.empty() && !SaveScreenshot(m_Options.m_Screenshot))
-                std::cerr << "cannot write " << m_Options.m_Screenshot << "\n";
-            frame->Close(true);
-        });
-        m_Timer.Start(1500);
-    }
-
-    static bool SaveScreenshot(const std::string& path)
-    {
-        wxInitAllImageHandlers();
-        wxScreenDC screen;
-        const wxSize size = screen.GetSize();
-        wxBitmap bitmap(size.x, size.y);
-        wxMemoryDC memory(bitmap);
-        memory.Blit(0, 0, size.x, size.y, &screen, 0, 0);
-        memory.SelectObject(wxNullBitmap);
-        return bitmap.SaveFile(wxString::FromUTF8(path), wxBITMAP_TYPE_PNG);
-    }
-
-    wxTimer m_Timer;
-    int m_Step = 0;
     CHost& m_Host;
     const CHostOptions& m_Options;
     CWxBackend m_Backend;
+    std::unique_ptr<CGuiScript> m_pScript;
+    int m_ExitCode = 0;
 };
 } // namespace
 

@@ -2,6 +2,7 @@
 
 #include "platform/Clock.h"
 #include "platform/Dialog.h"
+#include "platform/wx/WxColorPicker.h"
 #include "platform/wx/WxDialogView.h"
 
 #include <wx/app.h>
@@ -46,7 +47,7 @@ CWxBackend::CustomFactory CWxBackend::FindCustomControl(const std::string& class
     return it == Factories().end() ? CustomFactory() : it->second;
 }
 
-CWxBackend::CWxBackend() = default;
+CWxBackend::CWxBackend() { RegisterCustomControl("ColorPicker", CreateColorPickerWindow); }
 
 CWxBackend::~CWxBackend()
 {
@@ -151,6 +152,13 @@ bool CWxBackend::ColorDialog(CDialog* pOwner, COLORREF& color, DWORD flags)
     const wxColour c = dlg.GetColourData().GetColour();
     color = RGB(c.Red(), c.Green(), c.Blue());
     return true;
+}
+
+EPopupResult CWxBackend::ColorPopup(CDialog& owner, int ctrlId, const CColorPopupRequest& request,
+                                    COLORREF& color)
+{
+    CWxDialogView* view = ViewOf(owner, false);
+    return RunColorPopup(view ? view->ControlWindow(ctrlId) : nullptr, request, color);
 }
 
 INT_PTR CWxBackend::RunModal(CDialog& dlg)

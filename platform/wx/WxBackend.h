@@ -30,6 +30,8 @@ public:
                    UINT nType) override;
     bool FileDialog(CDialog* pOwner, CFileDialogRequest& request) override;
     bool ColorDialog(CDialog* pOwner, COLORREF& color, DWORD flags) override;
+    EPopupResult ColorPopup(CDialog& owner, int ctrlId, const CColorPopupRequest& request,
+                            COLORREF& color) override;
     INT_PTR RunModal(CDialog& dlg) override;
     void DialogCreated(CDialog&) override {}
     void DialogDestroyed(CDialog& dlg) override;

@@ -75,7 +75,10 @@ CWxDialogView::CWxDialogView(wxWindow* parent, CDialog& dlg)
             continue;
         const CRect& r = state->m_Template.m_Rect;
         w->SetPosition(ConvertDialogToPixels(wxPoint(r.left, r.top)));
-        w->SetSize(ConvertDialogToPixels(wxSize(r.Width(), r.Height())));
+        wxSize size = ConvertDialogToPixels(wxSize(r.Width(), r.Height()));
+        if (state->Kind() == ECtrlKind::ComboBox) // the template's height is the dropped list's
+            size.y = w->GetBestSize().y;
+        w->SetSize(size);
         if (state->Id() != -1)
             m_Windows[state->Id()] = w;
         Sync(*state, w);

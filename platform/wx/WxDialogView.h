@@ -19,6 +19,11 @@ public:
     // The model is going away; the window follows.
     void Detach();
     CDialog& Model() { return m_Dlg; }
+    wxWindow* ControlWindow(int id) const
+    {
+        auto it = m_Windows.find(id);
+        return it == m_Windows.end() ? nullptr : it->second;
+    }
 
 private:
     wxWindow* CreateControl(CControlState& state);

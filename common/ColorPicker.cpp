@@ -1,0 +1,116 @@
+#include "common/ColorPicker.h"
+
+const std::array<CNamedColor, CColorPopup::NrColors>& CColorPopup::Colors()
+{
+    static const std::array<CNamedColor, NrColors> colors = {{
+        {RGB(0, 0, 0), "Black"},
+        {RGB(165, 42, 0), "Brown"},
+        {RGB(0, 64, 64), "Dark Olive Green"},
+        {RGB(0, 85, 0), "Dark Green"},
+        {RGB(0, 0, 94), "Dark Teal"},
+        {RGB(0, 0, 139), "Dark blue"},
+        {RGB(75, 0, 130), "Indigo"},
+        {RGB(40, 40, 40), "Dark grey"},
+        {RGB(139, 0, 0), "Dark red"},
+        {RGB(255, 104, 32), "Orange"},
+        {RGB(139, 139, 0), "Dark yellow"},
+        {RGB(0, 147, 0), "Green"},
+        {RGB(56, 142, 142), "Teal"},
+        {RGB(0, 0, 255), "Blue"},
+        {RGB(123, 123, 192), "Blue-grey"},
+        {RGB(102, 102, 102), "Grey - 40"},
+        {RGB(255, 0, 0), "Red"},
+        {RGB(255, 173, 91), "Light orange"},
+        {RGB(50, 205, 50), "Lime"},
+        {RGB(60, 179, 113), "Sea green"},
+        {RGB(127, 255, 212), "Aqua"},
+        {RGB(125, 158, 192), "Light blue"},
+        {RGB(128, 0, 128), "Violet"},
+        {RGB(127, 127, 127), "Grey - 50"},
+        {RGB(255, 192, 203), "Pink"},
+        {RGB(255, 215, 0), "Gold"},
+        {RGB(255, 255, 0), "Yellow"},
+        {RGB(0, 255, 0), "Bright green"},
+        {RGB(64, 224, 208), "Turquoise"},
+        {RGB(192, 255, 255), "Skyblue"},
+        {RGB(72, 0, 72), "Plum"},
+        {RGB(192, 192, 192), "Light grey"},
+        {RGB(255, 228, 225), "Rose"},
+        {RGB(210, 180, 140), "Tan"},
+        {RGB(255, 255, 224), "Light yellow"},
+        {RGB(152, 251, 152), "Pale green"},
+        {RGB(175, 238, 238), "Pale turquoise"},
+        {RGB(104, 131, 139), "Pale blue"},
+        {RGB(230, 230, 250), "Lavender"},
+        {RGB(255, 255, 255), "White"},
+    }};
+    return colors;
+}
+
+bool CColorPopup::Track(COLORREF current, COLORREF& chosen,
+                        const std::function<void(COLORREF)>& onHover)
+{
+    CColorPopupRequest request;
+    request.m_Colors.assign(Colors().begin(), Colors().end());
+    request.m_Columns = Columns;
+    request.m_Current = current;
+    request.m_CustomText = m_CustomText;
+    request.m_OnHover = onHover;
+    COLORREF color = current;
+    switch (UiBackend().ColorPopup(m_Owner, m_CtrlId, request, color))
+    {
+    case EPopupResult::Chosen: chosen = color; return true;
+    case EPopupResult::Custom:
+    {
+        CColorDialog dlg(current, CC_FULLOPEN | CC_ANYCOLOR, &m_Owner);
+        if (dlg.DoModal() != IDOK)
+            return false;
+        chosen = dlg.GetColor();
+        return true;
+    }
+    case EPopupResult::Cancelled: break;
+    }
+    return false;
+}
+
+void CColorPicker::Attach(CDialog* pDlg, int id)
+{
+    CWnd::Attach(pDlg, id);
+    pDlg->MapCommand(id, BN_CLICKED, [this] { OnClicked(); });
+}
+
+COLORREF CColorPicker::GetColor() const { return State().m_Color; }
+
+void CColorPicker::SetColor(COLORREF color)
+{
+    State().m_Color = color;
+    Changed();
+}
+
+void CColorPicker::Notify(UINT message, COLORREF color) const
+{
+    m_pDlg->SendMessage(message, color, m_Id);
+}
+
+void CColorPicker::OnClicked()
+{
+    const COLORREF previous = GetColor();
+    Notify(CPN_DROPDOWN, previous);
+    CColorPopup popup(*m_pDlg, m_Id, m_CustomText);
+    COLORREF chosen = previous;
+    const bool ok = popup.Track(previous, chosen, [this](COLORREF hover) {
+        SetColor(hover);
+        Notify(CPN_SELCHANGE, hover);
+    });
+    Notify(CPN_CLOSEUP, ok ? chosen : previous);
+    if (!ok)
+    {
+        SetColor(previous);
+        Notify(CPN_SELENDCANCEL, previous);
+        return;
+    }
+    SetColor(chosen);
+    if (chosen != previous)
+        Notify(CPN_SELCHANGE, chosen);
+    Notify(CPN_SELENDOK, chosen);
+}
