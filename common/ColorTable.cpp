@@ -8,9 +8,9 @@ CColorTable& CColorTable::Instance()
 
 void CColorTable::ResetToDefaults() { m_Colors = Defaults(); }
 
-const std::array<CVector, CColorTable::Size>& CColorTable::Defaults()
+const CColorTable::Colors& CColorTable::Defaults()
 {
-    static const std::array<CVector, Size> defaults = {{
+    static const Colors defaults = {{
         {1, 0, 0},                          // 0
         {1, 0, 0},                          // 1 Proton
         {0.25, 0.25, 0},                    // 2

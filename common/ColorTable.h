@@ -9,6 +9,7 @@ class CColorTable
 {
 public:
     static constexpr int Size = 71;
+    using Colors = std::array<CVector, Size>;
 
     // The plug-in library's one table, starting with the default colours.
     static CColorTable& Instance();
@@ -16,10 +17,11 @@ public:
     static bool ValidIndex(int index) { return index >= 0 && index < Size; }
     const CVector& Get(int index) const { return m_Colors.at(index); }
     void Set(int index, const CVector& color) { m_Colors.at(index) = color; }
+    const Colors& All() const { return m_Colors; }
     void ResetToDefaults();
-    static const std::array<CVector, Size>& Defaults();
+    static const Colors& Defaults();
 
 private:
     CColorTable() { ResetToDefaults(); }
-    std::array<CVector, Size> m_Colors;
+    Colors m_Colors;
 };
