@@ -1,6 +1,7 @@
 #include "tracks/TrackText.h"
 
 #include <charconv>
+#include <cstdint>
 #include <climits>
 #include <cmath>
 #include <cstdlib>
@@ -47,11 +48,62 @@ size_t SkipDigits(std::string_view s, size_t i)
     return i;
 }
 
+// Exact: at most 15 significant digits fit a double exactly, and so does every power of ten up
+// to 1e22, so one multiplication or division rounds correctly (Clinger's fast path).
+bool ConvertExactly(std::string_view text, double& value)
+{
+    static constexpr double Powers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                        1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                        1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    std::uint64_t mantissa = 0;
+    int digits = 0, scale = 0;
+    size_t i = 0;
+    for (; i < text.size() && IsDigit(text[i]); ++i)
+    {
+        if (mantissa == 0 && text[i] == '0')
+            continue;
+        mantissa = mantissa * 10 + (text[i] - '0');
+        if (++digits > 15)
+            return false;
+    }
+    if (i < text.size() && text[i] == '.')
+        for (++i; i < text.size() && IsDigit(text[i]); ++i)
+        {
+            --scale;
+            if (mantissa == 0 && text[i] == '0')
+                continue;
+            mantissa = mantissa * 10 + (text[i] - '0');
+            if (++digits > 15)
+                return false;
+        }
+    if (i < text.size()) // the exponent, after its letter
+    {
+        ++i;
+        bool negative = false;
+        if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+            negative = text[i++] == '-';
+        int exponent = 0;
+        for (; i < text.size(); ++i)
+        {
+            exponent = exponent * 10 + (text[i] - '0');
+            if (exponent > 1000)
+                return false;
+        }
+        scale += negative ? -exponent : exponent;
+    }
+    if (scale < -22 || scale > 22)
+        return mantissa == 0 ? (value = 0.0, true) : false;
+    value = scale < 0 ? double(mantissa) / Powers[-scale] : double(mantissa) * Powers[scale];
+    return true;
+}
+
 // The text is a complete decimal number without sign; overflow goes to infinity and underflow
 // towards zero, as strtod does.
 double Convert(std::string_view text)
 {
     double value = 0.0;
+    if (ConvertExactly(text, value))
+        return value;
     const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
     if (result.ec == std::errc::result_out_of_range)
         value = std::strtod(std::string(text).c_str(), nullptr);
