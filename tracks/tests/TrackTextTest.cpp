@@ -76,7 +76,10 @@ TEST(TrackText, FastConversionMatchesTheLibrary)
         const size_t point = next() % (text.size() + 1);
         text = text.substr(0, point) + "." + text.substr(point);
         if (next() % 2)
-            text += "E" + std::to_string(static_cast<int>(next() % 60) - 30);
+        {
+            text += 'E';
+            text += std::to_string(static_cast<int>(next() % 60) - 30);
+        }
         const double expected = std::strtod(text.c_str(), nullptr);
         ASSERT_EQ(ReadNumber(text), expected) << text;
     }
