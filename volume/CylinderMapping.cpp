@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdint>
 #include <numbers>
+#include <vector>
 
 namespace volumira3d
 {
@@ -38,19 +39,6 @@ CWindow QuadrantWindow(double phiStart, double dphi, int n)
     if (ps < -halfPi)
         return {0, highXY, 1, highXY};
     return {std::max(c - k, 0), last, 1, highXY};
-}
-
-// Voxels whose corner lies farther than b from the centre are never written; leaving them out
-// of the window changes nothing but the time spent.
-CWindow LimitToRadius(CWindow w, int c, double b, double dx, double dy)
-{
-    const int mx = static_cast<int>(std::min(b / dx + 1, 1e9));
-    const int my = static_cast<int>(std::min(b / dy + 1, 1e9));
-    w.m_X0 = std::max(w.m_X0, c - mx);
-    w.m_X1 = std::min(w.m_X1, c + mx);
-    w.m_Y0 = std::max(w.m_Y0, c - my);
-    w.m_Y1 = std::min(w.m_Y1, c + my);
-    return w;
 }
 
 bool Before(int ix, int iy, int jx, int jy) { return ix < jx || (ix == jx && iy < jy); }
@@ -96,48 +84,138 @@ void FillRing(CVoxelGrid& grid, int r, int iz, double value)
         grid.UpdateStatistics(value, firstX, firstY, iz);
 }
 
-void FillSector(CVoxelGrid& grid, int r, int iphi, int nphi, int iz, double value)
+std::vector<CSectorWindow> SectorWindows(int n, int nphi)
+{
+    const double dphi = 2 * Pi / nphi;
+    std::vector<CSectorWindow> windows(static_cast<size_t>(nphi));
+    for (int iphi = 0; iphi < nphi; ++iphi)
+    {
+        CSectorWindow& s = windows[static_cast<size_t>(iphi)];
+        s.m_Lo = iphi * dphi - Pi;
+        s.m_Hi = iphi == nphi - 1 ? Pi : (iphi + 1) * dphi - Pi;
+        const CWindow w = QuadrantWindow(s.m_Lo, dphi, n);
+        s.m_X0 = w.m_X0, s.m_X1 = w.m_X1, s.m_Y0 = w.m_Y0, s.m_Y1 = w.m_Y1;
+    }
+    return windows;
+}
+
+namespace
+{
+// Everything the threads of one plane share.
+struct CPlaneFill
+{
+    CVoxelGrid& m_Grid;
+    const std::vector<double>& m_Values; // [iphi * nr + ir]
+    long m_Count;                        // values present, a prefix of that order
+    int m_NR, m_Off, m_NPhi, m_IZ;
+    const std::vector<CSectorWindow>& m_Windows;
+    std::vector<int> m_FirstX, m_FirstY; // per value: the first voxel its fill writes
+};
+
+// The rings whose closed annulus holds d: the neighbours of d / dx, tested with the fill's bounds.
+int RingCandidates(double d, double dx, int rings[3])
+{
+    const long long guess = static_cast<long long>(d / dx);
+    int count = 0;
+    for (long long r = std::max(guess - 1, 0LL); r <= guess + 1; ++r)
+        if (d >= r * dx && d <= (r + 1) * dx)
+            rings[count++] = static_cast<int>(r);
+    return count;
+}
+
+int SectorCandidates(double angle, int ix, int iy, const CPlaneFill& f, int sectors[3])
+{
+    const double dphi = 2 * Pi / f.m_NPhi;
+    const long long guess = static_cast<long long>((angle + Pi) / dphi);
+    int count = 0;
+    for (long long s = std::max(guess - 1, 0LL); s <= std::min<long long>(guess + 1, f.m_NPhi - 1); ++s)
+    {
+        const CSectorWindow& w = f.m_Windows[static_cast<size_t>(s)];
+        if (angle >= w.m_Lo && angle <= w.m_Hi && ix >= w.m_X0 && ix <= w.m_X1 && iy >= w.m_Y0 &&
+            iy <= w.m_Y1)
+            sectors[count++] = static_cast<int>(s);
+    }
+    return count;
+}
+
+// The values (by index) whose fill writes voxel (ix, iy); the last of them is what it keeps.
+int WritersOf(int ix, int iy, const CPlaneFill& f, long writers[9])
+{
+    const int n = f.m_Grid.m_NrXBins;
+    const int c = n / 2;
+    const double ox = (ix - c) * f.m_Grid.m_BinWidth[0];
+    const double oy = (iy - c) * f.m_Grid.m_BinWidth[1];
+    const double d = std::sqrt(ox * ox + oy * oy);
+    int rings[3], sectors[3];
+    const int nRings = RingCandidates(d, f.m_Grid.m_BinWidth[0], rings);
+    if (nRings == 0)
+        return 0;
+    const int nSectors = SectorCandidates(std::atan2(oy, ox), ix, iy, f, sectors);
+    int count = 0;
+    for (int s = 0; s < nSectors; ++s)
+        for (int r = 0; r < nRings; ++r)
+        {
+            const int ir = rings[r] - f.m_Off;
+            const long k = static_cast<long>(sectors[s]) * f.m_NR + ir;
+            if (ir >= 0 && ir < f.m_NR && k < f.m_Count)
+                writers[count++] = k;
+        }
+    return count;
+}
+
+void NoteFirst(std::vector<int>& firstX, std::vector<int>& firstY, long k, int ix, int iy)
+{
+    const size_t i = static_cast<size_t>(k);
+    if (firstX[i] < 0 || Before(ix, iy, firstX[i], firstY[i]))
+        firstX[i] = ix, firstY[i] = iy;
+}
+} // namespace
+
+void FillSectorPlane(CVoxelGrid& grid, const std::vector<double>& values, long count, int nr,
+                     int off, int nphi, int iz, const std::vector<CSectorWindow>& windows)
 {
     const int n = grid.m_NrXBins;
-    const int c = n / 2;
-    const double dx = grid.m_BinWidth[0], dy = grid.m_BinWidth[1];
-    const double a = r * dx, b = (r + 1) * dx;
-    const double dphi = 2 * Pi / nphi;
-    const double lo = iphi * dphi - Pi;
-    const double hi = iphi == nphi - 1 ? Pi : (iphi + 1) * dphi - Pi;
-    const CWindow w = LimitToRadius(QuadrantWindow(lo, dphi, n), c, b, dx, dy);
-    int bestX = -1, bestY = -1;
-    VoxelArray& voxels = grid.m_Voxels;
+    CPlaneFill f{grid, values, count, nr, off, nphi, iz, windows,
+                 std::vector<int>(static_cast<size_t>(count), -1),
+                 std::vector<int>(static_cast<size_t>(count), -1)};
 #pragma omp parallel
     {
-        int firstX = -1, firstY = -1;
+        std::vector<int> firstX(static_cast<size_t>(count), -1), firstY(firstX);
+        bool wrote = false;
 #pragma omp for schedule(dynamic, 1) nowait
-        for (int ix = w.m_X0; ix <= w.m_X1; ++ix)
-        {
-            const double ox = (ix - c) * dx;
-            for (int iy = w.m_Y0; iy <= w.m_Y1; ++iy)
+        for (int ix = 0; ix < n; ++ix)
+            for (int iy = 1; iy < n; ++iy) // row 0 lies in no sector's window
             {
-                const double oy = (iy - c) * dy;
-                const double d = std::sqrt(ox * ox + oy * oy);
-                if (d < a || d > b)
+                long writers[9];
+                const int w = WritersOf(ix, iy, f, writers);
+                if (w == 0)
                     continue;
-                const double angle = std::atan2(oy, ox);
-                if (angle < lo || angle > hi)
-                    continue;
-                voxels[ix][iy][iz] = value;
-                if (firstX < 0)
-                    firstX = ix, firstY = iy;
+                long last = writers[0];
+                for (int i = 0; i < w; ++i)
+                {
+                    last = std::max(last, writers[i]);
+                    NoteFirst(firstX, firstY, writers[i], ix, iy);
+                }
+                grid.m_Voxels[ix][iy][iz] = values[static_cast<size_t>(last)];
+                wrote = true;
             }
-        }
-        if (firstX >= 0)
+        if (wrote)
         {
             grid.Lock();
-            if (bestX < 0 || Before(firstX, firstY, bestX, bestY))
-                bestX = firstX, bestY = firstY;
+            for (long k = 0; k < count; ++k)
+                if (firstX[static_cast<size_t>(k)] >= 0)
+                    NoteFirst(f.m_FirstX, f.m_FirstY, k, firstX[static_cast<size_t>(k)],
+                              firstY[static_cast<size_t>(k)]);
             grid.Unlock();
         }
     }
-    if (value != 0 && bestX >= 0)
-        grid.UpdateStatistics(value, bestX, bestY, iz);
+    // In the order of the file, each value at the first voxel its fill wrote.
+    for (long k = 0; k < count; ++k)
+    {
+        const double value = values[static_cast<size_t>(k)];
+        if (value != 0 && f.m_FirstX[static_cast<size_t>(k)] >= 0)
+            grid.UpdateStatistics(value, f.m_FirstX[static_cast<size_t>(k)],
+                                  f.m_FirstY[static_cast<size_t>(k)], iz);
+    }
 }
 } // namespace volumira3d

@@ -1,6 +1,7 @@
 // Resampling of cylindrical FLUKA binnings onto the square x-y planes of the grid: one file value
 // fills a ring (R-Z) or a sector of a ring (R-Phi-Z) of one z-plane.
 #pragma once
+#include <vector>
 
 namespace volumira3d
 {
@@ -12,10 +13,24 @@ class CVoxelGrid;
 // see the value once, at the first voxel written.
 void FillRing(CVoxelGrid& grid, int r, int iz, double value);
 
-// Fills the part of ring r between the angles of sector iphi (of nphi sectors covering -pi .. pi)
-// of plane iz. The x indices of the search window are shared among the OpenMP threads; the
-// statistics see the value once, at the first voxel in scan order, merged under the grid's lock.
-void FillSector(CVoxelGrid& grid, int r, int iphi, int nphi, int iz, double value);
+// A sector of an R-Phi-Z plane: its angles (both bounds inclusive; the last sector ends at +pi)
+// and the search window derived from the quadrant of its start angle (row 0 is in none).
+struct CSectorWindow
+{
+    double m_Lo = 0, m_Hi = 0;
+    int m_X0 = 0, m_X1 = -1, m_Y0 = 0, m_Y1 = -1;
+};
+std::vector<CSectorWindow> SectorWindows(int n, int nphi);
+
+// Fills plane iz with the values of an R-Phi-Z plane, values[iphi * nr + ir] for ring off + ir,
+// of which the first count were read. The result is that of filling sector after sector, ring
+// after ring, each value into the voxels of its window whose corner lies in its annulus and
+// sector (bounds inclusive, so a later value wins on a boundary): each voxel keeps the last value
+// that would write it. The x indices are shared among the OpenMP threads (dynamic schedule,
+// chunks of one). The statistics see each value once, at the first voxel in scan order that its
+// fill writes; the threads merge those under the grid's lock.
+void FillSectorPlane(CVoxelGrid& grid, const std::vector<double>& values, long count, int nr,
+                     int off, int nphi, int iz, const std::vector<CSectorWindow>& windows);
 
 // Rmax / DR (or Rmin / DR) truncated, allowing for the rounding of the widths FLUKA prints with
 // five digits: a ratio a hair (0.01 %, at most half a bin) below a whole number counts as that

@@ -4,6 +4,7 @@
 #include "volume/FlukaHeader.h"
 #include "volume/TextScanner.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 
@@ -21,6 +22,11 @@ public:
     virtual bool ReadValue(double& value);
     // Ends the reading early: every later ReadValue fails.
     void Close() { m_In.Close(); }
+    // Values the rest of the file can hold at most (each takes a character and a separator).
+    std::uint64_t MaxValuesLeft() const
+    {
+        return m_In.IsOpen() ? (m_In.Size() - std::min(m_In.Size(), m_In.Position())) / 2 + 1 : 0;
+    }
 
     virtual std::int32_t GetCount() const { return m_Count; }
     virtual std::int32_t GetNR() const { return m_NR; }

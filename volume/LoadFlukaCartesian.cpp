@@ -5,11 +5,18 @@
 #include "volume/VolumeLoader.h"
 #include "volume/VoxelGrid.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace volumira3d
 {
 namespace
 {
 using CFlukaStorage = CDataStorage<CFlukaXYZAsciiIO<>>;
+
+// Values per block of z-planes: whole planes are stored column by column, so that every z-column
+// of the grid is touched once per block instead of once per value.
+constexpr long long BlockValues = 1 << 19;
 
 void ReportTooFewValues(long values, long long bins)
 {
@@ -25,6 +32,74 @@ bool FileCanHold(const CFlukaStorage& storage, double bins)
 {
     const double rest = double(storage.m_In.Size() - storage.m_In.Position());
     return bins <= (rest + 1) / 2;
+}
+
+// Reads the next values of the file in pieces of records.
+class CValueSource
+{
+public:
+    explicit CValueSource(CFlukaStorage& storage) : m_Storage(storage) {}
+    bool Next(double& value)
+    {
+        if (m_Next == m_Storage.m_Data.size())
+        {
+            if (!m_Storage.ReadMore(CVolumeLoader::ChunkRecords))
+                return false;
+            m_Next = 0;
+        }
+        value = m_Storage.m_Data[m_Next++].m_Value;
+        return true;
+    }
+
+private:
+    CFlukaStorage& m_Storage;
+    size_t m_Next = 0;
+};
+
+// Copies the values of a block of z-planes in file order into block (x fastest), through the
+// statistics; stops early when the values run out or one overflows with the normalization.
+long long FillBlock(CValueSource& source, CVoxelGrid& grid, int iz0, long long count,
+                    std::vector<double>& block, bool& overflow)
+{
+    const int nx = grid.m_NrXBins, ny = grid.m_NrYBins;
+    int ix = 0, iy = 0, iz = iz0;
+    for (long long i = 0; i < count; ++i)
+    {
+        double raw = 0;
+        if (!source.Next(raw))
+            return i;
+        const double value = raw * grid.m_Normalization;
+        if (!std::isfinite(value))
+        {
+            overflow = true;
+            return i;
+        }
+        block[static_cast<size_t>(i)] = value;
+        if (value != 0)
+            grid.UpdateStatistics(value, ix, iy, iz);
+        if (++ix == nx)
+        {
+            ix = 0;
+            if (++iy == ny)
+                iy = 0, ++iz;
+        }
+    }
+    return count;
+}
+
+// Writes the first count values of a block (planes iz0 ..) into the grid, column by column.
+void StoreBlock(CVoxelGrid& grid, int iz0, int planes, long long count,
+                const std::vector<double>& block)
+{
+    const long long plane = static_cast<long long>(grid.m_NrXBins) * grid.m_NrYBins;
+    for (int iy = 0; iy < grid.m_NrYBins; ++iy)
+        for (int ix = 0; ix < grid.m_NrXBins; ++ix)
+        {
+            VoxelColumn& column = grid.m_Voxels[ix][iy];
+            const long long at = static_cast<long long>(iy) * grid.m_NrXBins + ix;
+            for (int b = 0; b < planes && b * plane + at < count; ++b)
+                column[static_cast<size_t>(iz0 + b)] = block[static_cast<size_t>(b * plane + at)];
+        }
 }
 } // namespace
 
@@ -47,9 +122,9 @@ bool CVolumeLoader::LoadFlukaCartesian(const std::string& path)
     if (!FileCanHold(storage, double(nx) * double(ny) * double(nz)))
     {
         ReportProblem(Format("The header announces %lld x %lld x %lld bins, but the rest of the "
-                               "file cannot hold that many values.",
-                               nx, ny, nz),
-                        MB_ICONWARNING);
+                             "file cannot hold that many values.",
+                             nx, ny, nz),
+                      MB_ICONWARNING);
         return false;
     }
     const long long bins = nx * ny * nz;
@@ -59,35 +134,32 @@ bool CVolumeLoader::LoadFlukaCartesian(const std::string& path)
         return false;
     CProgressLine progress(m_Log, Format("Mapping %ld bins to XYZ... %d%%", long(bins), 0));
     const DWORD start = GetTickCount();
-    long consumed = 0;
-    size_t next = 0;
-    for (int iz = 0; iz < nz; ++iz)
+    const long long plane = nx * ny;
+    const int blockPlanes = static_cast<int>(std::clamp(BlockValues / plane, 1LL, nz));
+    std::vector<double> block(static_cast<size_t>(blockPlanes * plane));
+    CValueSource source(storage);
+    long long consumed = 0;
+    for (int iz0 = 0; iz0 < nz; iz0 += blockPlanes)
     {
-        for (int iy = 0; iy < ny; ++iy)
-            for (int ix = 0; ix < nx; ++ix)
-            {
-                if (next == storage.m_Data.size())
-                {
-                    if (!storage.ReadMore(ChunkRecords))
-                    {
-                        ReportTooFewValues(consumed, bins);
-                        return false;
-                    }
-                    next = 0;
-                }
-                double value = 0;
-                if (!Normalised(storage.m_Data[next++].m_Value, value))
-                {
-                    ReportProblem(Format("Value %ld times the normalization factor exceeds the "
-                                           "range of numbers.",
-                                           consumed + 1),
-                                    MB_ICONWARNING);
-                    return false;
-                }
-                m_Grid.StoreValue(ix, iy, iz, value);
-                ++consumed;
-            }
-        progress.Update(long(bins), static_cast<int>(consumed * 100LL / bins));
+        const int planes = static_cast<int>(std::min<long long>(blockPlanes, nz - iz0));
+        bool overflow = false;
+        const long long got = FillBlock(source, m_Grid, iz0, planes * plane, block, overflow);
+        StoreBlock(m_Grid, iz0, planes, got, block);
+        consumed += got;
+        if (overflow)
+        {
+            ReportProblem(Format("Value %lld times the normalization factor exceeds the range of "
+                                 "numbers.",
+                                 consumed + 1),
+                          MB_ICONWARNING);
+            return false;
+        }
+        if (got < planes * plane)
+        {
+            ReportTooFewValues(static_cast<long>(consumed), bins);
+            return false;
+        }
+        progress.Update(long(bins), static_cast<int>(consumed * 100 / bins));
     }
     storage.EndRead();
     LogElapsed(start);

@@ -9,6 +9,7 @@
 #include <omp.h>
 
 #include <algorithm>
+#include <vector>
 
 namespace volumira3d
 {
@@ -180,21 +181,24 @@ bool CVolumeLoader::LoadFlukaRPhiZ(const std::string& path)
     m_Log.AddLine(Format("Using %d cores", omp_get_num_procs()));
     const DWORD start = GetTickCount();
     const long long total = n * nphi * nz;
+    const auto windows = SectorWindows(m_Grid.m_NrXBins, static_cast<int>(nphi));
+    // A plane's values, no more than the file can hold however large the header's counts.
+    const long long perPlane = std::min<long long>(
+        layout.m_NR * nphi, static_cast<long long>(std::min<std::uint64_t>(reader.MaxValuesLeft(), 1ULL << 40)));
+    std::vector<double> values(static_cast<size_t>(perPlane));
     long long taken = 0;
     for (int iz = 0; iz < nz; ++iz)
     {
+        long count = 0;
         for (int iphi = 0; iphi < nphi; ++iphi)
         {
-            for (int ir = 0; ir < layout.m_NR; ++ir, ++taken)
-            {
-                double value = 0;
-                if (!ReadRingValue(reader, layout, value))
-                    break;
-                FillSector(m_Grid, static_cast<int>(layout.m_Off + ir), iphi,
-                           static_cast<int>(nphi), iz, value);
-            }
+            for (int ir = 0; ir < layout.m_NR && count == iphi * layout.m_NR + ir && count < perPlane; ++ir)
+                count += ReadRingValue(reader, layout, values[static_cast<size_t>(count)]) ? 1 : 0;
             FinishRow(reader, layout);
         }
+        FillSectorPlane(m_Grid, values, count, layout.m_NR, static_cast<int>(layout.m_Off),
+                        static_cast<int>(nphi), iz, windows);
+        taken += count;
         progress.Update(long(m_Grid.VoxelCount()), Percent(taken, total));
     }
     ReportShortCylinderFile(reader, static_cast<long long>(reader.GetNR()) * nphi * nz);

@@ -186,13 +186,24 @@ bool CTextScanner::Extract(double& value)
     const char* end = m_Buffer.data() + m_End;
     if (first == end)
         return Fail();
-    const char* limit = end - first > static_cast<long>(MaxNumberLength) ? first + MaxNumberLength : end;
-    bool ok = false;
-    const char* last = ScanReal(first, limit, ok);
-    m_Pos += static_cast<size_t>(last - first);
-    if (!ok || (last == limit && limit != end))
+    const char* digits = first + (*first == '+' || *first == '-');
+    // from_chars takes the characters stream extraction takes, except that it also reads "inf" and
+    // "nan", stops in front of an exponent letter without digits (where the stream fails), and
+    // does not take a leading "+".
+    if (digits == end || !(IsDigit(*digits) || *digits == '.'))
         return Fail();
-    return ConvertReal(first, last, value) || Fail();
+    const auto [last, ec] = std::from_chars(first + (*first == '+'), end, value);
+    const size_t length = static_cast<size_t>(last - first);
+    if (last == first || length >= MaxNumberLength ||
+        (last < end && (*last == 'e' || *last == 'E') && !std::memchr(first, 'e', length) &&
+         !std::memchr(first, 'E', length)))
+        return Fail();
+    m_Pos += static_cast<size_t>(last - first);
+    if (ec == std::errc())
+        return true;
+    const std::string copy(first, last);
+    value = StrtodC(copy.c_str());
+    return std::isfinite(value) || Fail();
 }
 
 bool CTextScanner::Extract(std::int32_t& value)

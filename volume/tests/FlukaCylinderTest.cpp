@@ -6,6 +6,9 @@
 
 #include <omp.h>
 
+#include <algorithm>
+#include <cmath>
+
 namespace volumira3d
 {
 using namespace test;
@@ -188,6 +191,92 @@ TEST_F(FlukaCylinderTest, WideSectorsCoverTheWholeRing)
     EXPECT_EQ(V(5, 1, 0), 3);  // lower right belongs to the first half turn
     EXPECT_EQ(V(1, 5, 0), 6);
 }
+
+namespace
+{
+// The sector fill as the file defines it, value after value: every voxel of the sector's window
+// whose corner lies in the annulus and the sector gets the value; the statistics see the value
+// at the first voxel written.
+void FillSectorsValueByValue(CVoxelGrid& grid, const std::vector<double>& values, long count,
+                             int nr, int off, int nphi, int iz)
+{
+    const auto windows = SectorWindows(grid.m_NrXBins, nphi);
+    const int c = grid.m_NrXBins / 2;
+    const double dx = grid.m_BinWidth[0];
+    for (long k = 0; k < count; ++k)
+    {
+        const CSectorWindow& w = windows[k / nr];
+        const int r = off + int(k % nr);
+        int firstX = -1, firstY = -1;
+        for (int ix = w.m_X0; ix <= w.m_X1; ++ix)
+            for (int iy = w.m_Y0; iy <= w.m_Y1; ++iy)
+            {
+                const double ox = (ix - c) * dx, oy = (iy - c) * dx;
+                const double d = std::sqrt(ox * ox + oy * oy);
+                const double angle = std::atan2(oy, ox);
+                if (d < r * dx || d > (r + 1) * dx || angle < w.m_Lo || angle > w.m_Hi)
+                    continue;
+                grid.m_Voxels[ix][iy][iz] = values[k];
+                if (firstX < 0)
+                    firstX = ix, firstY = iy;
+            }
+        if (values[k] != 0 && firstX >= 0)
+            grid.UpdateStatistics(values[k], firstX, firstY, iz);
+    }
+}
+
+struct CSectorCase
+{
+    double m_RMin;
+    int m_NR, m_NPhi, m_NZ;
+    long m_Missing; // values cut from the end of the file
+};
+} // namespace
+
+class SectorFill : public FlukaCylinderTest, public ::testing::WithParamInterface<CSectorCase>
+{
+};
+
+TEST_P(SectorFill, EqualsTheFillValueByValue)
+{
+    const CSectorCase& t = GetParam();
+    const long perPlane = long(t.m_NR) * t.m_NPhi;
+    std::vector<double> values(static_cast<size_t>(perPlane * t.m_NZ));
+    for (size_t i = 0; i < values.size(); ++i)
+        values[i] = double((i * 37) % 101); // some zeros, many equal values
+    values.resize(values.size() - static_cast<size_t>(t.m_Missing));
+    const double rmax = t.m_RMin + t.m_NR;
+    ASSERT_TRUE(LoadRPhiZ(WriteScratch(
+        "s.rpz", FlukaRPhiZ(t.m_RMin, rmax, t.m_NR, 1, t.m_NPhi, t.m_NZ, FlukaValues(values)))));
+
+    CVoxelGrid expected;
+    std::string error;
+    ASSERT_TRUE(expected.AllocateGrid(m_Grid.m_NrXBins, m_Grid.m_NrYBins, t.m_NZ, error));
+    expected.m_BinWidth[0] = expected.m_BinWidth[1] = 1;
+    for (int iz = 0; iz < t.m_NZ; ++iz)
+    {
+        const long present = std::clamp(long(values.size()) - iz * perPlane, 0L, perPlane);
+        const std::vector<double> plane(values.begin() + std::min<long>(iz * perPlane, values.size()),
+                                        values.begin() + std::min<long>(iz * perPlane + present, values.size()));
+        FillSectorsValueByValue(expected, plane, present, t.m_NR, int(t.m_RMin), t.m_NPhi, iz);
+    }
+    EXPECT_TRUE(expected.m_Voxels == m_Grid.m_Voxels);
+    EXPECT_EQ(expected.m_RangeMin, m_Grid.m_RangeMin);
+    EXPECT_EQ(expected.m_RangeMax, m_Grid.m_RangeMax);
+    for (int a = 0; a < 3; ++a)
+    {
+        EXPECT_EQ(expected.m_MinDataValIndices[a], m_Grid.m_MinDataValIndices[a]);
+        EXPECT_EQ(expected.m_MaxDataValIndices[a], m_Grid.m_MaxDataValIndices[a]);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(RPhiZ, SectorFill,
+                         ::testing::Values(CSectorCase{0, 3, 8, 1, 0}, CSectorCase{0, 9, 8, 2, 0},
+                                           CSectorCase{2, 7, 5, 2, 0}, CSectorCase{0, 6, 1, 1, 0},
+                                           CSectorCase{0, 6, 2, 1, 0}, CSectorCase{0, 6, 3, 1, 0},
+                                           CSectorCase{0, 6, 4, 1, 0}, CSectorCase{1, 12, 13, 2, 0},
+                                           CSectorCase{0, 20, 36, 1, 0}, CSectorCase{0, 10, 6, 3, 25},
+                                           CSectorCase{0, 15, 90, 1, 0}));
 
 TEST_F(FlukaCylinderTest, BadRadialBinningsAreRefusedBeforeAllocation)
 {

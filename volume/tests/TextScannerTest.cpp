@@ -49,6 +49,10 @@ TEST(TextScanner, NumbersAsStreamExtractionReadsThem)
         "4.9e-324 1.4013E-45",
         "  \t\r\n 42\r\n",
         "1,5",
+        "1e5e 2",           // a second exponent letter is where the next number fails
+        "1.5.25",
+        "-.5 +.5e1",
+        "+-5",
     };
     for (const char* text : cases)
         EXPECT_EQ(ScannerValues(text), StreamValues(text)) << text;
