@@ -1,6 +1,7 @@
 #include "volume/FormatDispatch.h"
 
 #include "common/LineReader.h"
+#include "volume/TextScanner.h"
 
 #include <algorithm>
 #include <cctype>
@@ -59,7 +60,7 @@ EVolumeFormat FormatFromPath(const std::string& path)
 EVolumeFormat IdentifyContent(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
-    if (!in)
+    if (!IsRegularFile(path) || !in)
         return EVolumeFormat::Unknown;
     CLineReader reader(in);
     std::string line;

@@ -105,7 +105,6 @@ void StoreBlock(CVoxelGrid& grid, int iz0, int planes, long long count,
 
 bool CVolumeLoader::LoadFlukaCartesian(const std::string& path)
 {
-    m_Grid.ResetStatistics();
     CFlukaStorage storage(path);
     if (!storage.BeginRead())
     {
@@ -129,6 +128,7 @@ bool CVolumeLoader::LoadFlukaCartesian(const std::string& path)
     }
     const long long bins = nx * ny * nz;
     m_Grid.ClearDataSet();
+    m_Grid.ResetStatistics();
     m_Log.AddLine("Preparing voxel structure...");
     if (!PrepareGrid(nx, ny, nz))
         return false;

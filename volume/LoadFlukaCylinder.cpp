@@ -108,13 +108,13 @@ void CVolumeLoader::ReportShortCylinderFile(const CFlukaRZAsciiReader& reader, l
 
 bool CVolumeLoader::LoadFlukaRZ(const std::string& path)
 {
-    m_Grid.ResetStatistics();
     CFlukaRZAsciiReader reader(path);
     CRadialLayout layout;
     if (!OpenCylinderFile(reader) || !PlanRadialLayout(reader, layout))
         return false;
     const long long n = layout.m_N, nz = reader.GetNZ();
     m_Grid.ClearDataSet();
+    m_Grid.ResetStatistics();
     m_Log.AddLine("Preparing voxel structure...");
     m_Log.AddLine(Format("Requesting %.2lf MB of memory...", 32.0 * n * n * nz / 1e6));
     if (!PrepareGrid(2 * n, 2 * n, nz))
@@ -155,13 +155,13 @@ bool CVolumeLoader::LoadFlukaRZ(const std::string& path)
 
 bool CVolumeLoader::LoadFlukaRPhiZ(const std::string& path)
 {
-    m_Grid.ResetStatistics();
     CFlukaRPhiZAsciiReader reader(path);
     CRadialLayout layout;
     if (!OpenCylinderFile(reader) || !PlanRadialLayout(reader, layout))
         return false;
     const long long n = layout.m_N, nz = reader.GetNZ(), nphi = reader.GetNPhi();
     m_Grid.ClearDataSet();
+    m_Grid.ResetStatistics();
     m_Log.AddLine("Preparing voxel structure...");
     if (!PrepareGrid(2 * n + 1, 2 * n + 1, nz))
         return false;

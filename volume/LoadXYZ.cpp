@@ -10,13 +10,13 @@ namespace volumira3d
 bool CVolumeLoader::LoadXYZ(const std::string& path)
 {
     CDataStorage<CXYZAsciiIO<>> storage(path);
-    m_Grid.ResetStatistics();
     if (!storage.Read())
     {
         LogError(storage.m_Error);
         return false;
     }
     m_Grid.ClearDataSet();
+    m_Grid.ResetStatistics();
     m_Log.AddLine("Preparing voxel structure...");
     if (!PrepareGrid(storage.GetNX(), storage.GetNY(), storage.GetNZ()))
         return false;

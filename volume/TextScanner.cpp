@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <locale.h>
 
 namespace volumira3d
@@ -103,9 +104,18 @@ CTextScanner::CTextScanner() = default;
 
 CTextScanner::~CTextScanner() { Close(); }
 
+bool IsRegularFile(const std::string& path)
+{
+    std::error_code error;
+    return std::filesystem::is_regular_file(path, error);
+}
+
 bool CTextScanner::Open(const std::string& path)
 {
     Close();
+    // A device or a pipe may never end; folders cannot be read.
+    if (!IsRegularFile(path))
+        return false;
     m_pFile = std::fopen(path.c_str(), "rb");
     if (!m_pFile)
         return false;

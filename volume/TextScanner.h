@@ -24,6 +24,7 @@ public:
     CTextScanner(const CTextScanner&) = delete;
     CTextScanner& operator=(const CTextScanner&) = delete;
 
+    // Opens a regular file; false for anything else.
     bool Open(const std::string& path);
     void Close();
     bool IsOpen() const { return m_pFile != nullptr; }
@@ -82,6 +83,8 @@ private:
 // False when the token does not start with a number or the number overflows.
 bool ParseLeadingNumber(std::string_view token, double& value);
 bool ParseLeadingNumber(std::string_view token, std::int32_t& value);
+
+bool IsRegularFile(const std::string& path);
 
 // strtod in the "C" locale.
 double StrtodC(const char* text);

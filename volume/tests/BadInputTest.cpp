@@ -1,5 +1,6 @@
 // Every file of the bad-input corpus: a message, a clean state, no crash, no absurd allocation.
 #include "TestHelpers.h"
+#include "volume/FormatDispatch.h"
 #include "volume/LoadLog.h"
 #include "volume/VolumeLoader.h"
 #include "volume/VoxelGrid.h"
@@ -13,6 +14,8 @@ struct CBadFile
     const char* m_Name;
     const char* m_Message; // the start of the message box shown
 };
+
+void PrintTo(const CBadFile& f, std::ostream* os) { *os << f.m_Name; }
 
 class BadCartesianInput : public CHeadlessTest, public ::testing::WithParamInterface<CBadFile>
 {
@@ -44,7 +47,11 @@ INSTANTIATE_TEST_SUITE_P(
         CBadFile{"bad/overflow_value.usrbin", "Sorry but only 1 values were read for 2 bins."}),
     [](const auto& info) { return std::to_string(info.index); });
 
-TEST_F(CHeadlessTest, HeaderProblemsAreNamedInTheLog)
+class BadInput : public CHeadlessTest
+{
+};
+
+TEST_F(BadInput, HeaderProblemsAreNamedInTheLog)
 {
     CVoxelGrid grid;
     CStringLog log;
@@ -54,7 +61,20 @@ TEST_F(CHeadlessTest, HeaderProblemsAreNamedInTheLog)
     EXPECT_EQ(log.m_Lines[0].second, ILoadLog::IconError);
 }
 
-TEST_F(CHeadlessTest, MegabyteLinesAndEndlessDigitsEndInAMessage)
+TEST_F(BadInput, FoldersAndDevicesAreNotRead)
+{
+    CVoxelGrid grid;
+    CStringLog log;
+    CVolumeLoader loader(grid, log);
+    EXPECT_FALSE(loader.LoadFlukaCartesian(DataPath("bad")));
+    EXPECT_FALSE(loader.LoadXYZ("/dev/zero"));
+    EXPECT_FALSE(loader.LoadFlukaRZ("/dev/zero"));
+    EXPECT_FALSE(loader.LoadFlukaRPhiZ(DataPath("bad")));
+    EXPECT_EQ(IdentifyContent("/dev/zero"), EVolumeFormat::Unknown);
+    EXPECT_TRUE(grid.m_Voxels.empty());
+}
+
+TEST_F(BadInput, MegabyteLinesAndEndlessDigitsEndInAMessage)
 {
     CVoxelGrid grid;
     CStringLog log;

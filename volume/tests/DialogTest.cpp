@@ -279,6 +279,23 @@ TEST_F(MainDialogTest, BrowseUsesTheFilterAndRemembersTheFolder)
     EXPECT_EQ(Field(IDC_INPUT_FILE), path); // cancel keeps the path
 }
 
+TEST_F(MainDialogTest, ProfileEntriesKeepTheirDefaults)
+{
+    CProfile empty; // no company key: every entry gives its default
+    CVolumeSettings defaults(&empty);
+    EXPECT_TRUE(defaults.GetExpNotation());
+    EXPECT_EQ(defaults.GetReadAheadBuffer(), 10240);
+    EXPECT_EQ(defaults.GetPath(CVolumeSettings::EPath::AverageResult), "");
+    CVolumeSettings settings(&m_Profile);
+    settings.SetReadAheadBuffer(0);
+    EXPECT_EQ(m_Profile.GetProfileInt("Cache", "ReadAheadBuffer", -1), 1);
+    settings.SetPath(CVolumeSettings::EPath::Data, "/tmp/out.txt");
+    EXPECT_EQ(m_Profile.GetProfileString("Volumix3DPath", "data"), "/tmp/out.txt");
+    settings.SetExpNotation(false);
+    EXPECT_FALSE(settings.GetExpNotation());
+    settings.SetExpNotation(true);
+}
+
 TEST(VolumiraApp, IdentityAndEmptyBox)
 {
     CVolumira3D_App app;

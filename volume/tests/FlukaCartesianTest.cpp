@@ -117,6 +117,8 @@ struct CRealFile
     int m_Particle;
 };
 
+void PrintTo(const CRealFile& f, std::ostream* os) { *os << f.m_Name; }
+
 class FlukaRealFiles : public FlukaCartesianTest, public ::testing::WithParamInterface<CRealFile>
 {
 };

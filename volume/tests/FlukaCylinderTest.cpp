@@ -91,6 +91,11 @@ struct CCompaction
     int m_Grid;
 };
 
+void PrintTo(const CCompaction& c, std::ostream* os)
+{
+    *os << c.m_NR << " rings of " << c.m_DR << " cm";
+}
+
 class CompactionQuestion : public FlukaCylinderTest, public ::testing::WithParamInterface<CCompaction>
 {
 };
@@ -231,6 +236,12 @@ struct CSectorCase
     int m_NR, m_NPhi, m_NZ;
     long m_Missing; // values cut from the end of the file
 };
+
+void PrintTo(const CSectorCase& c, std::ostream* os)
+{
+    *os << c.m_NR << " rings from " << c.m_RMin << " cm, " << c.m_NPhi << " sectors, " << c.m_NZ
+        << " planes, " << c.m_Missing << " values missing";
+}
 } // namespace
 
 class SectorFill : public FlukaCylinderTest, public ::testing::WithParamInterface<CSectorCase>

@@ -94,7 +94,9 @@ TEST_F(XYZTest, RefusedHeadersLeaveTheGridAndSayWhy)
         EXPECT_EQ(m_Log.m_Lines.back().second, ILoadLog::IconError) << file;
     }
     EXPECT_NE(m_Log.m_Lines.back().first.find("Cannot open"), std::string::npos);
-    EXPECT_EQ(m_Grid.m_Voxels[0][0][0], 42); // refused before the data set was cleared
+    // Refused before the data set was cleared: values and display range stay.
+    EXPECT_EQ(m_Grid.m_Voxels[0][0][0], 42);
+    EXPECT_EQ(m_Grid.m_RangeMax, 42);
 }
 
 TEST_F(XYZTest, HugeStepCountsAreRefusedBeforeAllocation)
