@@ -37,36 +37,47 @@ double ResidentBytes(const char* key)
     std::string line;
     const std::string prefix = std::string(key) + ":";
     while (std::getline(status, line))
-        if (line.rfind(prefix, 0) == 0)
-            return std::stod(line.substr(prefix.size())) * 1024;
+        if (line.rfind(prefix, 0) == 0) return std::stod(line.substr(prefix.size())) * 1024;
     return 0;
 }
 
 // Starts a new peak: the kernel resets VmHWM to the current size.
-void ResetPeak() { std::ofstream("/proc/self/clear_refs") << "5"; }
+void ResetPeak()
+{
+    std::ofstream("/proc/self/clear_refs") << "5";
+}
 
 void WriteValues(std::FILE* f, long count, double (*value)(long))
 {
     for (long i = 0; i < count; ++i)
     {
         std::fprintf(f, "%s %11.4E", i % 10 == 0 ? "     " : "", value(i));
-        if (i % 10 == 9 || i + 1 == count)
-            std::fputc('\n', f);
+        if (i % 10 == 9 || i + 1 == count) std::fputc('\n', f);
     }
 }
 
-double DoseLike(long i) { return 1e-6 * double(1 + (i * 7919) % 100003); }
-double Sequence(long i) { return double(1 + i % 9973); }
+double DoseLike(long i)
+{
+    return 1e-6 * double(1 + (i * 7919) % 100003);
+}
+double Sequence(long i)
+{
+    return double(1 + i % 9973);
+}
 
 std::string WriteCartesian(const fs::path& dir, int n)
 {
     const std::string path = (dir / "bench.usrbin").string();
     std::FILE* f = std::fopen(path.c_str(), "w");
-    std::fprintf(f, "1\n   Cartesian binning n.   1  \"bench     \" , generalized particle n.  208\n");
+    std::fprintf(f,
+                 "1\n   Cartesian binning n.   1  \"bench     \" , generalized particle n.  208\n");
     for (const char* axis : {"X", "Y", "Z"})
-        std::fprintf(f, "      %s coordinate: from  0.0000E+00 to  %.4E cm, %5d bins ( 1.0000E+00 cm wide)\n",
-                     axis, double(n), n);
-    std::fprintf(f, "      Data follow in a matrix A(ix,iy,iz), format (1(5x,1p,10(1x,e11.4)))\n\n");
+        std::fprintf(
+            f,
+            "      %s coordinate: from  0.0000E+00 to  %.4E cm, %5d bins ( 1.0000E+00 cm wide)\n",
+            axis, double(n), n);
+    std::fprintf(f,
+                 "      Data follow in a matrix A(ix,iy,iz), format (1(5x,1p,10(1x,e11.4)))\n\n");
     WriteValues(f, long(n) * n * n, DoseLike);
     std::fclose(f);
     return path;
@@ -76,14 +87,19 @@ std::string WriteRPhiZ(const fs::path& dir, int nr, int nphi, int nz)
 {
     const std::string path = (dir / "bench.rpz").string();
     std::FILE* f = std::fopen(path.c_str(), "w");
-    std::fprintf(f, "1\n   R-Phi-Z   binning n.   1  \"bench     \" , generalized particle n.  208\n");
-    std::fprintf(f, "      R coordinate: from  0.0000E+00 to  %.4E cm, %5d bins ( 1.0000E+00 cm  wide)\n",
-                 double(nr), nr);
-    std::fprintf(f, "      P coordinate: from -3.1416E+00 to  3.1416E+00 rad, %5d bins ( %.4E rad wide)\n",
-                 nphi, 6.2832 / nphi);
-    std::fprintf(f, "      Z coordinate: from  0.0000E+00 to  %.4E cm, %5d bins ( 1.0000E+00 cm wide)\n",
-                 double(nz), nz);
-    std::fprintf(f, "      Data follow in a matrix A(ir,ip,iz), format (1(5x,1p,10(1x,e11.4)))\n\n");
+    std::fprintf(f,
+                 "1\n   R-Phi-Z   binning n.   1  \"bench     \" , generalized particle n.  208\n");
+    std::fprintf(
+        f, "      R coordinate: from  0.0000E+00 to  %.4E cm, %5d bins ( 1.0000E+00 cm  wide)\n",
+        double(nr), nr);
+    std::fprintf(
+        f, "      P coordinate: from -3.1416E+00 to  3.1416E+00 rad, %5d bins ( %.4E rad wide)\n",
+        nphi, 6.2832 / nphi);
+    std::fprintf(
+        f, "      Z coordinate: from  0.0000E+00 to  %.4E cm, %5d bins ( 1.0000E+00 cm wide)\n",
+        double(nz), nz);
+    std::fprintf(f,
+                 "      Data follow in a matrix A(ir,ip,iz), format (1(5x,1p,10(1x,e11.4)))\n\n");
     WriteValues(f, long(nr) * nphi * nz, Sequence);
     std::fclose(f);
     return path;
@@ -110,8 +126,7 @@ double BarePass(const std::string& text, long& numbers)
         while (p < end && *p != ' ' && *p != '\n')
             ++p;
         double v = 0;
-        if (std::from_chars(start, p, v).ec == std::errc())
-            sum += v, ++numbers;
+        if (std::from_chars(start, p, v).ec == std::errc()) sum += v, ++numbers;
     }
     return sum;
 }
@@ -134,8 +149,7 @@ void BenchCartesian(const fs::path& dir)
         const bool ok = CVolumeLoader(grid, log).LoadFlukaCartesian(path);
         loadSeconds = Seconds(start);
         peak = ResidentBytes("VmHWM");
-        if (!ok || grid.VoxelCount() != long(n) * n * n)
-            std::printf("cartesian load FAILED\n");
+        if (!ok || grid.VoxelCount() != long(n) * n * n) std::printf("cartesian load FAILED\n");
     }
     const double gridBytes = GridBytes(n, n, n);
 
@@ -151,7 +165,8 @@ void BenchCartesian(const fs::path& dir)
     }
 
     std::printf("cartesian USRBIN text, %d x %d x %d values, %.1f MB file\n", n, n, n, mb);
-    std::printf("  load through the dialog's loader: %.3f s, %.1f MB/s\n", loadSeconds, mb / loadSeconds);
+    std::printf("  load through the dialog's loader: %.3f s, %.1f MB/s\n", loadSeconds,
+                mb / loadSeconds);
     std::printf("  bare in-memory split + convert:  %.3f s, %.1f MB/s (%ld numbers)\n", bareSeconds,
                 mb / bareSeconds, numbers);
     std::printf("  ratio load / bare: %.2f (target >= 0.5)\n", bareSeconds / loadSeconds);

@@ -32,16 +32,16 @@ CWindow QuadrantWindow(double phiStart, double dphi, int n)
     const int last = n - 1;
     const int lowY = std::max(c - k, 1);
     const int highXY = std::min(c + k - 1, last);
-    if (ps >= 0 && ps < halfPi)
-        return {0, last, lowY, last};
-    if (ps >= halfPi)
-        return {0, highXY, lowY, last};
-    if (ps < -halfPi)
-        return {0, highXY, 1, highXY};
+    if (ps >= 0 && ps < halfPi) return {0, last, lowY, last};
+    if (ps >= halfPi) return {0, highXY, lowY, last};
+    if (ps < -halfPi) return {0, highXY, 1, highXY};
     return {std::max(c - k, 0), last, 1, highXY};
 }
 
-bool Before(int ix, int iy, int jx, int jy) { return ix < jx || (ix == jx && iy < jy); }
+bool Before(int ix, int iy, int jx, int jy)
+{
+    return ix < jx || (ix == jx && iy < jy);
+}
 } // namespace
 
 long long TruncateBinRatio(double length, double width)
@@ -60,35 +60,31 @@ void FillRing(CVoxelGrid& grid, int r, int iz, double value)
     int firstX = -1, firstY = -1;
     for (int ix = cx; ix < nx; ++ix)
     {
-        if (ix > cx)
-            start = std::max<long long>(cy, start - 1);
+        if (ix > cx) start = std::max<long long>(cy, start - 1);
         const double ox = (ix - cx) * dx;
         for (long long iy = start; iy < ny; ++iy)
         {
             const double oy = static_cast<double>(iy - cy) * dy;
             const double d = std::sqrt(ox * ox + oy * oy);
-            if (d > b)
-                break;
-            if (d < a)
-                continue;
+            if (d > b) break;
+            if (d < a) continue;
             const int y = static_cast<int>(iy);
             grid.m_Voxels[ix][y][iz] = value;
             grid.m_Voxels[nx - 1 - ix][y][iz] = value;
             grid.m_Voxels[ix][ny - 1 - y][iz] = value;
             grid.m_Voxels[nx - 1 - ix][ny - 1 - y][iz] = value;
-            if (firstX < 0)
-                firstX = ix, firstY = y;
+            if (firstX < 0) firstX = ix, firstY = y;
         }
     }
-    if (value != 0 && firstX >= 0)
-        grid.UpdateStatistics(value, firstX, firstY, iz);
+    if (value != 0 && firstX >= 0) grid.UpdateStatistics(value, firstX, firstY, iz);
 }
 
-std::vector<CSectorWindow> SectorWindows(int n, int nphi)
+std::vector<CSectorWindow> SectorWindows(int n, int nphi, int count)
 {
     const double dphi = 2 * Pi / nphi;
-    std::vector<CSectorWindow> windows(static_cast<size_t>(nphi));
-    for (int iphi = 0; iphi < nphi; ++iphi)
+    std::vector<CSectorWindow> windows(
+        static_cast<size_t>(count < 0 ? nphi : std::min(count, nphi)));
+    for (int iphi = 0; iphi < static_cast<int>(windows.size()); ++iphi)
     {
         CSectorWindow& s = windows[static_cast<size_t>(iphi)];
         s.m_Lo = iphi * dphi - Pi;
@@ -118,8 +114,7 @@ int RingCandidates(double d, double dx, int rings[3])
     const long long guess = static_cast<long long>(d / dx);
     int count = 0;
     for (long long r = std::max(guess - 1, 0LL); r <= guess + 1; ++r)
-        if (d >= r * dx && d <= (r + 1) * dx)
-            rings[count++] = static_cast<int>(r);
+        if (d >= r * dx && d <= (r + 1) * dx) rings[count++] = static_cast<int>(r);
     return count;
 }
 
@@ -128,7 +123,8 @@ int SectorCandidates(double angle, int ix, int iy, const CPlaneFill& f, int sect
     const double dphi = 2 * Pi / f.m_NPhi;
     const long long guess = static_cast<long long>((angle + Pi) / dphi);
     int count = 0;
-    for (long long s = std::max(guess - 1, 0LL); s <= std::min<long long>(guess + 1, f.m_NPhi - 1); ++s)
+    const long long last = static_cast<long long>(f.m_Windows.size()) - 1;
+    for (long long s = std::max(guess - 1, 0LL); s <= std::min(guess + 1, last); ++s)
     {
         const CSectorWindow& w = f.m_Windows[static_cast<size_t>(s)];
         if (angle >= w.m_Lo && angle <= w.m_Hi && ix >= w.m_X0 && ix <= w.m_X1 && iy >= w.m_Y0 &&
@@ -148,8 +144,7 @@ int WritersOf(int ix, int iy, const CPlaneFill& f, long writers[9])
     const double d = std::sqrt(ox * ox + oy * oy);
     int rings[3], sectors[3];
     const int nRings = RingCandidates(d, f.m_Grid.m_BinWidth[0], rings);
-    if (nRings == 0)
-        return 0;
+    if (nRings == 0) return 0;
     const int nSectors = SectorCandidates(std::atan2(oy, ox), ix, iy, f, sectors);
     int count = 0;
     for (int s = 0; s < nSectors; ++s)
@@ -157,8 +152,7 @@ int WritersOf(int ix, int iy, const CPlaneFill& f, long writers[9])
         {
             const int ir = rings[r] - f.m_Off;
             const long k = static_cast<long>(sectors[s]) * f.m_NR + ir;
-            if (ir >= 0 && ir < f.m_NR && k < f.m_Count)
-                writers[count++] = k;
+            if (ir >= 0 && ir < f.m_NR && k < f.m_Count) writers[count++] = k;
         }
     return count;
 }
@@ -166,8 +160,7 @@ int WritersOf(int ix, int iy, const CPlaneFill& f, long writers[9])
 void NoteFirst(std::vector<int>& firstX, std::vector<int>& firstY, long k, int ix, int iy)
 {
     const size_t i = static_cast<size_t>(k);
-    if (firstX[i] < 0 || Before(ix, iy, firstX[i], firstY[i]))
-        firstX[i] = ix, firstY[i] = iy;
+    if (firstX[i] < 0 || Before(ix, iy, firstX[i], firstY[i])) firstX[i] = ix, firstY[i] = iy;
 }
 } // namespace
 
@@ -175,7 +168,14 @@ void FillSectorPlane(CVoxelGrid& grid, const std::vector<double>& values, long c
                      int off, int nphi, int iz, const std::vector<CSectorWindow>& windows)
 {
     const int n = grid.m_NrXBins;
-    CPlaneFill f{grid, values, count, nr, off, nphi, iz, windows,
+    CPlaneFill f{grid,
+                 values,
+                 count,
+                 nr,
+                 off,
+                 nphi,
+                 iz,
+                 windows,
                  std::vector<int>(static_cast<size_t>(count), -1),
                  std::vector<int>(static_cast<size_t>(count), -1)};
 #pragma omp parallel
@@ -188,8 +188,7 @@ void FillSectorPlane(CVoxelGrid& grid, const std::vector<double>& values, long c
             {
                 long writers[9];
                 const int w = WritersOf(ix, iy, f, writers);
-                if (w == 0)
-                    continue;
+                if (w == 0) continue;
                 long last = writers[0];
                 for (int i = 0; i < w; ++i)
                 {

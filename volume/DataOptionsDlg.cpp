@@ -14,7 +14,8 @@ namespace volumira3d
 {
 const CDlgTemplate& DataOptionsTemplate()
 {
-    static const CDlgTemplate t = [] {
+    static const CDlgTemplate t = []
+    {
         CDlgTemplate d;
         d.m_Id = IDD_DATAOPTIONS;
         d.m_Caption = "";
@@ -87,8 +88,9 @@ bool CDataOptionsDlg::EvaluateField(int id, double& value)
         value = result;
         return true;
     }
-    AfxMessageBox("The expression \"" + text + "\" could not be evaluated to a number. Please "
-                  "re-enter it.",
+    AfxMessageBox("The expression \"" + text +
+                      "\" could not be evaluated to a number. Please "
+                      "re-enter it.",
                   MB_ICONINFORMATION);
     return false;
 }
@@ -113,8 +115,7 @@ void CDataOptionsDlg::OnOK()
 
 void CDataOptionsDlg::OnReset()
 {
-    if (m_pGrid)
-        m_pGrid->ScanExtremes(m_Min, m_Max);
+    if (m_pGrid) m_pGrid->ScanExtremes(m_Min, m_Max);
     ShowRange();
 }
 
@@ -125,8 +126,7 @@ void CDataOptionsDlg::OnRenormalize()
                   "order to apply the normalization to the raw data the file must be re-loaded!",
                   MB_ICONINFORMATION);
     CNormalizationDlg dlg(this);
-    if (dlg.DoModal() != IDOK || !m_pGrid)
-        return;
+    if (dlg.DoModal() != IDOK || !m_pGrid) return;
     m_pGrid->ScaleValues(dlg.m_Factor);
     m_pGrid->m_Normalization *= dlg.m_Factor;
     SetDlgItemText(IDC_NORMALIZATION, Format("%lg", m_pGrid->m_Normalization));

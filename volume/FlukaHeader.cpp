@@ -24,10 +24,8 @@ void ParseParticlesLine(std::string_view line, CFlukaHeader& header)
     const auto tokens = SplitTokens(line, " ,\t");
     std::int32_t primaries = 0;
     double weight = 0;
-    if (ParseLeadingNumber(Token(tokens, 5), primaries))
-        header.m_NrOfParticles = primaries;
-    if (ParseLeadingNumber(Token(tokens, 11), weight))
-        header.m_TotalWeight = weight;
+    if (ParseLeadingNumber(Token(tokens, 5), primaries)) header.m_NrOfParticles = primaries;
+    if (ParseLeadingNumber(Token(tokens, 11), weight)) header.m_TotalWeight = weight;
 }
 
 void ParseBinningLine(std::string_view line, EFlukaBinning binning, CFlukaHeader& header)
@@ -41,8 +39,7 @@ void ParseBinningLine(std::string_view line, EFlukaBinning binning, CFlukaHeader
 bool NextNonEmptyLine(CTextScanner& in, std::string& line)
 {
     while (in.ReadLine(line))
-        if (line.find_first_not_of(" \t") != std::string::npos)
-            return true;
+        if (line.find_first_not_of(" \t") != std::string::npos) return true;
     return false;
 }
 
@@ -52,8 +49,7 @@ bool Number(const std::vector<std::string_view>& tokens, size_t index, double& v
 }
 
 // "X coordinate: from -1.0E+01 to 1.0E+01 cm, 100 bins ( 2.0E-01 cm wide)"
-bool ParseCoordinateLine(std::string_view line, bool binsOnly, CFlukaAxis& axis,
-                         std::string& error)
+bool ParseCoordinateLine(std::string_view line, bool binsOnly, CFlukaAxis& axis, std::string& error)
 {
     const auto tokens = SplitTokens(line, CoordinateSeparators);
     std::int32_t bins = 0;
@@ -63,8 +59,7 @@ bool ParseCoordinateLine(std::string_view line, bool binsOnly, CFlukaAxis& axis,
         return false;
     }
     axis.m_Bins = bins;
-    if (binsOnly)
-        return true;
+    if (binsOnly) return true;
     if (!Number(tokens, 3, axis.m_Min) || !Number(tokens, 5, axis.m_Max) ||
         !Number(tokens, 10, axis.m_Width))
     {
@@ -124,9 +119,12 @@ std::string_view BinningPhrase(EFlukaBinning binning)
 {
     switch (binning)
     {
-    case EFlukaBinning::Cartesian: return "Cartesian binning";
-    case EFlukaBinning::RZ: return "R - Z     binning";
-    case EFlukaBinning::RPhiZ: return "R-Phi-Z   binning";
+    case EFlukaBinning::Cartesian:
+        return "Cartesian binning";
+    case EFlukaBinning::RZ:
+        return "R - Z     binning";
+    case EFlukaBinning::RPhiZ:
+        return "R-Phi-Z   binning";
     }
     return {};
 }
@@ -143,14 +141,13 @@ bool ReadFlukaHeader(CTextScanner& in, EFlukaBinning binning, CFlukaHeader& head
         else if (line.find(phrase) != std::string::npos)
         {
             ParseBinningLine(line, binning, header);
-            if (!ReadCoordinateLines(in, binning, header, error))
-                return false;
+            if (!ReadCoordinateLines(in, binning, header, error)) return false;
             SkipToFlukaData(in);
             return true;
         }
     }
-    error = Format("no line with \"%.*s\" was found", static_cast<int>(phrase.size()),
-                   phrase.data());
+    error =
+        Format("no line with \"%.*s\" was found", static_cast<int>(phrase.size()), phrase.data());
     return false;
 }
 
@@ -164,8 +161,7 @@ void SkipToFlukaData(CTextScanner& in)
             in.Get();
             c = in.Peek();
         }
-        if (c < 0)
-            return;
+        if (c < 0) return;
         if (std::isalpha(c) || c == '+' || c == '-')
         {
             in.SkipLine();

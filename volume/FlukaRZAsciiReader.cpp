@@ -29,8 +29,7 @@ bool CFlukaRZAsciiReader::Open()
 
 bool CFlukaRZAsciiReader::ReadValue(double& value)
 {
-    if (m_In.IsOpen() && m_Count < std::numeric_limits<std::int32_t>::max() &&
-        m_In.Extract(value))
+    if (m_In.IsOpen() && m_Count < std::numeric_limits<std::int32_t>::max() && m_In.Extract(value))
     {
         ++m_Count;
         return true;
@@ -57,8 +56,7 @@ void CFlukaRZAsciiReader::ApplyCommon(const CFlukaHeader& header)
 bool CFlukaRZAsciiReader::ReadHeader(CTextScanner& in)
 {
     CFlukaHeader header;
-    if (!ReadFlukaHeader(in, EFlukaBinning::RZ, header, m_Error))
-        return false;
+    if (!ReadFlukaHeader(in, EFlukaBinning::RZ, header, m_Error)) return false;
     ApplyCommon(header);
     SetAxis(header.m_AxisX, header.m_AxisY);
     return true;
@@ -67,8 +65,7 @@ bool CFlukaRZAsciiReader::ReadHeader(CTextScanner& in)
 bool CFlukaRPhiZAsciiReader::ReadHeader(CTextScanner& in)
 {
     CFlukaHeader header;
-    if (!ReadFlukaHeader(in, EFlukaBinning::RPhiZ, header, m_Error))
-        return false;
+    if (!ReadFlukaHeader(in, EFlukaBinning::RPhiZ, header, m_Error)) return false;
     ApplyCommon(header);
     SetAxis(0, 0);
     SetNPhi(header.m_Axis[1].m_Bins);

@@ -22,6 +22,8 @@ public:
     virtual bool ReadValue(double& value);
     // Ends the reading early: every later ReadValue fails.
     void Close() { m_In.Close(); }
+    // A read has failed (or the file was closed): no value will come any more.
+    bool Exhausted() const { return !m_In.IsOpen(); }
     // Values the rest of the file can hold at most (each takes a character and a separator).
     std::uint64_t MaxValuesLeft() const
     {

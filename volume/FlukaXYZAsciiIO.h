@@ -15,8 +15,7 @@ public:
     bool ReadHeader(CTextScanner& in) override
     {
         CFlukaHeader header;
-        if (!ReadFlukaHeader(in, EFlukaBinning::Cartesian, header, this->m_Error))
-            return false;
+        if (!ReadFlukaHeader(in, EFlukaBinning::Cartesian, header, this->m_Error)) return false;
         ApplyCartesianHeader(header, *this);
         m_TotalWeight = header.m_TotalWeight;
         m_GenParticle = header.m_GenParticle;

@@ -20,28 +20,22 @@ struct CNamePart
 
 // In this order: the first that occurs anywhere in the path decides.
 constexpr CNamePart NameParts[] = {
-    {".xyz", EVolumeFormat::XYZ},
-    {".mcnpx", EVolumeFormat::MCNPX},
-    {".bin", EVolumeFormat::FlukaBinary},
-    {".usrbin", EVolumeFormat::FlukaCartesian},
-    {".rz", EVolumeFormat::FlukaRZ},
-    {".rpz", EVolumeFormat::FlukaRPhiZ},
-    {".out", EVolumeFormat::PHITS},
-    {".vxl", EVolumeFormat::FlukaVoxel},
+    {".xyz", EVolumeFormat::XYZ},         {".mcnpx", EVolumeFormat::MCNPX},
+    {".bin", EVolumeFormat::FlukaBinary}, {".usrbin", EVolumeFormat::FlukaCartesian},
+    {".rz", EVolumeFormat::FlukaRZ},      {".rpz", EVolumeFormat::FlukaRPhiZ},
+    {".out", EVolumeFormat::PHITS},       {".vxl", EVolumeFormat::FlukaVoxel},
 };
 
 EVolumeFormat FormatOfLine(std::string_view line)
 {
-    if (line.find("mcnpx") != std::string_view::npos || line.find("MCNPX") != std::string_view::npos)
+    if (line.find("mcnpx") != std::string_view::npos ||
+        line.find("MCNPX") != std::string_view::npos)
         return EVolumeFormat::MCNPX;
     if (line.find("Cartesian binning") != std::string_view::npos)
         return EVolumeFormat::FlukaCartesian;
-    if (line.find("R - Z     binning") != std::string_view::npos)
-        return EVolumeFormat::FlukaRZ;
-    if (line.find("R-Phi-Z   binning") != std::string_view::npos)
-        return EVolumeFormat::FlukaRPhiZ;
-    if (line.find("    title = [") != std::string_view::npos)
-        return EVolumeFormat::PHITS;
+    if (line.find("R - Z     binning") != std::string_view::npos) return EVolumeFormat::FlukaRZ;
+    if (line.find("R-Phi-Z   binning") != std::string_view::npos) return EVolumeFormat::FlukaRPhiZ;
+    if (line.find("    title = [") != std::string_view::npos) return EVolumeFormat::PHITS;
     return EVolumeFormat::Unknown;
 }
 } // namespace
@@ -52,16 +46,14 @@ EVolumeFormat FormatFromPath(const std::string& path)
     std::transform(lower.begin(), lower.end(), lower.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     for (const CNamePart& part : NameParts)
-        if (lower.find(part.m_Part) != std::string::npos)
-            return part.m_Format;
+        if (lower.find(part.m_Part) != std::string::npos) return part.m_Format;
     return EVolumeFormat::Unknown;
 }
 
 EVolumeFormat IdentifyContent(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
-    if (!IsRegularFile(path) || !in)
-        return EVolumeFormat::Unknown;
+    if (!IsRegularFile(path) || !in) return EVolumeFormat::Unknown;
     CLineReader reader(in);
     std::string line;
     for (int i = 0; i < 10 && reader.Next(line); ++i)
@@ -74,12 +66,18 @@ const char* IdentifiedLogLine(EVolumeFormat format)
 {
     switch (format)
     {
-    case EVolumeFormat::MCNPX: return "Identified MCNPX data...";
-    case EVolumeFormat::FlukaCartesian: return "Identified FLUKA - cartesian USRBIN...";
-    case EVolumeFormat::FlukaRZ: return "Identified FLUKA - RZ USRBIN...";
-    case EVolumeFormat::FlukaRPhiZ: return "Identified FLUKA - R-Phi-Z USRBIN...";
-    case EVolumeFormat::PHITS: return "Identified PHITS data...";
-    default: return "";
+    case EVolumeFormat::MCNPX:
+        return "Identified MCNPX data...";
+    case EVolumeFormat::FlukaCartesian:
+        return "Identified FLUKA - cartesian USRBIN...";
+    case EVolumeFormat::FlukaRZ:
+        return "Identified FLUKA - RZ USRBIN...";
+    case EVolumeFormat::FlukaRPhiZ:
+        return "Identified FLUKA - R-Phi-Z USRBIN...";
+    case EVolumeFormat::PHITS:
+        return "Identified PHITS data...";
+    default:
+        return "";
     }
 }
 } // namespace volumira3d

@@ -43,8 +43,7 @@ public:
     {
         if (m_Next == m_Storage.m_Data.size())
         {
-            if (!m_Storage.ReadMore(CVolumeLoader::ChunkRecords))
-                return false;
+            if (!m_Storage.ReadMore(CVolumeLoader::ChunkRecords)) return false;
             m_Next = 0;
         }
         value = m_Storage.m_Data[m_Next++].m_Value;
@@ -66,8 +65,7 @@ long long FillBlock(CValueSource& source, CVoxelGrid& grid, int iz0, long long c
     for (long long i = 0; i < count; ++i)
     {
         double raw = 0;
-        if (!source.Next(raw))
-            return i;
+        if (!source.Next(raw)) return i;
         const double value = raw * grid.m_Normalization;
         if (!std::isfinite(value))
         {
@@ -75,13 +73,11 @@ long long FillBlock(CValueSource& source, CVoxelGrid& grid, int iz0, long long c
             return i;
         }
         block[static_cast<size_t>(i)] = value;
-        if (value != 0)
-            grid.UpdateStatistics(value, ix, iy, iz);
+        if (value != 0) grid.UpdateStatistics(value, ix, iy, iz);
         if (++ix == nx)
         {
             ix = 0;
-            if (++iy == ny)
-                iy = 0, ++iz;
+            if (++iy == ny) iy = 0, ++iz;
         }
     }
     return count;
@@ -130,8 +126,7 @@ bool CVolumeLoader::LoadFlukaCartesian(const std::string& path)
     m_Grid.ClearDataSet();
     m_Grid.ResetStatistics();
     m_Log.AddLine("Preparing voxel structure...");
-    if (!PrepareGrid(nx, ny, nz))
-        return false;
+    if (!PrepareGrid(nx, ny, nz)) return false;
     CProgressLine progress(m_Log, Format("Mapping %ld bins to XYZ... %d%%", long(bins), 0));
     const DWORD start = GetTickCount();
     const long long plane = nx * ny;

@@ -26,8 +26,7 @@ int Percent(long long taken, long long total)
 
 bool CVolumeLoader::OpenCylinderFile(CFlukaRZAsciiReader& reader)
 {
-    if (reader.Open())
-        return true;
+    if (reader.Open()) return true;
     LogError(reader.Error());
     AfxMessageBox(Format("Up to %ld records were read before an error occured.\nCheck whether the "
                          "next value really has a valid format and that for example the E in the "
@@ -74,8 +73,7 @@ bool CVolumeLoader::ReadRingValue(CFlukaRZAsciiReader& reader, const CRadialLayo
                                   double& value)
 {
     double first = 0, second = 0;
-    if (!reader.ReadValue(first) || (layout.m_Compact && !reader.ReadValue(second)))
-        return false;
+    if (!reader.ReadValue(first) || (layout.m_Compact && !reader.ReadValue(second))) return false;
     double a = 0, b = 0;
     if (Normalised(first, a) && Normalised(second, b))
     {
@@ -92,34 +90,21 @@ bool CVolumeLoader::ReadRingValue(CFlukaRZAsciiReader& reader, const CRadialLayo
 void CVolumeLoader::FinishRow(CFlukaRZAsciiReader& reader, const CRadialLayout& layout)
 {
     double leftover = 0;
-    if (layout.m_OddLeftover)
-        reader.ReadValue(leftover);
+    if (layout.m_OddLeftover) reader.ReadValue(leftover);
 }
 
 void CVolumeLoader::ReportShortCylinderFile(const CFlukaRZAsciiReader& reader, long long expected)
 {
-    if (reader.GetCount() >= expected)
-        return;
+    if (reader.GetCount() >= expected) return;
     m_Log.AddLine(Format("Only %ld of %lld values could be read; the remaining voxels were left "
                          "at 0.",
                          static_cast<long>(reader.GetCount()), expected),
                   ILoadLog::IconWarning);
 }
 
-bool CVolumeLoader::LoadFlukaRZ(const std::string& path)
+void CVolumeLoader::SetCylinderGeometry(const CFlukaRZAsciiReader& reader,
+                                        const CRadialLayout& layout)
 {
-    CFlukaRZAsciiReader reader(path);
-    CRadialLayout layout;
-    if (!OpenCylinderFile(reader) || !PlanRadialLayout(reader, layout))
-        return false;
-    const long long n = layout.m_N, nz = reader.GetNZ();
-    m_Grid.ClearDataSet();
-    m_Grid.ResetStatistics();
-    m_Log.AddLine("Preparing voxel structure...");
-    m_Log.AddLine(Format("Requesting %.2lf MB of memory...", 32.0 * n * n * nz / 1e6));
-    if (!PrepareGrid(2 * n, 2 * n, nz))
-        return false;
-    m_Log.AddLine("...successful");
     double rmin = 0, rmax = 0, zmin = 0, zmax = 0;
     reader.GetRRange(rmin, rmax);
     reader.GetZRange(zmin, zmax);
@@ -131,18 +116,32 @@ bool CVolumeLoader::LoadFlukaRZ(const std::string& path)
     m_Grid.m_TotalWeight = reader.GetTotalWeight();
     m_Grid.m_GenParticle = reader.GetGenParticle();
     m_Grid.m_NrOfParticles = reader.GetNrOfParticles();
+}
+
+bool CVolumeLoader::LoadFlukaRZ(const std::string& path)
+{
+    CFlukaRZAsciiReader reader(path);
+    CRadialLayout layout;
+    if (!OpenCylinderFile(reader) || !PlanRadialLayout(reader, layout)) return false;
+    const long long n = layout.m_N, nz = reader.GetNZ();
+    m_Grid.ClearDataSet();
+    m_Grid.ResetStatistics();
+    m_Log.AddLine("Preparing voxel structure...");
+    m_Log.AddLine(Format("Requesting %.2lf MB of memory...", 32.0 * n * n * nz / 1e6));
+    if (!PrepareGrid(2 * n, 2 * n, nz)) return false;
+    m_Log.AddLine("...successful");
+    SetCylinderGeometry(reader, layout);
 
     CProgressLine progress(m_Log, Format("Mapping %ld bins to XYZ...", long(4 * n * n * nz)));
     m_Log.AddLine(Format("Using %d cores", omp_get_num_procs()));
     const DWORD start = GetTickCount();
     long long taken = 0;
-    for (int iz = 0; iz < nz; ++iz)
+    for (int iz = 0; iz < nz && !reader.Exhausted(); ++iz)
     {
         for (int ir = 0; ir < layout.m_NR; ++ir, ++taken)
         {
             double value = 0;
-            if (!ReadRingValue(reader, layout, value))
-                break;
+            if (!ReadRingValue(reader, layout, value)) break;
             FillRing(m_Grid, static_cast<int>(layout.m_Off + ir), iz, value);
         }
         FinishRow(reader, layout);
@@ -153,49 +152,54 @@ bool CVolumeLoader::LoadFlukaRZ(const std::string& path)
     return true;
 }
 
+// Reads the values of one R-Phi-Z plane, sector after sector, ring after ring, until the file
+// runs out; returns how many were read.
+long CVolumeLoader::ReadSectorPlane(CFlukaRZAsciiReader& reader, const CRadialLayout& layout,
+                                    long long nphi, std::vector<double>& values)
+{
+    long count = 0;
+    for (long long iphi = 0; iphi < nphi && !reader.Exhausted(); ++iphi)
+    {
+        for (int ir = 0; ir < layout.m_NR && count < static_cast<long>(values.size()); ++ir)
+        {
+            if (!ReadRingValue(reader, layout, values[static_cast<size_t>(count)])) return count;
+            ++count;
+        }
+        FinishRow(reader, layout);
+    }
+    return count;
+}
+
 bool CVolumeLoader::LoadFlukaRPhiZ(const std::string& path)
 {
     CFlukaRPhiZAsciiReader reader(path);
     CRadialLayout layout;
-    if (!OpenCylinderFile(reader) || !PlanRadialLayout(reader, layout))
-        return false;
+    if (!OpenCylinderFile(reader) || !PlanRadialLayout(reader, layout)) return false;
     const long long n = layout.m_N, nz = reader.GetNZ(), nphi = reader.GetNPhi();
     m_Grid.ClearDataSet();
     m_Grid.ResetStatistics();
     m_Log.AddLine("Preparing voxel structure...");
-    if (!PrepareGrid(2 * n + 1, 2 * n + 1, nz))
-        return false;
-    double rmin = 0, rmax = 0, zmin = 0, zmax = 0;
-    reader.GetRRange(rmin, rmax);
-    reader.GetZRange(zmin, zmax);
-    m_Grid.m_GridMin[0] = -rmax;
-    m_Grid.m_GridMin[1] = -rmax;
-    m_Grid.m_GridMin[2] = zmin;
-    m_Grid.m_BinWidth[0] = m_Grid.m_BinWidth[1] = layout.m_DR;
-    m_Grid.m_BinWidth[2] = reader.GetDZ();
-    m_Grid.m_TotalWeight = reader.GetTotalWeight();
-    m_Grid.m_GenParticle = reader.GetGenParticle();
-    m_Grid.m_NrOfParticles = reader.GetNrOfParticles();
+    if (!PrepareGrid(2 * n + 1, 2 * n + 1, nz)) return false;
+    SetCylinderGeometry(reader, layout);
 
     CProgressLine progress(m_Log, Format("Mapping %ld bins to XYZ...", long(m_Grid.VoxelCount())));
     m_Log.AddLine(Format("Using %d cores", omp_get_num_procs()));
     const DWORD start = GetTickCount();
-    const long long total = n * nphi * nz;
-    const auto windows = SectorWindows(m_Grid.m_NrXBins, static_cast<int>(nphi));
-    // A plane's values, no more than the file can hold however large the header's counts.
+    // A plane's values and sectors, no more than the file can hold however large the header's
+    // counts are.
     const long long perPlane = std::min<long long>(
-        layout.m_NR * nphi, static_cast<long long>(std::min<std::uint64_t>(reader.MaxValuesLeft(), 1ULL << 40)));
+        layout.m_NR * nphi,
+        static_cast<long long>(std::min<std::uint64_t>(reader.MaxValuesLeft(), 1ULL << 40)));
+    const long long sectors =
+        layout.m_NR > 0 ? std::min<long long>(nphi, (perPlane + layout.m_NR - 1) / layout.m_NR) : 0;
+    const auto windows =
+        SectorWindows(m_Grid.m_NrXBins, static_cast<int>(nphi), static_cast<int>(sectors));
     std::vector<double> values(static_cast<size_t>(perPlane));
+    const long long total = n * nphi * nz;
     long long taken = 0;
-    for (int iz = 0; iz < nz; ++iz)
+    for (int iz = 0; iz < nz && !reader.Exhausted(); ++iz)
     {
-        long count = 0;
-        for (int iphi = 0; iphi < nphi; ++iphi)
-        {
-            for (int ir = 0; ir < layout.m_NR && count == iphi * layout.m_NR + ir && count < perPlane; ++ir)
-                count += ReadRingValue(reader, layout, values[static_cast<size_t>(count)]) ? 1 : 0;
-            FinishRow(reader, layout);
-        }
+        const long count = ReadSectorPlane(reader, layout, nphi, values);
         FillSectorPlane(m_Grid, values, count, layout.m_NR, static_cast<int>(layout.m_Off),
                         static_cast<int>(nphi), iz, windows);
         taken += count;

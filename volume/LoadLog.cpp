@@ -12,8 +12,7 @@ int CStringLog::AddLine(const std::string& text, int icon)
 
 void CStringLog::SetLine(int index, const std::string& text)
 {
-    if (index >= 0 && index < static_cast<int>(m_Lines.size()))
-        m_Lines[index].first = text;
+    if (index >= 0 && index < static_cast<int>(m_Lines.size())) m_Lines[index].first = text;
     ++m_Rewrites;
 }
 
@@ -24,12 +23,14 @@ CProgressLine::CProgressLine(ILoadLog& log, const std::string& text)
 
 void CProgressLine::Update(long bins, int percent)
 {
-    if (percent == m_Percent)
-        return;
+    if (percent == m_Percent) return;
     m_Percent = percent;
     m_Log.SetLine(m_Index, Format("Mapping %ld bins to XYZ... %d%%", bins, percent));
     UiBackend().Refresh();
 }
 
-void CProgressLine::SetText(const std::string& text) { m_Log.SetLine(m_Index, text); }
+void CProgressLine::SetText(const std::string& text)
+{
+    m_Log.SetLine(m_Index, text);
+}
 } // namespace volumira3d

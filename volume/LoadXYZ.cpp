@@ -18,8 +18,7 @@ bool CVolumeLoader::LoadXYZ(const std::string& path)
     m_Grid.ClearDataSet();
     m_Grid.ResetStatistics();
     m_Log.AddLine("Preparing voxel structure...");
-    if (!PrepareGrid(storage.GetNX(), storage.GetNY(), storage.GetNZ()))
-        return false;
+    if (!PrepareGrid(storage.GetNX(), storage.GetNY(), storage.GetNZ())) return false;
     const long records = static_cast<long>(storage.m_Data.size());
     CProgressLine progress(m_Log, Format("Mapping %ld bins to XYZ... %d%%", records, 0));
     progress.SetText(Format("Mapping %ld bins to XYZ...", records));
@@ -39,10 +38,9 @@ bool CVolumeLoader::LoadXYZ(const std::string& path)
     LogElapsed(start);
     if (rejected > 0)
         ReportProblem(Format("%ld of %ld records were skipped: their indices lie outside the "
-                               "%d x %d x %d grid or their value overflows.",
-                               rejected, records, storage.GetNX(), storage.GetNY(),
-                               storage.GetNZ()),
-                        MB_ICONWARNING);
+                             "%d x %d x %d grid or their value overflows.",
+                             rejected, records, storage.GetNX(), storage.GetNY(), storage.GetNZ()),
+                      MB_ICONWARNING);
     storage.GetOrigin(m_Grid.m_GridMin[0], m_Grid.m_GridMin[1], m_Grid.m_GridMin[2]);
     m_Grid.m_BinWidth[0] = storage.GetDX();
     m_Grid.m_BinWidth[1] = storage.GetDY();

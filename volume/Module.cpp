@@ -6,4 +6,7 @@ namespace
 volumira3d::CVolumira3D_App theApp;
 }
 
-CPlugInApp& AfxGetPlugInApp() { return theApp; }
+CPlugInApp& AfxGetPlugInApp()
+{
+    return theApp;
+}

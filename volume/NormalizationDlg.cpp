@@ -10,7 +10,8 @@ namespace volumira3d
 {
 const CDlgTemplate& NormalizationTemplate()
 {
-    static const CDlgTemplate t = [] {
+    static const CDlgTemplate t = []
+    {
         CDlgTemplate d;
         d.m_Id = IDD_NORMALIZATION;
         d.m_Caption = "Normalization";
@@ -41,8 +42,7 @@ void CNormalizationDlg::DoDataExchange(CDataExchange* pDX)
 
 void CNormalizationDlg::OnOK()
 {
-    if (!UpdateData(TRUE))
-        return;
+    if (!UpdateData(TRUE)) return;
     std::string syntaxError;
     const double factor = EvaluateExpression(m_FactorText, &syntaxError);
     if (!syntaxError.empty())

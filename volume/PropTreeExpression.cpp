@@ -10,30 +10,54 @@ namespace volumira3d
 {
 namespace
 {
-bool IsLetter(char c) { return std::isalpha(static_cast<unsigned char>(c)) != 0; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-bool IsSeparator(char c) { return c == '.' || c == ','; }
+bool IsLetter(char c)
+{
+    return std::isalpha(static_cast<unsigned char>(c)) != 0;
+}
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+bool IsSeparator(char c)
+{
+    return c == '.' || c == ',';
+}
 
 double ApplyFunction(CPropTreeExpression::ESymbol function, double x)
 {
     using E = CPropTreeExpression;
     switch (function)
     {
-    case E::tSQRT: return std::sqrt(x);
-    case E::tCOS: return std::cos(x);
-    case E::tSIN: return std::sin(x);
-    case E::tEXP: return std::exp(x);
-    case E::tABS: return std::fabs(x);
-    case E::tLOG: return std::log(x);
-    case E::tLOG10: return std::log10(x);
-    case E::tTAN: return std::tan(x);
-    case E::tCOSH: return std::cosh(x);
-    case E::tSINH: return std::sinh(x);
-    case E::tTANH: return std::tanh(x);
-    case E::tACOS: return std::acos(x);
-    case E::tASIN: return std::asin(x);
-    case E::tATAN: return std::atan(x);
-    default: return 0;
+    case E::tSQRT:
+        return std::sqrt(x);
+    case E::tCOS:
+        return std::cos(x);
+    case E::tSIN:
+        return std::sin(x);
+    case E::tEXP:
+        return std::exp(x);
+    case E::tABS:
+        return std::fabs(x);
+    case E::tLOG:
+        return std::log(x);
+    case E::tLOG10:
+        return std::log10(x);
+    case E::tTAN:
+        return std::tan(x);
+    case E::tCOSH:
+        return std::cosh(x);
+    case E::tSINH:
+        return std::sinh(x);
+    case E::tTANH:
+        return std::tanh(x);
+    case E::tACOS:
+        return std::acos(x);
+    case E::tASIN:
+        return std::asin(x);
+    case E::tATAN:
+        return std::atan(x);
+    default:
+        return 0;
     }
 }
 
@@ -49,21 +73,27 @@ bool Compare(CPropTreeExpression::ESymbol op, double l, double r)
     using E = CPropTreeExpression;
     switch (op)
     {
-    case E::tEQUAL: return l == r;
-    case E::tGREATER: return l > r;
-    case E::tGREATEREQUAL: return l >= r;
-    case E::tLESS: return l < r;
-    case E::tLESSEQUAL: return l <= r;
-    default: return l != r;
+    case E::tEQUAL:
+        return l == r;
+    case E::tGREATER:
+        return l > r;
+    case E::tGREATEREQUAL:
+        return l >= r;
+    case E::tLESS:
+        return l < r;
+    case E::tLESSEQUAL:
+        return l <= r;
+    default:
+        return l != r;
     }
 }
 } // namespace
 
 CPropTreeExpression::CPropTreeExpression()
-    : m_Keywords{{"SQRT", tSQRT},   {"POW", tPOW},     {"COS", tCOS},   {"SIN", tSIN},
-                 {"PI", tPI},       {"EXP", tEXP},     {"ABS", tABS},   {"LOG", tLOG},
-                 {"LOG10", tLOG10}, {"TAN", tTAN},     {"COSH", tCOSH}, {"SINH", tSINH},
-                 {"TANH", tTANH},   {"ACOS", tACOS},   {"ASIN", tASIN}, {"ATAN", tATAN},
+    : m_Keywords{{"SQRT", tSQRT},   {"POW", tPOW},   {"COS", tCOS},   {"SIN", tSIN},
+                 {"PI", tPI},       {"EXP", tEXP},   {"ABS", tABS},   {"LOG", tLOG},
+                 {"LOG10", tLOG10}, {"TAN", tTAN},   {"COSH", tCOSH}, {"SINH", tSINH},
+                 {"TANH", tTANH},   {"ACOS", tACOS}, {"ASIN", tASIN}, {"ATAN", tATAN},
                  {"ATAN2", tATAN2}}
 {
 }
@@ -90,8 +120,7 @@ double CPropTreeExpression::Evaluate(const std::string& text)
 void CPropTreeExpression::NextChar()
 {
     m_Char = m_Pos < m_Text.size() ? m_Text[m_Pos] : '\0';
-    if (m_Pos <= m_Text.size())
-        ++m_Pos;
+    if (m_Pos <= m_Text.size()) ++m_Pos;
 }
 
 void CPropTreeExpression::GetNextSymbol()
@@ -177,20 +206,48 @@ void CPropTreeExpression::ReadOperator()
     NextChar();
     switch (c)
     {
-    case '+': m_NextSymbol = tPLUS; return;
-    case '-': m_NextSymbol = tMINUS; return;
-    case '/': m_NextSymbol = tDIVIDE; return;
-    case '(': m_NextSymbol = tLPAREN; return;
-    case ')': m_NextSymbol = tRPAREN; return;
-    case ',': m_NextSymbol = tCOMMA; return;
-    case ';': m_NextSymbol = tSEMICOLON; return;
-    case '%': m_NextSymbol = tPERCENT; return;
-    case '{': m_NextSymbol = tLBRACKET; return;
-    case '}': m_NextSymbol = tRBRACKET; return;
-    case '=': m_NextSymbol = tEQUAL; return;
-    case '&': m_NextSymbol = tAND; return;
-    case '|': m_NextSymbol = tOR; return;
-    case '^': m_NextSymbol = tPOW; return;
+    case '+':
+        m_NextSymbol = tPLUS;
+        return;
+    case '-':
+        m_NextSymbol = tMINUS;
+        return;
+    case '/':
+        m_NextSymbol = tDIVIDE;
+        return;
+    case '(':
+        m_NextSymbol = tLPAREN;
+        return;
+    case ')':
+        m_NextSymbol = tRPAREN;
+        return;
+    case ',':
+        m_NextSymbol = tCOMMA;
+        return;
+    case ';':
+        m_NextSymbol = tSEMICOLON;
+        return;
+    case '%':
+        m_NextSymbol = tPERCENT;
+        return;
+    case '{':
+        m_NextSymbol = tLBRACKET;
+        return;
+    case '}':
+        m_NextSymbol = tRBRACKET;
+        return;
+    case '=':
+        m_NextSymbol = tEQUAL;
+        return;
+    case '&':
+        m_NextSymbol = tAND;
+        return;
+    case '|':
+        m_NextSymbol = tOR;
+        return;
+    case '^':
+        m_NextSymbol = tPOW;
+        return;
     case '*':
         m_NextSymbol = m_Char == '*' ? (NextChar(), tPOW) : tMULTIPLY;
         return;
@@ -206,7 +263,9 @@ void CPropTreeExpression::ReadOperator()
         else
             m_NextSymbol = tLESS;
         return;
-    default: m_NextSymbol = tINVALID; return;
+    default:
+        m_NextSymbol = tINVALID;
+        return;
     }
 }
 
@@ -222,10 +281,8 @@ void CPropTreeExpression::Expect(ESymbol symbol, const char* condition)
 
 bool CPropTreeExpression::Enter()
 {
-    if (++m_Depth <= MaxDepth)
-        return true;
-    if (m_SyntaxError.empty())
-        m_SyntaxError = "nesting deeper than " + std::to_string(MaxDepth);
+    if (++m_Depth <= MaxDepth) return true;
+    if (m_SyntaxError.empty()) m_SyntaxError = "nesting deeper than " + std::to_string(MaxDepth);
     // Nothing more of this text is read.
     m_Pos = m_Text.size() + 1;
     m_Char = '\0';
@@ -236,8 +293,7 @@ bool CPropTreeExpression::Enter()
 
 double CPropTreeExpression::Logical()
 {
-    if (!Enter())
-        return 0;
+    if (!Enter()) return 0;
     double value = 0;
     if (m_NextSymbol == tLBRACKET)
     {
@@ -261,8 +317,7 @@ double CPropTreeExpression::Logical()
 double CPropTreeExpression::Comparison()
 {
     const double left = Expression();
-    if (!IsComparison(m_NextSymbol))
-        return left;
+    if (!IsComparison(m_NextSymbol)) return left;
     const ESymbol op = m_NextSymbol;
     GetNextSymbol();
     return Compare(op, left, Expression()) ? 1 : 0;
@@ -298,28 +353,44 @@ double CPropTreeExpression::Factor()
 {
     switch (m_NextSymbol)
     {
-    case tNUMBER: return NumberFactor();
+    case tNUMBER:
+        return NumberFactor();
     case tVARIABLE:
     {
         const double value = m_Value;
         GetNextSymbol();
         return value;
     }
-    case tPI: GetNextSymbol(); return 4 * std::atan(1.0);
+    case tPI:
+        GetNextSymbol();
+        return 4 * std::atan(1.0);
     case tLPAREN:
     {
-        if (!Enter())
-            return 0;
+        if (!Enter()) return 0;
         GetNextSymbol();
         const double value = Expression();
         Expect(tRPAREN, "m_NextSymbol == tRPAREN");
         Leave();
         return value;
     }
-    case tSQRT: case tCOS: case tSIN: case tEXP: case tABS: case tLOG: case tLOG10: case tTAN:
-    case tCOSH: case tSINH: case tTANH: case tACOS: case tASIN: case tATAN: case tATAN2:
+    case tSQRT:
+    case tCOS:
+    case tSIN:
+    case tEXP:
+    case tABS:
+    case tLOG:
+    case tLOG10:
+    case tTAN:
+    case tCOSH:
+    case tSINH:
+    case tTANH:
+    case tACOS:
+    case tASIN:
+    case tATAN:
+    case tATAN2:
         return FunctionFactor(m_NextSymbol);
-    default: return 0; // the token stays for the caller: a leading minus reads as 0 - x
+    default:
+        return 0; // the token stays for the caller: a leading minus reads as 0 - x
     }
 }
 
@@ -328,10 +399,8 @@ double CPropTreeExpression::NumberFactor()
 {
     const double base = m_Value;
     GetNextSymbol();
-    if (m_NextSymbol != tPOW)
-        return base;
-    if (!Enter())
-        return 0;
+    if (m_NextSymbol != tPOW) return base;
+    if (!Enter()) return 0;
     GetNextSymbol();
     const double exponent = Expression();
     GetNextSymbol();
@@ -341,8 +410,7 @@ double CPropTreeExpression::NumberFactor()
 
 double CPropTreeExpression::FunctionFactor(ESymbol function)
 {
-    if (!Enter())
-        return 0;
+    if (!Enter()) return 0;
     GetNextSymbol();
     Expect(tLPAREN, "m_NextSymbol == tLPAREN");
     const double x = Expression();
@@ -364,10 +432,8 @@ double EvaluateExpression(const std::string& text, std::string* syntaxError,
 {
     CPropTreeExpression expression;
     const double value = expression.Evaluate(text);
-    if (syntaxError)
-        *syntaxError = expression.SyntaxError();
-    if (warnings)
-        *warnings = expression.Warnings();
+    if (syntaxError) *syntaxError = expression.SyntaxError();
+    if (warnings) *warnings = expression.Warnings();
     return value;
 }
 } // namespace volumira3d

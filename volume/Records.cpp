@@ -16,8 +16,7 @@ bool ExtractRecord(CTextScanner& in, CVoxelData& record)
 bool ExtractRecord(CTextScanner& in, CFlukaData& record, bool& notationWarned)
 {
     double mantissa = 0;
-    if (!in.Extract(mantissa))
-        return false;
+    if (!in.Extract(mantissa)) return false;
     const int next = in.Peek();
     if (next != '-' && next != '+')
     {
@@ -26,8 +25,7 @@ bool ExtractRecord(CTextScanner& in, CFlukaData& record, bool& notationWarned)
         return true;
     }
     double exponent = 0;
-    if (!in.Extract(exponent))
-        return false;
+    if (!in.Extract(exponent)) return false;
     if (!notationWarned)
     {
         AfxMessageBox(Format("WARNING: We have encountered a value in the format %lf%lf which is "
@@ -44,7 +42,10 @@ bool ExtractRecord(CTextScanner& in, CFlukaData& record, bool& notationWarned)
     return std::isfinite(record.m_Value);
 }
 
-bool ExtractRecord(CTextScanner& in, CMCNPXData& record) { return in.Extract(record.m_Value); }
+bool ExtractRecord(CTextScanner& in, CMCNPXData& record)
+{
+    return in.Extract(record.m_Value);
+}
 
 std::ostream& operator<<(std::ostream& os, const CVoxelData& record)
 {

@@ -13,8 +13,14 @@ namespace
 {
 constexpr size_t BufferSize = 1 << 20;
 
-bool IsSpace(char c) { return c == ' ' || c == '\n' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsSpace(char c)
+{
+    return c == ' ' || c == '\n' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
+}
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
 
 const char* SkipDigits(const char* p, const char* end)
 {
@@ -29,8 +35,7 @@ const char* SkipDigits(const char* p, const char* end)
 const char* ScanReal(const char* p, const char* end, bool& ok)
 {
     const char* start = p;
-    if (p < end && (*p == '+' || *p == '-'))
-        ++p;
+    if (p < end && (*p == '+' || *p == '-')) ++p;
     const char* digits = p;
     p = SkipDigits(p, end);
     bool mantissa = p > digits;
@@ -44,8 +49,7 @@ const char* ScanReal(const char* p, const char* end, bool& ok)
     if (mantissa && p < end && (*p == 'e' || *p == 'E'))
     {
         ++p;
-        if (p < end && (*p == '+' || *p == '-'))
-            ++p;
+        if (p < end && (*p == '+' || *p == '-')) ++p;
         const char* expDigits = p;
         p = SkipDigits(p, end);
         ok = p > expDigits;
@@ -56,8 +60,7 @@ const char* ScanReal(const char* p, const char* end, bool& ok)
 const char* ScanInteger(const char* p, const char* end, bool& ok)
 {
     const char* start = p;
-    if (p < end && (*p == '+' || *p == '-'))
-        ++p;
+    if (p < end && (*p == '+' || *p == '-')) ++p;
     const char* digits = p;
     p = SkipDigits(p, end);
     ok = p > digits;
@@ -79,13 +82,10 @@ namespace
 // representable value as strtod does.
 bool ConvertReal(const char* first, const char* last, double& value)
 {
-    if (first < last && *first == '+')
-        ++first;
+    if (first < last && *first == '+') ++first;
     const auto [ptr, ec] = std::from_chars(first, last, value);
-    if (ec == std::errc() && ptr == last)
-        return true;
-    if (ec != std::errc::result_out_of_range)
-        return false;
+    if (ec == std::errc() && ptr == last) return true;
+    if (ec != std::errc::result_out_of_range) return false;
     const std::string copy(first, last);
     value = StrtodC(copy.c_str());
     return std::isfinite(value);
@@ -93,8 +93,7 @@ bool ConvertReal(const char* first, const char* last, double& value)
 
 bool ConvertInteger(const char* first, const char* last, std::int32_t& value)
 {
-    if (first < last && *first == '+')
-        ++first;
+    if (first < last && *first == '+') ++first;
     const auto [ptr, ec] = std::from_chars(first, last, value);
     return ec == std::errc() && ptr == last;
 }
@@ -102,7 +101,10 @@ bool ConvertInteger(const char* first, const char* last, std::int32_t& value)
 
 CTextScanner::CTextScanner() = default;
 
-CTextScanner::~CTextScanner() { Close(); }
+CTextScanner::~CTextScanner()
+{
+    Close();
+}
 
 bool IsRegularFile(const std::string& path)
 {
@@ -114,11 +116,9 @@ bool CTextScanner::Open(const std::string& path)
 {
     Close();
     // A device or a pipe may never end; folders cannot be read.
-    if (!IsRegularFile(path))
-        return false;
+    if (!IsRegularFile(path)) return false;
     m_pFile = std::fopen(path.c_str(), "rb");
-    if (!m_pFile)
-        return false;
+    if (!m_pFile) return false;
     m_Buffer.resize(BufferSize + MaxNumberLength);
     if (std::fseek(m_pFile, 0, SEEK_END) == 0)
     {
@@ -133,8 +133,7 @@ bool CTextScanner::Open(const std::string& path)
 
 void CTextScanner::Close()
 {
-    if (m_pFile)
-        std::fclose(m_pFile);
+    if (m_pFile) std::fclose(m_pFile);
     m_pFile = nullptr;
     m_Pos = m_End = 0;
     m_Consumed = 0;
@@ -146,10 +145,8 @@ void CTextScanner::Close()
 
 bool CTextScanner::Refill(size_t n)
 {
-    if (m_End - m_Pos >= n)
-        return true;
-    if (m_bEof)
-        return false;
+    if (m_End - m_Pos >= n) return true;
+    if (m_bEof) return false;
     // Keep the unread rest at the front, then fill behind it.
     const size_t rest = m_End - m_Pos;
     if (m_Pos > 0)
@@ -162,8 +159,7 @@ bool CTextScanner::Refill(size_t n)
     while (m_End - m_Pos < n)
     {
         const size_t room = m_Buffer.size() - m_End;
-        if (room == 0)
-            break;
+        if (room == 0) break;
         const size_t got = std::fread(m_Buffer.data() + m_End, 1, room, m_pFile);
         if (got == 0)
         {
@@ -181,27 +177,23 @@ void CTextScanner::SkipWhiteSpace()
     {
         while (m_Pos < m_End && IsSpace(m_Buffer[m_Pos]))
             ++m_Pos;
-        if (m_Pos < m_End || !Refill(1))
-            return;
+        if (m_Pos < m_End || !Refill(1)) return;
     }
 }
 
 bool CTextScanner::Extract(double& value)
 {
-    if (m_bFailed || !m_pFile)
-        return Fail();
+    if (m_bFailed || !m_pFile) return Fail();
     SkipWhiteSpace();
     Refill(MaxNumberLength);
     const char* first = m_Buffer.data() + m_Pos;
     const char* end = m_Buffer.data() + m_End;
-    if (first == end)
-        return Fail();
+    if (first == end) return Fail();
     const char* digits = first + (*first == '+' || *first == '-');
     // from_chars takes the characters stream extraction takes, except that it also reads "inf" and
     // "nan", stops in front of an exponent letter without digits (where the stream fails), and
     // does not take a leading "+".
-    if (digits == end || !(IsDigit(*digits) || *digits == '.'))
-        return Fail();
+    if (digits == end || !(IsDigit(*digits) || *digits == '.')) return Fail();
     const auto [last, ec] = std::from_chars(first + (*first == '+'), end, value);
     const size_t length = static_cast<size_t>(last - first);
     if (last == first || length >= MaxNumberLength ||
@@ -209,8 +201,7 @@ bool CTextScanner::Extract(double& value)
          !std::memchr(first, 'E', length)))
         return Fail();
     m_Pos += static_cast<size_t>(last - first);
-    if (ec == std::errc())
-        return true;
+    if (ec == std::errc()) return true;
     const std::string copy(first, last);
     value = StrtodC(copy.c_str());
     return std::isfinite(value) || Fail();
@@ -218,20 +209,18 @@ bool CTextScanner::Extract(double& value)
 
 bool CTextScanner::Extract(std::int32_t& value)
 {
-    if (m_bFailed || !m_pFile)
-        return Fail();
+    if (m_bFailed || !m_pFile) return Fail();
     SkipWhiteSpace();
     Refill(MaxNumberLength);
     const char* first = m_Buffer.data() + m_Pos;
     const char* end = m_Buffer.data() + m_End;
-    if (first == end)
-        return Fail();
-    const char* limit = end - first > static_cast<long>(MaxNumberLength) ? first + MaxNumberLength : end;
+    if (first == end) return Fail();
+    const char* limit =
+        end - first > static_cast<long>(MaxNumberLength) ? first + MaxNumberLength : end;
     bool ok = false;
     const char* last = ScanInteger(first, limit, ok);
     m_Pos += static_cast<size_t>(last - first);
-    if (!ok || (last == limit && limit != end))
-        return Fail();
+    if (!ok || (last == limit && limit != end)) return Fail();
     return ConvertInteger(first, last, value) || Fail();
 }
 
@@ -239,28 +228,22 @@ bool CTextScanner::ReadLine(std::string& line, size_t maxLen)
 {
     line.clear();
     m_bTruncated = m_bNul = false;
-    if (Peek() < 0)
-        return false;
+    if (Peek() < 0) return false;
     for (;;)
     {
-        if (m_Pos >= m_End && !Refill(1))
-            break;
+        if (m_Pos >= m_End && !Refill(1)) break;
         const char* start = m_Buffer.data() + m_Pos;
         const size_t avail = m_End - m_Pos;
         const char* nl = static_cast<const char*>(std::memchr(start, '\n', avail));
         const size_t len = nl ? static_cast<size_t>(nl - start) : avail;
         const size_t room = maxLen > line.size() ? maxLen - line.size() : 0;
-        if (len > room)
-            m_bTruncated = true;
-        if (!m_bNul && std::memchr(start, '\0', len))
-            m_bNul = true;
+        if (len > room) m_bTruncated = true;
+        if (!m_bNul && std::memchr(start, '\0', len)) m_bNul = true;
         line.append(start, len < room ? len : room);
         m_Pos += len + (nl ? 1 : 0);
-        if (nl)
-            break;
+        if (nl) break;
     }
-    if (!line.empty() && line.back() == '\r')
-        line.pop_back();
+    if (!line.empty() && line.back() == '\r') line.pop_back();
     return true;
 }
 
@@ -268,8 +251,7 @@ void CTextScanner::SkipLine()
 {
     for (;;)
     {
-        if (m_Pos >= m_End && !Refill(1))
-            return;
+        if (m_Pos >= m_End && !Refill(1)) return;
         const char* start = m_Buffer.data() + m_Pos;
         const char* nl = static_cast<const char*>(std::memchr(start, '\n', m_End - m_Pos));
         if (nl)
@@ -310,11 +292,9 @@ std::vector<std::string_view> SplitTokens(std::string_view text, std::string_vie
     while (pos < text.size())
     {
         const size_t start = text.find_first_not_of(separators, pos);
-        if (start == std::string_view::npos)
-            break;
+        if (start == std::string_view::npos) break;
         size_t stop = text.find_first_of(separators, start);
-        if (stop == std::string_view::npos)
-            stop = text.size();
+        if (stop == std::string_view::npos) stop = text.size();
         tokens.push_back(text.substr(start, stop - start));
         pos = stop;
     }

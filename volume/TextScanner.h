@@ -35,15 +35,13 @@ public:
     // Next character without consuming it; -1 at the end.
     int Peek()
     {
-        if (m_Pos < m_End)
-            return static_cast<unsigned char>(m_Buffer[m_Pos]);
+        if (m_Pos < m_End) return static_cast<unsigned char>(m_Buffer[m_Pos]);
         return Refill(1) ? static_cast<unsigned char>(m_Buffer[m_Pos]) : -1;
     }
     int Get()
     {
         const int c = Peek();
-        if (c >= 0)
-            ++m_Pos;
+        if (c >= 0) ++m_Pos;
         return c;
     }
 

@@ -12,8 +12,7 @@ namespace volumira3d
 bool CVolumeLoader::PrepareGrid(std::int64_t nx, std::int64_t ny, std::int64_t nz)
 {
     std::string error;
-    if (m_Grid.AllocateGrid(nx, ny, nz, error))
-        return true;
+    if (m_Grid.AllocateGrid(nx, ny, nz, error)) return true;
     ReportProblem(error, MB_ICONERROR);
     return false;
 }
@@ -29,7 +28,10 @@ void CVolumeLoader::LogElapsed(DWORD startTicks)
     m_Log.AddLine(Format("Time elapsed %lf s", (GetTickCount() - startTicks) / 1000.0));
 }
 
-void CVolumeLoader::LogError(const std::string& text) { m_Log.AddLine(text, ILoadLog::IconError); }
+void CVolumeLoader::LogError(const std::string& text)
+{
+    m_Log.AddLine(text, ILoadLog::IconError);
+}
 
 void CVolumeLoader::ReportProblem(const std::string& text, UINT icon)
 {

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace volumira3d
 {
@@ -33,7 +34,7 @@ private:
         long long m_N = 0;   // grid half-width in bins (Rmax / DR)
         long long m_Off = 0; // first ring of the file (Rmin / DR)
         double m_DR = 0;
-        int m_NR = 0;        // rings per row after compaction
+        int m_NR = 0; // rings per row after compaction
         bool m_Compact = false;
         bool m_OddLeftover = false; // a compacted row leaves one file value over
     };
@@ -42,6 +43,9 @@ private:
     bool ReadRingValue(CFlukaRZAsciiReader& reader, const CRadialLayout& layout, double& value);
     void FinishRow(CFlukaRZAsciiReader& reader, const CRadialLayout& layout);
     bool OpenCylinderFile(CFlukaRZAsciiReader& reader);
+    void SetCylinderGeometry(const CFlukaRZAsciiReader& reader, const CRadialLayout& layout);
+    long ReadSectorPlane(CFlukaRZAsciiReader& reader, const CRadialLayout& layout, long long nphi,
+                         std::vector<double>& values);
     void ReportShortCylinderFile(const CFlukaRZAsciiReader& reader, long long expected);
 
     bool PrepareGrid(std::int64_t nx, std::int64_t ny, std::int64_t nz);

@@ -15,13 +15,20 @@ const char* PathKey(CVolumeSettings::EPath key)
     using E = CVolumeSettings::EPath;
     switch (key)
     {
-    case E::Input: return "Input";
-    case E::Data: return "data";
-    case E::AverageInput: return "AverageInput";
-    case E::AverageResult: return "AverageResult";
-    case E::RebinnedUSRBIN: return "RebinnedUSRBIN";
-    case E::ColorLUT: return "ColorLUT";
-    case E::Image: return "Image";
+    case E::Input:
+        return "Input";
+    case E::Data:
+        return "data";
+    case E::AverageInput:
+        return "AverageInput";
+    case E::AverageResult:
+        return "AverageResult";
+    case E::RebinnedUSRBIN:
+        return "RebinnedUSRBIN";
+    case E::ColorLUT:
+        return "ColorLUT";
+    case E::Image:
+        return "Image";
     }
     return "";
 }
@@ -34,8 +41,7 @@ std::string CVolumeSettings::GetPath(EPath key) const
 
 void CVolumeSettings::SetPath(EPath key, const std::string& value)
 {
-    if (m_pProfile)
-        m_pProfile->WriteProfileString(PathSection, PathKey(key), value);
+    if (m_pProfile) m_pProfile->WriteProfileString(PathSection, PathKey(key), value);
 }
 
 bool CVolumeSettings::GetExpNotation() const
@@ -45,19 +51,18 @@ bool CVolumeSettings::GetExpNotation() const
 
 void CVolumeSettings::SetExpNotation(bool exp)
 {
-    if (m_pProfile)
-        m_pProfile->WriteProfileInt("Legend", "ExpNotation", exp ? 1 : 0);
+    if (m_pProfile) m_pProfile->WriteProfileInt("Legend", "ExpNotation", exp ? 1 : 0);
 }
 
 int CVolumeSettings::GetReadAheadBuffer() const
 {
-    const int size = m_pProfile ? m_pProfile->GetProfileInt("Cache", "ReadAheadBuffer", 10240) : 10240;
+    const int size =
+        m_pProfile ? m_pProfile->GetProfileInt("Cache", "ReadAheadBuffer", 10240) : 10240;
     return std::max(size, 1);
 }
 
 void CVolumeSettings::SetReadAheadBuffer(int size)
 {
-    if (m_pProfile)
-        m_pProfile->WriteProfileInt("Cache", "ReadAheadBuffer", std::max(size, 1));
+    if (m_pProfile) m_pProfile->WriteProfileInt("Cache", "ReadAheadBuffer", std::max(size, 1));
 }
 } // namespace volumira3d

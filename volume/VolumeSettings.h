@@ -25,9 +25,9 @@ public:
     std::string GetPath(EPath key) const;
     void SetPath(EPath key, const std::string& value);
 
-    bool GetExpNotation() const;        // "Legend" / "ExpNotation", default 1
+    bool GetExpNotation() const; // "Legend" / "ExpNotation", default 1
     void SetExpNotation(bool exp);
-    int GetReadAheadBuffer() const;     // "Cache" / "ReadAheadBuffer", default 10240, at least 1
+    int GetReadAheadBuffer() const; // "Cache" / "ReadAheadBuffer", default 10240, at least 1
     void SetReadAheadBuffer(int size);
 
 private:

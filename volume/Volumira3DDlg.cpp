@@ -48,7 +48,8 @@ void AddReadOnlyField(CDlgTemplate& d, const char* label, int id, int x, int y)
 
 const CDlgTemplate& Volumira3DTemplate()
 {
-    static const CDlgTemplate t = [] {
+    static const CDlgTemplate t = []
+    {
         CDlgTemplate d;
         d.m_Id = IDD_VOLUMIRA3D;
         d.m_Caption = "Volumix3D";
@@ -110,8 +111,7 @@ void CVolumira3DDlg::DoDataExchange(CDataExchange* pDX)
     DDX_Control(pDX, IDC_SLIDER_Y, m_SliderY);
     DDX_Control(pDX, IDC_TRANSPARENCY, m_TransparencySlider);
     DDX_Text(pDX, IDC_INPUT_FILE, m_InputFile);
-    if (pDX->m_bSaveAndValidate)
-        return;
+    if (pDX->m_bSaveAndValidate) return;
     // The grid fields only show; they are never read back.
     int counts[3] = {m_NrXBins, m_NrYBins, m_NrZBins};
     const int countIds[3] = {IDC_NR_X_BINS, IDC_NR_Y_BINS, IDC_NR_Z_BINS};
@@ -158,8 +158,7 @@ void CVolumira3DDlg::SetLine(int index, const std::string& text)
 
 void CVolumira3DDlg::Redraw()
 {
-    if (m_pHost)
-        m_pHost->RedrawView();
+    if (m_pHost) m_pHost->RedrawView();
 }
 
 void CVolumira3DDlg::RefreshControls()
@@ -205,8 +204,7 @@ void CVolumira3DDlg::OnBrowse()
     CFileDialog dlg(TRUE, "usrbin", nullptr, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST, InputFileFilter,
                     this);
     dlg.SetInitialDir(m_Settings.GetPath(CVolumeSettings::EPath::Input));
-    if (dlg.DoModal() != IDOK)
-        return;
+    if (dlg.DoModal() != IDOK) return;
     m_InputFile = dlg.GetPathName();
     m_Settings.SetPath(CVolumeSettings::EPath::Input, dlg.GetFolderPath());
     UpdateData(FALSE);
@@ -250,8 +248,7 @@ void CVolumira3DDlg::OnLoadData()
 {
     UpdateData(TRUE);
     m_MessageLog.DeleteAllItems();
-    if (m_InputFile.empty())
-        return;
+    if (m_InputFile.empty()) return;
     if (m_DataLoaded)
     {
         if (AskClear())
@@ -288,11 +285,9 @@ bool CVolumira3DDlg::LoadFile(const std::string& path)
     if (!byName)
     {
         format = IdentifyContent(path);
-        if (format != EVolumeFormat::Unknown)
-            AddLine(IdentifiedLogLine(format));
+        if (format != EVolumeFormat::Unknown) AddLine(IdentifiedLogLine(format));
     }
-    if (format != EVolumeFormat::Unknown && RunLoader(format, path))
-        return true;
+    if (format != EVolumeFormat::Unknown && RunLoader(format, path)) return true;
     AfxMessageBox(byName ? "Sorry, but the file format was not recognized or the contents is "
                            "corrupted!"
                          : "Invalid file type!",
@@ -306,10 +301,14 @@ bool CVolumira3DDlg::RunLoader(EVolumeFormat format, const std::string& path)
     CVolumeLoader loader(*this, *this);
     switch (format)
     {
-    case EVolumeFormat::XYZ: return loader.LoadXYZ(path);
-    case EVolumeFormat::FlukaCartesian: return loader.LoadFlukaCartesian(path);
-    case EVolumeFormat::FlukaRZ: return loader.LoadFlukaRZ(path);
-    case EVolumeFormat::FlukaRPhiZ: return loader.LoadFlukaRPhiZ(path);
+    case EVolumeFormat::XYZ:
+        return loader.LoadXYZ(path);
+    case EVolumeFormat::FlukaCartesian:
+        return loader.LoadFlukaCartesian(path);
+    case EVolumeFormat::FlukaRZ:
+        return loader.LoadFlukaRZ(path);
+    case EVolumeFormat::FlukaRPhiZ:
+        return loader.LoadFlukaRPhiZ(path);
     default:
         AddLine("This build cannot read MCNPX, PHITS, FLUKA binary or FLUKA voxel files yet.",
                 IconError);
@@ -336,8 +335,7 @@ void CVolumira3DDlg::AfterLoad()
 
 void CVolumira3DDlg::TakeBackDataOptions(const CDataOptionsDlg& dlg, UINT overflowIcon)
 {
-    if (m_RangeMax > dlg.m_Max)
-        AfxMessageBox(OverflowMessage, overflowIcon);
+    if (m_RangeMax > dlg.m_Max) AfxMessageBox(OverflowMessage, overflowIcon);
     double min = dlg.m_Min;
     if (dlg.m_ScaleMode == ScaleLogarithmic && min == 0)
     {
@@ -380,7 +378,8 @@ void CVolumira3DDlg::Box(CVector& min, CVector& max) const
         return;
     }
     min = CVector(m_GridMin[0], m_GridMin[1], m_GridMin[2]);
-    max = CVector(m_GridMin[0] + m_NrXBins * m_BinWidth[0], m_GridMin[1] + m_NrYBins * m_BinWidth[1],
-                  m_GridMin[2] + m_NrZBins * m_BinWidth[2]);
+    max =
+        CVector(m_GridMin[0] + m_NrXBins * m_BinWidth[0], m_GridMin[1] + m_NrYBins * m_BinWidth[1],
+                m_GridMin[2] + m_NrZBins * m_BinWidth[2]);
 }
 } // namespace volumira3d

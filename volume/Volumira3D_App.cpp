@@ -5,7 +5,8 @@
 namespace volumira3d
 {
 CVolumira3D_App::CVolumira3D_App()
-    : CPlugInApp({103, "Volumix3D", "Volumix 3D MP Version 4.4.30", "Volumira3D Icon", "Volumira3D"})
+    : CPlugInApp(
+          {103, "Volumix3D", "Volumix 3D MP Version 4.4.30", "Volumira3D Icon", "Volumira3D"})
 {
 }
 

@@ -21,10 +21,19 @@ struct CVoxelGrid::CLock
 
 CVoxelGrid::CVoxelGrid() : m_pLock(new CLock) {}
 
-CVoxelGrid::~CVoxelGrid() { delete m_pLock; }
+CVoxelGrid::~CVoxelGrid()
+{
+    delete m_pLock;
+}
 
-void CVoxelGrid::Lock() { omp_set_lock(&m_pLock->m_Lock); }
-void CVoxelGrid::Unlock() { omp_unset_lock(&m_pLock->m_Lock); }
+void CVoxelGrid::Lock()
+{
+    omp_set_lock(&m_pLock->m_Lock);
+}
+void CVoxelGrid::Unlock()
+{
+    omp_unset_lock(&m_pLock->m_Lock);
+}
 
 void CVoxelGrid::ClearDataSet()
 {
@@ -62,15 +71,13 @@ std::uint64_t AvailableMemory()
     std::uint64_t kb = 0;
     std::string unit;
     while (meminfo >> key >> kb >> unit)
-        if (key == "MemAvailable:")
-            return kb * 1024;
+        if (key == "MemAvailable:") return kb * 1024;
     const long pages = sysconf(_SC_PHYS_PAGES);
     const long pageSize = sysconf(_SC_PAGE_SIZE);
     return pages > 0 && pageSize > 0 ? std::uint64_t(pages) * std::uint64_t(pageSize) : 0;
 }
 
-bool CVoxelGrid::AllocateGrid(std::int64_t nx, std::int64_t ny, std::int64_t nz,
-                              std::string& error)
+bool CVoxelGrid::AllocateGrid(std::int64_t nx, std::int64_t ny, std::int64_t nz, std::string& error)
 {
     constexpr std::int64_t maxCount = 0x7fffffff;
     if (nx < 1 || ny < 1 || nz < 1 || nx > maxCount || ny > maxCount || nz > maxCount)
@@ -92,8 +99,9 @@ bool CVoxelGrid::AllocateGrid(std::int64_t nx, std::int64_t ny, std::int64_t nz,
     }
     try
     {
-        VoxelArray voxels(static_cast<size_t>(nx),
-                          VoxelPlane(static_cast<size_t>(ny), VoxelColumn(static_cast<size_t>(nz))));
+        VoxelArray voxels(
+            static_cast<size_t>(nx),
+            VoxelPlane(static_cast<size_t>(ny), VoxelColumn(static_cast<size_t>(nz))));
         m_Voxels.swap(voxels);
     }
     catch (const std::bad_alloc&)
@@ -111,8 +119,7 @@ bool CVoxelGrid::AllocateGrid(std::int64_t nx, std::int64_t ny, std::int64_t nz,
 
 void CVoxelGrid::UpdateStatistics(double value, int ix, int iy, int iz)
 {
-    if (value == 0)
-        return;
+    if (value == 0) return;
     if (m_RangeMin > value)
     {
         m_MinDataValIndices[0] = ix;
@@ -145,8 +152,7 @@ void CVoxelGrid::ScanExtremes(double& min, double& max) const
         for (const auto& column : plane)
             for (double v : column)
             {
-                if (v == 0)
-                    continue;
+                if (v == 0) continue;
                 min = std::min(min, v);
                 max = std::max(max, v);
             }

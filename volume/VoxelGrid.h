@@ -40,8 +40,7 @@ public:
     void StoreValue(int ix, int iy, int iz, double value)
     {
         m_Voxels[ix][iy][iz] = value;
-        if (value != 0)
-            UpdateStatistics(value, ix, iy, iz);
+        if (value != 0) UpdateStatistics(value, ix, iy, iz);
     }
     bool InGrid(std::int64_t ix, std::int64_t iy, std::int64_t iz) const
     {

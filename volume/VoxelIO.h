@@ -105,8 +105,7 @@ public:
     {
         m_Data.clear();
         m_NrOfRecords = 0;
-        if (!BeginRead())
-            return false;
+        if (!BeginRead()) return false;
         while (ReadMore(std::numeric_limits<size_t>::max(), true))
         {
         }
@@ -117,8 +116,7 @@ public:
     virtual bool Write()
     {
         m_Out.open(m_FileName, std::ios::out | std::ios::trunc);
-        if (!m_Out || !WriteHeader(m_Out))
-            return false;
+        if (!m_Out || !WriteHeader(m_Out)) return false;
         WriteRecords(m_Out);
         m_Out.close();
         return !m_Out.fail();
@@ -140,8 +138,7 @@ public:
         }
         if (!ReadHeader(m_In))
         {
-            if (m_Error.empty())
-                m_Error = "Invalid header in " + m_FileName;
+            if (m_Error.empty()) m_Error = "Invalid header in " + m_FileName;
             m_In.Close();
             return false;
         }
@@ -149,8 +146,7 @@ public:
     }
     bool ReadMore(size_t maxRecords, bool append = false)
     {
-        if (!append)
-            m_Data.clear();
+        if (!append) m_Data.clear();
         size_t read = 0;
         TRecord record;
         try

@@ -66,8 +66,7 @@ bool ReadXYZHeader(CTextScanner& in, CVoxelIOBase& geometry, std::string& error)
             error = "The file ends inside the geometry header.";
             return false;
         }
-        if (!ParseGeometryLine(line, names[a], axes[a], error))
-            return false;
+        if (!ParseGeometryLine(line, names[a], axes[a], error)) return false;
     }
     in.SkipLine();
     in.SkipLine();
@@ -102,15 +101,15 @@ bool WriteXYZFile(const CVoxelGrid& grid, const std::string& path, std::string& 
             << "-end: " << start + counts[a] * grid.m_BinWidth[a] << " " << names[a]
             << "-steps: " << counts[a] << "\n";
     }
-    out << std::string(42, '=') << "\n" << "X Y Z Data\n";
+    out << std::string(42, '=') << "\n"
+        << "X Y Z Data\n";
     CVoxelData record;
     for (std::int32_t iz = 0; iz < grid.m_NrZBins; ++iz)
         for (std::int32_t iy = 0; iy < grid.m_NrYBins; ++iy)
             for (std::int32_t ix = 0; ix < grid.m_NrXBins; ++ix)
             {
                 const double value = grid.m_Voxels[ix][iy][iz];
-                if (value == 0)
-                    continue;
+                if (value == 0) continue;
                 record.m_IndexX = ix;
                 record.m_IndexY = iy;
                 record.m_IndexZ = iz;

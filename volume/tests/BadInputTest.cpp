@@ -15,7 +15,10 @@ struct CBadFile
     const char* m_Message; // the start of the message box shown
 };
 
-void PrintTo(const CBadFile& f, std::ostream* os) { *os << f.m_Name; }
+void PrintTo(const CBadFile& f, std::ostream* os)
+{
+    *os << f.m_Name;
+}
 
 class BadCartesianInput : public CHeadlessTest, public ::testing::WithParamInterface<CBadFile>
 {
@@ -57,7 +60,8 @@ TEST_F(BadInput, HeaderProblemsAreNamedInTheLog)
     CStringLog log;
     EXPECT_FALSE(CVolumeLoader(grid, log).LoadFlukaCartesian(DataPath("bad/stars_bins.usrbin")));
     ASSERT_FALSE(log.m_Lines.empty());
-    EXPECT_NE(log.m_Lines[0].first.find("the number of bins is missing or below 1"), std::string::npos);
+    EXPECT_NE(log.m_Lines[0].first.find("the number of bins is missing or below 1"),
+              std::string::npos);
     EXPECT_EQ(log.m_Lines[0].second, ILoadLog::IconError);
 }
 
@@ -81,8 +85,8 @@ TEST_F(BadInput, MegabyteLinesAndEndlessDigitsEndInAMessage)
     CVolumeLoader loader(grid, log);
     EXPECT_FALSE(loader.LoadFlukaCartesian(WriteScratch("line.usrbin", std::string(2 << 20, 'a'))));
     EXPECT_FALSE(loader.LoadXYZ(WriteScratch("line.xyz", std::string(2 << 20, '7'))));
-    EXPECT_FALSE(loader.LoadFlukaCartesian(
-        WriteScratch("digits.usrbin", FlukaCartesian(1, 1, 2, "  " + std::string(3000, '9') + " 1\n"))));
+    EXPECT_FALSE(loader.LoadFlukaCartesian(WriteScratch(
+        "digits.usrbin", FlukaCartesian(1, 1, 2, "  " + std::string(3000, '9') + " 1\n"))));
     EXPECT_TRUE(Shown("Sorry but only 0 values were read for 2 bins."));
     EXPECT_TRUE(grid.VoxelCount() <= 2);
 }

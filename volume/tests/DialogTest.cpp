@@ -33,15 +33,15 @@ std::vector<std::string> LogLines(const CDialog& dlg)
 int LogIcon(const CDialog& dlg, const std::string& text)
 {
     for (const CListItem& item : dlg.FindItem(IDC_MESSAGE_LOG)->m_Items)
-        if (item.m_Text == text)
-            return item.m_Image;
+        if (item.m_Text == text) return item.m_Image;
     return -1;
 }
 
 // Actions inside the data options dialog: set both range fields and the scale.
 CHeadlessBackend::ModalActions SetRange(const std::string& min, const std::string& max, int scale)
 {
-    return [=](CDialog& dlg) {
+    return [=](CDialog& dlg)
+    {
         dlg.UserSetText(IDC_RANGE_MIN, min);
         dlg.UserSetText(IDC_RANGE_MAX, max);
         dlg.UserSelect(IDC_BINNING, scale);
@@ -73,8 +73,9 @@ protected:
 
 TEST_F(MainDialogTest, InitializationLogsAndOffersSettings)
 {
-    EXPECT_EQ(LogLines(m_Dlg), (std::vector<std::string>{"Initializing Volumix3D...",
-                                                         Format("Using %d cores", omp_get_num_procs())}));
+    EXPECT_EQ(LogLines(m_Dlg),
+              (std::vector<std::string>{"Initializing Volumix3D...",
+                                        Format("Using %d cores", omp_get_num_procs())}));
     ASSERT_EQ(m_Dlg.SystemMenuItems().size(), 1u);
     EXPECT_EQ(m_Dlg.SystemMenuItems()[0].second, "Settings...");
     EXPECT_TRUE(m_Dlg.UserSysCommand(IDM_SETTINGS));
@@ -85,10 +86,12 @@ TEST_F(MainDialogTest, InitializationLogsAndOffersSettings)
 TEST_F(MainDialogTest, LoadShowsTheGridAndEveryLogLine)
 {
     double shownMin = 0, shownMax = 0;
-    Ui().QueueModal("", [&](CDialog& dlg) {
-        shownMin = std::stod(dlg.GetDlgItemText(IDC_RANGE_MIN));
-        shownMax = std::stod(dlg.GetDlgItemText(IDC_RANGE_MAX));
-    });
+    Ui().QueueModal("",
+                    [&](CDialog& dlg)
+                    {
+                        shownMin = std::stod(dlg.GetDlgItemText(IDC_RANGE_MIN));
+                        shownMax = std::stod(dlg.GetDlgItemText(IDC_RANGE_MAX));
+                    });
     Load(DataPath("cartesian_3x2x2.usrbin"));
     EXPECT_TRUE(m_Dlg.m_DataLoaded);
     EXPECT_EQ(Field(IDC_NR_X_BINS), "3");
@@ -147,8 +150,11 @@ TEST_F(MainDialogTest, ClearQuestionAnsweredNoKeepsTheRange)
     ASSERT_EQ(m_Dlg.m_RangeMax, 100);
     std::string prefilled;
     Ui().QueueAnswer(IDNO);
-    Ui().QueueModal("", [&](CDialog& dlg) { prefilled = dlg.GetDlgItemText(IDC_RANGE_MIN) + " " +
-                                                        dlg.GetDlgItemText(IDC_RANGE_MAX); });
+    Ui().QueueModal("",
+                    [&](CDialog& dlg) {
+                        prefilled = dlg.GetDlgItemText(IDC_RANGE_MIN) + " " +
+                                    dlg.GetDlgItemText(IDC_RANGE_MAX);
+                    });
     Load(DataPath("pyne_fluka_usrbin_single.lis"));
     EXPECT_TRUE(Shown("Are you sure that you want to clear the current data set & the settings?",
                       "question"));
@@ -163,10 +169,12 @@ TEST_F(MainDialogTest, ZeroInLogScaleBecomesTinyAndLowUpperBoundWarns)
 {
     Ui().QueueModal("", SetRange("0", "10", ScaleLogarithmic));
     Load(DataPath("cartesian_3x2x2.usrbin"));
-    EXPECT_TRUE(Shown("0 is not allowed as a range limit in log scale. A default of 1e-12 will be set!"));
-    EXPECT_TRUE(Shown("Value overflow might occur as the upper bound is set below the maximum value "
-                      "in the data set!",
-                      "warning"));
+    EXPECT_TRUE(
+        Shown("0 is not allowed as a range limit in log scale. A default of 1e-12 will be set!"));
+    EXPECT_TRUE(
+        Shown("Value overflow might occur as the upper bound is set below the maximum value "
+              "in the data set!",
+              "warning"));
     EXPECT_EQ(m_Dlg.m_RangeMin, 1e-12);
     EXPECT_EQ(m_Dlg.m_RangeMax, 10);
     EXPECT_EQ(m_Dlg.m_ScaleMode, ScaleLogarithmic);
@@ -174,14 +182,17 @@ TEST_F(MainDialogTest, ZeroInLogScaleBecomesTinyAndLowUpperBoundWarns)
 
 TEST_F(MainDialogTest, SwappedRangeAndExpressionsInTheOptions)
 {
-    Ui().QueueModal("", [](CDialog& dlg) {
-        dlg.UserSetText(IDC_RANGE_MIN, "2^3+1");
-        dlg.UserSetText(IDC_RANGE_MAX, "(5.3 * 3600 / 24) - 500 - 293");
-        dlg.UserSetText(IDC_UNIT_TEXT, "GeV/g");
-    });
+    Ui().QueueModal("",
+                    [](CDialog& dlg)
+                    {
+                        dlg.UserSetText(IDC_RANGE_MIN, "2^3+1");
+                        dlg.UserSetText(IDC_RANGE_MAX, "(5.3 * 3600 / 24) - 500 - 293");
+                        dlg.UserSetText(IDC_UNIT_TEXT, "GeV/g");
+                    });
     Load(DataPath("cartesian_3x2x2.usrbin"));
-    EXPECT_TRUE(Shown("The minimum range is larger than the maximum range. Both values were swapped!",
-                      "information"));
+    EXPECT_TRUE(
+        Shown("The minimum range is larger than the maximum range. Both values were swapped!",
+              "information"));
     EXPECT_DOUBLE_EQ(m_Dlg.m_RangeMin, 2);
     EXPECT_EQ(m_Dlg.m_RangeMax, 16);
     EXPECT_EQ(m_Dlg.m_UnitText, "GeV/g");
@@ -191,16 +202,21 @@ TEST_F(MainDialogTest, ResetAndRenormalizeInTheLegendSettings)
 {
     Load(DataPath("cartesian_3x2x2.usrbin"));
     std::string afterReset, normalization;
-    Ui().QueueModal("Normalization", [](CDialog& dlg) { dlg.UserSetText(IDC_NORMALIZATION_FACTOR, "2"); });
-    Ui().QueueModal("", [&](CDialog& dlg) {
-        dlg.UserClick(IDC_RENORMALIZE);
-        normalization = dlg.GetDlgItemText(IDC_NORMALIZATION);
-        dlg.UserClick(IDC_RESET);
-        afterReset = dlg.GetDlgItemText(IDC_RANGE_MIN) + " " + dlg.GetDlgItemText(IDC_RANGE_MAX);
-    });
+    Ui().QueueModal("Normalization",
+                    [](CDialog& dlg) { dlg.UserSetText(IDC_NORMALIZATION_FACTOR, "2"); });
+    Ui().QueueModal("",
+                    [&](CDialog& dlg)
+                    {
+                        dlg.UserClick(IDC_RENORMALIZE);
+                        normalization = dlg.GetDlgItemText(IDC_NORMALIZATION);
+                        dlg.UserClick(IDC_RESET);
+                        afterReset = dlg.GetDlgItemText(IDC_RANGE_MIN) + " " +
+                                     dlg.GetDlgItemText(IDC_RANGE_MAX);
+                    });
     m_Dlg.UserClick(IDC_LEGEND_SETTINGS);
-    EXPECT_TRUE(Shown("ATTENTION: This normalization multiplier will be applied to the CURRENT form",
-                      "information"));
+    EXPECT_TRUE(
+        Shown("ATTENTION: This normalization multiplier will be applied to the CURRENT form",
+              "information"));
     EXPECT_EQ(normalization, "2");
     EXPECT_EQ(afterReset, "2.000000e+00 2.400000e+01");
     EXPECT_EQ(m_Dlg.m_Voxels[2][1][1], 24);
@@ -210,18 +226,21 @@ TEST_F(MainDialogTest, ResetAndRenormalizeInTheLegendSettings)
 
 TEST_F(MainDialogTest, NormalizationFactorAppliesToTheLoad)
 {
-    Ui().QueueModal("Normalization", [](CDialog& dlg) {
-        dlg.UserSetText(IDC_NORMALIZATION_FACTOR, "0");
-        dlg.UserClick(IDOK); // refused: stays open
-        EXPECT_FALSE(dlg.IsEnded());
-        dlg.UserSetText(IDC_NORMALIZATION_FACTOR, "(2");
-        dlg.UserClick(IDOK); // refused: does not parse
-        EXPECT_FALSE(dlg.IsEnded());
-        dlg.UserSetText(IDC_NORMALIZATION_FACTOR, "(5.3 * 3600 / 24) - 500");
-    });
+    Ui().QueueModal("Normalization",
+                    [](CDialog& dlg)
+                    {
+                        dlg.UserSetText(IDC_NORMALIZATION_FACTOR, "0");
+                        dlg.UserClick(IDOK); // refused: stays open
+                        EXPECT_FALSE(dlg.IsEnded());
+                        dlg.UserSetText(IDC_NORMALIZATION_FACTOR, "(2");
+                        dlg.UserClick(IDOK); // refused: does not parse
+                        EXPECT_FALSE(dlg.IsEnded());
+                        dlg.UserSetText(IDC_NORMALIZATION_FACTOR, "(5.3 * 3600 / 24) - 500");
+                    });
     Load(DataPath("cartesian_3x2x2.usrbin"));
-    EXPECT_TRUE(Shown("Sorry, the mathematical expression was evaluated to 0 which is invalid. Please "
-                      "re-enter a valid normalization factor or expression"));
+    EXPECT_TRUE(
+        Shown("Sorry, the mathematical expression was evaluated to 0 which is invalid. Please "
+              "re-enter a valid normalization factor or expression"));
     EXPECT_TRUE(Shown("Sorry, the mathematical expression \"(2\" could not be read."));
     EXPECT_TRUE(Shown("The normalization factor evaluated to = 2.950000E+02", "information"));
     EXPECT_DOUBLE_EQ(m_Dlg.m_Normalization, 295);
@@ -272,10 +291,12 @@ TEST_F(MainDialogTest, BrowseUsesTheFilterAndRemembersTheFolder)
     ASSERT_EQ(Ui().FileDialogs().size(), 1u);
     EXPECT_EQ(Ui().FileDialogs()[0].m_Filter, InputFileFilter);
     EXPECT_EQ(Ui().FileDialogs()[0].m_DefExt, "usrbin");
-    EXPECT_EQ(m_Profile.GetProfileString("Volumix3DPath", "Input"), DataPath("").substr(0, DataPath("").size() - 1));
+    EXPECT_EQ(m_Profile.GetProfileString("Volumix3DPath", "Input"),
+              DataPath("").substr(0, DataPath("").size() - 1));
     Ui().QueueFile("");
     m_Dlg.UserClick(IDC_BROWSE);
-    EXPECT_EQ(Ui().FileDialogs()[1].m_InitialDir, m_Profile.GetProfileString("Volumix3DPath", "Input"));
+    EXPECT_EQ(Ui().FileDialogs()[1].m_InitialDir,
+              m_Profile.GetProfileString("Volumix3DPath", "Input"));
     EXPECT_EQ(Field(IDC_INPUT_FILE), path); // cancel keeps the path
 }
 

@@ -30,7 +30,8 @@ TEST(FormatDispatch, ContentWithinTenLinesIdentifiesTheLoader)
     EXPECT_EQ(IdentifyContent(DataPath("bad/empty.usrbin")), EVolumeFormat::Unknown);
     EXPECT_EQ(IdentifyContent(DataPath("no_such_file")), EVolumeFormat::Unknown);
     // The phrases are tested in table order within each line, lines in file order.
-    EXPECT_EQ(IdentifyContent(WriteScratch("a", "x\n  R-Phi-Z   binning MCNPX\n")), EVolumeFormat::MCNPX);
+    EXPECT_EQ(IdentifyContent(WriteScratch("a", "x\n  R-Phi-Z   binning MCNPX\n")),
+              EVolumeFormat::MCNPX);
     EXPECT_EQ(IdentifyContent(WriteScratch("b", "    title = [x]\nCartesian binning\n")),
               EVolumeFormat::PHITS);
     EXPECT_STREQ(IdentifiedLogLine(EVolumeFormat::FlukaCartesian),

@@ -8,7 +8,10 @@ namespace volumira3d
 {
 namespace
 {
-double Eval(const std::string& text) { return EvaluateExpression(text); }
+double Eval(const std::string& text)
+{
+    return EvaluateExpression(text);
+}
 } // namespace
 
 TEST(PropTreeExpression, ExamplesOfTheNormalizationDialog)
@@ -17,9 +20,9 @@ TEST(PropTreeExpression, ExamplesOfTheNormalizationDialog)
     EXPECT_EQ(Eval("2^3"), 8);
     EXPECT_EQ(Eval("2^3+1"), 16); // the exponent is a whole expression
     EXPECT_EQ(Eval("2**3"), 8);
-    EXPECT_EQ(Eval("2*-3"), -3);  // the factor after the asterisk is 0
+    EXPECT_EQ(Eval("2*-3"), -3); // the factor after the asterisk is 0
     EXPECT_EQ(Eval("-4"), -4);
-    EXPECT_EQ(Eval("1,5*2"), 3);  // a comma is a decimal separator inside a number
+    EXPECT_EQ(Eval("1,5*2"), 3); // a comma is a decimal separator inside a number
     EXPECT_DOUBLE_EQ(Eval("ATAN2(1 ,2)"), std::atan2(1.0, 2.0));
     EXPECT_DOUBLE_EQ(Eval("pi"), 4 * std::atan(1.0));
     EXPECT_DOUBLE_EQ(Eval("Sqrt(16) + log10(1000) + Abs(0-2)"), 9);

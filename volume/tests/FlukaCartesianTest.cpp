@@ -89,8 +89,8 @@ TEST_F(FlukaCartesianTest, OneValueMissingFailsWithTheMonkeys)
 TEST_F(FlukaCartesianTest, SurplusValuesAndFollowingBlocksAreIgnored)
 {
     // No error block: the next binning's "1" is a surplus value, its header ends the reading.
-    const std::string text = FlukaCartesian(2, 1, 1, FlukaValues({4, 5, 6})) +
-                             FlukaCartesian(1, 1, 1, FlukaValues({9}));
+    const std::string text =
+        FlukaCartesian(2, 1, 1, FlukaValues({4, 5, 6})) + FlukaCartesian(1, 1, 1, FlukaValues({9}));
     ASSERT_TRUE(Load(WriteScratch("two.usrbin", text)));
     EXPECT_EQ(m_Grid.m_Voxels[1][0][0], 5);
     EXPECT_EQ(m_Grid.m_RangeMax, 5);
@@ -117,7 +117,10 @@ struct CRealFile
     int m_Particle;
 };
 
-void PrintTo(const CRealFile& f, std::ostream* os) { *os << f.m_Name; }
+void PrintTo(const CRealFile& f, std::ostream* os)
+{
+    *os << f.m_Name;
+}
 
 class FlukaRealFiles : public FlukaCartesianTest, public ::testing::WithParamInterface<CRealFile>
 {
@@ -141,7 +144,8 @@ TEST_P(FlukaRealFiles, LoadWithTheValuesTheirHeadersAnnounce)
 INSTANTIATE_TEST_SUITE_P(
     Corpus, FlukaRealFiles,
     ::testing::Values(
-        CRealFile{"mphys_100MeV1cmHydrogen_51.txt", 10, 10, 10, -85, 17, 3.0990E-04, 2.5736E-05, 240},
+        CRealFile{"mphys_100MeV1cmHydrogen_51.txt", 10, 10, 10, -85, 17, 3.0990E-04, 2.5736E-05,
+                  240},
         CRealFile{"mphys_100MeVlargePhantom.3_51.bnn-1.lis", 1, 1, 1, -185, 370, 4.1836E-09,
                   4.1836E-09, 208},
         CRealFile{"pyfluka_UsrbinInputTest.ascii", 1, 5, 2, -45, 90, 4.3201E-07, 7.2260E-07, 208},

@@ -25,8 +25,7 @@ protected:
     bool Logged(const std::string& text) const
     {
         for (const auto& line : m_Log.m_Lines)
-            if (line.first == text)
-                return true;
+            if (line.first == text) return true;
         return false;
     }
     CVoxelGrid m_Grid;
@@ -96,7 +95,8 @@ void PrintTo(const CCompaction& c, std::ostream* os)
     *os << c.m_NR << " rings of " << c.m_DR << " cm";
 }
 
-class CompactionQuestion : public FlukaCylinderTest, public ::testing::WithParamInterface<CCompaction>
+class CompactionQuestion : public FlukaCylinderTest,
+                           public ::testing::WithParamInterface<CCompaction>
 {
 };
 
@@ -122,14 +122,16 @@ INSTANTIATE_TEST_SUITE_P(RZ, CompactionQuestion,
 TEST_F(FlukaCylinderTest, CompactionAveragesPairsAndDoublesTheBins)
 {
     Ui().QueueAnswer(IDYES);
-    ASSERT_TRUE(LoadRZ(WriteScratch("c.rz", FlukaRZ(0, 10, 200, 0.05, 2, FlukaValues(Sequence(400))))));
+    ASSERT_TRUE(
+        LoadRZ(WriteScratch("c.rz", FlukaRZ(0, 10, 200, 0.05, 2, FlukaValues(Sequence(400))))));
     EXPECT_EQ(m_Grid.m_NrXBins, 200);
     EXPECT_DOUBLE_EQ(m_Grid.m_BinWidth[0], 0.1);
     EXPECT_EQ(V(100, 100, 0), 1.5);   // (1 + 2) / 2
     EXPECT_EQ(V(100, 100, 1), 201.5); // (201 + 202) / 2
     Ui().Reset();
     Ui().QueueAnswer(IDNO);
-    ASSERT_TRUE(LoadRZ(WriteScratch("c.rz", FlukaRZ(0, 10, 200, 0.05, 1, FlukaValues(Sequence(200))))));
+    ASSERT_TRUE(
+        LoadRZ(WriteScratch("c.rz", FlukaRZ(0, 10, 200, 0.05, 1, FlukaValues(Sequence(200))))));
     EXPECT_EQ(m_Grid.m_NrXBins, 400);
 }
 
@@ -140,10 +142,12 @@ TEST_F(FlukaCylinderTest, CompactingAnOddRingCountKeepsThePlanesInStep)
     auto values = Sequence(199, 1);
     auto plane2 = Sequence(199, 1001);
     values.insert(values.end(), plane2.begin(), plane2.end());
-    ASSERT_TRUE(LoadRZ(WriteScratch("odd.rz", FlukaRZ(0.05, 10, 199, 0.05, 2, FlukaValues(values)))));
+    ASSERT_TRUE(
+        LoadRZ(WriteScratch("odd.rz", FlukaRZ(0.05, 10, 199, 0.05, 2, FlukaValues(values)))));
     EXPECT_EQ(V(100, 100, 0), 1.5);
     EXPECT_EQ(V(100, 100, 1), 1001.5);
-    EXPECT_FALSE(Logged("Only 397 of 398 values could be read; the remaining voxels were left at 0."));
+    EXPECT_FALSE(
+        Logged("Only 397 of 398 values could be read; the remaining voxels were left at 0."));
 }
 
 TEST_F(FlukaCylinderTest, SectorsFillKnownVoxels)
@@ -169,8 +173,8 @@ TEST_F(FlukaCylinderTest, SectorsFillKnownVoxels)
 
 TEST_F(FlukaCylinderTest, SectorResultsDoNotDependOnTheThreadCount)
 {
-    const std::string path = WriteScratch(
-        "s.rpz", FlukaRPhiZ(0, 20, 20, 1, 12, 3, FlukaValues(Sequence(20 * 12 * 3))));
+    const std::string path =
+        WriteScratch("s.rpz", FlukaRPhiZ(0, 20, 20, 1, 12, 3, FlukaValues(Sequence(20 * 12 * 3))));
     const int threads = omp_get_max_threads();
     omp_set_num_threads(1);
     ASSERT_TRUE(LoadRPhiZ(path));
@@ -188,12 +192,14 @@ TEST_F(FlukaCylinderTest, SectorResultsDoNotDependOnTheThreadCount)
 TEST_F(FlukaCylinderTest, WideSectorsCoverTheWholeRing)
 {
     // One sector of a full turn: every voxel within the outer radius gets its ring's value.
-    ASSERT_TRUE(LoadRPhiZ(WriteScratch("one.rpz", FlukaRPhiZ(0, 3, 3, 1, 1, 1, FlukaValues({1, 2, 3})))));
-    EXPECT_EQ(V(1, 1, 0), 3);  // lower left, radius 2.83
-    EXPECT_EQ(V(5, 5, 0), 3);  // upper right
+    ASSERT_TRUE(
+        LoadRPhiZ(WriteScratch("one.rpz", FlukaRPhiZ(0, 3, 3, 1, 1, 1, FlukaValues({1, 2, 3})))));
+    EXPECT_EQ(V(1, 1, 0), 3); // lower left, radius 2.83
+    EXPECT_EQ(V(5, 5, 0), 3); // upper right
     EXPECT_EQ(V(3, 3, 0), 1);
-    ASSERT_TRUE(LoadRPhiZ(WriteScratch("two.rpz", FlukaRPhiZ(0, 3, 3, 1, 2, 1, FlukaValues({1, 2, 3, 4, 5, 6})))));
-    EXPECT_EQ(V(5, 1, 0), 3);  // lower right belongs to the first half turn
+    ASSERT_TRUE(LoadRPhiZ(
+        WriteScratch("two.rpz", FlukaRPhiZ(0, 3, 3, 1, 2, 1, FlukaValues({1, 2, 3, 4, 5, 6})))));
+    EXPECT_EQ(V(5, 1, 0), 3); // lower right belongs to the first half turn
     EXPECT_EQ(V(1, 5, 0), 6);
 }
 
@@ -219,14 +225,11 @@ void FillSectorsValueByValue(CVoxelGrid& grid, const std::vector<double>& values
                 const double ox = (ix - c) * dx, oy = (iy - c) * dx;
                 const double d = std::sqrt(ox * ox + oy * oy);
                 const double angle = std::atan2(oy, ox);
-                if (d < r * dx || d > (r + 1) * dx || angle < w.m_Lo || angle > w.m_Hi)
-                    continue;
+                if (d < r * dx || d > (r + 1) * dx || angle < w.m_Lo || angle > w.m_Hi) continue;
                 grid.m_Voxels[ix][iy][iz] = values[k];
-                if (firstX < 0)
-                    firstX = ix, firstY = iy;
+                if (firstX < 0) firstX = ix, firstY = iy;
             }
-        if (values[k] != 0 && firstX >= 0)
-            grid.UpdateStatistics(values[k], firstX, firstY, iz);
+        if (values[k] != 0 && firstX >= 0) grid.UpdateStatistics(values[k], firstX, firstY, iz);
     }
 }
 
@@ -267,8 +270,9 @@ TEST_P(SectorFill, EqualsTheFillValueByValue)
     for (int iz = 0; iz < t.m_NZ; ++iz)
     {
         const long present = std::clamp(long(values.size()) - iz * perPlane, 0L, perPlane);
-        const std::vector<double> plane(values.begin() + std::min<long>(iz * perPlane, values.size()),
-                                        values.begin() + std::min<long>(iz * perPlane + present, values.size()));
+        const std::vector<double> plane(
+            values.begin() + std::min<long>(iz * perPlane, values.size()),
+            values.begin() + std::min<long>(iz * perPlane + present, values.size()));
         FillSectorsValueByValue(expected, plane, present, t.m_NR, int(t.m_RMin), t.m_NPhi, iz);
     }
     EXPECT_TRUE(expected.m_Voxels == m_Grid.m_Voxels);
@@ -286,7 +290,8 @@ INSTANTIATE_TEST_SUITE_P(RPhiZ, SectorFill,
                                            CSectorCase{2, 7, 5, 2, 0}, CSectorCase{0, 6, 1, 1, 0},
                                            CSectorCase{0, 6, 2, 1, 0}, CSectorCase{0, 6, 3, 1, 0},
                                            CSectorCase{0, 6, 4, 1, 0}, CSectorCase{1, 12, 13, 2, 0},
-                                           CSectorCase{0, 20, 36, 1, 0}, CSectorCase{0, 10, 6, 3, 25},
+                                           CSectorCase{0, 20, 36, 1, 0},
+                                           CSectorCase{0, 10, 6, 3, 25},
                                            CSectorCase{0, 15, 90, 1, 0}));
 
 TEST_F(FlukaCylinderTest, BadRadialBinningsAreRefusedBeforeAllocation)
@@ -303,6 +308,19 @@ TEST_F(FlukaCylinderTest, BadRadialBinningsAreRefusedBeforeAllocation)
     EXPECT_FALSE(LoadRZ(DataPath("bad/zero_width.rz")));
     EXPECT_TRUE(Shown("Up to 0 records were read before an error occured.", "warning"));
     EXPECT_TRUE(m_Grid.m_Voxels.empty());
+}
+
+TEST_F(FlukaCylinderTest, HugeSectorAndPlaneCountsInATinyFileEndQuickly)
+{
+    ASSERT_TRUE(LoadRPhiZ(WriteScratch(
+        "many.rpz", FlukaRPhiZ(0, 3, 3, 1, 2000000000, 1000, FlukaValues({1, 2, 3, 4})))));
+    EXPECT_EQ(m_Grid.m_NrZBins, 1000);
+    EXPECT_TRUE(Logged("Only 4 of 6000000000000 values could be read; the remaining voxels were "
+                       "left at 0."));
+    Ui().QueueAnswer(IDYES); // 102 rings: compaction leaves no ring of a single one
+    ASSERT_TRUE(
+        LoadRPhiZ(WriteScratch("one.rpz", FlukaRPhiZ(0, 102, 1, 1, 4, 2, FlukaValues({1, 2, 3})))));
+    EXPECT_EQ(m_Grid.m_RangeMax, -1e10);
 }
 
 TEST_F(FlukaCylinderTest, BinRatiosAllowForPrintedRounding)

@@ -59,8 +59,8 @@ inline std::string CoordinateLine(const char* axis, double min, double max, int 
 {
     char buf[160];
     std::snprintf(buf, sizeof buf,
-                  "      %s coordinate: from %11.4E to %11.4E %s, %5d bins (%11.4E %s wide)\n", axis,
-                  min, max, unit, bins, width, unit);
+                  "      %s coordinate: from %11.4E to %11.4E %s, %5d bins (%11.4E %s wide)\n",
+                  axis, min, max, unit, bins, width, unit);
     return buf;
 }
 
@@ -89,8 +89,7 @@ inline std::string FlukaRPhiZ(double rmin, double rmax, int nr, double dr, int n
            CoordinateLine("R", rmin, rmax, nr, dr) +
            CoordinateLine("P", -3.1416, 3.1416, nphi, 6.2832 / nphi, "rad") +
            CoordinateLine("Z", 0, nz, nz, 1) +
-           "      Data follow in a matrix A(ir,ip,iz), format (1(5x,1p,10(1x,e11.4)))\n\n" +
-           values;
+           "      Data follow in a matrix A(ir,ip,iz), format (1(5x,1p,10(1x,e11.4)))\n\n" + values;
 }
 
 inline std::vector<double> Sequence(size_t count, double first = 1)
@@ -101,7 +100,10 @@ inline std::vector<double> Sequence(size_t count, double first = 1)
     return values;
 }
 
-inline CHeadlessBackend& Ui() { return CHeadlessBackend::Instance(); }
+inline CHeadlessBackend& Ui()
+{
+    return CHeadlessBackend::Instance();
+}
 
 inline std::vector<std::string> MessageTexts()
 {
@@ -115,8 +117,7 @@ inline std::vector<std::string> MessageTexts()
 inline bool Shown(const std::string& prefix, const std::string& icon = "")
 {
     for (const auto& m : Ui().Messages())
-        if (m.m_Text.rfind(prefix, 0) == 0 && (icon.empty() || m.Icon() == icon))
-            return true;
+        if (m.m_Text.rfind(prefix, 0) == 0 && (icon.empty() || m.Icon() == icon)) return true;
     return false;
 }
 

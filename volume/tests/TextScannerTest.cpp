@@ -1,5 +1,5 @@
-#include "TestHelpers.h"
 #include "volume/TextScanner.h"
+#include "TestHelpers.h"
 
 #include <sstream>
 
@@ -36,20 +36,20 @@ TEST(TextScanner, NumbersAsStreamExtractionReadsThem)
 {
     const char* cases[] = {
         "1 2.5 -3 +4 .5 5. 1e3 1E-3 -1.25E+02",
-        "1.0-3 7",          // the sign ends the number
-        "1.5e 3",           // exponent letter without digits fails
+        "1.0-3 7", // the sign ends the number
+        "1.5e 3",  // exponent letter without digits fails
         "1.5e+ 3",
-        "12abc 3",          // reading stops at the letter and fails there
+        "12abc 3", // reading stops at the letter and fails there
         "- 1",
         ". 1",
         "0x1p3",
         "nan inf",
-        "1e400 2",          // overflow fails
-        "1e-400 2",         // underflow gives 0
+        "1e400 2",  // overflow fails
+        "1e-400 2", // underflow gives 0
         "4.9e-324 1.4013E-45",
         "  \t\r\n 42\r\n",
         "1,5",
-        "1e5e 2",           // a second exponent letter is where the next number fails
+        "1e5e 2", // a second exponent letter is where the next number fails
         "1.5.25",
         "-.5 +.5e1",
         "+-5",
@@ -113,7 +113,8 @@ TEST(TextScanner, NumbersAcrossBufferBoundaries)
 
 TEST(TextScanner, SplitDropsEmptyTokensAndLeadingNumbersParse)
 {
-    const auto tokens = SplitTokens("  X coordinate: from -1.0E+01 to 1.0E+01 cm,  100 bins", " ,;:\t");
+    const auto tokens =
+        SplitTokens("  X coordinate: from -1.0E+01 to 1.0E+01 cm,  100 bins", " ,;:\t");
     ASSERT_EQ(tokens.size(), 9u);
     EXPECT_EQ(tokens[3], "-1.0E+01");
     EXPECT_EQ(tokens[7], "100");

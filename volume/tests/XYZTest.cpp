@@ -49,9 +49,10 @@ TEST_F(XYZTest, NormalizationScalesBeforeStatistics)
 
 TEST_F(XYZTest, NoRecordsGiveAnAllZeroGrid)
 {
-    const std::string path = WriteScratch("empty.xyz", "VOXEL-DATA\nX-start: 0 X-end: 2 X-steps: 2\n"
-                                                       "Y-start: 0 Y-end: 2 Y-steps: 2\n"
-                                                       "Z-start: 0 Z-end: 2 Z-steps: 2\n");
+    const std::string path =
+        WriteScratch("empty.xyz", "VOXEL-DATA\nX-start: 0 X-end: 2 X-steps: 2\n"
+                                  "Y-start: 0 Y-end: 2 Y-steps: 2\n"
+                                  "Z-start: 0 Z-end: 2 Z-steps: 2\n");
     ASSERT_TRUE(Load(path));
     EXPECT_EQ(m_Grid.VoxelCount(), 8);
     EXPECT_EQ(m_Grid.m_RangeMin, 1e10);
@@ -60,10 +61,11 @@ TEST_F(XYZTest, NoRecordsGiveAnAllZeroGrid)
 
 TEST_F(XYZTest, UnreadableRecordEndsTheListAndTheLoadSucceeds)
 {
-    const std::string path = WriteScratch("cut.xyz", "VOXEL-DATA\nX-start: 0 X-end: 2 X-steps: 2\n"
-                                                     "Y-start: 0 Y-end: 2 Y-steps: 2\n"
-                                                     "Z-start: 0 Z-end: 2 Z-steps: 2.9\n===\nX Y Z Data\n"
-                                                     "0 0 0 1\r\n1 1 1 2\n1 0 x 3\n1 1 0 4\n");
+    const std::string path =
+        WriteScratch("cut.xyz", "VOXEL-DATA\nX-start: 0 X-end: 2 X-steps: 2\n"
+                                "Y-start: 0 Y-end: 2 Y-steps: 2\n"
+                                "Z-start: 0 Z-end: 2 Z-steps: 2.9\n===\nX Y Z Data\n"
+                                "0 0 0 1\r\n1 1 1 2\n1 0 x 3\n1 1 0 4\n");
     ASSERT_TRUE(Load(path));
     EXPECT_EQ(m_Grid.m_NrZBins, 2); // 2.9 steps are truncated
     EXPECT_EQ(m_Grid.m_Voxels[1][1][1], 2);
@@ -84,8 +86,8 @@ TEST_F(XYZTest, RefusedHeadersLeaveTheGridAndSayWhy)
     std::string error;
     ASSERT_TRUE(m_Grid.AllocateGrid(1, 1, 1, error));
     m_Grid.StoreValue(0, 0, 0, 42);
-    const char* files[] = {"bad/zero_steps.xyz", "bad/end_below_start.xyz", "bad/no_marker.xyz",
-                           "bad/text_geometry.xyz", "bad/garbage.usrbin", "no_such_file.xyz"};
+    const char* files[] = {"bad/zero_steps.xyz",    "bad/end_below_start.xyz", "bad/no_marker.xyz",
+                           "bad/text_geometry.xyz", "bad/garbage.usrbin",      "no_such_file.xyz"};
     for (const char* file : files)
     {
         m_Log.m_Lines.clear();
