@@ -142,6 +142,22 @@ TEST_F(XYZTest, WriterOmitsZerosAndReadsBackTheSameGrid)
     EXPECT_EQ(back.m_Voxels[1][1][1], 1e12);
 }
 
+TEST_F(XYZTest, PolicyWritesRecordsInFieldOrderAndReportsFailure)
+{
+    CDataStorage<CXYZAsciiIO<>> storage((ScratchDir() / "records.txt").string());
+    CVoxelData record;
+    record.m_IndexX = 0;
+    record.m_IndexY = 1;
+    record.m_IndexZ = 2;
+    record.m_Value = -3.5;
+    storage.m_Data.push_back(record);
+    storage.m_Data.push_back(record);
+    ASSERT_TRUE(storage.Write());
+    EXPECT_EQ(ReadText(storage.m_FileName), "0 1 2 -3.5\n0 1 2 -3.5\n");
+    CDataStorage<CXYZAsciiIO<>> nowhere("/no/such/folder/records.txt");
+    EXPECT_FALSE(nowhere.Write());
+}
+
 TEST_F(XYZTest, WriterOfAnAllZeroGridWritesTheHeaderOnlyAndReportsUnwritablePaths)
 {
     std::string error;
