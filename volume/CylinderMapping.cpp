@@ -2,6 +2,8 @@
 
 #include "volume/VoxelGrid.h"
 
+#include <omp.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -178,9 +180,15 @@ void FillSectorPlane(CVoxelGrid& grid, const std::vector<double>& values, long c
                  windows,
                  std::vector<int>(static_cast<size_t>(count), -1),
                  std::vector<int>(static_cast<size_t>(count), -1)};
+    // Each thread notes the first voxel of every value in buffers made here: nothing may throw
+    // inside the parallel region.
+    const int threads = omp_get_max_threads();
+    std::vector<std::vector<int>> firstX(static_cast<size_t>(threads),
+                                         std::vector<int>(static_cast<size_t>(count), -1));
+    std::vector<std::vector<int>> firstY(firstX);
 #pragma omp parallel
     {
-        std::vector<int> firstX(static_cast<size_t>(count), -1), firstY(firstX);
+        const size_t t = static_cast<size_t>(omp_get_thread_num());
         bool wrote = false;
 #pragma omp for schedule(dynamic, 1) nowait
         for (int ix = 0; ix < n; ++ix)
@@ -193,7 +201,7 @@ void FillSectorPlane(CVoxelGrid& grid, const std::vector<double>& values, long c
                 for (int i = 0; i < w; ++i)
                 {
                     last = std::max(last, writers[i]);
-                    NoteFirst(firstX, firstY, writers[i], ix, iy);
+                    NoteFirst(firstX[t], firstY[t], writers[i], ix, iy);
                 }
                 grid.m_Voxels[ix][iy][iz] = values[static_cast<size_t>(last)];
                 wrote = true;
@@ -202,9 +210,9 @@ void FillSectorPlane(CVoxelGrid& grid, const std::vector<double>& values, long c
         {
             grid.Lock();
             for (long k = 0; k < count; ++k)
-                if (firstX[static_cast<size_t>(k)] >= 0)
-                    NoteFirst(f.m_FirstX, f.m_FirstY, k, firstX[static_cast<size_t>(k)],
-                              firstY[static_cast<size_t>(k)]);
+                if (firstX[t][static_cast<size_t>(k)] >= 0)
+                    NoteFirst(f.m_FirstX, f.m_FirstY, k, firstX[t][static_cast<size_t>(k)],
+                              firstY[t][static_cast<size_t>(k)]);
             grid.Unlock();
         }
     }

@@ -176,6 +176,20 @@ bool CVolumeLoader::LoadFlukaRPhiZ(const std::string& path)
     CRadialLayout layout;
     if (!OpenCylinderFile(reader) || !PlanRadialLayout(reader, layout)) return false;
     const long long n = layout.m_N, nz = reader.GetNZ(), nphi = reader.GetNPhi();
+    // A plane's values and sectors, no more than the file can hold however large the header's
+    // counts are; the fill keeps two integers per value and thread besides.
+    const long long perPlane = std::min<long long>(
+        layout.m_NR * nphi,
+        static_cast<long long>(std::min<std::uint64_t>(reader.MaxValuesLeft(), 1ULL << 40)));
+    const double planeBytes = double(perPlane) * (8.0 + 8.0 * omp_get_max_threads() + 8.0);
+    if (planeBytes > double(AvailableMemory()))
+    {
+        ReportProblem(Format("The %lld values of an R-Phi-Z plane would need %.1f MB of memory, "
+                             "more than is available.",
+                             perPlane, planeBytes / 1e6),
+                      MB_ICONERROR);
+        return false;
+    }
     m_Grid.ClearDataSet();
     m_Grid.ResetStatistics();
     m_Log.AddLine("Preparing voxel structure...");
@@ -185,11 +199,6 @@ bool CVolumeLoader::LoadFlukaRPhiZ(const std::string& path)
     CProgressLine progress(m_Log, Format("Mapping %ld bins to XYZ...", long(m_Grid.VoxelCount())));
     m_Log.AddLine(Format("Using %d cores", omp_get_num_procs()));
     const DWORD start = GetTickCount();
-    // A plane's values and sectors, no more than the file can hold however large the header's
-    // counts are.
-    const long long perPlane = std::min<long long>(
-        layout.m_NR * nphi,
-        static_cast<long long>(std::min<std::uint64_t>(reader.MaxValuesLeft(), 1ULL << 40)));
     const long long sectors =
         layout.m_NR > 0 ? std::min<long long>(nphi, (perPlane + layout.m_NR - 1) / layout.m_NR) : 0;
     const auto windows =

@@ -13,4 +13,7 @@ const bool g_OpenMPPinned =
 volumira3d::CVolumira3D_App theApp;
 } // namespace
 
-CPlugInApp& AfxGetPlugInApp() { return theApp; }
+CPlugInApp& AfxGetPlugInApp()
+{
+    return theApp;
+}

@@ -9,6 +9,7 @@
 #include <omp.h>
 
 #include <algorithm>
+#include <new>
 
 namespace volumira3d
 {
@@ -299,19 +300,29 @@ bool CVolumira3DDlg::LoadFile(const std::string& path)
 bool CVolumira3DDlg::RunLoader(EVolumeFormat format, const std::string& path)
 {
     CVolumeLoader loader(*this, *this);
-    switch (format)
+    try
     {
-    case EVolumeFormat::XYZ:
-        return loader.LoadXYZ(path);
-    case EVolumeFormat::FlukaCartesian:
-        return loader.LoadFlukaCartesian(path);
-    case EVolumeFormat::FlukaRZ:
-        return loader.LoadFlukaRZ(path);
-    case EVolumeFormat::FlukaRPhiZ:
-        return loader.LoadFlukaRPhiZ(path);
-    default:
-        AddLine("This build cannot read MCNPX, PHITS, FLUKA binary or FLUKA voxel files yet.",
-                IconError);
+        switch (format)
+        {
+        case EVolumeFormat::XYZ:
+            return loader.LoadXYZ(path);
+        case EVolumeFormat::FlukaCartesian:
+            return loader.LoadFlukaCartesian(path);
+        case EVolumeFormat::FlukaRZ:
+            return loader.LoadFlukaRZ(path);
+        case EVolumeFormat::FlukaRPhiZ:
+            return loader.LoadFlukaRPhiZ(path);
+        default:
+            AddLine("This build cannot read MCNPX, PHITS, FLUKA binary or FLUKA voxel files yet.",
+                    IconError);
+            return false;
+        }
+    }
+    catch (const std::bad_alloc&)
+    {
+        // The loaders check sizes before they allocate; this is the last line of defence.
+        ClearDataSet();
+        AddLine("Not enough memory to load " + path, IconError);
         return false;
     }
 }
