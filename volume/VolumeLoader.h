@@ -1,6 +1,6 @@
-// The load operations of the text formats. Each takes a path, fills the grid (clearing it first)
-// and returns true on success; its log lines go to the log, its messages to message boxes. The
-// steps common to every load (data options, display range) are the caller's.
+// The load operations of the text formats. Each takes a path, fills the grid (clearing it once the
+// header is accepted) and returns true on success; its log lines go to the log, its messages to
+// message boxes. The steps common to every load (data options, display range) are the caller's.
 #pragma once
 #include "platform/Win.h"
 
