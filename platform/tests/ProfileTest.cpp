@@ -24,6 +24,11 @@ TEST(Profile, ValuesPersistPerSectionAndKey)
     EXPECT_EQ(again.GetProfileInt("Cache", "ReadAheadBuffer", 10240), 512);
     EXPECT_EQ(again.GetProfileInt("Legend", "ExpNotation", 1), 1);
     EXPECT_TRUE(std::filesystem::exists(dir / "Wendrik" / "Volumira3D.ini"));
+    EXPECT_EQ(again.GetProfileString("VOLUMIX3DPATH", "input"), "/data/run 1")
+        << "names are matched without regard to case, as in the registry";
+    EXPECT_TRUE(again.WriteProfileString("Volumix3DPath", "Input", "a=b\\c\nd"));
+    EXPECT_EQ(again.GetProfileString("Volumix3DPath", "Input"), "a=b\\c\nd");
+    EXPECT_EQ(again.GetProfileInt("Cache", "ReadAheadBuffer", 10240), 512) << "other keys stay";
     std::filesystem::remove_all(dir);
 }
 
