@@ -40,7 +40,11 @@ void CGuiScript::OnTick()
 {
     if (m_Next >= m_Commands.size())
     {
-        m_Frame.Close(true);
+        // Modal windows left open are dismissed first, one a tick, innermost first.
+        if (EscapeModal())
+            m_Timer.StartOnce(TickMs);
+        else
+            m_Frame.Close(true);
         return;
     }
     m_Timer.StartOnce(TickMs);
