@@ -2,6 +2,20 @@
 
 #include <cstring>
 
+CLineStep AppendLinePart(const char* start, size_t avail, size_t maxLen, std::string& line,
+                         bool& truncated, bool& nul)
+{
+    const char* nl = static_cast<const char*>(std::memchr(start, '\n', avail));
+    const size_t len = nl ? static_cast<size_t>(nl - start) : avail;
+    const size_t room = maxLen > line.size() ? maxLen - line.size() : 0;
+    if (len > room)
+        truncated = true;
+    if (!nul && std::memchr(start, '\0', len))
+        nul = true;
+    line.append(start, len < room ? len : room);
+    return {len + (nl ? 1 : 0), nl != nullptr};
+}
+
 CLineReader::CLineReader(std::istream& in, size_t maxLine)
     : m_In(in), m_MaxLine(maxLine), m_Buffer(1 << 16)
 {
@@ -57,19 +71,11 @@ bool CLineReader::Next(std::string_view& view)
         if (m_Pos >= m_End && !Fill())
             break;
         any = true;
-        const char* start = m_Buffer.data() + m_Pos;
-        const size_t avail = m_End - m_Pos;
-        const char* nl = static_cast<const char*>(std::memchr(start, '\n', avail));
-        const size_t len = nl ? static_cast<size_t>(nl - start) : avail;
-        const size_t room = m_MaxLine > line.size() ? m_MaxLine - line.size() : 0;
-        if (len > room)
-            m_bTruncated = true;
-        if (!m_bNul && std::memchr(start, '\0', len))
-            m_bNul = true;
-        line.append(start, len < room ? len : room);
-        m_Pos += len + (nl ? 1 : 0);
-        m_BytesRead += len + (nl ? 1 : 0);
-        if (nl)
+        const CLineStep step = AppendLinePart(m_Buffer.data() + m_Pos, m_End - m_Pos, m_MaxLine,
+                                              line, m_bTruncated, m_bNul);
+        m_Pos += step.m_Consumed;
+        m_BytesRead += step.m_Consumed;
+        if (step.m_bEnded)
             break;
     }
     if (!line.empty() && line.back() == '\r')

@@ -7,6 +7,18 @@
 #include <string_view>
 #include <vector>
 
+// One step of reading a line out of a buffer: appends the bytes before the next LF in
+// [start, start + avail) to line, keeping at most maxLen characters in all, and notes a cut line
+// or a NUL byte in the flags. Returns the bytes consumed (the LF included) and whether the line
+// ended here. A CR before the LF is left for the caller to drop once the line is complete.
+struct CLineStep
+{
+    size_t m_Consumed;
+    bool m_bEnded;
+};
+CLineStep AppendLinePart(const char* start, size_t avail, size_t maxLen, std::string& line,
+                         bool& truncated, bool& nul);
+
 class CLineReader
 {
 public:

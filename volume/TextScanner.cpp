@@ -1,5 +1,7 @@
 #include "volume/TextScanner.h"
 
+#include "common/LineReader.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -232,16 +234,10 @@ bool CTextScanner::ReadLine(std::string& line, size_t maxLen)
     for (;;)
     {
         if (m_Pos >= m_End && !Refill(1)) break;
-        const char* start = m_Buffer.data() + m_Pos;
-        const size_t avail = m_End - m_Pos;
-        const char* nl = static_cast<const char*>(std::memchr(start, '\n', avail));
-        const size_t len = nl ? static_cast<size_t>(nl - start) : avail;
-        const size_t room = maxLen > line.size() ? maxLen - line.size() : 0;
-        if (len > room) m_bTruncated = true;
-        if (!m_bNul && std::memchr(start, '\0', len)) m_bNul = true;
-        line.append(start, len < room ? len : room);
-        m_Pos += len + (nl ? 1 : 0);
-        if (nl) break;
+        const CLineStep step = AppendLinePart(m_Buffer.data() + m_Pos, m_End - m_Pos, maxLen,
+                                              line, m_bTruncated, m_bNul);
+        m_Pos += step.m_Consumed;
+        if (step.m_bEnded) break;
     }
     if (!line.empty() && line.back() == '\r') line.pop_back();
     return true;
