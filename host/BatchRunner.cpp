@@ -386,8 +386,8 @@ void CBatchRunner::PrintDump(const CDialog& dlg)
 
 void CBatchRunner::PrintMessages()
 {
-    for (const auto& m : CHeadlessBackend::Instance().Messages())
-        m_Out << m.Icon() << ": " << OneLine(m.m_Text) << "\n";
+    for (const auto& text : CHeadlessBackend::Instance().MessageTexts(true))
+        m_Out << OneLine(text) << "\n";
 }
 
 void CBatchRunner::PrintBox()

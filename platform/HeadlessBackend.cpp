@@ -29,6 +29,14 @@ void CHeadlessBackend::QueueModal(const std::string& caption, ModalActions actio
     m_Modals.emplace_back(caption, std::move(actions));
 }
 
+std::vector<std::string> CHeadlessBackend::MessageTexts(bool withIcon) const
+{
+    std::vector<std::string> texts;
+    for (const auto& m : m_Messages)
+        texts.push_back(withIcon ? m.Icon() + ": " + m.m_Text : m.m_Text);
+    return texts;
+}
+
 int CHeadlessBackend::DefaultAnswer(UINT nType)
 {
     const UINT buttons = nType & MB_TYPEMASK;

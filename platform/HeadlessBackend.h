@@ -38,6 +38,8 @@ public:
     void QueueModal(const std::string& caption, ModalActions actions);
 
     const std::vector<CMessageRecord>& Messages() const { return m_Messages; }
+    // The texts of the message boxes shown so far, as "icon: text" when withIcon is set.
+    std::vector<std::string> MessageTexts(bool withIcon = false) const;
     void ClearMessages() { m_Messages.clear(); }
     const std::vector<CFileDialogRequest>& FileDialogs() const { return m_FileDialogs; }
     int WaitCursorDepth() const { return m_WaitDepth; }

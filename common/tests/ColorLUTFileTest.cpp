@@ -27,10 +27,7 @@ protected:
     void Write(const std::string& text) { std::ofstream(m_Path, std::ios::binary) << text; }
     std::vector<std::string> Boxes() const
     {
-        std::vector<std::string> texts;
-        for (const auto& m : CHeadlessBackend::Instance().Messages())
-            texts.push_back(m.Icon() + ": " + m.m_Text);
-        return texts;
+        return CHeadlessBackend::Instance().MessageTexts(true);
     }
 
     std::string m_Path;

@@ -60,10 +60,7 @@ protected:
     }
     std::vector<std::string> Boxes() const
     {
-        std::vector<std::string> texts;
-        for (const auto& m : CHeadlessBackend::Instance().Messages())
-            texts.push_back(m.m_Text);
-        return texts;
+        return CHeadlessBackend::Instance().MessageTexts(false);
     }
 
     CConfigDlg m_Dlg;

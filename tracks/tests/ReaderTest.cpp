@@ -29,10 +29,7 @@ protected:
 
     std::vector<std::string> Boxes() const
     {
-        std::vector<std::string> texts;
-        for (const auto& m : CHeadlessBackend::Instance().Messages())
-            texts.push_back(m.Icon() + ": " + m.m_Text);
-        return texts;
+        return CHeadlessBackend::Instance().MessageTexts(true);
     }
 
     const CParticle& Only(int group = 0)

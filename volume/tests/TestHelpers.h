@@ -107,10 +107,7 @@ inline CHeadlessBackend& Ui()
 
 inline std::vector<std::string> MessageTexts()
 {
-    std::vector<std::string> texts;
-    for (const auto& m : Ui().Messages())
-        texts.push_back(m.m_Text);
-    return texts;
+    return Ui().MessageTexts();
 }
 
 // True when a message box whose text starts with prefix was shown with that icon.
