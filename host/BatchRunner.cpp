@@ -1,5 +1,7 @@
 #include "host/BatchRunner.h"
 
+#include "host/Options.h"
+
 #include "platform/Controls.h"
 #include "platform/Dialog.h"
 #include "platform/HeadlessBackend.h"
@@ -416,8 +418,8 @@ bool CBatchRunner::Execute(const CCommand& cmd)
         if (!need(1))
             return false;
         std::string path = a[1], error;
-        if (path.find('/') == std::string::npos && std::getenv("PLUGINS"))
-            path = EnvValue("PLUGINS") + "/" + path;
+        if (path.find('/') == std::string::npos) // a bare name: where the plug-ins are
+            path = (std::getenv("PLUGINS") ? EnvValue("PLUGINS") : ExecutableDir()) + "/" + path;
         bool refused = false;
         if (!m_Host.LoadPlugIn(path, error, refused))
             return Fail(cmd, error);

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <unistd.h>
 
 bool CHostOptions::Parse(int argc, char** argv, std::string& error)
 {
@@ -69,15 +68,19 @@ const char* CHostOptions::Usage()
            "       tessaron-host [options] --script SCRIPT [PLUGIN.so ...]   (in the window)";
 }
 
-std::vector<std::string> PlugInsBeside(const std::string& argv0)
+std::string ExecutableDir()
+{
+    std::error_code ec;
+    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    return ec ? std::string(".") : exe.parent_path().string();
+}
+
+std::vector<std::string> PlugInsBeside()
 {
     namespace fs = std::filesystem;
     std::error_code ec;
-    fs::path exe = fs::read_symlink("/proc/self/exe", ec);
-    if (ec)
-        exe = fs::absolute(argv0, ec);
     std::vector<std::string> found;
-    for (const auto& entry : fs::directory_iterator(exe.parent_path(), ec))
+    for (const auto& entry : fs::directory_iterator(ExecutableDir(), ec))
     {
         const std::string name = entry.path().filename().string();
         if (name.starts_with("lib") && name.ends_with(".so") && name != "libplatform.so")

@@ -16,5 +16,7 @@ struct CHostOptions
     static const char* Usage();
 };
 
+// The folder of the running executable.
+std::string ExecutableDir();
 // Plug-in libraries next to the executable (lib*.so that are not our own support libraries).
-std::vector<std::string> PlugInsBeside(const std::string& argv0);
+std::vector<std::string> PlugInsBeside();

@@ -22,7 +22,7 @@ public:
         SetUiBackend(&m_Backend);
         auto* frame = new CMainFrame(m_Host, m_Options);
         frame->Show();
-        const auto plugIns = m_Options.m_PlugIns.empty() ? PlugInsBeside(argv[0].ToStdString())
+        const auto plugIns = m_Options.m_PlugIns.empty() ? PlugInsBeside()
                                                          : m_Options.m_PlugIns;
         for (const auto& path : plugIns)
             frame->LoadPlugIn(path);
