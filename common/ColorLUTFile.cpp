@@ -3,6 +3,7 @@
 #include "common/ColorTable.h"
 #include "common/LineReader.h"
 #include "common/ParticleNames.h"
+#include "common/Tokens.h"
 #include "platform/UiServices.h"
 
 #include <cstdlib>
@@ -16,18 +17,9 @@ namespace
 {
 std::vector<std::string> Split(std::string_view line)
 {
-    std::vector<std::string> tokens;
-    size_t i = 0;
-    while (i < line.size())
-    {
-        i = line.find_first_not_of(" ,;|\t", i);
-        if (i == std::string_view::npos)
-            break;
-        const size_t end = std::min(line.find_first_of(" ,;|\t", i), line.size());
-        tokens.emplace_back(line.substr(i, end - i));
-        i = end;
-    }
-    return tokens;
+    static constexpr CSeparators separators(" ,;|\t");
+    const std::vector<std::string_view> views = SplitTokens(line, separators);
+    return {views.begin(), views.end()};
 }
 
 bool IsNumber(const std::string& token)

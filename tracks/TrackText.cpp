@@ -9,24 +9,6 @@
 
 namespace trakor3d
 {
-void SplitTokens(std::string_view line, const CSeparators& isSeparator,
-                 std::vector<std::string_view>& tokens)
-{
-    tokens.clear();
-    const size_t n = line.size();
-    size_t i = 0;
-    while (i < n)
-    {
-        while (i < n && isSeparator(line[i]))
-            ++i;
-        const size_t start = i;
-        while (i < n && !isSeparator(line[i]))
-            ++i;
-        if (i > start)
-            tokens.push_back(line.substr(start, i - start));
-    }
-}
-
 bool ContainsAny(std::string_view text, std::string_view chars)
 {
     return text.find_first_of(chars) != std::string_view::npos;

@@ -1,28 +1,11 @@
 // Tokens and numbers of the track file.
 #pragma once
+#include "common/Tokens.h"
+
 #include <string_view>
-#include <vector>
 
 namespace trakor3d
 {
-// A set of separator characters, looked up by byte.
-class CSeparators
-{
-public:
-    constexpr explicit CSeparators(std::string_view chars) : m_Is{}
-    {
-        for (char c : chars)
-            m_Is[static_cast<unsigned char>(c)] = true;
-    }
-    constexpr bool operator()(char c) const { return m_Is[static_cast<unsigned char>(c)]; }
-
-private:
-    bool m_Is[256];
-};
-
-// Splits at runs of the separator characters; no empty tokens.
-void SplitTokens(std::string_view line, const CSeparators& isSeparator,
-                 std::vector<std::string_view>& tokens);
 bool ContainsAny(std::string_view text, std::string_view chars);
 bool Contains(std::string_view text, std::string_view part);
 

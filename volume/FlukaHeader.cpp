@@ -11,7 +11,7 @@ namespace volumira3d
 {
 namespace
 {
-constexpr std::string_view CoordinateSeparators = " ,;:\t";
+constexpr CSeparators CoordinateSeparators(" ,;:\t");
 
 std::string_view Token(const std::vector<std::string_view>& tokens, size_t index)
 {
@@ -21,7 +21,7 @@ std::string_view Token(const std::vector<std::string_view>& tokens, size_t index
 // Later lines of the same kind override earlier ones; an unreadable number is left as it was.
 void ParseParticlesLine(std::string_view line, CFlukaHeader& header)
 {
-    const auto tokens = SplitTokens(line, " ,\t");
+    const auto tokens = SplitTokens(line, CSeparators(" ,\t"));
     std::int32_t primaries = 0;
     double weight = 0;
     if (ParseLeadingNumber(Token(tokens, 5), primaries)) header.m_NrOfParticles = primaries;
@@ -30,7 +30,7 @@ void ParseParticlesLine(std::string_view line, CFlukaHeader& header)
 
 void ParseBinningLine(std::string_view line, EFlukaBinning binning, CFlukaHeader& header)
 {
-    const auto tokens = SplitTokens(line, " \t");
+    const auto tokens = SplitTokens(line, CSeparators(" \t"));
     std::int32_t particle = 0;
     if (ParseLeadingNumber(Token(tokens, binning == EFlukaBinning::RZ ? 12 : 10), particle))
         header.m_GenParticle = particle;

@@ -281,19 +281,4 @@ bool ParseLeadingNumber(std::string_view token, std::int32_t& value)
     return ok && ConvertInteger(p, last, value);
 }
 
-std::vector<std::string_view> SplitTokens(std::string_view text, std::string_view separators)
-{
-    std::vector<std::string_view> tokens;
-    size_t pos = 0;
-    while (pos < text.size())
-    {
-        const size_t start = text.find_first_not_of(separators, pos);
-        if (start == std::string_view::npos) break;
-        size_t stop = text.find_first_of(separators, start);
-        if (stop == std::string_view::npos) stop = text.size();
-        tokens.push_back(text.substr(start, stop - start));
-        pos = stop;
-    }
-    return tokens;
-}
 } // namespace volumira3d

@@ -4,6 +4,8 @@
 // without a stream's per-character cost. Lines are read with a bound on their length, so that a
 // file without line ends cannot exhaust memory. Like a stream, a failed extraction sticks.
 #pragma once
+#include "common/Tokens.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -87,6 +89,4 @@ bool IsRegularFile(const std::string& path);
 // strtod in the "C" locale.
 double StrtodC(const char* text);
 
-// Splits text at any of the separator characters; empty tokens are dropped.
-std::vector<std::string_view> SplitTokens(std::string_view text, std::string_view separators);
 } // namespace volumira3d

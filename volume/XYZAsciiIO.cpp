@@ -18,7 +18,7 @@ struct CXYZAxis
 
 bool ParseGeometryLine(const std::string& line, char axis, CXYZAxis& out, std::string& error)
 {
-    const auto tokens = SplitTokens(line, " \t");
+    const auto tokens = SplitTokens(line, CSeparators(" \t"));
     double steps = 0;
     const bool read = tokens.size() > 5 && ParseLeadingNumber(tokens[1], out.m_Start) &&
                       ParseLeadingNumber(tokens[3], out.m_End) &&
