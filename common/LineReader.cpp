@@ -23,13 +23,13 @@ CLineReader::CLineReader(std::istream& in, size_t maxLine)
 
 bool CLineReader::Fill()
 {
-    if (m_bEof)
+    if (m_Eof)
         return false;
     m_In.read(m_Buffer.data(), static_cast<std::streamsize>(m_Buffer.size()));
     m_Pos = 0;
     m_End = static_cast<size_t>(m_In.gcount());
     if (m_End == 0)
-        m_bEof = true;
+        m_Eof = true;
     return m_End > 0;
 }
 
@@ -52,8 +52,8 @@ bool CLineReader::Next(std::string_view& view)
         if (nl && static_cast<size_t>(nl - start) <= m_MaxLine)
         {
             size_t len = static_cast<size_t>(nl - start);
-            m_bTruncated = false;
-            m_bNul = std::memchr(start, '\0', len) != nullptr;
+            m_Truncated = false;
+            m_Nul = std::memchr(start, '\0', len) != nullptr;
             m_Pos += len + 1;
             m_BytesRead += len + 1;
             if (len > 0 && start[len - 1] == '\r')
@@ -64,7 +64,7 @@ bool CLineReader::Next(std::string_view& view)
     }
     std::string& line = m_Spanning;
     line.clear();
-    m_bTruncated = m_bNul = false;
+    m_Truncated = m_Nul = false;
     bool any = false;
     for (;;)
     {
@@ -72,10 +72,10 @@ bool CLineReader::Next(std::string_view& view)
             break;
         any = true;
         const CLineStep step = AppendLinePart(m_Buffer.data() + m_Pos, m_End - m_Pos, m_MaxLine,
-                                              line, m_bTruncated, m_bNul);
+                                              line, m_Truncated, m_Nul);
         m_Pos += step.m_Consumed;
         m_BytesRead += step.m_Consumed;
-        if (step.m_bEnded)
+        if (step.m_Ended)
             break;
     }
     if (!line.empty() && line.back() == '\r')

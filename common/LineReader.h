@@ -14,7 +14,7 @@
 struct CLineStep
 {
     size_t m_Consumed;
-    bool m_bEnded;
+    bool m_Ended;
 };
 CLineStep AppendLinePart(const char* start, size_t avail, size_t maxLen, std::string& line,
                          bool& truncated, bool& nul);
@@ -30,9 +30,9 @@ public:
     // The same without a copy where it can: the view holds until the next call.
     bool Next(std::string_view& line);
     // The last line was longer than the bound; only its start was kept.
-    bool Truncated() const { return m_bTruncated; }
+    bool Truncated() const { return m_Truncated; }
     // The last line held a NUL byte (binary data, not text).
-    bool HadNul() const { return m_bNul; }
+    bool HadNul() const { return m_Nul; }
     std::uint64_t BytesRead() const { return m_BytesRead; }
     size_t MaxLine() const { return m_MaxLine; }
 
@@ -45,5 +45,5 @@ private:
     std::string m_Spanning; // a line that crosses the end of the buffer
     size_t m_Pos = 0, m_End = 0;
     std::uint64_t m_BytesRead = 0;
-    bool m_bTruncated = false, m_bNul = false, m_bEof = false;
+    bool m_Truncated = false, m_Nul = false, m_Eof = false;
 };

@@ -18,8 +18,8 @@ bool CPlugInApp::InitInstance()
 
 int CPlugInApp::InitPlugIn(CHostToolbar* pToolbar, CHostInterface* pHost)
 {
-    if (!m_bStarted)
-        m_bStarted = InitInstance();
+    if (!m_Started)
+        m_Started = InitInstance();
     m_pToolbar = pToolbar;
     m_pButton = std::make_unique<CToolbarButton>(m_Identity.m_CommandId, -1,
                                                  m_Identity.m_ButtonCaption, false, false);

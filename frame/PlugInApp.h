@@ -62,7 +62,7 @@ private:
     std::unique_ptr<CToolbarButton> m_pButton;
     int m_ButtonIndex = -1;
     CProfile m_Profile;
-    bool m_bStarted = false;
+    bool m_Started = false;
 };
 
 // Defined once by each plug-in: its one application object.

@@ -277,7 +277,7 @@ bool CBatchRunner::ParseDouble(const CCommand& cmd, size_t index, double& value)
 
 bool CBatchRunner::EnsureGL(int width, int height)
 {
-    if (m_bGLFailed)
+    if (m_GLFailed)
         return false;
     if (!m_pGL)
     {
@@ -285,7 +285,7 @@ bool CBatchRunner::EnsureGL(int width, int height)
         if (!m_pGL->Create(width, height))
         {
             m_Err << "offscreen OpenGL unavailable: " << m_pGL->Error() << "\n";
-            m_bGLFailed = true;
+            m_GLFailed = true;
             return false;
         }
         m_pRC = std::make_unique<CRenderContextImpl>(*m_pGL);
@@ -312,7 +312,7 @@ bool CBatchRunner::RenderTo(int width, int height)
 
 void CBatchRunner::RedrawIfPending()
 {
-    if (!m_Host.RedrawPending() || !m_bRedrawOffscreen)
+    if (!m_Host.RedrawPending() || !m_RedrawOffscreen)
         return;
     m_Host.ClearRedrawPending();
     // As the real view would: every redraw request runs the plug-ins' render calls.

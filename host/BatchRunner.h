@@ -39,7 +39,7 @@ public:
     bool RunOne(const CCommand& cmd);
     // In a windowed host the window redraws itself; the offscreen view then only renders on
     // "render".
-    void SetRedrawOffscreen(bool redraw) { m_bRedrawOffscreen = redraw; }
+    void SetRedrawOffscreen(bool redraw) { m_RedrawOffscreen = redraw; }
 
     // Splits a line into arguments: blanks separate, double quotes group (\" and \\ escape),
     // $NAME and ${NAME} are replaced from the environment, # starts a comment.
@@ -72,8 +72,8 @@ private:
     CScene m_Scene;
     std::unique_ptr<COffscreenGL> m_pGL;
     std::unique_ptr<CRenderContextImpl> m_pRC;
-    bool m_bGLFailed = false;
-    bool m_bRedrawOffscreen = true;
+    bool m_GLFailed = false;
+    bool m_RedrawOffscreen = true;
     CDialog* m_pCurrent = nullptr;
     std::vector<std::uint8_t> m_Image; // last render, RGBA rows top first
     int m_ImageWidth = 0, m_ImageHeight = 0;

@@ -15,7 +15,7 @@ bool CHost::LoadPlugIn(const std::string& path, std::string& error, bool& refuse
         return false;
     }
     m_pLoading = lib.get();
-    lib->m_bInitialised = true;
+    lib->m_Initialised = true;
     lib->m_CommandId = lib->InitPlugIn(this, this);
     m_pLoading = nullptr;
     lib->GetPlugInName(lib->m_Name);
@@ -54,19 +54,19 @@ int CHost::AddToolbarButton(CToolbarButton* pButton, int position)
 void CHost::RemoveToolbarButton(int index)
 {
     if (index >= 0 && index < static_cast<int>(m_Buttons.size()))
-        m_Buttons[index].m_bRemoved = true;
+        m_Buttons[index].m_Removed = true;
 }
 
 bool CHost::PressButton(const std::string& caption)
 {
     auto it = std::find_if(m_Buttons.begin(), m_Buttons.end(),
-                           [&](const CButton& b) { return !b.m_bRemoved && b.m_Caption == caption; });
+                           [&](const CButton& b) { return !b.m_Removed && b.m_Caption == caption; });
     return it != m_Buttons.end() && PressButton(*it);
 }
 
 bool CHost::PressButton(const CButton& button)
 {
-    if (button.m_bRemoved || !button.m_pPlugIn || button.m_pPlugIn->m_CommandId == 0)
+    if (button.m_Removed || !button.m_pPlugIn || button.m_pPlugIn->m_CommandId == 0)
         return false;
     button.m_pPlugIn->PlugInEventHandler(button.m_CommandId, 0, nullptr, nullptr);
     return true;
@@ -115,7 +115,7 @@ void CHost::ExportVRML(std::ostream& os) const
 
 void CHost::RedrawView()
 {
-    m_bRedrawPending = true;
+    m_RedrawPending = true;
     if (m_OnRedraw)
         m_OnRedraw();
 }

@@ -18,7 +18,7 @@ public:
         int m_CommandId;
         std::string m_Caption;
         CPlugInLibrary* m_pPlugIn;
-        bool m_bRemoved = false; // slots stay, so the indices handed out stay valid
+        bool m_Removed = false; // slots stay, so the indices handed out stay valid
     };
 
     CHost();
@@ -44,8 +44,8 @@ public:
     bool Box(CVector& min, CVector& max) const;
     // A VRML97 file: the header, then each plug-in appends its scene.
     void ExportVRML(std::ostream& os) const;
-    bool RedrawPending() const { return m_bRedrawPending; }
-    void ClearRedrawPending() { m_bRedrawPending = false; }
+    bool RedrawPending() const { return m_RedrawPending; }
+    void ClearRedrawPending() { m_RedrawPending = false; }
 
     // CHostToolbar
     int AddToolbarButton(CToolbarButton* pButton, int position) override;
@@ -64,5 +64,5 @@ private:
     CPlugInLibrary* m_pLoading = nullptr;
     double m_InterfaceVersion = DefaultInterfaceVersion;
     std::function<void()> m_OnRedraw;
-    bool m_bRedrawPending = false;
+    bool m_RedrawPending = false;
 };

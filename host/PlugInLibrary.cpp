@@ -50,10 +50,10 @@ void CPlugInLibrary::Unload()
 {
     if (!m_Handle)
         return;
-    if (m_bInitialised && DestroyPlugIn)
+    if (m_Initialised && DestroyPlugIn)
         DestroyPlugIn();
     dlclose(m_Handle);
     m_Handle = nullptr;
     m_CommandId = 0;
-    m_bInitialised = false;
+    m_Initialised = false;
 }

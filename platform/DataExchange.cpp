@@ -45,7 +45,7 @@ bool ParseDouble(const std::string& text, double& value)
 template <class T> void TextInteger(CDataExchange* pDX, int nIDC, T& value, long lo, long hi)
 {
     pDX->PrepareCtrl(nIDC);
-    if (!pDX->m_bSaveAndValidate)
+    if (!pDX->m_SaveAndValidate)
     {
         pDX->m_pDlgWnd->SetDlgItemText(nIDC, std::to_string(value));
         return;
@@ -59,7 +59,7 @@ template <class T> void TextInteger(CDataExchange* pDX, int nIDC, T& value, long
 template <class T> void TextReal(CDataExchange* pDX, int nIDC, T& value, int digits)
 {
     pDX->PrepareCtrl(nIDC);
-    if (!pDX->m_bSaveAndValidate)
+    if (!pDX->m_SaveAndValidate)
     {
         pDX->m_pDlgWnd->SetDlgItemText(nIDC, Format("%.*g", digits, static_cast<double>(value)));
         return;
@@ -72,7 +72,7 @@ template <class T> void TextReal(CDataExchange* pDX, int nIDC, T& value, int dig
 
 template <class T> void MinMax(CDataExchange* pDX, T value, T lo, T hi, const std::string& range)
 {
-    if (!pDX->m_bSaveAndValidate || (lo <= value && value <= hi))
+    if (!pDX->m_SaveAndValidate || (lo <= value && value <= hi))
         return;
     FailWith(pDX, range);
 }
@@ -87,7 +87,7 @@ void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl)
 void DDX_Text(CDataExchange* pDX, int nIDC, std::string& value)
 {
     pDX->PrepareCtrl(nIDC);
-    if (pDX->m_bSaveAndValidate)
+    if (pDX->m_SaveAndValidate)
         value = pDX->m_pDlgWnd->GetDlgItemText(nIDC);
     else
         pDX->m_pDlgWnd->SetDlgItemText(nIDC, value);
@@ -102,7 +102,7 @@ void DDX_Text(CDataExchange* pDX, int nIDC, float& value) { TextReal(pDX, nIDC, 
 void DDX_Check(CDataExchange* pDX, int nIDC, int& value)
 {
     pDX->PrepareCtrl(nIDC);
-    if (pDX->m_bSaveAndValidate)
+    if (pDX->m_SaveAndValidate)
         value = pDX->m_pDlgWnd->IsDlgButtonChecked(nIDC);
     else
         pDX->m_pDlgWnd->CheckDlgButton(nIDC, value);
@@ -119,7 +119,7 @@ void DDX_CBIndex(CDataExchange* pDX, int nIDC, int& index)
 {
     pDX->PrepareCtrl(nIDC);
     CComboBox combo(pDX->m_pDlgWnd, nIDC);
-    if (pDX->m_bSaveAndValidate)
+    if (pDX->m_SaveAndValidate)
         index = combo.GetCurSel();
     else
         combo.SetCurSel(index);
@@ -129,7 +129,7 @@ void DDX_LBIndex(CDataExchange* pDX, int nIDC, int& index)
 {
     pDX->PrepareCtrl(nIDC);
     CListBox list(pDX->m_pDlgWnd, nIDC);
-    if (pDX->m_bSaveAndValidate)
+    if (pDX->m_SaveAndValidate)
         index = list.GetCurSel();
     else
         list.SetCurSel(index);
@@ -139,7 +139,7 @@ void DDX_Slider(CDataExchange* pDX, int nIDC, int& value)
 {
     pDX->PrepareCtrl(nIDC);
     CSliderCtrl slider(pDX->m_pDlgWnd, nIDC);
-    if (pDX->m_bSaveAndValidate)
+    if (pDX->m_SaveAndValidate)
         value = slider.GetPos();
     else
         slider.SetPos(value);
@@ -178,6 +178,6 @@ void DDV_MinMaxFloat(CDataExchange* pDX, float value, float minVal, float maxVal
 
 void DDV_MaxChars(CDataExchange* pDX, const std::string& value, int nChars)
 {
-    if (pDX->m_bSaveAndValidate && static_cast<int>(value.size()) > nChars)
+    if (pDX->m_SaveAndValidate && static_cast<int>(value.size()) > nChars)
         FailWith(pDX, Format("Please enter no more than %d characters.", nChars));
 }

@@ -12,14 +12,14 @@ class CDataExchange
 {
 public:
     CDataExchange(CDialog* pDlg, BOOL bSaveAndValidate)
-        : m_bSaveAndValidate(bSaveAndValidate), m_pDlgWnd(pDlg)
+        : m_SaveAndValidate(bSaveAndValidate), m_pDlgWnd(pDlg)
     {
     }
     void PrepareCtrl(int nIDC) { m_idLastControl = nIDC; }
     // Ends the exchange; the message has already been shown.
     [[noreturn]] void Fail();
 
-    BOOL m_bSaveAndValidate;
+    BOOL m_SaveAndValidate;
     CDialog* m_pDlgWnd;
     int m_idLastControl = 0;
 };

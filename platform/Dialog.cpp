@@ -64,7 +64,7 @@ CDialog::~CDialog()
 {
     for (UINT_PTR id : std::set<UINT_PTR>(m_Timers))
         KillTimer(id);
-    if (m_bCreated)
+    if (m_Created)
         UiBackend().DialogDestroyed(*this);
     auto& r = Registry();
     r.erase(std::remove(r.begin(), r.end(), this), r.end());
@@ -76,7 +76,7 @@ CDialog* CDialog::TopmostShown()
 {
     CDialog* top = nullptr;
     for (CDialog* d : Registry())
-        if (d->m_bVisible && (!top || d->m_ShowSerial > top->m_ShowSerial))
+        if (d->m_Visible && (!top || d->m_ShowSerial > top->m_ShowSerial))
             top = d;
     return top;
 }
@@ -85,7 +85,7 @@ CDialog* CDialog::FindShown(const std::string& caption)
 {
     CDialog* found = nullptr;
     for (CDialog* d : Registry())
-        if (d->m_bVisible && d->m_Caption == caption &&
+        if (d->m_Visible && d->m_Caption == caption &&
             (!found || d->m_ShowSerial > found->m_ShowSerial))
             found = d;
     return found;
@@ -111,11 +111,11 @@ void CDialog::InitControls()
 
 void CDialog::Initialize(bool modal)
 {
-    m_bModal = modal;
-    m_bEnded = false;
+    m_Modal = modal;
+    m_Ended = false;
     m_nResult = 0;
     InitControls();
-    m_bCreated = true;
+    m_Created = true;
     UiBackend().DialogCreated(*this);
     OnInitDialog();
 }
@@ -131,15 +131,15 @@ BOOL CDialog::Create(CDialog* pParent)
 INT_PTR CDialog::DoModal()
 {
     const INT_PTR result = UiBackend().RunModal(*this);
-    m_bVisible = false;
+    m_Visible = false;
     return result;
 }
 
 void CDialog::EndDialog(int nResult)
 {
     m_nResult = nResult;
-    if (m_bModal)
-        m_bEnded = true;
+    if (m_Modal)
+        m_Ended = true;
     ShowWindow(SW_HIDE);
 }
 
@@ -148,10 +148,10 @@ void CDialog::ShowWindow(int nCmdShow)
     const bool show = nCmdShow != SW_HIDE;
     if (show)
         m_ShowSerial = ++g_ShowCounter;
-    if (show == m_bVisible)
+    if (show == m_Visible)
         return;
-    m_bVisible = show;
-    if (m_bCreated)
+    m_Visible = show;
+    if (m_Created)
         UiBackend().DialogShown(*this, show);
     if (m_pView)
         m_pView->OnShow(show);

@@ -76,11 +76,11 @@ public:
     virtual INT_PTR DoModal();
     void EndDialog(int nResult);
     void ShowWindow(int nCmdShow);
-    BOOL IsWindowVisible() const { return m_bVisible; }
-    bool IsModal() const { return m_bModal; }
-    bool IsEnded() const { return m_bEnded; }
+    BOOL IsWindowVisible() const { return m_Visible; }
+    bool IsModal() const { return m_Modal; }
+    bool IsEnded() const { return m_Ended; }
     int GetResult() const { return m_nResult; }
-    bool IsCreated() const { return m_bCreated; }
+    bool IsCreated() const { return m_Created; }
 
     const CDlgTemplate& GetTemplate() const { return m_Template; }
     const std::string& GetCaption() const { return m_Caption; }
@@ -174,7 +174,7 @@ private:
     std::set<UINT_PTR> m_Timers;
     std::vector<std::pair<UINT, std::string>> m_SysMenu;
     IDialogView* m_pView = nullptr;
-    bool m_bCreated = false, m_bModal = false, m_bEnded = false, m_bVisible = false;
+    bool m_Created = false, m_Modal = false, m_Ended = false, m_Visible = false;
     int m_nResult = 0;
     unsigned long m_ShowSerial = 0;
 };

@@ -79,7 +79,7 @@ int CHeadlessBackend::MessageBox(CDialog*, const std::string& text, const std::s
                          queued);
     }
     m_Messages.push_back({text, caption, nType, result});
-    if (m_bEcho)
+    if (m_Echo)
         std::fprintf(stderr, "[message box, %s] %s\n", MessageIconName(nType), text.c_str());
     return result;
 }

@@ -44,7 +44,7 @@ public:
     const std::vector<CFileDialogRequest>& FileDialogs() const { return m_FileDialogs; }
     int WaitCursorDepth() const { return m_WaitDepth; }
     // Echoes every message box to standard error as it is shown.
-    void SetEcho(bool echo) { m_bEcho = echo; }
+    void SetEcho(bool echo) { m_Echo = echo; }
 
     // Delivers count ticks to every running timer, in the order they were started.
     void DeliverTimerTicks(int count);
@@ -78,5 +78,5 @@ private:
     std::vector<CFileDialogRequest> m_FileDialogs;
     std::vector<std::pair<CDialog*, UINT_PTR>> m_Timers;
     int m_WaitDepth = 0;
-    bool m_bEcho = false;
+    bool m_Echo = false;
 };

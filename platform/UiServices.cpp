@@ -54,7 +54,7 @@ CFileDialog::CFileDialog(BOOL bOpenFileDialog, const char* lpszDefExt, const cha
                          DWORD dwFlags, const char* lpszFilter, CDialog* pParentWnd)
     : m_pParent(pParentWnd)
 {
-    m_Request.m_bOpen = bOpenFileDialog != FALSE;
+    m_Request.m_Open = bOpenFileDialog != FALSE;
     m_Request.m_DefExt = lpszDefExt ? lpszDefExt : "";
     m_Request.m_FileName = lpszFileName ? lpszFileName : "";
     m_Request.m_Flags = dwFlags;
@@ -91,8 +91,8 @@ CWaitCursor::CWaitCursor() { UiBackend().BeginWaitCursor(); }
 CWaitCursor::~CWaitCursor() { End(); }
 void CWaitCursor::End()
 {
-    if (!m_bActive)
+    if (!m_Active)
         return;
-    m_bActive = false;
+    m_Active = false;
     UiBackend().EndWaitCursor();
 }

@@ -12,7 +12,7 @@ class CDialog;
 
 struct CFileDialogRequest
 {
-    bool m_bOpen = true;
+    bool m_Open = true;
     std::string m_DefExt;
     std::string m_FileName;   // initial name or path
     std::string m_Filter;     // "Name|*.ext|...|"
@@ -147,5 +147,5 @@ public:
     void End();
 
 private:
-    bool m_bActive = true;
+    bool m_Active = true;
 };

@@ -128,8 +128,8 @@ bool CTextScanner::Open(const std::string& path)
         m_Size = size > 0 ? static_cast<std::uint64_t>(size) : 0;
     }
     std::rewind(m_pFile);
-    m_bEof = false;
-    m_bFailed = false;
+    m_Eof = false;
+    m_Failed = false;
     return true;
 }
 
@@ -140,15 +140,15 @@ void CTextScanner::Close()
     m_Pos = m_End = 0;
     m_Consumed = 0;
     m_Size = 0;
-    m_bEof = true;
-    m_bFailed = false;
+    m_Eof = true;
+    m_Failed = false;
     std::vector<char>().swap(m_Buffer);
 }
 
 bool CTextScanner::Refill(size_t n)
 {
     if (m_End - m_Pos >= n) return true;
-    if (m_bEof) return false;
+    if (m_Eof) return false;
     // Keep the unread rest at the front, then fill behind it.
     const size_t rest = m_End - m_Pos;
     if (m_Pos > 0)
@@ -165,7 +165,7 @@ bool CTextScanner::Refill(size_t n)
         const size_t got = std::fread(m_Buffer.data() + m_End, 1, room, m_pFile);
         if (got == 0)
         {
-            m_bEof = true;
+            m_Eof = true;
             break;
         }
         m_End += got;
@@ -185,7 +185,7 @@ void CTextScanner::SkipWhiteSpace()
 
 bool CTextScanner::Extract(double& value)
 {
-    if (m_bFailed || !m_pFile) return Fail();
+    if (m_Failed || !m_pFile) return Fail();
     SkipWhiteSpace();
     Refill(MaxNumberLength);
     const char* first = m_Buffer.data() + m_Pos;
@@ -211,7 +211,7 @@ bool CTextScanner::Extract(double& value)
 
 bool CTextScanner::Extract(std::int32_t& value)
 {
-    if (m_bFailed || !m_pFile) return Fail();
+    if (m_Failed || !m_pFile) return Fail();
     SkipWhiteSpace();
     Refill(MaxNumberLength);
     const char* first = m_Buffer.data() + m_Pos;
@@ -229,15 +229,15 @@ bool CTextScanner::Extract(std::int32_t& value)
 bool CTextScanner::ReadLine(std::string& line, size_t maxLen)
 {
     line.clear();
-    m_bTruncated = m_bNul = false;
+    m_Truncated = m_Nul = false;
     if (Peek() < 0) return false;
     for (;;)
     {
         if (m_Pos >= m_End && !Refill(1)) break;
         const CLineStep step = AppendLinePart(m_Buffer.data() + m_Pos, m_End - m_Pos, maxLen,
-                                              line, m_bTruncated, m_bNul);
+                                              line, m_Truncated, m_Nul);
         m_Pos += step.m_Consumed;
-        if (step.m_bEnded) break;
+        if (step.m_Ended) break;
     }
     if (!line.empty() && line.back() == '\r') line.pop_back();
     return true;

@@ -51,13 +51,13 @@ public:
     // starts here, the number overflows or the end was reached.
     bool Extract(double& value);
     bool Extract(std::int32_t& value);
-    bool Failed() const { return m_bFailed; }
+    bool Failed() const { return m_Failed; }
 
     // The next line without its end and without a CR before it; at most maxLen characters are
     // kept, the rest of a longer line is skipped. False at the end of the file.
     bool ReadLine(std::string& line, size_t maxLen = DefaultMaxLine);
-    bool LineTruncated() const { return m_bTruncated; }
-    bool LineHadNul() const { return m_bNul; }
+    bool LineTruncated() const { return m_Truncated; }
+    bool LineHadNul() const { return m_Nul; }
     // Skips the rest of the current line including its end.
     void SkipLine();
 
@@ -67,7 +67,7 @@ private:
     void SkipWhiteSpace();
     bool Fail()
     {
-        m_bFailed = true;
+        m_Failed = true;
         return false;
     }
 
@@ -76,7 +76,7 @@ private:
     size_t m_Pos = 0, m_End = 0;
     std::uint64_t m_Consumed = 0; // bytes dropped from the buffer's front
     std::uint64_t m_Size = 0;
-    bool m_bEof = true, m_bFailed = false, m_bTruncated = false, m_bNul = false;
+    bool m_Eof = true, m_Failed = false, m_Truncated = false, m_Nul = false;
 };
 
 // Stream extraction applied to one token: the number at its start (leading blanks skipped).

@@ -112,7 +112,7 @@ void CVolumira3DDlg::DoDataExchange(CDataExchange* pDX)
     DDX_Control(pDX, IDC_SLIDER_Y, m_SliderY);
     DDX_Control(pDX, IDC_TRANSPARENCY, m_TransparencySlider);
     DDX_Text(pDX, IDC_INPUT_FILE, m_InputFile);
-    if (pDX->m_bSaveAndValidate) return;
+    if (pDX->m_SaveAndValidate) return;
     // The grid fields only show; they are never read back.
     int counts[3] = {m_NrXBins, m_NrYBins, m_NrZBins};
     const int countIds[3] = {IDC_NR_X_BINS, IDC_NR_Y_BINS, IDC_NR_Z_BINS};

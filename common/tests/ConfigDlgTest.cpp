@@ -227,8 +227,8 @@ TEST_F(ConfigDlgTest, BrowseSaveAndLoadThroughTheFileDialogs)
     });
     EXPECT_EQ(CColorTable::Instance().Get(1), CVector(1, 0, 0));
     ASSERT_EQ(ui.FileDialogs().size(), 2u);
-    EXPECT_FALSE(ui.FileDialogs()[0].m_bOpen);
-    EXPECT_TRUE(ui.FileDialogs()[1].m_bOpen);
+    EXPECT_FALSE(ui.FileDialogs()[0].m_Open);
+    EXPECT_TRUE(ui.FileDialogs()[1].m_Open);
     EXPECT_EQ(ui.FileDialogs()[1].m_Filter, "Color configuration (*.lut)|*.lut|All Files (*.*)|*.*|");
     EXPECT_EQ(ui.FileDialogs()[1].m_DefExt, "lut");
     EXPECT_EQ(m_Dlg.m_FileName, path);

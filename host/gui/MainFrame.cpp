@@ -76,7 +76,7 @@ void CMainFrame::RebuildToolbar()
     const auto& buttons = m_Host.Buttons();
     for (size_t i = 0; i < buttons.size(); ++i)
     {
-        if (buttons[i].m_bRemoved)
+        if (buttons[i].m_Removed)
             continue;
         const int id = ID_FirstTool + static_cast<int>(i);
         m_pToolBar->AddTool(id, wxString::FromUTF8(buttons[i].m_Caption), wxNullBitmap);

@@ -31,7 +31,7 @@ bool CViewCanvas::MakeCurrent(HDC) { return IsShownOnScreen() && SetCurrent(*m_p
 
 void CViewCanvas::FitView()
 {
-    m_bFitted = m_Scene.FitCamera();
+    m_Fitted = m_Scene.FitCamera();
     Refresh();
 }
 
@@ -40,8 +40,8 @@ void CViewCanvas::OnPaint(wxPaintEvent&)
     wxPaintDC dc(this);
     if (!MakeCurrent(nullptr))
         return;
-    if (!m_bFitted)
-        m_bFitted = m_Scene.FitCamera(); // the first data that appears is brought into view
+    if (!m_Fitted)
+        m_Fitted = m_Scene.FitCamera(); // the first data that appears is brought into view
     const wxSize size = GetClientSize() * GetContentScaleFactor();
     m_Scene.Draw(size.x, size.y, nullptr, this);
     SwapBuffers();

@@ -22,5 +22,5 @@ private:
     CScene& m_Scene;
     std::unique_ptr<wxGLContext> m_pContext;
     wxPoint m_LastMouse;
-    bool m_bFitted = false;
+    bool m_Fitted = false;
 };

@@ -116,17 +116,17 @@ int CWxBackend::MessageBox(CDialog* pOwner, const std::string& text, const std::
 
 bool CWxBackend::FileDialog(CDialog* pOwner, CFileDialogRequest& request)
 {
-    long style = request.m_bOpen ? wxFD_OPEN : wxFD_SAVE;
-    if (request.m_bOpen && (request.m_Flags & OFN_FILEMUSTEXIST))
+    long style = request.m_Open ? wxFD_OPEN : wxFD_SAVE;
+    if (request.m_Open && (request.m_Flags & OFN_FILEMUSTEXIST))
         style |= wxFD_FILE_MUST_EXIST;
-    if (!request.m_bOpen && (request.m_Flags & OFN_OVERWRITEPROMPT))
+    if (!request.m_Open && (request.m_Flags & OFN_OVERWRITEPROMPT))
         style |= wxFD_OVERWRITE_PROMPT;
     std::filesystem::path initial(request.m_FileName);
     std::string dir = request.m_InitialDir.empty() ? initial.parent_path().string() : request.m_InitialDir;
     std::string filter = WxFilter(request.m_Filter);
     if (filter.empty())
         filter = "All Files (*.*)|*";
-    wxFileDialog dlg(Owner(pOwner), Wx(request.m_Title.empty() ? (request.m_bOpen ? "Open" : "Save As")
+    wxFileDialog dlg(Owner(pOwner), Wx(request.m_Title.empty() ? (request.m_Open ? "Open" : "Save As")
                                                                : request.m_Title),
                      Wx(dir), Wx(initial.filename().string()), Wx(filter), style);
     if (dlg.ShowModal() != wxID_OK)

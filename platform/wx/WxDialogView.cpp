@@ -67,7 +67,7 @@ CWxDialogView::CWxDialogView(wxWindow* parent, CDialog& dlg)
     SetEscapeId(wxID_NONE);
     const auto& t = dlg.GetTemplate();
     SetClientSize(ConvertDialogToPixels(wxSize(t.m_Width, t.m_Height)));
-    m_bSyncing = true;
+    m_Syncing = true;
     for (const auto& state : dlg.Items())
     {
         wxWindow* w = CreateControl(*state);
@@ -84,7 +84,7 @@ CWxDialogView::CWxDialogView(wxWindow* parent, CDialog& dlg)
         Sync(*state, w);
         BindEvents(w, *state);
     }
-    m_bSyncing = false;
+    m_Syncing = false;
     Bind(wxEVT_CLOSE_WINDOW, &CWxDialogView::OnCloseWindow, this);
     Bind(wxEVT_CONTEXT_MENU, &CWxDialogView::OnContextMenu, this);
     dlg.SetView(this);
@@ -92,7 +92,7 @@ CWxDialogView::CWxDialogView(wxWindow* parent, CDialog& dlg)
 
 CWxDialogView::~CWxDialogView()
 {
-    if (m_bDetached)
+    if (m_Detached)
         return;
     // Destroyed by wx (its parent went first): the model and the backend forget this window.
     m_Dlg.SetView(nullptr);
@@ -102,9 +102,9 @@ CWxDialogView::~CWxDialogView()
 
 void CWxDialogView::Detach()
 {
-    if (m_bDetached)
+    if (m_Detached)
         return;
-    m_bDetached = true;
+    m_Detached = true;
     m_Dlg.SetView(nullptr);
     if (IsModal())
         EndModal(wxID_CANCEL);
@@ -255,7 +255,7 @@ void CWxDialogView::BindEvents(wxWindow* w, const CControlState& s)
         return;
     auto guard = [this](auto fn) {
         return [this, fn](auto& event) {
-            if (!m_bSyncing && !m_bDetached)
+            if (!m_Syncing && !m_Detached)
                 fn(event);
         };
     };
@@ -313,17 +313,17 @@ void CWxDialogView::OnControlChanged(int id)
 {
     auto it = m_Windows.find(id);
     const CControlState* s = m_Dlg.FindItem(id);
-    if (it == m_Windows.end() || !s || m_bDetached)
+    if (it == m_Windows.end() || !s || m_Detached)
         return;
-    const bool wasSyncing = m_bSyncing;
-    m_bSyncing = true;
+    const bool wasSyncing = m_Syncing;
+    m_Syncing = true;
     Sync(*s, it->second);
-    m_bSyncing = wasSyncing;
+    m_Syncing = wasSyncing;
 }
 
 void CWxDialogView::OnShow(bool show)
 {
-    if (m_bDetached)
+    if (m_Detached)
         return;
     if (m_Dlg.IsModal())
     {

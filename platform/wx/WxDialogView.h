@@ -34,6 +34,6 @@ private:
 
     CDialog& m_Dlg;
     std::map<int, wxWindow*> m_Windows;
-    bool m_bSyncing = false;
-    bool m_bDetached = false;
+    bool m_Syncing = false;
+    bool m_Detached = false;
 };
