@@ -23,7 +23,8 @@ std::string MakeTrackFile(int particles, int pointsPerParticle)
     for (int p = 0; p < particles; ++p)
     {
         text += "PARTICLE\n";
-        std::snprintf(line, sizeof line, "Type %d\nEnergy %.6E\n", 1 + p % 20, 0.01 + (p % 97) * 0.5);
+        std::snprintf(line, sizeof line, "Type %d\nEnergy %.6E\n", 1 + p % 20,
+                      0.01 + (p % 97) * 0.5);
         text += line;
         for (int i = 0; i < pointsPerParticle; ++i)
         {
@@ -107,9 +108,11 @@ int main()
         }
     }
     std::filesystem::remove(path);
-    std::printf("track file: %d particles, %d points, %.1f MB\n", particles, particles * points, mb);
+    std::printf("track file: %d particles, %d points, %.1f MB\n", particles, particles * points,
+                mb);
     std::printf("ReadFile:   %.3f s, %.1f MB/s\n", best, mb / best);
     std::printf("bare pass:  %.3f s, %.1f MB/s\n", bestBare, mb / bestBare);
-    std::printf("ratio (reader throughput / bare throughput): %.2f (target >= 0.5)\n", bestBare / best);
+    std::printf("ratio (reader throughput / bare throughput): %.2f (target >= 0.5)\n",
+                bestBare / best);
     return 0;
 }

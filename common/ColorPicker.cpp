@@ -59,16 +59,18 @@ bool CColorPopup::Track(COLORREF current, COLORREF& chosen,
     COLORREF color = current;
     switch (UiBackend().ColorPopup(m_Owner, m_CtrlId, request, color))
     {
-    case EPopupResult::Chosen: chosen = color; return true;
+    case EPopupResult::Chosen:
+        chosen = color;
+        return true;
     case EPopupResult::Custom:
     {
         CColorDialog dlg(current, CC_FULLOPEN | CC_ANYCOLOR, &m_Owner);
-        if (dlg.DoModal() != IDOK)
-            return false;
+        if (dlg.DoModal() != IDOK) return false;
         chosen = dlg.GetColor();
         return true;
     }
-    case EPopupResult::Cancelled: break;
+    case EPopupResult::Cancelled:
+        break;
     }
     return false;
 }
@@ -79,7 +81,10 @@ void CColorPicker::Attach(CDialog* pDlg, int id)
     pDlg->MapCommand(id, BN_CLICKED, [this] { OnClicked(); });
 }
 
-COLORREF CColorPicker::GetColor() const { return State().m_Color; }
+COLORREF CColorPicker::GetColor() const
+{
+    return State().m_Color;
+}
 
 void CColorPicker::SetColor(COLORREF color)
 {
@@ -98,10 +103,12 @@ void CColorPicker::OnClicked()
     Notify(CPN_DROPDOWN, previous);
     CColorPopup popup(*m_pDlg, m_Id, m_CustomText);
     COLORREF chosen = previous;
-    const bool ok = popup.Track(previous, chosen, [this](COLORREF hover) {
-        SetColor(hover);
-        Notify(CPN_SELCHANGE, hover);
-    });
+    const bool ok = popup.Track(previous, chosen,
+                                [this](COLORREF hover)
+                                {
+                                    SetColor(hover);
+                                    Notify(CPN_SELCHANGE, hover);
+                                });
     Notify(CPN_CLOSEUP, ok ? chosen : previous);
     if (!ok)
     {
@@ -110,7 +117,6 @@ void CColorPicker::OnClicked()
         return;
     }
     SetColor(chosen);
-    if (chosen != previous)
-        Notify(CPN_SELCHANGE, chosen);
+    if (chosen != previous) Notify(CPN_SELCHANGE, chosen);
     Notify(CPN_SELENDOK, chosen);
 }

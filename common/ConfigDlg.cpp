@@ -15,7 +15,8 @@ constexpr const char* LutFilter = "Color configuration (*.lut)|*.lut|All Files (
 
 const CDlgTemplate& ConfigTemplate()
 {
-    static const CDlgTemplate t = [] {
+    static const CDlgTemplate t = []
+    {
         CDlgTemplate d;
         d.m_Id = IDD_CONFIG;
         d.m_Caption = "Configuration";
@@ -88,10 +89,9 @@ void CConfigDlg::DoDataExchange(CDataExchange* pDX)
 
 BOOL CConfigDlg::OnInitDialog()
 {
-    m_PassedIn = {m_FileName, m_FadeSteps, m_NrTimeSteps, m_T0, m_TMax, m_AnimationLength,
-                  m_LineWidth};
-    if (!m_Picker.IsAttached())
-        m_Picker.Attach(this, IDC_CFG_PICKER);
+    m_PassedIn = {m_FileName, m_FadeSteps,       m_NrTimeSteps, m_T0,
+                  m_TMax,     m_AnimationLength, m_LineWidth};
+    if (!m_Picker.IsAttached()) m_Picker.Attach(this, IDC_CFG_PICKER);
     CDialog::OnInitDialog();
     FillParticleList();
     m_Slider.SetRange(0, 100);
@@ -110,8 +110,7 @@ void CConfigDlg::FillParticleList()
     for (int type = 1; type < particles::NrParticleTypes; ++type)
     {
         const char* name = particles::ParticleName(type);
-        if (std::strcmp(name, "---") == 0)
-            continue;
+        if (std::strcmp(name, "---") == 0) continue;
         const int i = m_Particles.AddString(name);
         m_Particles.SetItemData(i, static_cast<std::uintptr_t>(type));
     }
@@ -128,15 +127,17 @@ int CConfigDlg::SelectedEntry() const
 void CConfigDlg::ShowSelectedColor()
 {
     const int entry = SelectedEntry();
-    if (!CColorTable::ValidIndex(entry))
-        return;
+    if (!CColorTable::ValidIndex(entry)) return;
     const CVector& c = CColorTable::Instance().Get(entry);
     auto byte = [](double v) { return static_cast<int>(v * 255 + 0.5); };
     m_Color = RGB(byte(c.x), byte(c.y), byte(c.z));
     m_Picker.SetColor(m_Color);
 }
 
-void CConfigDlg::OnParticleSelChange() { ShowSelectedColor(); }
+void CConfigDlg::OnParticleSelChange()
+{
+    ShowSelectedColor();
+}
 
 LRESULT CConfigDlg::OnColorChosen(WPARAM color)
 {
@@ -144,48 +145,47 @@ LRESULT CConfigDlg::OnColorChosen(WPARAM color)
     const int entry = SelectedEntry();
     if (CColorTable::ValidIndex(entry))
         CColorTable::Instance().Set(entry, {GetRValue(m_Color) / 255.0, GetGValue(m_Color) / 255.0,
-                                           GetBValue(m_Color) / 255.0});
+                                            GetBValue(m_Color) / 255.0});
     return 0;
 }
 
 void CConfigDlg::OnHScroll(UINT, UINT, int nCtrlId)
 {
-    if (nCtrlId != IDC_CFG_TRANSPARENCY_SLIDER)
-        return;
+    if (nCtrlId != IDC_CFG_TRANSPARENCY_SLIDER) return;
     const int max = m_Slider.GetRangeMax();
     m_Transparency = std::clamp(max > 0 ? double(m_Slider.GetPos()) / max : 0.0, 0.0, 1.0);
     SetDlgItemText(IDC_CFG_TRANSPARENCY, Format("%.15g", m_Transparency));
 }
 
-void CConfigDlg::OnAntiAliasing() { m_AntiAliasing = !m_AntiAliasing; }
+void CConfigDlg::OnAntiAliasing()
+{
+    m_AntiAliasing = !m_AntiAliasing;
+}
 
 CFileDialog CConfigDlg::LutFileDialog(BOOL bOpen)
 {
-    const DWORD flags = bOpen ? DWORD(OFN_HIDEREADONLY) : DWORD(OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT);
-    return CFileDialog(bOpen, "lut", nullptr, flags,
-                       LutFilter, GetParent());
+    const DWORD flags =
+        bOpen ? DWORD(OFN_HIDEREADONLY) : DWORD(OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT);
+    return CFileDialog(bOpen, "lut", nullptr, flags, LutFilter, GetParent());
 }
 
 void CConfigDlg::OnBrowse()
 {
     CFileDialog dlg = LutFileDialog(TRUE);
-    if (dlg.DoModal() == IDOK)
-        SetDlgItemText(IDC_CFG_FILENAME, dlg.GetPathName());
+    if (dlg.DoModal() == IDOK) SetDlgItemText(IDC_CFG_FILENAME, dlg.GetPathName());
 }
 
 void CConfigDlg::OnLoad()
 {
     m_FileName = GetDlgItemText(IDC_CFG_FILENAME);
-    if (!ColorLUTFile::Load(m_FileName, CColorTable::Instance()))
-        return;
+    if (!ColorLUTFile::Load(m_FileName, CColorTable::Instance())) return;
     FillParticleList();
 }
 
 void CConfigDlg::OnSave()
 {
     CFileDialog dlg = LutFileDialog(FALSE);
-    if (dlg.DoModal() != IDOK)
-        return;
+    if (dlg.DoModal() != IDOK) return;
     m_FileName = dlg.GetPathName();
     SetDlgItemText(IDC_CFG_FILENAME, m_FileName);
     ColorLUTFile::Save(m_FileName, CColorTable::Instance());
@@ -205,8 +205,7 @@ void CConfigDlg::OnResetTMax()
 
 void CConfigDlg::OnOK()
 {
-    if (!UpdateData(TRUE))
-        return;
+    if (!UpdateData(TRUE)) return;
     if (m_FadeSteps == 0)
     {
         AfxMessageBox("The minimum number fading steps was set to 1|", MB_ICONINFORMATION);

@@ -8,10 +8,8 @@ CLineStep AppendLinePart(const char* start, size_t avail, size_t maxLen, std::st
     const char* nl = static_cast<const char*>(std::memchr(start, '\n', avail));
     const size_t len = nl ? static_cast<size_t>(nl - start) : avail;
     const size_t room = maxLen > line.size() ? maxLen - line.size() : 0;
-    if (len > room)
-        truncated = true;
-    if (!nul && std::memchr(start, '\0', len))
-        nul = true;
+    if (len > room) truncated = true;
+    if (!nul && std::memchr(start, '\0', len)) nul = true;
     line.append(start, len < room ? len : room);
     return {len + (nl ? 1 : 0), nl != nullptr};
 }
@@ -23,13 +21,11 @@ CLineReader::CLineReader(std::istream& in, size_t maxLine)
 
 bool CLineReader::Fill()
 {
-    if (m_Eof)
-        return false;
+    if (m_Eof) return false;
     m_In.read(m_Buffer.data(), static_cast<std::streamsize>(m_Buffer.size()));
     m_Pos = 0;
     m_End = static_cast<size_t>(m_In.gcount());
-    if (m_End == 0)
-        m_Eof = true;
+    if (m_End == 0) m_Eof = true;
     return m_End > 0;
 }
 
@@ -56,8 +52,7 @@ bool CLineReader::Next(std::string_view& view)
             m_Nul = std::memchr(start, '\0', len) != nullptr;
             m_Pos += len + 1;
             m_BytesRead += len + 1;
-            if (len > 0 && start[len - 1] == '\r')
-                --len;
+            if (len > 0 && start[len - 1] == '\r') --len;
             view = std::string_view(start, len);
             return true;
         }
@@ -68,18 +63,15 @@ bool CLineReader::Next(std::string_view& view)
     bool any = false;
     for (;;)
     {
-        if (m_Pos >= m_End && !Fill())
-            break;
+        if (m_Pos >= m_End && !Fill()) break;
         any = true;
         const CLineStep step = AppendLinePart(m_Buffer.data() + m_Pos, m_End - m_Pos, m_MaxLine,
                                               line, m_Truncated, m_Nul);
         m_Pos += step.m_Consumed;
         m_BytesRead += step.m_Consumed;
-        if (step.m_Ended)
-            break;
+        if (step.m_Ended) break;
     }
-    if (!line.empty() && line.back() == '\r')
-        line.pop_back();
+    if (!line.empty() && line.back() == '\r') line.pop_back();
     view = line;
     return any;
 }

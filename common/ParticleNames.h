@@ -5,7 +5,10 @@
 namespace particles
 {
 constexpr int NrParticleTypes = 71;
-inline bool IsValidType(int type) { return type >= 0 && type < NrParticleTypes; }
+inline bool IsValidType(int type)
+{
+    return type >= 0 && type < NrParticleTypes;
+}
 // The name of a type, or nullptr outside 0..70.
 const char* ParticleName(int type);
 } // namespace particles

@@ -13,8 +13,7 @@ void SplitTokens(std::string_view line, const CSeparators& isSeparator,
         const size_t start = i;
         while (i < n && !isSeparator(line[i]))
             ++i;
-        if (i > start)
-            tokens.push_back(line.substr(start, i - start));
+        if (i > start) tokens.push_back(line.substr(start, i - start));
     }
 }
 

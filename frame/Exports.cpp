@@ -28,10 +28,12 @@ template <class R, class F> R Guarded(const char* name, R fallback, F&& call)
 
 template <class F> void Guarded(const char* name, F&& call)
 {
-    Guarded(name, 0, [&] {
-        call();
-        return 0;
-    });
+    Guarded(name, 0,
+            [&]
+            {
+                call();
+                return 0;
+            });
 }
 } // namespace
 
@@ -67,9 +69,9 @@ PLUGIN_EXPORT void OnPostRender(HDC dc, HGLRC rc, int pass, int mode)
 
 PLUGIN_EXPORT bool PlugInEventHandler(int id, int code, void* pExtra, void* pHandlerInfo)
 {
-    return Guarded("PlugInEventHandler", true, [&] {
-        return AfxGetPlugInApp().PlugInEventHandler(id, code, pExtra, pHandlerInfo);
-    });
+    return Guarded(
+        "PlugInEventHandler", true,
+        [&] { return AfxGetPlugInApp().PlugInEventHandler(id, code, pExtra, pHandlerInfo); });
 }
 
 PLUGIN_EXPORT void Box(CVector& min, CVector& max)

@@ -64,17 +64,21 @@ protected:
 };
 using HGLRC = CRenderContext*;
 
-inline BOOL wglMakeCurrent(HDC dc, HGLRC rc) { return rc && rc->MakeCurrent(dc) ? TRUE : FALSE; }
+inline BOOL wglMakeCurrent(HDC dc, HGLRC rc)
+{
+    return rc && rc->MakeCurrent(dc) ? TRUE : FALSE;
+}
 
 // The nine exports, as the host resolves them.
-extern "C" {
-using PFN_InitPlugIn = int (*)(CHostToolbar*, CHostInterface*);
-using PFN_DestroyPlugIn = void (*)();
-using PFN_GetPlugInName = void (*)(std::string&);
-using PFN_GetPlugInResources = void (*)(void*, std::string&);
-using PFN_OnRender = void (*)(HDC, HGLRC, int, int);
-using PFN_OnPostRender = void (*)(HDC, HGLRC, int, int);
-using PFN_PlugInEventHandler = bool (*)(int, int, void*, void*);
-using PFN_Box = void (*)(CVector&, CVector&);
-using PFN_ExportVRML = std::ostream& (*)(std::ostream&);
+extern "C"
+{
+    using PFN_InitPlugIn = int (*)(CHostToolbar*, CHostInterface*);
+    using PFN_DestroyPlugIn = void (*)();
+    using PFN_GetPlugInName = void (*)(std::string&);
+    using PFN_GetPlugInResources = void (*)(void*, std::string&);
+    using PFN_OnRender = void (*)(HDC, HGLRC, int, int);
+    using PFN_OnPostRender = void (*)(HDC, HGLRC, int, int);
+    using PFN_PlugInEventHandler = bool (*)(int, int, void*, void*);
+    using PFN_Box = void (*)(CVector&, CVector&);
+    using PFN_ExportVRML = std::ostream& (*)(std::ostream&);
 }

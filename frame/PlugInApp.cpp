@@ -18,8 +18,7 @@ bool CPlugInApp::InitInstance()
 
 int CPlugInApp::InitPlugIn(CHostToolbar* pToolbar, CHostInterface* pHost)
 {
-    if (!m_Started)
-        m_Started = InitInstance();
+    if (!m_Started) m_Started = InitInstance();
     m_pToolbar = pToolbar;
     m_pButton = std::make_unique<CToolbarButton>(m_Identity.m_CommandId, -1,
                                                  m_Identity.m_ButtonCaption, false, false);
@@ -45,20 +44,17 @@ int CPlugInApp::InitPlugIn(CHostToolbar* pToolbar, CHostInterface* pHost)
 
 void CPlugInApp::DestroyPlugIn()
 {
-    if (m_pToolbar && m_ButtonIndex >= 0)
-        m_pToolbar->RemoveToolbarButton(m_ButtonIndex);
+    if (m_pToolbar && m_ButtonIndex >= 0) m_pToolbar->RemoveToolbarButton(m_ButtonIndex);
 }
 
 bool CPlugInApp::PlugInEventHandler(int id, int code, void* pExtra, void* pHandlerInfo)
 {
-    if (id == m_Identity.m_CommandId)
-        OnCmdMsg(id, code, pExtra, pHandlerInfo);
+    if (id == m_Identity.m_CommandId) OnCmdMsg(id, code, pExtra, pHandlerInfo);
     return true;
 }
 
 BOOL CPlugInApp::OnCmdMsg(int, int, void*, void*)
 {
-    if (m_pMainDlg)
-        m_pMainDlg->ShowWindow(SW_SHOWNORMAL);
+    if (m_pMainDlg) m_pMainDlg->ShowWindow(SW_SHOWNORMAL);
     return TRUE;
 }

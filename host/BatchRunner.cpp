@@ -36,7 +36,10 @@ std::string EnvValue(const std::string& name)
     return v ? v : "";
 }
 
-bool IsNameChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }
+bool IsNameChar(char c)
+{
+    return std::isalnum(static_cast<unsigned char>(c)) || c == '_';
+}
 
 std::string OneLine(const std::string& text)
 {
@@ -91,8 +94,7 @@ bool CBatchRunner::Tokenize(const std::string& line, std::vector<std::string>& a
     {
         while (i < n && (line[i] == ' ' || line[i] == '\t' || line[i] == '\r'))
             ++i;
-        if (i >= n || line[i] == '#')
-            break;
+        if (i >= n || line[i] == '#') break;
         std::string arg;
         bool quoted = false;
         while (i < n && (quoted || (line[i] != ' ' && line[i] != '\t' && line[i] != '\r')))
@@ -103,7 +105,8 @@ bool CBatchRunner::Tokenize(const std::string& line, std::vector<std::string>& a
                 quoted = !quoted;
                 ++i;
             }
-            else if (quoted && c == '\\' && i + 1 < n && (line[i + 1] == '"' || line[i + 1] == '\\'))
+            else if (quoted && c == '\\' && i + 1 < n &&
+                     (line[i + 1] == '"' || line[i + 1] == '\\'))
             {
                 arg += line[i + 1];
                 i += 2;
@@ -161,17 +164,14 @@ bool CBatchRunner::Parse(const std::vector<std::string>& lines, size_t& index,
             error = file + ":" + std::to_string(cmd.m_Line) + ": " + error;
             return false;
         }
-        if (cmd.m_Args.empty())
-            continue;
+        if (cmd.m_Args.empty()) continue;
         if (cmd.m_Args[0] == "end")
         {
-            if (inBlock)
-                return true;
+            if (inBlock) return true;
             error = file + ":" + std::to_string(cmd.m_Line) + ": \"end\" without \"modal\"";
             return false;
         }
-        if (cmd.m_Args[0] == "modal" &&
-            !Parse(lines, index, file, cmd.m_Block, true, error))
+        if (cmd.m_Args[0] == "modal" && !Parse(lines, index, file, cmd.m_Block, true, error))
             return false;
         out.push_back(std::move(cmd));
     }
@@ -225,8 +225,7 @@ int CBatchRunner::RunText(const std::string& text, const std::string& name)
 void CBatchRunner::RunAll(const std::vector<CCommand>& commands)
 {
     for (const auto& cmd : commands)
-        if (!RunOne(cmd))
-            ++m_Failures;
+        if (!RunOne(cmd)) ++m_Failures;
 }
 
 bool CBatchRunner::RunOne(const CCommand& cmd)
@@ -245,8 +244,7 @@ bool CBatchRunner::Fail(const CCommand& cmd, const std::string& message)
 CDialog* CBatchRunner::Current(const CCommand& cmd)
 {
     const auto& all = CDialog::AllDialogs();
-    if (m_pCurrent && std::find(all.begin(), all.end(), m_pCurrent) != all.end())
-        return m_pCurrent;
+    if (m_pCurrent && std::find(all.begin(), all.end(), m_pCurrent) != all.end()) return m_pCurrent;
     m_pCurrent = nullptr;
     Fail(cmd, "no dialog is addressed (use toolbar or dialog first)");
     return nullptr;
@@ -254,8 +252,7 @@ CDialog* CBatchRunner::Current(const CCommand& cmd)
 
 bool CBatchRunner::ParseInt(const CCommand& cmd, size_t index, int& value)
 {
-    if (index >= cmd.m_Args.size())
-        return Fail(cmd, "missing argument " + std::to_string(index));
+    if (index >= cmd.m_Args.size()) return Fail(cmd, "missing argument " + std::to_string(index));
     char* end = nullptr;
     const long v = std::strtol(cmd.m_Args[index].c_str(), &end, 10);
     if (end == cmd.m_Args[index].c_str() || *end)
@@ -266,8 +263,7 @@ bool CBatchRunner::ParseInt(const CCommand& cmd, size_t index, int& value)
 
 bool CBatchRunner::ParseDouble(const CCommand& cmd, size_t index, double& value)
 {
-    if (index >= cmd.m_Args.size())
-        return Fail(cmd, "missing argument " + std::to_string(index));
+    if (index >= cmd.m_Args.size()) return Fail(cmd, "missing argument " + std::to_string(index));
     char* end = nullptr;
     value = std::strtod(cmd.m_Args[index].c_str(), &end);
     if (end == cmd.m_Args[index].c_str() || *end)
@@ -277,8 +273,7 @@ bool CBatchRunner::ParseDouble(const CCommand& cmd, size_t index, double& value)
 
 bool CBatchRunner::EnsureGL(int width, int height)
 {
-    if (m_GLFailed)
-        return false;
+    if (m_GLFailed) return false;
     if (!m_pGL)
     {
         m_pGL = std::make_unique<COffscreenGL>();
@@ -291,15 +286,13 @@ bool CBatchRunner::EnsureGL(int width, int height)
         m_pRC = std::make_unique<CRenderContextImpl>(*m_pGL);
         return true;
     }
-    if (m_pGL->Width() == width && m_pGL->Height() == height)
-        return m_pGL->MakeCurrent();
+    if (m_pGL->Width() == width && m_pGL->Height() == height) return m_pGL->MakeCurrent();
     return m_pGL->Resize(width, height);
 }
 
 bool CBatchRunner::RenderTo(int width, int height)
 {
-    if (!EnsureGL(width, height))
-        return false;
+    if (!EnsureGL(width, height)) return false;
     m_Scene.FitCamera();
     m_Scene.Draw(width, height, nullptr, m_pRC.get());
     m_pGL->MakeCurrent();
@@ -312,8 +305,7 @@ bool CBatchRunner::RenderTo(int width, int height)
 
 void CBatchRunner::RedrawIfPending()
 {
-    if (!m_Host.RedrawPending() || !m_RedrawOffscreen)
-        return;
+    if (!m_Host.RedrawPending() || !m_RedrawOffscreen) return;
     m_Host.ClearRedrawPending();
     // As the real view would: every redraw request runs the plug-ins' render calls.
     const int w = m_pGL ? m_pGL->Width() : DefaultViewWidth;
@@ -324,19 +316,15 @@ void CBatchRunner::RedrawIfPending()
 void CBatchRunner::PrintControl(const CDialog& dlg, int id)
 {
     const CControlState* s = dlg.FindItem(id);
-    if (!s)
-        return;
+    if (!s) return;
     m_Out << id << ": " << s->Describe() << "\n";
-    if (!IsListKind(s->Kind()))
-        return;
+    if (!IsListKind(s->Kind())) return;
     for (size_t i = 0; i < s->m_Items.size(); ++i)
     {
         const CListItem& item = s->m_Items[i];
         m_Out << "  " << i << " ";
-        if (s->Kind() == ECtrlKind::CheckListBox)
-            m_Out << (item.m_Check ? "[x] " : "[ ] ");
-        if (s->Kind() == ECtrlKind::ListView)
-            m_Out << "(icon " << item.m_Image << ") ";
+        if (s->Kind() == ECtrlKind::CheckListBox) m_Out << (item.m_Check ? "[x] " : "[ ] ");
+        if (s->Kind() == ECtrlKind::ListView) m_Out << "(icon " << item.m_Image << ") ";
         m_Out << item.m_Text;
         for (const auto& sub : item.m_SubItems)
             m_Out << " | " << sub;
@@ -350,12 +338,9 @@ void CBatchRunner::PrintDump(const CDialog& dlg)
     for (const auto& s : dlg.Items())
     {
         m_Out << s->Id() << " " << CtrlKindName(s->Kind());
-        if (!s->m_Template.m_Text.empty())
-            m_Out << " \"" << s->m_Template.m_Text << "\"";
-        if (!s->m_Enabled)
-            m_Out << " disabled";
-        if (!s->m_Visible)
-            m_Out << " hidden";
+        if (!s->m_Template.m_Text.empty()) m_Out << " \"" << s->m_Template.m_Text << "\"";
+        if (!s->m_Enabled) m_Out << " disabled";
+        if (!s->m_Visible) m_Out << " hidden";
         if (s->Kind() != ECtrlKind::Static && s->Kind() != ECtrlKind::GroupBox)
         {
             m_Out << " = ";
@@ -363,8 +348,7 @@ void CBatchRunner::PrintDump(const CDialog& dlg)
                 m_Out << s->m_Text;
             else
                 m_Out << s->Describe();
-            if (IsListKind(s->Kind()))
-                m_Out << " (" << s->m_Items.size() << " items)";
+            if (IsListKind(s->Kind())) m_Out << " (" << s->m_Items.size() << " items)";
         }
         m_Out << "\n";
         if (IsListKind(s->Kind()) && !s->m_Items.empty())
@@ -374,8 +358,7 @@ void CBatchRunner::PrintDump(const CDialog& dlg)
             {
                 const CListItem& item = s->m_Items[i];
                 items << "  " << i << " ";
-                if (s->Kind() == ECtrlKind::CheckListBox)
-                    items << (item.m_Check ? "[x] " : "[ ] ");
+                if (s->Kind() == ECtrlKind::CheckListBox) items << (item.m_Check ? "[x] " : "[ ] ");
                 items << item.m_Text;
                 for (const auto& sub : item.m_SubItems)
                     items << " | " << sub;
@@ -408,87 +391,76 @@ bool CBatchRunner::Execute(const CCommand& cmd)
 {
     const std::string& verb = cmd.m_Args[0];
     const auto& a = cmd.m_Args;
-    auto need = [&](size_t n) {
-        return a.size() >= n + 1 ? true : Fail(cmd, "needs " + std::to_string(n) + " argument(s)");
-    };
+    auto need = [&](size_t n)
+    { return a.size() >= n + 1 ? true : Fail(cmd, "needs " + std::to_string(n) + " argument(s)"); };
     CHeadlessBackend& ui = CHeadlessBackend::Instance();
 
     if (verb == "plugin")
     {
-        if (!need(1))
-            return false;
+        if (!need(1)) return false;
         std::string path = a[1], error;
         if (path.find('/') == std::string::npos) // a bare name: where the plug-ins are
             path = (std::getenv("PLUGINS") ? EnvValue("PLUGINS") : ExecutableDir()) + "/" + path;
         bool refused = false;
-        if (!m_Host.LoadPlugIn(path, error, refused))
-            return Fail(cmd, error);
+        if (!m_Host.LoadPlugIn(path, error, refused)) return Fail(cmd, error);
         m_Out << "plugin " << a[1] << (refused ? ": refused (InitPlugIn returned 0)" : ": loaded")
               << "\n";
         return true;
     }
     if (verb == "toolbar")
     {
-        if (!need(1))
-            return false;
-        if (!m_Host.PressButton(a[1]))
-            return Fail(cmd, "no toolbar button \"" + a[1] + "\"");
+        if (!need(1)) return false;
+        if (!m_Host.PressButton(a[1])) return Fail(cmd, "no toolbar button \"" + a[1] + "\"");
         m_pCurrent = CDialog::TopmostShown();
         return true;
     }
     if (verb == "dialog")
     {
-        if (!need(1))
-            return false;
+        if (!need(1)) return false;
         CDialog* d = CDialog::FindShown(a[1]);
-        if (!d)
-            return Fail(cmd, "no shown dialog \"" + a[1] + "\"");
+        if (!d) return Fail(cmd, "no shown dialog \"" + a[1] + "\"");
         m_pCurrent = d;
         return true;
     }
     if (verb == "answer")
     {
-        if (!need(1))
-            return false;
+        if (!need(1)) return false;
         auto it = Answers().find(a[1]);
-        if (it == Answers().end())
-            return Fail(cmd, "answer must be ok, cancel, yes or no");
+        if (it == Answers().end()) return Fail(cmd, "answer must be ok, cancel, yes or no");
         ui.QueueAnswer(it->second);
         return true;
     }
     if (verb == "file")
     {
-        if (!need(1))
-            return false;
+        if (!need(1)) return false;
         ui.QueueFile(a[1]);
         return true;
     }
     if (verb == "color")
     {
         int r, g, b;
-        if (!ParseInt(cmd, 1, r) || !ParseInt(cmd, 2, g) || !ParseInt(cmd, 3, b))
-            return false;
+        if (!ParseInt(cmd, 1, r) || !ParseInt(cmd, 2, g) || !ParseInt(cmd, 3, b)) return false;
         ui.QueueColor(RGB(r, g, b));
         return true;
     }
     if (verb == "modal")
     {
-        if (!need(1))
-            return false;
+        if (!need(1)) return false;
         const std::vector<CCommand> block = cmd.m_Block;
-        ui.QueueModal(a[1], [this, block](CDialog& dlg) {
-            CDialog* previous = m_pCurrent;
-            m_pCurrent = &dlg;
-            RunAll(block);
-            m_pCurrent = previous;
-        });
+        ui.QueueModal(a[1],
+                      [this, block](CDialog& dlg)
+                      {
+                          CDialog* previous = m_pCurrent;
+                          m_pCurrent = &dlg;
+                          RunAll(block);
+                          m_pCurrent = previous;
+                      });
         return true;
     }
     if (verb == "timer")
     {
         int count;
-        if (!ParseInt(cmd, 1, count))
-            return false;
+        if (!ParseInt(cmd, 1, count)) return false;
         for (int i = 0; i < count; ++i)
         {
             ui.DeliverTimerTicks(1);
@@ -521,15 +493,13 @@ bool CBatchRunner::Execute(const CCommand& cmd)
     if (verb == "camera")
     {
         double yaw, pitch;
-        if (!ParseDouble(cmd, 1, yaw) || !ParseDouble(cmd, 2, pitch))
-            return false;
+        if (!ParseDouble(cmd, 1, yaw) || !ParseDouble(cmd, 2, pitch)) return false;
         m_Scene.Camera().SetAngles(yaw, pitch);
         return true;
     }
     if (verb == "projection")
     {
-        if (!need(1))
-            return false;
+        if (!need(1)) return false;
         if (a[1] != "ortho" && a[1] != "perspective")
             return Fail(cmd, "projection must be ortho or perspective");
         m_Scene.Camera().SetProjection(a[1] == "ortho" ? CCamera::EProjection::Orthographic
@@ -541,8 +511,7 @@ bool CBatchRunner::Execute(const CCommand& cmd)
         double v[9] = {0, 0, 0, 0, 0, 0, 0.6, 0.6, 0.6};
         const size_t count = a.size() >= 10 ? 9 : 6;
         for (size_t i = 0; i < count; ++i)
-            if (!ParseDouble(cmd, i + 1, v[i]))
-                return false;
+            if (!ParseDouble(cmd, i + 1, v[i])) return false;
         m_Scene.AddSolid({CVector::Min({v[0], v[1], v[2]}, {v[3], v[4], v[5]}),
                           CVector::Max({v[0], v[1], v[2]}, {v[3], v[4], v[5]}),
                           {v[6], v[7], v[8]}});
@@ -551,20 +520,16 @@ bool CBatchRunner::Execute(const CCommand& cmd)
     if (verb == "render")
     {
         int w, h;
-        if (!need(3) || !ParseInt(cmd, 2, w) || !ParseInt(cmd, 3, h))
-            return false;
-        if (!RenderTo(w, h))
-            return Fail(cmd, "cannot render offscreen");
-        if (!WritePng(a[1], w, h, m_Image))
-            return Fail(cmd, "cannot write " + a[1]);
+        if (!need(3) || !ParseInt(cmd, 2, w) || !ParseInt(cmd, 3, h)) return false;
+        if (!RenderTo(w, h)) return Fail(cmd, "cannot render offscreen");
+        if (!WritePng(a[1], w, h, m_Image)) return Fail(cmd, "cannot write " + a[1]);
         m_Out << "rendered " << a[1] << " " << w << "x" << h << "\n";
         return true;
     }
     if (verb == "pixel")
     {
         int x, y;
-        if (!ParseInt(cmd, 1, x) || !ParseInt(cmd, 2, y))
-            return false;
+        if (!ParseInt(cmd, 1, x) || !ParseInt(cmd, 2, y)) return false;
         if (x < 0 || y < 0 || x >= m_ImageWidth || y >= m_ImageHeight)
             return Fail(cmd, "outside the last rendered image");
         const std::uint8_t* p = &m_Image[(static_cast<size_t>(y) * m_ImageWidth + x) * 4];
@@ -575,46 +540,38 @@ bool CBatchRunner::Execute(const CCommand& cmd)
     if (verb == "count")
     {
         int r, g, b, tol = 8;
-        if (!ParseInt(cmd, 1, r) || !ParseInt(cmd, 2, g) || !ParseInt(cmd, 3, b))
-            return false;
-        if (a.size() > 4 && !ParseInt(cmd, 4, tol))
-            return false;
+        if (!ParseInt(cmd, 1, r) || !ParseInt(cmd, 2, g) || !ParseInt(cmd, 3, b)) return false;
+        if (a.size() > 4 && !ParseInt(cmd, 4, tol)) return false;
         long n = 0;
         for (size_t i = 0; i + 3 < m_Image.size(); i += 4)
             n += std::abs(m_Image[i] - r) <= tol && std::abs(m_Image[i + 1] - g) <= tol &&
                  std::abs(m_Image[i + 2] - b) <= tol;
-        m_Out << "count " << r << " " << g << " " << b << ": " << (n > 0 ? "some" : "none")
-              << " (" << n << ")\n";
+        m_Out << "count " << r << " " << g << " " << b << ": " << (n > 0 ? "some" : "none") << " ("
+              << n << ")\n";
         return true;
     }
     if (verb == "vrml")
     {
-        if (!need(1))
-            return false;
+        if (!need(1)) return false;
         std::ofstream out(a[1], std::ios::binary);
-        if (!out)
-            return Fail(cmd, "cannot write " + a[1]);
+        if (!out) return Fail(cmd, "cannot write " + a[1]);
         m_Host.ExportVRML(out);
         out.close();
-        if (!out)
-            return Fail(cmd, "cannot write " + a[1]);
+        if (!out) return Fail(cmd, "cannot write " + a[1]);
         m_Out << "exported " << a[1] << "\n";
         return true;
     }
 
     // Everything else acts on the addressed dialog.
     static const std::map<std::string, size_t> dialogVerbs = {
-        {"set", 2},   {"click", 1},  {"check", 2},      {"checkitem", 3}, {"select", 2},
-        {"slider", 2}, {"print", 1}, {"dump", 0},       {"rightclick", 2}, {"sysmenu", 1},
-        {"close", 0},  {"pick", 4}};
+        {"set", 2},        {"click", 1},   {"check", 2}, {"checkitem", 3},
+        {"select", 2},     {"slider", 2},  {"print", 1}, {"dump", 0},
+        {"rightclick", 2}, {"sysmenu", 1}, {"close", 0}, {"pick", 4}};
     auto verbIt = dialogVerbs.find(verb);
-    if (verbIt == dialogVerbs.end())
-        return Fail(cmd, "unknown command");
-    if (!need(verbIt->second))
-        return false;
+    if (verbIt == dialogVerbs.end()) return Fail(cmd, "unknown command");
+    if (!need(verbIt->second)) return false;
     CDialog* dlg = Current(cmd);
-    if (!dlg)
-        return false;
+    if (!dlg) return false;
     if (verb == "dump")
     {
         PrintDump(*dlg);
@@ -626,8 +583,7 @@ bool CBatchRunner::Execute(const CCommand& cmd)
         return true;
     }
     int id = 0, i1 = 0, i2 = 0;
-    if (!ParseInt(cmd, 1, id))
-        return false;
+    if (!ParseInt(cmd, 1, id)) return false;
     if (verb == "sysmenu")
         return dlg->UserSysCommand(static_cast<UINT>(id)) || Fail(cmd, "no such menu item");
     if (!dlg->FindItem(id))
@@ -639,8 +595,7 @@ bool CBatchRunner::Execute(const CCommand& cmd)
     }
     if (verb == "set")
         return dlg->UserSetText(id, a[2]) || Fail(cmd, "the control does not take text");
-    if (verb == "click")
-        return dlg->UserClick(id) || Fail(cmd, "the control cannot be clicked");
+    if (verb == "click") return dlg->UserClick(id) || Fail(cmd, "the control cannot be clicked");
     if (verb == "check")
         return (ParseInt(cmd, 2, i1) && dlg->UserSetCheck(id, i1)) ||
                Fail(cmd, "the control cannot be checked");
@@ -654,8 +609,7 @@ bool CBatchRunner::Execute(const CCommand& cmd)
     if (verb == "pick")
     {
         int r, g, b;
-        if (!ParseInt(cmd, 2, r) || !ParseInt(cmd, 3, g) || !ParseInt(cmd, 4, b))
-            return false;
+        if (!ParseInt(cmd, 2, r) || !ParseInt(cmd, 3, g) || !ParseInt(cmd, 4, b)) return false;
         ui.QueuePick(RGB(r, g, b));
         return dlg->UserClick(id) || Fail(cmd, "the control cannot be clicked");
     }

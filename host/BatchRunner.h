@@ -43,7 +43,8 @@ public:
 
     // Splits a line into arguments: blanks separate, double quotes group (\" and \\ escape),
     // $NAME and ${NAME} are replaced from the environment, # starts a comment.
-    static bool Tokenize(const std::string& line, std::vector<std::string>& args, std::string& error);
+    static bool Tokenize(const std::string& line, std::vector<std::string>& args,
+                         std::string& error);
 
 private:
     class CRenderContextImpl;

@@ -9,7 +9,10 @@
 
 namespace
 {
-double Rad(double deg) { return deg * std::numbers::pi / 180.0; }
+double Rad(double deg)
+{
+    return deg * std::numbers::pi / 180.0;
+}
 } // namespace
 
 void CCamera::FitTo(const CVector& min, const CVector& max)
@@ -20,7 +23,10 @@ void CCamera::FitTo(const CVector& min, const CVector& max)
     m_Distance = m_Radius * 1.05 / std::sin(Rad(FovYDeg / 2));
 }
 
-void CCamera::Orbit(double dYawDeg, double dPitchDeg) { SetAngles(m_Yaw + dYawDeg, m_Pitch + dPitchDeg); }
+void CCamera::Orbit(double dYawDeg, double dPitchDeg)
+{
+    SetAngles(m_Yaw + dYawDeg, m_Pitch + dPitchDeg);
+}
 
 void CCamera::SetAngles(double yawDeg, double pitchDeg)
 {
@@ -30,8 +36,7 @@ void CCamera::SetAngles(double yawDeg, double pitchDeg)
 
 void CCamera::Zoom(double factor)
 {
-    if (factor > 0)
-        m_Distance = std::max(m_Distance / factor, m_Radius * 1e-4);
+    if (factor > 0) m_Distance = std::max(m_Distance / factor, m_Radius * 1e-4);
 }
 
 CVector CCamera::Forward() const

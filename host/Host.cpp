@@ -3,7 +3,10 @@
 #include <algorithm>
 
 CHost::CHost() = default;
-CHost::~CHost() { UnloadAll(); }
+CHost::~CHost()
+{
+    UnloadAll();
+}
 
 bool CHost::LoadPlugIn(const std::string& path, std::string& error, bool& refused)
 {
@@ -43,8 +46,7 @@ void CHost::UnloadAll()
 
 int CHost::AddToolbarButton(CToolbarButton* pButton, int position)
 {
-    if (!pButton)
-        return -1;
+    if (!pButton) return -1;
     // New buttons always go to the end: inserting would move the indices handed out before.
     m_Buttons.push_back({pButton->m_CommandId, pButton->m_Caption, m_pLoading});
     (void)position;
@@ -53,21 +55,20 @@ int CHost::AddToolbarButton(CToolbarButton* pButton, int position)
 
 void CHost::RemoveToolbarButton(int index)
 {
-    if (index >= 0 && index < static_cast<int>(m_Buttons.size()))
-        m_Buttons[index].m_Removed = true;
+    if (index >= 0 && index < static_cast<int>(m_Buttons.size())) m_Buttons[index].m_Removed = true;
 }
 
 bool CHost::PressButton(const std::string& caption)
 {
-    auto it = std::find_if(m_Buttons.begin(), m_Buttons.end(),
-                           [&](const CButton& b) { return !b.m_Removed && b.m_Caption == caption; });
+    auto it =
+        std::find_if(m_Buttons.begin(), m_Buttons.end(),
+                     [&](const CButton& b) { return !b.m_Removed && b.m_Caption == caption; });
     return it != m_Buttons.end() && PressButton(*it);
 }
 
 bool CHost::PressButton(const CButton& button)
 {
-    if (button.m_Removed || !button.m_pPlugIn || button.m_pPlugIn->m_CommandId == 0)
-        return false;
+    if (button.m_Removed || !button.m_pPlugIn || button.m_pPlugIn->m_CommandId == 0) return false;
     button.m_pPlugIn->PlugInEventHandler(button.m_CommandId, 0, nullptr, nullptr);
     return true;
 }
@@ -97,8 +98,7 @@ bool CHost::Box(CVector& min, CVector& max) const
     {
         CVector lo(1e15, 1e15, 1e15), hi(-1e15, -1e15, -1e15);
         p->Box(lo, hi);
-        if (IsEmptyBox(lo, hi))
-            continue;
+        if (IsEmptyBox(lo, hi)) continue;
         min = any ? CVector::Min(min, lo) : lo;
         max = any ? CVector::Max(max, hi) : hi;
         any = true;
@@ -116,6 +116,5 @@ void CHost::ExportVRML(std::ostream& os) const
 void CHost::RedrawView()
 {
     m_RedrawPending = true;
-    if (m_OnRedraw)
-        m_OnRedraw();
+    if (m_OnRedraw) m_OnRedraw();
 }

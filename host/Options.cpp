@@ -9,7 +9,8 @@ bool CHostOptions::Parse(int argc, char** argv, std::string& error)
     for (int i = 1; i < argc; ++i)
     {
         const std::string arg = argv[i];
-        auto value = [&](std::string& out) {
+        auto value = [&](std::string& out)
+        {
             if (i + 1 >= argc)
             {
                 error = arg + " needs a value";
@@ -21,18 +22,15 @@ bool CHostOptions::Parse(int argc, char** argv, std::string& error)
         std::string v;
         if (arg == "--batch")
         {
-            if (!value(m_BatchScript))
-                return false;
+            if (!value(m_BatchScript)) return false;
         }
         else if (arg == "--script")
         {
-            if (!value(m_GuiScript))
-                return false;
+            if (!value(m_GuiScript)) return false;
         }
         else if (arg == "--interface-version" || arg == "--snap-point-size")
         {
-            if (!value(v))
-                return false;
+            if (!value(v)) return false;
             char* end = nullptr;
             const double d = std::strtod(v.c_str(), &end);
             if (end == v.c_str() || *end)

@@ -5,11 +5,11 @@
 
 struct CHostOptions
 {
-    std::string m_BatchScript;           // --batch SCRIPT: headless run
-    double m_InterfaceVersion = 2.3;     // --interface-version V
-    float m_SnapPointSize = 1.0f;        // --snap-point-size S
-    std::vector<std::string> m_PlugIns;  // plug-in libraries named on the command line
-    std::string m_GuiScript;             // --script SCRIPT: user actions run in the window
+    std::string m_BatchScript;          // --batch SCRIPT: headless run
+    double m_InterfaceVersion = 2.3;    // --interface-version V
+    float m_SnapPointSize = 1.0f;       // --snap-point-size S
+    std::vector<std::string> m_PlugIns; // plug-in libraries named on the command line
+    std::string m_GuiScript;            // --script SCRIPT: user actions run in the window
 
     // False with a message for unknown or incomplete options.
     bool Parse(int argc, char** argv, std::string& error);

@@ -2,7 +2,10 @@
 
 #include <dlfcn.h>
 
-CPlugInLibrary::~CPlugInLibrary() { Unload(); }
+CPlugInLibrary::~CPlugInLibrary()
+{
+    Unload();
+}
 
 namespace
 {
@@ -10,8 +13,7 @@ template <class T> bool Resolve(void* handle, const char* name, T& fn, std::stri
 {
     dlerror();
     fn = reinterpret_cast<T>(dlsym(handle, name));
-    if (fn)
-        return true;
+    if (fn) return true;
     const char* why = dlerror();
     error = std::string("cannot resolve ") + name + ": " + (why ? why : "symbol is null");
     return false;
@@ -48,10 +50,8 @@ bool CPlugInLibrary::Load(const std::string& path)
 
 void CPlugInLibrary::Unload()
 {
-    if (!m_Handle)
-        return;
-    if (m_Initialised && DestroyPlugIn)
-        DestroyPlugIn();
+    if (!m_Handle) return;
+    if (m_Initialised && DestroyPlugIn) DestroyPlugIn();
     dlclose(m_Handle);
     m_Handle = nullptr;
     m_CommandId = 0;

@@ -30,7 +30,7 @@ public:
     PFN_ExportVRML ExportVRML = nullptr;
 
     bool m_Initialised = false; // InitPlugIn was called, so DestroyPlugIn is owed
-    int m_CommandId = 0;         // what InitPlugIn returned; 0 = refused
+    int m_CommandId = 0;        // what InitPlugIn returned; 0 = refused
     std::string m_Name;
     std::string m_IconName;
 

@@ -12,8 +12,7 @@ bool CScene::FitCamera()
         max = any ? CVector::Max(max, s.m_Max) : s.m_Max;
         any = true;
     }
-    if (any)
-        m_Camera.FitTo(min, max);
+    if (any) m_Camera.FitTo(min, max);
     return any;
 }
 
@@ -48,16 +47,34 @@ void CScene::DrawSolid(const CSolid& s) const
     glBegin(GL_QUADS);
     // Six faces, counter-clockwise seen from outside.
     glNormal3d(0, 0, -1);
-    glVertex3d(a.x, a.y, a.z); glVertex3d(a.x, b.y, a.z); glVertex3d(b.x, b.y, a.z); glVertex3d(b.x, a.y, a.z);
+    glVertex3d(a.x, a.y, a.z);
+    glVertex3d(a.x, b.y, a.z);
+    glVertex3d(b.x, b.y, a.z);
+    glVertex3d(b.x, a.y, a.z);
     glNormal3d(0, 0, 1);
-    glVertex3d(a.x, a.y, b.z); glVertex3d(b.x, a.y, b.z); glVertex3d(b.x, b.y, b.z); glVertex3d(a.x, b.y, b.z);
+    glVertex3d(a.x, a.y, b.z);
+    glVertex3d(b.x, a.y, b.z);
+    glVertex3d(b.x, b.y, b.z);
+    glVertex3d(a.x, b.y, b.z);
     glNormal3d(0, -1, 0);
-    glVertex3d(a.x, a.y, a.z); glVertex3d(b.x, a.y, a.z); glVertex3d(b.x, a.y, b.z); glVertex3d(a.x, a.y, b.z);
+    glVertex3d(a.x, a.y, a.z);
+    glVertex3d(b.x, a.y, a.z);
+    glVertex3d(b.x, a.y, b.z);
+    glVertex3d(a.x, a.y, b.z);
     glNormal3d(0, 1, 0);
-    glVertex3d(a.x, b.y, a.z); glVertex3d(a.x, b.y, b.z); glVertex3d(b.x, b.y, b.z); glVertex3d(b.x, b.y, a.z);
+    glVertex3d(a.x, b.y, a.z);
+    glVertex3d(a.x, b.y, b.z);
+    glVertex3d(b.x, b.y, b.z);
+    glVertex3d(b.x, b.y, a.z);
     glNormal3d(-1, 0, 0);
-    glVertex3d(a.x, a.y, a.z); glVertex3d(a.x, a.y, b.z); glVertex3d(a.x, b.y, b.z); glVertex3d(a.x, b.y, a.z);
+    glVertex3d(a.x, a.y, a.z);
+    glVertex3d(a.x, a.y, b.z);
+    glVertex3d(a.x, b.y, b.z);
+    glVertex3d(a.x, b.y, a.z);
     glNormal3d(1, 0, 0);
-    glVertex3d(b.x, a.y, a.z); glVertex3d(b.x, b.y, a.z); glVertex3d(b.x, b.y, b.z); glVertex3d(b.x, a.y, b.z);
+    glVertex3d(b.x, a.y, a.z);
+    glVertex3d(b.x, b.y, a.z);
+    glVertex3d(b.x, b.y, b.z);
+    glVertex3d(b.x, a.y, b.z);
     glEnd();
 }

@@ -19,8 +19,7 @@ int main(int argc, char** argv)
     CHost host;
     host.SetInterfaceVersion(options.m_InterfaceVersion);
     host.m_SnapPointSize = options.m_SnapPointSize;
-    if (options.m_BatchScript.empty())
-        return RunGui(argc, argv, host, options);
+    if (options.m_BatchScript.empty()) return RunGui(argc, argv, host, options);
 
     CBatchRunner runner(host, std::cout, std::cerr);
     for (const auto& path : options.m_PlugIns)

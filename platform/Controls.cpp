@@ -12,15 +12,15 @@ int CompareNoCase(const std::string& a, const std::string& b)
     {
         const int ca = std::tolower(static_cast<unsigned char>(a[i]));
         const int cb = std::tolower(static_cast<unsigned char>(b[i]));
-        if (ca != cb)
-            return ca < cb ? -1 : 1;
+        if (ca != cb) return ca < cb ? -1 : 1;
     }
     return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
 }
 
 bool StartsWithNoCase(const std::string& text, const std::string& prefix)
 {
-    return text.size() >= prefix.size() && CompareNoCase(text.substr(0, prefix.size()), prefix) == 0;
+    return text.size() >= prefix.size() &&
+           CompareNoCase(text.substr(0, prefix.size()), prefix) == 0;
 }
 
 bool ValidIndex(const CControlState& s, int index)
@@ -31,27 +31,42 @@ bool ValidIndex(const CControlState& s, int index)
 
 // ---- CWnd
 
-CControlState& CWnd::State() const { return m_pDlg->Item(m_Id); }
-void CWnd::Changed() const { m_pDlg->ControlChanged(m_Id); }
+CControlState& CWnd::State() const
+{
+    return m_pDlg->Item(m_Id);
+}
+void CWnd::Changed() const
+{
+    m_pDlg->ControlChanged(m_Id);
+}
 
 void CWnd::EnableWindow(BOOL bEnable)
 {
     State().m_Enabled = bEnable != FALSE;
     Changed();
 }
-BOOL CWnd::IsWindowEnabled() const { return State().m_Enabled; }
+BOOL CWnd::IsWindowEnabled() const
+{
+    return State().m_Enabled;
+}
 void CWnd::ShowWindow(int nCmdShow)
 {
     State().m_Visible = nCmdShow != SW_HIDE;
     Changed();
 }
-BOOL CWnd::IsWindowVisible() const { return State().m_Visible; }
+BOOL CWnd::IsWindowVisible() const
+{
+    return State().m_Visible;
+}
 void CWnd::SetWindowText(const std::string& text)
 {
     State().m_Text = text;
     Changed();
 }
-std::string CWnd::GetWindowText() const { return State().m_Text; }
+std::string CWnd::GetWindowText() const
+{
+    return State().m_Text;
+}
 
 void CEdit::SetReadOnly(BOOL bReadOnly)
 {
@@ -59,7 +74,10 @@ void CEdit::SetReadOnly(BOOL bReadOnly)
     Changed();
 }
 
-int CButton::GetCheck() const { return State().m_Check; }
+int CButton::GetCheck() const
+{
+    return State().m_Check;
+}
 void CButton::SetCheck(int nCheck)
 {
     State().m_Check = nCheck;
@@ -98,8 +116,7 @@ int CListBox::InsertString(int index, const std::string& text)
     CListItem item;
     item.m_Text = text;
     s.m_Items.insert(s.m_Items.begin() + index, std::move(item));
-    if (s.m_Sel >= index)
-        ++s.m_Sel; // the selection stays on its item
+    if (s.m_Sel >= index) ++s.m_Sel; // the selection stays on its item
     Changed();
     return index;
 }
@@ -107,8 +124,7 @@ int CListBox::InsertString(int index, const std::string& text)
 int CListBox::DeleteString(int index)
 {
     auto& s = State();
-    if (!ValidIndex(s, index))
-        return LB_ERR;
+    if (!ValidIndex(s, index)) return LB_ERR;
     s.m_Items.erase(s.m_Items.begin() + index);
     if (s.m_Sel == index)
         s.m_Sel = -1;
@@ -118,8 +134,14 @@ int CListBox::DeleteString(int index)
     return static_cast<int>(s.m_Items.size());
 }
 
-int CListBox::GetCount() const { return static_cast<int>(State().m_Items.size()); }
-int CListBox::GetCurSel() const { return State().m_Sel; }
+int CListBox::GetCount() const
+{
+    return static_cast<int>(State().m_Items.size());
+}
+int CListBox::GetCurSel() const
+{
+    return State().m_Sel;
+}
 
 int CListBox::SetCurSel(int index)
 {
@@ -138,8 +160,7 @@ std::uintptr_t CListBox::GetItemData(int index) const
 int CListBox::SetItemData(int index, std::uintptr_t data)
 {
     auto& s = State();
-    if (!ValidIndex(s, index))
-        return LB_ERR;
+    if (!ValidIndex(s, index)) return LB_ERR;
     s.m_Items[index].m_Data = data;
     return 0;
 }
@@ -151,8 +172,7 @@ int CListBox::FindString(int nStartAfter, const std::string& text) const
     for (int k = 1; k <= n; ++k)
     {
         const int i = ((nStartAfter < 0 ? -1 : nStartAfter) + k) % n;
-        if (StartsWithNoCase(s.m_Items[i].m_Text, text))
-            return i;
+        if (StartsWithNoCase(s.m_Items[i].m_Text, text)) return i;
     }
     return LB_ERR;
 }
@@ -166,8 +186,7 @@ std::string CListBox::GetText(int index) const
 void CCheckListBox::SetCheck(int index, int nCheck)
 {
     auto& s = State();
-    if (!ValidIndex(s, index))
-        return;
+    if (!ValidIndex(s, index)) return;
     s.m_Items[index].m_Check = nCheck;
     Changed();
 }
@@ -188,17 +207,32 @@ void CSliderCtrl::SetRange(int nMin, int nMax, BOOL)
     s.m_Pos = std::clamp(s.m_Pos, nMin, std::max(nMin, nMax));
     Changed();
 }
-void CSliderCtrl::SetRangeMin(int nMin, BOOL redraw) { SetRange(nMin, State().m_Max, redraw); }
-void CSliderCtrl::SetRangeMax(int nMax, BOOL redraw) { SetRange(State().m_Min, nMax, redraw); }
-int CSliderCtrl::GetRangeMin() const { return State().m_Min; }
-int CSliderCtrl::GetRangeMax() const { return State().m_Max; }
+void CSliderCtrl::SetRangeMin(int nMin, BOOL redraw)
+{
+    SetRange(nMin, State().m_Max, redraw);
+}
+void CSliderCtrl::SetRangeMax(int nMax, BOOL redraw)
+{
+    SetRange(State().m_Min, nMax, redraw);
+}
+int CSliderCtrl::GetRangeMin() const
+{
+    return State().m_Min;
+}
+int CSliderCtrl::GetRangeMax() const
+{
+    return State().m_Max;
+}
 void CSliderCtrl::SetPos(int nPos)
 {
     auto& s = State();
     s.m_Pos = std::clamp(nPos, s.m_Min, std::max(s.m_Min, s.m_Max));
     Changed();
 }
-int CSliderCtrl::GetPos() const { return State().m_Pos; }
+int CSliderCtrl::GetPos() const
+{
+    return State().m_Pos;
+}
 
 // ---- CProgressCtrl
 
@@ -227,8 +261,7 @@ int CProgressCtrl::StepIt()
     auto& s = State();
     const int old = s.m_Pos;
     s.m_Pos += s.m_Step;
-    if (s.m_Pos > s.m_Max)
-        s.m_Pos = s.m_Min;
+    if (s.m_Pos > s.m_Max) s.m_Pos = s.m_Min;
     Changed();
     return old;
 }
@@ -240,7 +273,10 @@ int CProgressCtrl::SetPos(int nPos)
     Changed();
     return old;
 }
-int CProgressCtrl::GetPos() const { return State().m_Pos; }
+int CProgressCtrl::GetPos() const
+{
+    return State().m_Pos;
+}
 
 // ---- CListCtrl
 
@@ -262,8 +298,7 @@ int CListCtrl::GetColumnWidth(int nCol) const
 BOOL CListCtrl::SetColumnWidth(int nCol, int cx)
 {
     auto& cols = State().m_Columns;
-    if (nCol < 0 || nCol >= static_cast<int>(cols.size()))
-        return FALSE;
+    if (nCol < 0 || nCol >= static_cast<int>(cols.size())) return FALSE;
     cols[nCol].m_Width = cx;
     Changed();
     return TRUE;
@@ -290,14 +325,12 @@ int CListCtrl::InsertItem(int nItem, const std::string& text, int nImage)
 BOOL CListCtrl::SetItemText(int nItem, int nSubItem, const std::string& text)
 {
     CListItem* row = Row(nItem);
-    if (!row || nSubItem < 0)
-        return FALSE;
+    if (!row || nSubItem < 0) return FALSE;
     if (nSubItem == 0)
         row->m_Text = text;
     else
     {
-        if (static_cast<int>(row->m_SubItems.size()) < nSubItem)
-            row->m_SubItems.resize(nSubItem);
+        if (static_cast<int>(row->m_SubItems.size()) < nSubItem) row->m_SubItems.resize(nSubItem);
         row->m_SubItems[nSubItem - 1] = text;
     }
     Changed();
@@ -307,19 +340,16 @@ BOOL CListCtrl::SetItemText(int nItem, int nSubItem, const std::string& text)
 std::string CListCtrl::GetItemText(int nItem, int nSubItem) const
 {
     const CListItem* row = Row(nItem);
-    if (!row || nSubItem < 0)
-        return {};
-    if (nSubItem == 0)
-        return row->m_Text;
+    if (!row || nSubItem < 0) return {};
+    if (nSubItem == 0) return row->m_Text;
     return nSubItem <= static_cast<int>(row->m_SubItems.size()) ? row->m_SubItems[nSubItem - 1]
-                                                                 : std::string();
+                                                                : std::string();
 }
 
 BOOL CListCtrl::SetItemImage(int nItem, int nImage)
 {
     CListItem* row = Row(nItem);
-    if (!row)
-        return FALSE;
+    if (!row) return FALSE;
     row->m_Image = nImage;
     Changed();
     return TRUE;
@@ -334,11 +364,9 @@ int CListCtrl::GetItemImage(int nItem) const
 BOOL CListCtrl::DeleteItem(int nItem)
 {
     auto& s = State();
-    if (!ValidIndex(s, nItem))
-        return FALSE;
+    if (!ValidIndex(s, nItem)) return FALSE;
     s.m_Items.erase(s.m_Items.begin() + nItem);
-    if (s.m_Sel >= static_cast<int>(s.m_Items.size()))
-        s.m_Sel = -1;
+    if (s.m_Sel >= static_cast<int>(s.m_Items.size())) s.m_Sel = -1;
     Changed();
     return TRUE;
 }
@@ -352,12 +380,14 @@ BOOL CListCtrl::DeleteAllItems()
     return TRUE;
 }
 
-int CListCtrl::GetItemCount() const { return static_cast<int>(State().m_Items.size()); }
+int CListCtrl::GetItemCount() const
+{
+    return static_cast<int>(State().m_Items.size());
+}
 
 BOOL CListCtrl::EnsureVisible(int nItem, BOOL)
 {
-    if (!Row(nItem))
-        return FALSE;
+    if (!Row(nItem)) return FALSE;
     State().m_Pos = nItem; // a list view's position is the row a view scrolls to
     Changed();
     return TRUE;
@@ -372,13 +402,15 @@ std::uintptr_t CListCtrl::GetItemData(int nItem) const
 BOOL CListCtrl::SetItemData(int nItem, std::uintptr_t data)
 {
     CListItem* row = Row(nItem);
-    if (!row)
-        return FALSE;
+    if (!row) return FALSE;
     row->m_Data = data;
     return TRUE;
 }
 
-int CListCtrl::GetSelectionMark() const { return State().m_Sel; }
+int CListCtrl::GetSelectionMark() const
+{
+    return State().m_Sel;
+}
 int CListCtrl::SetSelectionMark(int nItem)
 {
     auto& s = State();

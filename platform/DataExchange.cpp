@@ -8,7 +8,10 @@
 #include <climits>
 #include <cstdlib>
 
-void CDataExchange::Fail() { throw CUserException{}; }
+void CDataExchange::Fail()
+{
+    throw CUserException{};
+}
 
 namespace
 {
@@ -72,16 +75,14 @@ template <class T> void TextReal(CDataExchange* pDX, int nIDC, T& value, int dig
 
 template <class T> void MinMax(CDataExchange* pDX, T value, T lo, T hi, const std::string& range)
 {
-    if (!pDX->m_SaveAndValidate || (lo <= value && value <= hi))
-        return;
+    if (!pDX->m_SaveAndValidate || (lo <= value && value <= hi)) return;
     FailWith(pDX, range);
 }
 } // namespace
 
 void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl)
 {
-    if (!rControl.IsAttached())
-        rControl.Attach(pDX->m_pDlgWnd, nIDC);
+    if (!rControl.IsAttached()) rControl.Attach(pDX->m_pDlgWnd, nIDC);
 }
 
 void DDX_Text(CDataExchange* pDX, int nIDC, std::string& value)
@@ -93,11 +94,26 @@ void DDX_Text(CDataExchange* pDX, int nIDC, std::string& value)
         pDX->m_pDlgWnd->SetDlgItemText(nIDC, value);
 }
 
-void DDX_Text(CDataExchange* pDX, int nIDC, int& value) { TextInteger(pDX, nIDC, value, INT_MIN, INT_MAX); }
-void DDX_Text(CDataExchange* pDX, int nIDC, long& value) { TextInteger(pDX, nIDC, value, LONG_MIN, LONG_MAX); }
-void DDX_Text(CDataExchange* pDX, int nIDC, unsigned& value) { TextInteger(pDX, nIDC, value, 0, UINT_MAX); }
-void DDX_Text(CDataExchange* pDX, int nIDC, double& value) { TextReal(pDX, nIDC, value, DBL_DIG); }
-void DDX_Text(CDataExchange* pDX, int nIDC, float& value) { TextReal(pDX, nIDC, value, FLT_DIG); }
+void DDX_Text(CDataExchange* pDX, int nIDC, int& value)
+{
+    TextInteger(pDX, nIDC, value, INT_MIN, INT_MAX);
+}
+void DDX_Text(CDataExchange* pDX, int nIDC, long& value)
+{
+    TextInteger(pDX, nIDC, value, LONG_MIN, LONG_MAX);
+}
+void DDX_Text(CDataExchange* pDX, int nIDC, unsigned& value)
+{
+    TextInteger(pDX, nIDC, value, 0, UINT_MAX);
+}
+void DDX_Text(CDataExchange* pDX, int nIDC, double& value)
+{
+    TextReal(pDX, nIDC, value, DBL_DIG);
+}
+void DDX_Text(CDataExchange* pDX, int nIDC, float& value)
+{
+    TextReal(pDX, nIDC, value, FLT_DIG);
+}
 
 void DDX_Check(CDataExchange* pDX, int nIDC, int& value)
 {
@@ -165,8 +181,9 @@ void DDV_MinMaxUInt(CDataExchange* pDX, unsigned value, unsigned minVal, unsigne
 
 void DDV_MinMaxDouble(CDataExchange* pDX, double value, double minVal, double maxVal)
 {
-    MinMax(pDX, value, minVal, maxVal,
-           Format("Please enter a number between %.*g and %.*g.", DBL_DIG, minVal, DBL_DIG, maxVal));
+    MinMax(
+        pDX, value, minVal, maxVal,
+        Format("Please enter a number between %.*g and %.*g.", DBL_DIG, minVal, DBL_DIG, maxVal));
 }
 
 void DDV_MinMaxFloat(CDataExchange* pDX, float value, float minVal, float maxVal)

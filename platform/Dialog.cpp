@@ -31,9 +31,13 @@ std::string CControlState::Describe() const
     switch (Kind())
     {
     case ECtrlKind::CheckBox:
-    case ECtrlKind::Radio: os << m_Check; break;
+    case ECtrlKind::Radio:
+        os << m_Check;
+        break;
     case ECtrlKind::Slider:
-    case ECtrlKind::Progress: os << m_Pos << " [" << m_Min << ".." << m_Max << "]"; break;
+    case ECtrlKind::Progress:
+        os << m_Pos << " [" << m_Min << ".." << m_Max << "]";
+        break;
     case ECtrlKind::ListBox:
     case ECtrlKind::CheckListBox:
     case ECtrlKind::ComboBox:
@@ -49,7 +53,9 @@ std::string CControlState::Describe() const
             break;
         }
         [[fallthrough]];
-    default: os << m_Text; break;
+    default:
+        os << m_Text;
+        break;
     }
     return os.str();
 }
@@ -64,20 +70,21 @@ CDialog::~CDialog()
 {
     for (UINT_PTR id : std::set<UINT_PTR>(m_Timers))
         KillTimer(id);
-    if (m_Created)
-        UiBackend().DialogDestroyed(*this);
+    if (m_Created) UiBackend().DialogDestroyed(*this);
     auto& r = Registry();
     r.erase(std::remove(r.begin(), r.end(), this), r.end());
 }
 
-const std::vector<CDialog*>& CDialog::AllDialogs() { return Registry(); }
+const std::vector<CDialog*>& CDialog::AllDialogs()
+{
+    return Registry();
+}
 
 CDialog* CDialog::TopmostShown()
 {
     CDialog* top = nullptr;
     for (CDialog* d : Registry())
-        if (d->m_Visible && (!top || d->m_ShowSerial > top->m_ShowSerial))
-            top = d;
+        if (d->m_Visible && (!top || d->m_ShowSerial > top->m_ShowSerial)) top = d;
     return top;
 }
 
@@ -98,13 +105,11 @@ void CDialog::InitControls()
     {
         auto s = std::make_unique<CControlState>();
         s->m_Template = t;
-        if (!IsList(t.m_Kind) && t.m_Kind != ECtrlKind::Edit)
-            s->m_Text = t.m_Text;
+        if (!IsList(t.m_Kind) && t.m_Kind != ECtrlKind::Edit) s->m_Text = t.m_Text;
         s->m_Enabled = !(t.m_Style & WS_DISABLED);
         s->m_Visible = !(t.m_Style & WS_HIDDEN);
         s->m_ReadOnly = (t.m_Style & ES_READONLY) != 0;
-        if (t.m_Kind == ECtrlKind::Progress)
-            s->m_Max = 100;
+        if (t.m_Kind == ECtrlKind::Progress) s->m_Max = 100;
         m_Items.push_back(std::move(s));
     }
 }
@@ -122,8 +127,7 @@ void CDialog::Initialize(bool modal)
 
 BOOL CDialog::Create(CDialog* pParent)
 {
-    if (pParent)
-        m_pParent = pParent;
+    if (pParent) m_pParent = pParent;
     Initialize(false);
     return TRUE;
 }
@@ -138,30 +142,24 @@ INT_PTR CDialog::DoModal()
 void CDialog::EndDialog(int nResult)
 {
     m_nResult = nResult;
-    if (m_Modal)
-        m_Ended = true;
+    if (m_Modal) m_Ended = true;
     ShowWindow(SW_HIDE);
 }
 
 void CDialog::ShowWindow(int nCmdShow)
 {
     const bool show = nCmdShow != SW_HIDE;
-    if (show)
-        m_ShowSerial = ++g_ShowCounter;
-    if (show == m_Visible)
-        return;
+    if (show) m_ShowSerial = ++g_ShowCounter;
+    if (show == m_Visible) return;
     m_Visible = show;
-    if (m_Created)
-        UiBackend().DialogShown(*this, show);
-    if (m_pView)
-        m_pView->OnShow(show);
+    if (m_Created) UiBackend().DialogShown(*this, show);
+    if (m_pView) m_pView->OnShow(show);
 }
 
 void CDialog::SetWindowText(const std::string& caption)
 {
     m_Caption = caption;
-    if (m_pView)
-        m_pView->OnCaptionChanged();
+    if (m_pView) m_pView->OnCaptionChanged();
 }
 
 BOOL CDialog::OnInitDialog()
@@ -172,12 +170,14 @@ BOOL CDialog::OnInitDialog()
 
 void CDialog::OnOK()
 {
-    if (!UpdateData(TRUE))
-        return;
+    if (!UpdateData(TRUE)) return;
     EndDialog(IDOK);
 }
 
-void CDialog::OnCancel() { EndDialog(IDCANCEL); }
+void CDialog::OnCancel()
+{
+    EndDialog(IDCANCEL);
+}
 void CDialog::DoDataExchange(CDataExchange*) {}
 void CDialog::OnTimer(UINT_PTR) {}
 void CDialog::OnHScroll(UINT, UINT, int) {}
@@ -200,8 +200,7 @@ BOOL CDialog::UpdateData(BOOL bSaveAndValidate)
 CControlState* CDialog::FindItem(int id)
 {
     for (auto& s : m_Items)
-        if (s->Id() == id)
-            return s.get();
+        if (s->Id() == id) return s.get();
     return nullptr;
 }
 
@@ -212,15 +211,17 @@ const CControlState* CDialog::FindItem(int id) const
 
 CControlState& CDialog::Item(int id)
 {
-    if (CControlState* s = FindItem(id))
-        return *s;
+    if (CControlState* s = FindItem(id)) return *s;
     std::fprintf(stderr, "dialog \"%s\": no control with id %d\n", m_Caption.c_str(), id);
     static CControlState detached;
     detached = CControlState{};
     return detached;
 }
 
-CWnd CDialog::GetDlgItem(int id) { return CWnd(this, id); }
+CWnd CDialog::GetDlgItem(int id)
+{
+    return CWnd(this, id);
+}
 
 void CDialog::SetDlgItemText(int id, const std::string& text)
 {
@@ -254,8 +255,7 @@ void CDialog::EnableDlgItem(int id, bool enable)
 
 void CDialog::ControlChanged(int id)
 {
-    if (m_pView)
-        m_pView->OnControlChanged(id);
+    if (m_pView) m_pView->OnControlChanged(id);
 }
 
 UINT_PTR CDialog::SetTimer(UINT_PTR nIDEvent, UINT nElapse)
@@ -267,8 +267,7 @@ UINT_PTR CDialog::SetTimer(UINT_PTR nIDEvent, UINT nElapse)
 
 BOOL CDialog::KillTimer(UINT_PTR nIDEvent)
 {
-    if (!m_Timers.erase(nIDEvent))
-        return FALSE;
+    if (!m_Timers.erase(nIDEvent)) return FALSE;
     UiBackend().StopTimer(*this, nIDEvent);
     return TRUE;
 }
@@ -338,8 +337,7 @@ bool CDialog::CanUse(const CControlState* s, int id) const
 bool CDialog::UserSetText(int id, const std::string& text)
 {
     CControlState* s = FindItem(id);
-    if (!CanUse(s, id) || s->m_ReadOnly)
-        return false;
+    if (!CanUse(s, id) || s->m_ReadOnly) return false;
     s->m_Text = text;
     ControlChanged(id);
     Notify(id, EN_CHANGE);
@@ -349,8 +347,7 @@ bool CDialog::UserSetText(int id, const std::string& text)
 bool CDialog::UserClick(int id)
 {
     CControlState* s = FindItem(id);
-    if (!CanUse(s, id))
-        return false;
+    if (!CanUse(s, id)) return false;
     if (s->Kind() == ECtrlKind::CheckBox)
         s->m_Check = s->m_Check ? 0 : 1;
     else if (s->Kind() == ECtrlKind::Radio)
@@ -363,20 +360,16 @@ bool CDialog::UserClick(int id)
 bool CDialog::UserSetCheck(int id, int nCheck)
 {
     CControlState* s = FindItem(id);
-    if (!CanUse(s, id))
-        return false;
-    if ((s->m_Check != 0) == (nCheck != 0))
-        return true; // already so; a user would not click
+    if (!CanUse(s, id)) return false;
+    if ((s->m_Check != 0) == (nCheck != 0)) return true; // already so; a user would not click
     return UserClick(id);
 }
 
 bool CDialog::UserCheckItem(int id, int index, int nCheck)
 {
     CControlState* s = FindItem(id);
-    if (!CanUse(s, id) || index < 0 || index >= static_cast<int>(s->m_Items.size()))
-        return false;
-    if (s->m_Sel != index)
-        UserSelect(id, index); // clicking an item's box selects it first
+    if (!CanUse(s, id) || index < 0 || index >= static_cast<int>(s->m_Items.size())) return false;
+    if (s->m_Sel != index) UserSelect(id, index); // clicking an item's box selects it first
     s = FindItem(id);
     if (index >= static_cast<int>(s->m_Items.size()) || s->m_Items[index].m_Check == nCheck)
         return true;
@@ -389,8 +382,7 @@ bool CDialog::UserCheckItem(int id, int index, int nCheck)
 bool CDialog::UserSelect(int id, int index)
 {
     CControlState* s = FindItem(id);
-    if (!CanUse(s, id) || index < 0 || index >= static_cast<int>(s->m_Items.size()))
-        return false;
+    if (!CanUse(s, id) || index < 0 || index >= static_cast<int>(s->m_Items.size())) return false;
     s->m_Sel = index;
     ControlChanged(id);
     Notify(id, s->Kind() == ECtrlKind::ListView ? LVN_ITEMCHANGED : LBN_SELCHANGE);
@@ -400,8 +392,7 @@ bool CDialog::UserSelect(int id, int index)
 bool CDialog::UserSlider(int id, int pos)
 {
     CControlState* s = FindItem(id);
-    if (!CanUse(s, id))
-        return false;
+    if (!CanUse(s, id)) return false;
     s->m_Pos = std::clamp(pos, s->m_Min, std::max(s->m_Min, s->m_Max));
     ControlChanged(id);
     if (s->Has(TBS_VERT))
@@ -414,8 +405,7 @@ bool CDialog::UserSlider(int id, int pos)
 bool CDialog::UserRightClick(int id, int index)
 {
     CControlState* s = FindItem(id);
-    if (!CanUse(s, id) || index < 0 || index >= static_cast<int>(s->m_Items.size()))
-        return false;
+    if (!CanUse(s, id) || index < 0 || index >= static_cast<int>(s->m_Items.size())) return false;
     s->m_Sel = index;
     ControlChanged(id);
     Notify(id, NM_RCLICK);

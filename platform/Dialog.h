@@ -19,7 +19,7 @@ struct CListItem
     std::string m_Text;
     std::uintptr_t m_Data = 0;
     int m_Check = 0;
-    int m_Image = -1;                   // list view icon index
+    int m_Image = -1;                    // list view icon index
     std::vector<std::string> m_SubItems; // list view columns 1..n
 };
 
@@ -42,7 +42,7 @@ struct CControlState
     std::vector<CListColumn> m_Columns;
     int m_Sel = -1;
     int m_Min = 0, m_Max = 100, m_Pos = 0, m_Step = 10; // slider and progress
-    COLORREF m_Color = 0;                              // colour picker
+    COLORREF m_Color = 0;                               // colour picker
     std::string m_ToolTip;
 
     int Id() const { return m_Template.m_Id; }

@@ -4,19 +4,32 @@ const char* CtrlKindName(ECtrlKind kind)
 {
     switch (kind)
     {
-    case ECtrlKind::Static: return "static";
-    case ECtrlKind::GroupBox: return "group";
-    case ECtrlKind::Edit: return "edit";
-    case ECtrlKind::Button: return "button";
-    case ECtrlKind::CheckBox: return "check";
-    case ECtrlKind::Radio: return "radio";
-    case ECtrlKind::ListBox: return "list";
-    case ECtrlKind::CheckListBox: return "checklist";
-    case ECtrlKind::ComboBox: return "combo";
-    case ECtrlKind::Slider: return "slider";
-    case ECtrlKind::Progress: return "progress";
-    case ECtrlKind::ListView: return "listview";
-    case ECtrlKind::Custom: return "custom";
+    case ECtrlKind::Static:
+        return "static";
+    case ECtrlKind::GroupBox:
+        return "group";
+    case ECtrlKind::Edit:
+        return "edit";
+    case ECtrlKind::Button:
+        return "button";
+    case ECtrlKind::CheckBox:
+        return "check";
+    case ECtrlKind::Radio:
+        return "radio";
+    case ECtrlKind::ListBox:
+        return "list";
+    case ECtrlKind::CheckListBox:
+        return "checklist";
+    case ECtrlKind::ComboBox:
+        return "combo";
+    case ECtrlKind::Slider:
+        return "slider";
+    case ECtrlKind::Progress:
+        return "progress";
+    case ECtrlKind::ListView:
+        return "listview";
+    case ECtrlKind::Custom:
+        return "custom";
     }
     return "?";
 }
@@ -44,7 +57,6 @@ CDlgTemplate& CDlgTemplate::Custom(const char* className, int id, int x, int y, 
 const CCtrlTemplate* CDlgTemplate::Find(int id) const
 {
     for (const auto& c : m_Controls)
-        if (c.m_Id == id)
-            return &c;
+        if (c.m_Id == id) return &c;
     return nullptr;
 }

@@ -6,19 +6,19 @@
 
 enum class ECtrlKind
 {
-    Static,       // label
+    Static, // label
     GroupBox,
     Edit,
     Button,
-    CheckBox,     // BS_PUSHLIKE makes it a push-like check box
+    CheckBox, // BS_PUSHLIKE makes it a push-like check box
     Radio,
     ListBox,
     CheckListBox, // owner-drawn list box with a check mark per item
     ComboBox,     // drop-down list
     Slider,
     Progress,
-    ListView,     // report view with columns and an icon per row
-    Custom,       // drawn by a class registered with the backends (m_Class)
+    ListView, // report view with columns and an icon per row
+    Custom,   // drawn by a class registered with the backends (m_Class)
 };
 
 const char* CtrlKindName(ECtrlKind kind);

@@ -43,10 +43,14 @@ int CHeadlessBackend::DefaultAnswer(UINT nType)
     const int def = static_cast<int>((nType & MB_DEFMASK) >> 8);
     switch (buttons)
     {
-    case MB_OKCANCEL: return def == 1 ? IDCANCEL : IDOK;
-    case MB_YESNO: return def == 1 ? IDNO : IDYES;
-    case MB_YESNOCANCEL: return def == 2 ? IDCANCEL : (def == 1 ? IDNO : IDYES);
-    default: return IDOK;
+    case MB_OKCANCEL:
+        return def == 1 ? IDCANCEL : IDOK;
+    case MB_YESNO:
+        return def == 1 ? IDNO : IDYES;
+    case MB_YESNOCANCEL:
+        return def == 2 ? IDCANCEL : (def == 1 ? IDNO : IDYES);
+    default:
+        return IDOK;
     }
 }
 
@@ -56,10 +60,14 @@ bool Offers(UINT nType, int answer)
 {
     switch (nType & MB_TYPEMASK)
     {
-    case MB_OKCANCEL: return answer == IDOK || answer == IDCANCEL;
-    case MB_YESNO: return answer == IDYES || answer == IDNO;
-    case MB_YESNOCANCEL: return answer == IDYES || answer == IDNO || answer == IDCANCEL;
-    default: return answer == IDOK;
+    case MB_OKCANCEL:
+        return answer == IDOK || answer == IDCANCEL;
+    case MB_YESNO:
+        return answer == IDYES || answer == IDNO;
+    case MB_YESNOCANCEL:
+        return answer == IDYES || answer == IDNO || answer == IDCANCEL;
+    default:
+        return answer == IDOK;
     }
 }
 } // namespace
@@ -99,8 +107,7 @@ bool CHeadlessBackend::FileDialog(CDialog*, CFileDialogRequest& request)
 
 bool CHeadlessBackend::ColorDialog(CDialog*, COLORREF& color, DWORD)
 {
-    if (m_Colors.empty())
-        return false;
+    if (m_Colors.empty()) return false;
     color = m_Colors.front();
     m_Colors.pop_front();
     return true;
@@ -109,15 +116,13 @@ bool CHeadlessBackend::ColorDialog(CDialog*, COLORREF& color, DWORD)
 EPopupResult CHeadlessBackend::ColorPopup(CDialog&, int, const CColorPopupRequest& request,
                                           COLORREF& color)
 {
-    if (m_Picks.empty())
-        return EPopupResult::Cancelled;
+    if (m_Picks.empty()) return EPopupResult::Cancelled;
     const COLORREF pick = m_Picks.front();
     m_Picks.pop_front();
     for (const auto& named : request.m_Colors)
         if (named.m_Color == pick)
         {
-            if (request.m_OnHover)
-                request.m_OnHover(pick);
+            if (request.m_OnHover) request.m_OnHover(pick);
             color = pick;
             return EPopupResult::Chosen;
         }
@@ -137,8 +142,7 @@ INT_PTR CHeadlessBackend::RunModal(CDialog& dlg)
         m_Modals.erase(it);
         actions(dlg);
     }
-    if (!dlg.IsEnded())
-        dlg.Notify(IDOK, BN_CLICKED);
+    if (!dlg.IsEnded()) dlg.Notify(IDOK, BN_CLICKED);
     if (!dlg.IsEnded())
     {
         // Nobody is there to correct the refused input: give up as a user would.
@@ -174,8 +178,7 @@ void CHeadlessBackend::DeliverTimerTicks(int count)
         {
             const bool running = std::find(m_Timers.begin(), m_Timers.end(),
                                            std::make_pair(dlg, id)) != m_Timers.end();
-            if (running)
-                dlg->OnTimer(id);
+            if (running) dlg->OnTimer(id);
         }
     }
 }

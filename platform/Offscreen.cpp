@@ -20,21 +20,19 @@ EGLDisplay OpenDisplay()
     {
         if (std::strstr(ext, "EGL_MESA_platform_surfaceless"))
         {
-            EGLDisplay d = getPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY,
-                                              nullptr);
-            if (d != EGL_NO_DISPLAY && eglInitialize(d, nullptr, nullptr))
-                return d;
+            EGLDisplay d =
+                getPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
+            if (d != EGL_NO_DISPLAY && eglInitialize(d, nullptr, nullptr)) return d;
         }
-        auto queryDevices = reinterpret_cast<PFNEGLQUERYDEVICESEXTPROC>(
-            eglGetProcAddress("eglQueryDevicesEXT"));
+        auto queryDevices =
+            reinterpret_cast<PFNEGLQUERYDEVICESEXTPROC>(eglGetProcAddress("eglQueryDevicesEXT"));
         EGLDeviceEXT devices[8];
         EGLint count = 0;
         if (queryDevices && queryDevices(8, devices, &count))
             for (EGLint i = 0; i < count; ++i)
             {
                 EGLDisplay d = getPlatformDisplay(EGL_PLATFORM_DEVICE_EXT, devices[i], nullptr);
-                if (d != EGL_NO_DISPLAY && eglInitialize(d, nullptr, nullptr))
-                    return d;
+                if (d != EGL_NO_DISPLAY && eglInitialize(d, nullptr, nullptr)) return d;
             }
     }
     return EGL_NO_DISPLAY;
@@ -43,13 +41,11 @@ EGLDisplay OpenDisplay()
 
 COffscreenGL::~COffscreenGL()
 {
-    if (!m_Display)
-        return;
+    if (!m_Display) return;
     if (m_Context && eglMakeCurrent(m_Display, EGL_NO_SURFACE, EGL_NO_SURFACE, m_Context))
         DestroyFramebuffer();
     eglMakeCurrent(m_Display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
-    if (m_Context)
-        eglDestroyContext(m_Display, m_Context);
+    if (m_Context) eglDestroyContext(m_Display, m_Context);
 }
 
 bool COffscreenGL::Create(int width, int height)
@@ -84,12 +80,9 @@ bool COffscreenGL::Create(int width, int height)
 
 void COffscreenGL::DestroyFramebuffer()
 {
-    if (m_Fbo)
-        glDeleteFramebuffers(1, &m_Fbo);
-    if (m_Color)
-        glDeleteRenderbuffers(1, &m_Color);
-    if (m_Depth)
-        glDeleteRenderbuffers(1, &m_Depth);
+    if (m_Fbo) glDeleteFramebuffers(1, &m_Fbo);
+    if (m_Color) glDeleteRenderbuffers(1, &m_Color);
+    if (m_Depth) glDeleteRenderbuffers(1, &m_Depth);
     m_Fbo = m_Color = m_Depth = 0;
 }
 
@@ -100,8 +93,7 @@ bool COffscreenGL::Resize(int width, int height)
         m_Error = "image size out of range (1..16384)";
         return false;
     }
-    if (!MakeCurrent())
-        return false;
+    if (!MakeCurrent()) return false;
     DestroyFramebuffer();
     glGenFramebuffers(1, &m_Fbo);
     glBindFramebuffer(GL_FRAMEBUFFER, m_Fbo);
@@ -127,22 +119,20 @@ bool COffscreenGL::Resize(int width, int height)
 
 bool COffscreenGL::MakeCurrent()
 {
-    if (!m_Context ||
-        !eglMakeCurrent(m_Display, EGL_NO_SURFACE, EGL_NO_SURFACE, static_cast<EGLContext>(m_Context)))
+    if (!m_Context || !eglMakeCurrent(m_Display, EGL_NO_SURFACE, EGL_NO_SURFACE,
+                                      static_cast<EGLContext>(m_Context)))
     {
         m_Error = "eglMakeCurrent failed";
         return false;
     }
-    if (m_Fbo)
-        glBindFramebuffer(GL_FRAMEBUFFER, m_Fbo);
+    if (m_Fbo) glBindFramebuffer(GL_FRAMEBUFFER, m_Fbo);
     return true;
 }
 
 std::vector<std::uint8_t> COffscreenGL::ReadPixels() const
 {
     std::vector<std::uint8_t> rows(static_cast<size_t>(m_Width) * m_Height * 4);
-    if (rows.empty())
-        return rows;
+    if (rows.empty()) return rows;
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, m_Width, m_Height, GL_RGBA, GL_UNSIGNED_BYTE, rows.data());
     // GL's first row is the bottom one.

@@ -35,6 +35,7 @@ private:
 };
 
 // Writes RGBA rows (top row first) as a PNG file.
-bool WritePng(const std::string& path, int width, int height, const std::vector<std::uint8_t>& rgba);
+bool WritePng(const std::string& path, int width, int height,
+              const std::vector<std::uint8_t>& rgba);
 // Reads a PNG file into RGBA rows; false if it cannot be read.
 bool ReadPng(const std::string& path, int& width, int& height, std::vector<std::uint8_t>& rgba);

@@ -20,19 +20,19 @@ struct CIniFile
     static bool Same(const std::string& a, const std::string& b)
     {
         return a.size() == b.size() &&
-               std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-                   return std::tolower(static_cast<unsigned char>(x)) ==
-                          std::tolower(static_cast<unsigned char>(y));
-               });
+               std::equal(a.begin(), a.end(), b.begin(),
+                          [](char x, char y)
+                          {
+                              return std::tolower(static_cast<unsigned char>(x)) ==
+                                     std::tolower(static_cast<unsigned char>(y));
+                          });
     }
 
     Entries* Section(const std::string& name, bool create)
     {
         for (auto& [section, entries] : m_Sections)
-            if (Same(section, name))
-                return &entries;
-        if (!create)
-            return nullptr;
+            if (Same(section, name)) return &entries;
+        if (!create) return nullptr;
         m_Sections.emplace_back(name, Entries{});
         return &m_Sections.back().second;
     }
@@ -42,8 +42,7 @@ struct CIniFile
         Entries* entries = Section(section, false);
         if (entries)
             for (const auto& [k, v] : *entries)
-                if (Same(k, key))
-                    return &v;
+                if (Same(k, key)) return &v;
         return nullptr;
     }
 
@@ -65,8 +64,7 @@ struct CIniFile
         Entries* current = nullptr;
         for (std::string line; std::getline(in, line);)
         {
-            if (!line.empty() && line.back() == '\r')
-                line.pop_back();
+            if (!line.empty() && line.back() == '\r') line.pop_back();
             if (line.size() >= 2 && line.front() == '[' && line.back() == ']')
                 current = Section(line.substr(1, line.size() - 2), true);
             else if (const size_t eq = line.find('='); current && eq != std::string::npos)
@@ -87,8 +85,7 @@ struct CIniFile
                     out << k << '=' << Escape(v) << '\n';
             }
             out.close();
-            if (!out)
-                return false;
+            if (!out) return false;
         }
         std::error_code ec;
         std::filesystem::rename(temp, path, ec);
@@ -122,8 +119,7 @@ struct CIniFile
 
 std::filesystem::path ConfigHome()
 {
-    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg)
-        return xdg;
+    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg) return xdg;
     const char* home = std::getenv("HOME");
     return std::filesystem::path(home ? home : ".") / ".config";
 }
@@ -131,8 +127,7 @@ std::filesystem::path ConfigHome()
 
 std::string CProfile::Path() const
 {
-    if (m_Company.empty() || m_AppName.empty())
-        return {};
+    if (m_Company.empty() || m_AppName.empty()) return {};
     return (ConfigHome() / m_Company / (m_AppName + ".ini")).string();
 }
 
@@ -140,8 +135,7 @@ std::string CProfile::GetProfileString(const std::string& section, const std::st
                                        const std::string& def) const
 {
     const std::string path = Path();
-    if (path.empty())
-        return def;
+    if (path.empty()) return def;
     CIniFile ini;
     ini.Read(path);
     const std::string* value = ini.Find(section, key);
@@ -160,8 +154,7 @@ bool CProfile::WriteProfileString(const std::string& section, const std::string&
                                   const std::string& value)
 {
     const std::string path = Path();
-    if (path.empty())
-        return false;
+    if (path.empty()) return false;
     std::error_code ec;
     std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ec);
     CIniFile ini;

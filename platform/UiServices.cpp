@@ -12,11 +12,23 @@ CUiBackend* g_pBackend = nullptr;
 std::string g_AppName = "Tessaron";
 } // namespace
 
-CUiBackend& UiBackend() { return g_pBackend ? *g_pBackend : CHeadlessBackend::Instance(); }
-void SetUiBackend(CUiBackend* pBackend) { g_pBackend = pBackend; }
+CUiBackend& UiBackend()
+{
+    return g_pBackend ? *g_pBackend : CHeadlessBackend::Instance();
+}
+void SetUiBackend(CUiBackend* pBackend)
+{
+    g_pBackend = pBackend;
+}
 
-void AfxSetAppName(const std::string& name) { g_AppName = name; }
-const std::string& AfxGetAppName() { return g_AppName; }
+void AfxSetAppName(const std::string& name)
+{
+    g_AppName = name;
+}
+const std::string& AfxGetAppName()
+{
+    return g_AppName;
+}
 
 int AfxMessageBox(const std::string& text, UINT nType)
 {
@@ -27,11 +39,16 @@ const char* MessageIconName(UINT nType)
 {
     switch (nType & MB_ICONMASK)
     {
-    case MB_ICONERROR: return "error";
-    case MB_ICONQUESTION: return "question";
-    case MB_ICONWARNING: return "warning";
-    case MB_ICONINFORMATION: return "information";
-    default: return "none";
+    case MB_ICONERROR:
+        return "error";
+    case MB_ICONQUESTION:
+        return "question";
+    case MB_ICONWARNING:
+        return "warning";
+    case MB_ICONINFORMATION:
+        return "information";
+    default:
+        return "none";
     }
 }
 
@@ -44,8 +61,7 @@ std::string Format(const char* fmt, ...)
     const int n = std::vsnprintf(nullptr, 0, fmt, copy);
     va_end(copy);
     std::string out(n > 0 ? static_cast<size_t>(n) : 0, '\0');
-    if (n > 0)
-        std::vsnprintf(out.data(), out.size() + 1, fmt, args);
+    if (n > 0) std::vsnprintf(out.data(), out.size() + 1, fmt, args);
     va_end(args);
     return out;
 }
@@ -87,12 +103,17 @@ INT_PTR CColorDialog::DoModal()
     return UiBackend().ColorDialog(m_pParent, m_Color, m_Flags) ? IDOK : IDCANCEL;
 }
 
-CWaitCursor::CWaitCursor() { UiBackend().BeginWaitCursor(); }
-CWaitCursor::~CWaitCursor() { End(); }
+CWaitCursor::CWaitCursor()
+{
+    UiBackend().BeginWaitCursor();
+}
+CWaitCursor::~CWaitCursor()
+{
+    End();
+}
 void CWaitCursor::End()
 {
-    if (!m_Active)
-        return;
+    if (!m_Active) return;
     m_Active = false;
     UiBackend().EndWaitCursor();
 }

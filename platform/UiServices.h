@@ -14,12 +14,12 @@ struct CFileDialogRequest
 {
     bool m_Open = true;
     std::string m_DefExt;
-    std::string m_FileName;   // initial name or path
-    std::string m_Filter;     // "Name|*.ext|...|"
+    std::string m_FileName; // initial name or path
+    std::string m_Filter;   // "Name|*.ext|...|"
     std::string m_InitialDir;
     std::string m_Title;
     DWORD m_Flags = 0;
-    std::string m_Result;     // chosen path on OK
+    std::string m_Result; // chosen path on OK
 };
 
 struct CNamedColor

@@ -1,4 +1,5 @@
-// Windows-like basic types and constants, so dialog code reads as it would on the original platform.
+// Windows-like basic types and constants, so dialog code reads as it would on the original
+// platform.
 #pragma once
 #include <cstdint>
 
@@ -21,9 +22,18 @@ constexpr COLORREF RGB(int r, int g, int b)
 {
     return COLORREF(r & 0xff) | (COLORREF(g & 0xff) << 8) | (COLORREF(b & 0xff) << 16);
 }
-constexpr int GetRValue(COLORREF c) { return int(c & 0xff); }
-constexpr int GetGValue(COLORREF c) { return int((c >> 8) & 0xff); }
-constexpr int GetBValue(COLORREF c) { return int((c >> 16) & 0xff); }
+constexpr int GetRValue(COLORREF c)
+{
+    return int(c & 0xff);
+}
+constexpr int GetGValue(COLORREF c)
+{
+    return int((c >> 8) & 0xff);
+}
+constexpr int GetBValue(COLORREF c)
+{
+    return int((c >> 16) & 0xff);
+}
 
 // Dialog results and message-box answers.
 enum : int

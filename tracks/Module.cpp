@@ -6,4 +6,7 @@ namespace
 trakor3d::CTrakor3D_App theApp;
 }
 
-CPlugInApp& AfxGetPlugInApp() { return theApp; }
+CPlugInApp& AfxGetPlugInApp()
+{
+    return theApp;
+}

@@ -20,8 +20,7 @@ bool IsEndLine(std::string_view line)
         return false;
     for (std::string_view end : {"EndParticle", "END PARTICLE", "end particle", "END\tPARTICLE",
                                  "end\tparticle", "END-PARTICLE", "end-particle"})
-        if (Contains(line, end))
-            return true;
+        if (Contains(line, end)) return true;
     return false;
 }
 } // namespace
@@ -46,16 +45,13 @@ void CParticle::Read(CLineReader& in, std::ostream& err)
         if (IsEndLine(line) || in.HadNul()) // binary data ends the block; the caller reports it
             break;
         SplitTokens(line, BlockSeparators, tokens);
-        if (tokens.empty() || ContainsAny(tokens[0], CommentChars))
-            continue;
+        if (tokens.empty() || ContainsAny(tokens[0], CommentChars)) continue;
         ReadLine(tokens, err);
     }
-    if (m_Type < 0 && m_Type != NoType)
-        m_Type = -m_Type + 64;
+    if (m_Type < 0 && m_Type != NoType) m_Type = -m_Type + 64;
     if (m_Energy == NoEnergy)
         err << "ERROR: Missing energy specifier. Value set to -1 so that particle is ignored!\n";
-    if (m_Type == NoType)
-        err << "ERROR: Missing type specifier. Value set to -1!\n";
+    if (m_Type == NoType) err << "ERROR: Missing type specifier. Value set to -1!\n";
 }
 
 void CParticle::ReadLine(const std::vector<std::string_view>& tokens, std::ostream& err)
@@ -115,11 +111,11 @@ void CParticle::WriteLine(std::ostream& os, const std::string& line, int mode)
 
 void CParticle::WriteVRML(std::ostream& os)
 {
-    if (m_Points.size() < 2)
-        return;
-    const CVector color = CColorTable::ValidIndex(m_Type) ? CColorTable::Instance().Get(m_Type)
-                                                          : CVector();
-    auto point = [](const CVector& v) {
+    if (m_Points.size() < 2) return;
+    const CVector color =
+        CColorTable::ValidIndex(m_Type) ? CColorTable::Instance().Get(m_Type) : CVector();
+    auto point = [](const CVector& v)
+    {
         std::ostringstream line;
         line << v.x << ' ' << v.y << ' ' << v.z;
         return line.str();

@@ -22,8 +22,7 @@ bool IsGroupLine(std::string_view line)
 {
     for (std::string_view key : {"EnergyGroup_Tot", "energygroup_tot", "ENERGYGROUP_TOT",
                                  "EnergyGroup_Kin", "energygroup_kin", "ENERGYGROUP_KIN"})
-        if (Contains(line, key))
-            return true;
+        if (Contains(line, key)) return true;
     return false;
 }
 
@@ -69,24 +68,22 @@ private:
 
 void CParticleDataReader::CLoad::Step()
 {
-    if (!m_pProgress)
-        return;
+    if (!m_pProgress) return;
     m_pProgress->StepIt();
     UiBackend().Refresh();
 }
 
 bool CParticleDataReader::CLoad::RefuseBinary()
 {
-    AfxMessageBox(Format("ERROR(%d): The file holds binary data and is not a track file!",
-                         m_LineCount),
-                  MB_ICONERROR);
+    AfxMessageBox(
+        Format("ERROR(%d): The file holds binary data and is not a track file!", m_LineCount),
+        MB_ICONERROR);
     return false;
 }
 
 void CParticleDataReader::CLoad::Box(int kind, const std::string& text)
 {
-    if (++m_BoxCounts[kind] <= MaxBoxesPerKind)
-        AfxMessageBox(text, MB_ICONINFORMATION);
+    if (++m_BoxCounts[kind] <= MaxBoxesPerKind) AfxMessageBox(text, MB_ICONINFORMATION);
 }
 
 void CParticleDataReader::CLoad::ReportSuppressed()
@@ -143,24 +140,20 @@ bool CParticleDataReader::CLoad::Run()
     while (m_In.Next(raw))
     {
         ++m_LineCount;
-        if (m_In.HadNul())
-            return RefuseBinary();
+        if (m_In.HadNul()) return RefuseBinary();
         if (m_In.Truncated())
             *m_Store.m_pErr << "Warning (" << m_LineCount << "): Line longer than "
                             << m_In.MaxLine() << " characters cut off!\n";
         const std::string line(LeftTrimSpaces(raw)); // the block read below reuses the buffer
-        if (ContainsAny(line, CommentChars) || line.empty() || line == "\t\t\t\t")
-            continue;
+        if (ContainsAny(line, CommentChars) || line.empty() || line == "\t\t\t\t") continue;
         if (IsGroupLine(line))
         {
-            if (!ReadGroup(line))
-                return false;
+            if (!ReadGroup(line)) return false;
         }
         else if (IsParticleLine(line))
         {
             ReadParticle();
-            if (m_In.HadNul())
-                return RefuseBinary();
+            if (m_In.HadNul()) return RefuseBinary();
         }
         else
             Box(0, Format("Warning ( %d): Unknown identifier!", m_LineCount - 1));
@@ -181,32 +174,27 @@ bool CParticleDataReader::ReadFile(const std::string& fileName, CProgressCtrl* p
         return false;
     }
     std::ifstream file(fileName, std::ios::binary);
-    if (!file)
-        return false;
+    if (!file) return false;
     return ReadStream(file, pProgress);
 }
 
 bool CParticleDataReader::ReadStream(std::istream& in, CProgressCtrl* pProgress)
 {
-    if (pProgress)
-        pProgress->SetRange32(1, 5000);
+    if (pProgress) pProgress->SetRange32(1, 5000);
     CLineReader lines(in);
     CLoad load(*this, lines, pProgress);
     const bool ok = load.Run();
     load.ReportSuppressed();
-    if (pProgress)
-        pProgress->SetPos(0);
+    if (pProgress) pProgress->SetPos(0);
     return ok;
 }
 
 bool CParticleDataReader::AddParticle(const CParticle& particle)
 {
-    if (!particles::IsValidType(particle.m_Type))
-        return false;
+    if (!particles::IsValidType(particle.m_Type)) return false;
     for (size_t g = 0; g < m_EnergyGroups.size(); ++g)
     {
-        if (!m_EnergyGroups[g].Holds(particle.m_Energy))
-            continue;
+        if (!m_EnergyGroups[g].Holds(particle.m_Energy)) continue;
         m_Particles[g].emplace(particle.m_Type, particle);
         m_Lower = CVector::Min(m_Lower, particle.m_Lower);
         m_Upper = CVector::Max(m_Upper, particle.m_Upper);

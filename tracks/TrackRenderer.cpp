@@ -12,8 +12,7 @@ namespace trakor3d
 {
 void DrawParticleWhole(const CParticle& particle)
 {
-    if (particle.m_Points.size() < 2 || !CColorTable::ValidIndex(particle.m_Type))
-        return;
+    if (particle.m_Points.size() < 2 || !CColorTable::ValidIndex(particle.m_Type)) return;
     const CVector& c = CColorTable::Instance().Get(particle.m_Type);
     glColor4d(c.x, c.y, c.z, 1.0 - particle.m_Transparency);
     glBegin(GL_LINES);
@@ -29,8 +28,7 @@ void DrawParticleWhole(const CParticle& particle)
 
 double FadeWindow(const CParticleDataReader& store, bool logScale)
 {
-    if (!store.m_FadeTracks)
-        return 0;
+    if (!store.m_FadeTracks) return 0;
     const double steps = store.m_FadeSteps * store.m_TimeStep;
     return logScale ? std::pow(10.0, steps) : std::max(steps, 0.0);
 }
@@ -51,11 +49,9 @@ void DrawParticleAtTime(const CParticle& particle, double t, double fadeWindow, 
 {
     const auto& points = particle.m_Points;
     const size_t n = points.size();
-    if (n < 2 || !CColorTable::ValidIndex(particle.m_Type))
-        return;
+    if (n < 2 || !CColorTable::ValidIndex(particle.m_Type)) return;
     const double tFirst = points.front().t, tLast = points.back().t;
-    if (fade ? (t < tFirst || t > tLast + fadeWindow) : t < tFirst)
-        return;
+    if (fade ? (t < tFirst || t > tLast + fadeWindow) : t < tFirst) return;
     const CVector& c = CColorTable::Instance().Get(particle.m_Type);
     for (size_t i = 0; i + 1 < n; ++i)
     {
@@ -92,18 +88,15 @@ void DrawTracks(const CParticleDataReader& store, const CDrawSettings& settings)
     glLineWidth(static_cast<GLfloat>(settings.m_LineWidth));
     if (settings.m_Visualize)
     {
-        if (settings.m_Overlay)
-            glDisable(GL_DEPTH_TEST);
+        if (settings.m_Overlay) glDisable(GL_DEPTH_TEST);
         glDisable(GL_LIGHTING);
         const double window = FadeWindow(store, settings.m_LogScale);
         for (size_t g = 0; g < store.m_EnergyGroups.size() && g < store.m_Particles.size(); ++g)
         {
-            if (!store.m_EnergyGroups[g].m_Enabled)
-                continue;
+            if (!store.m_EnergyGroups[g].m_Enabled) continue;
             for (const auto& [type, particle] : store.m_Particles[g])
             {
-                if (!particle.m_Visible)
-                    continue;
+                if (!particle.m_Visible) continue;
                 if (store.m_ShowEvolution)
                     DrawParticleAtTime(particle, store.m_CurrentTime, window, store.m_FadeTracks);
                 else

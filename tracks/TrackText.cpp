@@ -1,9 +1,9 @@
 #include "tracks/TrackText.h"
 
 #include <charconv>
-#include <cstdint>
 #include <climits>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <string>
 
@@ -21,7 +21,10 @@ bool Contains(std::string_view text, std::string_view part)
 
 namespace
 {
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
 
 size_t SkipDigits(std::string_view s, size_t i)
 {
@@ -42,39 +45,32 @@ bool ConvertExactly(std::string_view text, double& value)
     size_t i = 0;
     for (; i < text.size() && IsDigit(text[i]); ++i)
     {
-        if (mantissa == 0 && text[i] == '0')
-            continue;
+        if (mantissa == 0 && text[i] == '0') continue;
         mantissa = mantissa * 10 + (text[i] - '0');
-        if (++digits > 15)
-            return false;
+        if (++digits > 15) return false;
     }
     if (i < text.size() && text[i] == '.')
         for (++i; i < text.size() && IsDigit(text[i]); ++i)
         {
             --scale;
-            if (mantissa == 0 && text[i] == '0')
-                continue;
+            if (mantissa == 0 && text[i] == '0') continue;
             mantissa = mantissa * 10 + (text[i] - '0');
-            if (++digits > 15)
-                return false;
+            if (++digits > 15) return false;
         }
     if (i < text.size()) // the exponent, after its letter
     {
         ++i;
         bool negative = false;
-        if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-            negative = text[i++] == '-';
+        if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
         int exponent = 0;
         for (; i < text.size(); ++i)
         {
             exponent = exponent * 10 + (text[i] - '0');
-            if (exponent > 1000)
-                return false;
+            if (exponent > 1000) return false;
         }
         scale += negative ? -exponent : exponent;
     }
-    if (scale < -22 || scale > 22)
-        return mantissa == 0 ? (value = 0.0, true) : false;
+    if (scale < -22 || scale > 22) return mantissa == 0 ? (value = 0.0, true) : false;
     value = scale < 0 ? double(mantissa) / Powers[-scale] : double(mantissa) * Powers[scale];
     return true;
 }
@@ -84,8 +80,7 @@ bool ConvertExactly(std::string_view text, double& value)
 double Convert(std::string_view text)
 {
     double value = 0.0;
-    if (ConvertExactly(text, value))
-        return value;
+    if (ConvertExactly(text, value)) return value;
     const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
     if (result.ec == std::errc::result_out_of_range)
         value = std::strtod(std::string(text).c_str(), nullptr);
@@ -97,8 +92,7 @@ double ReadNumber(std::string_view token)
 {
     size_t i = 0;
     bool negative = false;
-    if (i < token.size() && (token[i] == '+' || token[i] == '-'))
-        negative = token[i++] == '-';
+    if (i < token.size() && (token[i] == '+' || token[i] == '-')) negative = token[i++] == '-';
     const size_t mantissaStart = i;
     i = SkipDigits(token, i);
     size_t digits = i - mantissaStart;
@@ -108,15 +102,14 @@ double ReadNumber(std::string_view token)
         digits += afterPoint - (i + 1);
         i = afterPoint;
     }
-    if (digits == 0)
-        return 0.0;
+    if (digits == 0) return 0.0;
     size_t end = i; // one past the number
     bool fortranLetter = false;
-    if (i < token.size() && (token[i] == 'e' || token[i] == 'E' || token[i] == 'd' || token[i] == 'D'))
+    if (i < token.size() &&
+        (token[i] == 'e' || token[i] == 'E' || token[i] == 'd' || token[i] == 'D'))
     {
         size_t j = i + 1;
-        if (j < token.size() && (token[j] == '+' || token[j] == '-'))
-            ++j;
+        if (j < token.size() && (token[j] == '+' || token[j] == '-')) ++j;
         const size_t expEnd = SkipDigits(token, j);
         if (expEnd > j) // an exponent letter without digits is not part of the number
         {
@@ -151,8 +144,7 @@ int ReadInteger(std::string_view token)
 {
     size_t i = 0;
     bool negative = false;
-    if (i < token.size() && (token[i] == '+' || token[i] == '-'))
-        negative = token[i++] == '-';
+    if (i < token.size() && (token[i] == '+' || token[i] == '-')) negative = token[i++] == '-';
     long long value = 0;
     for (; i < token.size() && IsDigit(token[i]); ++i)
     {
@@ -160,10 +152,8 @@ int ReadInteger(std::string_view token)
         if (value > static_cast<long long>(INT_MAX) + 1)
             value = static_cast<long long>(INT_MAX) + 1;
     }
-    if (negative)
-        value = -value;
-    if (value > INT_MAX)
-        value = INT_MAX;
+    if (negative) value = -value;
+    if (value > INT_MAX) value = INT_MAX;
     return static_cast<int>(value);
 }
 } // namespace trakor3d

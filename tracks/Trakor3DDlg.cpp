@@ -13,7 +13,8 @@ namespace trakor3d
 {
 const CDlgTemplate& Trakor3DTemplate()
 {
-    static const CDlgTemplate t = [] {
+    static const CDlgTemplate t = []
+    {
         CDlgTemplate d;
         d.m_Id = IDD_TRAKOR3D;
         d.m_Caption = "Trakor 3D";
@@ -97,23 +98,20 @@ BOOL CTrakor3DDlg::OnInitDialog()
 
 void CTrakor3DDlg::Redraw()
 {
-    if (m_pHost)
-        m_pHost->RedrawView();
+    if (m_pHost) m_pHost->RedrawView();
 }
 
 void CTrakor3DDlg::OnBrowse()
 {
     CFileDialog dlg(TRUE, "*.tracks", nullptr, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST, nullptr, this);
-    if (dlg.DoModal() != IDOK)
-        return;
+    if (dlg.DoModal() != IDOK) return;
     m_FileName = dlg.GetPathName();
     UpdateData(FALSE);
 }
 
 void CTrakor3DDlg::OnLoad()
 {
-    if (!UpdateData(TRUE))
-        return;
+    if (!UpdateData(TRUE)) return;
     m_Transparency = 0;
     Redraw();
     CWaitCursor wait;
@@ -168,8 +166,7 @@ void CTrakor3DDlg::SetAllGroups(bool enabled)
 void CTrakor3DDlg::SetAllTypes(bool visible)
 {
     const int group = m_GroupList.GetCurSel();
-    if (group < 0 || group >= static_cast<int>(m_pStore->m_Particles.size()))
-        return;
+    if (group < 0 || group >= static_cast<int>(m_pStore->m_Particles.size())) return;
     for (int i = 0; i < m_TypeList.GetCount(); ++i)
         m_TypeList.SetCheck(i, visible ? 1 : 0);
     for (auto& [type, particle] : m_pStore->m_Particles[group])
@@ -180,8 +177,7 @@ void CTrakor3DDlg::SetAllTypes(bool visible)
 void CTrakor3DDlg::OnGroupCheckChange()
 {
     const int item = m_GroupList.GetCurSel();
-    if (item < 0 || item >= static_cast<int>(m_pStore->m_EnergyGroups.size()))
-        return;
+    if (item < 0 || item >= static_cast<int>(m_pStore->m_EnergyGroups.size())) return;
     m_pStore->m_EnergyGroups[item].m_Enabled = m_GroupList.GetCheck(item) != 0;
     Redraw();
 }
@@ -190,8 +186,7 @@ void CTrakor3DDlg::OnTypeCheckChange()
 {
     const int group = m_GroupList.GetCurSel();
     const int item = m_TypeList.GetCurSel();
-    if (group < 0 || group >= static_cast<int>(m_pStore->m_Particles.size()) || item < 0)
-        return;
+    if (group < 0 || group >= static_cast<int>(m_pStore->m_Particles.size()) || item < 0) return;
     const int type = static_cast<int>(m_TypeList.GetItemData(item));
     const bool visible = m_TypeList.GetCheck(item) != 0;
     auto range = m_pStore->m_Particles[group].equal_range(type);
@@ -227,8 +222,7 @@ void CTrakor3DDlg::FillTypeList()
         for (const auto& [type, particle] : m_pStore->m_Particles[group])
         {
             const char* name = particles::ParticleName(type);
-            if (!name || m_TypeList.FindString(-1, name) != LB_ERR)
-                continue;
+            if (!name || m_TypeList.FindString(-1, name) != LB_ERR) continue;
             const int i = m_TypeList.AddString(name);
             m_TypeList.SetItemData(i, static_cast<std::uintptr_t>(type));
             m_TypeList.SetCheck(i, particle.m_Visible ? 1 : 0);
@@ -298,8 +292,7 @@ void CTrakor3DDlg::OnFadeTracks()
 // A logarithmic scale needs t0 > 0.
 void CTrakor3DDlg::CheckLogStart()
 {
-    if (m_pStore->m_T0 >= 1e-30)
-        return;
+    if (m_pStore->m_T0 >= 1e-30) return;
     AfxMessageBox("The start time t0 for logarithmic scaling cannot be 0! Thus, it was reset to "
                   "3E-12 ~ 1 mm of movement.",
                   MB_ICONINFORMATION);
@@ -337,8 +330,8 @@ void CTrakor3DDlg::UpdateTimeStep()
 void CTrakor3DDlg::SetTimeFromSlider(int pos)
 {
     const CParticleDataReader& s = *m_pStore;
-    m_CurrentTime = m_LogScale ? s.m_T0 * std::pow(10.0, pos * s.m_TimeStep)
-                               : s.m_T0 + pos * s.m_TimeStep;
+    m_CurrentTime =
+        m_LogScale ? s.m_T0 * std::pow(10.0, pos * s.m_TimeStep) : s.m_T0 + pos * s.m_TimeStep;
     m_pStore->m_CurrentTime = m_CurrentTime;
     SetDlgItemText(IDC_CURRENTTIME, Format("%.15g", m_CurrentTime));
     Redraw();
@@ -346,8 +339,7 @@ void CTrakor3DDlg::SetTimeFromSlider(int pos)
 
 void CTrakor3DDlg::OnHScroll(UINT, UINT, int)
 {
-    if (!UpdateData(TRUE))
-        return;
+    if (!UpdateData(TRUE)) return;
     SetTimeFromSlider(m_TimeSlider.GetPos());
 }
 
@@ -361,7 +353,8 @@ void CTrakor3DDlg::OnPlay()
 {
     m_Playing = !m_Playing;
     if (m_Playing)
-        m_TimerId = SetTimer(PlayTimerId, PlaybackInterval(m_AnimationLength, m_pStore->m_NrTimeSteps));
+        m_TimerId =
+            SetTimer(PlayTimerId, PlaybackInterval(m_AnimationLength, m_pStore->m_NrTimeSteps));
     else
     {
         KillTimer(m_TimerId);
@@ -371,8 +364,7 @@ void CTrakor3DDlg::OnPlay()
 
 void CTrakor3DDlg::OnTimer(UINT_PTR nIDEvent)
 {
-    if (nIDEvent != m_TimerId || m_TimerId == 0)
-        return;
+    if (nIDEvent != m_TimerId || m_TimerId == 0) return;
     if (!m_Playing)
     {
         KillTimer(m_TimerId);

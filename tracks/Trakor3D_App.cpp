@@ -10,7 +10,10 @@ CTrakor3D_App::CTrakor3D_App()
 {
 }
 
-CTrakor3DDlg* CTrakor3D_App::Dialog() const { return static_cast<CTrakor3DDlg*>(MainDialog()); }
+CTrakor3DDlg* CTrakor3D_App::Dialog() const
+{
+    return static_cast<CTrakor3DDlg*>(MainDialog());
+}
 
 std::unique_ptr<CDialog> CTrakor3D_App::CreateMainDialog(CHostInterface* pHost)
 {
@@ -27,16 +30,14 @@ void CTrakor3D_App::Box(CVector& min, CVector& max)
 
 std::ostream& CTrakor3D_App::ExportVRML(std::ostream& os)
 {
-    if (Dialog() && Dialog()->m_Visualize)
-        m_Store.ExportVRML(os);
+    if (Dialog() && Dialog()->m_Visualize) m_Store.ExportVRML(os);
     return os;
 }
 
 void CTrakor3D_App::Render(HDC dc, HGLRC rc, int flag)
 {
     const CTrakor3DDlg* dlg = Dialog();
-    if (!dlg || flag != (dlg->m_FadeTracks ? 1 : 0))
-        return;
+    if (!dlg || flag != (dlg->m_FadeTracks ? 1 : 0)) return;
     wglMakeCurrent(dc, rc);
     CDrawSettings settings;
     settings.m_Visualize = dlg->m_Visualize;

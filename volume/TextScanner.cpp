@@ -234,8 +234,8 @@ bool CTextScanner::ReadLine(std::string& line, size_t maxLen)
     for (;;)
     {
         if (m_Pos >= m_End && !Refill(1)) break;
-        const CLineStep step = AppendLinePart(m_Buffer.data() + m_Pos, m_End - m_Pos, maxLen,
-                                              line, m_Truncated, m_Nul);
+        const CLineStep step = AppendLinePart(m_Buffer.data() + m_Pos, m_End - m_Pos, maxLen, line,
+                                              m_Truncated, m_Nul);
         m_Pos += step.m_Consumed;
         if (step.m_Ended) break;
     }

@@ -99,9 +99,8 @@ TEST_F(ColorLUTFileTest, FileLevelFailuresChangeNothing)
     Write("colours without the name\n7 Photon 0 0 0\n");
     EXPECT_FALSE(ColorLUTFile::Load(m_Path, m_Table));
     EXPECT_FALSE(ColorLUTFile::Save("/nonexistent/dir/colours.lut", m_Table));
-    EXPECT_EQ(Boxes(), (std::vector<std::string>{"warning: No file name specified!",
-                                                 "error: Error opening file!",
-                                                 "error: Invalid file format!",
-                                                 "error: Error opening file!"}));
+    EXPECT_EQ(Boxes(), (std::vector<std::string>{
+                           "warning: No file name specified!", "error: Error opening file!",
+                           "error: Invalid file format!", "error: Error opening file!"}));
     EXPECT_EQ(m_Table.Get(7), CVector(1, 1, 0));
 }

@@ -1,5 +1,5 @@
-#include "common/ColorTable.h"
 #include "common/ConfigDlg.h"
+#include "common/ColorTable.h"
 #include "platform/HeadlessBackend.h"
 
 #include <gtest/gtest.h>
@@ -15,12 +15,15 @@ public:
     CPickerDlg() : CDialog(Template())
     {
         for (UINT msg = CPN_SELCHANGE; msg <= CPN_SELENDCANCEL; ++msg)
-            MapMessage(msg, [this, msg](WPARAM color, LPARAM id) {
-                m_Log.push_back(std::to_string(msg) + " " + std::to_string(GetRValue(color)) + "," +
-                                std::to_string(GetGValue(color)) + "," +
-                                std::to_string(GetBValue(color)) + " #" + std::to_string(id));
-                return 0;
-            });
+            MapMessage(msg,
+                       [this, msg](WPARAM color, LPARAM id)
+                       {
+                           m_Log.push_back(
+                               std::to_string(msg) + " " + std::to_string(GetRValue(color)) + "," +
+                               std::to_string(GetGValue(color)) + "," +
+                               std::to_string(GetBValue(color)) + " #" + std::to_string(id));
+                           return 0;
+                       });
         Create();
         m_Picker.Attach(this, 5);
         m_Picker.SetColor(RGB(1, 2, 3));
@@ -73,9 +76,9 @@ TEST(ColorPicker, ChoosingANamedColourNotifiesTheParentInOrder)
     CPickerDlg dlg;
     CHeadlessBackend::Instance().QueuePick(RGB(255, 0, 0));
     ASSERT_TRUE(dlg.UserClick(5));
-    EXPECT_EQ(dlg.m_Log, (std::vector<std::string>{"2026 1,2,3 #5", "2025 255,0,0 #5",
-                                                   "2027 255,0,0 #5", "2025 255,0,0 #5",
-                                                   "2028 255,0,0 #5"}));
+    EXPECT_EQ(dlg.m_Log,
+              (std::vector<std::string>{"2026 1,2,3 #5", "2025 255,0,0 #5", "2027 255,0,0 #5",
+                                        "2025 255,0,0 #5", "2028 255,0,0 #5"}));
     EXPECT_EQ(dlg.m_Picker.GetColor(), RGB(255, 0, 0));
 }
 
@@ -110,68 +113,80 @@ TEST(ColorPicker, FortyNamedColours)
 
 TEST_F(ConfigDlgTest, StartShowsTheEntriesAndSettings)
 {
-    Run([](CDialog& d) {
-        EXPECT_EQ(d.Item(IDC_CFG_PARTICLES).m_Items.size(), 64u) << "70 minus the six \"---\"";
-        EXPECT_EQ(d.Item(IDC_CFG_PARTICLES).m_Sel, 0);
-        EXPECT_EQ(d.Item(IDC_CFG_PICKER).m_Color, RGB(255, 0, 0)) << "proton";
-        EXPECT_EQ(d.Item(IDC_CFG_TRANSPARENCY_SLIDER).m_Pos, 25);
-        EXPECT_EQ(d.Item(IDC_CFG_LINEWIDTH).m_Sel, 1);
-        EXPECT_EQ(d.GetDlgItemText(IDC_CFG_TIMESTEPS), "100");
-        d.UserSelect(IDC_CFG_PARTICLES, 8); // Antineutron, 0.901961 -> 230.5 -> 230
-        EXPECT_EQ(d.Item(IDC_CFG_PICKER).m_Color, RGB(230, 230, 250));
-    });
+    Run(
+        [](CDialog& d)
+        {
+            EXPECT_EQ(d.Item(IDC_CFG_PARTICLES).m_Items.size(), 64u) << "70 minus the six \"---\"";
+            EXPECT_EQ(d.Item(IDC_CFG_PARTICLES).m_Sel, 0);
+            EXPECT_EQ(d.Item(IDC_CFG_PICKER).m_Color, RGB(255, 0, 0)) << "proton";
+            EXPECT_EQ(d.Item(IDC_CFG_TRANSPARENCY_SLIDER).m_Pos, 25);
+            EXPECT_EQ(d.Item(IDC_CFG_LINEWIDTH).m_Sel, 1);
+            EXPECT_EQ(d.GetDlgItemText(IDC_CFG_TIMESTEPS), "100");
+            d.UserSelect(IDC_CFG_PARTICLES, 8); // Antineutron, 0.901961 -> 230.5 -> 230
+            EXPECT_EQ(d.Item(IDC_CFG_PICKER).m_Color, RGB(230, 230, 250));
+        });
 }
 
 TEST_F(ConfigDlgTest, ChosenColourGoesIntoTheTableAtOnce)
 {
-    Run([](CDialog& d) {
-        d.UserSelect(IDC_CFG_PARTICLES, 6); // Photon
-        CHeadlessBackend::Instance().QueuePick(RGB(0, 0, 255));
-        d.UserClick(IDC_CFG_PICKER);
-        EXPECT_EQ(CColorTable::Instance().Get(7), CVector(0, 0, 1));
-        d.UserClick(IDCANCEL);
-    });
+    Run(
+        [](CDialog& d)
+        {
+            d.UserSelect(IDC_CFG_PARTICLES, 6); // Photon
+            CHeadlessBackend::Instance().QueuePick(RGB(0, 0, 255));
+            d.UserClick(IDC_CFG_PICKER);
+            EXPECT_EQ(CColorTable::Instance().Get(7), CVector(0, 0, 1));
+            d.UserClick(IDCANCEL);
+        });
     EXPECT_EQ(CColorTable::Instance().Get(7), CVector(0, 0, 1)) << "a Cancel keeps colours";
 }
 
 TEST_F(ConfigDlgTest, RangeChecksKeepTheDialogOpen)
 {
-    EXPECT_EQ(Run([](CDialog& d) {
-                  for (const char* text : {"9", "10"})
+    EXPECT_EQ(Run(
+                  [](CDialog& d)
                   {
-                      d.UserSetText(IDC_CFG_TIMESTEPS, text);
-                      d.UserClick(IDOK);
-                  }
-              }),
+                      for (const char* text : {"9", "10"})
+                      {
+                          d.UserSetText(IDC_CFG_TIMESTEPS, text);
+                          d.UserClick(IDOK);
+                      }
+                  }),
               IDOK);
     EXPECT_EQ(m_Dlg.m_NrTimeSteps, 10);
-    EXPECT_EQ(Boxes(), std::vector<std::string>{"Please enter an integer between 10 and 1661992960."});
+    EXPECT_EQ(Boxes(),
+              std::vector<std::string>{"Please enter an integer between 10 and 1661992960."});
 
     CHeadlessBackend::Instance().ClearMessages();
-    Run([](CDialog& d) {
-        d.UserSetText(IDC_CFG_ANIMATION, "1.5");
-        d.UserClick(IDOK);
-        d.UserSetText(IDC_CFG_ANIMATION, "2");
-        d.UserSetText(IDC_CFG_T0, "-1");
-        d.UserClick(IDOK);
-        d.UserSetText(IDC_CFG_T0, "0");
-        d.UserSetText(IDC_CFG_TMAX, "0");
-        d.UserClick(IDOK);
-        d.UserSetText(IDC_CFG_TMAX, "1e-9");
-    });
-    EXPECT_EQ(Boxes(), (std::vector<std::string>{"Please enter a number between 2 and 1e+07.",
-                                                 "Please enter a number between 0 and 1e+30.",
-                                                 "Please enter a number between 1e-30 and 1e+30."}));
+    Run(
+        [](CDialog& d)
+        {
+            d.UserSetText(IDC_CFG_ANIMATION, "1.5");
+            d.UserClick(IDOK);
+            d.UserSetText(IDC_CFG_ANIMATION, "2");
+            d.UserSetText(IDC_CFG_T0, "-1");
+            d.UserClick(IDOK);
+            d.UserSetText(IDC_CFG_T0, "0");
+            d.UserSetText(IDC_CFG_TMAX, "0");
+            d.UserClick(IDOK);
+            d.UserSetText(IDC_CFG_TMAX, "1e-9");
+        });
+    EXPECT_EQ(Boxes(),
+              (std::vector<std::string>{"Please enter a number between 2 and 1e+07.",
+                                        "Please enter a number between 0 and 1e+30.",
+                                        "Please enter a number between 1e-30 and 1e+30."}));
     EXPECT_EQ(m_Dlg.m_AnimationLength, 2.f);
     EXPECT_EQ(m_Dlg.m_TMax, 1e-9);
 }
 
 TEST_F(ConfigDlgTest, ZeroFadeStepsBecomeOneAndLineWidthFollowsTheList)
 {
-    Run([](CDialog& d) {
-        d.UserSetText(IDC_CFG_FADESTEPS, "0");
-        d.UserSelect(IDC_CFG_LINEWIDTH, 3);
-    });
+    Run(
+        [](CDialog& d)
+        {
+            d.UserSetText(IDC_CFG_FADESTEPS, "0");
+            d.UserSelect(IDC_CFG_LINEWIDTH, 3);
+        });
     EXPECT_EQ(m_Dlg.m_FadeSteps, 1);
     EXPECT_EQ(m_Dlg.m_LineWidth, 4);
     EXPECT_EQ(Boxes(), std::vector<std::string>{"The minimum number fading steps was set to 1|"});
@@ -180,28 +195,33 @@ TEST_F(ConfigDlgTest, ZeroFadeStepsBecomeOneAndLineWidthFollowsTheList)
 
 TEST_F(ConfigDlgTest, ResetButtonsTakeTheDataTimes)
 {
-    Run([](CDialog& d) {
-        d.UserClick(IDC_CFG_RESET_T0);
-        d.UserClick(IDC_CFG_RESET_TMAX);
-        EXPECT_EQ(d.GetDlgItemText(IDC_CFG_TMAX), "3e-09");
-    });
+    Run(
+        [](CDialog& d)
+        {
+            d.UserClick(IDC_CFG_RESET_T0);
+            d.UserClick(IDC_CFG_RESET_TMAX);
+            EXPECT_EQ(d.GetDlgItemText(IDC_CFG_TMAX), "3e-09");
+        });
     EXPECT_EQ(m_Dlg.m_T0, 0);
     EXPECT_EQ(m_Dlg.m_TMax, 3e-9);
 }
 
 TEST_F(ConfigDlgTest, CancelKeepsWhatWasPassedInButTheImmediateChanges)
 {
-    EXPECT_EQ(Run([](CDialog& d) {
-                  d.UserSetText(IDC_CFG_TIMESTEPS, "500");
-                  d.UserSetText(IDC_CFG_FADESTEPS, "7");
-                  d.UserSetText(IDC_CFG_ANIMATION, "1"); // refused: the fields before it were stored
-                  d.UserClick(IDOK);
-                  d.UserSlider(IDC_CFG_TRANSPARENCY_SLIDER, 60);
-                  EXPECT_EQ(d.GetDlgItemText(IDC_CFG_TRANSPARENCY), "0.6");
-                  d.UserSetCheck(IDC_CFG_ANTIALIASING, 1);
-                  d.UserSelect(IDC_CFG_LINEWIDTH, 3);
-                  d.UserClick(IDCANCEL);
-              }),
+    EXPECT_EQ(Run(
+                  [](CDialog& d)
+                  {
+                      d.UserSetText(IDC_CFG_TIMESTEPS, "500");
+                      d.UserSetText(IDC_CFG_FADESTEPS, "7");
+                      d.UserSetText(IDC_CFG_ANIMATION,
+                                    "1"); // refused: the fields before it were stored
+                      d.UserClick(IDOK);
+                      d.UserSlider(IDC_CFG_TRANSPARENCY_SLIDER, 60);
+                      EXPECT_EQ(d.GetDlgItemText(IDC_CFG_TRANSPARENCY), "0.6");
+                      d.UserSetCheck(IDC_CFG_ANTIALIASING, 1);
+                      d.UserSelect(IDC_CFG_LINEWIDTH, 3);
+                      d.UserClick(IDCANCEL);
+                  }),
               IDCANCEL);
     EXPECT_EQ(m_Dlg.m_NrTimeSteps, 100);
     EXPECT_EQ(m_Dlg.m_FadeSteps, 25);
@@ -215,21 +235,25 @@ TEST_F(ConfigDlgTest, BrowseSaveAndLoadThroughTheFileDialogs)
 {
     const std::string path = (std::filesystem::temp_directory_path() / "tessaron-cfg.lut").string();
     auto& ui = CHeadlessBackend::Instance();
-    Run([&](CDialog& d) {
-        ui.QueueFile(path);
-        d.UserClick(IDC_CFG_SAVE);
-        EXPECT_EQ(d.GetDlgItemText(IDC_CFG_FILENAME), path);
-        CColorTable::Instance().Set(1, {0, 0, 0});
-        ui.QueueFile(path);
-        d.UserClick(IDC_CFG_BROWSE);
-        d.UserClick(IDC_CFG_LOAD);
-        EXPECT_EQ(d.Item(IDC_CFG_PICKER).m_Color, RGB(255, 0, 0)) << "list refilled, picker updated";
-    });
+    Run(
+        [&](CDialog& d)
+        {
+            ui.QueueFile(path);
+            d.UserClick(IDC_CFG_SAVE);
+            EXPECT_EQ(d.GetDlgItemText(IDC_CFG_FILENAME), path);
+            CColorTable::Instance().Set(1, {0, 0, 0});
+            ui.QueueFile(path);
+            d.UserClick(IDC_CFG_BROWSE);
+            d.UserClick(IDC_CFG_LOAD);
+            EXPECT_EQ(d.Item(IDC_CFG_PICKER).m_Color, RGB(255, 0, 0))
+                << "list refilled, picker updated";
+        });
     EXPECT_EQ(CColorTable::Instance().Get(1), CVector(1, 0, 0));
     ASSERT_EQ(ui.FileDialogs().size(), 2u);
     EXPECT_FALSE(ui.FileDialogs()[0].m_Open);
     EXPECT_TRUE(ui.FileDialogs()[1].m_Open);
-    EXPECT_EQ(ui.FileDialogs()[1].m_Filter, "Color configuration (*.lut)|*.lut|All Files (*.*)|*.*|");
+    EXPECT_EQ(ui.FileDialogs()[1].m_Filter,
+              "Color configuration (*.lut)|*.lut|All Files (*.*)|*.*|");
     EXPECT_EQ(ui.FileDialogs()[1].m_DefExt, "lut");
     EXPECT_EQ(m_Dlg.m_FileName, path);
     std::filesystem::remove(path);

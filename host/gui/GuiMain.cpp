@@ -22,8 +22,7 @@ public:
         SetUiBackend(&m_Backend);
         auto* frame = new CMainFrame(m_Host, m_Options);
         frame->Show();
-        const auto plugIns = m_Options.m_PlugIns.empty() ? PlugInsBeside()
-                                                         : m_Options.m_PlugIns;
+        const auto plugIns = m_Options.m_PlugIns.empty() ? PlugInsBeside() : m_Options.m_PlugIns;
         for (const auto& path : plugIns)
             frame->LoadPlugIn(path);
         if (!m_Options.m_GuiScript.empty())
@@ -72,11 +71,9 @@ int RunGui(int argc, char** argv, CHost& host, const CHostOptions& options)
     // Options are ours; wx sees only the program name.
     int wxArgc = 1;
     wxApp::SetInstance(new CHostApp(host, options));
-    if (!wxEntryStart(wxArgc, argv))
-        return 1;
+    if (!wxEntryStart(wxArgc, argv)) return 1;
     int rc = 1;
-    if (wxTheApp->CallOnInit())
-        rc = wxTheApp->OnRun();
+    if (wxTheApp->CallOnInit()) rc = wxTheApp->OnRun();
     wxTheApp->OnExit();
     wxEntryCleanup();
     (void)argc;

@@ -27,8 +27,7 @@ bool CGuiScript::Start(const std::string& path, std::string& error)
     }
     std::stringstream text;
     text << in.rdbuf();
-    if (!CBatchRunner::ParseScript(text.str(), path, m_Commands, error))
-        return false;
+    if (!CBatchRunner::ParseScript(text.str(), path, m_Commands, error)) return false;
     m_Timer.StartOnce(TickMs);
     return true;
 }
@@ -49,8 +48,7 @@ void CGuiScript::OnTick()
     }
     m_Timer.StartOnce(TickMs);
     const CBatchRunner::CCommand cmd = m_Commands[m_Next++];
-    if (!Execute(cmd))
-        ++m_Failures;
+    if (!Execute(cmd)) ++m_Failures;
     std::cout.flush();
 }
 
@@ -59,15 +57,13 @@ bool CGuiScript::Execute(const CBatchRunner::CCommand& cmd)
     const std::string& verb = cmd.m_Args[0];
     if (verb == "screenshot" && cmd.m_Args.size() > 1)
     {
-        if (SaveScreenshot(cmd.m_Args[1]))
-            return true;
+        if (SaveScreenshot(cmd.m_Args[1])) return true;
         std::cerr << cmd.m_File << ":" << cmd.m_Line << ": cannot write " << cmd.m_Args[1] << "\n";
         return false;
     }
     if (verb == "escape")
     {
-        if (EscapeModal())
-            return true;
+        if (EscapeModal()) return true;
         std::cerr << cmd.m_File << ":" << cmd.m_Line << ": escape: no modal window\n";
         return false;
     }
@@ -98,10 +94,8 @@ bool CGuiScript::EscapeModal()
 {
     wxDialog* innermost = nullptr;
     for (wxWindow* w : wxTopLevelWindows)
-        if (auto* d = dynamic_cast<wxDialog*>(w); d && d->IsModal())
-            innermost = d;
-    if (!innermost)
-        return false;
+        if (auto* d = dynamic_cast<wxDialog*>(w); d && d->IsModal()) innermost = d;
+    if (!innermost) return false;
     innermost->EndModal(wxID_CANCEL);
     return true;
 }

@@ -26,8 +26,8 @@ enum
 } // namespace
 
 CMainFrame::CMainFrame(CHost& host, const CHostOptions&)
-    : wxFrame(nullptr, wxID_ANY, "Tessaron", wxDefaultPosition, wxSize(1100, 780)),
-      m_Host(host), m_Scene(host)
+    : wxFrame(nullptr, wxID_ANY, "Tessaron", wxDefaultPosition, wxSize(1100, 780)), m_Host(host),
+      m_Scene(host)
 {
     BuildMenu();
     m_pToolBar = CreateToolBar(wxTB_HORIZONTAL | wxTB_TEXT | wxTB_NOICONS | wxTB_HORZ_LAYOUT);
@@ -59,13 +59,19 @@ void CMainFrame::BuildMenu()
     SetMenuBar(bar);
     Bind(wxEVT_MENU, &CMainFrame::OnLoadPlugIn, this, ID_LoadPlugIn);
     Bind(wxEVT_MENU, &CMainFrame::OnExportVRML, this, ID_ExportVRML);
-    Bind(wxEVT_MENU, [this](wxCommandEvent&) { Close(); }, wxID_EXIT);
-    Bind(wxEVT_MENU, [this](wxCommandEvent&) { m_pCanvas->FitView(); }, ID_Fit);
-    Bind(wxEVT_MENU, [this](wxCommandEvent& e) {
-        m_Scene.Camera().SetProjection(e.IsChecked() ? CCamera::EProjection::Perspective
-                                                     : CCamera::EProjection::Orthographic);
-        m_pCanvas->Refresh();
-    }, ID_Perspective);
+    Bind(
+        wxEVT_MENU, [this](wxCommandEvent&) { Close(); }, wxID_EXIT);
+    Bind(
+        wxEVT_MENU, [this](wxCommandEvent&) { m_pCanvas->FitView(); }, ID_Fit);
+    Bind(
+        wxEVT_MENU,
+        [this](wxCommandEvent& e)
+        {
+            m_Scene.Camera().SetProjection(e.IsChecked() ? CCamera::EProjection::Perspective
+                                                         : CCamera::EProjection::Orthographic);
+            m_pCanvas->Refresh();
+        },
+        ID_Perspective);
     Bind(wxEVT_MENU, &CMainFrame::OnInterfaceVersion, this, ID_InterfaceVersion);
     Bind(wxEVT_MENU, &CMainFrame::OnSnapPointSize, this, ID_SnapPointSize);
 }
@@ -76,8 +82,7 @@ void CMainFrame::RebuildToolbar()
     const auto& buttons = m_Host.Buttons();
     for (size_t i = 0; i < buttons.size(); ++i)
     {
-        if (buttons[i].m_Removed)
-            continue;
+        if (buttons[i].m_Removed) continue;
         const int id = ID_FirstTool + static_cast<int>(i);
         m_pToolBar->AddTool(id, wxString::FromUTF8(buttons[i].m_Caption), wxNullBitmap);
         Bind(wxEVT_TOOL, &CMainFrame::OnTool, this, id);
@@ -88,8 +93,7 @@ void CMainFrame::RebuildToolbar()
 void CMainFrame::OnTool(wxCommandEvent& event)
 {
     const size_t index = static_cast<size_t>(event.GetId() - ID_FirstTool);
-    if (index < m_Host.Buttons().size())
-        m_Host.PressButton(m_Host.Buttons()[index]);
+    if (index < m_Host.Buttons().size()) m_Host.PressButton(m_Host.Buttons()[index]);
 }
 
 void CMainFrame::LoadPlugIn(const std::string& path)
@@ -106,32 +110,27 @@ void CMainFrame::OnLoadPlugIn(wxCommandEvent&)
 {
     wxFileDialog dlg(this, "Load plug-in", "", "", "Plug-ins (*.so)|*.so",
                      wxFD_OPEN | wxFD_FILE_MUST_EXIST);
-    if (dlg.ShowModal() == wxID_OK)
-        LoadPlugIn(dlg.GetPath().ToStdString(wxConvUTF8));
+    if (dlg.ShowModal() == wxID_OK) LoadPlugIn(dlg.GetPath().ToStdString(wxConvUTF8));
 }
 
 void CMainFrame::OnExportVRML(wxCommandEvent&)
 {
     wxFileDialog dlg(this, "Export VRML", "", "scene.wrl", "VRML97 (*.wrl)|*.wrl",
                      wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
-    if (dlg.ShowModal() != wxID_OK)
-        return;
+    if (dlg.ShowModal() != wxID_OK) return;
     std::ofstream out(dlg.GetPath().ToStdString(wxConvUTF8), std::ios::binary);
-    if (out)
-        m_Host.ExportVRML(out);
+    if (out) m_Host.ExportVRML(out);
     out.close();
-    if (!out)
-        wxMessageBox("The VRML file could not be written.", "Tessaron", wxICON_ERROR, this);
+    if (!out) wxMessageBox("The VRML file could not be written.", "Tessaron", wxICON_ERROR, this);
 }
 
 void CMainFrame::OnInterfaceVersion(wxCommandEvent&)
 {
-    const wxString text = wxGetTextFromUser(
-        "Interface version reported to plug-ins loaded from now on:", "Tessaron",
-        wxString::Format("%.1f", m_Host.GetInterfaceVersion()), this);
+    const wxString text =
+        wxGetTextFromUser("Interface version reported to plug-ins loaded from now on:", "Tessaron",
+                          wxString::Format("%.1f", m_Host.GetInterfaceVersion()), this);
     double v = 0;
-    if (!text.empty() && text.ToCDouble(&v))
-        m_Host.SetInterfaceVersion(v);
+    if (!text.empty() && text.ToCDouble(&v)) m_Host.SetInterfaceVersion(v);
 }
 
 void CMainFrame::OnSnapPointSize(wxCommandEvent&)

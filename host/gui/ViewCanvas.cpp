@@ -27,7 +27,10 @@ CViewCanvas::CViewCanvas(wxWindow* parent, CScene& scene)
     Bind(wxEVT_CHAR, &CViewCanvas::OnKey, this);
 }
 
-bool CViewCanvas::MakeCurrent(HDC) { return IsShownOnScreen() && SetCurrent(*m_pContext); }
+bool CViewCanvas::MakeCurrent(HDC)
+{
+    return IsShownOnScreen() && SetCurrent(*m_pContext);
+}
 
 void CViewCanvas::FitView()
 {
@@ -38,8 +41,7 @@ void CViewCanvas::FitView()
 void CViewCanvas::OnPaint(wxPaintEvent&)
 {
     wxPaintDC dc(this);
-    if (!MakeCurrent(nullptr))
-        return;
+    if (!MakeCurrent(nullptr)) return;
     if (!m_Fitted)
         m_Fitted = m_Scene.FitCamera(); // the first data that appears is brought into view
     const wxSize size = GetClientSize() * GetContentScaleFactor();
@@ -65,8 +67,7 @@ void CViewCanvas::OnMouse(wxMouseEvent& event)
             m_Scene.Camera().Pan(d.x, d.y, GetClientSize().y);
         Refresh();
     }
-    if (event.ButtonDown())
-        SetFocus();
+    if (event.ButtonDown()) SetFocus();
     m_LastMouse = pos;
     event.Skip();
 }
@@ -76,9 +77,18 @@ void CViewCanvas::OnKey(wxKeyEvent& event)
     switch (event.GetKeyCode())
     {
     case 'f':
-    case 'F': FitView(); break;
-    case '+': m_Scene.Camera().Zoom(1.25); Refresh(); break;
-    case '-': m_Scene.Camera().Zoom(0.8); Refresh(); break;
-    default: event.Skip();
+    case 'F':
+        FitView();
+        break;
+    case '+':
+        m_Scene.Camera().Zoom(1.25);
+        Refresh();
+        break;
+    case '-':
+        m_Scene.Camera().Zoom(0.8);
+        Refresh();
+        break;
+    default:
+        event.Skip();
     }
 }

@@ -32,7 +32,8 @@ struct CRun
 TEST(BatchRunner, TokensQuotesCommentsAndVariables)
 {
     setenv("TESSARON_TEST_DIR", "/data dir", 1);
-    EXPECT_EQ(Tokens("set 1001 \"a b\"  # comment"), (std::vector<std::string>{"set", "1001", "a b"}));
+    EXPECT_EQ(Tokens("set 1001 \"a b\"  # comment"),
+              (std::vector<std::string>{"set", "1001", "a b"}));
     EXPECT_EQ(Tokens("file \"\""), (std::vector<std::string>{"file", ""}));
     EXPECT_EQ(Tokens("plugin ${TESSARON_TEST_DIR}/x.so"),
               (std::vector<std::string>{"plugin", "/data dir/x.so"}));

@@ -55,12 +55,14 @@ public:
         DDX_Text(pDX, IDC_COUNT, m_Count);
         DDV_MinMaxInt(pDX, m_Count, 1, 10);
     }
-    void OnHScroll(UINT, UINT nPos, int id) override { m_Log += "scroll " + std::to_string(id) + " " + std::to_string(nPos) + ";"; }
+    void OnHScroll(UINT, UINT nPos, int id) override
+    {
+        m_Log += "scroll " + std::to_string(id) + " " + std::to_string(nPos) + ";";
+    }
     void OnTimer(UINT_PTR id) override
     {
         ++m_Ticks;
-        if (m_Ticks == 2)
-            KillTimer(id);
+        if (m_Ticks == 2) KillTimer(id);
     }
     void OnGo() { m_Log += "go;"; }
     void OnFlag() { m_Log += "flag=" + std::to_string(IsDlgButtonChecked(IDC_FLAG)) + ";"; }

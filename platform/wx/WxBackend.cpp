@@ -16,7 +16,10 @@
 
 namespace
 {
-wxString Wx(const std::string& s) { return wxString::FromUTF8(s); }
+wxString Wx(const std::string& s)
+{
+    return wxString::FromUTF8(s);
+}
 
 std::map<std::string, CWxBackend::CustomFactory>& Factories()
 {
@@ -47,7 +50,10 @@ CWxBackend::CustomFactory CWxBackend::FindCustomControl(const std::string& class
     return it == Factories().end() ? CustomFactory() : it->second;
 }
 
-CWxBackend::CWxBackend() { RegisterCustomControl("ColorPicker", CreateColorPickerWindow); }
+CWxBackend::CWxBackend()
+{
+    RegisterCustomControl("ColorPicker", CreateColorPickerWindow);
+}
 
 CWxBackend::~CWxBackend()
 {
@@ -59,17 +65,14 @@ CWxBackend::~CWxBackend()
 wxWindow* CWxBackend::Owner(CDialog* pOwner) const
 {
     if (pOwner)
-        if (auto it = m_Views.find(pOwner); it != m_Views.end())
-            return it->second;
+        if (auto it = m_Views.find(pOwner); it != m_Views.end()) return it->second;
     return wxTheApp ? wxTheApp->GetTopWindow() : nullptr;
 }
 
 CWxDialogView* CWxBackend::ViewOf(CDialog& dlg, bool create)
 {
-    if (auto it = m_Views.find(&dlg); it != m_Views.end())
-        return it->second;
-    if (!create)
-        return nullptr;
+    if (auto it = m_Views.find(&dlg); it != m_Views.end()) return it->second;
+    if (!create) return nullptr;
     auto* view = new CWxDialogView(Owner(dlg.GetParent()), dlg);
     m_Views[&dlg] = view;
     return view;
@@ -89,54 +92,71 @@ int CWxBackend::MessageBox(CDialog* pOwner, const std::string& text, const std::
     long style = 0;
     switch (nType & MB_TYPEMASK)
     {
-    case MB_OKCANCEL: style = wxOK | wxCANCEL; break;
-    case MB_YESNO: style = wxYES_NO; break;
-    case MB_YESNOCANCEL: style = wxYES_NO | wxCANCEL; break;
-    default: style = wxOK; break;
+    case MB_OKCANCEL:
+        style = wxOK | wxCANCEL;
+        break;
+    case MB_YESNO:
+        style = wxYES_NO;
+        break;
+    case MB_YESNOCANCEL:
+        style = wxYES_NO | wxCANCEL;
+        break;
+    default:
+        style = wxOK;
+        break;
     }
     switch (nType & MB_ICONMASK)
     {
-    case MB_ICONERROR: style |= wxICON_ERROR; break;
-    case MB_ICONWARNING: style |= wxICON_WARNING; break;
-    case MB_ICONQUESTION: style |= wxICON_QUESTION; break;
-    case MB_ICONINFORMATION: style |= wxICON_INFORMATION; break;
-    default: break;
+    case MB_ICONERROR:
+        style |= wxICON_ERROR;
+        break;
+    case MB_ICONWARNING:
+        style |= wxICON_WARNING;
+        break;
+    case MB_ICONQUESTION:
+        style |= wxICON_QUESTION;
+        break;
+    case MB_ICONINFORMATION:
+        style |= wxICON_INFORMATION;
+        break;
+    default:
+        break;
     }
     if ((nType & MB_DEFMASK) == MB_DEFBUTTON2)
         style |= (nType & MB_TYPEMASK) == MB_OKCANCEL ? wxCANCEL_DEFAULT : wxNO_DEFAULT;
     wxMessageDialog box(Owner(pOwner), Wx(text), Wx(caption), style);
     switch (box.ShowModal())
     {
-    case wxID_CANCEL: return IDCANCEL;
-    case wxID_YES: return IDYES;
-    case wxID_NO: return IDNO;
-    default: return IDOK;
+    case wxID_CANCEL:
+        return IDCANCEL;
+    case wxID_YES:
+        return IDYES;
+    case wxID_NO:
+        return IDNO;
+    default:
+        return IDOK;
     }
 }
 
 bool CWxBackend::FileDialog(CDialog* pOwner, CFileDialogRequest& request)
 {
     long style = request.m_Open ? wxFD_OPEN : wxFD_SAVE;
-    if (request.m_Open && (request.m_Flags & OFN_FILEMUSTEXIST))
-        style |= wxFD_FILE_MUST_EXIST;
-    if (!request.m_Open && (request.m_Flags & OFN_OVERWRITEPROMPT))
-        style |= wxFD_OVERWRITE_PROMPT;
+    if (request.m_Open && (request.m_Flags & OFN_FILEMUSTEXIST)) style |= wxFD_FILE_MUST_EXIST;
+    if (!request.m_Open && (request.m_Flags & OFN_OVERWRITEPROMPT)) style |= wxFD_OVERWRITE_PROMPT;
     std::filesystem::path initial(request.m_FileName);
-    std::string dir = request.m_InitialDir.empty() ? initial.parent_path().string() : request.m_InitialDir;
+    std::string dir =
+        request.m_InitialDir.empty() ? initial.parent_path().string() : request.m_InitialDir;
     std::string filter = WxFilter(request.m_Filter);
-    if (filter.empty())
-        filter = "All Files (*.*)|*";
-    wxFileDialog dlg(Owner(pOwner), Wx(request.m_Title.empty() ? (request.m_Open ? "Open" : "Save As")
-                                                               : request.m_Title),
-                     Wx(dir), Wx(initial.filename().string()), Wx(filter), style);
-    if (dlg.ShowModal() != wxID_OK)
-        return false;
+    if (filter.empty()) filter = "All Files (*.*)|*";
+    wxFileDialog dlg(
+        Owner(pOwner),
+        Wx(request.m_Title.empty() ? (request.m_Open ? "Open" : "Save As") : request.m_Title),
+        Wx(dir), Wx(initial.filename().string()), Wx(filter), style);
+    if (dlg.ShowModal() != wxID_OK) return false;
     std::filesystem::path chosen(dlg.GetPath().ToStdString(wxConvUTF8));
     std::string ext = request.m_DefExt;
-    if (ext.starts_with("*."))
-        ext = ext.substr(2);
-    if (!ext.empty() && chosen.extension().empty())
-        chosen += "." + ext;
+    if (ext.starts_with("*.")) ext = ext.substr(2);
+    if (!ext.empty() && chosen.extension().empty()) chosen += "." + ext;
     request.m_Result = chosen.string();
     return true;
 }
@@ -147,8 +167,7 @@ bool CWxBackend::ColorDialog(CDialog* pOwner, COLORREF& color, DWORD flags)
     data.SetChooseFull((flags & CC_FULLOPEN) != 0);
     data.SetColour(wxColour(GetRValue(color), GetGValue(color), GetBValue(color)));
     wxColourDialog dlg(Owner(pOwner), &data);
-    if (dlg.ShowModal() != wxID_OK)
-        return false;
+    if (dlg.ShowModal() != wxID_OK) return false;
     const wxColour c = dlg.GetColourData().GetColour();
     color = RGB(c.Red(), c.Green(), c.Blue());
     return true;
@@ -169,8 +188,7 @@ INT_PTR CWxBackend::RunModal(CDialog& dlg)
         CWxDialogView* view = ViewOf(dlg, true);
         dlg.ShowWindow(SW_SHOW);
         view->ShowModal();
-        if (!dlg.IsEnded())
-            dlg.EndDialog(IDCANCEL);
+        if (!dlg.IsEnded()) dlg.EndDialog(IDCANCEL);
     }
     DialogDestroyed(dlg);
     return dlg.GetResult();
@@ -190,15 +208,16 @@ void CWxBackend::DialogDestroyed(CDialog& dlg)
 
 void CWxBackend::DialogShown(CDialog& dlg, bool show)
 {
-    if (show)
-        ViewOf(dlg, true);
+    if (show) ViewOf(dlg, true);
 }
 
-void CWxBackend::BeginWaitCursor() { wxBeginBusyCursor(); }
+void CWxBackend::BeginWaitCursor()
+{
+    wxBeginBusyCursor();
+}
 void CWxBackend::EndWaitCursor()
 {
-    if (wxIsBusy())
-        wxEndBusyCursor();
+    if (wxIsBusy()) wxEndBusyCursor();
 }
 
 void CWxBackend::StartTimer(CDialog& dlg, UINT_PTR id, UINT elapseMs)
@@ -208,14 +227,16 @@ void CWxBackend::StartTimer(CDialog& dlg, UINT_PTR id, UINT elapseMs)
     m_Timers[{&dlg, id}] = std::move(timer);
 }
 
-void CWxBackend::StopTimer(CDialog& dlg, UINT_PTR id) { m_Timers.erase({&dlg, id}); }
+void CWxBackend::StopTimer(CDialog& dlg, UINT_PTR id)
+{
+    m_Timers.erase({&dlg, id});
+}
 
 void CWxBackend::Refresh()
 {
     // Repaints only (no user input), at most ten times a second.
     const unsigned long now = GetTickCount();
-    if (!wxTheApp || now - m_LastRefresh < 100)
-        return;
+    if (!wxTheApp || now - m_LastRefresh < 100) return;
     m_LastRefresh = now;
     wxTheApp->SafeYieldFor(nullptr, wxEVT_CATEGORY_UI);
 }

@@ -10,7 +10,10 @@
 
 namespace
 {
-wxColour Wx(COLORREF c) { return wxColour(GetRValue(c), GetGValue(c), GetBValue(c)); }
+wxColour Wx(COLORREF c)
+{
+    return wxColour(GetRValue(c), GetGValue(c), GetBValue(c));
+}
 
 class CPickerButton : public wxControl
 {
@@ -68,17 +71,17 @@ public:
         Bind(wxEVT_PAINT, &CPopup::OnPaint, this);
         Bind(wxEVT_MOTION, &CPopup::OnMotion, this);
         Bind(wxEVT_LEFT_UP, &CPopup::OnClick, this);
-        Bind(wxEVT_SHOW, [this](wxShowEvent& e) {
-            if (e.IsShown() && !HasCapture())
-                CaptureMouse();
-        });
+        Bind(wxEVT_SHOW,
+             [this](wxShowEvent& e)
+             {
+                 if (e.IsShown() && !HasCapture()) CaptureMouse();
+             });
         // Without the mouse (another window took it) the popup still ends by a click or Escape.
         Bind(wxEVT_MOUSE_CAPTURE_LOST, [](wxMouseCaptureLostEvent&) {});
     }
     ~CPopup() override
     {
-        if (HasCapture())
-            ReleaseMouse();
+        if (HasCapture()) ReleaseMouse();
     }
 
     EPopupResult m_Result = EPopupResult::Cancelled;
@@ -96,13 +99,13 @@ private:
     wxRect CustomRect() const
     {
         const wxSize size = GetClientSize();
-        return {m_Margin, size.y - m_Margin - m_CustomHeight, size.x - 2 * m_Margin, m_CustomHeight};
+        return {m_Margin, size.y - m_Margin - m_CustomHeight, size.x - 2 * m_Margin,
+                m_CustomHeight};
     }
     int HitTest(const wxPoint& p) const
     {
         for (size_t i = 0; i < m_Request.m_Colors.size(); ++i)
-            if (BoxRect(static_cast<int>(i)).Contains(p))
-                return static_cast<int>(i);
+            if (BoxRect(static_cast<int>(i)).Contains(p)) return static_cast<int>(i);
         return CustomRect().Contains(p) ? Custom : Outside;
     }
 
@@ -128,14 +131,12 @@ private:
     void OnMotion(wxMouseEvent& e)
     {
         const int hot = HitTest(e.GetPosition());
-        if (hot == m_Hot)
-            return;
+        if (hot == m_Hot) return;
         m_Hot = hot;
         if (hot >= 0)
         {
             SetToolTip(m_Request.m_Colors[hot].m_Name);
-            if (m_Request.m_OnHover)
-                m_Request.m_OnHover(m_Request.m_Colors[hot].m_Color);
+            if (m_Request.m_OnHover) m_Request.m_OnHover(m_Request.m_Colors[hot].m_Color);
         }
         else
             UnsetToolTip();
@@ -157,10 +158,8 @@ private:
     void Finish(EPopupResult result)
     {
         m_Result = result;
-        if (HasCapture())
-            ReleaseMouse();
-        if (IsModal())
-            EndModal(wxID_OK);
+        if (HasCapture()) ReleaseMouse();
+        if (IsModal()) EndModal(wxID_OK);
     }
 
     const CColorPopupRequest& m_Request;
@@ -183,14 +182,11 @@ EPopupResult RunColorPopup(wxWindow* anchor, const CColorPopupRequest& request, 
     const wxSize size = popup.GetSize();
     const int display = wxDisplay::GetFromPoint(pos);
     const wxRect screen = wxDisplay(display == wxNOT_FOUND ? 0 : display).GetClientArea();
-    if (pos.x + size.x > screen.GetRight())
-        pos.x = screen.GetRight() - size.x;
+    if (pos.x + size.x > screen.GetRight()) pos.x = screen.GetRight() - size.x;
     pos.x = std::max(pos.x, screen.GetLeft());
-    if (pos.y + size.y > screen.GetBottom() && anchor)
-        pos.y -= size.y + anchor->GetSize().y;
+    if (pos.y + size.y > screen.GetBottom() && anchor) pos.y -= size.y + anchor->GetSize().y;
     popup.Move(pos);
     popup.ShowModal();
-    if (popup.m_Result == EPopupResult::Chosen)
-        color = popup.m_Color;
+    if (popup.m_Result == EPopupResult::Chosen) color = popup.m_Color;
     return popup.m_Result;
 }

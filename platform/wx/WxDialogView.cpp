@@ -21,16 +21,17 @@
 
 namespace
 {
-wxString Wx(const std::string& s) { return wxString::FromUTF8(s); }
+wxString Wx(const std::string& s)
+{
+    return wxString::FromUTF8(s);
+}
 
 // Template texts use "&" for mnemonics and "&&" for an ampersand, as wx does.
 template <class W> bool ItemsDiffer(const W* w, const CControlState& s)
 {
-    if (w->GetCount() != s.m_Items.size())
-        return true;
+    if (w->GetCount() != s.m_Items.size()) return true;
     for (unsigned i = 0; i < w->GetCount(); ++i)
-        if (w->GetString(i) != Wx(s.m_Items[i].m_Text))
-            return true;
+        if (w->GetString(i) != Wx(s.m_Items[i].m_Text)) return true;
     return false;
 }
 
@@ -71,16 +72,14 @@ CWxDialogView::CWxDialogView(wxWindow* parent, CDialog& dlg)
     for (const auto& state : dlg.Items())
     {
         wxWindow* w = CreateControl(*state);
-        if (!w)
-            continue;
+        if (!w) continue;
         const CRect& r = state->m_Template.m_Rect;
         w->SetPosition(ConvertDialogToPixels(wxPoint(r.left, r.top)));
         wxSize size = ConvertDialogToPixels(wxSize(r.Width(), r.Height()));
         if (state->Kind() == ECtrlKind::ComboBox) // the template's height is the dropped list's
             size.y = w->GetBestSize().y;
         w->SetSize(size);
-        if (state->Id() != -1)
-            m_Windows[state->Id()] = w;
+        if (state->Id() != -1) m_Windows[state->Id()] = w;
         Sync(*state, w);
         BindEvents(w, *state);
     }
@@ -92,22 +91,18 @@ CWxDialogView::CWxDialogView(wxWindow* parent, CDialog& dlg)
 
 CWxDialogView::~CWxDialogView()
 {
-    if (m_Detached)
-        return;
+    if (m_Detached) return;
     // Destroyed by wx (its parent went first): the model and the backend forget this window.
     m_Dlg.SetView(nullptr);
-    if (auto* backend = dynamic_cast<CWxBackend*>(&UiBackend()))
-        backend->ForgetView(m_Dlg);
+    if (auto* backend = dynamic_cast<CWxBackend*>(&UiBackend())) backend->ForgetView(m_Dlg);
 }
 
 void CWxDialogView::Detach()
 {
-    if (m_Detached)
-        return;
+    if (m_Detached) return;
     m_Detached = true;
     m_Dlg.SetView(nullptr);
-    if (IsModal())
-        EndModal(wxID_CANCEL);
+    if (IsModal()) EndModal(wxID_CANCEL);
     Hide();
     Destroy();
 }
@@ -120,32 +115,37 @@ wxWindow* CWxDialogView::CreateControl(CControlState& s)
     case ECtrlKind::Static:
         return new wxStaticText(this, wxID_ANY, text, wxDefaultPosition, wxDefaultSize,
                                 s.Has(SS_RIGHT) ? wxALIGN_RIGHT | wxST_NO_AUTORESIZE : 0);
-    case ECtrlKind::GroupBox: return new wxStaticBox(this, wxID_ANY, text);
+    case ECtrlKind::GroupBox:
+        return new wxStaticBox(this, wxID_ANY, text);
     case ECtrlKind::Edit:
     {
         long style = s.Has(ES_MULTILINE) ? wxTE_MULTILINE : 0;
-        return new wxTextCtrl(this, wxID_ANY, Wx(s.m_Text), wxDefaultPosition, wxDefaultSize, style);
+        return new wxTextCtrl(this, wxID_ANY, Wx(s.m_Text), wxDefaultPosition, wxDefaultSize,
+                              style);
     }
     case ECtrlKind::Button:
     {
         auto* b = new wxButton(this, wxID_ANY, text);
-        if (s.Has(BS_DEFPUSHBUTTON))
-            b->SetDefault();
+        if (s.Has(BS_DEFPUSHBUTTON)) b->SetDefault();
         return b;
     }
     case ECtrlKind::CheckBox:
-        if (s.Has(BS_PUSHLIKE))
-            return new wxToggleButton(this, wxID_ANY, text);
+        if (s.Has(BS_PUSHLIKE)) return new wxToggleButton(this, wxID_ANY, text);
         return new wxCheckBox(this, wxID_ANY, text);
-    case ECtrlKind::Radio: return new wxRadioButton(this, wxID_ANY, text);
-    case ECtrlKind::ListBox: return new wxListBox(this, wxID_ANY);
-    case ECtrlKind::CheckListBox: return new wxCheckListBox(this, wxID_ANY);
-    case ECtrlKind::ComboBox: return new wxChoice(this, wxID_ANY);
+    case ECtrlKind::Radio:
+        return new wxRadioButton(this, wxID_ANY, text);
+    case ECtrlKind::ListBox:
+        return new wxListBox(this, wxID_ANY);
+    case ECtrlKind::CheckListBox:
+        return new wxCheckListBox(this, wxID_ANY);
+    case ECtrlKind::ComboBox:
+        return new wxChoice(this, wxID_ANY);
     case ECtrlKind::Slider:
         return new wxSlider(this, wxID_ANY, s.m_Pos, s.m_Min, std::max(s.m_Min + 1, s.m_Max),
                             wxDefaultPosition, wxDefaultSize,
                             s.Has(TBS_VERT) ? wxSL_VERTICAL : wxSL_HORIZONTAL);
-    case ECtrlKind::Progress: return new wxGauge(this, wxID_ANY, 100);
+    case ECtrlKind::Progress:
+        return new wxGauge(this, wxID_ANY, 100);
     case ECtrlKind::ListView:
     {
         auto* list = new wxListCtrl(this, wxID_ANY, wxDefaultPosition, wxDefaultSize,
@@ -171,16 +171,13 @@ void CWxDialogView::Sync(const CControlState& s, wxWindow* w)
     case ECtrlKind::GroupBox:
     case ECtrlKind::Button:
     case ECtrlKind::Radio:
-        if (w->GetLabel() != Wx(s.m_Text))
-            w->SetLabel(Wx(s.m_Text));
-        if (auto* r = dynamic_cast<wxRadioButton*>(w))
-            r->SetValue(s.m_Check != 0);
+        if (w->GetLabel() != Wx(s.m_Text)) w->SetLabel(Wx(s.m_Text));
+        if (auto* r = dynamic_cast<wxRadioButton*>(w)) r->SetValue(s.m_Check != 0);
         break;
     case ECtrlKind::Edit:
     {
         auto* t = static_cast<wxTextCtrl*>(w);
-        if (t->GetValue() != Wx(s.m_Text))
-            t->ChangeValue(Wx(s.m_Text));
+        if (t->GetValue() != Wx(s.m_Text)) t->ChangeValue(Wx(s.m_Text));
         t->SetEditable(!s.m_ReadOnly);
         break;
     }
@@ -189,10 +186,11 @@ void CWxDialogView::Sync(const CControlState& s, wxWindow* w)
             tb->SetValue(s.m_Check != 0);
         else
             static_cast<wxCheckBox*>(w)->SetValue(s.m_Check != 0);
-        if (w->GetLabel() != Wx(s.m_Text))
-            w->SetLabel(Wx(s.m_Text));
+        if (w->GetLabel() != Wx(s.m_Text)) w->SetLabel(Wx(s.m_Text));
         break;
-    case ECtrlKind::ListBox: SyncItems(static_cast<wxListBox*>(w), s); break;
+    case ECtrlKind::ListBox:
+        SyncItems(static_cast<wxListBox*>(w), s);
+        break;
     case ECtrlKind::CheckListBox:
     {
         auto* list = static_cast<wxCheckListBox*>(w);
@@ -201,7 +199,9 @@ void CWxDialogView::Sync(const CControlState& s, wxWindow* w)
             list->Check(i, s.m_Items[i].m_Check != 0);
         break;
     }
-    case ECtrlKind::ComboBox: SyncItems(static_cast<wxChoice*>(w), s); break;
+    case ECtrlKind::ComboBox:
+        SyncItems(static_cast<wxChoice*>(w), s);
+        break;
     case ECtrlKind::Slider:
     {
         auto* slider = static_cast<wxSlider*>(w);
@@ -240,23 +240,24 @@ void CWxDialogView::Sync(const CControlState& s, wxWindow* w)
                 if (static_cast<int>(c + 1) < list->GetColumnCount())
                     list->SetItem(i, c + 1, Wx(item.m_SubItems[c]));
         }
-        if (s.m_Pos >= 0 && s.m_Pos < rows)
-            list->EnsureVisible(s.m_Pos);
+        if (s.m_Pos >= 0 && s.m_Pos < rows) list->EnsureVisible(s.m_Pos);
         break;
     }
-    case ECtrlKind::Custom: w->Refresh(); break;
+    case ECtrlKind::Custom:
+        w->Refresh();
+        break;
     }
 }
 
 void CWxDialogView::BindEvents(wxWindow* w, const CControlState& s)
 {
     const int id = s.Id();
-    if (id == -1)
-        return;
-    auto guard = [this](auto fn) {
-        return [this, fn](auto& event) {
-            if (!m_Syncing && !m_Detached)
-                fn(event);
+    if (id == -1) return;
+    auto guard = [this](auto fn)
+    {
+        return [this, fn](auto& event)
+        {
+            if (!m_Syncing && !m_Detached) fn(event);
         };
     };
     switch (s.Kind())
@@ -272,40 +273,41 @@ void CWxDialogView::BindEvents(wxWindow* w, const CControlState& s)
         w->Bind(wxEVT_RADIOBUTTON, guard([this, id](wxCommandEvent&) { m_Dlg.UserClick(id); }));
         break;
     case ECtrlKind::Edit:
-        w->Bind(wxEVT_TEXT, guard([this, id](wxCommandEvent& e) {
-                    m_Dlg.UserSetText(id, e.GetString().ToStdString(wxConvUTF8));
-                }));
+        w->Bind(wxEVT_TEXT,
+                guard([this, id](wxCommandEvent& e)
+                      { m_Dlg.UserSetText(id, e.GetString().ToStdString(wxConvUTF8)); }));
         break;
     case ECtrlKind::ListBox:
     case ECtrlKind::CheckListBox:
-        w->Bind(wxEVT_LISTBOX, guard([this, id](wxCommandEvent& e) {
-                    m_Dlg.UserSelect(id, e.GetSelection());
-                }));
-        w->Bind(wxEVT_CHECKLISTBOX, guard([this, id, w](wxCommandEvent& e) {
-                    const int index = e.GetSelection();
-                    m_Dlg.UserCheckItem(id, index,
-                                        static_cast<wxCheckListBox*>(w)->IsChecked(index) ? 1 : 0);
-                }));
+        w->Bind(wxEVT_LISTBOX,
+                guard([this, id](wxCommandEvent& e) { m_Dlg.UserSelect(id, e.GetSelection()); }));
+        w->Bind(wxEVT_CHECKLISTBOX,
+                guard(
+                    [this, id, w](wxCommandEvent& e)
+                    {
+                        const int index = e.GetSelection();
+                        m_Dlg.UserCheckItem(
+                            id, index, static_cast<wxCheckListBox*>(w)->IsChecked(index) ? 1 : 0);
+                    }));
         break;
     case ECtrlKind::ComboBox:
-        w->Bind(wxEVT_CHOICE, guard([this, id](wxCommandEvent& e) {
-                    m_Dlg.UserSelect(id, e.GetSelection());
-                }));
+        w->Bind(wxEVT_CHOICE,
+                guard([this, id](wxCommandEvent& e) { m_Dlg.UserSelect(id, e.GetSelection()); }));
         break;
     case ECtrlKind::Slider:
-        w->Bind(wxEVT_SLIDER, guard([this, id](wxCommandEvent& e) {
-                    m_Dlg.UserSlider(id, e.GetInt());
-                }));
+        w->Bind(wxEVT_SLIDER,
+                guard([this, id](wxCommandEvent& e) { m_Dlg.UserSlider(id, e.GetInt()); }));
         break;
     case ECtrlKind::ListView:
-        w->Bind(wxEVT_LIST_ITEM_SELECTED, guard([this, id](wxListEvent& e) {
-                    m_Dlg.UserSelect(id, static_cast<int>(e.GetIndex()));
-                }));
-        w->Bind(wxEVT_LIST_ITEM_RIGHT_CLICK, guard([this, id](wxListEvent& e) {
-                    m_Dlg.UserRightClick(id, static_cast<int>(e.GetIndex()));
-                }));
+        w->Bind(wxEVT_LIST_ITEM_SELECTED,
+                guard([this, id](wxListEvent& e)
+                      { m_Dlg.UserSelect(id, static_cast<int>(e.GetIndex())); }));
+        w->Bind(wxEVT_LIST_ITEM_RIGHT_CLICK,
+                guard([this, id](wxListEvent& e)
+                      { m_Dlg.UserRightClick(id, static_cast<int>(e.GetIndex())); }));
         break;
-    default: break;
+    default:
+        break;
     }
 }
 
@@ -313,8 +315,7 @@ void CWxDialogView::OnControlChanged(int id)
 {
     auto it = m_Windows.find(id);
     const CControlState* s = m_Dlg.FindItem(id);
-    if (it == m_Windows.end() || !s || m_Detached)
-        return;
+    if (it == m_Windows.end() || !s || m_Detached) return;
     const bool wasSyncing = m_Syncing;
     m_Syncing = true;
     Sync(*s, it->second);
@@ -323,12 +324,10 @@ void CWxDialogView::OnControlChanged(int id)
 
 void CWxDialogView::OnShow(bool show)
 {
-    if (m_Detached)
-        return;
+    if (m_Detached) return;
     if (m_Dlg.IsModal())
     {
-        if (!show && IsModal())
-            EndModal(m_Dlg.GetResult() == IDOK ? wxID_OK : wxID_CANCEL);
+        if (!show && IsModal()) EndModal(m_Dlg.GetResult() == IDOK ? wxID_OK : wxID_CANCEL);
         return;
     }
     if (show)
@@ -340,12 +339,14 @@ void CWxDialogView::OnShow(bool show)
         Hide();
 }
 
-void CWxDialogView::OnCaptionChanged() { SetTitle(Wx(m_Dlg.GetCaption())); }
+void CWxDialogView::OnCaptionChanged()
+{
+    SetTitle(Wx(m_Dlg.GetCaption()));
+}
 
 void CWxDialogView::OnCloseWindow(wxCloseEvent& event)
 {
-    if (event.CanVeto())
-        event.Veto();
+    if (event.CanVeto()) event.Veto();
     m_Dlg.UserClose();
 }
 

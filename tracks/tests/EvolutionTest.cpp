@@ -30,12 +30,14 @@ protected:
 
     void Draw(const CParticle& p, double t, double window, bool fade)
     {
-        m_View.Draw([&] {
-            glEnable(GL_BLEND);
-            glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-            DrawParticleAtTime(p, t, window, fade);
-            glDisable(GL_BLEND);
-        });
+        m_View.Draw(
+            [&]
+            {
+                glEnable(GL_BLEND);
+                glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+                DrawParticleAtTime(p, t, window, fade);
+                glDisable(GL_BLEND);
+            });
     }
 
     CTopView m_View;
@@ -162,9 +164,10 @@ TEST_F(EvolutionDialogTest, LinearSliderMapsToTime)
 TEST_F(EvolutionDialogTest, LogarithmicScaleResetsZeroStartAndMapsDecades)
 {
     ASSERT_TRUE(m_Dlg.UserSetCheck(IDC_LOGSCALE, 1));
-    EXPECT_EQ(Boxes(), std::vector<std::string>{"The start time t0 for logarithmic scaling cannot be "
-                                                "0! Thus, it was reset to 3E-12 ~ 1 mm of "
-                                                "movement."});
+    EXPECT_EQ(Boxes(),
+              std::vector<std::string>{"The start time t0 for logarithmic scaling cannot be "
+                                       "0! Thus, it was reset to 3E-12 ~ 1 mm of "
+                                       "movement."});
     EXPECT_DOUBLE_EQ(m_Store.m_T0, 3e-12);
     m_Store.m_T0 = 1e-12;
     ASSERT_TRUE(m_Dlg.UserSetCheck(IDC_LOGSCALE, 0));
@@ -229,12 +232,14 @@ TEST_F(EvolutionDialogTest, PressingPlayAgainStopsAtOnce)
 TEST_F(EvolutionDialogTest, ConfigurationIsTakenOverAfterOkAndCancel)
 {
     auto& ui = CHeadlessBackend::Instance();
-    ui.QueueModal("Configuration", [](CDialog& d) {
-        d.UserSetText(IDC_CFG_TIMESTEPS, "50");
-        d.UserSetText(IDC_CFG_FADESTEPS, "0");
-        d.UserSelect(IDC_CFG_LINEWIDTH, 2);
-        d.UserSlider(IDC_CFG_TRANSPARENCY_SLIDER, 40);
-    });
+    ui.QueueModal("Configuration",
+                  [](CDialog& d)
+                  {
+                      d.UserSetText(IDC_CFG_TIMESTEPS, "50");
+                      d.UserSetText(IDC_CFG_FADESTEPS, "0");
+                      d.UserSelect(IDC_CFG_LINEWIDTH, 2);
+                      d.UserSlider(IDC_CFG_TRANSPARENCY_SLIDER, 40);
+                  });
     ASSERT_TRUE(m_Dlg.UserClick(IDC_CONFIGURE));
     EXPECT_EQ(m_Store.m_NrTimeSteps, 50);
     EXPECT_EQ(m_Store.m_FadeSteps, 1);
@@ -245,12 +250,14 @@ TEST_F(EvolutionDialogTest, ConfigurationIsTakenOverAfterOkAndCancel)
     EXPECT_DOUBLE_EQ(m_Store.m_TimeStep, 1e-8 / 50);
 
     // A refused OK, then Cancel: the refused value is not taken; the slider's is.
-    ui.QueueModal("Configuration", [](CDialog& d) {
-        d.UserSetText(IDC_CFG_TIMESTEPS, "5");
-        d.UserClick(IDOK);
-        d.UserSlider(IDC_CFG_TRANSPARENCY_SLIDER, 10);
-        d.UserClick(IDCANCEL);
-    });
+    ui.QueueModal("Configuration",
+                  [](CDialog& d)
+                  {
+                      d.UserSetText(IDC_CFG_TIMESTEPS, "5");
+                      d.UserClick(IDOK);
+                      d.UserSlider(IDC_CFG_TRANSPARENCY_SLIDER, 10);
+                      d.UserClick(IDCANCEL);
+                  });
     ASSERT_TRUE(m_Dlg.UserClick(IDC_CONFIGURE));
     EXPECT_EQ(m_Store.m_NrTimeSteps, 50);
     EXPECT_DOUBLE_EQ(m_Dlg.m_Transparency, 0.1);

@@ -21,7 +21,10 @@ public:
     }
     void RecalcToolbarLayout() override { m_Log += "recalc;"; }
     void ResizeToolbar(BOOL redraw) override { m_Log += "resize " + std::to_string(redraw) + ";"; }
-    void RemoveToolbarButton(int index) override { m_Log += "remove " + std::to_string(index) + ";"; }
+    void RemoveToolbarButton(int index) override
+    {
+        m_Log += "remove " + std::to_string(index) + ";";
+    }
     double GetInterfaceVersion() override
     {
         m_Log += "version;";

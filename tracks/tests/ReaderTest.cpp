@@ -42,7 +42,8 @@ protected:
     std::ostringstream m_Err;
 };
 
-const char* PhotonBlock = "PARTICLE\nEnergy 5.0E-03\nType 7\ns 0 0 0\ns 1 0 0\ns 1 1 0\nEND PARTICLE\n";
+const char* PhotonBlock =
+    "PARTICLE\nEnergy 5.0E-03\nType 7\ns 0 0 0\ns 1 0 0\ns 1 1 0\nEND PARTICLE\n";
 } // namespace
 
 TEST_F(ReaderTest, GroupHoldsPhotonWithGeneratedTimes)
@@ -93,14 +94,17 @@ TEST_F(ReaderTest, LineCountGrowsByPointsPlusFourPerBlock)
     // Lines: group (1), "bogus" (2) -> count-1 = 1; block line 3 -> 3 + 2 + 4 = 9; "zzz" -> 10.
     ASSERT_TRUE(Read("EnergyGroup_Tot 0 1\nbogus\nPARTICLE\nEnergy 0.5\nType 1\ns 0 0 0\n"
                      "s 1 1 1\nEND PARTICLE\nzzz\n"));
-    EXPECT_EQ(Boxes(), (std::vector<std::string>{"information: Warning ( 1): Unknown identifier!",
-                                                 "information: Warning ( 9): Unknown identifier!"}));
+    EXPECT_EQ(Boxes(),
+              (std::vector<std::string>{"information: Warning ( 1): Unknown identifier!",
+                                        "information: Warning ( 9): Unknown identifier!"}));
 }
 
 TEST_F(ReaderTest, ShortGroupLineStopsReadingAndKeepsWhatWasRead)
 {
-    EXPECT_FALSE(Read(std::string("EnergyGroup_Tot 0 1\n") + "PARTICLE\nEnergy 0.5\nType 1\ns 0 0 0\n"
-                      "END PARTICLE\nEnergyGroup_Tot 5\n" + PhotonBlock));
+    EXPECT_FALSE(Read(std::string("EnergyGroup_Tot 0 1\n") +
+                      "PARTICLE\nEnergy 0.5\nType 1\ns 0 0 0\n"
+                      "END PARTICLE\nEnergyGroup_Tot 5\n" +
+                      PhotonBlock));
     EXPECT_EQ(m_Store.m_EnergyGroups.size(), 1u);
     EXPECT_EQ(m_Store.m_Particles[0].size(), 1u);
     EXPECT_EQ(Boxes(), std::vector<std::string>{
@@ -143,7 +147,8 @@ TEST_F(ReaderTest, CommentsAndSkippedLines)
 {
     // A path with a slash, any comment character anywhere, four tabs, blank lines.
     ASSERT_TRUE(Read("/home/user/run/EnergyGroup_Tot 0 1\n   # EnergyGroup_Tot 0 1\n\t\t\t\t\n\n"
-                     "   EnergyGroup_Tot 0 1 & more\nEnergyGroup_Tot 0 1\n" + std::string(PhotonBlock)));
+                     "   EnergyGroup_Tot 0 1 & more\nEnergyGroup_Tot 0 1\n" +
+                     std::string(PhotonBlock)));
     EXPECT_EQ(m_Store.m_EnergyGroups.size(), 1u) << "leading blanks are removed, comments skipped";
     EXPECT_TRUE(Boxes().empty());
 }
@@ -250,7 +255,8 @@ TEST_F(ReaderTest, ManyUnknownLinesAreSummarised)
 
 TEST_F(ReaderTest, LongLinesAndTruncatedFilesEndCleanly)
 {
-    std::string text = "EnergyGroup_Tot 0 1\n" + std::string(3 << 20, 'x') + "\nPARTICLE\nEnergy 0.5\n"
+    std::string text = "EnergyGroup_Tot 0 1\n" + std::string(3 << 20, 'x') +
+                       "\nPARTICLE\nEnergy 0.5\n"
                        "Type 1\ns 0 0 0\ns 1 1";
     EXPECT_TRUE(Read(text));
     EXPECT_NE(m_Err.str().find("cut off"), std::string::npos);

@@ -27,19 +27,21 @@ protected:
 
     void Draw(bool solidInFront = false)
     {
-        m_View.Draw([&] {
-            if (solidInFront)
+        m_View.Draw(
+            [&]
             {
-                glColor3f(0.5f, 0.5f, 0.5f);
-                glBegin(GL_QUADS);
-                glVertex3f(0, 0, 5);
-                glVertex3f(10, 0, 5);
-                glVertex3f(10, 10, 5);
-                glVertex3f(0, 10, 5);
-                glEnd();
-            }
-            DrawTracks(m_Store, m_Settings);
-        });
+                if (solidInFront)
+                {
+                    glColor3f(0.5f, 0.5f, 0.5f);
+                    glBegin(GL_QUADS);
+                    glVertex3f(0, 0, 5);
+                    glVertex3f(10, 0, 5);
+                    glVertex3f(10, 10, 5);
+                    glVertex3f(0, 10, 5);
+                    glEnd();
+                }
+                DrawTracks(m_Store, m_Settings);
+            });
     }
 
     unsigned At(double x, double y) const { return m_View.At(x, y); }

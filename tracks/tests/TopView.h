@@ -45,7 +45,8 @@ public:
     {
         int n = 0;
         for (size_t i = 0; i + 3 < m_Pixels.size(); i += 4)
-            n += ((unsigned(m_Pixels[i]) << 16) | (unsigned(m_Pixels[i + 1]) << 8) | m_Pixels[i + 2]) == rgb;
+            n += ((unsigned(m_Pixels[i]) << 16) | (unsigned(m_Pixels[i + 1]) << 8) |
+                  m_Pixels[i + 2]) == rgb;
         return n;
     }
 

@@ -63,7 +63,8 @@ TEST(TrackText, FastConversionMatchesTheLibrary)
 {
     // Mantissas and exponents around the limits of the exact path, against strtod.
     std::uint64_t seed = 12345;
-    auto next = [&] {
+    auto next = [&]
+    {
         seed = seed * 6364136223846793005ull + 1442695040888963407ull;
         return seed >> 11;
     };

@@ -17,15 +17,21 @@ std::string Block(const std::string& p, const std::string& q, const std::string&
            "      geometry IndexedLineSet {\n"
            "        coord Coordinate {\n"
            "          point [\n"
-           "          " + p + "\n"
-           "          " + q + "\n"
+           "          " +
+           p +
+           "\n"
+           "          " +
+           q +
+           "\n"
            "          ]\n"
            "        }\n"
            "        coordIndex [\n"
            "           0, 1, -1\n"
            "        ]\n"
            "        colorPerVertex FALSE\n"
-           "        color DEF particlecolors Color { color [" + color + " ] }\n"
+           "        color DEF particlecolors Color { color [" +
+           color +
+           " ] }\n"
            "        colorIndex [ 0 ]\n"
            "      }\n"
            "    }\n"
@@ -71,7 +77,8 @@ TEST(Vrml, StoreWritesEveryParticleWhateverItsFlags)
     std::ostringstream os;
     store.ExportVRML(os);
     size_t blocks = 0;
-    for (size_t at = os.str().find("DEF _00"); at != std::string::npos; at = os.str().find("DEF _00", at + 1))
+    for (size_t at = os.str().find("DEF _00"); at != std::string::npos;
+         at = os.str().find("DEF _00", at + 1))
         ++blocks;
     EXPECT_EQ(blocks, 2u) << "a single point writes nothing";
 }

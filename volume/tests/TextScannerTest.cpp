@@ -113,8 +113,8 @@ TEST(TextScanner, NumbersAcrossBufferBoundaries)
 
 TEST(TextScanner, SplitDropsEmptyTokensAndLeadingNumbersParse)
 {
-    const auto tokens =
-        SplitTokens("  X coordinate: from -1.0E+01 to 1.0E+01 cm,  100 bins", CSeparators(" ,;:\t"));
+    const auto tokens = SplitTokens("  X coordinate: from -1.0E+01 to 1.0E+01 cm,  100 bins",
+                                    CSeparators(" ,;:\t"));
     ASSERT_EQ(tokens.size(), 9u);
     EXPECT_EQ(tokens[3], "-1.0E+01");
     EXPECT_EQ(tokens[7], "100");

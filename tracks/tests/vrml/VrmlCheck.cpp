@@ -31,16 +31,14 @@ int main(int argc, char** argv)
     SoDB::init();
     SoReadError::setHandlerCallback(OnReadError, nullptr);
     SoInput input;
-    if (!input.openFile(argv[1]))
-        return 1;
+    if (!input.openFile(argv[1])) return 1;
     if (!input.isFileVRML2())
     {
         std::fprintf(stderr, "%s: not a VRML 2.0 file\n", argv[1]);
         return 1;
     }
     SoSeparator* root = SoDB::readAll(&input);
-    if (!root || g_Errors > 0)
-        return 1;
+    if (!root || g_Errors > 0) return 1;
     root->ref();
     SoSearchAction search;
     search.setType(SoVRMLIndexedLineSet::getClassTypeId());
