@@ -1,0 +1,71 @@
+// The vocabulary of scripted user actions (batch runs and window scripts): one table of verbs
+// that the host, control kinds and plug-ins add to. A verb is its name, a usage line, its
+// argument count and a small handler; the runner checks the count and reports a wrong command
+// once, with the usage line.
+#pragma once
+#include <cstddef>
+#include <functional>
+#include <limits>
+#include <ostream>
+#include <string>
+#include <vector>
+
+class CDialog;
+
+struct CScriptCommand
+{
+    std::string m_File;
+    int m_Line = 0;
+    std::vector<std::string> m_Args;     // m_Args[0] is the verb
+    std::vector<CScriptCommand> m_Block; // the commands of a block verb ("modal ... end")
+};
+
+// What a verb handler may use of the runner that calls it.
+class CScriptContext
+{
+public:
+    virtual ~CScriptContext() = default;
+    virtual std::ostream& Out() = 0;
+    // Reports one failure of cmd (file, line, verb and message on one line); returns false.
+    virtual bool Fail(const CScriptCommand& cmd, const std::string& message) = 0;
+    // The dialog that dialog verbs act on; null when none is addressed.
+    virtual CDialog* CurrentDialog() = 0;
+    virtual void SetCurrentDialog(CDialog* pDlg) = 0;
+    // Runs the commands of a block (inside a modal dialog, say).
+    virtual void RunBlock(const std::vector<CScriptCommand>& block) = 0;
+
+    // Argument parsing that reports through Fail; false when cmd.m_Args[index] is not a number.
+    bool Int(const CScriptCommand& cmd, size_t index, int& value);
+    bool Double(const CScriptCommand& cmd, size_t index, double& value);
+};
+
+struct CScriptVerb
+{
+    using Handler = std::function<bool(CScriptContext&, const CScriptCommand&)>;
+    std::string m_Name;
+    std::string m_Usage; // e.g. "check ID 0|1"
+    size_t m_MinArgs = 0;
+    size_t m_MaxArgs = std::numeric_limits<size_t>::max();
+    bool m_OnDialog = false; // needs an addressed dialog (the runner checks it first)
+    bool m_Block = false;    // followed by a block of commands closed by "end"
+    Handler m_Run;
+};
+
+// The one table. Registering a name again replaces the earlier verb.
+class CScriptVerbs
+{
+public:
+    static void Register(CScriptVerb verb);
+    static const CScriptVerb* Find(const std::string& name);
+    static std::vector<const CScriptVerb*> All(); // by name
+};
+
+// Registers verbs from a static object: `static CScriptVerbRegistration reg({...});`
+struct CScriptVerbRegistration
+{
+    explicit CScriptVerbRegistration(std::vector<CScriptVerb> verbs)
+    {
+        for (auto& v : verbs)
+            CScriptVerbs::Register(std::move(v));
+    }
+};
