@@ -92,6 +92,40 @@ double CSliceRenderer::Value(const CAxes& a, int layer, int iu, int iv) const
                           [static_cast<size_t>(idx[2])];
 }
 
+template <class F> void CSliceRenderer::ForEachCell(int plane, F&& f) const
+{
+    const VoxelArray& voxels = m_Grid.m_Voxels;
+    const int layer = Layer(plane);
+    const int nx = m_Grid.m_NrXBins, ny = m_Grid.m_NrYBins, nz = m_Grid.m_NrZBins;
+    switch (plane)
+    {
+    case PlaneXY:
+        for (int i = 0; i < nx; ++i)
+        {
+            const VoxelPlane& p = voxels[size_t(i)];
+            for (int j = 0; j < ny; ++j)
+                f(i, j, p[size_t(j)][size_t(layer)]);
+        }
+        break;
+    case PlaneYZ:
+        for (int j = 0; j < ny; ++j)
+        {
+            const VoxelColumn& c = voxels[size_t(layer)][size_t(j)];
+            for (int k = 0; k < nz; ++k)
+                f(j, k, c[size_t(k)]);
+        }
+        break;
+    default:
+        for (int i = 0; i < nx; ++i)
+        {
+            const VoxelColumn& c = voxels[size_t(i)][size_t(layer)];
+            for (int k = 0; k < nz; ++k)
+                f(i, k, c[size_t(k)]);
+        }
+        break;
+    }
+}
+
 void CSliceRenderer::PrepareColors()
 {
     m_Mapping = m_State.Mapping(m_Grid);
@@ -246,22 +280,33 @@ void CSliceRenderer::DrawColorPlot(int plane)
 {
     const CAxes a = Axes(plane);
     const std::int32_t counts[3] = {m_Grid.m_NrXBins, m_Grid.m_NrYBins, m_Grid.m_NrZBins};
-    const int nu = counts[a.u], nv = counts[a.v], layer = Layer(plane);
-    const double du = m_Grid.m_BinWidth[a.u], dv = m_Grid.m_BinWidth[a.v];
-    const double pn = layer * m_Grid.m_BinWidth[a.n];
-    ClearBuffers();
-    for (int iu = 0; iu < nu; ++iu)
-        for (int iv = 0; iv < nv; ++iv)
-        {
-            const int index = m_Mapping.IndexForValue(Value(a, layer, iu, iv));
-            if (index < 0) continue;
-            AddVertex(a, iu * du, iv * dv, pn);
-            AddVertex(a, (iu + 1) * du, iv * dv, pn);
-            AddVertex(a, (iu + 1) * du, (iv + 1) * dv, pn);
-            AddVertex(a, iu * du, (iv + 1) * dv, pn);
-            const std::uint32_t c = m_Rgba[static_cast<size_t>(index)];
-            m_Colors.insert(m_Colors.end(), {c, c, c, c});
-        }
+    const float du = float(m_Grid.m_BinWidth[a.u]), dv = float(m_Grid.m_BinWidth[a.v]);
+    const float pn = float(Layer(plane) * m_Grid.m_BinWidth[a.n]);
+    const size_t cells = size_t(counts[a.u]) * size_t(counts[a.v]);
+    // Written in place: the largest plane has a million cells, pushed one by one they cost more
+    // than drawing them.
+    m_Vertices.resize(cells * 12);
+    m_Colors.resize(cells * 4);
+    m_Normals.clear();
+    float* v = m_Vertices.data();
+    std::uint32_t* c = m_Colors.data();
+    ForEachCell(plane,
+                [&](int iu, int iv, double value)
+                {
+                    const int index = m_Mapping.IndexForValue(value);
+                    if (index < 0) return;
+                    const float u0 = float(iu) * du, u1 = float(iu + 1) * du;
+                    const float v0 = float(iv) * dv, v1 = float(iv + 1) * dv;
+                    SetVertex(v, a, u0, v0, pn);
+                    SetVertex(v + 3, a, u1, v0, pn);
+                    SetVertex(v + 6, a, u1, v1, pn);
+                    SetVertex(v + 9, a, u0, v1, pn);
+                    v += 12;
+                    std::fill(c, c + 4, m_Rgba[size_t(index)]);
+                    c += 4;
+                });
+    m_Vertices.resize(size_t(v - m_Vertices.data()));
+    m_Colors.resize(size_t(c - m_Colors.data()));
     Flush(GL_QUADS);
 }
 

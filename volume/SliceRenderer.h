@@ -46,9 +46,18 @@ private:
     static CAxes Axes(int plane);
     bool ValidPlane(int plane) const;
     double Value(const CAxes& a, int layer, int iu, int iv) const;
+    // Calls f(iu, iv, value) for every cell of the plane at its layer, walking the nested arrays
+    // in the order that suits the plane.
+    template <class F> void ForEachCell(int plane, F&& f) const;
     int Layer(int plane) const;
     void PrepareColors();
     void AddVertex(const CAxes& a, double pu, double pv, double pn);
+    void SetVertex(float* out, const CAxes& a, float pu, float pv, float pn) const
+    {
+        out[a.u] = pu;
+        out[a.v] = pv;
+        out[a.n] = pn;
+    }
     void AddColor(int index) { m_Colors.push_back(m_Rgba[static_cast<size_t>(index)]); }
     void ClearBuffers();
     void Flush(unsigned mode);
