@@ -207,6 +207,9 @@ void CSliceRenderer::DrawScene()
 {
     if (!m_Grid.m_DataLoaded || !m_Grid.HasGrid() || !m_State.AnyPlaneEnabled()) return;
     PrepareColors();
+    // Planes are seen from both sides; another plug-in may have left face culling on.
+    const bool culling = glIsEnabled(GL_CULL_FACE);
+    glDisable(GL_CULL_FACE);
     glDisable(GL_LIGHTING);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
@@ -235,6 +238,7 @@ void CSliceRenderer::DrawScene()
     glLineWidth(1);
     glDisable(GL_TEXTURE_2D);
     glEnable(GL_LIGHTING);
+    if (culling) glEnable(GL_CULL_FACE);
 }
 
 void CSliceRenderer::DrawOverlay()

@@ -81,6 +81,23 @@ TEST_F(RenderTest, ColorPlotPutsEachValueInItsCellAndLeavesHolesForZero)
     EXPECT_EQ(m_View.At(6, 6), CPlaneView::Background) << "nothing beyond the grid";
 }
 
+TEST_F(RenderTest, PlanesShowFromBothSidesWhateverCullingWasLeftOn)
+{
+    MakeGrid(1, 1, 1);
+    Set(0, 0, 0, 0.5);
+    m_View.Draw(
+        [&]
+        {
+            glEnable(GL_CULL_FACE);
+            glRotated(180, 1, 0, 0); // from below
+            glTranslated(0, -1, 0);
+            m_Renderer.DrawScene();
+            EXPECT_TRUE(glIsEnabled(GL_CULL_FACE)) << "left as it was found";
+            glDisable(GL_CULL_FACE);
+        });
+    EXPECT_EQ(m_View.At(0.5, 0.5), RedPx);
+}
+
 TEST_F(RenderTest, LogarithmicModeDrawsAMaximumBelowOneAndRejectsNegatives)
 {
     MakeGrid(4, 1, 1);
