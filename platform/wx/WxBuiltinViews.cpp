@@ -1,6 +1,8 @@
 #include "platform/wx/WxBuiltinViews.h"
 
+#include "platform/Canvas.h"
 #include "platform/Dialog.h"
+#include "platform/wx/WxCanvasView.h"
 #include "platform/wx/WxDialogView.h"
 
 #include <wx/artprov.h>
@@ -362,5 +364,6 @@ std::map<std::string, std::shared_ptr<const CWxControlView>> WxBuiltinViews()
         {CtrlKindName(K::Slider), std::make_shared<CSliderView>()},
         {CtrlKindName(K::Progress), std::make_shared<CProgressView>()},
         {CtrlKindName(K::ListView), std::make_shared<CListViewView>()},
+        {CCanvasState::KindName, WxCanvasView()},
     };
 }
