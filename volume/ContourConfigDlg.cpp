@@ -1,5 +1,6 @@
 #include "volume/ContourConfigDlg.h"
 
+#include "common/ColorPicker.h"
 #include "platform/DataExchange.h"
 
 #include <cmath>
@@ -25,7 +26,8 @@ const CDlgTemplate& ContourConfigTemplate()
             const int y = 30 + 18 * i;
             d.Add(K::CheckBox, IDC_THRESHOLD_ENABLE1 + i, names[i], 7, y + 1, 90, 10)
                 .Add(K::Edit, IDC_THRESHOLD_VALUE1 + i, "", 100, y, 90, 12)
-                .Custom("ColorPicker", IDC_THRESHOLD_COLOR1 + i, 196, y, 20, 12, WS_DISABLED);
+                .Custom(CColorPickerKind::KindName, IDC_THRESHOLD_COLOR1 + i, 196, y, 20, 12,
+                        WS_DISABLED);
         }
         d.Add(K::CheckBox, IDC_SHOW_IN_LEGEND, "Show in legend", 7, 88, 100, 10)
             .Add(K::CheckBox, IDC_OVERLAY_GEOMETRY, "Overlay on top of geometry", 7, 101, 120, 10)
@@ -38,6 +40,7 @@ const CDlgTemplate& ContourConfigTemplate()
 
 CContourConfigDlg::CContourConfigDlg(CDialog* pParent) : CDialog(ContourConfigTemplate(), pParent)
 {
+    ColorPickerKind(); // the colour boxes need their kind registered
     m_Thresholds[0].m_Enabled = true;
     for (int i = 0; i < CDisplayState::ThresholdCount; ++i)
         MapCommand(IDC_THRESHOLD_ENABLE1 + i, BN_CLICKED, [this, i] { OnEnable(i); });
@@ -49,9 +52,9 @@ BOOL CContourConfigDlg::OnInitDialog()
     for (int i = 0; i < CDisplayState::ThresholdCount; ++i)
     {
         const CVector& c = m_Colors[i];
-        Item(IDC_THRESHOLD_COLOR1 + i).m_Color =
-            RGB(int(c.x * 255), int(c.y * 255), int(c.z * 255));
-        ControlChanged(IDC_THRESHOLD_COLOR1 + i);
+        CColorPicker box;
+        box.Attach(this, IDC_THRESHOLD_COLOR1 + i);
+        box.SetColor(RGB(int(c.x * 255), int(c.y * 255), int(c.z * 255)));
     }
     RefreshControls();
     return TRUE;

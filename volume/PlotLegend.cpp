@@ -2,6 +2,9 @@
 
 #include "volume/ColorLUT.h"
 #include "volume/DisplayState.h"
+#include "volume/DisplayWnd.h"
+
+#include "platform/Win.h"
 
 #include <cctype>
 #include <cmath>
@@ -53,6 +56,41 @@ void CPlotLegend::SetRange(double min, double max, int n, const CColorLUT* palet
     const std::vector<double> values = LegendBoundaries(min, max, n, m_Linear == 0);
     for (int i = 0; i <= n; ++i)
         m_LegendEntries.emplace_back(i, values[static_cast<size_t>(i)]);
+    PrepareWindow();
+}
+
+void CPlotLegend::PrepareWindow()
+{
+    int width = 0, height = 0;
+    if (!m_pWnd || !m_pWnd->DeviceSize(width, height) || width < 1 || height < 1) return;
+    // World units are square on the screen, so that text widths can be estimated.
+    const double worldHeight = (ExtentX1 - ExtentX0) * height / width;
+    const double centre = 0.5 * (ExtentY0 + ExtentY1);
+    const CWorldRect extent{ExtentX0, centre - 0.5 * worldHeight, ExtentX1,
+                            centre + 0.5 * worldHeight};
+    m_pWnd->SetTotalExtent(extent);
+    m_pWnd->SetWindow(extent);
+}
+
+void CPlotLegend::Publish()
+{
+    if (!m_pWnd) return;
+    auto colorref = [](std::uint32_t rgb)
+    { return RGB(int(rgb >> 16), int((rgb >> 8) & 0xff), int(rgb & 0xff)); };
+    m_pWnd->DeleteAll();
+    m_pWnd->OpenSegment(1, 0);
+    for (const auto& r : m_Picture.m_Rects)
+        m_pWnd->FilledRect({r.x0, r.y0}, {r.x1, r.y1}, colorref(r.m_Rgb));
+    m_pWnd->OpenSegment(2, 1);
+    for (const auto& l : m_Picture.m_Lines)
+        m_pWnd->Line({l.x0, l.y0}, {l.x1, l.y1}, colorref(l.m_Rgb), l.m_Width);
+    for (const auto& t : m_Picture.m_Texts)
+    {
+        const double x = t.m_Centred ? t.x - 0.5 * TextWidth(t.m_Text, t.m_Height) : t.x;
+        m_pWnd->Text({x, t.y}, t.m_Text, t.m_Height, colorref(t.m_Rgb));
+    }
+    m_pWnd->CloseSegment();
+    m_pWnd->Redraw();
 }
 
 void CPlotLegend::SetThresholds(int count, const CThreshold* thresholds, const CVector* colours)
@@ -71,12 +109,13 @@ double CPlotLegend::EntryX(size_t i) const
 void CPlotLegend::DrawLegend(bool nonInterpolated)
 {
     m_Picture = CLegendPicture();
-    if (!m_pPalette || m_LegendEntries.size() < 2) return;
+    if (!m_pPalette || m_LegendEntries.size() < 2) return Publish();
     DrawBlocks(nonInterpolated);
     DrawLabels();
     DrawThresholdMarkers();
     if (!m_Title.empty())
-        m_Picture.m_Texts.push_back({0, ExtentY0 + 2, LabelHeight, m_Title, 0x000000, false});
+        m_Picture.m_Texts.push_back({0, TitleBaseline, LabelHeight, m_Title, 0x000000, false});
+    Publish();
 }
 
 void CPlotLegend::DrawBlocks(bool nonInterpolated)
@@ -105,8 +144,8 @@ void CPlotLegend::DrawLabel(double x, double baseline, double value, std::uint32
     std::string base, exponent;
     SplitRaisedLabel(label, base, exponent);
     // Base and exponent together are centred on x; the exponent sits raised behind the base.
-    const double baseWidth = 0.55 * LabelHeight * double(base.size());
-    const double expWidth = 0.55 * ExponentHeight * double(exponent.size());
+    const double baseWidth = TextWidth(base, LabelHeight);
+    const double expWidth = TextWidth(exponent, ExponentHeight);
     const double left = x - 0.5 * (baseWidth + expWidth);
     m_Picture.m_Texts.push_back({left, baseline, LabelHeight, base, rgb, false});
     m_Picture.m_Texts.push_back(
@@ -120,8 +159,8 @@ void CPlotLegend::DrawLabels()
     {
         const double x = EntryX(i);
         const bool even = i % 2 == 0;
-        m_Picture.m_Lines.push_back({x, BarBottom - (even ? 2 : 8), x, BarBottom, 0x000000, 1});
-        DrawLabel(x, BarBottom - (even ? 6 : 12), m_LegendEntries[i].m_Value, 0x000000);
+        m_Picture.m_Lines.push_back({x, BarBottom - (even ? 1.5 : 6), x, BarBottom, 0x000000, 1});
+        DrawLabel(x, even ? EvenBaseline : OddBaseline, m_LegendEntries[i].m_Value, 0x000000);
     }
 }
 
@@ -138,8 +177,8 @@ void CPlotLegend::DrawThresholdMarkers()
             if (!(v >= lo && v < hi)) continue;
             const double x = EntryX(i) + (v - lo) / (hi - lo) * (EntryX(i + 1) - EntryX(i));
             const std::uint32_t rgb = m_pThresholdColors ? RgbOf(m_pThresholdColors[t]) : 0;
-            m_Picture.m_Lines.push_back({x, BarBottom, x, BarTop + 2, rgb, 2});
-            DrawLabel(x, BarTop + 3, v, rgb);
+            m_Picture.m_Lines.push_back({x, BarBottom, x, BarTop + 1.5, rgb, 2});
+            DrawLabel(x, BarTop + 2, v, rgb);
             break;
         }
     }

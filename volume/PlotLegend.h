@@ -11,6 +11,7 @@
 namespace volumira3d
 {
 class CColorLUT;
+class CDisplayWnd;
 struct CThreshold;
 
 class CColorLegendEntry
@@ -58,13 +59,23 @@ struct CLegendPicture
 class CPlotLegend
 {
 public:
-    // World layout: the bar spans x 0 .. BarLength, y BarBottom .. BarTop.
-    static constexpr double BarLength = 200, BarBottom = 8, BarTop = 20;
+    // World layout: the bar spans x 0 .. BarLength, y BarBottom .. BarTop; labels in two rows
+    // below it, threshold markers above it, the title at the bottom.
+    static constexpr double BarLength = 200, BarBottom = 12, BarTop = 20;
     static constexpr double LabelHeight = 3.7, ExponentHeight = 2.96;
+    static constexpr double EvenBaseline = 7, OddBaseline = 2, TitleBaseline = -4;
     // The world extent the legend needs (labels overhang the bar's ends).
-    static constexpr double ExtentX0 = -10, ExtentY0 = -16, ExtentX1 = 210, ExtentY1 = 28;
+    static constexpr double ExtentX0 = -12, ExtentY0 = -6, ExtentX1 = 212, ExtentY1 = 26;
+    // Width of a text in world units (an estimate for centring: 0.55 of the height per letter).
+    static double TextWidth(const std::string& text, double height)
+    {
+        return 0.55 * height * double(text.size());
+    }
 
     virtual ~CPlotLegend() = default;
+
+    // The window drawn into (not owned); without one the legend is only laid out.
+    CDisplayWnd* m_pWnd = nullptr;
 
     // n + 1 entries evenly spaced in the scale (logarithmic: a bound of 0 or below gives no
     // labels); keeps the palette for drawing.
@@ -91,6 +102,8 @@ private:
     void DrawLabel(double x, double baseline, double value, std::uint32_t rgb);
     void DrawLabels();
     void DrawThresholdMarkers();
+    void PrepareWindow();
+    void Publish();
 };
 
 std::uint32_t RgbOf(const CVector& colour);

@@ -66,7 +66,7 @@ const CDlgTemplate& Volumira3DTemplate()
         d.m_Id = IDD_VOLUMIRA3D;
         d.m_Caption = "Volumix3D";
         d.m_Width = 320;
-        d.m_Height = 406;
+        d.m_Height = 412;
         using K = ECtrlKind;
         d.Label("File name", 7, 7, 100, 8)
             .Add(K::Edit, IDC_INPUT_FILE, "", 7, 17, 226, 14)
@@ -90,22 +90,22 @@ const CDlgTemplate& Volumira3DTemplate()
             .Add(K::CheckBox, IDC_NON_INTERPOLATED, "Enforce non-interpolated legend", 100, 150,
                  130, 10)
             .Add(K::Button, IDC_SAVE_LEGEND, "&Save legend", 253, 148, 60, 14)
-            .Custom("DisplayCtrl", IDC_LEGEND, 7, 166, 306, 38);
-        AddReadOnlyField(d, "Nr of X - bins", IDC_NR_X_BINS, 7, 208);
-        AddReadOnlyField(d, "Nr of Y - bins", IDC_NR_Y_BINS, 110, 208);
-        AddReadOnlyField(d, "Nr of Z - bins", IDC_NR_Z_BINS, 213, 208);
-        AddReadOnlyField(d, "Origin X", IDC_ORIGIN_X, 7, 224);
-        AddReadOnlyField(d, "Origin Y", IDC_ORIGIN_Y, 110, 224);
-        AddReadOnlyField(d, "Origin Z", IDC_ORIGIN_Z, 213, 224);
-        AddReadOnlyField(d, "Bin - size X", IDC_BIN_SIZE_X, 7, 240);
-        AddReadOnlyField(d, "Bin - size Y", IDC_BIN_SIZE_Y, 110, 240);
-        AddReadOnlyField(d, "Bin - size Z", IDC_BIN_SIZE_Z, 213, 240);
-        d.Add(K::Button, IDC_FIND_MAX, "&Find max. value", 7, 258, 70, 14, WS_DISABLED)
-            .Label("Source-format", 90, 260, 50, 8)
-            .Add(K::ComboBox, IDC_SOURCE_FORMAT, "", 142, 258, 90, 60, WS_DISABLED)
-            .Add(K::Button, IDC_EXTRACT, "Extract", 236, 258, 50, 14, WS_DISABLED)
-            .Add(K::ListView, IDC_MESSAGE_LOG, "", 7, 278, 306, 100)
-            .Add(K::Button, IDCANCEL, "Close", 263, 384, 50, 14);
+            .Custom(CCanvasState::KindName, IDC_LEGEND, 7, 166, 306, 42);
+        AddReadOnlyField(d, "Nr of X - bins", IDC_NR_X_BINS, 7, 214);
+        AddReadOnlyField(d, "Nr of Y - bins", IDC_NR_Y_BINS, 110, 214);
+        AddReadOnlyField(d, "Nr of Z - bins", IDC_NR_Z_BINS, 213, 214);
+        AddReadOnlyField(d, "Origin X", IDC_ORIGIN_X, 7, 230);
+        AddReadOnlyField(d, "Origin Y", IDC_ORIGIN_Y, 110, 230);
+        AddReadOnlyField(d, "Origin Z", IDC_ORIGIN_Z, 213, 230);
+        AddReadOnlyField(d, "Bin - size X", IDC_BIN_SIZE_X, 7, 246);
+        AddReadOnlyField(d, "Bin - size Y", IDC_BIN_SIZE_Y, 110, 246);
+        AddReadOnlyField(d, "Bin - size Z", IDC_BIN_SIZE_Z, 213, 246);
+        d.Add(K::Button, IDC_FIND_MAX, "&Find max. value", 7, 264, 70, 14, WS_DISABLED)
+            .Label("Source-format", 90, 266, 50, 8)
+            .Add(K::ComboBox, IDC_SOURCE_FORMAT, "", 142, 264, 90, 60, WS_DISABLED)
+            .Add(K::Button, IDC_EXTRACT, "Extract", 236, 264, 50, 14, WS_DISABLED)
+            .Add(K::ListView, IDC_MESSAGE_LOG, "", 7, 284, 306, 100)
+            .Add(K::Button, IDCANCEL, "Close", 263, 390, 50, 14);
         return d;
     }();
     return t;
@@ -171,6 +171,10 @@ BOOL CVolumira3DDlg::OnInitDialog()
     AddLine(Format("Using %d cores", omp_get_num_procs()));
     m_ExpNotation = m_Settings.GetExpNotation();
     InstallPalette(m_LUT, Palette21);
+    m_LegendCtrl.Attach(this, IDC_LEGEND, &m_Settings);
+    m_Legend.m_pWnd = &m_LegendCtrl.Wnd();
+    m_LegendCtrl.Wnd().SetTotalExtent({0, 0, 200, 20});
+    m_LegendCtrl.Wnd().SetWindow({0, 0, 200, 20});
     RefreshControls();
     return TRUE;
 }
@@ -360,7 +364,7 @@ void CVolumira3DDlg::OnNonInterpolated()
 
 void CVolumira3DDlg::OnSaveLegend()
 {
-    // The legend's bitmap output comes with its window.
+    m_LegendCtrl.OnSave();
 }
 
 void CVolumira3DDlg::OnSettings()

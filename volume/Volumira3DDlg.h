@@ -4,6 +4,7 @@
 #include "frame/HostApi.h"
 #include "platform/Controls.h"
 #include "platform/Dialog.h"
+#include "volume/DisplayCtrl.h"
 #include "volume/DisplayState.h"
 #include "volume/FormatDispatch.h"
 #include "volume/LoadLog.h"
@@ -92,6 +93,7 @@ public:
     void OnRender(HDC dc, HGLRC rc, int mode);
     void OnPostRender(HDC dc, HGLRC rc, int mode);
     const CPlotLegend& Legend() const { return m_Legend; }
+    CTexDisplayCtrl& LegendCtrl() { return m_LegendCtrl; }
 
     std::string m_InputFile;
     bool m_KeepRange = false;
@@ -134,6 +136,7 @@ private:
     CVolumeSettings m_Settings;
     CListCtrl m_MessageLog;
     CSliderCtrl m_SliderZ, m_SliderX, m_SliderY, m_TransparencySlider;
+    CTexDisplayCtrl m_LegendCtrl;
     CPlotLegend m_Legend;
     CSliceRenderer m_Renderer{*this, *this};
 };

@@ -1,8 +1,10 @@
 #include "PlaneView.h"
 #include "TestHelpers.h"
+#include "platform/Clipboard.h"
 #include "platform/Controls.h"
 #include "platform/Profile.h"
 #include "volume/ContourConfigDlg.h"
+#include "volume/DIB.h"
 #include "volume/DataOptionsDlg.h"
 #include "volume/Palettes.h"
 #include "volume/SettingsDlg.h"
@@ -29,6 +31,23 @@ class CCurrentContext : public CRenderContext
 public:
     bool MakeCurrent(HDC) override { return true; }
 };
+
+// The filled, unstroked paths of an SVG drawing (Cairo's rectangles), or -1 when it is no XML.
+int FilledPaths(const std::string& svg)
+{
+    const std::string path = WriteScratch("legend.svg", svg);
+    const std::string cmd =
+        "python3 -c \"import sys, xml.dom.minidom as m; d = m.parse(sys.argv[1]); "
+        "print(sum(1 for p in d.getElementsByTagName('path') "
+        "if 'stroke:none' in p.getAttribute('style') and p.parentNode.tagName == 'g' "
+        "and p.parentNode.getAttribute('id').startswith('surface')))\" " +
+        path;
+    FILE* pipe = popen(cmd.c_str(), "r");
+    if (!pipe) return -1;
+    char buf[64] = {};
+    const size_t n = std::fread(buf, 1, sizeof buf - 1, pipe);
+    return pclose(pipe) == 0 ? std::stoi(std::string(buf, n)) : -1;
+}
 
 constexpr const char* ContourMessage = "Contour plots are limited to 21 colors. Thus, the palette "
                                        "selection will be changed automatically!";
@@ -274,5 +293,41 @@ TEST_F(DisplayDialogTest, NegativeLogarithmicLowerBoundIsRefusedLikeZero)
     m_Dlg.UserClick(IDC_LEGEND_SETTINGS);
     EXPECT_TRUE(Shown("Negative values are not allowed as a range limit in log scale."));
     EXPECT_DOUBLE_EQ(m_Dlg.m_RangeMin, 1e-12);
+}
+} // namespace volumira3d
+
+namespace volumira3d
+{
+using namespace test;
+
+TEST_F(DisplayDialogTest, LegendCopiedAsSvgHasOneElementPerBlock)
+{
+    Load();
+    m_Dlg.UserSelect(IDC_PALETTE, Palette64);
+    CCanvas legend(&m_Dlg, IDC_LEGEND);
+    ASSERT_TRUE(legend.UserChooseMenuItem(ID_DISPLAY_COPY_METAFILE));
+    EXPECT_EQ(FilledPaths(ClipboardData().m_Svg), 63);
+    m_Dlg.UserSetCheck(IDC_NON_INTERPOLATED, 1);
+    ASSERT_TRUE(legend.UserChooseMenuItem(ID_DISPLAY_COPY_METAFILE));
+    EXPECT_EQ(FilledPaths(ClipboardData().m_Svg), 21);
+}
+
+TEST_F(DisplayDialogTest, SaveLegendWritesABitmapAndRemembersTheFolder)
+{
+    Load();
+    const std::string path = (ScratchDir() / "legend.bmp").string();
+    Ui().QueueFile(path);
+    m_Dlg.UserClick(IDC_SAVE_LEGEND);
+    EXPECT_EQ(Ui().FileDialogs().back().m_Filter, "Image (*.bmp)|*.bmp|All Files (*.*)|*.*|");
+    EXPECT_EQ(Ui().FileDialogs().back().m_DefExt, "*.bmp");
+    CDIB dib;
+    std::string error;
+    ASSERT_TRUE(dib.Read(path, error)) << error;
+    int w = 0, h = 0;
+    EXPECT_EQ(dib.ToRgb(), m_Dlg.LegendCtrl().Wnd().CaptureRgb(w, h));
+    EXPECT_EQ(m_Profile.GetProfileString("Volumix3DPath", "Image", ""), ScratchDir().string());
+    Ui().QueueFile("/nonexistent-folder/legend.bmp");
+    m_Dlg.UserClick(IDC_SAVE_LEGEND);
+    EXPECT_TRUE(Shown("cannot write /nonexistent-folder/legend.bmp", "error"));
 }
 } // namespace volumira3d
