@@ -9,7 +9,10 @@
 #include <wx/dcscreen.h>
 #include <wx/dialog.h>
 #include <wx/frame.h>
+#include <wx/graphics.h>
 #include <wx/image.h>
+
+#include <cairo.h>
 
 #include <fstream>
 #include <iostream>
@@ -35,6 +38,11 @@ bool SaveScreenshot(const std::string& path)
 {
     RepaintAll();
     wxScreenDC screen;
+    // Cairo keeps a snapshot of the root window's surface from the first grab and would hand it
+    // out again: the surface is marked as changed behind its back.
+    if (wxGraphicsContext* gc = screen.GetGraphicsContext())
+        if (auto* cr = static_cast<cairo_t*>(gc->GetNativeContext()))
+            cairo_surface_mark_dirty(cairo_get_target(cr));
     const wxSize size = screen.GetSize();
     wxBitmap bitmap(size.x, size.y);
     wxMemoryDC memory(bitmap);
