@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <sstream>
 
 namespace
@@ -107,4 +108,20 @@ TEST(ScriptVerbs, ANonNumberInADialogCommandIsOneError)
               1);
     EXPECT_EQ(run.Errors(),
               std::vector<std::string>{"test:3: check: not an integer: x (usage: check ID 0|1)"});
+}
+
+TEST(ScriptVerbs, ReadmeDocumentsEveryVerb)
+{
+    std::ifstream in(TESSARON_SOURCE_DIR "/README.md");
+    ASSERT_TRUE(in);
+    std::stringstream text;
+    text << in.rdbuf();
+    for (const CScriptVerb* verb : CScriptVerbs::All())
+    {
+        if (verb->m_Name == "tally") continue; // this file's own
+        const std::string row = "| `" + verb->m_Name;
+        const bool found = text.str().find(row + " ") != std::string::npos ||
+                           text.str().find(row + "`") != std::string::npos;
+        EXPECT_TRUE(found) << verb->m_Name << " is missing from the batch table in README.md";
+    }
 }
