@@ -34,6 +34,16 @@ const char* CtrlKindName(ECtrlKind kind)
     return "?";
 }
 
+CDlgTemplate CDlgTemplate::Dialog(int id, std::string caption, int width, int height)
+{
+    CDlgTemplate d;
+    d.m_Id = id;
+    d.m_Caption = std::move(caption);
+    d.m_Width = width;
+    d.m_Height = height;
+    return d;
+}
+
 CDlgTemplate& CDlgTemplate::Add(ECtrlKind kind, int id, std::string text, int x, int y, int w,
                                 int h, unsigned style)
 {
