@@ -14,45 +14,45 @@ struct CPoint
     bool operator==(const CPoint&) const = default;
 };
 
-// A trajectory record pair: ntrack steps join points 0..ntrack.
+// A trajectory record pair: ntrack steps join points 0..m_Ntrack.
 struct CTrajectory
 {
-    int ntrack = 0;
-    int mtrack = 0;
-    int jtrack = 0;      // particle code
-    double etrack = 0.0; // total energy, GeV
-    double wtrack = 0.0; // weight
-    int ncase = 0;       // event number
-    std::vector<CPoint> points;
-    double atrack = 0.0; // age in s at the last point
+    int m_Ntrack = 0;
+    int m_Mtrack = 0;
+    int m_Jtrack = 0;      // particle code
+    double m_Etrack = 0.0; // total energy, GeV
+    double m_Wtrack = 0.0; // weight
+    int m_Ncase = 0;       // event number
+    std::vector<CPoint> m_Points;
+    double m_Atrack = 0.0; // age in s at the last point
 };
 
 // An energy-deposition record pair.
 struct CDeposition
 {
-    int icode = 0;
-    int jtrack = 0;
-    double etrack = 0.0;
-    double wtrack = 0.0;
-    CPoint position;
-    double rull = 0.0;
+    int m_Icode = 0;
+    int m_Jtrack = 0;
+    double m_Etrack = 0.0;
+    double m_Wtrack = 0.0;
+    CPoint m_Position;
+    double m_Rull = 0.0;
 };
 
 // Reads a FLUKA collision file: pairs of sequential unformatted records (each framed by its
 // length as a 4-byte little-endian integer before and after), the kind of a pair told by the
 // first integer of its header. The file is untrusted: every record length is checked against
 // the rest of the file and every count against its record before anything is allocated or
-// read, so a damaged file ends reading with `error()` naming the fault and its byte offset.
+// read, so a damaged file ends reading with `Error()` naming the fault and its byte offset.
 class CCollisionFile
 {
 public:
     enum class ERecord
     {
-        Trajectory, // trajectory() holds it
-        Deposition, // deposition() holds it
+        Trajectory, // Trajectory() holds it
+        Deposition, // Deposition() holds it
         Source,     // read and skipped
         End,        // clean end of the file
-        Corrupt,    // error() says what and where; reading stops
+        Corrupt,    // Error() says what and where; reading stops
     };
 
     CCollisionFile() = default;
@@ -60,17 +60,17 @@ public:
     CCollisionFile(const CCollisionFile&) = delete;
     CCollisionFile& operator=(const CCollisionFile&) = delete;
 
-    // False with error() set when the file cannot be opened or is not a regular file.
-    bool open(const std::string& name);
+    // False with Error() set when the file cannot be opened or is not a regular file.
+    bool Open(const std::string& name);
     // Starts the next pass at the beginning of the file.
-    bool rewind();
-    ERecord next();
+    bool Rewind();
+    ERecord Next();
 
-    const CTrajectory& trajectory() const { return m_Trajectory; }
-    const CDeposition& deposition() const { return m_Deposition; }
-    const std::string& error() const { return m_Error; }
-    std::uint64_t offset() const { return m_Offset; }
-    std::uint64_t size() const { return m_Size; }
+    const CTrajectory& Trajectory() const { return m_Trajectory; }
+    const CDeposition& Deposition() const { return m_Deposition; }
+    const std::string& Error() const { return m_Error; }
+    std::uint64_t Offset() const { return m_Offset; }
+    std::uint64_t Size() const { return m_Size; }
 
 private:
     enum class EFrame
@@ -80,14 +80,14 @@ private:
         Corrupt,
     };
 
-    EFrame readRecord(std::vector<unsigned char>& record);
-    bool readBytes(void* data, std::size_t count);
-    ERecord corrupt(std::uint64_t at, const std::string& what);
-    ERecord readPair();
-    ERecord readTrajectory(std::uint64_t headerAt);
-    ERecord readDeposition(std::uint64_t headerAt);
-    ERecord readSource(std::uint64_t headerAt);
-    bool readData(std::uint64_t headerAt, const char* kind);
+    EFrame ReadRecord(std::vector<unsigned char>& record);
+    bool ReadBytes(void* data, std::size_t count);
+    ERecord Corrupt(std::uint64_t at, const std::string& what);
+    ERecord ReadPair();
+    ERecord ReadTrajectory(std::uint64_t headerAt);
+    ERecord ReadDeposition(std::uint64_t headerAt);
+    ERecord ReadSource(std::uint64_t headerAt);
+    bool ReadData(std::uint64_t headerAt, const char* kind);
 
     std::FILE* m_File = nullptr;
     std::uint64_t m_Size = 0;

@@ -22,14 +22,14 @@ public:
     // code outside -6..42.
     bool collcad_orlin(const CTrajectory& trajectory);
 
-    long particlesWritten() const { return m_Written; }
+    long ParticlesWritten() const { return m_Written; }
 
 private:
-    void startEvent(int ncase);
-    void computeTimes(const CTrajectory& trajectory, double mass);
-    void writeBlock(const CTrajectory& trajectory, double mass);
-    void writePointLine(const double* values);
-    void warnUnknown(const CTrajectory& trajectory);
+    void StartEvent(int ncase);
+    void ComputeTimes(const CTrajectory& trajectory, double mass);
+    void WriteBlock(const CTrajectory& trajectory, double mass);
+    void WritePointLine(const double* values);
+    void WarnUnknown(const CTrajectory& trajectory);
 
     CTextOutput& m_Out;
     bool m_Kinetic;
