@@ -13,7 +13,7 @@ namespace trakor
 namespace
 {
 
-using ERecord = CCollisionFile::ERecord;
+using ERecord = CRecordReader::ERecord;
 
 bool IsSelected(const CSettings& settings, const CTrajectory& trajectory)
 {
@@ -34,7 +34,7 @@ bool CConverter::InEnergyRange(const CSettings& settings, int code, double total
     return settings.m_Lower + shift <= totalEnergy && totalEnergy <= settings.m_Upper + shift;
 }
 
-EConversion CConverter::Run(CCollisionFile& file)
+EConversion CConverter::Run(CRecordReader& file)
 {
     CFileOutput tracks;
     CFileOutput script;
@@ -52,12 +52,12 @@ EConversion CConverter::Run(CCollisionFile& file)
     return tracksClosed && scriptClosed ? result : EConversion::OutputFailed;
 }
 
-EConversion CConverter::Convert(CCollisionFile& file, CFileOutput& tracks, CFileOutput& script)
+EConversion CConverter::Convert(CRecordReader& file, CFileOutput& tracks, CFileOutput& script)
 {
     const CSettings& s = m_Settings;
     WriteEnergyGroups(tracks, groupcalc(s.m_Lower, s.m_Upper, s.m_Bins, s.m_Logarithmic),
                       s.m_Kinetic);
-    CTrackWriter trackWriter(tracks, s.m_Kinetic, m_Out);
+    CTrackWriter trackWriter(tracks, s.m_Kinetic, m_Out, file.HasTimes());
     CScriptWriter scriptWriter(script);
     const bool trajectoriesRead =
         ReadPass(file, 1,
@@ -82,7 +82,7 @@ EConversion CConverter::Convert(CCollisionFile& file, CFileOutput& tracks, CFile
 }
 
 // Reads the whole file once; false when a damaged record ended the pass early.
-bool CConverter::ReadPass(CCollisionFile& file, int pass,
+bool CConverter::ReadPass(CRecordReader& file, int pass,
                           const std::function<void(ERecord)>& onRecord)
 {
     if (!file.Rewind())
@@ -104,7 +104,7 @@ bool CConverter::ReadPass(CCollisionFile& file, int pass,
     return true;
 }
 
-void CConverter::ReportProgress(const CCollisionFile& file, int pass, int& shown)
+void CConverter::ReportProgress(const CRecordReader& file, int pass, int& shown)
 {
     if (!m_Progress || file.Size() == 0) return;
     const int percent = static_cast<int>(file.Offset() * 100 / file.Size());

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CollisionFile.h"
+#include "RecordReader.h"
 
 #include <functional>
 #include <iosfwd>
@@ -46,7 +46,7 @@ public:
         m_Progress = std::move(progress);
     }
 
-    EConversion Run(CCollisionFile& file);
+    EConversion Run(CRecordReader& file);
 
     long ParticlesWritten() const { return m_Particles; }
     int SpheresWritten() const { return m_Spheres; }
@@ -56,10 +56,10 @@ public:
     static bool InEnergyRange(const CSettings& settings, int code, double totalEnergy);
 
 private:
-    EConversion Convert(CCollisionFile& file, CFileOutput& tracks, CFileOutput& script);
-    bool ReadPass(CCollisionFile& file, int pass,
-                  const std::function<void(CCollisionFile::ERecord)>& onRecord);
-    void ReportProgress(const CCollisionFile& file, int pass, int& shown);
+    EConversion Convert(CRecordReader& file, CFileOutput& tracks, CFileOutput& script);
+    bool ReadPass(CRecordReader& file, int pass,
+                  const std::function<void(CRecordReader::ERecord)>& onRecord);
+    void ReportProgress(const CRecordReader& file, int pass, int& shown);
     void ReportCorruption(const std::string& what);
 
     const CSettings& m_Settings;

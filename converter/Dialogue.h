@@ -42,8 +42,10 @@ public:
     double LogarithmicLowerBound(double lower);
     int AskParticleType(); // 0 = all; only the first column counts
 
-private:
+    // A list-directed line: a leading blank, then the text.
     void Say(std::string_view text);
+
+private:
     std::string Answer();
     int IntegerAnswer(std::size_t width);
     double RealAnswer();

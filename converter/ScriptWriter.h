@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CollisionFile.h"
+#include "RecordReader.h"
 
 #include <optional>
 #include <set>

@@ -1,8 +1,8 @@
 #include "TrackWriter.h"
 
-#include "CollisionFile.h"
 #include "NumberFormat.h"
 #include "Particles.h"
+#include "RecordReader.h"
 #include "TextOutput.h"
 
 #include <algorithm>
@@ -41,8 +41,8 @@ std::string ListReal(double value)
 
 } // namespace
 
-CTrackWriter::CTrackWriter(CTextOutput& out, bool kinetic, std::ostream& warnings)
-    : m_Out(out), m_Kinetic(kinetic), m_Warnings(warnings)
+CTrackWriter::CTrackWriter(CTextOutput& out, bool kinetic, std::ostream& warnings, bool timed)
+    : m_Out(out), m_Kinetic(kinetic), m_Timed(timed), m_Warnings(warnings)
 {
 }
 
@@ -55,7 +55,10 @@ bool CTrackWriter::collcad_orlin(const CTrajectory& trajectory)
         WarnUnknown(trajectory);
         return false;
     }
-    ComputeTimes(trajectory, *mass);
+    if (m_Timed)
+        ComputeTimes(trajectory, *mass);
+    else
+        m_Times.assign(trajectory.m_Points.size(), 0.0);
     m_AtrackMax = std::max(m_AtrackMax, trajectory.m_Atrack);
     WriteBlock(trajectory, *mass);
     ++m_Written;

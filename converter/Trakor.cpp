@@ -1,10 +1,11 @@
 #include "Trakor.h"
 
-#include "CollisionFile.h"
 #include "Converter.h"
 #include "Dialogue.h"
+#include "RecordFormats.h"
 
 #include <filesystem>
+#include <memory>
 #include <ostream>
 #include <tuple>
 
@@ -30,24 +31,28 @@ void AskConversion(CDialogue& dialogue, CSettings& settings)
     settings.m_ParticleType = dialogue.AskParticleType();
 }
 
-// Opens the collision file; false with a message when it cannot be read or would be
-// overwritten by an output.
-bool OpenCollisionFile(CCollisionFile& file, const CSettings& settings, std::ostream& err)
+// Opens the collision file in the format its first records show and names that format; null
+// with a message when it cannot be read, is of no known format or would be overwritten by an
+// output.
+std::unique_ptr<CRecordReader> OpenCollisionFile(const CSettings& settings, CDialogue& dialogue,
+                                                 std::ostream& err)
 {
-    if (!file.Open(settings.m_CollisionFile))
+    CRecognition recognition = RecogniseRecordFile(settings.m_CollisionFile);
+    if (!recognition.m_Reader)
     {
-        err << " *** OPEN ERROR: cannot open collision file " << settings.m_CollisionFile << ": "
-            << file.Error() << "\n";
-        return false;
+        err << " *** OPEN ERROR: " << (recognition.m_Opened ? "" : "cannot open ")
+            << "collision file " << settings.m_CollisionFile << ": " << recognition.m_Error << "\n";
+        return nullptr;
     }
     for (const std::string& output : {settings.m_TrackFile, settings.m_ScriptFile})
         if (SameFile(output, settings.m_CollisionFile))
         {
             err << " *** OPEN ERROR: the output " << output
                 << " would overwrite the collision file\n";
-            return false;
+            return nullptr;
         }
-    return true;
+    dialogue.Say(std::string("File type: ") + recognition.m_Reader->Description());
+    return std::move(recognition.m_Reader);
 }
 
 void ShowProgress(std::ostream& err, int pass, int percent)
@@ -55,7 +60,7 @@ void ShowProgress(std::ostream& err, int pass, int percent)
     err << "\r pass " << pass << " of 2: " << percent << "% " << std::flush;
 }
 
-int Convert(CCollisionFile& file, const CSettings& settings, std::ostream& out, std::ostream& err,
+int Convert(CRecordReader& file, const CSettings& settings, std::ostream& out, std::ostream& err,
             const CRunOptions& options)
 {
     CConverter converter(settings, out, err);
@@ -67,6 +72,10 @@ int Convert(CCollisionFile& file, const CSettings& settings, std::ostream& out, 
     out << ' ' << converter.ParticlesWritten() << " particles written to " << settings.m_TrackFile
         << "\n " << converter.SpheresWritten() << " spheres written to " << settings.m_ScriptFile
         << "\n";
+    if (!file.HasTimes())
+        out << " No times in a " << file.Description() << ": every time in " << settings.m_TrackFile
+            << " is 0,\n so Trakor3D's time evolution is not offered "
+            << "for these tracks\n";
     return result == EConversion::Done ? ExitDone : ExitCorruptInput;
 }
 
@@ -83,10 +92,10 @@ int RunTrakor(std::istream& in, std::ostream& out, std::ostream& err, const CRun
         settings.m_CollisionFile = CollisionFileName(name);
         settings.m_TrackFile = TrackFileName(name);
         settings.m_ScriptFile = options.m_ScriptFile;
-        CCollisionFile file;
-        if (!OpenCollisionFile(file, settings, err)) return ExitDialogueEnded;
+        const std::unique_ptr<CRecordReader> file = OpenCollisionFile(settings, dialogue, err);
+        if (!file) return ExitDialogueEnded;
         AskConversion(dialogue, settings);
-        return Convert(file, settings, out, err, options);
+        return Convert(*file, settings, out, err, options);
     }
     catch (const CDialogueEnd& end)
     {
