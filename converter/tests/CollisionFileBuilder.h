@@ -19,6 +19,7 @@ class CRecordBytes
 public:
     CRecordBytes& Int(int value) { return Put(static_cast<std::uint32_t>(value), 4); }
     CRecordBytes& Double(double value) { return Put(std::bit_cast<std::uint64_t>(value), 8); }
+    CRecordBytes& Float(float value) { return Put(std::bit_cast<std::uint32_t>(value), 4); }
     const std::string& Bytes() const { return m_Bytes; }
 
 private:
@@ -90,6 +91,65 @@ public:
 
 private:
     std::string m_Bytes;
+};
+
+// Writes dumps as FLUKA's default mgdraw routine does: 20-byte headers, single precision.
+class CMgdrawDumpBuilder
+{
+public:
+    CMgdrawDumpBuilder& Track(int jtrack, float etrack, const std::vector<CPoint>& points,
+                              const std::vector<float>& dtrack = {}, float ctrack = 0.5f)
+    {
+        const int ntrack = static_cast<int>(points.size()) - 1;
+        const int mtrack = static_cast<int>(dtrack.size());
+        m_File.Record(CRecordBytes().Int(ntrack).Int(mtrack).Int(jtrack).Float(etrack).Float(1));
+        CRecordBytes data;
+        for (const CPoint& p : points)
+            data.Float(static_cast<float>(p.x))
+                .Float(static_cast<float>(p.y))
+                .Float(static_cast<float>(p.z));
+        for (float d : dtrack)
+            data.Float(d);
+        m_File.Record(data.Float(ctrack));
+        return *this;
+    }
+
+    CMgdrawDumpBuilder& Deposition(int icode, int jtrack, float etrack, const CPoint& p)
+    {
+        m_File.Record(CRecordBytes().Int(0).Int(icode).Int(jtrack).Float(etrack).Float(1));
+        m_File.Record(CRecordBytes()
+                          .Float(static_cast<float>(p.x))
+                          .Float(static_cast<float>(p.y))
+                          .Float(static_cast<float>(p.z))
+                          .Float(0.003f));
+        return *this;
+    }
+
+    CMgdrawDumpBuilder& Source(int ncase, int primaries)
+    {
+        m_File.Record(CRecordBytes().Int(-ncase).Int(primaries).Int(primaries).Float(20).Float(1));
+        CRecordBytes data;
+        for (int k = 0; k < primaries; ++k)
+            data.Int(1)
+                .Float(10.938272f)
+                .Float(1)
+                .Float(0)
+                .Float(0)
+                .Float(-50)
+                .Float(0)
+                .Float(0)
+                .Float(1);
+        m_File.Record(data);
+        return *this;
+    }
+
+    // For hand-made damage.
+    CCollisionFileBuilder& Records() { return m_File; }
+    const std::string& Bytes() const { return m_File.Bytes(); }
+    void Save(const std::string& path) const { m_File.Save(path); }
+
+private:
+    CCollisionFileBuilder m_File;
 };
 
 } // namespace trakor::testing
