@@ -1,9 +1,12 @@
 // Converts a generated collision file of at least 100 MB (or the size in MB given as the first
 // argument) and compares the conversion time with the time of only formatting the same
-// numbers with snprintf into a buffer.
+// numbers with snprintf into a buffer. Then converts a standard mgdraw dump of a million
+// one-step tracks (or the count given as the second argument) and the same tracks as a
+// collision file, and compares the time per record.
 #include "CollisionFile.h"
 #include "CollisionFileBuilder.h"
 #include "Converter.h"
+#include "MgdrawDump.h"
 
 #include <algorithm>
 #include <chrono>
@@ -117,6 +120,64 @@ void FormatWithSnprintf(std::size_t tracks, std::vector<char>& buffer)
                  });
 }
 
+// Best-of-three seconds to convert `path` read by a `TReader`; negative when it failed.
+template <class TReader> double ConversionSeconds(const fs::path& path)
+{
+    trakor::CSettings settings;
+    settings.m_CollisionFile = path.string();
+    settings.m_TrackFile = path.string() + ".tracks";
+    settings.m_ScriptFile = path.string() + ".scr";
+    bool converted = true;
+    const double time = Seconds(
+        [&]
+        {
+            TReader file;
+            converted = converted && file.Open(settings.m_CollisionFile) &&
+                        trakor::CConverter(settings, std::cout, std::cerr).Run(file) ==
+                            trakor::EConversion::Done;
+        });
+    return converted ? time : -1.0;
+}
+
+// The same one-step tracks in both formats, a source record starting every fiftieth event.
+void WriteOneStepTracks(const fs::path& collisionFile, const fs::path& dump, std::size_t count)
+{
+    trakor::testing::CCollisionFileBuilder own;
+    trakor::testing::CMgdrawDumpBuilder standard;
+    const int codes[] = {1, 3, 7, 8, 13};
+    for (std::size_t k = 0; k < count; ++k)
+    {
+        const int code = codes[k % 5];
+        const float energy = 1.0f + 0.001f * static_cast<float>(k % 997);
+        const double x = static_cast<double>(k % 1000) * 0.25;
+        const std::vector<CPoint> points = {{x, -x, 0.5 * x}, {x + 1.0, 1.5 - x, 0.5 * x + 2.0}};
+        if (k % 50 == 0) standard.Source(static_cast<int>(k / 50) + 1, 1);
+        standard.Track(code, energy, points);
+        own.Trajectory(code, energy, static_cast<int>(k / 50) + 1, points, 0.0);
+    }
+    own.Save(collisionFile.string());
+    standard.Save(dump.string());
+}
+
+int CompareDumpWithCollisionFile(const fs::path& folder, std::size_t records)
+{
+    WriteOneStepTracks(folder / "own", folder / "dump", records);
+    const double ownTime = ConversionSeconds<trakor::CCollisionFile>(folder / "own");
+    const double dumpTime = ConversionSeconds<trakor::CMgdrawDump>(folder / "dump");
+    if (ownTime < 0 || dumpTime < 0)
+    {
+        std::cerr << "conversion of one-step tracks failed\n";
+        return 1;
+    }
+    const double n = static_cast<double>(records);
+    std::printf("one-step tracks  %zu records in each format\n", records);
+    std::printf("collision file   %.3f s, %.3f us per record\n", ownTime, ownTime / n * 1e6);
+    std::printf("mgdraw dump      %.3f s, %.3f us per record\n", dumpTime, dumpTime / n * 1e6);
+    std::printf("ratio            %.2f (dump / collision file per record; target <= 1.0)\n",
+                dumpTime / ownTime);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -162,5 +223,10 @@ int main(int argc, char** argv)
     std::printf("snprintf only    %.3f s\n", formatTime);
     std::printf("ratio            %.2f (conversion / snprintf formatting; target <= 1.5)\n",
                 convertTime / formatTime);
-    return 0;
+
+    const std::size_t records = argc > 2 ? std::strtoul(argv[2], nullptr, 10) : 1000000;
+    fs::create_directories(folder);
+    const int status = CompareDumpWithCollisionFile(folder, records);
+    fs::remove_all(folder);
+    return status;
 }

@@ -44,12 +44,11 @@ CMgdrawDump::ERecord CMgdrawDump::ReadPair(std::uint64_t headerAt)
     return ReadSource(headerAt);
 }
 
-bool CMgdrawDump::DataHolds(std::uint64_t expected, const std::string& announced)
+CMgdrawDump::ERecord CMgdrawDump::WrongDataLength(std::uint64_t expected,
+                                                  const std::string& announced)
 {
-    if (m_Data.size() == expected) return true;
-    Corrupt(m_DataAt, announced + " (" + Bytes(expected) + " of data) but its data record holds " +
-                          Bytes(m_Data.size()));
-    return false;
+    return Corrupt(m_DataAt, announced + " (" + Bytes(expected) +
+                                 " of data) but its data record holds " + Bytes(m_Data.size()));
 }
 
 // Header NTRACK, MTRACK, JTRACK, ETRACK, WTRACK; data the NTRACK + 1 points, MTRACK energy
@@ -73,9 +72,10 @@ CMgdrawDump::ERecord CMgdrawDump::ReadTrack(std::uint64_t headerAt)
     const std::size_t points = static_cast<std::size_t>(t.m_Ntrack) + 1;
     const std::uint64_t expected =
         (3 * points + static_cast<std::size_t>(t.m_Mtrack) + 1) * WordSize;
-    if (!DataHolds(expected, "track header announces NTRACK " + std::to_string(t.m_Ntrack) +
-                                 " and MTRACK " + std::to_string(t.m_Mtrack)))
-        return ERecord::Corrupt;
+    if (m_Data.size() != expected)
+        return WrongDataLength(expected, "track header announces NTRACK " +
+                                             std::to_string(t.m_Ntrack) + " and MTRACK " +
+                                             std::to_string(t.m_Mtrack));
     t.m_Points.resize(points);
     const unsigned char* d = m_Data.data();
     for (CPoint& p : t.m_Points)
@@ -96,7 +96,8 @@ CMgdrawDump::ERecord CMgdrawDump::ReadDeposition(std::uint64_t headerAt)
     e.m_Etrack = Real(h + 12);
     e.m_Wtrack = Real(h + 16);
     if (!ReadData(headerAt, "energy-deposition")) return ERecord::Corrupt;
-    if (!DataHolds(DepositionDataSize, "energy-deposition header")) return ERecord::Corrupt;
+    if (m_Data.size() != DepositionDataSize)
+        return WrongDataLength(DepositionDataSize, "energy-deposition header");
     e.m_Position = PointAt(m_Data.data());
     e.m_Rull = Real(m_Data.data() + 3 * WordSize);
     return ERecord::Deposition;
@@ -111,9 +112,10 @@ CMgdrawDump::ERecord CMgdrawDump::ReadSource(std::uint64_t headerAt)
         return Corrupt(headerAt, "source header announces NPFLKA " + std::to_string(primaries) +
                                      ", outside 0.." + std::to_string(MaxPrimaries));
     if (!ReadData(headerAt, "source")) return ERecord::Corrupt;
-    if (!DataHolds(static_cast<std::uint64_t>(primaries) * PrimarySize,
-                   "source header announces NPFLKA " + std::to_string(primaries)))
-        return ERecord::Corrupt;
+    const std::uint64_t expected = static_cast<std::uint64_t>(primaries) * PrimarySize;
+    if (m_Data.size() != expected)
+        return WrongDataLength(expected,
+                               "source header announces NPFLKA " + std::to_string(primaries));
     // -NCASE of the most negative int has no positive counterpart; it is kept as read.
     m_Event = ncase == std::numeric_limits<int>::min() ? ncase : -ncase;
     return ERecord::Source;

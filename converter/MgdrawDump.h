@@ -30,8 +30,8 @@ private:
     ERecord ReadTrack(std::uint64_t headerAt);
     ERecord ReadDeposition(std::uint64_t headerAt);
     ERecord ReadSource(std::uint64_t headerAt);
-    // False (with the fault recorded) unless the data record holds exactly `expected` bytes.
-    bool DataHolds(std::uint64_t expected, const std::string& announced);
+    // The fault of a data record that does not hold the `expected` bytes its header announced.
+    ERecord WrongDataLength(std::uint64_t expected, const std::string& announced);
 
     int m_Event = 0; // of the latest source record
 };
