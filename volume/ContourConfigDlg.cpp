@@ -11,11 +11,7 @@ const CDlgTemplate& ContourConfigTemplate()
 {
     static const CDlgTemplate t = []
     {
-        CDlgTemplate d;
-        d.m_Id = IDD_CONTOUR_CONFIG;
-        d.m_Caption = "Threshold configuration";
-        d.m_Width = 230;
-        d.m_Height = 140;
+        auto d = CDlgTemplate::Dialog(IDD_CONTOUR_CONFIG, "Threshold configuration", 230, 140);
         using K = ECtrlKind;
         d.Label("A contour will be drawn to outline regions that are above and below the entered "
                 "threshold values.",

@@ -1,11 +1,11 @@
 #include "volume/Palettes.h"
 
 #include "common/LineReader.h"
+#include "common/NumberScan.h"
 #include "common/Tokens.h"
 #include "volume/ColorLUT.h"
 
-#include <cerrno>
-#include <cstdlib>
+#include <cmath>
 #include <fstream>
 #include <string_view>
 #include <vector>
@@ -64,18 +64,21 @@ bool ParsePivot(std::string_view line, int& key, CVector& colour)
     static constexpr CSeparators separators(" ,;|:\t");
     const auto tokens = SplitTokens(line, separators);
     if (tokens.size() < 4) return false;
-    double fields[4];
-    for (int i = 0; i < 4; ++i)
+    // Read as stream extraction reads them: the index as an integer, the colours as decimals.
+    const CNumberSpan index = ScanInteger(tokens[0]);
+    if (!index.Found()) return false;
+    const double keyValue = NumberValue(tokens[0].substr(0, index.m_End));
+    if (keyValue < -2147483648.0 || keyValue > 2147483647.0) return false;
+    double rgb[3];
+    for (size_t i = 0; i < 3; ++i)
     {
-        const std::string token(tokens[static_cast<size_t>(i)]);
-        char* end = nullptr;
-        errno = 0;
-        fields[i] = std::strtod(token.c_str(), &end);
-        if (end == token.c_str() || errno == ERANGE) return false;
+        const CNumberSpan span = ScanNumber(tokens[i + 1]);
+        if (!span.Found()) return false;
+        rgb[i] = NumberValue(tokens[i + 1].substr(0, span.m_End));
+        if (!std::isfinite(rgb[i])) return false;
     }
-    if (fields[0] < -2147483648.0 || fields[0] > 2147483647.0) return false;
-    key = static_cast<int>(fields[0]);
-    colour = CVector(fields[1], fields[2], fields[3]);
+    key = static_cast<int>(keyValue);
+    colour = CVector(rgb[0], rgb[1], rgb[2]);
     return true;
 }
 

@@ -17,11 +17,7 @@ const CDlgTemplate& SettingsTemplate()
 {
     static const CDlgTemplate t = []
     {
-        CDlgTemplate d;
-        d.m_Id = IDD_SETTINGS;
-        d.m_Caption = "Settings...";
-        d.m_Width = 240;
-        d.m_Height = 200;
+        auto d = CDlgTemplate::Dialog(IDD_SETTINGS, "Settings...", 240, 200);
         using K = ECtrlKind;
         d.Add(K::CheckBox, IDC_SET_EXP_NOTATION, "Use scientific E notation in legend", 7, 7, 180,
               10)

@@ -94,7 +94,7 @@ TEST(PaletteTest, HotGrayAndMoreland)
     EXPECT_TRUE(SameColor(lut.GetColor(0), Bytes(59, 76, 192)));
 }
 
-class PaletteFileTest : public CHeadlessTest
+class PaletteFileTest : public CUiTest
 {
 };
 
@@ -151,8 +151,7 @@ TEST_F(PaletteFileTest, EveryRefusalInstallsTheRainbowWithItsMessage)
         EXPECT_EQ(lut.Size(), 21) << "rainbow installed after " << c.m_Content;
     }
     CColorLUT lut;
-    EXPECT_EQ(ReadPaletteFile((ScratchDir() / "missing.col").string(), lut),
-              EPaletteFile::CannotOpen);
+    EXPECT_EQ(ReadPaletteFile((TestDir() / "missing.col").string(), lut), EPaletteFile::CannotOpen);
     EXPECT_EQ(PaletteFileMessage(EPaletteFile::CannotOpen), "Cannot open color lookup table");
     EXPECT_EQ(lut.Size(), 21);
 }

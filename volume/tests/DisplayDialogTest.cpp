@@ -3,6 +3,7 @@
 #include "platform/Clipboard.h"
 #include "platform/Controls.h"
 #include "platform/Profile.h"
+#include "testkit/FakeHost.h"
 #include "volume/ContourConfigDlg.h"
 #include "volume/DIB.h"
 #include "volume/DataOptionsDlg.h"
@@ -17,14 +18,6 @@ using namespace test;
 
 namespace
 {
-class CTestHost : public CHostInterface
-{
-public:
-    double GetInterfaceVersion() override { return 2.5; }
-    void RedrawView() override { ++m_Redraws; }
-    int m_Redraws = 0;
-};
-
 // The host's GL context: the test's offscreen context is current already.
 class CCurrentContext : public CRenderContext
 {
@@ -53,12 +46,12 @@ constexpr const char* ContourMessage = "Contour plots are limited to 21 colors. 
                                        "selection will be changed automatically!";
 } // namespace
 
-class DisplayDialogTest : public CHeadlessTest
+class DisplayDialogTest : public CUiTest
 {
 protected:
     void SetUp() override
     {
-        CHeadlessTest::SetUp();
+        CUiTest::SetUp();
         m_Profile.SetRegistryKey("Wendrik");
         m_Profile.SetAppName("Volumira3DDisplayTest");
         m_Dlg.Create();
@@ -86,7 +79,7 @@ protected:
         return m_View.At(1, 0.5);
     }
 
-    CTestHost m_Host;
+    CFakeHost m_Host;
     CProfile m_Profile;
     CVolumira3DDlg m_Dlg{&m_Host, &m_Profile};
     CPlaneView m_View;
@@ -128,24 +121,24 @@ TEST_F(DisplayDialogTest, ContourModeKeepsThePaletteAtTwentyOne)
 TEST_F(DisplayDialogTest, PointCloudModesSwitchAllPlanesOn)
 {
     Load();
-    const int redraws = m_Host.m_Redraws;
+    const int redraws = m_Host.Redraws();
     m_Dlg.UserSelect(IDC_DISPLAY_MODE, PointCloud);
     for (int id : {IDC_PLANE_XY, IDC_PLANE_YZ, IDC_PLANE_ZX})
         EXPECT_EQ(m_Dlg.IsDlgButtonChecked(id), 1) << id;
-    EXPECT_GT(m_Host.m_Redraws, redraws);
+    EXPECT_GT(m_Host.Redraws(), redraws);
 }
 
 TEST_F(DisplayDialogTest, SlidersMoveThePlanesAndAskForARedraw)
 {
     Load();
     m_Dlg.UserSetCheck(IDC_PLANE_XY, 1);
-    const int redraws = m_Host.m_Redraws;
+    const int redraws = m_Host.Redraws();
     m_Dlg.UserSlider(IDC_SLIDER_Z, 1);
     m_Dlg.UserSlider(IDC_SLIDER_X, 2);
     EXPECT_EQ(m_Dlg.m_PlaneLayer[PlaneXY], 1);
     EXPECT_EQ(m_Dlg.m_PlaneLayer[PlaneYZ], 2);
     EXPECT_EQ(m_Dlg.GetDlgItemText(IDC_POS_Z), "15");
-    EXPECT_EQ(m_Host.m_Redraws, redraws + 2);
+    EXPECT_EQ(m_Host.Redraws(), redraws + 2);
 }
 
 TEST_F(DisplayDialogTest, TransparencyMovesDrawingToThePostRenderPass)
@@ -192,7 +185,7 @@ TEST_F(DisplayDialogTest, UserPaletteFileAndItsFallbacks)
     m_Dlg.UserSelect(IDC_PALETTE, PaletteUser);
     EXPECT_EQ(m_Dlg.m_LUT.Size(), 10);
     EXPECT_EQ(Ui().FileDialogs().back().m_Filter, PaletteFileFilter);
-    EXPECT_EQ(m_Profile.GetProfileString("Volumix3DPath", "ColorLUT", ""), ScratchDir().string());
+    EXPECT_EQ(m_Profile.GetProfileString("Volumix3DPath", "ColorLUT", ""), TestDir().string());
     Ui().QueueFile(WriteScratch("bad.col", "no header\n0 0 0 1\n"));
     m_Dlg.UserSelect(IDC_PALETTE, Palette21);
     m_Dlg.UserSelect(IDC_PALETTE, PaletteUser);
@@ -315,7 +308,7 @@ TEST_F(DisplayDialogTest, LegendCopiedAsSvgHasOneElementPerBlock)
 TEST_F(DisplayDialogTest, SaveLegendWritesABitmapAndRemembersTheFolder)
 {
     Load();
-    const std::string path = (ScratchDir() / "legend.bmp").string();
+    const std::string path = (TestDir() / "legend.bmp").string();
     Ui().QueueFile(path);
     m_Dlg.UserClick(IDC_SAVE_LEGEND);
     EXPECT_EQ(Ui().FileDialogs().back().m_Filter, "Image (*.bmp)|*.bmp|All Files (*.*)|*.*|");
@@ -325,7 +318,7 @@ TEST_F(DisplayDialogTest, SaveLegendWritesABitmapAndRemembersTheFolder)
     ASSERT_TRUE(dib.Read(path, error)) << error;
     int w = 0, h = 0;
     EXPECT_EQ(dib.ToRgb(), m_Dlg.LegendCtrl().Wnd().CaptureRgb(w, h));
-    EXPECT_EQ(m_Profile.GetProfileString("Volumix3DPath", "Image", ""), ScratchDir().string());
+    EXPECT_EQ(m_Profile.GetProfileString("Volumix3DPath", "Image", ""), TestDir().string());
     Ui().QueueFile("/nonexistent-folder/legend.bmp");
     m_Dlg.UserClick(IDC_SAVE_LEGEND);
     EXPECT_TRUE(Shown("cannot write /nonexistent-folder/legend.bmp", "error"));

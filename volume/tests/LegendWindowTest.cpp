@@ -23,12 +23,12 @@ public:
     }
 };
 
-class DisplayWndTest : public CHeadlessTest
+class DisplayWndTest : public CUiTest
 {
 protected:
     void SetUp() override
     {
-        CHeadlessTest::SetUp();
+        CUiTest::SetUp();
         m_Ctrl.Attach(&m_Dlg, 100, nullptr);
         Wnd().SetTotalExtent({0, 0, 200, 20});
         Wnd().SetWindow({0, 0, 200, 20});
@@ -120,7 +120,7 @@ TEST_F(DisplayWndTest, MenuOffersTheThreeOutputsAndShowAll)
 
 TEST_F(DisplayWndTest, BitmapFileRoundTrip)
 {
-    const std::string path = (ScratchDir() / "legend.bmp").string();
+    const std::string path = (TestDir() / "legend.bmp").string();
     std::string error;
     ASSERT_TRUE(m_Ctrl.SaveBitmap(path, error)) << error;
     CDIB dib;
@@ -145,6 +145,10 @@ TEST_F(DisplayWndTest, CopiesPutABitmapAndAnSvgOnTheClipboard)
     EXPECT_EQ(ClipboardData().m_Svg.rfind("<?xml", 0), 0u);
     EXPECT_TRUE(ClipboardData().m_Rgb.empty()) << "a copy replaces the clipboard's content";
 }
+
+class DIBFileTest : public CUiTest
+{
+};
 
 TEST(DIBTest, AcceptedDepthsAndRefusals)
 {
@@ -177,23 +181,20 @@ TEST(DIBTest, PaletteBitmapsAndPaddedRows)
     EXPECT_EQ(dib.RowBytes(), 4);
 }
 
-TEST(DIBTest, RefusedAndTruncatedFiles)
+TEST_F(DIBFileTest, RefusedAndTruncatedFiles)
 {
     CDIB dib;
     std::vector<std::uint8_t> rgb(5 * 3 * 3, 200);
     ASSERT_TRUE(dib.FromRgb(5, 3, rgb));
-    const std::string path = (std::filesystem::temp_directory_path() / "dib_test.bmp").string();
+    const std::string path = (TestDir() / "dib.bmp").string();
     std::string error;
     ASSERT_TRUE(dib.Write(path, error)) << error;
     std::string bytes = ReadText(path);
     EXPECT_EQ(bytes.size(), 54u + 16 * 3);
-    std::ofstream(path, std::ios::binary) << bytes.substr(0, bytes.size() - 5);
-    EXPECT_FALSE(dib.Read(path, error));
+    EXPECT_FALSE(dib.Read(WriteScratch("short.bmp", bytes.substr(0, bytes.size() - 5)), error));
     EXPECT_NE(error.find("shorter"), std::string::npos) << error;
     bytes[28] = 32; // bits per pixel
-    std::ofstream(path, std::ios::binary) << bytes;
-    EXPECT_FALSE(dib.Read(path, error));
+    EXPECT_FALSE(dib.Read(WriteScratch("deep.bmp", bytes), error));
     EXPECT_NE(error.find("only uncompressed"), std::string::npos) << error;
-    std::remove(path.c_str());
 }
 } // namespace volumira3d

@@ -54,7 +54,7 @@ TEST(TransformTest, AnglesComeBackFromTheMatrix)
             EXPECT_NEAR(again(i, j), m(i, j), 1e-9);
 }
 
-class SettingsDlgTest : public CHeadlessTest
+class SettingsDlgTest : public CUiTest
 {
 };
 
