@@ -153,28 +153,32 @@ void CSliceRenderer::AddVertex(const CAxes& a, double pu, double pv, double pn)
     m_Vertices.insert(m_Vertices.end(), p, p + 3);
 }
 
+void CSliceRenderer::DrawArrays(unsigned mode, const float* vertices, const std::uint32_t* colors,
+                                const float* normals, size_t count)
+{
+    if (count == 0) return;
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glVertexPointer(3, GL_FLOAT, 0, vertices);
+    if (colors)
+    {
+        glEnableClientState(GL_COLOR_ARRAY);
+        glColorPointer(4, GL_UNSIGNED_BYTE, 0, colors);
+    }
+    if (normals)
+    {
+        glEnableClientState(GL_NORMAL_ARRAY);
+        glNormalPointer(GL_FLOAT, 0, normals);
+    }
+    glDrawArrays(mode, 0, static_cast<GLsizei>(count));
+    glDisableClientState(GL_NORMAL_ARRAY);
+    glDisableClientState(GL_COLOR_ARRAY);
+    glDisableClientState(GL_VERTEX_ARRAY);
+}
+
 void CSliceRenderer::Flush(unsigned mode)
 {
-    const GLsizei count = static_cast<GLsizei>(m_Vertices.size() / 3);
-    if (count > 0)
-    {
-        glEnableClientState(GL_VERTEX_ARRAY);
-        glVertexPointer(3, GL_FLOAT, 0, m_Vertices.data());
-        if (!m_Colors.empty())
-        {
-            glEnableClientState(GL_COLOR_ARRAY);
-            glColorPointer(4, GL_UNSIGNED_BYTE, 0, m_Colors.data());
-        }
-        if (!m_Normals.empty())
-        {
-            glEnableClientState(GL_NORMAL_ARRAY);
-            glNormalPointer(GL_FLOAT, 0, m_Normals.data());
-        }
-        glDrawArrays(mode, 0, count);
-        glDisableClientState(GL_NORMAL_ARRAY);
-        glDisableClientState(GL_COLOR_ARRAY);
-        glDisableClientState(GL_VERTEX_ARRAY);
-    }
+    DrawArrays(mode, m_Vertices.data(), m_Colors.empty() ? nullptr : m_Colors.data(),
+               m_Normals.empty() ? nullptr : m_Normals.data(), m_Vertices.size() / 3);
     ClearBuffers();
 }
 
@@ -289,11 +293,10 @@ void CSliceRenderer::DrawColorPlot(int plane)
     const size_t cells = size_t(counts[a.u]) * size_t(counts[a.v]);
     // Written in place: the largest plane has a million cells, pushed one by one they cost more
     // than drawing them.
-    m_Vertices.resize(cells * 12);
-    m_Colors.resize(cells * 4);
-    m_Normals.clear();
-    float* v = m_Vertices.data();
-    std::uint32_t* c = m_Colors.data();
+    if (m_PlaneVertices.size() < cells * 12) m_PlaneVertices.resize(cells * 12);
+    if (m_PlaneColors.size() < cells * 4) m_PlaneColors.resize(cells * 4);
+    float* v = m_PlaneVertices.data();
+    std::uint32_t* c = m_PlaneColors.data();
     ForEachCell(plane,
                 [&](int iu, int iv, double value)
                 {
@@ -309,9 +312,8 @@ void CSliceRenderer::DrawColorPlot(int plane)
                     std::fill(c, c + 4, m_Rgba[size_t(index)]);
                     c += 4;
                 });
-    m_Vertices.resize(size_t(v - m_Vertices.data()));
-    m_Colors.resize(size_t(c - m_Colors.data()));
-    Flush(GL_QUADS);
+    DrawArrays(GL_QUADS, m_PlaneVertices.data(), m_PlaneColors.data(), nullptr,
+               size_t(v - m_PlaneVertices.data()) / 3);
 }
 
 double CSliceRenderer::SurfaceHeight(double t, double halfExtent) const

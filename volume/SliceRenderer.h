@@ -61,6 +61,8 @@ private:
     void AddColor(int index) { m_Colors.push_back(m_Rgba[static_cast<size_t>(index)]); }
     void ClearBuffers();
     void Flush(unsigned mode);
+    static void DrawArrays(unsigned mode, const float* vertices, const std::uint32_t* colors,
+                           const float* normals, size_t count);
     void FlushLines(const CVector& colour, float width, double alpha);
 
     void DrawColorPlot(int plane);
@@ -78,5 +80,8 @@ private:
     std::vector<float> m_Vertices;
     std::vector<float> m_Normals;
     std::vector<std::uint32_t> m_Colors;
+    // The colour plot's arrays only grow: refilling a million cells must not clear them first.
+    std::vector<float> m_PlaneVertices;
+    std::vector<std::uint32_t> m_PlaneColors;
 };
 } // namespace volumira3d
