@@ -111,9 +111,10 @@ ERecord ParseRecord(std::string_view line, int coolingTime, CRecord& record)
     record.m_Line = line;
     SplitTokens(line, RecordSeparators, record.m_Fields);
     const auto& f = record.m_Fields;
-    if (f.size() < 9 || (f[0] == "#1" && f.size() < 10)) return ERecord::Short;
+    if (f.size() < 9) return ERecord::Short;
     record.m_Selector = Number<float>(f[1]);
     if (static_cast<float>(coolingTime) > std::fabs(record.m_Selector)) return ERecord::OtherTime;
+    if (f[0] == "#1" && f.size() < 10) return ERecord::Short;
     record.m_Z = Number<int>(f[2]);
     record.m_A = Number<int>(f[3]);
     record.m_HasPosition = f[0] == "#1" || f[0] == "#2";
