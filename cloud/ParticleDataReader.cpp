@@ -78,7 +78,6 @@ bool CParticleDataReader::ReadOwnFormat(std::istream& in, std::uint64_t size,
         {
             AfxMessageBox("ERROR: File type not recognized or the information was corrupted!",
                           MB_ICONERROR);
-            Warn("line " + std::to_string(lineNo) + ": not a particle line; reading stopped");
             break;
         }
         if (kind == CParticle::ELine::Skipped) continue;
