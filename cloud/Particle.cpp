@@ -31,7 +31,7 @@ std::string Point(const CVector& p)
 
 void CParticle::PrepareAllocator()
 {
-    Loki::AllocatorSingleton<Loki::SingleThreaded, 4096, 256, 4,
+    Loki::AllocatorSingleton<Loki::SingleThreaded, ParticleChunkSize, 256, 4,
                              Loki::LongevityLifetime::DieAsSmallObjectParent>::Instance();
 }
 

@@ -10,7 +10,9 @@
 
 namespace nebulo3d
 {
-using CParticleAllocator = Loki::SmallObject<Loki::SingleThreaded, 4096, 256, 4,
+// Chunks of 255 particles: Loki scans its chunks when one fills, so few large chunks load fast.
+constexpr std::size_t ParticleChunkSize = 64 * 1024;
+using CParticleAllocator = Loki::SmallObject<Loki::SingleThreaded, ParticleChunkSize, 256, 4,
                                              Loki::LongevityLifetime::DieAsSmallObjectParent>;
 
 class CParticle : public CParticleAllocator
