@@ -33,8 +33,8 @@ std::string MakeFile(int n)
     std::ostringstream os;
     const int types[] = {1, 3, 7, 8, 13};
     for (int i = 0; i < n; ++i)
-        os << types[i % 5] << ' ' << 1.0 + i % 7 << ' ' << u(rng) << ' ' << u(rng) << ' '
-           << u(rng) << " 0 0 1 " << 0.5 + i % 11 << '\n';
+        os << types[i % 5] << ' ' << 1.0 + i % 7 << ' ' << u(rng) << ' ' << u(rng) << ' ' << u(rng)
+           << " 0 0 1 " << 0.5 + i % 11 << '\n';
     return os.str();
 }
 
@@ -128,8 +128,8 @@ int main()
     std::vector<float> xyz, rgba;
     for (const auto& [type, p] : reader.AllParticles())
     {
-        xyz.insert(xyz.end(), {float(p->m_Position.x), float(p->m_Position.y),
-                               float(p->m_Position.z)});
+        xyz.insert(xyz.end(),
+                   {float(p->m_Position.x), float(p->m_Position.y), float(p->m_Position.z)});
         const CVector c = CColorTable::Instance().Get(type);
         rgba.insert(rgba.end(), {float(c.x), float(c.y), float(c.z), 1.0f});
     }
