@@ -33,6 +33,30 @@ void CVolumeLoader::LogError(const std::string& text)
     m_Log.AddLine(text, ILoadLog::IconError);
 }
 
+bool CVolumeLoader::LoadMCNPX(const std::string&)
+{
+    LogError("This build cannot read MCNPX gridconv files yet.");
+    return false;
+}
+
+bool CVolumeLoader::LoadPHITS(const std::string&)
+{
+    LogError("This build cannot read PHITS files yet.");
+    return false;
+}
+
+bool CVolumeLoader::LoadFlukaBinary(const std::string&)
+{
+    LogError("This build cannot read FLUKA binary files yet.");
+    return false;
+}
+
+bool CVolumeLoader::LoadFlukaVoxel(const std::string&)
+{
+    LogError("This build cannot read FLUKA voxel files yet.");
+    return false;
+}
+
 void CVolumeLoader::ReportProblem(const std::string& text, UINT icon)
 {
     LogError(text);

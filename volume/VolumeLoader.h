@@ -1,5 +1,5 @@
-// The load operations of the text formats. Each takes a path, fills the grid (clearing it once the
-// header is accepted) and returns true on success; its log lines go to the log, its messages to
+// The load operations of the volume formats. Each takes a path, fills the grid (clearing it once
+// the header is accepted) and returns true on success; its log lines go to the log, its messages to
 // message boxes. The steps common to every load (data options, display range) are the caller's.
 #pragma once
 #include "platform/Win.h"
@@ -23,6 +23,10 @@ public:
     bool LoadFlukaCartesian(const std::string& path);
     bool LoadFlukaRZ(const std::string& path);
     bool LoadFlukaRPhiZ(const std::string& path);
+    bool LoadMCNPX(const std::string& path);
+    bool LoadPHITS(const std::string& path);
+    bool LoadFlukaBinary(const std::string& path);
+    bool LoadFlukaVoxel(const std::string& path);
 
     // Records (voxels) per piece of a cartesian file held in memory at once.
     static constexpr size_t ChunkRecords = 1 << 16;

@@ -13,14 +13,6 @@
 
 namespace volumira3d
 {
-const char* const InputFileFilter =
-    "FLUKA average USRBIN - ASCII (*.avg)|*.avg|FLUKA error USRBIN - ASCII (*.err)|*.err|FLUKA "
-    "cartesian USRBIN - ASCII (*.usrbin)|*.usrbin|FLUKA RZ symmetric USRBIN - ASCII "
-    "(*.rz)|*.rz|FLUKA R-Phi-Z USRBIN - ASCII (*.rpz)|*.rpz|FLUKA USRBIN - BINARY "
-    "(*.bin)|*.bin|XYZ voxel files (*.xyz)|*.xyz|PHITS (*.out)|*.out|MCNPX gridconv file "
-    "(*.mcnpx)|*.mcnpx|Volumix3D/FLUKA averaged file (*.avg)|*.avg|Volumix3D/FLUKA error of "
-    "average file (*.err)|*.err|FLUKA voxel file (*.vxl)|*.vxl|All Files (*.*)|*.*|";
-
 namespace
 {
 constexpr const char* ClearQuestion =
@@ -202,8 +194,8 @@ void CVolumira3DDlg::TogglePlane(int plane)
 void CVolumira3DDlg::OnBrowse()
 {
     UpdateData(TRUE);
-    CFileDialog dlg(TRUE, "usrbin", nullptr, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST, InputFileFilter,
-                    this);
+    CFileDialog dlg(TRUE, "usrbin", nullptr, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST,
+                    InputFileFilter().c_str(), this);
     dlg.SetInitialDir(m_Settings.GetPath(CVolumeSettings::EPath::Input));
     if (dlg.DoModal() != IDOK) return;
     m_InputFile = dlg.GetPathName();
@@ -281,14 +273,14 @@ void CVolumira3DDlg::OnLoadData()
 
 bool CVolumira3DDlg::LoadFile(const std::string& path)
 {
-    EVolumeFormat format = FormatFromPath(path);
-    const bool byName = format != EVolumeFormat::Unknown;
+    const CVolumeFormat* format = FormatFromPath(path);
+    const bool byName = format != nullptr;
     if (!byName)
     {
         format = IdentifyContent(path);
-        if (format != EVolumeFormat::Unknown) AddLine(IdentifiedLogLine(format));
+        if (format) AddLine(std::string(format->m_IdentifiedLine));
     }
-    if (format != EVolumeFormat::Unknown && RunLoader(format, path)) return true;
+    if (format && RunLoader(*format, path)) return true;
     AfxMessageBox(byName ? "Sorry, but the file format was not recognized or the contents is "
                            "corrupted!"
                          : "Invalid file type!",
@@ -297,26 +289,12 @@ bool CVolumira3DDlg::LoadFile(const std::string& path)
     return false;
 }
 
-bool CVolumira3DDlg::RunLoader(EVolumeFormat format, const std::string& path)
+bool CVolumira3DDlg::RunLoader(const CVolumeFormat& format, const std::string& path)
 {
     CVolumeLoader loader(*this, *this);
     try
     {
-        switch (format)
-        {
-        case EVolumeFormat::XYZ:
-            return loader.LoadXYZ(path);
-        case EVolumeFormat::FlukaCartesian:
-            return loader.LoadFlukaCartesian(path);
-        case EVolumeFormat::FlukaRZ:
-            return loader.LoadFlukaRZ(path);
-        case EVolumeFormat::FlukaRPhiZ:
-            return loader.LoadFlukaRPhiZ(path);
-        default:
-            AddLine("This build cannot read MCNPX, PHITS, FLUKA binary or FLUKA voxel files yet.",
-                    IconError);
-            return false;
-        }
+        return (loader.*format.m_Load)(path);
     }
     catch (const std::bad_alloc&)
     {
