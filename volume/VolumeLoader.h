@@ -3,6 +3,7 @@
 // message boxes. The steps common to every load (data options, display range) are the caller's.
 #pragma once
 #include "platform/Win.h"
+#include "volume/CylinderSource.h"
 
 #include <cstdint>
 #include <string>
@@ -35,22 +36,25 @@ private:
     // The radial layout of a cylindrical file on the grid.
     struct CRadialLayout
     {
-        long long m_N = 0;   // grid half-width in bins (Rmax / DR)
-        long long m_Off = 0; // first ring of the file (Rmin / DR)
+        long long m_N = 0;   // grid half-width in bins (Rmin / DR + NR)
+        long long m_Off = 0; // first ring of the file (Rmin / DR, rounded)
         double m_DR = 0;
         int m_NR = 0; // rings per row after compaction
         bool m_Compact = false;
         bool m_OddLeftover = false; // a compacted row leaves one file value over
     };
 
-    bool PlanRadialLayout(const CFlukaRZAsciiReader& reader, CRadialLayout& layout);
-    bool ReadRingValue(CFlukaRZAsciiReader& reader, const CRadialLayout& layout, double& value);
-    void FinishRow(CFlukaRZAsciiReader& reader, const CRadialLayout& layout);
+    // Resample the values of a cylindrical binning onto the grid (R-Z rings, R-Phi-Z sectors).
+    bool MapRZ(ICylinderSource& source, const CCylinderGeometry& geometry);
+    bool MapRPhiZ(ICylinderSource& source, const CCylinderGeometry& geometry);
+    bool PlanRadialLayout(const CCylinderGeometry& geometry, CRadialLayout& layout);
+    bool ReadRingValue(ICylinderSource& reader, const CRadialLayout& layout, double& value);
+    void FinishRow(ICylinderSource& reader, const CRadialLayout& layout);
     bool OpenCylinderFile(CFlukaRZAsciiReader& reader);
-    void SetCylinderGeometry(const CFlukaRZAsciiReader& reader, const CRadialLayout& layout);
-    long ReadSectorPlane(CFlukaRZAsciiReader& reader, const CRadialLayout& layout, long long nphi,
+    void SetCylinderGeometry(const CCylinderGeometry& geometry, const CRadialLayout& layout);
+    long ReadSectorPlane(ICylinderSource& reader, const CRadialLayout& layout, long long nphi,
                          std::vector<double>& values);
-    void ReportShortCylinderFile(const CFlukaRZAsciiReader& reader, long long expected);
+    void ReportShortCylinderFile(const ICylinderSource& reader, long long expected);
 
     bool PrepareGrid(std::int64_t nx, std::int64_t ny, std::int64_t nz);
     bool Normalised(double raw, double& value) const;
