@@ -45,18 +45,6 @@ bool CVolumeLoader::LoadPHITS(const std::string&)
     return false;
 }
 
-bool CVolumeLoader::LoadFlukaBinary(const std::string&)
-{
-    LogError("This build cannot read FLUKA binary files yet.");
-    return false;
-}
-
-bool CVolumeLoader::LoadFlukaVoxel(const std::string&)
-{
-    LogError("This build cannot read FLUKA voxel files yet.");
-    return false;
-}
-
 void CVolumeLoader::ReportProblem(const std::string& text, UINT icon)
 {
     LogError(text);

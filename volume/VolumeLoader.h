@@ -14,6 +14,7 @@ namespace volumira3d
 class CVoxelGrid;
 class ILoadLog;
 class CFlukaRZAsciiReader;
+class CFlukaBinaryReader;
 
 class CVolumeLoader
 {
@@ -55,6 +56,9 @@ private:
     long ReadSectorPlane(ICylinderSource& reader, const CRadialLayout& layout, long long nphi,
                          std::vector<double>& values);
     void ReportShortCylinderFile(const ICylinderSource& reader, long long expected);
+
+    bool ChooseBinaryArray(CFlukaBinaryReader& reader);
+    bool MapBinaryCartesian(CFlukaBinaryReader& reader);
 
     bool PrepareGrid(std::int64_t nx, std::int64_t ny, std::int64_t nz);
     bool Normalised(double raw, double& value) const;
