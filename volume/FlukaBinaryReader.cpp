@@ -1,6 +1,8 @@
 #include "volume/FlukaBinaryReader.h"
 
+#include <charconv>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
 
@@ -13,6 +15,16 @@ constexpr std::uint32_t MinRunHeader = 116;
 // Number, name, type, particle and three axes of four words each.
 constexpr std::uint32_t MinBinningHeader = 86;
 constexpr char Statistics[] = "STATISTICS";
+
+// The double of the shortest decimal that gives this float: FLUKA's geometry came from decimal
+// input, so 0.4 should stay 0.4, not become 0.4000000059604645.
+double DecimalOf(float value)
+{
+    char text[32];
+    const auto result = std::to_chars(text, text + sizeof text - 1, value);
+    *result.ptr = '\0';
+    return std::strtod(text, nullptr);
+}
 
 std::string Trimmed(const unsigned char* p, std::size_t n)
 {
@@ -54,7 +66,7 @@ bool CFlukaBinaryReader::ReadRunHeader()
     unsigned char h[120] = {};
     if (!m_File.Read(h, std::min<std::uint32_t>(length, 120))) return false;
     m_Header.m_Title = Trimmed(h, 80);
-    const double weight = LittleFloat32(h + 112);
+    const double weight = DecimalOf(LittleFloat32(h + 112));
     if (!std::isfinite(weight) || !(weight > 0))
         return Fail("The total weight in the header is not a positive number");
     m_Header.m_TotalWeight = weight;
@@ -79,10 +91,10 @@ bool CFlukaBinaryReader::ReadBinningHeader()
     {
         const unsigned char* p = b + 22 + 16 * a;
         CFlukaAxis& axis = m_Header.m_Axis[a];
-        axis.m_Min = LittleFloat32(p);
-        axis.m_Max = LittleFloat32(p + 4);
+        axis.m_Min = DecimalOf(LittleFloat32(p));
+        axis.m_Max = DecimalOf(LittleFloat32(p + 4));
         axis.m_Bins = LittleInt32(p + 8);
-        axis.m_Width = LittleFloat32(p + 12);
+        axis.m_Width = DecimalOf(LittleFloat32(p + 12));
     }
     return true;
 }
