@@ -1,5 +1,80 @@
 #include "common/ColorPicker.h"
 
+#include "platform/HeadlessBackend.h"
+#include "platform/ScriptVerbs.h"
+
+#include <sstream>
+
+std::unique_ptr<CControlKindState> CColorPickerKind::NewState() const
+{
+    return std::make_unique<CColorPickerState>();
+}
+
+std::string CColorPickerKind::Describe(const CControlState& s) const
+{
+    const CColorPickerState* state = s.KindState<CColorPickerState>();
+    const COLORREF c = state ? state->m_Color : 0;
+    std::ostringstream os;
+    os << GetRValue(c) << ' ' << GetGValue(c) << ' ' << GetBValue(c);
+    return os.str();
+}
+
+EPopupResult CColorPickerKind::RunPopup(CDialog& owner, int ctrlId,
+                                        const CColorPopupRequest& request, COLORREF& color)
+{
+    return m_Runner ? m_Runner(owner, ctrlId, request, color) : TakePick(request, color);
+}
+
+EPopupResult CColorPickerKind::TakePick(const CColorPopupRequest& request, COLORREF& color)
+{
+    if (m_Picks.empty()) return EPopupResult::Cancelled;
+    const COLORREF pick = m_Picks.front();
+    m_Picks.pop_front();
+    for (const auto& named : request.m_Colors)
+        if (named.m_Color == pick)
+        {
+            if (request.m_OnHover) request.m_OnHover(pick);
+            color = pick;
+            return EPopupResult::Chosen;
+        }
+    CHeadlessBackend::Instance().QueueColor(pick); // the colour dialog that follows answers
+    return EPopupResult::Custom;
+}
+
+CColorPickerKind& ColorPickerKind()
+{
+    auto kind = CControlKinds::Find(CColorPickerKind::KindName);
+    if (!kind)
+    {
+        kind = std::make_shared<CColorPickerKind>();
+        CControlKinds::Register(kind);
+    }
+    return static_cast<CColorPickerKind&>(*kind);
+}
+
+namespace
+{
+bool RunPick(CScriptContext& context, const CScriptCommand& cmd)
+{
+    int id, r, g, b;
+    if (!context.Int(cmd, 1, id) || !context.Int(cmd, 2, r) || !context.Int(cmd, 3, g) ||
+        !context.Int(cmd, 4, b))
+        return false;
+    CDialog* dlg = context.CurrentDialog();
+    if (!dlg->FindItem(id))
+        return context.Fail(cmd, "no control " + std::to_string(id) + " in \"" + dlg->GetCaption() +
+                                     "\"");
+    ColorPickerKind().QueuePick(RGB(r, g, b));
+    return dlg->UserClick(id) || context.Fail(cmd, "the control cannot be clicked");
+}
+} // namespace
+
+void RegisterColorPicker()
+{
+    ColorPickerKind();
+    CScriptVerbs::Register({"pick", "pick ID R G B", 4, 4, true, false, RunPick});
+}
+
 const std::array<CNamedColor, CColorPopup::NrColors>& CColorPopup::Colors()
 {
     static const std::array<CNamedColor, NrColors> colors = {{
@@ -57,7 +132,7 @@ bool CColorPopup::Track(COLORREF current, COLORREF& chosen,
     request.m_CustomText = m_CustomText;
     request.m_OnHover = onHover;
     COLORREF color = current;
-    switch (UiBackend().ColorPopup(m_Owner, m_CtrlId, request, color))
+    switch (ColorPickerKind().RunPopup(m_Owner, m_CtrlId, request, color))
     {
     case EPopupResult::Chosen:
         chosen = color;
@@ -83,12 +158,15 @@ void CColorPicker::Attach(CDialog* pDlg, int id)
 
 COLORREF CColorPicker::GetColor() const
 {
-    return State().m_Color;
+    const CColorPickerState* state = State().KindState<CColorPickerState>();
+    return state ? state->m_Color : 0;
 }
 
 void CColorPicker::SetColor(COLORREF color)
 {
-    State().m_Color = color;
+    CColorPickerState* state = State().KindState<CColorPickerState>();
+    if (!state) return;
+    state->m_Color = color;
     Changed();
 }
 

@@ -28,6 +28,46 @@ private:
 
 namespace
 {
+CScriptCommand ToScript(const CBatchRunner::CCommand& cmd)
+{
+    CScriptCommand out{cmd.m_File, cmd.m_Line, cmd.m_Args, {}};
+    for (const auto& sub : cmd.m_Block)
+        out.m_Block.push_back(ToScript(sub));
+    return out;
+}
+
+CBatchRunner::CCommand FromScript(const CScriptCommand& cmd)
+{
+    CBatchRunner::CCommand out{cmd.m_File, cmd.m_Line, cmd.m_Args, {}};
+    for (const auto& sub : cmd.m_Block)
+        out.m_Block.push_back(FromScript(sub));
+    return out;
+}
+} // namespace
+
+class CBatchRunner::CVerbContext : public CScriptContext
+{
+public:
+    explicit CVerbContext(CBatchRunner& runner) : m_Runner(runner) {}
+    std::ostream& Out() override { return m_Runner.m_Out; }
+    bool Fail(const CScriptCommand& cmd, const std::string& message) override
+    {
+        return m_Runner.Fail(FromScript(cmd), message);
+    }
+    CDialog* CurrentDialog() override { return m_Runner.m_pCurrent; }
+    void SetCurrentDialog(CDialog* pDlg) override { m_Runner.m_pCurrent = pDlg; }
+    void RunBlock(const std::vector<CScriptCommand>& block) override
+    {
+        for (const auto& cmd : block)
+            if (!m_Runner.RunOne(FromScript(cmd))) ++m_Runner.m_Failures;
+    }
+
+private:
+    CBatchRunner& m_Runner;
+};
+
+namespace
+{
 constexpr int DefaultViewWidth = 320, DefaultViewHeight = 240;
 
 std::string EnvValue(const std::string& name)
@@ -66,12 +106,6 @@ const std::map<std::string, int>& Answers()
     static const std::map<std::string, int> answers = {
         {"ok", IDOK}, {"cancel", IDCANCEL}, {"yes", IDYES}, {"no", IDNO}};
     return answers;
-}
-
-bool IsListKind(ECtrlKind k)
-{
-    return k == ECtrlKind::ListBox || k == ECtrlKind::CheckListBox || k == ECtrlKind::ComboBox ||
-           k == ECtrlKind::ListView;
 }
 } // namespace
 
@@ -241,6 +275,16 @@ bool CBatchRunner::Fail(const CCommand& cmd, const std::string& message)
     return false;
 }
 
+bool CBatchRunner::RunTableVerb(const CScriptVerb& verb, const CCommand& cmd)
+{
+    const size_t count = cmd.m_Args.size() - 1;
+    if (count < verb.m_MinArgs || count > verb.m_MaxArgs)
+        return Fail(cmd, "usage: " + verb.m_Usage);
+    if (verb.m_OnDialog && !Current(cmd)) return false;
+    CVerbContext context(*this);
+    return verb.m_Run(context, ToScript(cmd));
+}
+
 CDialog* CBatchRunner::Current(const CCommand& cmd)
 {
     const auto& all = CDialog::AllDialogs();
@@ -318,18 +362,7 @@ void CBatchRunner::PrintControl(const CDialog& dlg, int id)
     const CControlState* s = dlg.FindItem(id);
     if (!s) return;
     m_Out << id << ": " << s->Describe() << "\n";
-    if (!IsListKind(s->Kind())) return;
-    for (size_t i = 0; i < s->m_Items.size(); ++i)
-    {
-        const CListItem& item = s->m_Items[i];
-        m_Out << "  " << i << " ";
-        if (s->Kind() == ECtrlKind::CheckListBox) m_Out << (item.m_Check ? "[x] " : "[ ] ");
-        if (s->Kind() == ECtrlKind::ListView) m_Out << "(icon " << item.m_Image << ") ";
-        m_Out << item.m_Text;
-        for (const auto& sub : item.m_SubItems)
-            m_Out << " | " << sub;
-        m_Out << "\n";
-    }
+    s->ControlKind().PrintDetails(*s, m_Out);
 }
 
 void CBatchRunner::PrintDump(const CDialog& dlg)
@@ -337,35 +370,14 @@ void CBatchRunner::PrintDump(const CDialog& dlg)
     m_Out << "dialog \"" << dlg.GetCaption() << "\"\n";
     for (const auto& s : dlg.Items())
     {
-        m_Out << s->Id() << " " << CtrlKindName(s->Kind());
+        const CControlKind& kind = s->ControlKind();
+        m_Out << s->Id() << " " << kind.DumpName();
         if (!s->m_Template.m_Text.empty()) m_Out << " \"" << s->m_Template.m_Text << "\"";
         if (!s->m_Enabled) m_Out << " disabled";
         if (!s->m_Visible) m_Out << " hidden";
-        if (s->Kind() != ECtrlKind::Static && s->Kind() != ECtrlKind::GroupBox)
-        {
-            m_Out << " = ";
-            if (s->Kind() == ECtrlKind::Button)
-                m_Out << s->m_Text;
-            else
-                m_Out << s->Describe();
-            if (IsListKind(s->Kind())) m_Out << " (" << s->m_Items.size() << " items)";
-        }
+        kind.DumpValue(*s, m_Out);
         m_Out << "\n";
-        if (IsListKind(s->Kind()) && !s->m_Items.empty())
-        {
-            std::ostringstream items;
-            for (size_t i = 0; i < s->m_Items.size(); ++i)
-            {
-                const CListItem& item = s->m_Items[i];
-                items << "  " << i << " ";
-                if (s->Kind() == ECtrlKind::CheckListBox) items << (item.m_Check ? "[x] " : "[ ] ");
-                items << item.m_Text;
-                for (const auto& sub : item.m_SubItems)
-                    items << " | " << sub;
-                items << "\n";
-            }
-            m_Out << items.str();
-        }
+        kind.DumpDetails(*s, m_Out);
     }
 }
 
@@ -562,11 +574,14 @@ bool CBatchRunner::Execute(const CCommand& cmd)
         return true;
     }
 
+    if (const CScriptVerb* tableVerb = CScriptVerbs::Find(verb))
+        return RunTableVerb(*tableVerb, cmd);
+
     // Everything else acts on the addressed dialog.
     static const std::map<std::string, size_t> dialogVerbs = {
         {"set", 2},        {"click", 1},   {"check", 2}, {"checkitem", 3},
         {"select", 2},     {"slider", 2},  {"print", 1}, {"dump", 0},
-        {"rightclick", 2}, {"sysmenu", 1}, {"close", 0}, {"pick", 4}};
+        {"rightclick", 2}, {"sysmenu", 1}, {"close", 0}};
     auto verbIt = dialogVerbs.find(verb);
     if (verbIt == dialogVerbs.end()) return Fail(cmd, "unknown command");
     if (!need(verbIt->second)) return false;
@@ -606,13 +621,6 @@ bool CBatchRunner::Execute(const CCommand& cmd)
         return (ParseInt(cmd, 2, i1) && dlg->UserSelect(id, i1)) || Fail(cmd, "no such item");
     if (verb == "rightclick")
         return (ParseInt(cmd, 2, i1) && dlg->UserRightClick(id, i1)) || Fail(cmd, "no such item");
-    if (verb == "pick")
-    {
-        int r, g, b;
-        if (!ParseInt(cmd, 2, r) || !ParseInt(cmd, 3, g) || !ParseInt(cmd, 4, b)) return false;
-        ui.QueuePick(RGB(r, g, b));
-        return dlg->UserClick(id) || Fail(cmd, "the control cannot be clicked");
-    }
     if (verb == "slider")
         return (ParseInt(cmd, 2, i1) && dlg->UserSlider(id, i1)) || Fail(cmd, "not a slider");
     return Fail(cmd, "unknown command");

@@ -4,6 +4,7 @@
 #include "host/Host.h"
 #include "host/Scene.h"
 #include "platform/Offscreen.h"
+#include "platform/ScriptVerbs.h"
 
 #include <cstdint>
 #include <memory>
@@ -48,12 +49,15 @@ public:
 
 private:
     class CRenderContextImpl;
+    class CVerbContext;
 
     static bool Parse(const std::vector<std::string>& lines, size_t& index, const std::string& file,
                       std::vector<CCommand>& out, bool inBlock, std::string& error);
     void RunAll(const std::vector<CCommand>& commands);
     bool Execute(const CCommand& cmd);
     bool Fail(const CCommand& cmd, const std::string& message);
+    // A verb of the shared table (platform/ScriptVerbs.h), registered by control kinds.
+    bool RunTableVerb(const CScriptVerb& verb, const CCommand& cmd);
 
     CDialog* Current(const CCommand& cmd);
     bool ParseInt(const CCommand& cmd, size_t index, int& value);

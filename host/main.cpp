@@ -3,12 +3,15 @@
 #include "host/Host.h"
 #include "host/Options.h"
 
+#include "common/ColorPicker.h"
+
 #include <iostream>
 
 int RunGui(int argc, char** argv, CHost& host, const CHostOptions& options);
 
 int main(int argc, char** argv)
 {
+    RegisterColorPicker();
     CHostOptions options;
     std::string error;
     if (!options.Parse(argc, argv, error))

@@ -388,7 +388,7 @@ int CListCtrl::GetItemCount() const
 BOOL CListCtrl::EnsureVisible(int nItem, BOOL)
 {
     if (!Row(nItem)) return FALSE;
-    State().m_Pos = nItem; // a list view's position is the row a view scrolls to
+    State().m_VisibleRow = nItem;
     Changed();
     return TRUE;
 }

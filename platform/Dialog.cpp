@@ -18,47 +18,7 @@ std::vector<CDialog*>& Registry()
 
 unsigned long g_ShowCounter = 0;
 
-bool IsList(ECtrlKind k)
-{
-    return k == ECtrlKind::ListBox || k == ECtrlKind::CheckListBox || k == ECtrlKind::ComboBox ||
-           k == ECtrlKind::ListView;
-}
 } // namespace
-
-std::string CControlState::Describe() const
-{
-    std::ostringstream os;
-    switch (Kind())
-    {
-    case ECtrlKind::CheckBox:
-    case ECtrlKind::Radio:
-        os << m_Check;
-        break;
-    case ECtrlKind::Slider:
-    case ECtrlKind::Progress:
-        os << m_Pos << " [" << m_Min << ".." << m_Max << "]";
-        break;
-    case ECtrlKind::ListBox:
-    case ECtrlKind::CheckListBox:
-    case ECtrlKind::ComboBox:
-    case ECtrlKind::ListView:
-        os << "sel " << m_Sel;
-        if (m_Sel >= 0 && m_Sel < static_cast<int>(m_Items.size()))
-            os << " \"" << m_Items[m_Sel].m_Text << "\"";
-        break;
-    case ECtrlKind::Custom:
-        if (m_Template.m_Class == "ColorPicker")
-        {
-            os << GetRValue(m_Color) << ' ' << GetGValue(m_Color) << ' ' << GetBValue(m_Color);
-            break;
-        }
-        [[fallthrough]];
-    default:
-        os << m_Text;
-        break;
-    }
-    return os.str();
-}
 
 CDialog::CDialog(CDlgTemplate tmpl, CDialog* pParent)
     : m_Template(std::move(tmpl)), m_Caption(m_Template.m_Caption), m_pParent(pParent)
@@ -105,11 +65,15 @@ void CDialog::InitControls()
     {
         auto s = std::make_unique<CControlState>();
         s->m_Template = t;
-        if (!IsList(t.m_Kind) && t.m_Kind != ECtrlKind::Edit) s->m_Text = t.m_Text;
+        s->m_pKind = CControlKinds::Find(t.KindName());
+        if (!s->m_pKind)
+            std::fprintf(stderr, "dialog \"%s\": control %d is of a kind nobody registered: %s\n",
+                         m_Caption.c_str(), t.m_Id, t.KindName().c_str());
+        s->m_pKindState = s->ControlKind().NewState();
         s->m_Enabled = !(t.m_Style & WS_DISABLED);
         s->m_Visible = !(t.m_Style & WS_HIDDEN);
         s->m_ReadOnly = (t.m_Style & ES_READONLY) != 0;
-        if (t.m_Kind == ECtrlKind::Progress) s->m_Max = 100;
+        s->ControlKind().Init(*s);
         m_Items.push_back(std::move(s));
     }
 }
@@ -334,6 +298,12 @@ bool CDialog::CanUse(const CControlState* s, int id) const
     return true;
 }
 
+CControlState* CDialog::UsableItem(int id)
+{
+    CControlState* s = FindItem(id);
+    return CanUse(s, id) ? s : nullptr;
+}
+
 bool CDialog::UserSetText(int id, const std::string& text)
 {
     CControlState* s = FindItem(id);
@@ -348,10 +318,7 @@ bool CDialog::UserClick(int id)
 {
     CControlState* s = FindItem(id);
     if (!CanUse(s, id)) return false;
-    if (s->Kind() == ECtrlKind::CheckBox)
-        s->m_Check = s->m_Check ? 0 : 1;
-    else if (s->Kind() == ECtrlKind::Radio)
-        s->m_Check = 1;
+    s->ControlKind().OnClick(*s);
     ControlChanged(id);
     Notify(id, BN_CLICKED);
     return true;
@@ -385,7 +352,7 @@ bool CDialog::UserSelect(int id, int index)
     if (!CanUse(s, id) || index < 0 || index >= static_cast<int>(s->m_Items.size())) return false;
     s->m_Sel = index;
     ControlChanged(id);
-    Notify(id, s->Kind() == ECtrlKind::ListView ? LVN_ITEMCHANGED : LBN_SELCHANGE);
+    Notify(id, s->ControlKind().SelectionCode());
     return true;
 }
 

@@ -1,6 +1,7 @@
 // The dialog model: a dialog built from a template keeps the state of every control, routes
 // user input to handler member functions and tells its view (if a backend shows it) what changed.
 #pragma once
+#include "platform/ControlKind.h"
 #include "platform/DialogTemplate.h"
 #include "platform/Win.h"
 
@@ -29,27 +30,51 @@ struct CListColumn
     int m_Width = 100;
 };
 
-// Everything a control shows; changed only through CDialog and the control handles.
+// The icons of a list view's rows, in the order of the image list that backends show.
+enum class EListIcon : int
+{
+    Information = 0,
+    Warning = 1,
+    Error = 2,
+};
+
+// Everything a control shows; changed only through CDialog and the control handles. The fields
+// below the common part serve the framework's own kinds; other kinds keep theirs in KindState.
 struct CControlState
 {
     CCtrlTemplate m_Template;
     std::string m_Text;
-    int m_Check = 0;
     bool m_Enabled = true;
     bool m_Visible = true;
+    std::string m_ToolTip;
+
+    int m_Check = 0;
     bool m_ReadOnly = false;
     std::vector<CListItem> m_Items;
     std::vector<CListColumn> m_Columns;
     int m_Sel = -1;
+    int m_VisibleRow = -1;                              // list view: the row scrolled to
     int m_Min = 0, m_Max = 100, m_Pos = 0, m_Step = 10; // slider and progress
-    COLORREF m_Color = 0;                               // colour picker
-    std::string m_ToolTip;
+
+    std::shared_ptr<const CControlKind> m_pKind;
+    std::unique_ptr<CControlKindState> m_pKindState;
 
     int Id() const { return m_Template.m_Id; }
     ECtrlKind Kind() const { return m_Template.m_Kind; }
+    const CControlKind& ControlKind() const
+    {
+        return m_pKind ? *m_pKind : *CControlKinds::Fallback();
+    }
     bool Has(unsigned style) const { return (m_Template.m_Style & style) != 0; }
+    // The state of kind T (which names itself in T::KindName), or null for another kind.
+    template <class T> T* KindState() const
+    {
+        return m_pKindState && ControlKind().Name() == T::KindName
+                   ? static_cast<T*>(m_pKindState.get())
+                   : nullptr;
+    }
     // The control's value as one line of text (used by batch printing and tests).
-    std::string Describe() const;
+    std::string Describe() const { return ControlKind().Describe(*this); }
 };
 
 // What a backend shows of a dialog; the model calls it after every change.
@@ -132,6 +157,9 @@ public:
     bool UserSelect(int id, int index);
     bool UserSlider(int id, int pos);
     bool UserRightClick(int id, int index);
+    // The control a user could act on now; null (and a report) when it is missing, disabled or
+    // hidden. For user actions of kinds beyond the framework's own.
+    CControlState* UsableItem(int id);
     bool UserSysCommand(UINT nID);
     void UserClose() { OnCancel(); }
     void Notify(int id, int code);

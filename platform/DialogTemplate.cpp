@@ -34,6 +34,11 @@ const char* CtrlKindName(ECtrlKind kind)
     return "?";
 }
 
+std::string CCtrlTemplate::KindName() const
+{
+    return m_Kind == ECtrlKind::Custom ? m_Class : CtrlKindName(m_Kind);
+}
+
 CDlgTemplate& CDlgTemplate::Add(ECtrlKind kind, int id, std::string text, int x, int y, int w,
                                 int h, unsigned style)
 {

@@ -18,7 +18,7 @@ enum class ECtrlKind
     Slider,
     Progress,
     ListView, // report view with columns and an icon per row
-    Custom,   // drawn by a class registered with the backends (m_Class)
+    Custom,   // a kind registered by name (m_Class)
 };
 
 const char* CtrlKindName(ECtrlKind kind);
@@ -52,7 +52,10 @@ struct CCtrlTemplate
     std::string m_Text;
     CRect m_Rect; // x, y, width, height given in dialog units, stored as a rectangle
     unsigned m_Style = 0;
-    std::string m_Class; // for ECtrlKind::Custom
+    std::string m_Class; // for ECtrlKind::Custom: the name its kind is registered under
+
+    // The name of the control's kind in the kind table (platform/ControlKind.h).
+    std::string KindName() const;
 };
 
 struct CDlgTemplate

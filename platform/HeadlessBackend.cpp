@@ -16,7 +16,6 @@ void CHeadlessBackend::Reset()
     m_Answers.clear();
     m_Files.clear();
     m_Colors.clear();
-    m_Picks.clear();
     m_Modals.clear();
     m_Messages.clear();
     m_FileDialogs.clear();
@@ -111,23 +110,6 @@ bool CHeadlessBackend::ColorDialog(CDialog*, COLORREF& color, DWORD)
     color = m_Colors.front();
     m_Colors.pop_front();
     return true;
-}
-
-EPopupResult CHeadlessBackend::ColorPopup(CDialog&, int, const CColorPopupRequest& request,
-                                          COLORREF& color)
-{
-    if (m_Picks.empty()) return EPopupResult::Cancelled;
-    const COLORREF pick = m_Picks.front();
-    m_Picks.pop_front();
-    for (const auto& named : request.m_Colors)
-        if (named.m_Color == pick)
-        {
-            if (request.m_OnHover) request.m_OnHover(pick);
-            color = pick;
-            return EPopupResult::Chosen;
-        }
-    m_Colors.push_front(pick); // the colour dialog that follows answers with it
-    return EPopupResult::Custom;
 }
 
 INT_PTR CHeadlessBackend::RunModal(CDialog& dlg)

@@ -30,9 +30,6 @@ public:
     void QueueAnswer(int answer) { m_Answers.push_back(answer); }
     void QueueFile(const std::string& path) { m_Files.push_back(path); } // "" = Cancel
     void QueueColor(COLORREF color) { m_Colors.push_back(color); }
-    // The colour the next colour popup is left with: a named colour is chosen from the boxes
-    // (passing over it first), any other through the colour dialog. Without one: cancelled.
-    void QueuePick(COLORREF color) { m_Picks.push_back(color); }
     // Actions for the next modal dialog with this caption; afterwards it closes with OK unless
     // the actions ended it.
     void QueueModal(const std::string& caption, ModalActions actions);
@@ -54,8 +51,6 @@ public:
                    UINT nType) override;
     bool FileDialog(CDialog* pOwner, CFileDialogRequest& request) override;
     bool ColorDialog(CDialog* pOwner, COLORREF& color, DWORD flags) override;
-    EPopupResult ColorPopup(CDialog& owner, int ctrlId, const CColorPopupRequest& request,
-                            COLORREF& color) override;
     INT_PTR RunModal(CDialog& dlg) override;
     void DialogCreated(CDialog&) override {}
     void DialogDestroyed(CDialog& dlg) override;
@@ -72,7 +67,6 @@ private:
     std::deque<int> m_Answers;
     std::deque<std::string> m_Files;
     std::deque<COLORREF> m_Colors;
-    std::deque<COLORREF> m_Picks;
     std::vector<std::pair<std::string, ModalActions>> m_Modals;
     std::vector<CMessageRecord> m_Messages;
     std::vector<CFileDialogRequest> m_FileDialogs;

@@ -22,30 +22,6 @@ struct CFileDialogRequest
     std::string m_Result; // chosen path on OK
 };
 
-struct CNamedColor
-{
-    COLORREF m_Color;
-    const char* m_Name;
-};
-
-// What a colour popup shows: named colour boxes in rows, a box for the colour dialog, and a
-// callback for live tracking while the pointer moves over the boxes.
-struct CColorPopupRequest
-{
-    std::vector<CNamedColor> m_Colors;
-    int m_Columns = 8;
-    COLORREF m_Current = 0;
-    std::string m_CustomText; // the box that opens the colour dialog ("More colors...")
-    std::function<void(COLORREF)> m_OnHover;
-};
-
-enum class EPopupResult
-{
-    Cancelled,
-    Chosen, // one of the named colours
-    Custom, // the colour dialog is wanted
-};
-
 class CUiBackend
 {
 public:
@@ -54,9 +30,6 @@ public:
                            UINT nType) = 0;
     virtual bool FileDialog(CDialog* pOwner, CFileDialogRequest& request) = 0;
     virtual bool ColorDialog(CDialog* pOwner, COLORREF& color, DWORD flags) = 0;
-    // Drops a colour popup below control ctrlId of the owner; on Chosen, color is the choice.
-    virtual EPopupResult ColorPopup(CDialog& owner, int ctrlId, const CColorPopupRequest& request,
-                                    COLORREF& color) = 0;
     virtual INT_PTR RunModal(CDialog& dlg) = 0;
     virtual void DialogCreated(CDialog& dlg) = 0;
     virtual void DialogDestroyed(CDialog& dlg) = 0;

@@ -1,6 +1,8 @@
 // Where the loaders write their log lines: the main dialog's message log, or a plain list in tests
 // and benchmarks.
 #pragma once
+#include "platform/Dialog.h"
+
 #include <string>
 #include <utility>
 #include <vector>
@@ -12,9 +14,9 @@ class ILoadLog
 public:
     enum : int
     {
-        IconInformation = 0,
-        IconWarning = 1,
-        IconError = 2,
+        IconInformation = static_cast<int>(EListIcon::Information),
+        IconWarning = static_cast<int>(EListIcon::Warning),
+        IconError = static_cast<int>(EListIcon::Error),
     };
     virtual ~ILoadLog() = default;
     // Appends a line and returns its index.

@@ -74,7 +74,7 @@ TEST(ColorPicker, ChoosingANamedColourNotifiesTheParentInOrder)
 {
     CHeadlessBackend::Instance().Reset();
     CPickerDlg dlg;
-    CHeadlessBackend::Instance().QueuePick(RGB(255, 0, 0));
+    ColorPickerKind().QueuePick(RGB(255, 0, 0));
     ASSERT_TRUE(dlg.UserClick(5));
     EXPECT_EQ(dlg.m_Log,
               (std::vector<std::string>{"2026 1,2,3 #5", "2025 255,0,0 #5", "2027 255,0,0 #5",
@@ -86,7 +86,7 @@ TEST(ColorPicker, OtherColoursGoThroughTheColourDialog)
 {
     CHeadlessBackend::Instance().Reset();
     CPickerDlg dlg;
-    CHeadlessBackend::Instance().QueuePick(RGB(10, 20, 30));
+    ColorPickerKind().QueuePick(RGB(10, 20, 30));
     ASSERT_TRUE(dlg.UserClick(5));
     EXPECT_EQ(dlg.m_Log, (std::vector<std::string>{"2026 1,2,3 #5", "2027 10,20,30 #5",
                                                    "2025 10,20,30 #5", "2028 10,20,30 #5"}));
@@ -118,12 +118,15 @@ TEST_F(ConfigDlgTest, StartShowsTheEntriesAndSettings)
         {
             EXPECT_EQ(d.Item(IDC_CFG_PARTICLES).m_Items.size(), 64u) << "70 minus the six \"---\"";
             EXPECT_EQ(d.Item(IDC_CFG_PARTICLES).m_Sel, 0);
-            EXPECT_EQ(d.Item(IDC_CFG_PICKER).m_Color, RGB(255, 0, 0)) << "proton";
+            EXPECT_EQ(d.Item(IDC_CFG_PICKER).KindState<CColorPickerState>()->m_Color,
+                      RGB(255, 0, 0))
+                << "proton";
             EXPECT_EQ(d.Item(IDC_CFG_TRANSPARENCY_SLIDER).m_Pos, 25);
             EXPECT_EQ(d.Item(IDC_CFG_LINEWIDTH).m_Sel, 1);
             EXPECT_EQ(d.GetDlgItemText(IDC_CFG_TIMESTEPS), "100");
             d.UserSelect(IDC_CFG_PARTICLES, 8); // Antineutron, 0.901961 -> 230.5 -> 230
-            EXPECT_EQ(d.Item(IDC_CFG_PICKER).m_Color, RGB(230, 230, 250));
+            EXPECT_EQ(d.Item(IDC_CFG_PICKER).KindState<CColorPickerState>()->m_Color,
+                      RGB(230, 230, 250));
         });
 }
 
@@ -133,7 +136,7 @@ TEST_F(ConfigDlgTest, ChosenColourGoesIntoTheTableAtOnce)
         [](CDialog& d)
         {
             d.UserSelect(IDC_CFG_PARTICLES, 6); // Photon
-            CHeadlessBackend::Instance().QueuePick(RGB(0, 0, 255));
+            ColorPickerKind().QueuePick(RGB(0, 0, 255));
             d.UserClick(IDC_CFG_PICKER);
             EXPECT_EQ(CColorTable::Instance().Get(7), CVector(0, 0, 1));
             d.UserClick(IDCANCEL);
@@ -245,7 +248,8 @@ TEST_F(ConfigDlgTest, BrowseSaveAndLoadThroughTheFileDialogs)
             ui.QueueFile(path);
             d.UserClick(IDC_CFG_BROWSE);
             d.UserClick(IDC_CFG_LOAD);
-            EXPECT_EQ(d.Item(IDC_CFG_PICKER).m_Color, RGB(255, 0, 0))
+            EXPECT_EQ(d.Item(IDC_CFG_PICKER).KindState<CColorPickerState>()->m_Color,
+                      RGB(255, 0, 0))
                 << "list refilled, picker updated";
         });
     EXPECT_EQ(CColorTable::Instance().Get(1), CVector(1, 0, 0));

@@ -1,3 +1,4 @@
+#include "common/wx/WxColorPicker.h"
 #include "host/Host.h"
 #include "host/Options.h"
 #include "host/gui/GuiScript.h"
@@ -20,6 +21,7 @@ public:
     bool OnInit() override
     {
         SetUiBackend(&m_Backend);
+        RegisterWxColorPicker();
         auto* frame = new CMainFrame(m_Host, m_Options);
         frame->Show();
         const auto plugIns = m_Options.m_PlugIns.empty() ? PlugInsBeside() : m_Options.m_PlugIns;

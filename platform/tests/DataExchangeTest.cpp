@@ -57,3 +57,18 @@ TEST(DataExchange, ParseAndRangeFailuresShowTheFrameworkMessages)
     EXPECT_DOUBLE_EQ(dlg.m_Real, 2500);
     EXPECT_FLOAT_EQ(dlg.m_Float, 3.f);
 }
+
+TEST(DataExchange, AnUnparsableNumberLeavesItsMemberAndARefusedTextStays)
+{
+    CHeadlessBackend::Instance().Reset();
+    CNumberDlg dlg;
+    dlg.SetDlgItemText(1, "7");
+    dlg.SetDlgItemText(2, "12abc");
+    EXPECT_FALSE(dlg.UpdateData(TRUE));
+    EXPECT_FLOAT_EQ(dlg.m_Float, 15.f) << "an unparsable number leaves its member";
+    dlg.SetDlgItemText(2, "1e9");
+    EXPECT_FALSE(dlg.UpdateData(TRUE));
+    EXPECT_EQ(CHeadlessBackend::Instance().Messages().back().m_Text,
+              "Please enter a number between 2 and 1e+07.");
+    EXPECT_EQ(dlg.GetDlgItemText(2), "1e9") << "the refused text stays for the user to correct";
+}

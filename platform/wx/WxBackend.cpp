@@ -2,7 +2,6 @@
 
 #include "platform/Clock.h"
 #include "platform/Dialog.h"
-#include "platform/wx/WxColorPicker.h"
 #include "platform/wx/WxDialogView.h"
 
 #include <wx/app.h>
@@ -21,12 +20,6 @@ wxString Wx(const std::string& s)
     return wxString::FromUTF8(s);
 }
 
-std::map<std::string, CWxBackend::CustomFactory>& Factories()
-{
-    static std::map<std::string, CWxBackend::CustomFactory> factories;
-    return factories;
-}
-
 class CDialogTimer : public wxTimer
 {
 public:
@@ -39,21 +32,7 @@ private:
 };
 } // namespace
 
-void CWxBackend::RegisterCustomControl(const std::string& className, CustomFactory factory)
-{
-    Factories()[className] = std::move(factory);
-}
-
-CWxBackend::CustomFactory CWxBackend::FindCustomControl(const std::string& className)
-{
-    auto it = Factories().find(className);
-    return it == Factories().end() ? CustomFactory() : it->second;
-}
-
-CWxBackend::CWxBackend()
-{
-    RegisterCustomControl("ColorPicker", CreateColorPickerWindow);
-}
+CWxBackend::CWxBackend() = default;
 
 CWxBackend::~CWxBackend()
 {
@@ -173,11 +152,10 @@ bool CWxBackend::ColorDialog(CDialog* pOwner, COLORREF& color, DWORD flags)
     return true;
 }
 
-EPopupResult CWxBackend::ColorPopup(CDialog& owner, int ctrlId, const CColorPopupRequest& request,
-                                    COLORREF& color)
+wxWindow* CWxBackend::ControlWindow(CDialog& dlg, int id)
 {
-    CWxDialogView* view = ViewOf(owner, false);
-    return RunColorPopup(view ? view->ControlWindow(ctrlId) : nullptr, request, color);
+    CWxDialogView* view = ViewOf(dlg, false);
+    return view ? view->ControlWindow(id) : nullptr;
 }
 
 INT_PTR CWxBackend::RunModal(CDialog& dlg)

@@ -18,11 +18,6 @@ class wxWindow;
 class CWxBackend : public CUiBackend
 {
 public:
-    // Builds the window of a custom control (ECtrlKind::Custom, by class name).
-    using CustomFactory = std::function<wxWindow*(wxWindow* parent, CDialog& dlg, int id)>;
-    static void RegisterCustomControl(const std::string& className, CustomFactory factory);
-    static CustomFactory FindCustomControl(const std::string& className);
-
     CWxBackend();
     ~CWxBackend() override;
 
@@ -30,8 +25,6 @@ public:
                    UINT nType) override;
     bool FileDialog(CDialog* pOwner, CFileDialogRequest& request) override;
     bool ColorDialog(CDialog* pOwner, COLORREF& color, DWORD flags) override;
-    EPopupResult ColorPopup(CDialog& owner, int ctrlId, const CColorPopupRequest& request,
-                            COLORREF& color) override;
     INT_PTR RunModal(CDialog& dlg) override;
     void DialogCreated(CDialog&) override {}
     void DialogDestroyed(CDialog& dlg) override;
@@ -42,6 +35,8 @@ public:
     void StopTimer(CDialog& dlg, UINT_PTR id) override;
     void Refresh() override;
 
+    // The window of control id of a shown dialog (null when it has none).
+    wxWindow* ControlWindow(CDialog& dlg, int id);
     // A view destroyed by wx itself.
     void ForgetView(CDialog& dlg) { m_Views.erase(&dlg); }
 

@@ -19,6 +19,15 @@ public:
     // The model is going away; the window follows.
     void Detach();
     CDialog& Model() { return m_Dlg; }
+    // Whether user input may reach the model now (not while the model is being synced).
+    bool Live() const { return !m_Syncing && !m_Detached; }
+    template <class F> auto Guard(F fn)
+    {
+        return [this, fn](auto& event)
+        {
+            if (Live()) fn(event);
+        };
+    }
     wxWindow* ControlWindow(int id) const
     {
         auto it = m_Windows.find(id);
@@ -28,7 +37,6 @@ public:
 private:
     wxWindow* CreateControl(CControlState& state);
     void Sync(const CControlState& state, wxWindow* w);
-    void BindEvents(wxWindow* w, const CControlState& state);
     void OnCloseWindow(wxCloseEvent& event);
     void OnContextMenu(wxContextMenuEvent& event);
 

@@ -1,6 +1,10 @@
-#include "platform/wx/WxColorPicker.h"
+#include "common/wx/WxColorPicker.h"
 
+#include "common/ColorPicker.h"
 #include "platform/Dialog.h"
+#include "platform/wx/WxBackend.h"
+#include "platform/wx/WxControlView.h"
+#include "platform/wx/WxDialogView.h"
 
 #include <wx/control.h>
 #include <wx/dcclient.h>
@@ -18,13 +22,13 @@ wxColour Wx(COLORREF c)
 class CPickerButton : public wxControl
 {
 public:
-    CPickerButton(wxWindow* parent, CDialog& dlg, int id)
-        : wxControl(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxBORDER_RAISED),
-          m_Dlg(dlg), m_Id(id)
+    CPickerButton(CWxDialogView& view, int id)
+        : wxControl(&view, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxBORDER_RAISED),
+          m_Dlg(view.Model()), m_Id(id)
     {
         SetBackgroundStyle(wxBG_STYLE_PAINT);
         Bind(wxEVT_PAINT, &CPickerButton::OnPaint, this);
-        Bind(wxEVT_LEFT_UP, [this](wxMouseEvent&) { m_Dlg.UserClick(m_Id); });
+        Bind(wxEVT_LEFT_UP, view.Guard([this](wxMouseEvent&) { m_Dlg.UserClick(m_Id); }));
     }
 
 private:
@@ -37,7 +41,8 @@ private:
         const CControlState* s = m_Dlg.FindItem(m_Id);
         const int arrow = std::min(12, size.x / 4);
         dc.SetPen(*wxBLACK_PEN);
-        dc.SetBrush(wxBrush(Wx(s ? s->m_Color : 0)));
+        const CColorPickerState* picker = s ? s->KindState<CColorPickerState>() : nullptr;
+        dc.SetBrush(wxBrush(Wx(picker ? picker->m_Color : 0)));
         dc.DrawRectangle(3, 3, size.x - arrow - 9, size.y - 6);
         const int cx = size.x - arrow / 2 - 4, cy = size.y / 2;
         wxPoint tri[] = {{cx - 4, cy - 2}, {cx + 4, cy - 2}, {cx, cy + 2}};
@@ -166,12 +171,6 @@ private:
     int m_Margin = 1, m_Box = 18, m_CustomHeight = 20;
     int m_Hot = Outside;
 };
-} // namespace
-
-wxWindow* CreateColorPickerWindow(wxWindow* parent, CDialog& dlg, int id)
-{
-    return new CPickerButton(parent, dlg, id);
-}
 
 EPopupResult RunColorPopup(wxWindow* anchor, const CColorPopupRequest& request, COLORREF& color)
 {
@@ -189,4 +188,29 @@ EPopupResult RunColorPopup(wxWindow* anchor, const CColorPopupRequest& request, 
     popup.ShowModal();
     if (popup.m_Result == EPopupResult::Chosen) color = popup.m_Color;
     return popup.m_Result;
+}
+
+class CPickerView : public CWxControlView
+{
+public:
+    wxWindow* Create(CWxDialogView& view, CControlState& s) const override
+    {
+        return new CPickerButton(view, s.Id());
+    }
+    void Sync(const CControlState&, wxWindow* w) const override { w->Refresh(); }
+};
+
+EPopupResult ShowPopup(CDialog& owner, int ctrlId, const CColorPopupRequest& request,
+                       COLORREF& color)
+{
+    auto* backend = dynamic_cast<CWxBackend*>(&UiBackend());
+    return RunColorPopup(backend ? backend->ControlWindow(owner, ctrlId) : nullptr, request, color);
+}
+} // namespace
+
+void RegisterWxColorPicker()
+{
+    RegisterColorPicker();
+    CWxControlViews::Register(CColorPickerKind::KindName, std::make_shared<CPickerView>());
+    ColorPickerKind().SetPopupRunner(ShowPopup);
 }
