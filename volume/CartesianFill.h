@@ -46,6 +46,33 @@ long long FillBlock(TSource& source, CVoxelGrid& grid, int iz0, long long count,
     return count;
 }
 
+// The records of a text storage as values in file order, read in pieces of chunk records and
+// multiplied by the normalization.
+template <class TStorage> class CStorageSource
+{
+public:
+    CStorageSource(TStorage& storage, double normalization, size_t chunk)
+        : m_Storage(storage), m_Normalization(normalization), m_Chunk(chunk)
+    {
+    }
+    bool Next(double& value)
+    {
+        if (m_Next == m_Storage.m_Data.size())
+        {
+            if (!m_Storage.ReadMore(m_Chunk)) return false;
+            m_Next = 0;
+        }
+        value = m_Storage.m_Data[m_Next++].m_Value * m_Normalization;
+        return true;
+    }
+
+private:
+    TStorage& m_Storage;
+    double m_Normalization;
+    size_t m_Chunk;
+    size_t m_Next = 0;
+};
+
 // The result of filling a whole grid: values stored, and whether a value overflowed.
 struct CFillResult
 {

@@ -31,30 +31,6 @@ bool FileCanHold(const CFlukaStorage& storage, double bins)
     return bins <= (rest + 1) / 2;
 }
 
-// Reads the next values of the file in pieces of records, normalised.
-class CValueSource
-{
-public:
-    CValueSource(CFlukaStorage& storage, double normalization)
-        : m_Storage(storage), m_Normalization(normalization)
-    {
-    }
-    bool Next(double& value)
-    {
-        if (m_Next == m_Storage.m_Data.size())
-        {
-            if (!m_Storage.ReadMore(CVolumeLoader::ChunkRecords)) return false;
-            m_Next = 0;
-        }
-        value = m_Storage.m_Data[m_Next++].m_Value * m_Normalization;
-        return true;
-    }
-
-private:
-    CFlukaStorage& m_Storage;
-    double m_Normalization;
-    size_t m_Next = 0;
-};
 } // namespace
 
 bool CVolumeLoader::LoadFlukaCartesian(const std::string& path)
@@ -87,7 +63,7 @@ bool CVolumeLoader::LoadFlukaCartesian(const std::string& path)
     if (!PrepareGrid(nx, ny, nz)) return false;
     CProgressLine progress(m_Log, Format("Mapping %ld bins to XYZ... %d%%", long(bins), 0));
     const DWORD start = GetTickCount();
-    CValueSource source(storage, m_Grid.m_Normalization);
+    CStorageSource source(storage, m_Grid.m_Normalization, ChunkRecords);
     const CFillResult fill = FillCartesian(source, m_Grid, progress);
     if (fill.m_Overflow)
     {

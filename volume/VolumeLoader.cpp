@@ -33,12 +33,6 @@ void CVolumeLoader::LogError(const std::string& text)
     m_Log.AddLine(text, ILoadLog::IconError);
 }
 
-bool CVolumeLoader::LoadMCNPX(const std::string&)
-{
-    LogError("This build cannot read MCNPX gridconv files yet.");
-    return false;
-}
-
 bool CVolumeLoader::LoadPHITS(const std::string&)
 {
     LogError("This build cannot read PHITS files yet.");

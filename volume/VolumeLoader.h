@@ -15,11 +15,17 @@ class CVoxelGrid;
 class ILoadLog;
 class CFlukaRZAsciiReader;
 class CFlukaBinaryReader;
+class CVolumeSettings;
+struct CMCNPXDescriptor;
 
 class CVolumeLoader
 {
 public:
-    CVolumeLoader(CVoxelGrid& grid, ILoadLog& log) : m_Grid(grid), m_Log(log) {}
+    // Settings, when given, keep the column widths of the dialogs a load shows.
+    CVolumeLoader(CVoxelGrid& grid, ILoadLog& log, CVolumeSettings* pSettings = nullptr)
+        : m_Grid(grid), m_Log(log), m_pSettings(pSettings)
+    {
+    }
 
     bool LoadXYZ(const std::string& path);
     bool LoadFlukaCartesian(const std::string& path);
@@ -57,6 +63,7 @@ private:
                          std::vector<double>& values);
     void ReportShortCylinderFile(const ICylinderSource& reader, long long expected);
 
+    int ChooseMCNPXDataSet(const std::vector<CMCNPXDescriptor>& descriptors);
     bool ChooseBinaryArray(CFlukaBinaryReader& reader);
     bool MapBinaryCartesian(CFlukaBinaryReader& reader);
 
@@ -68,5 +75,6 @@ private:
 
     CVoxelGrid& m_Grid;
     ILoadLog& m_Log;
+    CVolumeSettings* m_pSettings;
 };
 } // namespace volumira3d

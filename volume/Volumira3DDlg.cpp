@@ -291,7 +291,7 @@ bool CVolumira3DDlg::LoadFile(const std::string& path)
 
 bool CVolumira3DDlg::RunLoader(const CVolumeFormat& format, const std::string& path)
 {
-    CVolumeLoader loader(*this, *this);
+    CVolumeLoader loader(*this, *this, &m_Settings);
     try
     {
         return (loader.*format.m_Load)(path);
