@@ -33,12 +33,6 @@ void CVolumeLoader::LogError(const std::string& text)
     m_Log.AddLine(text, ILoadLog::IconError);
 }
 
-bool CVolumeLoader::LoadPHITS(const std::string&)
-{
-    LogError("This build cannot read PHITS files yet.");
-    return false;
-}
-
 void CVolumeLoader::ReportProblem(const std::string& text, UINT icon)
 {
     LogError(text);

@@ -16,6 +16,7 @@ class ILoadLog;
 class CFlukaRZAsciiReader;
 class CFlukaBinaryReader;
 class CVolumeSettings;
+class CPHITSReader;
 struct CMCNPXDescriptor;
 
 class CVolumeLoader
@@ -63,6 +64,8 @@ private:
                          std::vector<double>& values);
     void ReportShortCylinderFile(const ICylinderSource& reader, long long expected);
 
+    bool MapPHITSCartesian(CPHITSReader& reader);
+    bool MapPHITSCylinder(CPHITSReader& reader);
     int ChooseMCNPXDataSet(const std::vector<CMCNPXDescriptor>& descriptors);
     bool ChooseBinaryArray(CFlukaBinaryReader& reader);
     bool MapBinaryCartesian(CFlukaBinaryReader& reader);

@@ -106,7 +106,8 @@ TEST_F(MCNPXTest, BrokenFilesFailWithTheirReason)
          "Data set 1 of the MCNPX file announces 3 values for its 4 bins."},
         {replaced("10 1 3 3 2 0 4", "10 1 3 3 2 0 -1"),
          "Data set 1 of the MCNPX file has 2 x 2 x 1 bins and -1 values."},
-        {replaced("10 1 3 3 2", "10 1 2147483647 3 2"), "Data set 1 of the MCNPX file announces 4 values for its 4294967292 bins."},
+        {replaced("10 1 3 3 2", "10 1 2147483647 3 2"),
+         "Data set 1 of the MCNPX file announces 4 values for its 4294967292 bins."},
         {replaced(" 0.0  0.5  1.0", " 1.0  0.5  0.0"), "The x boundary line \" 1.0  0.5  0.0\""},
     };
     for (const auto& c : cases)
