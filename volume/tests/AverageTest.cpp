@@ -42,6 +42,8 @@ std::vector<double> Values(const std::string& path)
     {
         if (line.find("Data follow") != std::string::npos)
             data = true;
+        else if (!line.empty() && line[0] != ' ')
+            data = false; // the "1" that starts a binning
         else if (data)
         {
             std::istringstream numbers(line);
