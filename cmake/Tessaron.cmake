@@ -15,12 +15,13 @@ endforeach()
 
 # Helpers shared by the subsystem folders.
 
-# tessaron_add_tests(NAME SOURCES... LIBS ...): one GoogleTest executable registered with CTest.
-# Tests run with their own settings folder so that no user profile is touched.
+# tessaron_add_tests(NAME SOURCES... LIBS ...): one GoogleTest executable registered with CTest,
+# linked with the test kit (testkit/). Tests run with their own settings folder so that no user
+# profile is touched.
 function(tessaron_add_tests name)
   cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
-  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
+  target_link_libraries(${name} PRIVATE ${T_LIBS} testkit GTest::gtest GTest::gtest_main)
   target_compile_definitions(${name} PRIVATE
     TESSARON_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
     TESSARON_BINARY_DIR="${PROJECT_BINARY_DIR}")

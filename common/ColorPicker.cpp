@@ -1,7 +1,7 @@
 #include "common/ColorPicker.h"
 
-#include "platform/HeadlessBackend.h"
 #include "platform/ScriptVerbs.h"
+#include "platform/ScriptedAnswers.h"
 
 #include <sstream>
 
@@ -22,7 +22,9 @@ std::string CColorPickerKind::Describe(const CControlState& s) const
 EPopupResult CColorPickerKind::RunPopup(CDialog& owner, int ctrlId,
                                         const CColorPopupRequest& request, COLORREF& color)
 {
-    return m_Runner ? m_Runner(owner, ctrlId, request, color) : TakePick(request, color);
+    // A script's queued pick answers in both backends; without one a window shows the popup.
+    if (!m_Picks.empty() || !m_Runner) return TakePick(request, color);
+    return m_Runner(owner, ctrlId, request, color);
 }
 
 EPopupResult CColorPickerKind::TakePick(const CColorPopupRequest& request, COLORREF& color)
@@ -37,7 +39,7 @@ EPopupResult CColorPickerKind::TakePick(const CColorPopupRequest& request, COLOR
             color = pick;
             return EPopupResult::Chosen;
         }
-    CHeadlessBackend::Instance().QueueColor(pick); // the colour dialog that follows answers
+    CScriptedAnswers::Instance().QueueColorNext(pick); // the colour dialog that follows answers
     return EPopupResult::Custom;
 }
 
@@ -56,15 +58,14 @@ namespace
 {
 bool RunPick(CScriptContext& context, const CScriptCommand& cmd)
 {
-    int id, r, g, b;
-    if (!context.Int(cmd, 1, id) || !context.Int(cmd, 2, r) || !context.Int(cmd, 3, g) ||
-        !context.Int(cmd, 4, b))
-        return false;
+    int id;
+    COLORREF color;
+    if (!context.Int(cmd, 1, id) || !context.Rgb(cmd, 2, color)) return false;
     CDialog* dlg = context.CurrentDialog();
     if (!dlg->FindItem(id))
         return context.Fail(cmd, "no control " + std::to_string(id) + " in \"" + dlg->GetCaption() +
                                      "\"");
-    ColorPickerKind().QueuePick(RGB(r, g, b));
+    ColorPickerKind().QueuePick(color);
     return dlg->UserClick(id) || context.Fail(cmd, "the control cannot be clicked");
 }
 } // namespace

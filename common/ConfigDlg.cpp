@@ -15,15 +15,10 @@ constexpr const char* LutFilter = "Color configuration (*.lut)|*.lut|All Files (
 
 const CDlgTemplate& ConfigTemplate()
 {
-    static const CDlgTemplate t = []
-    {
-        CDlgTemplate d;
-        d.m_Id = IDD_CONFIG;
-        d.m_Caption = "Configuration";
-        d.m_Width = 330;
-        d.m_Height = 262;
-        using K = ECtrlKind;
-        d.Label("Color configuration file", 7, 7, 150, 8)
+    using K = ECtrlKind;
+    static const CDlgTemplate t =
+        CDlgTemplate::Dialog(IDD_CONFIG, "Configuration", 330, 262)
+            .Label("Color configuration file", 7, 7, 150, 8)
             .Add(K::Edit, IDC_CFG_FILENAME, "Color configuration file", 7, 17, 214, 14)
             .Add(K::Button, IDC_CFG_BROWSE, "...", 225, 17, 20, 14)
             .Add(K::Button, IDC_CFG_LOAD, "Load", 249, 17, 35, 14)
@@ -51,8 +46,6 @@ const CDlgTemplate& ConfigTemplate()
             .Add(K::Button, IDC_CFG_RESET_TMAX, "Reset", 253, 236, 70, 14)
             .Add(K::Button, IDOK, "OK", 145, 140, 55, 14, BS_DEFPUSHBUTTON)
             .Add(K::Button, IDCANCEL, "Cancel", 206, 140, 55, 14);
-        return d;
-    }();
     return t;
 }
 

@@ -13,12 +13,12 @@ namespace trakor
 namespace
 {
 
-using ERecord = CCollisionFile::ERecord;
+using ERecord = CRecordReader::ERecord;
 
-bool isSelected(const CSettings& settings, const CTrajectory& trajectory)
+bool IsSelected(const CSettings& settings, const CTrajectory& trajectory)
 {
-    return (settings.particleType == 0 || settings.particleType == trajectory.jtrack) &&
-           CConverter::inEnergyRange(settings, trajectory.jtrack, trajectory.etrack);
+    return (settings.m_ParticleType == 0 || settings.m_ParticleType == trajectory.m_Jtrack) &&
+           CConverter::InEnergyRange(settings, trajectory.m_Jtrack, trajectory.m_Etrack);
 }
 
 } // namespace
@@ -28,94 +28,95 @@ CConverter::CConverter(const CSettings& settings, std::ostream& out, std::ostrea
 {
 }
 
-bool CConverter::inEnergyRange(const CSettings& settings, int code, double totalEnergy)
+bool CConverter::InEnergyRange(const CSettings& settings, int code, double totalEnergy)
 {
-    const double shift = settings.kinetic ? particleMass(code).value_or(0.0) : 0.0;
-    return settings.lower + shift <= totalEnergy && totalEnergy <= settings.upper + shift;
+    const double shift = settings.m_Kinetic ? ParticleMass(code).value_or(0.0) : 0.0;
+    return settings.m_Lower + shift <= totalEnergy && totalEnergy <= settings.m_Upper + shift;
 }
 
-EConversion CConverter::run(CCollisionFile& file)
+EConversion CConverter::Run(CRecordReader& file)
 {
     CFileOutput tracks;
     CFileOutput script;
-    if (!tracks.open(m_Settings.trackFile) || !script.open(m_Settings.scriptFile))
+    if (!tracks.Open(m_Settings.m_TrackFile) || !script.Open(m_Settings.m_ScriptFile))
     {
-        m_Err << " *** ERROR: " << (tracks.error().empty() ? script.error() : tracks.error())
+        m_Err << " *** ERROR: " << (tracks.Error().empty() ? script.Error() : tracks.Error())
               << "\n";
         return EConversion::OutputFailed;
     }
-    const EConversion result = convert(file, tracks, script);
-    const bool tracksClosed = tracks.close();
-    const bool scriptClosed = script.close();
+    const EConversion result = Convert(file, tracks, script);
+    const bool tracksClosed = tracks.Close();
+    const bool scriptClosed = script.Close();
     for (const CFileOutput* output : {&tracks, &script})
-        if (!output->error().empty()) m_Err << " *** ERROR: " << output->error() << "\n";
+        if (!output->Error().empty()) m_Err << " *** ERROR: " << output->Error() << "\n";
     return tracksClosed && scriptClosed ? result : EConversion::OutputFailed;
 }
 
-EConversion CConverter::convert(CCollisionFile& file, CFileOutput& tracks, CFileOutput& script)
+EConversion CConverter::Convert(CRecordReader& file, CFileOutput& tracks, CFileOutput& script)
 {
     const CSettings& s = m_Settings;
-    writeEnergyGroups(tracks, groupcalc(s.lower, s.upper, s.bins, s.logarithmic), s.kinetic);
-    CTrackWriter trackWriter(tracks, s.kinetic, m_Out);
+    WriteEnergyGroups(tracks, groupcalc(s.m_Lower, s.m_Upper, s.m_Bins, s.m_Logarithmic),
+                      s.m_Kinetic);
+    CTrackWriter trackWriter(tracks, s.m_Kinetic, m_Out, file.HasTimes());
     CScriptWriter scriptWriter(script);
     const bool trajectoriesRead =
-        readPass(file, 1,
+        ReadPass(file, 1,
                  [&](ERecord kind)
                  {
-                     if (kind == ERecord::Trajectory && isSelected(s, file.trajectory()) &&
-                         trackWriter.collcad_orlin(file.trajectory()))
-                         scriptWriter.collcad(file.trajectory());
+                     if (kind == ERecord::Trajectory && IsSelected(s, file.Trajectory()) &&
+                         trackWriter.collcad_orlin(file.Trajectory()))
+                         scriptWriter.collcad(file.Trajectory());
                  });
     const bool depositionsRead =
-        readPass(file, 2,
+        ReadPass(file, 2,
                  [&](ERecord kind)
                  {
-                     const CDeposition& d = file.deposition();
-                     if (kind == ERecord::Deposition && inEnergyRange(s, d.jtrack, d.etrack))
+                     const CDeposition& d = file.Deposition();
+                     if (kind == ERecord::Deposition && InEnergyRange(s, d.m_Jtrack, d.m_Etrack))
                          scriptWriter.collcad1(d);
                  });
-    scriptWriter.finish();
-    m_Particles = trackWriter.particlesWritten();
-    m_Spheres = scriptWriter.spheres();
+    scriptWriter.Finish();
+    m_Particles = trackWriter.ParticlesWritten();
+    m_Spheres = scriptWriter.Spheres();
     return trajectoriesRead && depositionsRead ? EConversion::Done : EConversion::CorruptInput;
 }
 
 // Reads the whole file once; false when a damaged record ended the pass early.
-bool CConverter::readPass(CCollisionFile& file, int pass,
+bool CConverter::ReadPass(CRecordReader& file, int pass,
                           const std::function<void(ERecord)>& onRecord)
 {
-    if (!file.rewind())
+    if (!file.Rewind())
     {
-        reportCorruption("cannot read it again from the start");
+        ReportCorruption("cannot read it again from the start");
         return false;
     }
     int shown = -1;
-    for (ERecord kind = file.next(); kind != ERecord::End; kind = file.next())
+    for (ERecord kind = file.Next(); kind != ERecord::End; kind = file.Next())
     {
         if (kind == ERecord::Corrupt)
         {
-            reportCorruption(file.error());
+            ReportCorruption(file.Error());
             return false;
         }
         onRecord(kind);
-        reportProgress(file, pass, shown);
+        ReportProgress(file, pass, shown);
     }
     return true;
 }
 
-void CConverter::reportProgress(const CCollisionFile& file, int pass, int& shown)
+void CConverter::ReportProgress(const CRecordReader& file, int pass, int& shown)
 {
-    if (!m_Progress || file.size() == 0) return;
-    const int percent = static_cast<int>(file.offset() * 100 / file.size());
+    if (!m_Progress || file.Size() == 0) return;
+    const int percent = static_cast<int>(file.Offset() * 100 / file.Size());
     if (percent != shown) m_Progress(pass, shown = percent);
 }
 
 // Both passes stop at the same damaged record: it is reported once.
-void CConverter::reportCorruption(const std::string& what)
+void CConverter::ReportCorruption(const std::string& what)
 {
     if (what == m_LastError) return;
     m_LastError = what;
-    m_Err << " *** ERROR: collision file " << m_Settings.collisionFile << ": " << what
+    m_Err << " *** ERROR: collision file " << m_Settings.m_CollisionFile << ": " << what
           << "; the rest of the file is not converted\n";
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CollisionFile.h"
+#include "RecordReader.h"
 
 #include <functional>
 #include <iosfwd>
@@ -14,15 +14,15 @@ class CFileOutput;
 // The answers of the dialogue, ready for converting.
 struct CSettings
 {
-    std::string collisionFile;               // for messages
-    std::string trackFile;                   // created or overwritten
-    std::string scriptFile = "collfile.scr"; // created or overwritten
-    bool kinetic = false;                    // bounds and written energies are kinetic
-    double lower = 0.0;                      // GeV
-    double upper = 100000.0;                 // GeV
-    int bins = 1;
-    bool logarithmic = false;
-    int particleType = 0; // 0 = all
+    std::string m_CollisionFile;               // for messages
+    std::string m_TrackFile;                   // created or overwritten
+    std::string m_ScriptFile = "collfile.scr"; // created or overwritten
+    bool m_Kinetic = false;                    // bounds and written energies are kinetic
+    double m_Lower = 0.0;                      // GeV
+    double m_Upper = 100000.0;                 // GeV
+    int m_Bins = 1;
+    bool m_Logarithmic = false;
+    int m_ParticleType = 0; // 0 = all
 };
 
 enum class EConversion
@@ -41,26 +41,26 @@ public:
     CConverter(const CSettings& settings, std::ostream& out, std::ostream& err);
 
     // Called with the pass (1 or 2) and its percentage, at most about a hundred times a pass.
-    void setProgress(std::function<void(int pass, int percent)> progress)
+    void SetProgress(std::function<void(int pass, int percent)> progress)
     {
         m_Progress = std::move(progress);
     }
 
-    EConversion run(CCollisionFile& file);
+    EConversion Run(CRecordReader& file);
 
-    long particlesWritten() const { return m_Particles; }
-    int spheresWritten() const { return m_Spheres; }
+    long ParticlesWritten() const { return m_Particles; }
+    int SpheresWritten() const { return m_Spheres; }
 
     // The energy test of both passes: in kinetic mode the bounds are raised by the mass of a
     // known particle code, since records hold total energies.
-    static bool inEnergyRange(const CSettings& settings, int code, double totalEnergy);
+    static bool InEnergyRange(const CSettings& settings, int code, double totalEnergy);
 
 private:
-    EConversion convert(CCollisionFile& file, CFileOutput& tracks, CFileOutput& script);
-    bool readPass(CCollisionFile& file, int pass,
-                  const std::function<void(CCollisionFile::ERecord)>& onRecord);
-    void reportProgress(const CCollisionFile& file, int pass, int& shown);
-    void reportCorruption(const std::string& what);
+    EConversion Convert(CRecordReader& file, CFileOutput& tracks, CFileOutput& script);
+    bool ReadPass(CRecordReader& file, int pass,
+                  const std::function<void(CRecordReader::ERecord)>& onRecord);
+    void ReportProgress(const CRecordReader& file, int pass, int& shown);
+    void ReportCorruption(const std::string& what);
 
     const CSettings& m_Settings;
     std::ostream& m_Out;

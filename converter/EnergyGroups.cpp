@@ -25,19 +25,19 @@ std::vector<CEnergyGroup> groupcalc(double lower, double upper, int bins, bool l
     return groups;
 }
 
-void writeEnergyGroups(CTextOutput& out, const std::vector<CEnergyGroup>& groups, bool kinetic)
+void WriteEnergyGroups(CTextOutput& out, const std::vector<CEnergyGroup>& groups, bool kinetic)
 {
-    const std::size_t width = exponentWidth(kGroupDecimals);
+    const std::size_t width = ExponentWidth(GroupDecimals);
     for (const CEnergyGroup& group : groups)
     {
-        out.write(kinetic ? "ENERGYGROUP_KIN " : "ENERGYGROUP_TOT ");
-        char* line = out.room(2 * width + 3);
-        std::size_t used = formatExponent(line, group.lower, kGroupDecimals, 'E');
+        out.Write(kinetic ? "ENERGYGROUP_KIN " : "ENERGYGROUP_TOT ");
+        char* line = out.Room(2 * width + 3);
+        std::size_t used = FormatExponent(line, group.m_Lower, GroupDecimals, 'E');
         line[used++] = ',';
-        used += formatExponent(line + used, group.upper, kGroupDecimals, 'E');
+        used += FormatExponent(line + used, group.m_Upper, GroupDecimals, 'E');
         line[used++] = ' ';
         line[used++] = '\n';
-        out.commit(used);
+        out.Commit(used);
     }
 }
 

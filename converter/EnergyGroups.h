@@ -9,8 +9,8 @@ class CTextOutput;
 
 struct CEnergyGroup
 {
-    double lower = 0.0;
-    double upper = 0.0;
+    double m_Lower = 0.0;
+    double m_Upper = 0.0;
 };
 
 // The `bins` groups from `lower` to `upper` (GeV), of equal width or, logarithmic, of equal
@@ -18,6 +18,6 @@ struct CEnergyGroup
 std::vector<CEnergyGroup> groupcalc(double lower, double upper, int bins, bool logarithmic);
 
 // The group lines at the head of a track file.
-void writeEnergyGroups(CTextOutput& out, const std::vector<CEnergyGroup>& groups, bool kinetic);
+void WriteEnergyGroups(CTextOutput& out, const std::vector<CEnergyGroup>& groups, bool kinetic);
 
 } // namespace trakor

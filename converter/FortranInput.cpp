@@ -9,32 +9,32 @@ namespace trakor
 namespace
 {
 
-bool isBlank(char c)
+bool IsBlank(char c)
 {
     return c == ' ' || c == '\t';
 }
-bool isDigit(char c)
+bool IsDigit(char c)
 {
     return c >= '0' && c <= '9';
 }
 
 // The field's characters with the blanks removed.
-std::string packedField(std::string_view line, std::size_t width)
+std::string PackedField(std::string_view line, std::size_t width)
 {
     std::string packed;
     for (char c : line.substr(0, width))
-        if (!isBlank(c)) packed += c;
+        if (!IsBlank(c)) packed += c;
     return packed;
 }
 
-std::size_t skipDigits(std::string_view text, std::size_t pos)
+std::size_t SkipDigits(std::string_view text, std::size_t pos)
 {
-    while (pos < text.size() && isDigit(text[pos]))
+    while (pos < text.size() && IsDigit(text[pos]))
         ++pos;
     return pos;
 }
 
-bool isExponentLetter(char c)
+bool IsExponentLetter(char c)
 {
     const char upper = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     return upper == 'E' || upper == 'D' || upper == 'Q';
@@ -42,48 +42,48 @@ bool isExponentLetter(char c)
 
 // Rewrites a Fortran real ("+1.5D-3", "2-3", ".5") as "1.5e-3" for from_chars; empty when
 // the text is not a Fortran real.
-std::string canonicalReal(std::string_view text)
+std::string CanonicalReal(std::string_view text)
 {
     std::string out;
     std::size_t pos = 0;
     if (pos < text.size() && (text[pos] == '+' || text[pos] == '-'))
         out += text[pos++] == '-' ? "-" : "";
-    const std::size_t intEnd = skipDigits(text, pos);
+    const std::size_t intEnd = SkipDigits(text, pos);
     std::size_t digits = intEnd - pos;
     out += std::string(text.substr(pos, digits)) + (digits == 0 ? "0" : "");
     pos = intEnd;
     if (pos < text.size() && text[pos] == '.')
     {
-        const std::size_t fracEnd = skipDigits(text, pos + 1);
+        const std::size_t fracEnd = SkipDigits(text, pos + 1);
         digits += fracEnd - pos - 1;
         out += text.substr(pos, fracEnd - pos);
         pos = fracEnd;
     }
     if (digits == 0) return {};
     if (pos == text.size()) return out;
-    if (isExponentLetter(text[pos])) ++pos;
+    if (IsExponentLetter(text[pos])) ++pos;
     out += 'e';
     if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) out += text[pos++];
-    const std::size_t expEnd = skipDigits(text, pos);
+    const std::size_t expEnd = SkipDigits(text, pos);
     if (expEnd == pos || expEnd != text.size()) return {};
     return out + std::string(text.substr(pos));
 }
 
 } // namespace
 
-std::string readCharacterField(std::string_view line, std::size_t width)
+std::string ReadCharacterField(std::string_view line, std::size_t width)
 {
     std::string field(line.substr(0, width));
     field.resize(width, ' ');
     return field;
 }
 
-std::optional<int> readIntegerField(std::string_view line, std::size_t width)
+std::optional<int> ReadIntegerField(std::string_view line, std::size_t width)
 {
-    const std::string packed = packedField(line, width);
+    const std::string packed = PackedField(line, width);
     if (packed.empty()) return 0;
     const std::size_t signs = (packed[0] == '+' || packed[0] == '-') ? 1 : 0;
-    if (skipDigits(packed, signs) != packed.size() || packed.size() == signs) return std::nullopt;
+    if (SkipDigits(packed, signs) != packed.size() || packed.size() == signs) return std::nullopt;
     // from_chars takes a minus sign but no plus sign.
     const char* first = packed.data() + (packed[0] == '+' ? 1 : 0);
     const char* last = packed.data() + packed.size();
@@ -92,11 +92,11 @@ std::optional<int> readIntegerField(std::string_view line, std::size_t width)
     return value;
 }
 
-std::optional<double> readRealField(std::string_view line, std::size_t width)
+std::optional<double> ReadRealField(std::string_view line, std::size_t width)
 {
-    const std::string packed = packedField(line, width);
+    const std::string packed = PackedField(line, width);
     if (packed.empty()) return 0.0;
-    const std::string text = canonicalReal(packed);
+    const std::string text = CanonicalReal(packed);
     if (text.empty()) return std::nullopt;
     double value = 0.0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);

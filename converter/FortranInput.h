@@ -13,14 +13,14 @@ namespace trakor
 // field are ignored (an all-blank field is 0). Tabs count as blanks.
 
 // Aw: the first `width` characters, padded with blanks to exactly `width`.
-std::string readCharacterField(std::string_view line, std::size_t width);
+std::string ReadCharacterField(std::string_view line, std::size_t width);
 
 // Iw: nullopt when the field is not an optionally signed integer.
-std::optional<int> readIntegerField(std::string_view line, std::size_t width);
+std::optional<int> ReadIntegerField(std::string_view line, std::size_t width);
 
 // Dw.0: an optionally signed decimal number with an optional exponent introduced by E, D or Q
 // (any case) or by a sign alone ("1.5-3"); nullopt when the field is not such a number or
 // its value is not finite.
-std::optional<double> readRealField(std::string_view line, std::size_t width);
+std::optional<double> ReadRealField(std::string_view line, std::size_t width);
 
 } // namespace trakor

@@ -11,7 +11,7 @@ namespace trakor
 namespace
 {
 
-std::size_t rightAligned(char* out, std::string_view text, std::size_t width)
+std::size_t RightAligned(char* out, std::string_view text, std::size_t width)
 {
     if (text.size() > width) text = text.substr(0, width);
     std::memset(out, ' ', width - text.size());
@@ -19,19 +19,19 @@ std::size_t rightAligned(char* out, std::string_view text, std::size_t width)
     return width;
 }
 
-std::size_t formatNonFinite(char* out, double value, std::size_t width)
+std::size_t FormatNonFinite(char* out, double value, std::size_t width)
 {
-    if (std::isnan(value)) return rightAligned(out, "NaN", width);
-    return rightAligned(out, value > 0 ? "+Infinity" : "-Infinity", width);
+    if (std::isnan(value)) return RightAligned(out, "NaN", width);
+    return RightAligned(out, value > 0 ? "+Infinity" : "-Infinity", width);
 }
 
 } // namespace
 
-std::size_t formatExponent(char* out, double value, int decimals, char letter)
+std::size_t FormatExponent(char* out, double value, int decimals, char letter)
 {
     assert(decimals >= 1 && decimals <= 30);
-    const std::size_t width = exponentWidth(decimals);
-    if (!std::isfinite(value)) return formatNonFinite(out, value, width);
+    const std::size_t width = ExponentWidth(decimals);
+    if (!std::isfinite(value)) return FormatNonFinite(out, value, width);
     // to_chars gives "d.ddde+XX" (or e+XXX), correctly rounded like printf's %.*e.
     char digits[64];
     const auto result = std::to_chars(digits, digits + sizeof digits, std::fabs(value),
@@ -47,7 +47,7 @@ std::size_t formatExponent(char* out, double value, int decimals, char letter)
     return width;
 }
 
-std::size_t formatSignedInteger(char* out, int value, std::size_t width)
+std::size_t FormatSignedInteger(char* out, int value, std::size_t width)
 {
     char text[16];
     text[0] = value < 0 ? '-' : '+';
@@ -59,7 +59,7 @@ std::size_t formatSignedInteger(char* out, int value, std::size_t width)
         std::memset(out, '*', width);
         return width;
     }
-    return rightAligned(out, written, width);
+    return RightAligned(out, written, width);
 }
 
 } // namespace trakor

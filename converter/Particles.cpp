@@ -9,7 +9,7 @@ namespace
 
 // Indexed by code + 6. Kept as float on purpose: kinetic bounds and speeds use the
 // single-precision masses.
-constexpr std::array<float, kLastParticleCode - kFirstParticleCode + 1> kMasses = {
+constexpr std::array<float, LastParticleCode - FirstParticleCode + 1> Masses = {
     3.72738f,  2.80839f,  2.80892f,  1.87561f,  0.0f,      0.0f,     0.0f,     // -6..0
     0.938272f, 0.938272f, 0.000511f, 0.000511f, 0.0f,      0.0f,     0.0f,     // 1..7
     0.939566f, 0.939566f, 0.105658f, 0.105658f, 0.497671f, 0.13957f, 0.13957f, // 8..14
@@ -21,10 +21,10 @@ constexpr std::array<float, kLastParticleCode - kFirstParticleCode + 1> kMasses 
 
 } // namespace
 
-std::optional<double> particleMass(int code)
+std::optional<double> ParticleMass(int code)
 {
-    if (!isKnownParticle(code)) return std::nullopt;
-    return static_cast<double>(kMasses[static_cast<std::size_t>(code - kFirstParticleCode)]);
+    if (!IsKnownParticle(code)) return std::nullopt;
+    return static_cast<double>(Masses[static_cast<std::size_t>(code - FirstParticleCode)]);
 }
 
 } // namespace trakor

@@ -5,17 +5,17 @@
 namespace trakor
 {
 
-inline constexpr int kFirstParticleCode = -6;
-inline constexpr int kLastParticleCode = 42;
+inline constexpr int FirstParticleCode = -6;
+inline constexpr int LastParticleCode = 42;
 
 // True for the FLUKA particle codes the converter knows (-6..42).
-constexpr bool isKnownParticle(int code)
+constexpr bool IsKnownParticle(int code)
 {
-    return code >= kFirstParticleCode && code <= kLastParticleCode;
+    return code >= FirstParticleCode && code <= LastParticleCode;
 }
 
 // The rest mass in GeV of a known code, as the single-precision value of the table held in
 // double; nullopt for other codes.
-std::optional<double> particleMass(int code);
+std::optional<double> ParticleMass(int code);
 
 } // namespace trakor

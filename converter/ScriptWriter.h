@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CollisionFile.h"
+#include "RecordReader.h"
 
 #include <optional>
 #include <set>
@@ -13,8 +13,8 @@ class CTextOutput;
 
 // The digit inside layer names ("ALL07", "COLL07_10") and the radius of deposition spheres:
 // the dialogue never asks for them.
-inline constexpr char kLayerDigit = '0';
-inline constexpr double kSphereRadius = 0.1; // cm
+inline constexpr char LayerDigit = '0';
+inline constexpr double SphereRadius = 0.1; // cm
 
 // Writes the CAD command script: each trajectory as a polyline on the layer of its particle,
 // each energy deposition as a sphere on the layer of its particle and interaction code.
@@ -29,15 +29,15 @@ public:
     // One selected energy deposition; codes outside 1..42 write nothing.
     void collcad1(const CDeposition& deposition);
     // Closes the last line command when no sphere did.
-    void finish();
+    void Finish();
 
-    int lineCommands() const { return m_LineCount; }
-    int spheres() const { return m_SphereCount; }
+    int LineCommands() const { return m_LineCount; }
+    int Spheres() const { return m_SphereCount; }
 
 private:
-    void startLayer(const std::string& name, int colour);
-    void coordinateLine(const CPoint& point);
-    void numberLine(double value);
+    void StartLayer(const std::string& name, int colour);
+    void CoordinateLine(const CPoint& point);
+    void NumberLine(double value);
 
     CTextOutput& m_Out;
     std::set<std::string> m_Layers; // created so far

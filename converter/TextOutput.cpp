@@ -7,30 +7,30 @@ namespace trakor
 {
 namespace
 {
-constexpr std::size_t kBufferSize = 1 << 20;
+constexpr std::size_t BufferSize = 1 << 20;
 }
 
-CTextOutput::CTextOutput() : m_Buffer(kBufferSize) {}
+CTextOutput::CTextOutput() : m_Buffer(BufferSize) {}
 
-char* CTextOutput::room(std::size_t count)
+char* CTextOutput::Room(std::size_t count)
 {
     if (m_Used + count > m_Buffer.size())
     {
-        finish();
+        Finish();
         if (count > m_Buffer.size()) m_Buffer.resize(count);
     }
     return m_Buffer.data() + m_Used;
 }
 
-void CTextOutput::write(std::string_view text)
+void CTextOutput::Write(std::string_view text)
 {
-    std::memcpy(room(text.size()), text.data(), text.size());
-    commit(text.size());
+    std::memcpy(Room(text.size()), text.data(), text.size());
+    Commit(text.size());
 }
 
-bool CTextOutput::finish()
+bool CTextOutput::Finish()
 {
-    if (m_Used > 0 && !m_Failed) m_Failed = !deliver(m_Buffer.data(), m_Used);
+    if (m_Used > 0 && !m_Failed) m_Failed = !Deliver(m_Buffer.data(), m_Used);
     m_Used = 0;
     return !m_Failed;
 }
@@ -40,7 +40,7 @@ CFileOutput::~CFileOutput()
     if (m_File) std::fclose(m_File);
 }
 
-bool CFileOutput::open(const std::string& name)
+bool CFileOutput::Open(const std::string& name)
 {
     m_Name = name;
     m_File = std::fopen(name.c_str(), "wb");
@@ -48,16 +48,16 @@ bool CFileOutput::open(const std::string& name)
     return m_File != nullptr;
 }
 
-bool CFileOutput::deliver(const char* data, std::size_t size)
+bool CFileOutput::Deliver(const char* data, std::size_t size)
 {
     if (!m_File || std::fwrite(data, 1, size, m_File) == size) return m_File != nullptr;
     m_Error = "cannot write " + m_Name + ": " + std::strerror(errno);
     return false;
 }
 
-bool CFileOutput::close()
+bool CFileOutput::Close()
 {
-    bool ok = finish();
+    bool ok = Finish();
     if (m_File && std::fclose(m_File) != 0 && ok)
     {
         m_Error = "cannot write " + m_Name + ": " + std::strerror(errno);
@@ -67,7 +67,7 @@ bool CFileOutput::close()
     return ok;
 }
 
-bool CStringOutput::deliver(const char* data, std::size_t size)
+bool CStringOutput::Deliver(const char* data, std::size_t size)
 {
     m_Text.append(data, size);
     return true;

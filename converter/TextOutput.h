@@ -21,18 +21,18 @@ public:
     CTextOutput& operator=(const CTextOutput&) = delete;
 
     // Space for at least `count` characters at the end of the buffer; `commit` appends them.
-    char* room(std::size_t count);
-    void commit(std::size_t count) { m_Used += count; }
+    char* Room(std::size_t count);
+    void Commit(std::size_t count) { m_Used += count; }
 
-    void put(char c) { *room(1) = c, commit(1); }
-    void write(std::string_view text);
-    void line(std::string_view text) { write(text), put('\n'); }
+    void Put(char c) { *Room(1) = c, Commit(1); }
+    void Write(std::string_view text);
+    void Line(std::string_view text) { Write(text), Put('\n'); }
 
     // Delivers what is buffered; false when the destination has failed (now or earlier).
-    bool finish();
+    bool Finish();
 
 protected:
-    virtual bool deliver(const char* data, std::size_t size) = 0;
+    virtual bool Deliver(const char* data, std::size_t size) = 0;
 
 private:
     std::vector<char> m_Buffer;
@@ -45,14 +45,14 @@ class CFileOutput : public CTextOutput
 {
 public:
     ~CFileOutput() override;
-    // False with `error()` set when the file cannot be created.
-    bool open(const std::string& name);
-    // Flushes and closes; false with `error()` set when anything could not be written.
-    bool close();
-    const std::string& error() const { return m_Error; }
+    // False with `Error()` set when the file cannot be created.
+    bool Open(const std::string& name);
+    // Flushes and closes; false with `Error()` set when anything could not be written.
+    bool Close();
+    const std::string& Error() const { return m_Error; }
 
 protected:
-    bool deliver(const char* data, std::size_t size) override;
+    bool Deliver(const char* data, std::size_t size) override;
 
 private:
     std::FILE* m_File = nullptr;
@@ -64,14 +64,14 @@ private:
 class CStringOutput : public CTextOutput
 {
 public:
-    const std::string& text()
+    const std::string& Text()
     {
-        finish();
+        Finish();
         return m_Text;
     }
 
 protected:
-    bool deliver(const char* data, std::size_t size) override;
+    bool Deliver(const char* data, std::size_t size) override;
 
 private:
     std::string m_Text;

@@ -1,8 +1,8 @@
 #include "TrackWriter.h"
 
-#include "CollisionFile.h"
 #include "NumberFormat.h"
 #include "Particles.h"
+#include "RecordReader.h"
 #include "TextOutput.h"
 
 #include <algorithm>
@@ -17,22 +17,22 @@ namespace trakor
 namespace
 {
 
-constexpr double kSpeedOfLight = 2.99792458e10; // cm/s
-constexpr std::size_t kNumberWidth = exponentWidth(kTrackDecimals);
+constexpr double SpeedOfLight = 2.99792458e10; // cm/s
+constexpr std::size_t NumberWidth = ExponentWidth(TrackDecimals);
 
-double distance(const CPoint& a, const CPoint& b)
+double Distance(const CPoint& a, const CPoint& b)
 {
     return std::sqrt((b.x - a.x) * (b.x - a.x) + (b.y - a.y) * (b.y - a.y) +
                      (b.z - a.z) * (b.z - a.z));
 }
 
-std::size_t formatTrackNumber(char* out, double value)
+std::size_t FormatTrackNumber(char* out, double value)
 {
-    return formatExponent(out, value, kTrackDecimals, 'D');
+    return FormatExponent(out, value, TrackDecimals, 'D');
 }
 
 // List-directed style for the numbers of the warning lines.
-std::string listReal(double value)
+std::string ListReal(double value)
 {
     char text[40];
     std::snprintf(text, sizeof text, "%.16E", value);
@@ -41,28 +41,31 @@ std::string listReal(double value)
 
 } // namespace
 
-CTrackWriter::CTrackWriter(CTextOutput& out, bool kinetic, std::ostream& warnings)
-    : m_Out(out), m_Kinetic(kinetic), m_Warnings(warnings)
+CTrackWriter::CTrackWriter(CTextOutput& out, bool kinetic, std::ostream& warnings, bool timed)
+    : m_Out(out), m_Kinetic(kinetic), m_Timed(timed), m_Warnings(warnings)
 {
 }
 
 bool CTrackWriter::collcad_orlin(const CTrajectory& trajectory)
 {
-    startEvent(trajectory.ncase);
-    const std::optional<double> mass = particleMass(trajectory.jtrack);
+    StartEvent(trajectory.m_Ncase);
+    const std::optional<double> mass = ParticleMass(trajectory.m_Jtrack);
     if (!mass)
     {
-        warnUnknown(trajectory);
+        WarnUnknown(trajectory);
         return false;
     }
-    computeTimes(trajectory, *mass);
-    m_AtrackMax = std::max(m_AtrackMax, trajectory.atrack);
-    writeBlock(trajectory, *mass);
+    if (m_Timed)
+        ComputeTimes(trajectory, *mass);
+    else
+        m_Times.assign(trajectory.m_Points.size(), 0.0);
+    m_AtrackMax = std::max(m_AtrackMax, trajectory.m_Atrack);
+    WriteBlock(trajectory, *mass);
     ++m_Written;
     return true;
 }
 
-void CTrackWriter::startEvent(int ncase)
+void CTrackWriter::StartEvent(int ncase)
 {
     if (ncase == m_Event) return;
     m_Event = ncase;
@@ -70,64 +73,64 @@ void CTrackWriter::startEvent(int ncase)
     m_AtrackMax = 0.0;
 }
 
-void CTrackWriter::computeTimes(const CTrajectory& trajectory, double mass)
+void CTrackWriter::ComputeTimes(const CTrajectory& trajectory, double mass)
 {
-    const std::vector<CPoint>& p = trajectory.points;
-    const double ratio = mass / trajectory.etrack;
-    const double speed = kSpeedOfLight * std::sqrt(1.0 - ratio * ratio);
+    const std::vector<CPoint>& p = trajectory.m_Points;
+    const double ratio = mass / trajectory.m_Etrack;
+    const double speed = SpeedOfLight * std::sqrt(1.0 - ratio * ratio);
     m_Times.resize(p.size());
-    m_Times.back() = trajectory.atrack + m_AtrackSum;
+    m_Times.back() = trajectory.m_Atrack + m_AtrackSum;
     for (std::size_t k = p.size() - 1; k-- > 0;)
-        m_Times[k] = m_Times[k + 1] - distance(p[k], p[k + 1]) / speed;
+        m_Times[k] = m_Times[k + 1] - Distance(p[k], p[k + 1]) / speed;
 }
 
-void CTrackWriter::writeBlock(const CTrajectory& trajectory, double mass)
+void CTrackWriter::WriteBlock(const CTrajectory& trajectory, double mass)
 {
-    m_Out.write("\nPARTICLE\n");
-    for (std::size_t i = 0; i < trajectory.points.size(); ++i)
+    m_Out.Write("\nPARTICLE\n");
+    for (std::size_t i = 0; i < trajectory.m_Points.size(); ++i)
     {
-        const CPoint& p = trajectory.points[i];
+        const CPoint& p = trajectory.m_Points[i];
         // An energy at or below the particle's mass leaves no speed and so no defined time;
         // such times are written as 0, like negative ones.
         const double t = m_Times[i] > 0.0 ? m_Times[i] : 0.0;
         const double values[] = {p.x, p.y, p.z, t};
-        writePointLine(values);
+        WritePointLine(values);
     }
-    m_Out.write("Energy ");
-    const double energy = m_Kinetic ? trajectory.etrack - mass : trajectory.etrack;
-    char* line = m_Out.room(kNumberWidth + 1);
-    std::size_t used = formatTrackNumber(line, energy);
+    m_Out.Write("Energy ");
+    const double energy = m_Kinetic ? trajectory.m_Etrack - mass : trajectory.m_Etrack;
+    char* line = m_Out.Room(NumberWidth + 1);
+    std::size_t used = FormatTrackNumber(line, energy);
     line[used++] = '\n';
-    m_Out.commit(used);
-    m_Out.write("Type   ");
-    line = m_Out.room(4);
-    used = formatSignedInteger(line, trajectory.jtrack, 3);
+    m_Out.Commit(used);
+    m_Out.Write("Type   ");
+    line = m_Out.Room(4);
+    used = FormatSignedInteger(line, trajectory.m_Jtrack, 3);
     line[used++] = '\n';
-    m_Out.commit(used);
-    m_Out.write("END PARTICLE\n");
+    m_Out.Commit(used);
+    m_Out.Write("END PARTICLE\n");
 }
 
 // "s x,y,z t ": the numbers start at columns 3, 26, 49 and 72.
-void CTrackWriter::writePointLine(const double* values)
+void CTrackWriter::WritePointLine(const double* values)
 {
-    char* line = m_Out.room(4 * kNumberWidth + 7);
+    char* line = m_Out.Room(4 * NumberWidth + 7);
     line[0] = 's';
     line[1] = ' ';
     std::size_t used = 2;
     for (int i = 0; i < 4; ++i)
     {
-        used += formatTrackNumber(line + used, values[i]);
+        used += FormatTrackNumber(line + used, values[i]);
         line[used++] = i < 2 ? ',' : ' ';
     }
     line[used++] = '\n';
-    m_Out.commit(used);
+    m_Out.Commit(used);
 }
 
-void CTrackWriter::warnUnknown(const CTrajectory& trajectory)
+void CTrackWriter::WarnUnknown(const CTrajectory& trajectory)
 {
-    m_Warnings << " ** WARNING: Unknown particle " << trajectory.jtrack << " encountered!\n"
-               << " **          Event: " << trajectory.ncase
-               << " tot. Energy: " << listReal(trajectory.etrack) << "\n"
+    m_Warnings << " ** WARNING: Unknown particle " << trajectory.m_Jtrack << " encountered!\n"
+               << " **          Event: " << trajectory.m_Ncase
+               << " tot. Energy: " << ListReal(trajectory.m_Etrack) << "\n"
                << " **          Track skipped!\n";
 }
 

@@ -15,24 +15,26 @@ struct CTrajectory;
 class CTrackWriter
 {
 public:
-    // Warnings about unknown particles go to `warnings` (standard output).
-    CTrackWriter(CTextOutput& out, bool kinetic, std::ostream& warnings);
+    // Warnings about unknown particles go to `warnings` (standard output). Without `timed` the
+    // records hold no ages, and every time is written as 0.
+    CTrackWriter(CTextOutput& out, bool kinetic, std::ostream& warnings, bool timed = true);
 
     // Writes one selected trajectory; false (with a warning, nothing written) for a particle
     // code outside -6..42.
     bool collcad_orlin(const CTrajectory& trajectory);
 
-    long particlesWritten() const { return m_Written; }
+    long ParticlesWritten() const { return m_Written; }
 
 private:
-    void startEvent(int ncase);
-    void computeTimes(const CTrajectory& trajectory, double mass);
-    void writeBlock(const CTrajectory& trajectory, double mass);
-    void writePointLine(const double* values);
-    void warnUnknown(const CTrajectory& trajectory);
+    void StartEvent(int ncase);
+    void ComputeTimes(const CTrajectory& trajectory, double mass);
+    void WriteBlock(const CTrajectory& trajectory, double mass);
+    void WritePointLine(const double* values);
+    void WarnUnknown(const CTrajectory& trajectory);
 
     CTextOutput& m_Out;
     bool m_Kinetic;
+    bool m_Timed;
     std::ostream& m_Warnings;
     int m_Event = 0;          // event number of the previous selected trajectory
     double m_AtrackMax = 0.0; // latest age seen in the current event

@@ -1,10 +1,11 @@
 #include "Trakor.h"
 
-#include "CollisionFile.h"
 #include "Converter.h"
 #include "Dialogue.h"
+#include "RecordFormats.h"
 
 #include <filesystem>
+#include <memory>
 #include <ostream>
 #include <tuple>
 
@@ -13,90 +14,98 @@ namespace trakor
 namespace
 {
 
-bool sameFile(const std::string& a, const std::string& b)
+bool SameFile(const std::string& a, const std::string& b)
 {
     std::error_code error;
     return std::filesystem::equivalent(a, b, error);
 }
 
 // The answers after the file name; the file name fields are already set.
-void askConversion(CDialogue& dialogue, CSettings& settings)
+void AskConversion(CDialogue& dialogue, CSettings& settings)
 {
-    settings.kinetic = dialogue.askKinetic();
-    std::tie(settings.lower, settings.upper) = dialogue.askBounds(settings.kinetic);
-    settings.bins = dialogue.askBinCount();
-    settings.logarithmic = dialogue.askLogarithmic();
-    if (settings.logarithmic) settings.lower = dialogue.logarithmicLowerBound(settings.lower);
-    settings.particleType = dialogue.askParticleType();
+    settings.m_Kinetic = dialogue.AskKinetic();
+    std::tie(settings.m_Lower, settings.m_Upper) = dialogue.AskBounds(settings.m_Kinetic);
+    settings.m_Bins = dialogue.AskBinCount();
+    settings.m_Logarithmic = dialogue.AskLogarithmic();
+    if (settings.m_Logarithmic) settings.m_Lower = dialogue.LogarithmicLowerBound(settings.m_Lower);
+    settings.m_ParticleType = dialogue.AskParticleType();
 }
 
-// Opens the collision file; false with a message when it cannot be read or would be
-// overwritten by an output.
-bool openCollisionFile(CCollisionFile& file, const CSettings& settings, std::ostream& err)
+// Opens the collision file in the format its first records show and names that format; null
+// with a message when it cannot be read, is of no known format or would be overwritten by an
+// output.
+std::unique_ptr<CRecordReader> OpenCollisionFile(const CSettings& settings, CDialogue& dialogue,
+                                                 std::ostream& err)
 {
-    if (!file.open(settings.collisionFile))
+    CRecognition recognition = RecogniseRecordFile(settings.m_CollisionFile);
+    if (!recognition.m_Reader)
     {
-        err << " *** OPEN ERROR: cannot open collision file " << settings.collisionFile << ": "
-            << file.error() << "\n";
-        return false;
+        err << " *** OPEN ERROR: " << (recognition.m_Opened ? "" : "cannot open ")
+            << "collision file " << settings.m_CollisionFile << ": " << recognition.m_Error << "\n";
+        return nullptr;
     }
-    for (const std::string& output : {settings.trackFile, settings.scriptFile})
-        if (sameFile(output, settings.collisionFile))
+    for (const std::string& output : {settings.m_TrackFile, settings.m_ScriptFile})
+        if (SameFile(output, settings.m_CollisionFile))
         {
             err << " *** OPEN ERROR: the output " << output
                 << " would overwrite the collision file\n";
-            return false;
+            return nullptr;
         }
-    return true;
+    dialogue.Say(std::string("File type: ") + recognition.m_Reader->Description());
+    return std::move(recognition.m_Reader);
 }
 
-void showProgress(std::ostream& err, int pass, int percent)
+void ShowProgress(std::ostream& err, int pass, int percent)
 {
     err << "\r pass " << pass << " of 2: " << percent << "% " << std::flush;
 }
 
-int convert(CCollisionFile& file, const CSettings& settings, std::ostream& out, std::ostream& err,
+int Convert(CRecordReader& file, const CSettings& settings, std::ostream& out, std::ostream& err,
             const CRunOptions& options)
 {
     CConverter converter(settings, out, err);
-    if (options.progress)
-        converter.setProgress([&err](int pass, int percent) { showProgress(err, pass, percent); });
-    const EConversion result = converter.run(file);
-    if (options.progress) err << "\r                      \r" << std::flush;
-    if (result == EConversion::OutputFailed) return kExitFailed;
-    out << ' ' << converter.particlesWritten() << " particles written to " << settings.trackFile
-        << "\n " << converter.spheresWritten() << " spheres written to " << settings.scriptFile
+    if (options.m_Progress)
+        converter.SetProgress([&err](int pass, int percent) { ShowProgress(err, pass, percent); });
+    const EConversion result = converter.Run(file);
+    if (options.m_Progress) err << "\r                      \r" << std::flush;
+    if (result == EConversion::OutputFailed) return ExitFailed;
+    out << ' ' << converter.ParticlesWritten() << " particles written to " << settings.m_TrackFile
+        << "\n " << converter.SpheresWritten() << " spheres written to " << settings.m_ScriptFile
         << "\n";
-    return result == EConversion::Done ? kExitDone : kExitCorruptInput;
+    if (!file.HasTimes())
+        out << " No times in a " << file.Description() << ": every time in " << settings.m_TrackFile
+            << " is 0,\n so Trakor3D's time evolution is not offered "
+            << "for these tracks\n";
+    return result == EConversion::Done ? ExitDone : ExitCorruptInput;
 }
 
 } // namespace
 
-int runTrakor(std::istream& in, std::ostream& out, std::ostream& err, const CRunOptions& options)
+int RunTrakor(std::istream& in, std::ostream& out, std::ostream& err, const CRunOptions& options)
 {
     CDialogue dialogue(in, out);
     try
     {
-        dialogue.banner();
-        const std::string name = dialogue.askFileName();
+        dialogue.Banner();
+        const std::string name = dialogue.AskFileName();
         CSettings settings;
-        settings.collisionFile = collisionFileName(name);
-        settings.trackFile = trackFileName(name);
-        settings.scriptFile = options.scriptFile;
-        CCollisionFile file;
-        if (!openCollisionFile(file, settings, err)) return kExitDialogueEnded;
-        askConversion(dialogue, settings);
-        return convert(file, settings, out, err, options);
+        settings.m_CollisionFile = CollisionFileName(name);
+        settings.m_TrackFile = TrackFileName(name);
+        settings.m_ScriptFile = options.m_ScriptFile;
+        const std::unique_ptr<CRecordReader> file = OpenCollisionFile(settings, dialogue, err);
+        if (!file) return ExitDialogueEnded;
+        AskConversion(dialogue, settings);
+        return Convert(*file, settings, out, err, options);
     }
     catch (const CDialogueEnd& end)
     {
         err << ' ' << end.what() << "\n";
-        return kExitDialogueEnded;
+        return ExitDialogueEnded;
     }
     catch (const std::exception& failure) // such as running out of memory
     {
         err << " *** ERROR: " << failure.what() << "\n";
-        return kExitFailed;
+        return ExitFailed;
     }
 }
 

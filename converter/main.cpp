@@ -6,6 +6,6 @@
 int main()
 {
     trakor::CRunOptions options;
-    options.progress = isatty(STDERR_FILENO) != 0;
-    return trakor::runTrakor(std::cin, std::cout, std::cerr, options);
+    options.m_Progress = isatty(STDERR_FILENO) != 0;
+    return trakor::RunTrakor(std::cin, std::cout, std::cerr, options);
 }

@@ -1,5 +1,6 @@
-// Batch mode: runs a script of user actions against the loaded plug-ins on the headless backend,
-// drawing into an offscreen GL context. One command per line; see README.md for the vocabulary.
+// Runs a script of user actions against the loaded plug-ins, one command per line (see README.md
+// for the vocabulary). Headless it draws into an offscreen GL context; in the window it acts on
+// the window's view. The verbs themselves come from the table in platform/ScriptVerbs.h.
 #pragma once
 #include "host/Host.h"
 #include "host/Scene.h"
@@ -7,6 +8,7 @@
 #include "platform/ScriptVerbs.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -14,19 +16,13 @@
 
 class CDialog;
 
-class CBatchRunner
+class CBatchRunner : public CScriptContext
 {
 public:
-    struct CCommand
-    {
-        std::string m_File;
-        int m_Line = 0;
-        std::vector<std::string> m_Args;
-        std::vector<CCommand> m_Block; // the actions of a "modal" block
-    };
+    using CCommand = CScriptCommand;
 
     CBatchRunner(CHost& host, std::ostream& out, std::ostream& err);
-    ~CBatchRunner();
+    ~CBatchRunner() override;
 
     // Runs the script; returns the number of commands that failed (0 = success), or -1 when the
     // script cannot be read or parsed.
@@ -41,46 +37,61 @@ public:
     // In a windowed host the window redraws itself; the offscreen view then only renders on
     // "render".
     void SetRedrawOffscreen(bool redraw) { m_RedrawOffscreen = redraw; }
+    // View verbs act on this scene (a window's) and call refresh after changing it.
+    void UseView(CScene& scene, std::function<void()> refresh);
+    // Asks that no further commands run (a "quit").
+    void Stop() { m_Stopped = true; }
+    bool Stopped() const { return m_Stopped; }
 
     // Splits a line into arguments: blanks separate, double quotes group (\" and \\ escape),
     // $NAME and ${NAME} are replaced from the environment, # starts a comment.
     static bool Tokenize(const std::string& line, std::vector<std::string>& args,
                          std::string& error);
 
-private:
-    class CRenderContextImpl;
-    class CVerbContext;
+    // CScriptContext
+    std::ostream& Out() override { return m_Out; }
+    bool Fail(const CCommand& cmd, const std::string& message) override;
+    CDialog* CurrentDialog() override;
+    void SetCurrentDialog(CDialog* pDlg) override { m_pCurrent = pDlg; }
+    void RunBlock(const std::vector<CCommand>& block) override { RunAll(block); }
 
-    static bool Parse(const std::vector<std::string>& lines, size_t& index, const std::string& file,
-                      std::vector<CCommand>& out, bool inBlock, std::string& error);
-    void RunAll(const std::vector<CCommand>& commands);
-    bool Execute(const CCommand& cmd);
-    bool Fail(const CCommand& cmd, const std::string& message);
-    // A verb of the shared table (platform/ScriptVerbs.h), registered by control kinds.
-    bool RunTableVerb(const CScriptVerb& verb, const CCommand& cmd);
-
-    CDialog* Current(const CCommand& cmd);
-    bool ParseInt(const CCommand& cmd, size_t index, int& value);
-    bool ParseDouble(const CCommand& cmd, size_t index, double& value);
-    bool EnsureGL(int width, int height);
+    // What the host's verbs act on.
+    CHost& Host() { return m_Host; }
+    CScene& Scene() { return *m_pScene; }
+    void ViewChanged();
+    // Draws the scene, fitted to the data, into an offscreen image of this size.
     bool RenderTo(int width, int height);
+    // The last rendered image, RGBA rows top first.
+    const std::vector<std::uint8_t>& Image() const { return m_Image; }
+    int ImageWidth() const { return m_ImageWidth; }
+    int ImageHeight() const { return m_ImageHeight; }
     void RedrawIfPending();
 
     void PrintControl(const CDialog& dlg, int id);
     void PrintDump(const CDialog& dlg);
-    void PrintMessages();
-    void PrintBox();
+
+private:
+    class CRenderContextImpl;
+
+    static bool Parse(const std::vector<std::string>& lines, size_t& index, const std::string& file,
+                      std::vector<CCommand>& out, const std::string& block, std::string& error);
+    void RunAll(const std::vector<CCommand>& commands);
+    bool Execute(const CCommand& cmd);
+    bool EnsureGL(int width, int height);
 
     CHost& m_Host;
     std::ostream& m_Out;
     std::ostream& m_Err;
-    CScene m_Scene;
+    CScene m_OwnScene;
+    CScene* m_pScene = &m_OwnScene;
+    std::function<void()> m_OnViewChanged;
     std::unique_ptr<COffscreenGL> m_pGL;
     std::unique_ptr<CRenderContextImpl> m_pRC;
     bool m_GLFailed = false;
     bool m_RedrawOffscreen = true;
+    bool m_Stopped = false;
     CDialog* m_pCurrent = nullptr;
-    std::vector<std::uint8_t> m_Image; // last render, RGBA rows top first
+    std::vector<std::uint8_t> m_Image;
     int m_ImageWidth = 0, m_ImageHeight = 0;
     int m_Failures = 0;
 };

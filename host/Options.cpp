@@ -43,6 +43,8 @@ bool CHostOptions::Parse(int argc, char** argv, std::string& error)
             else
                 m_SnapPointSize = static_cast<float>(d);
         }
+        else if (arg == "--batch-help")
+            m_BatchHelp = true;
         else if (arg == "--help" || arg == "-h")
         {
             error = Usage();
@@ -63,7 +65,8 @@ const char* CHostOptions::Usage()
 {
     return "usage: tessaron-host [--interface-version V] [--snap-point-size S] [PLUGIN.so ...]\n"
            "       tessaron-host [options] --batch SCRIPT [PLUGIN.so ...]\n"
-           "       tessaron-host [options] --script SCRIPT [PLUGIN.so ...]   (in the window)";
+           "       tessaron-host [options] --script SCRIPT [PLUGIN.so ...]   (in the window)\n"
+           "       tessaron-host --batch-help   (the script commands)";
 }
 
 std::string ExecutableDir()

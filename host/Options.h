@@ -10,6 +10,7 @@ struct CHostOptions
     float m_SnapPointSize = 1.0f;       // --snap-point-size S
     std::vector<std::string> m_PlugIns; // plug-in libraries named on the command line
     std::string m_GuiScript;            // --script SCRIPT: user actions run in the window
+    bool m_BatchHelp = false;           // --batch-help: print the script verbs
 
     // False with a message for unknown or incomplete options.
     bool Parse(int argc, char** argv, std::string& error);

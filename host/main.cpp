@@ -2,6 +2,7 @@
 #include "host/BatchRunner.h"
 #include "host/Host.h"
 #include "host/Options.h"
+#include "platform/ScriptVerbs.h"
 
 #include "common/ColorPicker.h"
 
@@ -18,6 +19,12 @@ int main(int argc, char** argv)
     {
         std::cerr << error << "\n";
         return 2;
+    }
+    if (options.m_BatchHelp)
+    {
+        for (const CScriptVerb* verb : CScriptVerbs::All())
+            std::cout << verb->m_Usage << "\n";
+        return 0;
     }
     CHost host;
     host.SetInterfaceVersion(options.m_InterfaceVersion);

@@ -39,6 +39,16 @@ std::string CCtrlTemplate::KindName() const
     return m_Kind == ECtrlKind::Custom ? m_Class : CtrlKindName(m_Kind);
 }
 
+CDlgTemplate CDlgTemplate::Dialog(int id, std::string caption, int width, int height)
+{
+    CDlgTemplate d;
+    d.m_Id = id;
+    d.m_Caption = std::move(caption);
+    d.m_Width = width;
+    d.m_Height = height;
+    return d;
+}
+
 CDlgTemplate& CDlgTemplate::Add(ECtrlKind kind, int id, std::string text, int x, int y, int w,
                                 int h, unsigned style)
 {

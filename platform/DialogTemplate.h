@@ -65,6 +65,9 @@ struct CDlgTemplate
     int m_Width = 200, m_Height = 100; // dialog units
     std::vector<CCtrlTemplate> m_Controls;
 
+    // A dialog of this id, caption and size (dialog units), ready for the controls to be added.
+    static CDlgTemplate Dialog(int id, std::string caption, int width, int height);
+
     // Builder calls; x, y, w, h in dialog units.
     CDlgTemplate& Add(ECtrlKind kind, int id, std::string text, int x, int y, int w, int h,
                       unsigned style = 0);

@@ -1,6 +1,10 @@
 #include "platform/ScriptVerbs.h"
 
+#include "platform/Win.h"
+
+#include <cerrno>
 #include <cstdlib>
+#include <limits>
 #include <map>
 
 namespace
@@ -32,23 +36,51 @@ std::vector<const CScriptVerb*> CScriptVerbs::All()
     return all;
 }
 
+bool CScriptVerbs::CountFits(const CScriptVerb& verb, const CScriptCommand& cmd)
+{
+    const size_t n = cmd.m_Args.empty() ? 0 : cmd.m_Args.size() - 1;
+    return n >= verb.m_MinArgs && n <= verb.m_MaxArgs;
+}
+
+bool CScriptContext::Wrong(const CScriptCommand& cmd, const std::string& message)
+{
+    const CScriptVerb* verb = cmd.m_Args.empty() ? nullptr : CScriptVerbs::Find(cmd.m_Args[0]);
+    return Fail(cmd, verb ? message + " (usage: " + verb->m_Usage + ")" : message);
+}
+
 bool CScriptContext::Int(const CScriptCommand& cmd, size_t index, int& value)
 {
-    if (index >= cmd.m_Args.size()) return Fail(cmd, "missing argument " + std::to_string(index));
+    if (index >= cmd.m_Args.size()) return Wrong(cmd, "missing argument " + std::to_string(index));
     const std::string& arg = cmd.m_Args[index];
     char* end = nullptr;
+    errno = 0;
     const long v = std::strtol(arg.c_str(), &end, 10);
-    if (end == arg.c_str() || *end) return Fail(cmd, "not an integer: " + arg);
+    if (end == arg.c_str() || *end) return Wrong(cmd, "not an integer: " + arg);
+    if (errno == ERANGE || v < std::numeric_limits<int>::min() ||
+        v > std::numeric_limits<int>::max())
+        return Wrong(cmd, "out of range: " + arg);
     value = static_cast<int>(v);
     return true;
 }
 
 bool CScriptContext::Double(const CScriptCommand& cmd, size_t index, double& value)
 {
-    if (index >= cmd.m_Args.size()) return Fail(cmd, "missing argument " + std::to_string(index));
+    if (index >= cmd.m_Args.size()) return Wrong(cmd, "missing argument " + std::to_string(index));
     const std::string& arg = cmd.m_Args[index];
     char* end = nullptr;
     value = std::strtod(arg.c_str(), &end);
-    if (end == arg.c_str() || *end) return Fail(cmd, "not a number: " + arg);
+    if (end == arg.c_str() || *end) return Wrong(cmd, "not a number: " + arg);
+    return true;
+}
+
+bool CScriptContext::Rgb(const CScriptCommand& cmd, size_t first, std::uint32_t& color)
+{
+    int c[3];
+    for (size_t i = 0; i < 3; ++i)
+    {
+        if (!Int(cmd, first + i, c[i])) return false;
+        if (c[i] < 0 || c[i] > 255) return Wrong(cmd, "a colour component is 0..255");
+    }
+    color = RGB(c[0], c[1], c[2]);
     return true;
 }

@@ -4,6 +4,7 @@
 // once, with the usage line.
 #pragma once
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <limits>
 #include <ostream>
@@ -34,9 +35,13 @@ public:
     // Runs the commands of a block (inside a modal dialog, say).
     virtual void RunBlock(const std::vector<CScriptCommand>& block) = 0;
 
-    // Argument parsing that reports through Fail; false when cmd.m_Args[index] is not a number.
+    // Reports a wrongly written command once, with its verb's usage line; returns false.
+    bool Wrong(const CScriptCommand& cmd, const std::string& message);
+    // Argument parsing that reports through Wrong; false when cmd.m_Args[index] is not a number.
     bool Int(const CScriptCommand& cmd, size_t index, int& value);
     bool Double(const CScriptCommand& cmd, size_t index, double& value);
+    // Three components 0..255 from cmd.m_Args[first..first+2].
+    bool Rgb(const CScriptCommand& cmd, size_t first, std::uint32_t& color);
 };
 
 struct CScriptVerb
@@ -58,6 +63,8 @@ public:
     static void Register(CScriptVerb verb);
     static const CScriptVerb* Find(const std::string& name);
     static std::vector<const CScriptVerb*> All(); // by name
+    // False (and a message) when the command's argument count does not fit its verb.
+    static bool CountFits(const CScriptVerb& verb, const CScriptCommand& cmd);
 };
 
 // Registers verbs from a static object: `static CScriptVerbRegistration reg({...});`

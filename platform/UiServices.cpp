@@ -1,7 +1,9 @@
 #include "platform/UiServices.h"
 
+#include "platform/Dialog.h"
 #include "platform/HeadlessBackend.h"
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 #include <filesystem>
@@ -11,6 +13,20 @@ namespace
 CUiBackend* g_pBackend = nullptr;
 std::string g_AppName = "Tessaron";
 } // namespace
+
+void DeliverTicksInOrder(int count, const std::function<TimerList()>& running)
+{
+    for (int i = 0; i < count; ++i)
+    {
+        const TimerList round = running();
+        for (const auto& timer : round)
+        {
+            const TimerList now = running();
+            if (std::find(now.begin(), now.end(), timer) != now.end())
+                timer.first->OnTimer(timer.second);
+        }
+    }
+}
 
 CUiBackend& UiBackend()
 {

@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 class CDialog;
@@ -38,9 +39,17 @@ public:
     virtual void EndWaitCursor() = 0;
     virtual void StartTimer(CDialog& dlg, UINT_PTR id, UINT elapseMs) = 0;
     virtual void StopTimer(CDialog& dlg, UINT_PTR id) = 0;
+    // Delivers count ticks to every running dialog timer at once (scripts use it), in the order
+    // they were started.
+    virtual void DeliverTimerTicks(int count) = 0;
     // Lets a window repaint during long synchronous work (progress bars); may do nothing.
     virtual void Refresh() {}
 };
+
+// Backends' DeliverTimerTicks: count rounds over the timers running (in start order); a timer
+// that an earlier tick of the round stopped is passed over.
+using TimerList = std::vector<std::pair<CDialog*, UINT_PTR>>;
+void DeliverTicksInOrder(int count, const std::function<TimerList()>& running);
 
 CUiBackend& UiBackend();
 // Installs a backend (nullptr goes back to the headless one); the caller keeps ownership.

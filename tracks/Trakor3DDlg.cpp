@@ -13,15 +13,10 @@ namespace trakor3d
 {
 const CDlgTemplate& Trakor3DTemplate()
 {
-    static const CDlgTemplate t = []
-    {
-        CDlgTemplate d;
-        d.m_Id = IDD_TRAKOR3D;
-        d.m_Caption = "Trakor 3D";
-        d.m_Width = 320;
-        d.m_Height = 300;
-        using K = ECtrlKind;
-        d.Label("Track file", 7, 7, 100, 8)
+    using K = ECtrlKind;
+    static const CDlgTemplate t =
+        CDlgTemplate::Dialog(IDD_TRAKOR3D, "Trakor 3D", 320, 300)
+            .Label("Track file", 7, 7, 100, 8)
             .Add(K::Edit, IDC_FILENAME, "", 7, 17, 226, 14)
             .Add(K::Button, IDC_BROWSE, "...", 237, 17, 20, 14)
             .Add(K::Button, IDC_LOAD, "Load", 261, 17, 52, 14)
@@ -46,8 +41,6 @@ const CDlgTemplate& Trakor3DTemplate()
             .Add(K::Edit, IDC_CURRENTTIME, "", 214, 234, 60, 14)
             .Add(K::CheckBox, IDC_PLAY, "Play >", 278, 234, 30, 14, BS_PUSHLIKE)
             .Add(K::Button, IDCANCEL, "Close", 263, 278, 50, 14);
-        return d;
-    }();
     return t;
 }
 

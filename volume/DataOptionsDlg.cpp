@@ -14,18 +14,13 @@ namespace volumira3d
 {
 const CDlgTemplate& DataOptionsTemplate()
 {
-    static const CDlgTemplate t = []
-    {
-        CDlgTemplate d;
-        d.m_Id = IDD_DATAOPTIONS;
-        d.m_Caption = "";
-        d.m_Width = 250;
-        d.m_Height = 150;
-        using K = ECtrlKind;
-        d.Label("These values represent the minimum && the maximum values found in the dataset. "
-                "Please confirm them or enter the lowest and the highest value which will be "
-                "displayed.",
-                7, 7, 236, 26)
+    using K = ECtrlKind;
+    static const CDlgTemplate t =
+        CDlgTemplate::Dialog(IDD_DATAOPTIONS, "", 250, 150)
+            .Label("These values represent the minimum && the maximum values found in the dataset. "
+                   "Please confirm them or enter the lowest and the highest value which will be "
+                   "displayed.",
+                   7, 7, 236, 26)
             .Label("Minimum value*", 7, 40, 70, 8)
             .Add(K::Edit, IDC_RANGE_MIN, "", 80, 38, 110, 14)
             .Label("Maximum value*", 7, 58, 70, 8)
@@ -41,8 +36,6 @@ const CDlgTemplate& DataOptionsTemplate()
             .Add(K::Button, IDC_RENORMALIZE, "Renormalize", 196, 110, 47, 14)
             .Label("All edit fields marked with * support mathematical expressions.", 7, 132, 236,
                    8);
-        return d;
-    }();
     return t;
 }
 

@@ -10,23 +10,16 @@ namespace volumira3d
 {
 const CDlgTemplate& NormalizationTemplate()
 {
-    static const CDlgTemplate t = []
-    {
-        CDlgTemplate d;
-        d.m_Id = IDD_NORMALIZATION;
-        d.m_Caption = "Normalization";
-        d.m_Width = 240;
-        d.m_Height = 80;
-        using K = ECtrlKind;
-        d.Label("Normalization factor*", 7, 9, 80, 8)
+    using K = ECtrlKind;
+    static const CDlgTemplate t =
+        CDlgTemplate::Dialog(IDD_NORMALIZATION, "Normalization", 240, 80)
+            .Label("Normalization factor*", 7, 9, 80, 8)
             .Add(K::Edit, IDC_NORMALIZATION_FACTOR, "", 90, 7, 143, 14)
             .Label("Mathematical expressions like \"(5.3 * 3600 / 24) - 500\" can be entered as "
                    "well.",
                    7, 28, 226, 16)
             .Add(K::Button, IDOK, "OK", 129, 59, 50, 14, BS_DEFPUSHBUTTON)
             .Add(K::Button, IDCANCEL, "Cancel", 183, 59, 50, 14);
-        return d;
-    }();
     return t;
 }
 

@@ -2,12 +2,11 @@
 
 #include "common/LineReader.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <locale.h>
 
 namespace volumira3d
 {
@@ -19,85 +18,28 @@ bool IsSpace(char c)
 {
     return c == ' ' || c == '\n' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
 }
-bool IsDigit(char c)
+// Converts a number as ScanInteger delimited it; overflow fails as it does for a stream.
+bool ConvertInteger(std::string_view number, std::int32_t& value)
 {
-    return c >= '0' && c <= '9';
+    if (number[0] == '+') number.remove_prefix(1);
+    const char* last = number.data() + number.size();
+    const auto [ptr, ec] = std::from_chars(number.data(), last, value);
+    return ec == std::errc() && ptr == last;
 }
 
-const char* SkipDigits(const char* p, const char* end)
+// Stream extraction takes the number only with its exponent's digits, and fails on overflow.
+bool ConvertReal(std::string_view text, const CNumberSpan& span, double& value)
 {
-    while (p < end && IsDigit(*p))
-        ++p;
-    return p;
-}
-
-// The characters stream extraction takes for a floating-point number at [p, end): sign, digits,
-// point, digits, and an exponent only after mantissa digits. Sets ok when they form a number
-// (an exponent letter without digits does not).
-const char* ScanReal(const char* p, const char* end, bool& ok)
-{
-    const char* start = p;
-    if (p < end && (*p == '+' || *p == '-')) ++p;
-    const char* digits = p;
-    p = SkipDigits(p, end);
-    bool mantissa = p > digits;
-    if (p < end && *p == '.')
-    {
-        const char* fraction = ++p;
-        p = SkipDigits(p, end);
-        mantissa = mantissa || p > fraction;
-    }
-    ok = mantissa;
-    if (mantissa && p < end && (*p == 'e' || *p == 'E'))
-    {
-        ++p;
-        if (p < end && (*p == '+' || *p == '-')) ++p;
-        const char* expDigits = p;
-        p = SkipDigits(p, end);
-        ok = p > expDigits;
-    }
-    return p > start ? p : start;
-}
-
-const char* ScanInteger(const char* p, const char* end, bool& ok)
-{
-    const char* start = p;
-    if (p < end && (*p == '+' || *p == '-')) ++p;
-    const char* digits = p;
-    p = SkipDigits(p, end);
-    ok = p > digits;
-    return p > start ? p : start;
-}
-
-} // namespace
-
-double StrtodC(const char* text)
-{
-    // Independent of the locale a host may have set, which could expect a decimal comma.
-    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t());
-    return strtod_l(text, nullptr, cLocale);
-}
-
-namespace
-{
-// Converts a scanned number; overflow fails as it does for a stream, underflow gives the nearest
-// representable value as strtod does.
-bool ConvertReal(const char* first, const char* last, double& value)
-{
-    if (first < last && *first == '+') ++first;
-    const auto [ptr, ec] = std::from_chars(first, last, value);
-    if (ec == std::errc() && ptr == last) return true;
-    if (ec != std::errc::result_out_of_range) return false;
-    const std::string copy(first, last);
-    value = StrtodC(copy.c_str());
+    if (!span.Found() || span.m_DanglingExponent) return false;
+    value = NumberValue(text.substr(0, span.m_End));
     return std::isfinite(value);
 }
 
-bool ConvertInteger(const char* first, const char* last, std::int32_t& value)
+std::string_view SkipLeadingSpace(std::string_view token)
 {
-    if (first < last && *first == '+') ++first;
-    const auto [ptr, ec] = std::from_chars(first, last, value);
-    return ec == std::errc() && ptr == last;
+    while (!token.empty() && IsSpace(token[0]))
+        token.remove_prefix(1);
+    return token;
 }
 } // namespace
 
@@ -188,25 +130,11 @@ bool CTextScanner::Extract(double& value)
     if (m_Failed || !m_pFile) return Fail();
     SkipWhiteSpace();
     Refill(MaxNumberLength);
-    const char* first = m_Buffer.data() + m_Pos;
-    const char* end = m_Buffer.data() + m_End;
-    if (first == end) return Fail();
-    const char* digits = first + (*first == '+' || *first == '-');
-    // from_chars takes the characters stream extraction takes, except that it also reads "inf" and
-    // "nan", stops in front of an exponent letter without digits (where the stream fails), and
-    // does not take a leading "+".
-    if (digits == end || !(IsDigit(*digits) || *digits == '.')) return Fail();
-    const auto [last, ec] = std::from_chars(first + (*first == '+'), end, value);
-    const size_t length = static_cast<size_t>(last - first);
-    if (last == first || length >= MaxNumberLength ||
-        (last < end && (*last == 'e' || *last == 'E') && !std::memchr(first, 'e', length) &&
-         !std::memchr(first, 'E', length)))
-        return Fail();
-    m_Pos += static_cast<size_t>(last - first);
-    if (ec == std::errc()) return true;
-    const std::string copy(first, last);
-    value = StrtodC(copy.c_str());
-    return std::isfinite(value) || Fail();
+    const std::string_view rest(m_Buffer.data() + m_Pos, m_End - m_Pos);
+    const CNumberSpan span = ScanNumber(rest);
+    if (!span.Found() || span.m_DanglingExponent || span.m_End >= MaxNumberLength) return Fail();
+    m_Pos += span.m_End; // an overflowing number is consumed, as a stream consumes it
+    return ConvertReal(rest, span, value) || Fail();
 }
 
 bool CTextScanner::Extract(std::int32_t& value)
@@ -214,16 +142,14 @@ bool CTextScanner::Extract(std::int32_t& value)
     if (m_Failed || !m_pFile) return Fail();
     SkipWhiteSpace();
     Refill(MaxNumberLength);
-    const char* first = m_Buffer.data() + m_Pos;
-    const char* end = m_Buffer.data() + m_End;
-    if (first == end) return Fail();
-    const char* limit =
-        end - first > static_cast<long>(MaxNumberLength) ? first + MaxNumberLength : end;
-    bool ok = false;
-    const char* last = ScanInteger(first, limit, ok);
-    m_Pos += static_cast<size_t>(last - first);
-    if (!ok || (last == limit && limit != end)) return Fail();
-    return ConvertInteger(first, last, value) || Fail();
+    const size_t available = m_End - m_Pos;
+    if (available == 0) return Fail();
+    const std::string_view rest(m_Buffer.data() + m_Pos, std::min(available, MaxNumberLength));
+    const CNumberSpan span = ScanInteger(rest);
+    // Like a stream, a sign without digits is consumed before the extraction fails.
+    m_Pos += span.Found() ? span.m_End : (rest[0] == '+' || rest[0] == '-');
+    if (!span.Found() || (span.m_End == rest.size() && rest.size() < available)) return Fail();
+    return ConvertInteger(rest.substr(0, span.m_End), value) || Fail();
 }
 
 bool CTextScanner::ReadLine(std::string& line, size_t maxLen)
@@ -261,24 +187,15 @@ void CTextScanner::SkipLine()
 
 bool ParseLeadingNumber(std::string_view token, double& value)
 {
-    const char* p = token.data();
-    const char* end = p + token.size();
-    while (p < end && IsSpace(*p))
-        ++p;
-    bool ok = false;
-    const char* last = ScanReal(p, end, ok);
-    return ok && ConvertReal(p, last, value);
+    token = SkipLeadingSpace(token);
+    return ConvertReal(token, ScanNumber(token), value);
 }
 
 bool ParseLeadingNumber(std::string_view token, std::int32_t& value)
 {
-    const char* p = token.data();
-    const char* end = p + token.size();
-    while (p < end && IsSpace(*p))
-        ++p;
-    bool ok = false;
-    const char* last = ScanInteger(p, end, ok);
-    return ok && ConvertInteger(p, last, value);
+    token = SkipLeadingSpace(token);
+    const CNumberSpan span = ScanInteger(token);
+    return span.Found() && ConvertInteger(token.substr(0, span.m_End), value);
 }
 
 } // namespace volumira3d

@@ -4,6 +4,7 @@
 // without a stream's per-character cost. Lines are read with a bound on their length, so that a
 // file without line ends cannot exhaust memory. Like a stream, a failed extraction sticks.
 #pragma once
+#include "common/NumberScan.h"
 #include "common/Tokens.h"
 
 #include <cstdint>
@@ -85,8 +86,5 @@ bool ParseLeadingNumber(std::string_view token, double& value);
 bool ParseLeadingNumber(std::string_view token, std::int32_t& value);
 
 bool IsRegularFile(const std::string& path);
-
-// strtod in the "C" locale.
-double StrtodC(const char* text);
 
 } // namespace volumira3d

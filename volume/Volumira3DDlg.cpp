@@ -43,11 +43,7 @@ const CDlgTemplate& Volumira3DTemplate()
 {
     static const CDlgTemplate t = []
     {
-        CDlgTemplate d;
-        d.m_Id = IDD_VOLUMIRA3D;
-        d.m_Caption = "Volumix3D";
-        d.m_Width = 320;
-        d.m_Height = 330;
+        auto d = CDlgTemplate::Dialog(IDD_VOLUMIRA3D, "Volumix3D", 320, 330);
         using K = ECtrlKind;
         d.Label("File name", 7, 7, 100, 8)
             .Add(K::Edit, IDC_INPUT_FILE, "", 7, 17, 226, 14)

@@ -1,34 +1,29 @@
 #include "common/ColorLUTFile.h"
 #include "common/ColorTable.h"
-#include "platform/HeadlessBackend.h"
+#include "testkit/Scratch.h"
+#include "testkit/UiCapture.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <fstream>
 #include <sstream>
 
+using namespace testkit;
+
 namespace
 {
-class ColorLUTFileTest : public ::testing::Test
+class ColorLUTFileTest : public CUiTest
 {
 protected:
     void SetUp() override
     {
-        CHeadlessBackend::Instance().Reset();
+        CUiTest::SetUp();
         CColorTable::Instance().ResetToDefaults();
-        m_Path = (std::filesystem::temp_directory_path() / "tessaron-lut-test.lut").string();
+        m_Path = (TestDir() / "colours.lut").string();
     }
-    void TearDown() override
-    {
-        std::filesystem::remove(m_Path);
-        CColorTable::Instance().ResetToDefaults();
-    }
-    void Write(const std::string& text) { std::ofstream(m_Path, std::ios::binary) << text; }
-    std::vector<std::string> Boxes() const
-    {
-        return CHeadlessBackend::Instance().MessageTexts(true);
-    }
+    void TearDown() override { CColorTable::Instance().ResetToDefaults(); }
+    void Write(const std::string& text) { WriteScratch("colours.lut", text); }
+    std::vector<std::string> Boxes() const { return MessageTexts(true); }
 
     std::string m_Path;
     CColorTable& m_Table = CColorTable::Instance();
@@ -89,7 +84,7 @@ TEST_F(ColorLUTFileTest, LoadMessagesAndSkippedLines)
     EXPECT_EQ(m_Table.Get(7), CVector(1, 1, 0)) << "unchanged";
     EXPECT_EQ(m_Table.Get(0), CVector(0.1, 0.2, 0.3)) << "index 0 is accepted";
     EXPECT_EQ(m_Table.Get(8), CVector(0.2, 0.4, 0.6));
-    EXPECT_EQ(CHeadlessBackend::Instance().WaitCursorDepth(), 0);
+    EXPECT_EQ(Ui().WaitCursorDepth(), 0);
 }
 
 TEST_F(ColorLUTFileTest, FileLevelFailuresChangeNothing)

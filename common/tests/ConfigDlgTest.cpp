@@ -1,10 +1,11 @@
 #include "common/ConfigDlg.h"
 #include "common/ColorTable.h"
-#include "platform/HeadlessBackend.h"
+#include "testkit/Scratch.h"
+#include "testkit/UiCapture.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
+using namespace testkit;
 
 namespace
 {
@@ -38,12 +39,12 @@ public:
     std::vector<std::string> m_Log;
 };
 
-class ConfigDlgTest : public ::testing::Test
+class ConfigDlgTest : public CUiTest
 {
 protected:
     void SetUp() override
     {
-        CHeadlessBackend::Instance().Reset();
+        CUiTest::SetUp();
         CColorTable::Instance().ResetToDefaults();
         m_Dlg.m_Transparency = 0.25;
         m_Dlg.m_NrTimeSteps = 100;
@@ -58,13 +59,10 @@ protected:
 
     INT_PTR Run(std::function<void(CDialog&)> actions)
     {
-        CHeadlessBackend::Instance().QueueModal("Configuration", std::move(actions));
+        Ui().QueueModal("Configuration", std::move(actions));
         return m_Dlg.DoModal();
     }
-    std::vector<std::string> Boxes() const
-    {
-        return CHeadlessBackend::Instance().MessageTexts(false);
-    }
+    std::vector<std::string> Boxes() const { return MessageTexts(); }
 
     CConfigDlg m_Dlg;
 };
@@ -72,7 +70,7 @@ protected:
 
 TEST(ColorPicker, ChoosingANamedColourNotifiesTheParentInOrder)
 {
-    CHeadlessBackend::Instance().Reset();
+    Ui().Reset();
     CPickerDlg dlg;
     ColorPickerKind().QueuePick(RGB(255, 0, 0));
     ASSERT_TRUE(dlg.UserClick(5));
@@ -84,7 +82,7 @@ TEST(ColorPicker, ChoosingANamedColourNotifiesTheParentInOrder)
 
 TEST(ColorPicker, OtherColoursGoThroughTheColourDialog)
 {
-    CHeadlessBackend::Instance().Reset();
+    Ui().Reset();
     CPickerDlg dlg;
     ColorPickerKind().QueuePick(RGB(10, 20, 30));
     ASSERT_TRUE(dlg.UserClick(5));
@@ -94,7 +92,7 @@ TEST(ColorPicker, OtherColoursGoThroughTheColourDialog)
 
 TEST(ColorPicker, CancelKeepsTheColour)
 {
-    CHeadlessBackend::Instance().Reset();
+    Ui().Reset();
     CPickerDlg dlg;
     ASSERT_TRUE(dlg.UserClick(5)); // nothing queued: the popup is dismissed
     EXPECT_EQ(dlg.m_Log,
@@ -160,7 +158,7 @@ TEST_F(ConfigDlgTest, RangeChecksKeepTheDialogOpen)
     EXPECT_EQ(Boxes(),
               std::vector<std::string>{"Please enter an integer between 10 and 1661992960."});
 
-    CHeadlessBackend::Instance().ClearMessages();
+    Ui().ClearMessages();
     Run(
         [](CDialog& d)
         {
@@ -193,7 +191,7 @@ TEST_F(ConfigDlgTest, ZeroFadeStepsBecomeOneAndLineWidthFollowsTheList)
     EXPECT_EQ(m_Dlg.m_FadeSteps, 1);
     EXPECT_EQ(m_Dlg.m_LineWidth, 4);
     EXPECT_EQ(Boxes(), std::vector<std::string>{"The minimum number fading steps was set to 1|"});
-    EXPECT_EQ(CHeadlessBackend::Instance().Messages()[0].Icon(), "information");
+    EXPECT_EQ(Ui().Messages()[0].Icon(), "information");
 }
 
 TEST_F(ConfigDlgTest, ResetButtonsTakeTheDataTimes)
@@ -236,8 +234,8 @@ TEST_F(ConfigDlgTest, CancelKeepsWhatWasPassedInButTheImmediateChanges)
 
 TEST_F(ConfigDlgTest, BrowseSaveAndLoadThroughTheFileDialogs)
 {
-    const std::string path = (std::filesystem::temp_directory_path() / "tessaron-cfg.lut").string();
-    auto& ui = CHeadlessBackend::Instance();
+    const std::string path = (TestDir() / "colours.lut").string();
+    auto& ui = Ui();
     Run(
         [&](CDialog& d)
         {
@@ -260,5 +258,4 @@ TEST_F(ConfigDlgTest, BrowseSaveAndLoadThroughTheFileDialogs)
               "Color configuration (*.lut)|*.lut|All Files (*.*)|*.*|");
     EXPECT_EQ(ui.FileDialogs()[1].m_DefExt, "lut");
     EXPECT_EQ(m_Dlg.m_FileName, path);
-    std::filesystem::remove(path);
 }

@@ -17,12 +17,13 @@ namespace trakor::testing
 class CRecordBytes
 {
 public:
-    CRecordBytes& i(int value) { return put(static_cast<std::uint32_t>(value), 4); }
-    CRecordBytes& r(double value) { return put(std::bit_cast<std::uint64_t>(value), 8); }
-    const std::string& bytes() const { return m_Bytes; }
+    CRecordBytes& Int(int value) { return Put(static_cast<std::uint32_t>(value), 4); }
+    CRecordBytes& Double(double value) { return Put(std::bit_cast<std::uint64_t>(value), 8); }
+    CRecordBytes& Float(float value) { return Put(std::bit_cast<std::uint32_t>(value), 4); }
+    const std::string& Bytes() const { return m_Bytes; }
 
 private:
-    CRecordBytes& put(std::uint64_t value, int count)
+    CRecordBytes& Put(std::uint64_t value, int count)
     {
         for (int k = 0; k < count; ++k)
             m_Bytes += static_cast<char>((value >> (8 * k)) & 0xff);
@@ -35,52 +36,120 @@ class CCollisionFileBuilder
 {
 public:
     // One record: its bytes between two length markers.
-    CCollisionFileBuilder& record(const CRecordBytes& payload)
+    CCollisionFileBuilder& Record(const CRecordBytes& payload)
     {
-        return marker(payload.bytes().size()).raw(payload.bytes()).marker(payload.bytes().size());
+        return Marker(payload.Bytes().size()).Raw(payload.Bytes()).Marker(payload.Bytes().size());
     }
-    CCollisionFileBuilder& marker(std::size_t length)
+    CCollisionFileBuilder& Marker(std::size_t length)
     {
-        return raw(CRecordBytes().i(static_cast<int>(length)).bytes());
+        return Raw(CRecordBytes().Int(static_cast<int>(length)).Bytes());
     }
-    CCollisionFileBuilder& raw(const std::string& bytes)
+    CCollisionFileBuilder& Raw(const std::string& bytes)
     {
         m_Bytes += bytes;
         return *this;
     }
 
-    CCollisionFileBuilder& trajectory(int jtrack, double etrack, int ncase,
+    CCollisionFileBuilder& Trajectory(int jtrack, double etrack, int ncase,
                                       const std::vector<CPoint>& points, double atrack)
     {
         const int ntrack = static_cast<int>(points.size()) - 1;
-        record(CRecordBytes().i(ntrack).i(0).i(jtrack).r(etrack).r(1.0).i(ncase));
+        Record(CRecordBytes().Int(ntrack).Int(0).Int(jtrack).Double(etrack).Double(1.0).Int(ncase));
         CRecordBytes data;
         for (const CPoint& p : points)
-            data.r(p.x).r(p.y).r(p.z).r(atrack);
-        return record(data);
+            data.Double(p.x).Double(p.y).Double(p.z).Double(atrack);
+        return Record(data);
     }
 
-    CCollisionFileBuilder& deposition(int icode, int jtrack, double etrack, const CPoint& p)
+    CCollisionFileBuilder& Deposition(int icode, int jtrack, double etrack, const CPoint& p)
     {
-        record(CRecordBytes().i(0).i(icode).i(jtrack).r(etrack).r(1.0));
-        return record(CRecordBytes().r(p.x).r(p.y).r(p.z).r(0.5));
+        Record(CRecordBytes().Int(0).Int(icode).Int(jtrack).Double(etrack).Double(1.0));
+        return Record(CRecordBytes().Double(p.x).Double(p.y).Double(p.z).Double(0.5));
     }
 
-    CCollisionFileBuilder& source(int ncase, int lstack)
+    CCollisionFileBuilder& Source(int ncase, int lstack)
     {
-        record(CRecordBytes().i(-ncase).i(lstack).i(100000).r(10.0).r(1.0));
+        Record(CRecordBytes().Int(-ncase).Int(lstack).Int(100000).Double(10.0).Double(1.0));
         CRecordBytes data;
         for (int k = 0; k < lstack; ++k)
-            data.i(1).r(1.0).r(1.0).r(0.0).r(0.0).r(0.0).r(0.0).r(0.0).r(1.0).r(0.0);
-        return record(data);
+            data.Int(1)
+                .Double(1.0)
+                .Double(1.0)
+                .Double(0.0)
+                .Double(0.0)
+                .Double(0.0)
+                .Double(0.0)
+                .Double(0.0)
+                .Double(1.0)
+                .Double(0.0);
+        return Record(data);
     }
 
-    const std::string& bytes() const { return m_Bytes; }
+    const std::string& Bytes() const { return m_Bytes; }
 
-    void save(const std::string& path) const { std::ofstream(path, std::ios::binary) << m_Bytes; }
+    void Save(const std::string& path) const { std::ofstream(path, std::ios::binary) << m_Bytes; }
 
 private:
     std::string m_Bytes;
+};
+
+// Writes dumps as FLUKA's default mgdraw routine does: 20-byte headers, single precision.
+class CMgdrawDumpBuilder
+{
+public:
+    CMgdrawDumpBuilder& Track(int jtrack, float etrack, const std::vector<CPoint>& points,
+                              const std::vector<float>& dtrack = {}, float ctrack = 0.5f)
+    {
+        const int ntrack = static_cast<int>(points.size()) - 1;
+        const int mtrack = static_cast<int>(dtrack.size());
+        m_File.Record(CRecordBytes().Int(ntrack).Int(mtrack).Int(jtrack).Float(etrack).Float(1));
+        CRecordBytes data;
+        for (const CPoint& p : points)
+            data.Float(static_cast<float>(p.x))
+                .Float(static_cast<float>(p.y))
+                .Float(static_cast<float>(p.z));
+        for (float d : dtrack)
+            data.Float(d);
+        m_File.Record(data.Float(ctrack));
+        return *this;
+    }
+
+    CMgdrawDumpBuilder& Deposition(int icode, int jtrack, float etrack, const CPoint& p)
+    {
+        m_File.Record(CRecordBytes().Int(0).Int(icode).Int(jtrack).Float(etrack).Float(1));
+        m_File.Record(CRecordBytes()
+                          .Float(static_cast<float>(p.x))
+                          .Float(static_cast<float>(p.y))
+                          .Float(static_cast<float>(p.z))
+                          .Float(0.003f));
+        return *this;
+    }
+
+    CMgdrawDumpBuilder& Source(int ncase, int primaries)
+    {
+        m_File.Record(CRecordBytes().Int(-ncase).Int(primaries).Int(primaries).Float(20).Float(1));
+        CRecordBytes data;
+        for (int k = 0; k < primaries; ++k)
+            data.Int(1)
+                .Float(10.938272f)
+                .Float(1)
+                .Float(0)
+                .Float(0)
+                .Float(-50)
+                .Float(0)
+                .Float(0)
+                .Float(1);
+        m_File.Record(data);
+        return *this;
+    }
+
+    // For hand-made damage.
+    CCollisionFileBuilder& Records() { return m_File; }
+    const std::string& Bytes() const { return m_File.Bytes(); }
+    void Save(const std::string& path) const { m_File.Save(path); }
+
+private:
+    CCollisionFileBuilder m_File;
 };
 
 } // namespace trakor::testing

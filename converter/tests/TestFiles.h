@@ -12,7 +12,7 @@ namespace trakor::testing
 {
 
 // An empty folder for one test under the build tree.
-inline std::filesystem::path workFolder(const std::string& name)
+inline std::filesystem::path WorkFolder(const std::string& name)
 {
     const std::filesystem::path folder =
         std::filesystem::path(TESSARON_BINARY_DIR) / "converter-tests" / name;
@@ -22,15 +22,15 @@ inline std::filesystem::path workFolder(const std::string& name)
 }
 
 // The folder of the running test (tests may run in parallel processes).
-inline std::filesystem::path currentTestFolder()
+inline std::filesystem::path CurrentTestFolder()
 {
     const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
     std::string name = std::string(test->test_suite_name()) + "." + test->name();
     std::replace(name.begin(), name.end(), '/', '_');
-    return workFolder(name);
+    return WorkFolder(name);
 }
 
-inline std::string readFile(const std::filesystem::path& path)
+inline std::string ReadFile(const std::filesystem::path& path)
 {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream text;

@@ -12,10 +12,10 @@ int main(int argc, char** argv)
         return 1;
     }
     trakor::testing::CCollisionFileBuilder()
-        .trajectory(1, 2.5, 1, {{-10, 0, 0}, {0, 0, 0}, {15, 25, 35}}, 2.0e-9)
-        .trajectory(7, 0.75, 1, {{0, -20, -30}, {40, 50, 60}}, 3.0e-9)
-        .deposition(10, 8, 1.2, {5, 5, 5})
-        .trajectory(8, 1.5, 2, {{1, 2, 3}, {4, 5, 6}}, 1.0e-9)
-        .save(argv[1]);
+        .Trajectory(1, 2.5, 1, {{-10, 0, 0}, {0, 0, 0}, {15, 25, 35}}, 2.0e-9)
+        .Trajectory(7, 0.75, 1, {{0, -20, -30}, {40, 50, 60}}, 3.0e-9)
+        .Deposition(10, 8, 1.2, {5, 5, 5})
+        .Trajectory(8, 1.5, 2, {{1, 2, 3}, {4, 5, 6}}, 1.0e-9)
+        .Save(argv[1]);
     return 0;
 }

@@ -24,9 +24,8 @@ public:
         RegisterWxColorPicker();
         auto* frame = new CMainFrame(m_Host, m_Options);
         frame->Show();
-        const auto plugIns = m_Options.m_PlugIns.empty() ? PlugInsBeside() : m_Options.m_PlugIns;
-        for (const auto& path : plugIns)
-            frame->LoadPlugIn(path);
+        // The script starts first: a plug-in's message box while loading already takes its
+        // answer from it.
         if (!m_Options.m_GuiScript.empty())
         {
             m_pScript = std::make_unique<CGuiScript>(m_Host, *frame);
@@ -36,8 +35,12 @@ public:
                 std::cerr << error << "\n";
                 m_ExitCode = 1;
                 frame->Close(true);
+                return true;
             }
         }
+        const auto plugIns = m_Options.m_PlugIns.empty() ? PlugInsBeside() : m_Options.m_PlugIns;
+        for (const auto& path : plugIns)
+            frame->LoadPlugIn(path);
         return true;
     }
 

@@ -1,6 +1,8 @@
 // Runs a batch script in the window, one command per timer tick, so that commands go on inside
-// the modal loops of dialogs they open. Besides the batch commands: "screenshot PATH.png",
-// "escape" (dismiss the innermost modal window), "wait" (one tick) and "quit".
+// the modal loops of dialogs they open. Besides the batch verbs the window adds its own to the
+// verb table: "screenshot PATH.png", "escape" (dismiss the innermost modal window), "wait" (one
+// tick) and "quit". While it runs, message boxes and file and colour dialogs take the script's
+// queued answers (or their defaults) instead of waiting for a user.
 #pragma once
 #include "host/BatchRunner.h"
 
@@ -9,25 +11,24 @@
 #include <sstream>
 #include <vector>
 
-class wxFrame;
+class CMainFrame;
 
 class CGuiScript
 {
 public:
-    CGuiScript(CHost& host, wxFrame& frame);
+    CGuiScript(CHost& host, CMainFrame& frame);
+    ~CGuiScript();
     // False when the script cannot be read or parsed.
     bool Start(const std::string& path, std::string& error);
     int Failures() const { return m_Failures; }
 
 private:
     void OnTick();
-    bool Execute(const CBatchRunner::CCommand& cmd);
-    static bool SaveScreenshot(const std::string& path);
-    static bool EscapeModal();
+    void Finish();
 
     static constexpr int TickMs = 400;
 
-    wxFrame& m_Frame;
+    CMainFrame& m_Frame;
     CBatchRunner m_Runner;
     std::vector<CBatchRunner::CCommand> m_Commands;
     size_t m_Next = 0;

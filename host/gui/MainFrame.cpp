@@ -5,7 +5,6 @@
 
 #include <wx/filedlg.h>
 #include <wx/menu.h>
-#include <wx/msgdlg.h>
 #include <wx/textdlg.h>
 #include <wx/toolbar.h>
 
@@ -76,6 +75,17 @@ void CMainFrame::BuildMenu()
     Bind(wxEVT_MENU, &CMainFrame::OnSnapPointSize, this, ID_SnapPointSize);
 }
 
+// Through the UI backend, so that a script answers (and records) it like any other box.
+void CMainFrame::ShowError(const std::string& text)
+{
+    UiBackend().MessageBox(nullptr, text, "Tessaron", MB_OK | MB_ICONERROR);
+}
+
+void CMainFrame::RefreshView()
+{
+    m_pCanvas->Refresh();
+}
+
 void CMainFrame::RebuildToolbar()
 {
     m_pToolBar->ClearTools();
@@ -100,9 +110,7 @@ void CMainFrame::LoadPlugIn(const std::string& path)
 {
     std::string error;
     bool refused = false;
-    if (!m_Host.LoadPlugIn(path, error, refused))
-        wxMessageBox(wxString::FromUTF8("Cannot load " + path + ":\n" + error), "Tessaron",
-                     wxICON_ERROR, this);
+    if (!m_Host.LoadPlugIn(path, error, refused)) ShowError("Cannot load " + path + ":\n" + error);
     RebuildToolbar();
 }
 
@@ -121,7 +129,7 @@ void CMainFrame::OnExportVRML(wxCommandEvent&)
     std::ofstream out(dlg.GetPath().ToStdString(wxConvUTF8), std::ios::binary);
     if (out) m_Host.ExportVRML(out);
     out.close();
-    if (!out) wxMessageBox("The VRML file could not be written.", "Tessaron", wxICON_ERROR, this);
+    if (!out) ShowError("The VRML file could not be written.");
 }
 
 void CMainFrame::OnInterfaceVersion(wxCommandEvent&)

@@ -14,6 +14,8 @@ class CMainFrame : public wxFrame
 public:
     CMainFrame(CHost& host, const CHostOptions& options);
     void LoadPlugIn(const std::string& path);
+    CScene& Scene() { return m_Scene; }
+    void RefreshView();
 
 private:
     void BuildMenu();
@@ -24,6 +26,7 @@ private:
     void OnInterfaceVersion(wxCommandEvent&);
     void OnSnapPointSize(wxCommandEvent&);
     void OnClose(wxCloseEvent& event);
+    void ShowError(const std::string& text);
 
     CHost& m_Host;
     CScene m_Scene;

@@ -40,10 +40,46 @@ TEST(BatchRunner, TokensQuotesCommentsAndVariables)
     EXPECT_EQ(Tokens("echo $TESSARON_TEST_DIR!"), (std::vector<std::string>{"echo", "/data dir!"}));
     EXPECT_EQ(Tokens("echo \"say \\\"hi\\\"\""), (std::vector<std::string>{"echo", "say \"hi\""}));
     EXPECT_TRUE(Tokens("   # only a comment").empty());
+}
+
+TEST(BatchRunner, QuotesJoinWithTheirNeighboursAndEscapeOnlyInside)
+{
+    EXPECT_EQ(Tokens("a\"b c\"d e"), (std::vector<std::string>{"ab cd", "e"}));
+    EXPECT_EQ(Tokens("\"a # b\" # c"), (std::vector<std::string>{"a # b"}));
+    EXPECT_EQ(Tokens("\"back\\\\slash\""), (std::vector<std::string>{"back\\slash"}));
+    EXPECT_EQ(Tokens("C:\\dir \"\\n\""), (std::vector<std::string>{"C:\\dir", "\\n"}))
+        << "outside quotes, and before other characters, a backslash is itself";
+    EXPECT_EQ(Tokens("\tset\t1\r"), (std::vector<std::string>{"set", "1"}));
+}
+
+TEST(BatchRunner, VariablesExpandEverywhereAndUnsetOnesAreEmpty)
+{
+    setenv("TESSARON_TEST_A", "x y", 1);
+    unsetenv("TESSARON_TEST_UNSET");
+    EXPECT_EQ(Tokens("$TESSARON_TEST_A"), (std::vector<std::string>{"x y"}))
+        << "a value with blanks stays one argument";
+    EXPECT_EQ(Tokens("\"<$TESSARON_TEST_A>\""), (std::vector<std::string>{"<x y>"}));
+    EXPECT_EQ(Tokens("${TESSARON_TEST_A}_b $TESSARON_TEST_A_b"),
+              (std::vector<std::string>{"x y_b", ""}))
+        << "without braces the name runs to the last name character";
+    EXPECT_EQ(Tokens("a$TESSARON_TEST_UNSET.b"), (std::vector<std::string>{"a.b"}));
+    EXPECT_EQ(Tokens("cost $ 5 $-"), (std::vector<std::string>{"cost", "$", "5", "$-"}));
+}
+
+TEST(BatchRunner, UnterminatedQuotesAndBracesAreErrors)
+{
     std::vector<std::string> args;
     std::string error;
     EXPECT_FALSE(CBatchRunner::Tokenize("set 1 \"open", args, error));
     EXPECT_EQ(error, "unterminated quote");
+    EXPECT_FALSE(CBatchRunner::Tokenize("echo ${HOME", args, error));
+    EXPECT_EQ(error, "unterminated ${");
+    CHost host;
+    std::ostringstream out, err;
+    CBatchRunner runner(host, out, err);
+    EXPECT_EQ(runner.RunText("echo one\necho \"two\n", "s"), -1);
+    EXPECT_EQ(out.str(), "") << "nothing runs from a script that does not parse";
+    EXPECT_EQ(err.str(), "s:2: unterminated quote\n");
 }
 
 TEST(BatchRunner, UnbalancedModalBlocksAreRefusedBeforeAnythingRuns)
@@ -62,6 +98,7 @@ TEST(BatchRunner, FailuresAreCountedAndNamed)
     EXPECT_EQ(run.out.str(), "done\n");
     const std::string err = run.err.str();
     EXPECT_NE(err.find("test:1: frobnicate: unknown command"), std::string::npos);
+    EXPECT_NE(err.find("test:4: answer: answer must be ok"), std::string::npos);
     EXPECT_NE(err.find("test:2: click: no dialog is addressed"), std::string::npos);
     EXPECT_NE(err.find("test:3: toolbar: no toolbar button \"Nothing\""), std::string::npos);
 }

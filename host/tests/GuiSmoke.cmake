@@ -1,4 +1,6 @@
-# Starts the GUI host under Xvfb with a script and checks the screenshot it takes.
+# Starts the GUI host under Xvfb with a script and checks the screenshot it takes; with
+# FIRST_SHOT, that an earlier screenshot differs; with SAME_AS_BATCH, that the script prints the
+# same headless.
 file(REMOVE_RECURSE ${WORKDIR})
 file(MAKE_DIRECTORY ${WORKDIR})
 set(ENV{SOURCE} ${SOURCEDIR})
@@ -13,10 +15,36 @@ endif()
 if(err MATCHES "Gtk-CRITICAL")
   message(FATAL_ERROR "${err}")
 endif()
-if(NOT EXISTS ${WORKDIR}/${SHOT})
-  message(FATAL_ERROR "no screenshot ${SHOT}\n${out}\n${err}")
+foreach(shot ${SHOT} ${FIRST_SHOT})
+  if(NOT EXISTS ${WORKDIR}/${shot})
+    message(FATAL_ERROR "no screenshot ${shot}\n${out}\n${err}")
+  endif()
+  file(SIZE ${WORKDIR}/${shot} size)
+  if(size LESS 2000)
+    message(FATAL_ERROR "the screenshot ${shot} is suspiciously small (${size} bytes)")
+  endif()
+endforeach()
+# A capture taken earlier of a different screen must differ from the last one.
+if(FIRST_SHOT)
+  file(SHA256 ${WORKDIR}/${FIRST_SHOT} first)
+  file(SHA256 ${WORKDIR}/${SHOT} last)
+  if(first STREQUAL last)
+    message(FATAL_ERROR "${FIRST_SHOT} and ${SHOT} are the same image")
+  endif()
 endif()
-file(SIZE ${WORKDIR}/${SHOT} size)
-if(size LESS 2000)
-  message(FATAL_ERROR "the screenshot ${SHOT} is suspiciously small (${size} bytes)")
+# The script prints the same in the window as headless.
+if(SAME_AS_BATCH)
+  execute_process(
+    COMMAND ${HOST} --batch ${SCRIPT} ${PLUGIN}
+    WORKING_DIRECTORY ${WORKDIR}
+    RESULT_VARIABLE brc OUTPUT_VARIABLE bout ERROR_VARIABLE berr TIMEOUT 60)
+  if(NOT brc EQUAL 0)
+    message(FATAL_ERROR "the batch run exited with ${brc}\n${bout}\n${berr}")
+  endif()
+  if(NOT out STREQUAL bout)
+    message(FATAL_ERROR "window output:\n${out}\ndiffers from batch output:\n${bout}")
+  endif()
+  if(NOT out MATCHES "error: Error reading data")
+    message(FATAL_ERROR "the error box of the failed load is not in the message log:\n${out}")
+  endif()
 endif()

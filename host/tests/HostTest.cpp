@@ -63,3 +63,47 @@ TEST(Host, RefusingPlugInIsUnloadedAndLeavesNoButton)
     EXPECT_FALSE(host.PressButton("Trakor3D"));
     EXPECT_EQ(CHeadlessBackend::Instance().Messages().size(), 1u);
 }
+
+namespace
+{
+const std::string TinyDir = TINY_PLUGIN_DIR;
+}
+
+TEST(Host, AMissingExportIsNamedWithTheLoadersText)
+{
+    CHost host;
+    std::string error;
+    bool refused = false;
+    EXPECT_FALSE(host.LoadPlugIn(TinyDir + "/libTinyNoBox.so", error, refused));
+    EXPECT_EQ(error.rfind("cannot resolve Box: ", 0), 0u) << error;
+    EXPECT_NE(error.find("undefined symbol: Box"), std::string::npos) << error;
+    EXPECT_TRUE(host.PlugIns().empty());
+}
+
+TEST(Host, AnUnloadableLibraryQuotesTheLoader)
+{
+    CHost host;
+    std::string error;
+    bool refused = false;
+    EXPECT_FALSE(host.LoadPlugIn(TinyDir + "/libTinyUnresolved.so", error, refused));
+    EXPECT_NE(error.find("libTinyUnresolved.so"), std::string::npos) << error;
+    EXPECT_NE(error.find("undefined symbol: TinySymbolNobodyDefines"), std::string::npos) << error;
+}
+
+TEST(Host, TheInterfaceVersionDecidesWhetherATinyPlugInStarts)
+{
+    CHost host;
+    std::string error;
+    bool refused = true;
+    ASSERT_TRUE(host.LoadPlugIn(TinyDir + "/libTinyGood.so", error, refused)) << error;
+    EXPECT_FALSE(refused);
+    EXPECT_EQ(host.PlugIns().at(0)->m_Name, "Tiny");
+    EXPECT_TRUE(host.PressButton("Tiny"));
+    host.UnloadAll();
+
+    host.SetInterfaceVersion(2.2);
+    ASSERT_TRUE(host.LoadPlugIn(TinyDir + "/libTinyGood.so", error, refused)) << error;
+    EXPECT_TRUE(refused);
+    EXPECT_TRUE(host.PlugIns().empty());
+    EXPECT_TRUE(host.Buttons().empty());
+}

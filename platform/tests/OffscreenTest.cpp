@@ -1,4 +1,5 @@
 #include "platform/Offscreen.h"
+#include "testkit/Scratch.h"
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>
@@ -26,7 +27,7 @@ TEST(Offscreen, DrawsIntoFramebufferAndRoundTripsPng)
     EXPECT_EQ(pixels[0], 255) << "row 0 of the image is the top";
     EXPECT_EQ(pixels[(3 * 8) * 4 + 2], 255) << "the bottom row stays blue";
 
-    const auto path = std::filesystem::temp_directory_path() / "tessaron-offscreen.png";
+    const auto path = testkit::TestDir() / "offscreen.png";
     ASSERT_TRUE(WritePng(path.string(), 8, 4, pixels));
     int w = 0, h = 0;
     std::vector<std::uint8_t> back;
@@ -35,5 +36,4 @@ TEST(Offscreen, DrawsIntoFramebufferAndRoundTripsPng)
     EXPECT_EQ(h, 4);
     EXPECT_EQ(back[0], 255);
     EXPECT_EQ(back[2], 0);
-    std::filesystem::remove(path);
 }

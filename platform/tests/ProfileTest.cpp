@@ -1,4 +1,5 @@
 #include "platform/Profile.h"
+#include "testkit/Scratch.h"
 
 #include <gtest/gtest.h>
 
@@ -7,8 +8,7 @@
 
 TEST(Profile, ValuesPersistPerSectionAndKey)
 {
-    const auto dir = std::filesystem::temp_directory_path() / "tessaron-profile-test";
-    std::filesystem::remove_all(dir);
+    const auto dir = testkit::TestDir();
     setenv("XDG_CONFIG_HOME", dir.c_str(), 1);
     CProfile profile;
     profile.SetRegistryKey("Wendrik");
@@ -29,7 +29,6 @@ TEST(Profile, ValuesPersistPerSectionAndKey)
     EXPECT_TRUE(again.WriteProfileString("Volumix3DPath", "Input", "a=b\\c\nd"));
     EXPECT_EQ(again.GetProfileString("Volumix3DPath", "Input"), "a=b\\c\nd");
     EXPECT_EQ(again.GetProfileInt("Cache", "ReadAheadBuffer", 10240), 512) << "other keys stay";
-    std::filesystem::remove_all(dir);
 }
 
 TEST(Profile, WithoutCompanyKeyNothingIsStored)

@@ -2,6 +2,7 @@
 
 #include "platform/Clock.h"
 #include "platform/Dialog.h"
+#include "platform/ScriptedAnswers.h"
 #include "platform/wx/WxDialogView.h"
 
 #include <wx/app.h>
@@ -65,8 +66,20 @@ std::string CWxBackend::WxFilter(const std::string& filter)
     return f;
 }
 
+// While a script runs, nobody may be there to answer a native box: the script's queued answer
+// or the box's default button answers it, as in the headless backend.
 int CWxBackend::MessageBox(CDialog* pOwner, const std::string& text, const std::string& caption,
                            UINT nType)
+{
+    CScriptedAnswers& script = CScriptedAnswers::Instance();
+    const int result = script.ScriptRunning() ? script.TakeAnswer(nType)
+                                              : ShowMessageBox(pOwner, text, caption, nType);
+    script.Record(text, caption, nType, result);
+    return result;
+}
+
+int CWxBackend::ShowMessageBox(CDialog* pOwner, const std::string& text, const std::string& caption,
+                               UINT nType)
 {
     long style = 0;
     switch (nType & MB_TYPEMASK)
@@ -119,6 +132,14 @@ int CWxBackend::MessageBox(CDialog* pOwner, const std::string& text, const std::
 
 bool CWxBackend::FileDialog(CDialog* pOwner, CFileDialogRequest& request)
 {
+    CScriptedAnswers& script = CScriptedAnswers::Instance();
+    if (!script.ScriptRunning()) return ShowFileDialog(pOwner, request);
+    request.m_Result = script.TakeFile().value_or("");
+    return !request.m_Result.empty();
+}
+
+bool CWxBackend::ShowFileDialog(CDialog* pOwner, CFileDialogRequest& request)
+{
     long style = request.m_Open ? wxFD_OPEN : wxFD_SAVE;
     if (request.m_Open && (request.m_Flags & OFN_FILEMUSTEXIST)) style |= wxFD_FILE_MUST_EXIST;
     if (!request.m_Open && (request.m_Flags & OFN_OVERWRITEPROMPT)) style |= wxFD_OVERWRITE_PROMPT;
@@ -141,6 +162,15 @@ bool CWxBackend::FileDialog(CDialog* pOwner, CFileDialogRequest& request)
 }
 
 bool CWxBackend::ColorDialog(CDialog* pOwner, COLORREF& color, DWORD flags)
+{
+    CScriptedAnswers& script = CScriptedAnswers::Instance();
+    if (!script.ScriptRunning()) return ShowColorDialog(pOwner, color, flags);
+    const auto queued = script.TakeColor();
+    if (queued) color = *queued;
+    return queued.has_value();
+}
+
+bool CWxBackend::ShowColorDialog(CDialog* pOwner, COLORREF& color, DWORD flags)
 {
     wxColourData data;
     data.SetChooseFull((flags & CC_FULLOPEN) != 0);
@@ -165,6 +195,9 @@ INT_PTR CWxBackend::RunModal(CDialog& dlg)
     {
         CWxDialogView* view = ViewOf(dlg, true);
         dlg.ShowWindow(SW_SHOW);
+        // Queued actions run inside the dialog's own loop, as a user's would.
+        if (auto actions = CScriptedAnswers::Instance().TakeModal(dlg.GetCaption()))
+            view->CallAfter([&dlg, actions] { CScriptedAnswers::RunAndFinish(dlg, actions); });
         view->ShowModal();
         if (!dlg.IsEnded()) dlg.EndDialog(IDCANCEL);
     }
@@ -174,8 +207,7 @@ INT_PTR CWxBackend::RunModal(CDialog& dlg)
 
 void CWxBackend::DialogDestroyed(CDialog& dlg)
 {
-    for (auto it = m_Timers.begin(); it != m_Timers.end();)
-        it = it->first.first == &dlg ? m_Timers.erase(it) : std::next(it);
+    std::erase_if(m_Timers, [&](const CTimer& t) { return t.m_pDlg == &dlg; });
     if (auto it = m_Views.find(&dlg); it != m_Views.end())
     {
         CWxDialogView* view = it->second;
@@ -200,14 +232,27 @@ void CWxBackend::EndWaitCursor()
 
 void CWxBackend::StartTimer(CDialog& dlg, UINT_PTR id, UINT elapseMs)
 {
+    StopTimer(dlg, id);
     auto timer = std::make_unique<CDialogTimer>(dlg, id);
     timer->Start(static_cast<int>(std::max<UINT>(elapseMs, 1)));
-    m_Timers[{&dlg, id}] = std::move(timer);
+    m_Timers.push_back({&dlg, id, std::move(timer)});
 }
 
 void CWxBackend::StopTimer(CDialog& dlg, UINT_PTR id)
 {
-    m_Timers.erase({&dlg, id});
+    std::erase_if(m_Timers, [&](const CTimer& t) { return t.m_pDlg == &dlg && t.m_Id == id; });
+}
+
+void CWxBackend::DeliverTimerTicks(int count)
+{
+    DeliverTicksInOrder(count,
+                        [this]
+                        {
+                            TimerList timers;
+                            for (const auto& t : m_Timers)
+                                timers.emplace_back(t.m_pDlg, t.m_Id);
+                            return timers;
+                        });
 }
 
 void CWxBackend::Refresh()

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 #include <utility>
+#include <vector>
 
 class CControlState;
 class CDialog;
@@ -33,6 +34,7 @@ public:
     void EndWaitCursor() override;
     void StartTimer(CDialog& dlg, UINT_PTR id, UINT elapseMs) override;
     void StopTimer(CDialog& dlg, UINT_PTR id) override;
+    void DeliverTimerTicks(int count) override;
     void Refresh() override;
 
     // The window of control id of a shown dialog (null when it has none).
@@ -48,6 +50,18 @@ private:
     CWxDialogView* ViewOf(CDialog& dlg, bool create);
 
     std::map<CDialog*, CWxDialogView*> m_Views;
-    std::map<std::pair<CDialog*, UINT_PTR>, std::unique_ptr<wxTimer>> m_Timers;
+    struct CTimer
+    {
+        CDialog* m_pDlg;
+        UINT_PTR m_Id;
+        std::unique_ptr<wxTimer> m_pTimer;
+    };
+
+    int ShowMessageBox(CDialog* pOwner, const std::string& text, const std::string& caption,
+                       UINT nType);
+    bool ShowFileDialog(CDialog* pOwner, CFileDialogRequest& request);
+    bool ShowColorDialog(CDialog* pOwner, COLORREF& color, DWORD flags);
+
+    std::vector<CTimer> m_Timers; // in the order they were started
     unsigned long m_LastRefresh = 0;
 };

@@ -1,42 +1,33 @@
-#include "platform/HeadlessBackend.h"
+#include "testkit/FakeHost.h"
+#include "testkit/Scratch.h"
+#include "testkit/UiCapture.h"
 #include "tracks/ParticleDataReader.h"
 #include "tracks/Trakor3DDlg.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-
 using namespace trakor3d;
+using namespace testkit;
 
 namespace
 {
-class CRedrawCounter : public CHostInterface
-{
-public:
-    double GetInterfaceVersion() override { return 2.3; }
-    void RedrawView() override { ++m_Redraws; }
-    int m_Redraws = 0;
-};
-
-class TrackDialogTest : public ::testing::Test
+class TrackDialogTest : public CUiTest
 {
 protected:
     void SetUp() override
     {
-        CHeadlessBackend::Instance().Reset();
-        m_Path = (std::filesystem::temp_directory_path() / "tessaron-dialog-test.tracks").string();
-        std::ofstream(m_Path) << "EnergyGroup_Tot 0 1\nEnergyGroup_Tot 1 10\n"
-                                 "PARTICLE\nEnergy 0.5\nType 7\ns 0 0 0\ns 1 0 0\nEND PARTICLE\n"
-                                 "PARTICLE\nEnergy 0.6\nType 1\ns 0 0 0\ns 0 1 0\nEND PARTICLE\n"
-                                 "PARTICLE\nEnergy 0.7\nType 7\ns 0 0 0\ns 0 0 1\nEND PARTICLE\n"
-                                 "PARTICLE\nEnergy 0.8\nType 52\ns 0 0 0\ns 1 1 0\nEND PARTICLE\n"
-                                 "PARTICLE\nEnergy 0.9\nType 54\ns 0 0 0\ns 1 1 1\nEND PARTICLE\n"
-                                 "PARTICLE\nEnergy 5\nType 8\ns 0 0 0\ns 2 0 0\nEND PARTICLE\n";
+        CUiTest::SetUp();
+        m_Path = WriteScratch("dialog.tracks",
+                              "EnergyGroup_Tot 0 1\nEnergyGroup_Tot 1 10\n"
+                              "PARTICLE\nEnergy 0.5\nType 7\ns 0 0 0\ns 1 0 0\nEND PARTICLE\n"
+                              "PARTICLE\nEnergy 0.6\nType 1\ns 0 0 0\ns 0 1 0\nEND PARTICLE\n"
+                              "PARTICLE\nEnergy 0.7\nType 7\ns 0 0 0\ns 0 0 1\nEND PARTICLE\n"
+                              "PARTICLE\nEnergy 0.8\nType 52\ns 0 0 0\ns 1 1 0\nEND PARTICLE\n"
+                              "PARTICLE\nEnergy 0.9\nType 54\ns 0 0 0\ns 1 1 1\nEND PARTICLE\n"
+                              "PARTICLE\nEnergy 5\nType 8\ns 0 0 0\ns 2 0 0\nEND PARTICLE\n");
         m_Dlg.Create();
         m_Dlg.ShowWindow(SW_SHOW);
     }
-    void TearDown() override { std::filesystem::remove(m_Path); }
 
     void Load()
     {
@@ -55,7 +46,7 @@ protected:
 
     std::string m_Path;
     CParticleDataReader m_Store;
-    CRedrawCounter m_Host;
+    CFakeHost m_Host;
     CTrakor3DDlg m_Dlg{&m_Store, &m_Host};
 };
 } // namespace
@@ -89,12 +80,12 @@ TEST_F(TrackDialogTest, GroupSelectionRefillsTheTypeList)
 TEST_F(TrackDialogTest, UncheckingAGroupKeepsTypeChecks)
 {
     Load();
-    const int before = m_Host.m_Redraws;
+    const int before = m_Host.Redraws();
     ASSERT_TRUE(m_Dlg.UserCheckItem(IDC_GROUPLIST, 0, 0));
     EXPECT_FALSE(m_Store.m_EnergyGroups[0].m_Enabled);
     EXPECT_TRUE(m_Store.m_EnergyGroups[1].m_Enabled);
     EXPECT_EQ(Items(IDC_TYPELIST), (std::vector<std::string>{"+Photon", "+Proton", "+Xi_c_plus"}));
-    EXPECT_GT(m_Host.m_Redraws, before);
+    EXPECT_GT(m_Host.Redraws(), before);
 }
 
 TEST_F(TrackDialogTest, TypeCheckSwitchesEveryParticleOfThatTypeInTheGroup)
@@ -146,25 +137,25 @@ TEST_F(TrackDialogTest, FailedLoadReportsAndDrawsNothing)
     m_Dlg.UserClick(IDC_LOAD);
     EXPECT_FALSE(m_Dlg.m_Loaded);
     EXPECT_FALSE(m_Dlg.m_Visualize);
-    const auto& boxes = CHeadlessBackend::Instance().Messages();
+    const auto& boxes = Ui().Messages();
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].m_Text, "Error reading data");
     EXPECT_EQ(boxes[0].Icon(), "error");
-    EXPECT_EQ(CHeadlessBackend::Instance().WaitCursorDepth(), 0);
+    EXPECT_EQ(Ui().WaitCursorDepth(), 0);
 
     m_Dlg.UserSetText(IDC_FILENAME, "");
     m_Dlg.UserClick(IDC_LOAD);
-    EXPECT_EQ(CHeadlessBackend::Instance().Messages().back().m_Text, "Error reading data");
+    EXPECT_EQ(Ui().Messages().back().m_Text, "Error reading data");
 }
 
 TEST_F(TrackDialogTest, BrowsePutsTheChosenPathIntoTheField)
 {
-    CHeadlessBackend::Instance().QueueFile("/data/run.tracks");
+    Ui().QueueFile("/data/run.tracks");
     ASSERT_TRUE(m_Dlg.UserClick(IDC_BROWSE));
     EXPECT_EQ(m_Dlg.GetDlgItemText(IDC_FILENAME), "/data/run.tracks");
-    EXPECT_EQ(CHeadlessBackend::Instance().FileDialogs().back().m_DefExt, "*.tracks");
-    EXPECT_EQ(CHeadlessBackend::Instance().FileDialogs().back().m_Filter, "");
-    CHeadlessBackend::Instance().QueueFile("");
+    EXPECT_EQ(Ui().FileDialogs().back().m_DefExt, "*.tracks");
+    EXPECT_EQ(Ui().FileDialogs().back().m_Filter, "");
+    Ui().QueueFile("");
     m_Dlg.UserClick(IDC_BROWSE);
     EXPECT_EQ(m_Dlg.GetDlgItemText(IDC_FILENAME), "/data/run.tracks") << "cancel keeps the name";
 }

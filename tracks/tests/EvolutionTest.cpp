@@ -1,9 +1,10 @@
 #include "common/ConfigDlg.h"
-#include "platform/HeadlessBackend.h"
+#include "testkit/FakeHost.h"
+#include "testkit/Pixels.h"
+#include "testkit/UiCapture.h"
 #include "tracks/ParticleDataReader.h"
 #include "tracks/TrackRenderer.h"
 #include "tracks/Trakor3DDlg.h"
-#include "tracks/tests/TopView.h"
 
 #include <gtest/gtest.h>
 
@@ -11,6 +12,7 @@
 #include <sstream>
 
 using namespace trakor3d;
+using namespace testkit;
 
 namespace
 {
@@ -111,19 +113,12 @@ TEST(FadeWindow, LinearLogarithmicAndOff)
 
 namespace
 {
-class CNoHost : public CHostInterface
-{
-public:
-    double GetInterfaceVersion() override { return 2.3; }
-    void RedrawView() override {}
-};
-
-class EvolutionDialogTest : public ::testing::Test
+class EvolutionDialogTest : public CUiTest
 {
 protected:
     void SetUp() override
     {
-        CHeadlessBackend::Instance().Reset();
+        CUiTest::SetUp();
         std::istringstream in("EnergyGroup_Tot 0 1\nPARTICLE\nEnergy 0.5\nType 7\n"
                               "s 0 0 0 1e-12\ns 1 0 0 1e-8\nEND PARTICLE\n");
         ASSERT_TRUE(m_Store.ReadStream(in, nullptr));
@@ -134,13 +129,8 @@ protected:
         ASSERT_TRUE(m_Dlg.UserSetCheck(IDC_SHOWEVOLUTION, 1));
     }
 
-    std::vector<std::string> Boxes() const
-    {
-        return CHeadlessBackend::Instance().MessageTexts(false);
-    }
-
     CParticleDataReader m_Store;
-    CNoHost m_Host;
+    CFakeHost m_Host;
     CTrakor3DDlg m_Dlg{&m_Store, &m_Host};
 };
 } // namespace
@@ -164,7 +154,7 @@ TEST_F(EvolutionDialogTest, LinearSliderMapsToTime)
 TEST_F(EvolutionDialogTest, LogarithmicScaleResetsZeroStartAndMapsDecades)
 {
     ASSERT_TRUE(m_Dlg.UserSetCheck(IDC_LOGSCALE, 1));
-    EXPECT_EQ(Boxes(),
+    EXPECT_EQ(MessageTexts(),
               std::vector<std::string>{"The start time t0 for logarithmic scaling cannot be "
                                        "0! Thus, it was reset to 3E-12 ~ 1 mm of "
                                        "movement."});
@@ -186,8 +176,8 @@ TEST_F(EvolutionDialogTest, LogarithmicScaleNeedsTMaxAboveT0)
     ASSERT_TRUE(m_Dlg.UserSetCheck(IDC_LOGSCALE, 1));
     EXPECT_EQ(m_Dlg.m_LogScale, 0) << "falls back to linear";
     EXPECT_EQ(m_Dlg.IsDlgButtonChecked(IDC_LOGSCALE), 0);
-    ASSERT_EQ(Boxes().size(), 1u);
-    EXPECT_NE(Boxes()[0].find("linear time scale is used"), std::string::npos);
+    ASSERT_EQ(MessageTexts().size(), 1u);
+    EXPECT_NE(MessageTexts()[0].find("linear time scale is used"), std::string::npos);
     EXPECT_TRUE(std::isfinite(m_Store.m_TimeStep));
     ASSERT_TRUE(m_Dlg.UserSlider(IDC_TIMESLIDER, 30));
     EXPECT_TRUE(std::isfinite(m_Store.m_CurrentTime));
@@ -202,7 +192,7 @@ TEST(Playback, IntervalSpreadsTheAnimationOverTheSteps)
 
 TEST_F(EvolutionDialogTest, PlaybackStepsToTheEndThenReleasesTheButton)
 {
-    auto& ui = CHeadlessBackend::Instance();
+    auto& ui = Ui();
     ASSERT_TRUE(m_Dlg.UserSlider(IDC_TIMESLIDER, 97));
     ASSERT_TRUE(m_Dlg.UserSetCheck(IDC_PLAY, 1));
     ASSERT_EQ(ui.RunningTimers().size(), 1u);
@@ -222,16 +212,16 @@ TEST_F(EvolutionDialogTest, PlaybackStepsToTheEndThenReleasesTheButton)
 TEST_F(EvolutionDialogTest, PressingPlayAgainStopsAtOnce)
 {
     ASSERT_TRUE(m_Dlg.UserSetCheck(IDC_PLAY, 1));
-    CHeadlessBackend::Instance().DeliverTimerTicks(2);
+    Ui().DeliverTimerTicks(2);
     EXPECT_EQ(m_Dlg.Item(IDC_TIMESLIDER).m_Pos, 2);
     ASSERT_TRUE(m_Dlg.UserSetCheck(IDC_PLAY, 0));
-    EXPECT_TRUE(CHeadlessBackend::Instance().RunningTimers().empty());
+    EXPECT_TRUE(Ui().RunningTimers().empty());
     EXPECT_EQ(m_Dlg.m_TimerId, 0u);
 }
 
 TEST_F(EvolutionDialogTest, ConfigurationIsTakenOverAfterOkAndCancel)
 {
-    auto& ui = CHeadlessBackend::Instance();
+    auto& ui = Ui();
     ui.QueueModal("Configuration",
                   [](CDialog& d)
                   {
@@ -261,7 +251,7 @@ TEST_F(EvolutionDialogTest, ConfigurationIsTakenOverAfterOkAndCancel)
     ASSERT_TRUE(m_Dlg.UserClick(IDC_CONFIGURE));
     EXPECT_EQ(m_Store.m_NrTimeSteps, 50);
     EXPECT_DOUBLE_EQ(m_Dlg.m_Transparency, 0.1);
-    EXPECT_NE(std::find(Boxes().begin(), Boxes().end(),
+    EXPECT_NE(std::find(MessageTexts().begin(), MessageTexts().end(),
                         "Please enter an integer between 10 and 1661992960."),
-              Boxes().end());
+              MessageTexts().end());
 }

@@ -1,4 +1,5 @@
-#include "platform/HeadlessBackend.h"
+#include "testkit/FakeHost.h"
+#include "testkit/UiCapture.h"
 #include "tracks/Trakor3DDlg.h"
 #include "tracks/Trakor3D_App.h"
 
@@ -7,45 +8,18 @@
 #include <sstream>
 
 using namespace trakor3d;
-
-namespace
-{
-class CFakeHost : public CHostToolbar, public CHostInterface
-{
-public:
-    int AddToolbarButton(CToolbarButton* b, int pos) override
-    {
-        m_Log += "add " + b->m_Caption + " " + std::to_string(b->m_CommandId) + " " +
-                 std::to_string(b->m_Image) + " " + std::to_string(pos) + ";";
-        return 4;
-    }
-    void RecalcToolbarLayout() override { m_Log += "recalc;"; }
-    void ResizeToolbar(BOOL redraw) override { m_Log += "resize " + std::to_string(redraw) + ";"; }
-    void RemoveToolbarButton(int index) override
-    {
-        m_Log += "remove " + std::to_string(index) + ";";
-    }
-    double GetInterfaceVersion() override
-    {
-        m_Log += "version;";
-        return m_Version;
-    }
-    void RedrawView() override {}
-    std::string m_Log;
-    double m_Version = 2.3;
-};
-} // namespace
+using namespace testkit;
 
 TEST(Frame, InitPlugInInsertsTheButtonThenChecksTheVersion)
 {
-    CHeadlessBackend::Instance().Reset();
+    Ui().Reset();
     CFakeHost host;
     CTrakor3D_App app;
     EXPECT_EQ(app.InitPlugIn(&host, &host), 101);
-    EXPECT_EQ(host.m_Log, "add Trakor3D 101 -1 -1;recalc;resize 0;version;");
+    EXPECT_EQ(host.Log(), "add Trakor3D 101 -1 -1;recalc;resize 0;version;");
     ASSERT_NE(app.MainDialog(), nullptr);
     EXPECT_FALSE(app.MainDialog()->IsWindowVisible()) << "created hidden";
-    EXPECT_TRUE(CHeadlessBackend::Instance().Messages().empty());
+    EXPECT_TRUE(Ui().Messages().empty());
 
     EXPECT_TRUE(app.PlugInEventHandler(999, 0, nullptr, nullptr));
     EXPECT_FALSE(app.MainDialog()->IsWindowVisible()) << "not our command";
@@ -54,7 +28,7 @@ TEST(Frame, InitPlugInInsertsTheButtonThenChecksTheVersion)
     EXPECT_EQ(app.MainDialog()->GetCaption(), "Trakor 3D");
 
     app.DestroyPlugIn();
-    EXPECT_NE(host.m_Log.find("remove 4;"), std::string::npos);
+    EXPECT_NE(host.Log().find("remove 4;"), std::string::npos);
     std::string name, icon;
     app.GetPlugInName(name);
     app.GetPlugInResources(icon);
@@ -64,13 +38,13 @@ TEST(Frame, InitPlugInInsertsTheButtonThenChecksTheVersion)
 
 TEST(Frame, OldHostIsRefusedAfterTheDialogExists)
 {
-    CHeadlessBackend::Instance().Reset();
+    Ui().Reset();
     CFakeHost host;
-    host.m_Version = 2.2;
+    host.SetInterfaceVersion(2.2);
     CTrakor3D_App app;
     EXPECT_EQ(app.InitPlugIn(&host, &host), 0);
     EXPECT_NE(app.MainDialog(), nullptr);
-    const auto& boxes = CHeadlessBackend::Instance().Messages();
+    const auto& boxes = Ui().Messages();
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].m_Text,
               "This plug-in requires a newer version of Tessaron with a plugin-interface version "
@@ -80,7 +54,7 @@ TEST(Frame, OldHostIsRefusedAfterTheDialogExists)
 
 TEST(Frame, BoxAndVrmlFollowTheStoreAndVisualize)
 {
-    CHeadlessBackend::Instance().Reset();
+    Ui().Reset();
     CFakeHost host;
     CTrakor3D_App app;
     app.InitPlugIn(&host, &host);

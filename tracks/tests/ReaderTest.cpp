@@ -1,5 +1,5 @@
 #include "platform/Controls.h"
-#include "platform/HeadlessBackend.h"
+#include "testkit/UiCapture.h"
 #include "tracks/ParticleDataReader.h"
 
 #include <gtest/gtest.h>
@@ -9,15 +9,16 @@
 #include <sstream>
 
 using namespace trakor3d;
+using namespace testkit;
 
 namespace
 {
-class ReaderTest : public ::testing::Test
+class ReaderTest : public CUiTest
 {
 protected:
     void SetUp() override
     {
-        CHeadlessBackend::Instance().Reset();
+        CUiTest::SetUp();
         m_Store.SetErrorStream(m_Err);
     }
 
@@ -25,11 +26,6 @@ protected:
     {
         std::istringstream in(text);
         return m_Store.ReadStream(in, nullptr);
-    }
-
-    std::vector<std::string> Boxes() const
-    {
-        return CHeadlessBackend::Instance().MessageTexts(true);
     }
 
     const CParticle& Only(int group = 0)
@@ -62,7 +58,7 @@ TEST_F(ReaderTest, GroupHoldsPhotonWithGeneratedTimes)
     EXPECT_DOUBLE_EQ(m_Store.m_TimeStep, 0.03);
     EXPECT_DOUBLE_EQ(m_Store.m_T0, 0) << "the earliest time starts at 0";
     EXPECT_EQ(m_Store.m_Upper, CVector(1, 1, 0));
-    EXPECT_TRUE(Boxes().empty());
+    EXPECT_TRUE(MessageTexts(true).empty());
     EXPECT_EQ(m_Err.str(), "");
 }
 
@@ -84,9 +80,10 @@ TEST_F(ReaderTest, ParticleGoesToTheFirstGroupThatHoldsItsEnergy)
                      "PARTICLE\nEnergy 3\nType 8\ns 0 0 0\ns 0 0 1\nEND PARTICLE\n"));
     EXPECT_EQ(m_Store.m_Particles[0].size(), 1u);
     EXPECT_EQ(m_Store.m_Particles[1].size(), 1u);
-    EXPECT_EQ(Boxes(), std::vector<std::string>{"information: Warning (23): Particle not added "
-                                                "because it does not match the supplied energy "
-                                                "groups!"});
+    EXPECT_EQ(MessageTexts(true),
+              std::vector<std::string>{"information: Warning (23): Particle not added "
+                                       "because it does not match the supplied energy "
+                                       "groups!"});
 }
 
 TEST_F(ReaderTest, LineCountGrowsByPointsPlusFourPerBlock)
@@ -94,7 +91,7 @@ TEST_F(ReaderTest, LineCountGrowsByPointsPlusFourPerBlock)
     // Lines: group (1), "bogus" (2) -> count-1 = 1; block line 3 -> 3 + 2 + 4 = 9; "zzz" -> 10.
     ASSERT_TRUE(Read("EnergyGroup_Tot 0 1\nbogus\nPARTICLE\nEnergy 0.5\nType 1\ns 0 0 0\n"
                      "s 1 1 1\nEND PARTICLE\nzzz\n"));
-    EXPECT_EQ(Boxes(),
+    EXPECT_EQ(MessageTexts(true),
               (std::vector<std::string>{"information: Warning ( 1): Unknown identifier!",
                                         "information: Warning ( 9): Unknown identifier!"}));
 }
@@ -107,8 +104,9 @@ TEST_F(ReaderTest, ShortGroupLineStopsReadingAndKeepsWhatWasRead)
                       PhotonBlock));
     EXPECT_EQ(m_Store.m_EnergyGroups.size(), 1u);
     EXPECT_EQ(m_Store.m_Particles[0].size(), 1u);
-    EXPECT_EQ(Boxes(), std::vector<std::string>{
-                           "information: ERROR(8): Not enough arguments given for EnergyGroup!"});
+    EXPECT_EQ(MessageTexts(true),
+              std::vector<std::string>{
+                  "information: ERROR(8): Not enough arguments given for EnergyGroup!"});
 }
 
 TEST_F(ReaderTest, BlockMessagesGoToTheErrorStream)
@@ -150,7 +148,7 @@ TEST_F(ReaderTest, CommentsAndSkippedLines)
                      "   EnergyGroup_Tot 0 1 & more\nEnergyGroup_Tot 0 1\n" +
                      std::string(PhotonBlock)));
     EXPECT_EQ(m_Store.m_EnergyGroups.size(), 1u) << "leading blanks are removed, comments skipped";
-    EXPECT_TRUE(Boxes().empty());
+    EXPECT_TRUE(MessageTexts(true).empty());
 }
 
 TEST_F(ReaderTest, EndLineOutsideABlockOpensANewBlock)
@@ -164,7 +162,7 @@ TEST_F(ReaderTest, ParticlesWithoutGroupsAreNotAdded)
 {
     ASSERT_TRUE(Read(PhotonBlock));
     EXPECT_TRUE(m_Store.m_Particles.empty());
-    EXPECT_EQ(Boxes().size(), 1u);
+    EXPECT_EQ(MessageTexts(true).size(), 1u);
 }
 
 TEST_F(ReaderTest, ConverterOutputIsReadWithItsExponents)
@@ -226,7 +224,7 @@ TEST_F(ReaderTest, FileErrors)
 {
     EXPECT_FALSE(m_Store.ReadFile("", nullptr));
     EXPECT_FALSE(m_Store.ReadFile("/nonexistent/x.tracks", nullptr));
-    EXPECT_EQ(Boxes(), std::vector<std::string>{"error: ERROR: No filename specified!"});
+    EXPECT_EQ(MessageTexts(true), std::vector<std::string>{"error: ERROR: No filename specified!"});
 }
 
 TEST_F(ReaderTest, BinaryGarbageIsRefusedWithoutABoxPerLine)
@@ -235,7 +233,7 @@ TEST_F(ReaderTest, BinaryGarbageIsRefusedWithoutABoxPerLine)
     for (int i = 0; i < 5000; ++i)
         garbage += static_cast<char>((i * 7919) % 256);
     EXPECT_FALSE(Read(garbage));
-    const auto boxes = Boxes();
+    const auto boxes = MessageTexts(true);
     EXPECT_LE(boxes.size(), 22u);
     EXPECT_EQ(std::count_if(boxes.begin(), boxes.end(),
                             [](const std::string& b) { return b.find("binary data") != b.npos; }),
@@ -248,7 +246,7 @@ TEST_F(ReaderTest, ManyUnknownLinesAreSummarised)
     for (int i = 0; i < 100; ++i)
         text += "nonsense\n";
     EXPECT_TRUE(Read(text));
-    const auto boxes = Boxes();
+    const auto boxes = MessageTexts(true);
     ASSERT_EQ(boxes.size(), 21u);
     EXPECT_EQ(boxes.back(), "information: 80 further warnings of the same kinds were not shown.");
 }

@@ -1,14 +1,13 @@
-#include "platform/HeadlessBackend.h"
+#include "testkit/Pixels.h"
 #include "tracks/ParticleDataReader.h"
 #include "tracks/TrackRenderer.h"
-#include "tracks/tests/TopView.h"
 
-#include <GL/gl.h>
 #include <gtest/gtest.h>
 
 #include <sstream>
 
 using namespace trakor3d;
+using namespace testkit;
 
 namespace
 {
@@ -44,8 +43,6 @@ protected:
             });
     }
 
-    unsigned At(double x, double y) const { return m_View.At(x, y); }
-
     CTopView m_View;
     CParticleDataReader m_Store;
     CDrawSettings m_Settings;
@@ -55,16 +52,16 @@ protected:
 TEST_F(RenderTest, TracksAppearInTheirTypeColours)
 {
     Draw();
-    EXPECT_EQ(At(5, 5.05), 0xffff00u) << "photon yellow";
-    EXPECT_EQ(At(5.05, 2), 0x0000ffu) << "neutron blue";
-    EXPECT_EQ(At(5, 8), 0x000000u);
+    EXPECT_EQ(m_View.At(5, 5.05), 0xffff00u) << "photon yellow";
+    EXPECT_EQ(m_View.At(5.05, 2), 0x0000ffu) << "neutron blue";
+    EXPECT_EQ(m_View.At(5, 8), 0x000000u);
 }
 
 TEST_F(RenderTest, NothingWithoutVisualize)
 {
     m_Settings.m_Visualize = false;
     Draw();
-    EXPECT_EQ(At(5, 5.05), 0u);
+    EXPECT_EQ(m_View.At(5, 5.05), 0u);
 }
 
 TEST_F(RenderTest, DisabledGroupsAndHiddenTypesDisappear)
@@ -72,15 +69,15 @@ TEST_F(RenderTest, DisabledGroupsAndHiddenTypesDisappear)
     m_Store.m_EnergyGroups[1].m_Enabled = false;
     m_Store.m_Particles[0].begin()->second.m_Visible = false;
     Draw();
-    EXPECT_EQ(At(5, 5.05), 0u);
-    EXPECT_EQ(At(5.05, 2), 0u);
+    EXPECT_EQ(m_View.At(5, 5.05), 0u);
+    EXPECT_EQ(m_View.At(5.05, 2), 0u);
 }
 
 TEST_F(RenderTest, TransparencyBlendsWithTheBackground)
 {
     m_Store.SetTransparency(0.5);
     Draw();
-    const unsigned c = At(5, 5.05);
+    const unsigned c = m_View.At(5, 5.05);
     EXPECT_NEAR(double(c >> 16), 128, 2);
     EXPECT_EQ(c & 0xff, 0u);
 }
@@ -88,10 +85,10 @@ TEST_F(RenderTest, TransparencyBlendsWithTheBackground)
 TEST_F(RenderTest, OverlayDrawsTracksInFrontOfTheGeometry)
 {
     Draw(true);
-    EXPECT_EQ(At(5, 5.05), 0x808080u) << "hidden behind the solid";
+    EXPECT_EQ(m_View.At(5, 5.05), 0x808080u) << "hidden behind the solid";
     m_Settings.m_Overlay = true;
     Draw(true);
-    EXPECT_EQ(At(5, 5.05), 0xffff00u);
+    EXPECT_EQ(m_View.At(5, 5.05), 0xffff00u);
     EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST)) << "depth testing is back on afterwards";
     EXPECT_FALSE(glIsEnabled(GL_BLEND));
 }

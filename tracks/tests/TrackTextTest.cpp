@@ -58,30 +58,3 @@ TEST(TrackText, TokensSplitAtRunsOfSeparators)
     SplitTokens(" ,;", separators, tokens);
     EXPECT_TRUE(tokens.empty());
 }
-
-TEST(TrackText, FastConversionMatchesTheLibrary)
-{
-    // Mantissas and exponents around the limits of the exact path, against strtod.
-    std::uint64_t seed = 12345;
-    auto next = [&]
-    {
-        seed = seed * 6364136223846793005ull + 1442695040888963407ull;
-        return seed >> 11;
-    };
-    for (int i = 0; i < 200000; ++i)
-    {
-        const int digits = 1 + static_cast<int>(next() % 18);
-        std::string text;
-        for (int d = 0; d < digits; ++d)
-            text += static_cast<char>('0' + next() % 10);
-        const size_t point = next() % (text.size() + 1);
-        text = text.substr(0, point) + "." + text.substr(point);
-        if (next() % 2)
-        {
-            text += 'E';
-            text += std::to_string(static_cast<int>(next() % 60) - 30);
-        }
-        const double expected = std::strtod(text.c_str(), nullptr);
-        ASSERT_EQ(ReadNumber(text), expected) << text;
-    }
-}

@@ -20,7 +20,7 @@ void PrintTo(const CBadFile& f, std::ostream* os)
     *os << f.m_Name;
 }
 
-class BadCartesianInput : public CHeadlessTest, public ::testing::WithParamInterface<CBadFile>
+class BadCartesianInput : public CUiTest, public ::testing::WithParamInterface<CBadFile>
 {
 };
 
@@ -50,7 +50,7 @@ INSTANTIATE_TEST_SUITE_P(
         CBadFile{"bad/overflow_value.usrbin", "Sorry but only 1 values were read for 2 bins."}),
     [](const auto& info) { return std::to_string(info.index); });
 
-class BadInput : public CHeadlessTest
+class BadInput : public CUiTest
 {
 };
 

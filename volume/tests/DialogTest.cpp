@@ -1,6 +1,7 @@
 #include "TestHelpers.h"
 #include "platform/Controls.h"
 #include "platform/Profile.h"
+#include "testkit/FakeHost.h"
 #include "volume/DataOptionsDlg.h"
 #include "volume/NormalizationDlg.h"
 #include "volume/Volumira3DDlg.h"
@@ -14,14 +15,6 @@ using namespace test;
 
 namespace
 {
-class CTestHost : public CHostInterface
-{
-public:
-    double GetInterfaceVersion() override { return 2.5; }
-    void RedrawView() override { ++m_Redraws; }
-    int m_Redraws = 0;
-};
-
 std::vector<std::string> LogLines(const CDialog& dlg)
 {
     std::vector<std::string> lines;
@@ -49,12 +42,12 @@ CHeadlessBackend::ModalActions SetRange(const std::string& min, const std::strin
 }
 } // namespace
 
-class MainDialogTest : public CHeadlessTest
+class MainDialogTest : public CUiTest
 {
 protected:
     void SetUp() override
     {
-        CHeadlessTest::SetUp();
+        CUiTest::SetUp();
         m_Profile.SetRegistryKey("Wendrik");
         m_Profile.SetAppName("Volumira3DTest");
         m_Dlg.Create();
@@ -66,7 +59,7 @@ protected:
     }
     std::string Field(int id) const { return m_Dlg.GetDlgItemText(id); }
 
-    CTestHost m_Host;
+    CFakeHost m_Host;
     CProfile m_Profile;
     CVolumira3DDlg m_Dlg{&m_Host, &m_Profile};
 };
@@ -115,7 +108,7 @@ TEST_F(MainDialogTest, LoadShowsTheGridAndEveryLogLine)
     EXPECT_EQ(z->m_Max, 1);
     EXPECT_EQ(m_Dlg.FindItem(IDC_SLIDER_X)->m_Max, 2);
     EXPECT_EQ(m_Dlg.FindItem(IDC_TRANSPARENCY)->m_Max, 100);
-    EXPECT_GT(m_Host.m_Redraws, 0);
+    EXPECT_GT(m_Host.Redraws(), 0);
     EXPECT_TRUE(Ui().Messages().empty());
 }
 
@@ -269,14 +262,14 @@ TEST_F(MainDialogTest, ClearCommandEmptiesTheGridAndSwitchesPlanesOff)
     m_Dlg.UserClick(IDC_CLEAR_DATA);
     EXPECT_TRUE(m_Dlg.m_DataLoaded);
     EXPECT_TRUE(m_Dlg.m_KeepRange);
-    const int redraws = m_Host.m_Redraws;
+    const int redraws = m_Host.Redraws();
     Ui().QueueAnswer(IDYES);
     m_Dlg.UserClick(IDC_CLEAR_DATA);
     EXPECT_FALSE(m_Dlg.m_DataLoaded);
     EXPECT_TRUE(m_Dlg.m_Voxels.empty());
     EXPECT_FALSE(m_Dlg.m_PlaneEnabled[0]);
     EXPECT_EQ(m_Dlg.FindItem(IDC_SLIDER_Z)->m_Pos, 0);
-    EXPECT_GT(m_Host.m_Redraws, redraws);
+    EXPECT_GT(m_Host.Redraws(), redraws);
     m_Dlg.Box(min, max);
     EXPECT_EQ(min, CVector(1e12, 1e12, 1e12));
     EXPECT_EQ(max, CVector(-1e12, -1e12, -1e12));

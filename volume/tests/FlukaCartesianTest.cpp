@@ -7,15 +7,10 @@ namespace volumira3d
 {
 using namespace test;
 
-class FlukaCartesianTest : public CHeadlessTest
+class FlukaCartesianTest : public CLoaderTest
 {
 protected:
-    bool Load(const std::string& path)
-    {
-        return CVolumeLoader(m_Grid, m_Log).LoadFlukaCartesian(path);
-    }
-    CVoxelGrid m_Grid;
-    CStringLog m_Log;
+    bool Load(const std::string& path) { return Loader().LoadFlukaCartesian(path); }
 };
 
 TEST_F(FlukaCartesianTest, ValuesLandInTheirVoxelsWithXFastest)

@@ -13,23 +13,12 @@ namespace volumira3d
 {
 using namespace test;
 
-class FlukaCylinderTest : public CHeadlessTest
+class FlukaCylinderTest : public CLoaderTest
 {
 protected:
-    bool LoadRZ(const std::string& path) { return CVolumeLoader(m_Grid, m_Log).LoadFlukaRZ(path); }
-    bool LoadRPhiZ(const std::string& path)
-    {
-        return CVolumeLoader(m_Grid, m_Log).LoadFlukaRPhiZ(path);
-    }
+    bool LoadRZ(const std::string& path) { return Loader().LoadFlukaRZ(path); }
+    bool LoadRPhiZ(const std::string& path) { return Loader().LoadFlukaRPhiZ(path); }
     double V(int ix, int iy, int iz) const { return m_Grid.m_Voxels[ix][iy][iz]; }
-    bool Logged(const std::string& text) const
-    {
-        for (const auto& line : m_Log.m_Lines)
-            if (line.first == text) return true;
-        return false;
-    }
-    CVoxelGrid m_Grid;
-    CStringLog m_Log;
 };
 
 TEST_F(FlukaCylinderTest, RingsFillKnownVoxelsAroundTheAxis)

@@ -1,43 +1,22 @@
-// Helpers of the volume tests: paths, scratch files, FLUKA text made to measure, message boxes.
+// Helpers of the volume tests: data paths, FLUKA text made to measure, a loader fixture.
 #pragma once
-#include "platform/HeadlessBackend.h"
-
-#include <gtest/gtest.h>
+#include "testkit/Scratch.h"
+#include "testkit/UiCapture.h"
+#include "volume/LoadLog.h"
+#include "volume/VolumeLoader.h"
+#include "volume/VoxelGrid.h"
 
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 namespace volumira3d::test
 {
+using namespace ::testkit;
+
 inline std::string DataPath(const std::string& name)
 {
-    return std::string(TESSARON_SOURCE_DIR) + "/volume/tests/data/" + name;
-}
-
-// A folder of its own for the running test.
-inline std::filesystem::path ScratchDir()
-{
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    auto dir = std::filesystem::path(TESSARON_BINARY_DIR) / "volume-scratch" /
-               (std::string(info->test_suite_name()) + "." + info->name());
-    std::filesystem::create_directories(dir);
-    return dir;
-}
-
-inline std::string WriteScratch(const std::string& name, const std::string& content)
-{
-    const std::string path = (ScratchDir() / name).string();
-    std::ofstream(path, std::ios::binary) << content;
-    return path;
-}
-
-inline std::string ReadText(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return SourcePath("volume/tests/data/" + name);
 }
 
 // Values as FLUKA prints them, ten to a line.
@@ -100,28 +79,18 @@ inline std::vector<double> Sequence(size_t count, double first = 1)
     return values;
 }
 
-inline CHeadlessBackend& Ui()
-{
-    return CHeadlessBackend::Instance();
-}
-
-inline std::vector<std::string> MessageTexts()
-{
-    return Ui().MessageTexts();
-}
-
-// True when a message box whose text starts with prefix was shown with that icon.
-inline bool Shown(const std::string& prefix, const std::string& icon = "")
-{
-    for (const auto& m : Ui().Messages())
-        if (m.m_Text.rfind(prefix, 0) == 0 && (icon.empty() || m.Icon() == icon)) return true;
-    return false;
-}
-
-// Every test starts with empty queues and no recorded message boxes.
-class CHeadlessTest : public ::testing::Test
+// A loader test: a grid, its log, and the loader that fills them.
+class CLoaderTest : public CUiTest
 {
 protected:
-    void SetUp() override { Ui().Reset(); }
+    CVolumeLoader Loader() { return CVolumeLoader(m_Grid, m_Log); }
+    bool Logged(const std::string& text) const
+    {
+        for (const auto& line : m_Log.m_Lines)
+            if (line.first == text) return true;
+        return false;
+    }
+    CVoxelGrid m_Grid;
+    CStringLog m_Log;
 };
 } // namespace volumira3d::test

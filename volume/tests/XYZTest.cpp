@@ -8,12 +8,10 @@ namespace volumira3d
 {
 using namespace test;
 
-class XYZTest : public CHeadlessTest
+class XYZTest : public CLoaderTest
 {
 protected:
-    bool Load(const std::string& path) { return CVolumeLoader(m_Grid, m_Log).LoadXYZ(path); }
-    CVoxelGrid m_Grid;
-    CStringLog m_Log;
+    bool Load(const std::string& path) { return Loader().LoadXYZ(path); }
 };
 
 TEST_F(XYZTest, LoadsGeometryRecordsAndLogLines)
@@ -121,7 +119,7 @@ TEST_F(XYZTest, WriterOmitsZerosAndReadsBackTheSameGrid)
     m_Grid.StoreValue(2, 0, 0, 1.23456789);
     m_Grid.StoreValue(0, 1, 0, -4e-7);
     m_Grid.StoreValue(1, 1, 1, 1e12);
-    const std::string path = (ScratchDir() / "out.xyz").string();
+    const std::string path = (TestDir() / "out.xyz").string();
     ASSERT_TRUE(WriteXYZFile(m_Grid, path, error)) << error;
     EXPECT_EQ(ReadText(path), "VOXEL-DATA @2007 Volumix3D\n"
                               "X-start: -1.5 X-end: 0 X-steps: 3\n"
@@ -144,7 +142,7 @@ TEST_F(XYZTest, WriterOmitsZerosAndReadsBackTheSameGrid)
 
 TEST_F(XYZTest, PolicyWritesRecordsInFieldOrderAndReportsFailure)
 {
-    CDataStorage<CXYZAsciiIO<>> storage((ScratchDir() / "records.txt").string());
+    CDataStorage<CXYZAsciiIO<>> storage((TestDir() / "records.txt").string());
     CVoxelData record;
     record.m_IndexX = 0;
     record.m_IndexY = 1;
@@ -162,7 +160,7 @@ TEST_F(XYZTest, WriterOfAnAllZeroGridWritesTheHeaderOnlyAndReportsUnwritablePath
 {
     std::string error;
     ASSERT_TRUE(m_Grid.AllocateGrid(2, 2, 2, error));
-    const std::string path = (ScratchDir() / "zeros.xyz").string();
+    const std::string path = (TestDir() / "zeros.xyz").string();
     ASSERT_TRUE(WriteXYZFile(m_Grid, path, error));
     const std::string text = ReadText(path);
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 6);

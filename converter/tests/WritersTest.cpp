@@ -15,9 +15,9 @@ using namespace trakor;
 namespace
 {
 
-constexpr double kLightStep = 29.9792458; // cm a photon covers in 1 ns
+constexpr double LightStep = 29.9792458; // cm a photon covers in 1 ns
 
-std::vector<std::string> lines(const std::string& text)
+std::vector<std::string> Lines(const std::string& text)
 {
     std::vector<std::string> result;
     std::istringstream in(text);
@@ -26,47 +26,47 @@ std::vector<std::string> lines(const std::string& text)
     return result;
 }
 
-std::string trackNumber(double value)
+std::string TrackNumber(double value)
 {
-    std::string text(exponentWidth(kTrackDecimals), ' ');
-    formatExponent(text.data(), value, kTrackDecimals, 'D');
+    std::string text(ExponentWidth(TrackDecimals), ' ');
+    FormatExponent(text.data(), value, TrackDecimals, 'D');
     return text;
 }
 
 // The time field of every point line.
-std::vector<std::string> times(const std::string& text)
+std::vector<std::string> Times(const std::string& text)
 {
     std::vector<std::string> result;
-    for (const std::string& line : lines(text))
+    for (const std::string& line : Lines(text))
         if (line.rfind("s ", 0) == 0) result.push_back(line.substr(71, 22));
     return result;
 }
 
 // A D-exponent field as a number.
-double timeValue(std::string field)
+double TimeValue(std::string field)
 {
     field[field.find('D')] = 'E';
     return std::stod(field);
 }
 
-CTrajectory photon(int ncase, std::vector<CPoint> points, double age)
+CTrajectory Photon(int ncase, std::vector<CPoint> points, double age)
 {
     CTrajectory t;
-    t.ntrack = static_cast<int>(points.size()) - 1;
-    t.jtrack = 7;
-    t.etrack = 1.0;
-    t.ncase = ncase;
-    t.points = std::move(points);
-    t.atrack = age;
+    t.m_Ntrack = static_cast<int>(points.size()) - 1;
+    t.m_Jtrack = 7;
+    t.m_Etrack = 1.0;
+    t.m_Ncase = ncase;
+    t.m_Points = std::move(points);
+    t.m_Atrack = age;
     return t;
 }
 
 struct TrackRun
 {
-    explicit TrackRun(bool kinetic = false) : writer(out, kinetic, warnings) {}
-    CStringOutput out;
-    std::ostringstream warnings;
-    CTrackWriter writer;
+    explicit TrackRun(bool kinetic = false) : m_Writer(m_Out, kinetic, m_Warnings) {}
+    CStringOutput m_Out;
+    std::ostringstream m_Warnings;
+    CTrackWriter m_Writer;
 };
 
 } // namespace
@@ -74,8 +74,8 @@ struct TrackRun
 TEST(EnergyGroups, LinearBinsAndLineLayout)
 {
     CStringOutput out;
-    writeEnergyGroups(out, groupcalc(0.0, 1.0, 4, false), false);
-    EXPECT_EQ(out.text(), "ENERGYGROUP_TOT +0.000000000E+00,+2.500000000E-01 \n"
+    WriteEnergyGroups(out, groupcalc(0.0, 1.0, 4, false), false);
+    EXPECT_EQ(out.Text(), "ENERGYGROUP_TOT +0.000000000E+00,+2.500000000E-01 \n"
                           "ENERGYGROUP_TOT +2.500000000E-01,+5.000000000E-01 \n"
                           "ENERGYGROUP_TOT +5.000000000E-01,+7.500000000E-01 \n"
                           "ENERGYGROUP_TOT +7.500000000E-01,+1.000000000E+00 \n");
@@ -84,17 +84,17 @@ TEST(EnergyGroups, LinearBinsAndLineLayout)
 TEST(EnergyGroups, LogarithmicBinsAndKineticKeyword)
 {
     CStringOutput out;
-    writeEnergyGroups(out, groupcalc(1.0e-3, 1.0e-1, 2, true), true);
-    EXPECT_EQ(out.text(), "ENERGYGROUP_KIN +1.000000000E-03,+1.000000000E-02 \n"
+    WriteEnergyGroups(out, groupcalc(1.0e-3, 1.0e-1, 2, true), true);
+    EXPECT_EQ(out.Text(), "ENERGYGROUP_KIN +1.000000000E-03,+1.000000000E-02 \n"
                           "ENERGYGROUP_KIN +1.000000000E-02,+1.000000000E-01 \n");
 }
 
 TEST(TrackWriter, PhotonBlockWithTimesAtTheSpeedOfLight)
 {
     TrackRun run;
-    ASSERT_TRUE(run.writer.collcad_orlin(
-        photon(1, {{0, 0, 0}, {kLightStep, 0, 0}, {2 * kLightStep, 0, 0}}, 3.0e-9)));
-    const std::vector<std::string> text = lines(run.out.text());
+    ASSERT_TRUE(run.m_Writer.collcad_orlin(
+        Photon(1, {{0, 0, 0}, {LightStep, 0, 0}, {2 * LightStep, 0, 0}}, 3.0e-9)));
+    const std::vector<std::string> text = Lines(run.m_Out.Text());
     ASSERT_EQ(text.size(), 8u);
     EXPECT_EQ(text[0], "");
     EXPECT_EQ(text[1], "PARTICLE");
@@ -105,23 +105,23 @@ TEST(TrackWriter, PhotonBlockWithTimesAtTheSpeedOfLight)
     EXPECT_EQ(text[5], "Energy +1.000000000000000D+00");
     EXPECT_EQ(text[6], "Type    +7");
     EXPECT_EQ(text[7], "END PARTICLE");
-    const std::vector<std::string> t = times(run.out.text());
+    const std::vector<std::string> t = Times(run.m_Out.Text());
     for (std::size_t i = 0; i < 3; ++i)
-        EXPECT_NEAR(timeValue(t[i]), 1.0e-9 * static_cast<double>(i + 1), 1e-23) << t[i];
+        EXPECT_NEAR(TimeValue(t[i]), 1.0e-9 * static_cast<double>(i + 1), 1e-23) << t[i];
 }
 
 TEST(TrackWriter, NumbersStartAtColumns3_26_49_72)
 {
     TrackRun run;
-    run.writer.collcad_orlin(photon(1, {{-1.5, 2e-300, 3e100}, {4, 5, 6}}, 1.0));
-    const std::string line = lines(run.out.text())[2];
+    run.m_Writer.collcad_orlin(Photon(1, {{-1.5, 2e-300, 3e100}, {4, 5, 6}}, 1.0));
+    const std::string line = Lines(run.m_Out.Text())[2];
     ASSERT_EQ(line.size(), 94u);
     EXPECT_EQ(line.substr(0, 2), "s ");
     EXPECT_EQ(line[24], ',');
     EXPECT_EQ(line[47], ',');
     EXPECT_EQ(line[70], ' ');
     EXPECT_EQ(line[93], ' ');
-    EXPECT_EQ(line.substr(2, 22), trackNumber(-1.5));
+    EXPECT_EQ(line.substr(2, 22), TrackNumber(-1.5));
     EXPECT_EQ(line.substr(25, 22), "+2.000000000000000-300");
     EXPECT_EQ(line.substr(48, 22), "+3.000000000000000+100");
 }
@@ -129,70 +129,70 @@ TEST(TrackWriter, NumbersStartAtColumns3_26_49_72)
 TEST(TrackWriter, LaterEventsStartAfterTheLatestAgeOfEarlierOnes)
 {
     TrackRun run;
-    run.writer.collcad_orlin(photon(1, {{0, 0, 0}, {1, 0, 0}}, 5.0e-9));
-    run.writer.collcad_orlin(photon(1, {{0, 0, 0}, {1, 0, 0}}, 2.0e-9));
-    run.writer.collcad_orlin(photon(2, {{0, 0, 0}, {kLightStep, 0, 0}}, 1.0e-9));
-    run.writer.collcad_orlin(photon(2, {{0, 0, 0}, {1, 0, 0}}, 4.0e-9));
-    run.writer.collcad_orlin(photon(3, {{0, 0, 0}, {1, 0, 0}}, 1.0e-9));
-    const std::vector<std::string> t = times(run.out.text());
+    run.m_Writer.collcad_orlin(Photon(1, {{0, 0, 0}, {1, 0, 0}}, 5.0e-9));
+    run.m_Writer.collcad_orlin(Photon(1, {{0, 0, 0}, {1, 0, 0}}, 2.0e-9));
+    run.m_Writer.collcad_orlin(Photon(2, {{0, 0, 0}, {LightStep, 0, 0}}, 1.0e-9));
+    run.m_Writer.collcad_orlin(Photon(2, {{0, 0, 0}, {1, 0, 0}}, 4.0e-9));
+    run.m_Writer.collcad_orlin(Photon(3, {{0, 0, 0}, {1, 0, 0}}, 1.0e-9));
+    const std::vector<std::string> t = Times(run.m_Out.Text());
     ASSERT_EQ(t.size(), 10u);
     // The offset is accumulated in single precision.
     const double shift2 = static_cast<float>(5.0e-9);
-    EXPECT_EQ(t[4], trackNumber(shift2 + 1.0e-9 - 1.0e-9));
-    EXPECT_EQ(t[5], trackNumber(1.0e-9 + shift2));
-    EXPECT_NE(t[5], trackNumber(1.0e-9 + 5.0e-9));
-    EXPECT_EQ(t[7], trackNumber(4.0e-9 + shift2));
+    EXPECT_EQ(t[4], TrackNumber(shift2 + 1.0e-9 - 1.0e-9));
+    EXPECT_EQ(t[5], TrackNumber(1.0e-9 + shift2));
+    EXPECT_NE(t[5], TrackNumber(1.0e-9 + 5.0e-9));
+    EXPECT_EQ(t[7], TrackNumber(4.0e-9 + shift2));
     const double shift3 = static_cast<float>(shift2 + 4.0e-9);
-    EXPECT_EQ(t[9], trackNumber(1.0e-9 + shift3));
+    EXPECT_EQ(t[9], TrackNumber(1.0e-9 + shift3));
 }
 
 TEST(TrackWriter, NegativeTimesAreWrittenAsZero)
 {
     TrackRun run;
-    run.writer.collcad_orlin(photon(1, {{0, 0, 0}, {kLightStep, 0, 0}}, 0.5e-9));
+    run.m_Writer.collcad_orlin(Photon(1, {{0, 0, 0}, {LightStep, 0, 0}}, 0.5e-9));
     // A particle whose energy equals its mass has no speed.
-    CTrajectory resting = photon(1, {{0, 0, 0}, {1, 0, 0}}, 1.0e-9);
-    resting.etrack = 0.0;
-    run.writer.collcad_orlin(resting);
-    const std::vector<std::string> t = times(run.out.text());
+    CTrajectory resting = Photon(1, {{0, 0, 0}, {1, 0, 0}}, 1.0e-9);
+    resting.m_Etrack = 0.0;
+    run.m_Writer.collcad_orlin(resting);
+    const std::vector<std::string> t = Times(run.m_Out.Text());
     ASSERT_EQ(t.size(), 4u);
     EXPECT_EQ(t[0], "+0.000000000000000D+00");
     EXPECT_EQ(t[2], "+0.000000000000000D+00");
-    EXPECT_EQ(t[3], trackNumber(1.0e-9));
+    EXPECT_EQ(t[3], TrackNumber(1.0e-9));
 }
 
 TEST(TrackWriter, KineticModeWritesKineticEnergy)
 {
     TrackRun run(true);
-    CTrajectory proton = photon(1, {{0, 0, 0}, {1, 0, 0}}, 1.0e-9);
-    proton.jtrack = 1;
-    proton.etrack = 2.0;
-    run.writer.collcad_orlin(proton);
-    const std::vector<std::string> text = lines(run.out.text());
-    EXPECT_EQ(text[4], "Energy " + trackNumber(2.0 - static_cast<double>(0.938272f)));
+    CTrajectory proton = Photon(1, {{0, 0, 0}, {1, 0, 0}}, 1.0e-9);
+    proton.m_Jtrack = 1;
+    proton.m_Etrack = 2.0;
+    run.m_Writer.collcad_orlin(proton);
+    const std::vector<std::string> text = Lines(run.m_Out.Text());
+    EXPECT_EQ(text[4], "Energy " + TrackNumber(2.0 - static_cast<double>(0.938272f)));
     EXPECT_EQ(text[5], "Type    +1");
 }
 
 TEST(TrackWriter, UnknownParticleIsReportedAndSkipped)
 {
     TrackRun run;
-    CTrajectory strange = photon(12, {{0, 0, 0}, {1, 0, 0}}, 1.0e-9);
-    strange.jtrack = 43;
-    strange.etrack = 2.0;
-    EXPECT_FALSE(run.writer.collcad_orlin(strange));
-    EXPECT_EQ(run.out.text(), "");
-    EXPECT_EQ(run.warnings.str(), " ** WARNING: Unknown particle 43 encountered!\n"
-                                  " **          Event: 12 tot. Energy: 2.0000000000000000E+00\n"
-                                  " **          Track skipped!\n");
+    CTrajectory strange = Photon(12, {{0, 0, 0}, {1, 0, 0}}, 1.0e-9);
+    strange.m_Jtrack = 43;
+    strange.m_Etrack = 2.0;
+    EXPECT_FALSE(run.m_Writer.collcad_orlin(strange));
+    EXPECT_EQ(run.m_Out.Text(), "");
+    EXPECT_EQ(run.m_Warnings.str(), " ** WARNING: Unknown particle 43 encountered!\n"
+                                    " **          Event: 12 tot. Energy: 2.0000000000000000E+00\n"
+                                    " **          Track skipped!\n");
 }
 
 namespace
 {
 
-CTrajectory track(int code, std::vector<CPoint> points)
+CTrajectory Track(int code, std::vector<CPoint> points)
 {
-    CTrajectory t = photon(1, std::move(points), 1.0);
-    t.jtrack = code;
+    CTrajectory t = Photon(1, std::move(points), 1.0);
+    t.m_Jtrack = code;
     return t;
 }
 
@@ -202,13 +202,13 @@ TEST(ScriptWriter, LinesOnParticleLayersContinueWhereTheyEnded)
 {
     CStringOutput out;
     CScriptWriter script(out);
-    script.collcad(track(1, {{0, 1, 2}, {1, 2, 3}}));
-    script.collcad(track(1, {{1, 2, 3}, {4, 5, 6}}));  // continues
-    script.collcad(track(13, {{4, 5, 6}, {7, 8, 9}})); // another particle
-    script.collcad(track(1, {{7, 8, 9}, {1, 1, 1}}));  // layer exists already
-    script.collcad(track(0, {{1, 1, 1}, {2, 2, 2}}));  // no layer below code 1
-    script.finish();
-    EXPECT_EQ(out.text(), "_LAYER\n_NEW\nALL01\n_SET\nALL01\n_COLOR\n1\n\n\n_LINE\n"
+    script.collcad(Track(1, {{0, 1, 2}, {1, 2, 3}}));
+    script.collcad(Track(1, {{1, 2, 3}, {4, 5, 6}}));  // continues
+    script.collcad(Track(13, {{4, 5, 6}, {7, 8, 9}})); // another particle
+    script.collcad(Track(1, {{7, 8, 9}, {1, 1, 1}}));  // layer exists already
+    script.collcad(Track(0, {{1, 1, 1}, {2, 2, 2}}));  // no layer below code 1
+    script.Finish();
+    EXPECT_EQ(out.Text(), "_LAYER\n_NEW\nALL01\n_SET\nALL01\n_COLOR\n1\n\n\n_LINE\n"
                           "+1.385000037E-20,+1.000000000E+00,+2.000000000E+00\n"
                           "+1.000000000E+00,+2.000000000E+00,+3.000000000E+00\n"
                           "+4.000000000E+00,+5.000000000E+00,+6.000000000E+00\n"
@@ -219,31 +219,31 @@ TEST(ScriptWriter, LinesOnParticleLayersContinueWhereTheyEnded)
                           "+7.000000000E+00,+8.000000000E+00,+9.000000000E+00\n"
                           "+1.000000000E+00,+1.000000000E+00,+1.000000000E+00\n"
                           "\n");
-    EXPECT_EQ(script.lineCommands(), 3);
+    EXPECT_EQ(script.LineCommands(), 3);
 }
 
 TEST(ScriptWriter, SpheresOnLayersOfParticleAndInteraction)
 {
     CStringOutput out;
     CScriptWriter script(out);
-    script.collcad(track(7, {{1, 1, 1}, {2, 2, 2}}));
+    script.collcad(Track(7, {{1, 1, 1}, {2, 2, 2}}));
     CDeposition deposition;
-    deposition.icode = 10;
-    deposition.jtrack = 7;
-    deposition.position = {0.0, -2.5, 3.0};
+    deposition.m_Icode = 10;
+    deposition.m_Jtrack = 7;
+    deposition.m_Position = {0.0, -2.5, 3.0};
     script.collcad1(deposition);
     script.collcad1(deposition);
-    deposition.icode = 5;
+    deposition.m_Icode = 5;
     script.collcad1(deposition);
-    deposition.jtrack = 43;
+    deposition.m_Jtrack = 43;
     script.collcad1(deposition);
-    script.finish();
+    script.Finish();
     const std::string sphere = "_SPHERE\n+1.385000037E-20,-2.500000000E+00,+3.000000000E+00\n"
                                "+1.000000000E-01\n";
-    EXPECT_EQ(out.text().substr(out.text().find("+2.000000000E+00,+2")),
+    EXPECT_EQ(out.Text().substr(out.Text().find("+2.000000000E+00,+2")),
               "+2.000000000E+00,+2.000000000E+00,+2.000000000E+00\n\n"
               "_LAYER\n_NEW\nCOLL07_10\n_SET\nCOLL07_10\n_COLOR\n7\n\n\n" +
                   sphere + "_LAYER\n_SET\nCOLL07_10\n_COLOR\n7\n\n\n" + sphere +
                   "_LAYER\n_NEW\nCOLL07_05\n_SET\nCOLL07_05\n_COLOR\n7\n\n\n" + sphere);
-    EXPECT_EQ(script.spheres(), 3);
+    EXPECT_EQ(script.Spheres(), 3);
 }

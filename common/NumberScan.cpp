@@ -1,0 +1,140 @@
+#include "common/NumberScan.h"
+
+#include <charconv>
+#include <cstdint>
+#include <locale.h>
+#include <string>
+
+namespace
+{
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+bool IsSign(char c)
+{
+    return c == '+' || c == '-';
+}
+
+size_t SkipDigits(std::string_view s, size_t i)
+{
+    while (i < s.size() && IsDigit(s[i]))
+        ++i;
+    return i;
+}
+
+bool IsExponentLetter(char c, EExponentLetter letters)
+{
+    return c == 'e' || c == 'E' || (letters == EExponentLetter::EOrD && (c == 'd' || c == 'D'));
+}
+
+// Exact: at most 15 significant digits fit a double exactly, and so does every power of ten up
+// to 1e22, so one multiplication or division rounds correctly (Clinger's fast path). The text is
+// an unsigned number as ScanNumber delimits it, with any exponent letter.
+bool ConvertExactly(std::string_view text, double& value)
+{
+    static constexpr double Powers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                        1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                        1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    std::uint64_t mantissa = 0;
+    int digits = 0, scale = 0;
+    size_t i = 0;
+    for (; i < text.size() && IsDigit(text[i]); ++i)
+    {
+        if (mantissa == 0 && text[i] == '0') continue;
+        mantissa = mantissa * 10 + (text[i] - '0');
+        if (++digits > 15) return false;
+    }
+    if (i < text.size() && text[i] == '.')
+        for (++i; i < text.size() && IsDigit(text[i]); ++i)
+        {
+            --scale;
+            if (mantissa == 0 && text[i] == '0') continue;
+            mantissa = mantissa * 10 + (text[i] - '0');
+            if (++digits > 15) return false;
+        }
+    if (i < text.size()) // the exponent, after its letter
+    {
+        ++i;
+        bool negative = false;
+        if (i < text.size() && IsSign(text[i])) negative = text[i++] == '-';
+        int exponent = 0;
+        for (; i < text.size(); ++i)
+        {
+            exponent = exponent * 10 + (text[i] - '0');
+            if (exponent > 1000) return false;
+        }
+        scale += negative ? -exponent : exponent;
+    }
+    if (scale < -22 || scale > 22) return mantissa == 0 ? (value = 0.0, true) : false;
+    value = scale < 0 ? double(mantissa) / Powers[-scale] : double(mantissa) * Powers[scale];
+    return true;
+}
+
+// The library's conversion knows only E; a Fortran D becomes one in a copy. Out of range (the
+// library gives no value then), strtod saturates.
+double ConvertByLibrary(std::string_view text)
+{
+    std::string copy;
+    if (text.find_first_of("dD") != std::string_view::npos)
+    {
+        copy.assign(text);
+        copy[copy.find_first_of("dD")] = 'e';
+        text = copy;
+    }
+    double value = 0.0;
+    const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (result.ec == std::errc::result_out_of_range) value = StrtodC(std::string(text).c_str());
+    return value;
+}
+} // namespace
+
+CNumberSpan ScanNumber(std::string_view text, EExponentLetter letters)
+{
+    size_t i = !text.empty() && IsSign(text[0]) ? 1 : 0;
+    const size_t mantissaStart = i;
+    i = SkipDigits(text, i);
+    size_t digits = i - mantissaStart;
+    if (i < text.size() && text[i] == '.')
+    {
+        const size_t afterPoint = SkipDigits(text, i + 1);
+        digits += afterPoint - (i + 1);
+        i = afterPoint;
+    }
+    if (digits == 0) return {};
+    CNumberSpan span{i, false};
+    if (i < text.size() && IsExponentLetter(text[i], letters))
+    {
+        size_t j = i + 1;
+        if (j < text.size() && IsSign(text[j])) ++j;
+        const size_t exponentEnd = SkipDigits(text, j);
+        if (exponentEnd > j)
+            span.m_End = exponentEnd;
+        else
+            span.m_DanglingExponent = true;
+    }
+    return span;
+}
+
+CNumberSpan ScanInteger(std::string_view text)
+{
+    const size_t start = !text.empty() && IsSign(text[0]) ? 1 : 0;
+    const size_t end = SkipDigits(text, start);
+    return end > start ? CNumberSpan{end, false} : CNumberSpan{};
+}
+
+double NumberValue(std::string_view number)
+{
+    const bool negative = !number.empty() && number[0] == '-';
+    if (!number.empty() && IsSign(number[0])) number.remove_prefix(1);
+    double value = 0.0;
+    if (!ConvertExactly(number, value)) value = ConvertByLibrary(number);
+    return negative ? -value : value;
+}
+
+double StrtodC(const char* text)
+{
+    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t());
+    return strtod_l(text, nullptr, cLocale);
+}

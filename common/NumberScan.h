@@ -1,0 +1,36 @@
+// Decimal numbers in text, read as stream extraction reads them: an optional sign, digits with at
+// most one decimal point (at least one digit), then an optional exponent (letter, optional sign,
+// digits). Reading stops at the first character that does not belong to the number. The readers
+// decide what an exponent letter without digits means: the track reader ends the number in front
+// of it, stream extraction fails there.
+#pragma once
+#include <cstddef>
+#include <string_view>
+
+enum class EExponentLetter
+{
+    E,    // e or E
+    EOrD, // also d or D, as Fortran writes double precision
+};
+
+struct CNumberSpan
+{
+    size_t m_End = 0; // one past the number; 0 when no number starts the text
+    // An exponent letter follows the mantissa without digits of its own; m_End stops before it.
+    bool m_DanglingExponent = false;
+
+    bool Found() const { return m_End > 0; }
+};
+
+// The number at the start of text (no white space skipped).
+CNumberSpan ScanNumber(std::string_view text, EExponentLetter letters = EExponentLetter::E);
+// An integer at the start of text: optional sign and at least one digit.
+CNumberSpan ScanInteger(std::string_view text);
+
+// The value of a number exactly as ScanNumber delimited it (sign and either exponent letter
+// included), correctly rounded as strtod rounds it: overflow gives an infinity, underflow the
+// nearest representable value. Independent of the locale.
+double NumberValue(std::string_view number);
+
+// strtod in the "C" locale, whatever locale a host has set (one may expect a decimal comma).
+double StrtodC(const char* text);

@@ -1,0 +1,69 @@
+#include "host/Options.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace
+{
+struct CParsed
+{
+    bool m_Ok = false;
+    std::string m_Error;
+    CHostOptions m_Options;
+};
+
+CParsed Parse(std::vector<std::string> args)
+{
+    args.insert(args.begin(), "tessaron-host");
+    std::vector<char*> argv;
+    for (auto& a : args)
+        argv.push_back(a.data());
+    CParsed p;
+    p.m_Ok = p.m_Options.Parse(static_cast<int>(argv.size()), argv.data(), p.m_Error);
+    return p;
+}
+} // namespace
+
+TEST(HostOptions, ValuesAndPlugInsAreTaken)
+{
+    const CParsed p = Parse({"--interface-version", "2.2", "--snap-point-size", "3.5", "--batch",
+                             "run.batch", "a.so", "b.so"});
+    ASSERT_TRUE(p.m_Ok) << p.m_Error;
+    EXPECT_DOUBLE_EQ(p.m_Options.m_InterfaceVersion, 2.2);
+    EXPECT_FLOAT_EQ(p.m_Options.m_SnapPointSize, 3.5f);
+    EXPECT_EQ(p.m_Options.m_BatchScript, "run.batch");
+    EXPECT_EQ(p.m_Options.m_PlugIns, (std::vector<std::string>{"a.so", "b.so"}));
+    EXPECT_TRUE(Parse({"--batch-help"}).m_Options.m_BatchHelp);
+}
+
+TEST(HostOptions, AnOptionWithoutItsValueIsNamed)
+{
+    for (const char* option : {"--batch", "--script", "--interface-version", "--snap-point-size"})
+    {
+        const CParsed p = Parse({option});
+        EXPECT_FALSE(p.m_Ok);
+        EXPECT_EQ(p.m_Error, std::string(option) + " needs a value");
+    }
+}
+
+TEST(HostOptions, NumbersMustBeWholeNumbers)
+{
+    CParsed p = Parse({"--interface-version", "2.3x"});
+    EXPECT_FALSE(p.m_Ok);
+    EXPECT_EQ(p.m_Error, "--interface-version: not a number: 2.3x");
+    p = Parse({"--snap-point-size", ""});
+    EXPECT_FALSE(p.m_Ok);
+    EXPECT_EQ(p.m_Error, "--snap-point-size: not a number: ");
+}
+
+TEST(HostOptions, UnknownOptionsAndHelpShowTheUsage)
+{
+    CParsed p = Parse({"--frobnicate"});
+    EXPECT_FALSE(p.m_Ok);
+    EXPECT_EQ(p.m_Error.rfind("unknown option --frobnicate\nusage: tessaron-host", 0), 0u);
+    p = Parse({"-h"});
+    EXPECT_FALSE(p.m_Ok);
+    EXPECT_EQ(p.m_Error, CHostOptions::Usage());
+}

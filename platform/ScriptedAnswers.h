@@ -1,0 +1,81 @@
+// What a script answers in place of the user, for whichever backend is active: queued answers of
+// message boxes, file and colour dialogs and colour popups, actions for the next modal dialog of
+// a caption, and the log of every message box shown. Headless, the store is always consulted;
+// in the window, while a script runs.
+#pragma once
+#include "platform/UiServices.h"
+
+#include <deque>
+#include <functional>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+class CDialog;
+
+struct CMessageRecord
+{
+    std::string m_Text;
+    std::string m_Caption;
+    UINT m_Type = 0;
+    int m_Result = 0;
+    std::string Icon() const;
+};
+
+class CScriptedAnswers
+{
+public:
+    using ModalActions = std::function<void(CDialog&)>;
+
+    static CScriptedAnswers& Instance();
+
+    // Forgets queues and the message log.
+    void Reset();
+    // While a script runs, a window backend takes answers from here instead of asking the user.
+    void SetScriptRunning(bool running) { m_ScriptRunning = running; }
+    bool ScriptRunning() const { return m_ScriptRunning; }
+    // Echoes every message box to standard error as it is shown.
+    void SetEcho(bool echo) { m_Echo = echo; }
+
+    void QueueAnswer(int answer) { m_Answers.push_back(answer); }
+    void QueueFile(const std::string& path) { m_Files.push_back(path); } // "" = Cancel
+    void QueueColor(COLORREF color) { m_Colors.push_back(color); }
+    // A colour the very next colour dialog answers with, before those queued earlier.
+    void QueueColorNext(COLORREF color) { m_Colors.push_front(color); }
+    // Actions for the next modal dialog with this caption; afterwards it closes with OK unless
+    // the actions ended it.
+    void QueueModal(const std::string& caption, ModalActions actions);
+
+    // The answer to a message box: the queued one when it fits the box's buttons, else the
+    // default button. Not recorded; Record does that once the box is answered.
+    int TakeAnswer(UINT nType);
+    bool HasAnswer() const { return !m_Answers.empty(); }
+    void Record(const std::string& text, const std::string& caption, UINT nType, int result);
+    // The queued file ("" = Cancel); nothing when none is queued.
+    std::optional<std::string> TakeFile();
+    std::optional<COLORREF> TakeColor();
+    // The queued actions for a modal dialog of this caption (taken off the queue); empty if none.
+    ModalActions TakeModal(const std::string& caption);
+    // Runs the queued actions of a modal dialog, then closes it as a user would: OK unless the
+    // actions ended it, Cancel when it refuses OK.
+    static void RunAndFinish(CDialog& dlg, const ModalActions& actions);
+
+    const std::vector<CMessageRecord>& Messages() const { return m_Messages; }
+    // The texts of the message boxes shown so far, as "icon: text" when withIcon is set.
+    std::vector<std::string> MessageTexts(bool withIcon = false) const;
+    void ClearMessages() { m_Messages.clear(); }
+
+    // The answer a message box of this type gives when nobody answers: its default button.
+    static int DefaultAnswer(UINT nType);
+    static bool Offers(UINT nType, int answer);
+
+private:
+    std::deque<int> m_Answers;
+    std::deque<std::string> m_Files;
+    std::deque<COLORREF> m_Colors;
+    std::vector<std::pair<std::string, ModalActions>> m_Modals;
+    std::vector<CMessageRecord> m_Messages;
+    bool m_ScriptRunning = false;
+    bool m_Echo = false;
+};
