@@ -2,6 +2,7 @@
 
 #include "platform/DataExchange.h"
 #include "platform/UiServices.h"
+#include "volume/CalcFLUKAAverageDlg.h"
 #include "volume/DataOptionsDlg.h"
 #include "volume/NormalizationDlg.h"
 #include "volume/VolumeLoader.h"
@@ -50,7 +51,7 @@ const CDlgTemplate& Volumira3DTemplate()
             .Add(K::Button, IDC_BROWSE, "...", 237, 17, 20, 14)
             .Add(K::Button, IDC_LOAD_DATA, "&Load data", 261, 17, 52, 14)
             .Add(K::Button, IDC_CLEAR_DATA, "Clear data", 7, 36, 60, 14)
-            .Add(K::Button, IDC_POSTPROCESS, "Post-process data", 71, 36, 76, 14, WS_DISABLED)
+            .Add(K::Button, IDC_POSTPROCESS, "Post-process data", 71, 36, 76, 14)
             .Add(K::Button, IDC_LEGEND_SETTINGS, "Legend settings", 151, 36, 70, 14);
         AddPlaneRow(d, IDC_PLANE_XY, "XY - plane", IDC_SLIDER_Z, "Pos Z", IDC_POS_Z, 58);
         AddPlaneRow(d, IDC_PLANE_YZ, "YZ - plane", IDC_SLIDER_X, "Pos X", IDC_POS_X, 76);
@@ -85,6 +86,7 @@ CVolumira3DDlg::CVolumira3DDlg(CHostInterface* pHost, CProfile* pProfile)
     OnClicked(IDC_BROWSE, &CVolumira3DDlg::OnBrowse);
     OnClicked(IDC_LOAD_DATA, &CVolumira3DDlg::OnLoadData);
     OnClicked(IDC_CLEAR_DATA, &CVolumira3DDlg::OnClearData);
+    OnClicked(IDC_POSTPROCESS, &CVolumira3DDlg::OnPostProcess);
     OnClicked(IDC_LEGEND_SETTINGS, &CVolumira3DDlg::OnLegendSettings);
     OnClicked(IDC_PLANE_XY, &CVolumira3DDlg::OnPlaneXY);
     OnClicked(IDC_PLANE_YZ, &CVolumira3DDlg::OnPlaneYZ);
@@ -219,6 +221,12 @@ void CVolumira3DDlg::OnClearData()
         return;
     }
     ClearAll();
+}
+
+void CVolumira3DDlg::OnPostProcess()
+{
+    CCalcFLUKAAverageDlg dlg(&m_Settings, this);
+    dlg.DoModal();
 }
 
 void CVolumira3DDlg::ClearAll()

@@ -90,6 +90,7 @@ private:
     void OnBrowse();
     void OnLoadData();
     void OnClearData();
+    void OnPostProcess();
     void OnLegendSettings();
     void OnPlaneXY() { TogglePlane(0); }
     void OnPlaneYZ() { TogglePlane(1); }

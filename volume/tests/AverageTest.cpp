@@ -55,12 +55,12 @@ std::vector<double> Values(const std::string& path)
 }
 } // namespace
 
-class AverageTest : public CLoaderTest
+class AverageTest : public CFormatTest
 {
 protected:
     void SetUp() override
     {
-        CLoaderTest::SetUp();
+        CFormatTest::SetUp();
         ResetAverageNotationWarning();
     }
     bool RunOp(const std::vector<std::string>& paths, EAverageOperation op, bool weights = true,
@@ -82,7 +82,7 @@ protected:
         options.m_AverageFile = average;
         return CFlukaAverager(m_Log).Run(inputs, m_Result, options);
     }
-    std::string m_Result = (ScratchDir() / "result.avg").string();
+    std::string m_Result = (TestDir() / "result.avg").string();
 };
 
 TEST_F(AverageTest, WeightsOneAndThreeAverageTwoAndSixToFiveOrFour)
@@ -222,7 +222,7 @@ TEST_F(AverageTest, InputsThatCannotBeCombinedAreRefused)
     EXPECT_TRUE(Shown("Error calculating average. Abort required!", "error"));
 
     Ui().Reset();
-    const std::string missing = (ScratchDir() / "none.usrbin").string();
+    const std::string missing = (TestDir() / "none.usrbin").string();
     EXPECT_FALSE(RunOp({missing, missing}, EAverageOperation::Sum));
     EXPECT_TRUE(Logged("Error: File named " + missing +
                        " does not exist. Thus, it is excluded from the sum!"));
@@ -237,14 +237,14 @@ TEST_F(AverageTest, InputsThatCannotBeCombinedAreRefused)
     EXPECT_FALSE(RunOp({a, a}, EAverageOperation::Average));
     EXPECT_TRUE(Shown("The output file " + a + " is also an input file"));
     EXPECT_EQ(Values(a), (std::vector<double>{1, 2}));
-    m_Result = (ScratchDir() / "x").string();
+    m_Result = (TestDir() / "x").string();
     const std::string clash = WriteScratch("x.abs.err", RunFile({1, 2}, 1));
     EXPECT_FALSE(RunOp({a, clash}, EAverageOperation::Average, true, true));
     EXPECT_TRUE(Shown("The output file " + clash + " is also an input file"));
 
     // Too few values for the binning.
     Ui().Reset();
-    m_Result = (ScratchDir() / "r.avg").string();
+    m_Result = (TestDir() / "r.avg").string();
     const std::string shortFile =
         WriteScratch("short.usrbin", WeightLine(1) + FlukaCartesian(3, 1, 1, FlukaValues({1, 2})));
     EXPECT_FALSE(RunOp({a, shortFile}, EAverageOperation::Average));

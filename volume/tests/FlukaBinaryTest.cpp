@@ -53,7 +53,7 @@ CRawHeader RawHeader(const std::string& b)
 }
 } // namespace
 
-class FlukaBinaryTest : public CLoaderTest
+class FlukaBinaryTest : public CFormatTest
 {
 protected:
     bool Load(const std::string& path) { return Loader().LoadFlukaBinary(path); }
@@ -132,6 +132,17 @@ TEST_F(FlukaBinaryTest, ValuesAreNormalisedInSinglePrecision)
     Ui().QueueAnswer(IDNO);
     ASSERT_TRUE(Load(FortranFile("sum_stats.bin")));
     EXPECT_EQ(V(2, 1, 1), double(float(12 * 0.1)));
+}
+
+TEST_F(FlukaBinaryTest, ABrokenTailLeavesTheFirstBinningWithAWarning)
+{
+    SKIP_WITHOUT_FORTRAN();
+    const std::string bytes = Bytes(FortranFile("sum_stats.bin"));
+    ASSERT_TRUE(Load(WriteScratch("cut.bin", bytes.substr(0, 300)))) << LogText();
+    EXPECT_TRUE(Logged("What follows the first binning cannot be read and was ignored: The "
+                       "record length 86 at byte 286",
+                       ILoadLog::IconWarning));
+    EXPECT_EQ(V(2, 1, 1), 12);
 }
 
 TEST_F(FlukaBinaryTest, RZBinningsKeepEveryRing)

@@ -1,10 +1,8 @@
-// A loader test: a grid, a log kept as lines, and the places of generated and real files.
+// The places of generated and real files, and a loader fixture for the format tests.
 #pragma once
 #include "TestHelpers.h"
-#include "volume/LoadLog.h"
-#include "volume/VolumeLoader.h"
-#include "volume/VoxelGrid.h"
 
+#include <cstdint>
 #include <filesystem>
 
 namespace volumira3d::test
@@ -12,7 +10,7 @@ namespace volumira3d::test
 // The real output files of the transport codes, beside the source tree.
 inline std::string RealData(const std::string& name)
 {
-    return std::string(TESSARON_SOURCE_DIR) + "/../shared/realdata/" + name;
+    return SourcePath("../shared/realdata/" + name);
 }
 
 #define SKIP_WITHOUT_REAL_DATA()                                                                   \
@@ -33,10 +31,10 @@ inline std::string FortranFile(const std::string& name)
 #define SKIP_WITHOUT_FORTRAN()                                                                     \
     if (FortranFile("x").empty()) GTEST_SKIP() << "gfortran was not found: no Fortran fixtures"
 
-class CLoaderTest : public CHeadlessTest
+// A loader test of the formats: voxel access, and log lines matched by their start and icon.
+class CFormatTest : public CLoaderTest
 {
 protected:
-    CVolumeLoader Loader() { return CVolumeLoader(m_Grid, m_Log); }
     double V(int ix, int iy, int iz) const { return m_Grid.m_Voxels[ix][iy][iz]; }
     bool Logged(const std::string& prefix, int icon = -1) const
     {
@@ -51,8 +49,6 @@ protected:
             text += line.first + "\n";
         return text;
     }
-    CVoxelGrid m_Grid;
-    CStringLog m_Log;
 };
 
 // The bytes of a file, and a copy of them changed or cut, written to a scratch file.

@@ -7,7 +7,7 @@ namespace volumira3d
 {
 using namespace test;
 
-class MCNPXTest : public CLoaderTest
+class MCNPXTest : public CFormatTest
 {
 protected:
     bool Load(const std::string& path) { return Loader().LoadMCNPX(path); }

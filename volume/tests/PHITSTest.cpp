@@ -58,7 +58,7 @@ std::vector<double> FirstPageNumbers(const std::string& path, size_t count)
 }
 } // namespace
 
-class PHITSTest : public CLoaderTest
+class PHITSTest : public CFormatTest
 {
 protected:
     bool Load(const std::string& path) { return Loader().LoadPHITS(path); }

@@ -5,7 +5,7 @@ namespace volumira3d
 {
 using namespace test;
 
-class VoxelFileTest : public CLoaderTest
+class VoxelFileTest : public CFormatTest
 {
 protected:
     bool Load(const std::string& path) { return Loader().LoadFlukaVoxel(path); }
