@@ -5,6 +5,7 @@
 #include "volume/FlukaAvgDataFile.h"
 #include "volume/LoadLog.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -67,24 +68,36 @@ bool SameFile(const std::string& a, const std::string& b)
 }
 } // namespace
 
-// An output file in the FLUKA text layout: ten values to a line, each "%.4E ".
+// An output file in the FLUKA text layout: ten values to a line, each as "%.4E " writes it,
+// collected in a buffer (printf for every value would cost more than reading the inputs).
 struct CFlukaAverager::COutput
 {
     std::string m_Path;
     std::ofstream m_Out;
+    std::string m_Buffer;
     int m_OnLine = 0;
     void Write(double value)
     {
+        if (m_OnLine == 0) m_Buffer += "       ";
         char text[32];
-        std::snprintf(text, sizeof text, "%.4E ", value);
-        if (m_OnLine == 0) m_Out << "       ";
-        m_Out << text;
+        const auto end =
+            std::to_chars(text, text + sizeof text, value, std::chars_format::scientific, 4).ptr;
+        for (char* p = text; p != end; ++p)
+            if (*p >= 'a' && *p <= 'z') *p = static_cast<char>(*p - 'a' + 'A');
+        m_Buffer.append(text, end);
+        m_Buffer += ' ';
         if (++m_OnLine == 10) EndLine();
+        if (m_Buffer.size() > (1 << 16)) Flush();
     }
     void EndLine()
     {
-        if (m_OnLine > 0) m_Out << "\n";
+        if (m_OnLine > 0) m_Buffer += '\n';
         m_OnLine = 0;
+    }
+    void Flush()
+    {
+        m_Out.write(m_Buffer.data(), static_cast<std::streamsize>(m_Buffer.size()));
+        m_Buffer.clear();
     }
 };
 
@@ -255,6 +268,7 @@ bool CFlukaAverager::ProcessDataSets()
     }
     for (auto& output : m_Outputs)
     {
+        output->Flush();
         output->m_Out.close();
         if (output->m_Out.fail())
             return Fail(Format("Could not write %s completely.", output->m_Path.c_str()));
@@ -342,6 +356,7 @@ void CFlukaAverager::WriteHeaders()
     for (auto& output : m_Outputs)
     {
         output->EndLine();
+        output->Flush();
         for (const std::string& line : m_Files[0]->m_HeaderLines)
             if (line.find("weight") != std::string::npos)
                 output->m_Out << "          Total number of particles followed " << particles
