@@ -49,7 +49,9 @@ const CDlgTemplate& ConfigTemplate()
     return t;
 }
 
-CConfigDlg::CConfigDlg(CDialog* pParent) : CDialog(ConfigTemplate(), pParent)
+CConfigDlg::CConfigDlg(CDialog* pParent) : CConfigDlg(ConfigTemplate(), pParent) {}
+
+CConfigDlg::CConfigDlg(const CDlgTemplate& tmpl, CDialog* pParent) : CDialog(tmpl, pParent)
 {
     OnClicked(IDC_CFG_BROWSE, &CConfigDlg::OnBrowse);
     OnClicked(IDC_CFG_LOAD, &CConfigDlg::OnLoad);

@@ -53,6 +53,10 @@ public:
     int m_LineWidth = 1;
     COLORREF m_Color = 0;
 
+protected:
+    // For configuration dialogs that show the colour editor with controls of their own.
+    CConfigDlg(const CDlgTemplate& tmpl, CDialog* pParent);
+
 private:
     // What the opener passed in and a refused OK may already have overwritten.
     struct CPassedIn

@@ -1,0 +1,78 @@
+#include "cloud/EnergyHistoDlg.h"
+
+#include "cloud/ParticleDataReader.h"
+#include "isodump/LogDlg.h"
+#include "platform/Controls.h"
+#include "platform/DataExchange.h"
+#include "platform/UiServices.h"
+
+namespace nebulo3d
+{
+namespace
+{
+const CDlgTemplate& HistoTemplate()
+{
+    static const CDlgTemplate t = []
+    {
+        CDlgTemplate d;
+        d.m_Id = IDD_ENERGYHISTO;
+        d.m_Caption = "Energy histogram";
+        d.m_Width = 250;
+        d.m_Height = 120;
+        using K = ECtrlKind;
+        d.Label("Minimum energy (standard unit of your data - GeV for FLUKA)", 7, 7, 160, 16)
+            .Add(K::Edit, IDC_HIST_MIN, "", 173, 7, 70, 14)
+            .Label("Maximum energy (standard unit of your data - GeV for FLUKA)", 7, 27, 160, 16)
+            .Add(K::Edit, IDC_HIST_MAX, "", 173, 27, 70, 14)
+            .Label("Binning", 7, 49, 100, 8)
+            .Add(K::ComboBox, IDC_HIST_BINNING, "", 173, 47, 70, 40)
+            .Label("Number of bins", 7, 67, 100, 8)
+            .Add(K::Edit, IDC_HIST_BINS, "", 173, 65, 70, 14)
+            .Add(K::Button, IDC_HIST_CALCULATE, "Calculate", 135, 99, 50, 14, BS_DEFPUSHBUTTON)
+            .Add(K::Button, IDCANCEL, "Close", 193, 99, 50, 14);
+        return d;
+    }();
+    return t;
+}
+} // namespace
+
+CEnergyHistoDlg::CEnergyHistoDlg(const CParticleDataReader& reader, CProfile* pProfile,
+                                 CDialog* pParent)
+    : CDialog(HistoTemplate(), pParent), m_MinEnergy(reader.m_MinEnergy),
+      m_MaxEnergy(reader.m_MaxEnergy), m_Reader(reader), m_pProfile(pProfile)
+{
+    OnClicked(IDC_HIST_CALCULATE, &CEnergyHistoDlg::OnCalculate);
+}
+
+BOOL CEnergyHistoDlg::OnInitDialog()
+{
+    CComboBox binning(this, IDC_HIST_BINNING);
+    binning.AddString("Logarithmic");
+    binning.AddString("Linear");
+    return CDialog::OnInitDialog();
+}
+
+void CEnergyHistoDlg::DoDataExchange(CDataExchange* pDX)
+{
+    CDialog::DoDataExchange(pDX);
+    DDX_Text(pDX, IDC_HIST_MIN, m_MinEnergy);
+    DDX_Text(pDX, IDC_HIST_MAX, m_MaxEnergy);
+    DDX_CBIndex(pDX, IDC_HIST_BINNING, m_Binning);
+    DDX_Text(pDX, IDC_HIST_BINS, m_Bins);
+    DDV_MinMaxUInt(pDX, m_Bins, 1, MaxHistogramBins);
+}
+
+void CEnergyHistoDlg::OnCalculate()
+{
+    if (!UpdateData(TRUE)) return;
+    const CHistogramSettings settings{m_MinEnergy, m_MaxEnergy, m_Binning == 0, m_Bins};
+    const EHistogramCheck check = CheckHistogram(settings);
+    if (check != EHistogramCheck::Ok)
+    {
+        AfxMessageBox(HistogramMessage(check), MB_ICONWARNING);
+        return;
+    }
+    isodump::CLogDlg log(HistogramReport(m_Reader, settings), m_pProfile, this);
+    log.DoModal();
+}
+} // namespace nebulo3d

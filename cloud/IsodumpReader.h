@@ -1,0 +1,19 @@
+// Particles from a FLUKA isodump file: every record of the chosen cooling time becomes a
+// proton-coloured particle with direction (0, 0, 1), energy 1 and the record's weight.
+#pragma once
+#include "cloud/ParticleDataReader.h"
+#include "isodump/IsodumpFormat.h"
+
+namespace nebulo3d
+{
+class CIsodumpReader : public CParticleDataReader, private isodump::IIsodumpRecords
+{
+public:
+    bool Read(const std::string& fileName, CProgressCtrl* pProgress) override;
+    bool ReadStream(std::istream& in, std::uint64_t size, CProgressCtrl* pProgress);
+
+private:
+    void ResetExtent() override;
+    bool OnRecord(const isodump::CRecord& record, int coolingTime, CLineReader& lines) override;
+};
+} // namespace nebulo3d

@@ -1,0 +1,15 @@
+// Particles from the source table of an MCNPX output ("print table 110"). A table line with 12
+// fields has no particle-symbol column (the particle is a neutron); with 13 or more, the symbol
+// follows nps and the other columns move by one. Each line is read by its own field count.
+#pragma once
+#include "cloud/ParticleDataReader.h"
+
+namespace nebulo3d
+{
+class CMCNPXReader : public CParticleDataReader
+{
+public:
+    bool Read(const std::string& fileName, CProgressCtrl* pProgress) override;
+    bool ReadTable(std::istream& in, std::uint64_t size, CProgressCtrl* pProgress);
+};
+} // namespace nebulo3d

@@ -1,0 +1,210 @@
+#include "isodump/IsodumpFormat.h"
+
+#include "common/LineReader.h"
+#include "common/Tokens.h"
+#include "isodump/IsodumpReaderDlg.h"
+#include "platform/Controls.h"
+#include "platform/UiServices.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+
+namespace isodump
+{
+namespace
+{
+constexpr CSeparators RecordSeparators(" \t");
+
+bool IsBlank(char c)
+{
+    return std::isspace(static_cast<unsigned char>(c)) != 0;
+}
+
+template <class T> T Number(std::string_view field)
+{
+    if (!field.empty() && field[0] == '+') field.remove_prefix(1);
+    if (field.empty()) return T{};
+    const unsigned char c = field[0] == '-' && field.size() > 1 ? field[1] : field[0];
+    if (!std::isdigit(c) && c != '.') return T{};
+    T value{};
+    const auto r = std::from_chars(field.data(), field.data() + field.size(), value);
+    return r.ec == std::errc() ? value : T{};
+}
+
+CVector Position(const std::vector<std::string_view>& f, size_t first)
+{
+    return {Number<double>(f[first]), Number<double>(f[first + 1]), Number<double>(f[first + 2])};
+}
+
+// Progress over 1..25000 by the share of the file read, about a hundred steps.
+class CProgress
+{
+public:
+    CProgress(CProgressCtrl* p, std::uint64_t total)
+        : m_p(p), m_Total(std::max<std::uint64_t>(total, 1))
+    {
+        if (m_p) m_p->SetRange32(1, 25000);
+    }
+    ~CProgress()
+    {
+        if (m_p) m_p->SetPos(0);
+    }
+    void Update(std::uint64_t done)
+    {
+        if (!m_p || done < m_Next) return;
+        m_Next = done + m_Total / 100 + 1;
+        m_p->SetPos(1 + static_cast<int>(std::min(done, m_Total) * 24999 / m_Total));
+    }
+
+private:
+    CProgressCtrl* m_p;
+    std::uint64_t m_Total, m_Next = 0;
+};
+
+// False when the user wants the read aborted.
+bool GoOnAfterShortRecord(std::string_view line)
+{
+    AfxMessageBox(Format("Error in line: \"%.*s\". Not enough data found!",
+                         static_cast<int>(std::min<size_t>(line.size(), 2000)), line.data()),
+                  MB_ICONWARNING);
+    return AfxMessageBox("Should the reading be aborted?", MB_YESNO | MB_ICONQUESTION) != IDYES;
+}
+} // namespace
+
+std::vector<int> LeadingIntegers(std::string_view line)
+{
+    std::vector<int> values;
+    size_t i = 0;
+    for (;;)
+    {
+        while (i < line.size() && IsBlank(line[i]))
+            ++i;
+        size_t start = i;
+        if (start < line.size() && line[start] == '+') ++start;
+        int value = 0;
+        const auto r = std::from_chars(line.data() + start, line.data() + line.size(), value);
+        if (r.ec != std::errc() || (start > i && line[i + 1] == '-')) return values;
+        values.push_back(value);
+        i = static_cast<size_t>(r.ptr - line.data());
+    }
+}
+
+std::optional<int> HeaderCount(std::string_view line)
+{
+    const std::vector<int> values = LeadingIntegers(line);
+    if (values.size() != 2) return std::nullopt;
+    return values[1];
+}
+
+std::string CoolingLabel(std::string_view line)
+{
+    return std::string(line.size() > 2 ? line.substr(2) : std::string_view());
+}
+
+ERecord ParseRecord(std::string_view line, int coolingTime, CRecord& record)
+{
+    if (line.find('#') == std::string_view::npos) return ERecord::NotData;
+    record.m_Line = line;
+    SplitTokens(line, RecordSeparators, record.m_Fields);
+    const auto& f = record.m_Fields;
+    if (f.size() < 9) return ERecord::Short;
+    record.m_Selector = Number<float>(f[1]);
+    if (static_cast<float>(coolingTime) > std::fabs(record.m_Selector)) return ERecord::OtherTime;
+    if (f[0] == "#1" && f.size() < 10) return ERecord::Short;
+    record.m_Z = Number<int>(f[2]);
+    record.m_A = Number<int>(f[3]);
+    record.m_HasPosition = f[0] == "#1" || f[0] == "#2";
+    record.m_Position = {};
+    record.m_Weight = 0;
+    if (f[0] == "#1")
+    {
+        record.m_Position = Position(f, 6);
+        record.m_Weight = Number<double>(f[9]);
+    }
+    else if (f[0] == "#2")
+    {
+        record.m_Position = Position(f, 5);
+        record.m_Weight = Number<double>(f[8]);
+    }
+    return ERecord::Accepted;
+}
+
+std::optional<int> DecayLineIndex(const std::vector<int>& counts, int coolingTime)
+{
+    if (coolingTime < 1 || coolingTime > static_cast<int>(counts.size())) return std::nullopt;
+    if (counts[coolingTime - 1] == 0) return std::nullopt;
+    const auto nonZero =
+        std::count_if(counts.begin(), counts.begin() + coolingTime, [](int c) { return c != 0; });
+    return static_cast<int>(nonZero) - 1;
+}
+
+bool ReadIsodump(const std::string& fileName, CProgressCtrl* pProgress, IIsodumpRecords& sink)
+{
+    if (fileName.empty())
+    {
+        AfxMessageBox("ERROR: No filename specified!", MB_ICONERROR);
+        return false;
+    }
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(fileName, ec)) return false;
+    const std::uint64_t size = std::filesystem::file_size(fileName, ec);
+    std::ifstream in(fileName, std::ios::binary);
+    if (ec || !in) return false;
+    return ReadIsodump(in, size, pProgress, sink);
+}
+
+bool ReadIsodump(std::istream& in, std::uint64_t size, CProgressCtrl* pProgress,
+                 IIsodumpRecords& sink)
+{
+    CProgress progress(pProgress, size);
+    sink.ResetExtent();
+    CLineReader lines(in);
+    std::string_view line;
+    const std::optional<int> count = lines.Next(line) ? HeaderCount(line) : std::nullopt;
+    if (!count)
+    {
+        AfxMessageBox("Invalid 1st line encountered. Maybe this file is not a valid isodump file?",
+                      MB_ICONERROR);
+        return false;
+    }
+    std::vector<std::string> labels;
+    while (static_cast<int>(labels.size()) < *count && lines.Next(line))
+        labels.push_back(CoolingLabel(line));
+    if (labels.empty())
+    {
+        AfxMessageBox("No cooling times found. Reading aborted!", MB_ICONERROR);
+        return false;
+    }
+    CIsodumpReaderDlg dlg(labels);
+    if (dlg.DoModal() != IDOK) return false;
+    const int coolingTime = std::clamp(dlg.m_CoolingTime, 1, static_cast<int>(labels.size()));
+
+    CWaitCursor wait;
+    CRecord record;
+    long lineNo = 1 + static_cast<long>(labels.size());
+    while (lines.Next(line))
+    {
+        ++lineNo;
+        progress.Update(lines.BytesRead());
+        switch (ParseRecord(line, coolingTime, record))
+        {
+        case ERecord::NotData:
+        case ERecord::OtherTime:
+            continue;
+        case ERecord::Short:
+            wait.End();
+            if (!GoOnAfterShortRecord(line)) return false;
+            continue;
+        case ERecord::Accepted:
+            record.m_LineNo = lineNo;
+            if (!sink.OnRecord(record, coolingTime, lines)) return false;
+            break;
+        }
+    }
+    return true;
+}
+} // namespace isodump

@@ -1,0 +1,77 @@
+// The FLUKA isodump file: a header of two integers (the second the number N of cooling times),
+// N cooling-time label lines, then data records (lines holding "#"). This reads the grammar;
+// what a record becomes is the plug-in's (IIsodumpRecords). Both particle clouds and isotope
+// views read it.
+#pragma once
+#include "common/Vector.h"
+
+#include <cstdint>
+#include <istream>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class CLineReader;
+class CProgressCtrl;
+
+namespace isodump
+{
+// Integers read from the start of a line, as extraction reads them, until the first text that
+// is not an integer (or one that does not fit an int).
+std::vector<int> LeadingIntegers(std::string_view line);
+// The number of cooling times, or nothing when the header is not exactly two integers.
+std::optional<int> HeaderCount(std::string_view line);
+// A cooling-time label: the line without its first two characters.
+std::string CoolingLabel(std::string_view line);
+
+// One data record with the fields the grammar defines.
+struct CRecord
+{
+    std::string_view m_Line;
+    std::vector<std::string_view> m_Fields;
+    long m_LineNo = 0;
+    float m_Selector = 0;       // field 1
+    int m_Z = 0, m_A = 0;       // fields 2, 3
+    bool m_HasPosition = false; // field 0 is "#1" or "#2"
+    CVector m_Position;         // "#1": fields 6..8; "#2": 5..7
+    double m_Weight = 0;        // "#1": field 9; "#2": field 8
+    bool IsKind1() const { return m_Fields[0] == "#1"; }
+};
+
+enum class ERecord
+{
+    NotData,   // no "#": skipped without a message
+    Short,     // fewer fields than the record needs
+    OtherTime, // belongs to another cooling time
+    Accepted,
+};
+// Splits and reads a line for cooling time T (1-based). A "#1" record needs 10 fields (its
+// weight is field 9), any other 9.
+ERecord ParseRecord(std::string_view line, int coolingTime, CRecord& record);
+
+// The nuclide line of a decay block for cooling time T: counts holds the number of nuclides per
+// cooling time and the block lists one line per non-zero count, so the line is the n-th
+// non-zero count among entries 1..T (0-based index of the line), none when count T is 0.
+std::optional<int> DecayLineIndex(const std::vector<int>& counts, int coolingTime);
+
+// Where the plug-in's records go.
+class IIsodumpRecords
+{
+public:
+    virtual ~IIsodumpRecords() = default;
+    // Before the data: the extent of the container starts afresh.
+    virtual void ResetExtent() = 0;
+    // An accepted record; lines may read the lines that belong to it (factor lines, decay
+    // blocks). False ends the read with failure (a message has been shown).
+    virtual bool OnRecord(const CRecord& record, int coolingTime, CLineReader& lines) = 0;
+};
+
+// The whole read: messages, the cooling-time dialog, the records. True when the file was read
+// to its end; false for the failures of the format (with their messages), an unopened file or
+// a cancelled dialog (without one), or an abort after a short record.
+bool ReadIsodump(const std::string& fileName, CProgressCtrl* pProgress, IIsodumpRecords& sink);
+// The same on an open stream of size bytes.
+bool ReadIsodump(std::istream& in, std::uint64_t size, CProgressCtrl* pProgress,
+                 IIsodumpRecords& sink);
+} // namespace isodump

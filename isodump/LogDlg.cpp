@@ -1,0 +1,74 @@
+#include "isodump/LogDlg.h"
+
+#include "platform/Profile.h"
+#include "platform/UiServices.h"
+
+#include <fstream>
+
+namespace isodump
+{
+namespace
+{
+const CDlgTemplate& LogTemplate()
+{
+    static const CDlgTemplate t = []
+    {
+        CDlgTemplate d;
+        d.m_Id = IDD_LOG;
+        d.m_Caption = "Log window";
+        d.m_Width = 400;
+        d.m_Height = 280;
+        using K = ECtrlKind;
+        d.Add(K::Edit, IDC_LOG_TEXT, "", 7, 7, 386, 244, ES_MULTILINE | ES_READONLY)
+            .Add(K::Button, IDC_LOG_SAVE, "Save", 285, 259, 50, 14)
+            .Add(K::Button, IDOK, "OK", 343, 259, 50, 14, BS_DEFPUSHBUTTON);
+        return d;
+    }();
+    return t;
+}
+} // namespace
+
+bool WriteResultFile(const std::string& path, const std::string& text, const std::tm& utc)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    if (!out) return false;
+    out << "# Date : " << utc.tm_mday << '.' << utc.tm_mon + 1 << '.' << utc.tm_year + 1900 << '\n'
+        << "# Time: " << utc.tm_hour << ':' << utc.tm_min << ':' << utc.tm_sec << '\n'
+        << text << '\n';
+    out.close();
+    return !out.fail();
+}
+
+CLogDlg::CLogDlg(std::string text, CProfile* pProfile, CDialog* pParent)
+    : CDialog(LogTemplate(), pParent), m_Text(std::move(text)), m_pProfile(pProfile)
+{
+    OnClicked(IDC_LOG_SAVE, &CLogDlg::OnSave);
+}
+
+BOOL CLogDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    SetDlgItemText(IDC_LOG_TEXT, m_Text);
+    return TRUE;
+}
+
+void CLogDlg::OnSave()
+{
+    const std::time_t now = std::time(nullptr);
+    std::tm utc{};
+    gmtime_r(&now, &utc);
+    CFileDialog dlg(FALSE, "txt", nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
+                    "Result file (*.txt)|*.txt|All Files (*.*)|*.*|", this);
+    const std::string folder =
+        m_pProfile ? m_pProfile->GetProfileString("Result", "ResultPath", "") : "";
+    dlg.SetInitialDir(folder);
+    if (dlg.DoModal() != IDOK) return;
+    if (m_pProfile) m_pProfile->WriteProfileString("Result", "ResultPath", folder);
+    if (!WriteResultFile(dlg.GetPathName(), m_Text, utc))
+    {
+        AfxMessageBox("Sorry, can't write to file!", MB_ICONERROR);
+        return;
+    }
+    AfxMessageBox("Results saved", MB_ICONINFORMATION);
+}
+} // namespace isodump
