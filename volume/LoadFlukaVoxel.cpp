@@ -6,6 +6,7 @@
 #include "volume/VoxelGrid.h"
 
 #include <cmath>
+#include <limits>
 #include <vector>
 
 namespace volumira3d
@@ -37,7 +38,14 @@ bool ReadVoxelHeader(CFortranRecordFile& file, std::int32_t n[3], double d[3], s
                            LittleFloat64(widths + 16));
             return false;
         }
-        voxels *= n[a];
+        voxels *= n[a]; // at most (2^31)^2 before the check below, which stops a third factor
+        if (voxels > std::numeric_limits<std::int32_t>::max())
+        {
+            error = Format("The voxel file announces %lld voxels and more, more than a record can "
+                           "hold",
+                           static_cast<long long>(voxels));
+            return false;
+        }
     }
     if (!file.BeginRecord(length))
     {

@@ -83,10 +83,11 @@ bool CheckDescriptor(const CMCNPXDescriptor& d, int set, std::string& error)
                        d.m_XBins, d.m_YBins, d.m_ZBins, d.m_Values);
         return false;
     }
-    const std::int64_t bins = std::int64_t(d.m_XBins) * d.m_YBins * d.m_ZBins;
+    // The values count is an int32, so a product beyond it can never be covered.
+    const double bins = double(d.m_XBins) * d.m_YBins * d.m_ZBins;
     if (d.m_Values >= bins) return true;
-    error = Format("Data set %d of the MCNPX file announces %d values for its %lld bins.", set,
-                   d.m_Values, static_cast<long long>(bins));
+    error = Format("Data set %d of the MCNPX file announces %d values for its %.0f bins.", set,
+                   d.m_Values, bins);
     return false;
 }
 

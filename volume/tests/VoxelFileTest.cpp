@@ -68,7 +68,8 @@ TEST_F(VoxelFileTest, BrokenCopiesFailWithTheirReason)
         {170, -1, 0, "The record length 24 at byte 148"},
         {180, 92, 0, "The voxel file announces 0 x 2 x 2 voxels"},
         {180, 96, -1, "The voxel file announces 3 x -1 x 2 voxels"},
-        {180, 100, 2147483647, "The voxel record at byte 148 holds 24 bytes, not 2 for each of"},
+        {180, 100, 2147483647, "The voxel file announces 12884901882 voxels and more"},
+        {180, 100, 3, "The voxel record at byte 148 holds 24 bytes, not 2 for each of 18"},
         {180, 88, 8, "The record at byte 88 does not end with its length"},
     };
     for (const auto& c : cases)
