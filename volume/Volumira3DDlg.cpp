@@ -1,8 +1,10 @@
 #include "volume/Volumira3DDlg.h"
 
+#include "common/VtkExport.h"
 #include "platform/DataExchange.h"
 #include "platform/UiServices.h"
 #include "volume/DataOptionsDlg.h"
+#include "volume/GridVtkExport.h"
 #include "volume/NormalizationDlg.h"
 #include "volume/VolumeLoader.h"
 
@@ -126,6 +128,7 @@ BOOL CVolumira3DDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
     AppendSystemMenuItem(IDM_SETTINGS, "Settings...");
+    AppendSystemMenuItem(IDM_EXPORT_VTK, ExportVtkMenuText);
     m_MessageLog.InsertColumn(0, "Message", LVCFMT_LEFT, 580);
     AddLine("Initializing Volumix3D...");
     AddLine(Format("Using %d cores", omp_get_num_procs()));
@@ -135,8 +138,9 @@ BOOL CVolumira3DDlg::OnInitDialog()
     return TRUE;
 }
 
-void CVolumira3DDlg::OnSysCommand(UINT)
+void CVolumira3DDlg::OnSysCommand(UINT nID)
 {
+    if (nID == IDM_EXPORT_VTK) ExportGridVtk(*this);
     // "Settings..." opens the settings dialog of the display side, which this build lacks.
 }
 

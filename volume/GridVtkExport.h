@@ -1,0 +1,41 @@
+// The voxel grid as a VTK ImageData file: one cell per voxel, the values as a cell array named
+// after the unit text, the relative errors as a second array when the load kept them, and the
+// settings transformation as the image's direction and origin.
+#pragma once
+#include "common/VtkXmlWriter.h"
+#include "volume/VoxelGrid.h"
+
+#include <string>
+
+namespace volumira3d
+{
+class CVolumira3DDlg;
+
+// What an export writes besides the grid itself.
+struct CGridExportInfo
+{
+    std::string m_ValueName = "value";
+    const VoxelArray* m_pRelativeErrors = nullptr;      // laid out like the grid; null: none
+    double m_Rotation[9] = {1, 0, 0, 0, 1, 0, 0, 0, 1}; // row-major, applied before the shift
+    double m_Translation[3] = {0, 0, 0};
+
+    bool IsIdentity() const;
+};
+
+// The values of a nested grid in VTK's cell order (x fastest). Gathered a slab of z-layers at a
+// time (a few MB), so the grid is never copied whole.
+CVtkArray GridCellArray(const std::string& name, const VoxelArray& values, int nx, int ny, int nz);
+
+// Writes the grid; false with the reason in error (no grid, an error array of another shape,
+// the file not written).
+bool WriteGridVtk(const CVoxelGrid& grid, const CGridExportInfo& info, const CVtkXmlWriter& writer,
+                  const std::string& path, std::string& error);
+
+// What the dialog holds for an export: its unit text, the relative errors of the load and the
+// settings transformation.
+CGridExportInfo GridExportInfo(const CVolumira3DDlg& dlg);
+
+// The window-menu command: asks for the file and writes the loaded grid; a line in the message
+// log says where it went.
+void ExportGridVtk(CVolumira3DDlg& dlg);
+} // namespace volumira3d
