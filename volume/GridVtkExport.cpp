@@ -11,10 +11,6 @@ namespace volumira3d
 {
 namespace
 {
-// Gather buffer of the slab-wise transposition: large enough for whole cache lines of each
-// z-column, small beside any grid worth exporting.
-constexpr std::size_t SlabBytes = 4 << 20;
-
 bool HasShape(const VoxelArray& values, int nx, int ny, int nz)
 {
     if (values.size() != std::size_t(nx)) return false;
@@ -91,14 +87,17 @@ bool CGridExportInfo::IsIdentity() const
            std::equal(m_Translation, m_Translation + 3, identity.m_Translation);
 }
 
-CVtkArray GridCellArray(const std::string& name, const VoxelArray& values, int nx, int ny, int nz)
+// The slab buffer is large enough for whole cache lines of each z-column and small beside any
+// grid worth exporting.
+CVtkArray GridCellArray(const std::string& name, const VoxelArray& values, int nx, int ny, int nz,
+                        std::size_t slabBytes)
 {
     const std::uint64_t cells = std::uint64_t(nx) * ny * nz;
     return {name, EVtkScalar::Float64, 1, cells,
-            [&values, nx, ny, nz](CVtkSink& sink)
+            [&values, nx, ny, nz, slabBytes](CVtkSink& sink)
             {
                 const std::size_t layer = std::size_t(nx) * ny * sizeof(double);
-                const std::size_t depth = std::min<std::size_t>(SlabBytes / layer, nz);
+                const std::size_t depth = std::min<std::size_t>(slabBytes / layer, nz);
                 if (depth >= 1)
                     ProduceSlabs(values, nx, ny, nz, int(depth), sink);
                 else

@@ -23,8 +23,11 @@ struct CGridExportInfo
 };
 
 // The values of a nested grid in VTK's cell order (x fastest). Gathered a slab of z-layers at a
-// time (a few MB), so the grid is never copied whole.
-CVtkArray GridCellArray(const std::string& name, const VoxelArray& values, int nx, int ny, int nz);
+// time (at most slabBytes), or one x-row at a time when a layer is larger, so the grid is never
+// copied whole.
+inline constexpr std::size_t GridSlabBytes = 4 << 20;
+CVtkArray GridCellArray(const std::string& name, const VoxelArray& values, int nx, int ny, int nz,
+                        std::size_t slabBytes = GridSlabBytes);
 
 // Writes the grid; false with the reason in error (no grid, an error array of another shape,
 // the file not written).
