@@ -5,8 +5,10 @@
 #include "common/VtkXmlWriter.h"
 #include "platform/Win.h"
 
+#include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 class CDialog;
 
@@ -34,3 +36,19 @@ using VtkWriteFunction =
 // box) or a note (information box). False when cancelled or failed.
 bool ExportVtkWithDialog(CDialog* pParent, const char* ext, const char* filter,
                          const VtkWriteFunction& write);
+
+// The particle names of the types an export holds, sorted and without repeats (types 52 and 54
+// are both "Xi_c_plus"), for a "type name index" array and the field that names its values.
+class CVtkTypeNames
+{
+public:
+    void Add(int type);
+    // The position of the type's name; every type must have been added.
+    std::int32_t Index(int type) const;
+    // A String field array of the names; the table must outlive the write.
+    CVtkArray Array(const std::string& name = "particle names") const;
+
+private:
+    static std::string NameOf(int type);
+    std::vector<std::string> m_Names; // sorted
+};
