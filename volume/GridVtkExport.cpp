@@ -82,14 +82,9 @@ CVtkArray PlacementArray(const CGridExportInfo& info)
 
 void SetPlacement(const CVoxelGrid& grid, const CGridExportInfo& info, CVtkImageData& image)
 {
-    // A point p of the grid is shown at R p + t; the image's origin is where the grid's corner
-    // lands, its axes are R's columns.
-    for (int r = 0; r < 3; ++r)
-    {
-        image.m_Origin[r] = info.m_Translation[r];
-        for (int c = 0; c < 3; ++c)
-            image.m_Origin[r] += info.m_Rotation[r * 3 + c] * grid.m_GridMin[c];
-    }
+    // The image's origin is where the grid's corner lands, its axes are R's columns.
+    for (int a = 0; a < 3; ++a)
+        image.m_Origin[a] = grid.m_GridMin[a] + info.m_Translation[a];
     std::copy(info.m_Rotation, info.m_Rotation + 9, image.m_Direction);
 }
 } // namespace
@@ -154,8 +149,15 @@ CGridExportInfo GridExportInfo(const CVolumira3DDlg& dlg)
     if (!dlg.m_UnitText.empty()) info.m_ValueName = dlg.m_UnitText;
     // Hook: the loaders keep no relative errors yet (FLUKA STATISTICS, meshtal errors); point
     // m_pRelativeErrors at them once they do.
-    // Hook: the settings transformation of the display side is not in this build; fill
-    // m_Rotation and m_Translation from it once it is.
+    // The display's matrix works on row vectors (p M): its rotation block is R transposed and
+    // its shift is row 3.
+    const CMatrix& m = dlg.m_Transform;
+    for (int r = 0; r < 3; ++r)
+    {
+        for (int c = 0; c < 3; ++c)
+            info.m_Rotation[r * 3 + c] = m(c, r);
+        info.m_Translation[r] = m(3, r);
+    }
     return info;
 }
 

@@ -15,8 +15,10 @@ class CVolumira3DDlg;
 struct CGridExportInfo
 {
     std::string m_ValueName = "value";
-    const VoxelArray* m_pRelativeErrors = nullptr;      // laid out like the grid; null: none
-    double m_Rotation[9] = {1, 0, 0, 0, 1, 0, 0, 0, 1}; // row-major, applied before the shift
+    const VoxelArray* m_pRelativeErrors = nullptr; // laid out like the grid; null: none
+    // A point q relative to the grid's lower corner is shown at corner + R q + t (R row-major,
+    // acting on column vectors), as the display side draws it.
+    double m_Rotation[9] = {1, 0, 0, 0, 1, 0, 0, 0, 1};
     double m_Translation[3] = {0, 0, 0};
 
     bool IsIdentity() const;

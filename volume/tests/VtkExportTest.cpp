@@ -1,7 +1,11 @@
 #include "TestHelpers.h"
+#include "platform/Profile.h"
 #include "testkit/BatchRun.h"
+#include "testkit/FakeHost.h"
 #include "testkit/VtkReadBack.h"
 #include "volume/GridVtkExport.h"
+#include "volume/Transform.h"
+#include "volume/Volumira3DDlg.h"
 
 #include <filesystem>
 
@@ -99,11 +103,42 @@ TEST_F(GridVtkExportTest, TheSettingsTransformationPlacesTheImageAndIsStated)
     const CVtkFileView view = ReadVtkFile(Export(info));
     SKIP_WITHOUT_VTK_READER(view);
     ASSERT_EQ(view.m_Error, "");
-    // The grid's corner (-3, 0, 10) turned a quarter about z and lifted by 100.
-    EXPECT_EQ(view.Numbers("origin"), (std::vector<double>{0, -3, 110}));
+    // The grid turns about its corner (-3, 0, 10), then is lifted by 100.
+    EXPECT_EQ(view.Numbers("origin"), (std::vector<double>{-3, 0, 110}));
     EXPECT_EQ(view.Numbers("direction"), (std::vector<double>{0, -1, 0, 1, 0, 0, 0, 0, 1}));
     EXPECT_EQ(view.Values("field/placement"),
               (std::vector<double>{0, -1, 0, 1, 0, 0, 0, 0, 1, 0, 0, 100}));
+}
+
+TEST_F(GridVtkExportTest, TheImageLiesWhereTheDisplayDrawsTheGrid)
+{
+    CFakeHost host;
+    CProfile profile;
+    CVolumira3DDlg dlg(&host, &profile);
+    ASSERT_TRUE(dlg.Create());
+    ASSERT_TRUE(CVolumeLoader(dlg, dlg).LoadFlukaCartesian(DataPath("cartesian_3x2x2.usrbin")));
+    const double shift[3] = {1, 2, 3}, angles[3] = {30, -45, 90};
+    dlg.m_Transform = MakeTransform(shift, angles);
+    const CGridExportInfo info = GridExportInfo(dlg);
+    std::string error;
+    const std::string path = (TestDir() / "placed.vti").string();
+    ASSERT_TRUE(WriteGridVtk(dlg, info, CVtkXmlWriter(), path, error)) << error;
+    const CVtkFileView view = ReadVtkFile(path);
+    SKIP_WITHOUT_VTK_READER(view);
+    ASSERT_EQ(view.m_Error, "");
+    // The far corner of the grid, as VTK places it and as the renderer draws it.
+    const std::vector<double> o = view.Numbers("origin"), d = view.Numbers("direction"),
+                              s = view.Numbers("spacing");
+    const double index[3] = {3, 2, 2};
+    const CVector drawn = Apply(dlg.m_Transform, CVector(6, 2, 10));
+    const double corner[3] = {-3 + drawn.x, 0 + drawn.y, 10 + drawn.z};
+    for (int r = 0; r < 3; ++r)
+    {
+        double vtk = o[r];
+        for (int c = 0; c < 3; ++c)
+            vtk += d[r * 3 + c] * index[c] * s[c];
+        EXPECT_NEAR(vtk, corner[r], 1e-12) << "axis " << r;
+    }
 }
 
 TEST_F(GridVtkExportTest, RelativeErrorsBecomeASecondArrayOfTheSameShape)
