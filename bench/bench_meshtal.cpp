@@ -8,6 +8,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <charconv>
 #include <chrono>
 #include <cstdio>
@@ -105,19 +106,30 @@ int main()
     WriteMeshtal(path);
     const double megabytes = double(fs::file_size(path)) / 1e6;
 
-    Clock::time_point start = Clock::now();
-    const double sum = BareParse(path);
-    const double bare = Seconds(start);
+    // Best of three runs each: the machine is shared, and the best run is the one least
+    // disturbed.
+    double sum = 0, bare = 1e30;
+    for (int run = 0; run < 3; ++run)
+    {
+        const Clock::time_point start = Clock::now();
+        sum = BareParse(path);
+        bare = std::min(bare, Seconds(start));
+    }
 
     CVoxelGrid grid;
     CStringLog log;
     const double before = ResidentBytes("VmRSS");
     std::ofstream("/proc/self/clear_refs") << "5";
-    CHeadlessBackend::Instance().QueueAnswer(IDNO);
-    start = Clock::now();
-    const bool loaded = CVolumeLoader(grid, log).LoadMeshtal(path);
-    const double load = Seconds(start);
-    const double peak = ResidentBytes("VmHWM") - before;
+    bool loaded = true;
+    double load = 1e30, peak = 0;
+    for (int run = 0; run < 3 && loaded; ++run)
+    {
+        CHeadlessBackend::Instance().QueueAnswer(IDNO);
+        const Clock::time_point start = Clock::now();
+        loaded = CVolumeLoader(grid, log).LoadMeshtal(path);
+        load = std::min(load, Seconds(start));
+        if (run == 0) peak = ResidentBytes("VmHWM") - before;
+    }
     const double gridBytes = GridBytes(N, N, N);
     fs::remove_all(dir);
     if (!loaded || grid.m_Voxels[N - 1][N - 1][N - 1] != 1e-3 * (1 + 3 * (N - 1)))

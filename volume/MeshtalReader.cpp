@@ -18,17 +18,20 @@ namespace
 constexpr std::string_view TallyStart = "Mesh Tally Number";
 constexpr int MaxColumns = 16;
 
-std::string_view TrimLeft(std::string_view s)
+// By hand: a find_first_not_of over a set of blanks searches the set once per character.
+bool IsBlank(char c)
 {
-    const size_t at = s.find_first_not_of(" \t\r");
-    return at == std::string_view::npos ? std::string_view() : s.substr(at);
+    return c == ' ' || c == '\t' || c == '\r';
 }
 
 std::string_view Trim(std::string_view s)
 {
-    s = TrimLeft(s);
-    const size_t end = s.find_last_not_of(" \t\r");
-    return end == std::string_view::npos ? s : s.substr(0, end + 1);
+    size_t begin = 0, end = s.size();
+    while (begin < end && IsBlank(s[begin]))
+        ++begin;
+    while (end > begin && IsBlank(s[end - 1]))
+        --end;
+    return s.substr(begin, end - begin);
 }
 
 bool StartsWith(std::string_view s, std::string_view prefix)
@@ -43,18 +46,22 @@ bool ParseNumber(std::string_view token, double& value)
     return ec == std::errc() && end == token.data() + token.size() && std::isfinite(value);
 }
 
-// Splits at blanks; false when there are more than max tokens.
+// Splits at blanks; false when there are more than MaxColumns tokens.
 bool Split(std::string_view line, std::array<std::string_view, MaxColumns>& tokens, int& count)
 {
     count = 0;
-    for (size_t at = 0;;)
+    const char* p = line.data();
+    const char* const end = p + line.size();
+    for (;;)
     {
-        at = line.find_first_not_of(" \t\r", at);
-        if (at == std::string_view::npos) return true;
-        const size_t end = std::min(line.find_first_of(" \t\r", at), line.size());
+        while (p < end && IsBlank(*p))
+            ++p;
+        if (p == end) return true;
+        const char* start = p;
+        while (p < end && !IsBlank(*p))
+            ++p;
         if (count == MaxColumns) return false;
-        tokens[count++] = line.substr(at, end - at);
-        at = end;
+        tokens[count++] = std::string_view(start, static_cast<size_t>(p - start));
     }
 }
 
@@ -62,15 +69,19 @@ bool Split(std::string_view line, std::array<std::string_view, MaxColumns>& toke
 bool ParseList(std::string_view text, std::vector<double>& values)
 {
     values.clear();
-    for (size_t at = 0;;)
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    for (;;)
     {
-        at = text.find_first_not_of(" \t\r", at);
-        if (at == std::string_view::npos) return true;
-        const size_t end = std::min(text.find_first_of(" \t\r", at), text.size());
+        while (p < end && IsBlank(*p))
+            ++p;
+        if (p == end) return true;
+        const char* start = p;
+        while (p < end && !IsBlank(*p))
+            ++p;
         double v = 0;
-        if (!ParseNumber(text.substr(at, end - at), v)) return false;
+        if (!ParseNumber(std::string_view(start, static_cast<size_t>(p - start)), v)) return false;
         values.push_back(v);
-        at = end;
     }
 }
 
@@ -149,6 +160,27 @@ private:
     const std::vector<double>& m_Bounds;
     bool m_Total;
     int m_Bins;
+    std::string m_LastToken;
+    int m_LastBin = -1;
+};
+
+// The bin of a printed centre coordinate. The outer axes change seldom from row to row, so the
+// last token's bin is kept.
+class CCoordinateMatcher
+{
+public:
+    explicit CCoordinateMatcher(const std::vector<double>& bounds) : m_Bounds(bounds) {}
+    int Bin(std::string_view token)
+    {
+        if (token == m_LastToken) return m_LastBin;
+        double c = 0;
+        m_LastToken = token;
+        m_LastBin = ParseNumber(token, c) ? BinOf(m_Bounds, c) : -1;
+        return m_LastBin;
+    }
+
+private:
+    const std::vector<double>& m_Bounds;
     std::string m_LastToken;
     int m_LastBin = -1;
 };
@@ -449,6 +481,9 @@ bool CMeshtalReader::ReadBin(const CMeshtalChoice& choice, const StoreFn& store,
     std::vector<bool> seen(static_cast<size_t>(tally.Cells()), false);
     std::int64_t stored = 0;
     std::array<std::string_view, MaxColumns> t;
+    CCoordinateMatcher coordinates[3] = {CCoordinateMatcher(tally.m_Bounds[0]),
+                                         CCoordinateMatcher(tally.m_Bounds[1]),
+                                         CCoordinateMatcher(tally.m_Bounds[2])};
     CBinMatcher energy{tally.m_Energy, tally.m_EnergyTotal, tally.EnergyBins()};
     CBinMatcher time{tally.m_Time, tally.m_TimeTotal, tally.TimeBins()};
     const std::uint64_t step = std::max<std::uint64_t>(tally.m_Rows / 100, 1);
@@ -481,15 +516,11 @@ bool CMeshtalReader::ReadBin(const CMeshtalChoice& choice, const StoreFn& store,
         }
         int index[3] = {0, 0, 0};
         for (int a = 0; a < 3; ++a)
-        {
-            double c = 0;
-            if (!ParseNumber(t[tally.m_CoordColumn[a]], c) ||
-                (index[a] = BinOf(tally.m_Bounds[a], c)) < 0)
+            if ((index[a] = coordinates[a].Bin(t[tally.m_CoordColumn[a]])) < 0)
                 return Fail(Format("Line %llu of mesh tally %d: the coordinate \"%s\" lies in no "
                                    "bin.",
                                    lineNo, tally.m_Number,
                                    std::string(t[tally.m_CoordColumn[a]]).c_str()));
-        }
         // Both numbers must read, whichever is shown: a row half unreadable is a broken row.
         double values[2] = {0, 0};
         for (int v = 0; v < 2; ++v)
