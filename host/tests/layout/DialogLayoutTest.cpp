@@ -17,6 +17,7 @@
 #include "tracks/ParticleDataReader.h"
 #include "tracks/Trakor3DDlg.h"
 #include "volume/DataOptionsDlg.h"
+#include "volume/MeshtalBinDlg.h"
 #include "volume/NormalizationDlg.h"
 #include "volume/Volumira3DDlg.h"
 #include "volume/VoxelGrid.h"
@@ -66,6 +67,14 @@ const std::vector<CDialogCase>& Dialogs()
         {"Volumira3D", Make<volumira3d::CVolumira3DDlg>(&g_Host, &g_Profile)},
         {"Normalization", Make<volumira3d::CNormalizationDlg>(nullptr)},
         {"DataOptions", Make<volumira3d::CDataOptionsDlg>(&g_Grid, nullptr)},
+        {"MeshtalBins",
+         []
+         {
+             static const std::vector<volumira3d::CMeshtalTally> tallies;
+             static const std::vector<volumira3d::CMeshtalChoice> entries;
+             return std::make_unique<volumira3d::CMeshtalBinDlg>(tallies, entries,
+                                                                 volumira3d::CMeshtalChoice{});
+         }},
         {"Nebulo3D", Make<nebulo3d::CNebulo3DDlg>(&g_Host, &g_Profile)},
         {"CloudConfiguration", Make<nebulo3d::CCloudConfigDlg>(nullptr)},
         {"EnergyHistogram",
