@@ -16,6 +16,8 @@ namespace
 {
 // Beyond this many voxels per axis no grid fits into any memory.
 constexpr double MaxAxisVoxels = 1e7;
+// Resampled voxels per cell of a mesh of unequal bins, at most.
+constexpr double MaxResampling = 64;
 
 // The bin width when all bins are equal (to the digits the file prints them with), else 0.
 double EvenWidth(const std::vector<double>& bounds)
@@ -112,15 +114,19 @@ bool CVolumeLoader::MapMeshtalCartesian(CMeshtalReader& reader, const CMeshtalCh
 {
     const CMeshtalTally& tally = reader.Tallies()[choice.m_Tally];
     CGridAxis axes[3];
+    bool planned = true;
     for (int a = 0; a < 3; ++a)
-        if (!PlanAxis(tally.m_Bounds[a], axes[a]))
-        {
-            ReportProblem(Format("The bins of mesh tally %d are too unequal to be mapped onto a "
-                                 "grid.",
-                                 tally.m_Number),
-                          MB_ICONERROR);
-            return false;
-        }
+        planned = planned && PlanAxis(tally.m_Bounds[a], axes[a]);
+    // A few cells of very unequal bins must not ask for a grid of all the memory there is.
+    if (!planned || double(axes[0].m_Voxels) * axes[1].m_Voxels * axes[2].m_Voxels >
+                        MaxResampling * double(tally.Cells()))
+    {
+        ReportProblem(Format("The bins of mesh tally %d are too unequal to be mapped onto a "
+                             "grid.",
+                             tally.m_Number),
+                      MB_ICONERROR);
+        return false;
+    }
     if (axes[0].m_Voxels != tally.Bins(0) || axes[1].m_Voxels != tally.Bins(1) ||
         axes[2].m_Voxels != tally.Bins(2))
         m_Log.AddLine(Format("Bins of unequal width: resampled onto %d x %d x %d voxels",

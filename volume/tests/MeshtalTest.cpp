@@ -321,6 +321,10 @@ TEST_F(MeshtalTest, BrokenFilesFailWithTheirMessage)
         {head + row1 + "   1.500 0.500 0.500 2.0Q+00 0.1\n",
          "Line 12 of mesh tally 4: the value \"2.0Q+00\" cannot be read."},
         {"mcnp   version 6\n just a title\n", "No mesh tally was found in the file."},
+        // Two cells of 0.001 and 99.999 cm would need 100000 voxels.
+        {std::string(head).replace(head.find("1.0 2.0"), 7, "0.001 100.0") +
+             "   0.0005 0.500 0.500 1.0E+00 0.1\n   50.0 0.500 0.500 2.0E+00 0.1\n",
+         "The bins of mesh tally 4 are too unequal to be mapped onto a grid."},
         {" Mesh Tally Number        4\n Tally bin boundaries:\n    X direction:  0.0 1.0\n"
          " Energy Bin: ...\n Tally Results:  X (across) by Y (down)\n",
          "Mesh tally 4 is written in the matrix layout"},
