@@ -290,6 +290,19 @@ COctantSummary OctantMeans(const CVoxelGrid& grid, const CIndex3& corner)
     return summary;
 }
 
+bool LocateExtreme(const CVoxelGrid& grid, CDisplayState& state, bool maximum)
+{
+    const double* indices = maximum ? grid.m_MaxDataValIndices : grid.m_MinDataValIndices;
+    if (!grid.HasGrid() ||
+        !grid.InGrid(std::int64_t(indices[0]), std::int64_t(indices[1]), std::int64_t(indices[2])))
+        return false;
+    state.m_PlaneLayer[PlaneYZ] = int(indices[0]);
+    state.m_PlaneLayer[PlaneZX] = int(indices[1]);
+    state.m_PlaneLayer[PlaneXY] = int(indices[2]);
+    state.m_PlaneEnabled[0] = state.m_PlaneEnabled[1] = state.m_PlaneEnabled[2] = true;
+    return true;
+}
+
 std::string CheckRebinning(const CIndex3& oldCounts, const CIndex3& newCounts)
 {
     for (int a = 0; a < 3; ++a)

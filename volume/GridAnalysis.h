@@ -113,6 +113,11 @@ struct COctantSummary
 // Octant n has bit 0 for the upper x half, bit 1 for upper y, bit 2 for upper z.
 COctantSummary OctantMeans(const CVoxelGrid& grid, const CIndex3& corner);
 
+// "Locate max. value" / "Locate min. value": moves the three sliders to the voxel that held the
+// extreme when the data were loaded and switches all planes on. False (nothing changed) without
+// a grid or when the stored indices lie outside it.
+bool LocateExtreme(const CVoxelGrid& grid, CDisplayState& state, bool maximum);
+
 // "" when every old count divides by the new one, else the message of the first axis that does
 // not.
 std::string CheckRebinning(const CIndex3& oldCounts, const CIndex3& newCounts);

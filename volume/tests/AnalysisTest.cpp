@@ -154,6 +154,22 @@ TEST_F(GridAnalysisTest, ArbitraryProbeFailsAtTheGridCorner)
     EXPECT_EQ(r.m_Hi, (CIndex3{3, 3, 1}));
 }
 
+TEST_F(GridAnalysisTest, LocatingTheMaximumMovesTheSlidersAndProbesThatVoxel)
+{
+    m_State.m_PlaneEnabled[PlaneZX] = false;
+    ASSERT_TRUE(LocateExtreme(m_Grid, m_State, true));
+    EXPECT_EQ(CrossingPoint(m_State), (CIndex3{9, 3, 5}));
+    EXPECT_TRUE(m_State.m_PlaneEnabled[PlaneZX]);
+    CProbeResult r;
+    ASSERT_TRUE(ProbeCell(m_Grid, CrossingPoint(m_State), 0, r));
+    EXPECT_EQ(r.m_Value, m_Grid.m_RangeMax);
+    ASSERT_TRUE(LocateExtreme(m_Grid, m_State, false));
+    EXPECT_EQ(CrossingPoint(m_State), (CIndex3{0, 0, 0}));
+    m_Grid.m_MaxDataValIndices[0] = -1;
+    EXPECT_FALSE(LocateExtreme(m_Grid, m_State, true));
+    EXPECT_EQ(CrossingPoint(m_State), (CIndex3{0, 0, 0}));
+}
+
 class AvgProfileCheckTest : public GridAnalysisTest
 {
 protected:
