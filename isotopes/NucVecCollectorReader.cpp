@@ -8,6 +8,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <limits>
@@ -30,17 +31,35 @@ std::optional<int> WholeInt(std::string_view field)
 
 std::string Quoted(std::string_view line)
 {
-    return "\"" + std::string(line.substr(0, 200)) + (line.size() > 200 ? "...\"" : "\"");
+    std::string quoted(1, '"');
+    quoted.append(line.substr(0, 200));
+    quoted.append(line.size() > 200 ? "...\"" : "\"");
+    return quoted;
 }
 } // namespace
 
 std::optional<double> CollectorNumber(std::string_view field)
 {
     if (field.empty() || field[0] == '?') return std::numeric_limits<double>::quiet_NaN();
-    const std::string text(field);
+    // The fast path gives strtod's result wherever it takes the whole field; the rest (a sign
+    // of +, hexadecimal, values out of range, text) goes to strtod itself.
+    double fast = 0;
+    const auto r = std::from_chars(field.data(), field.data() + field.size(), fast);
+    if (r.ec == std::errc() && r.ptr == field.data() + field.size()) return fast;
+    // strtod needs a terminated string; numbers are short, so no allocation for them.
+    char buffer[64];
+    std::string longer;
+    const char* text = buffer;
+    if (field.size() < sizeof buffer)
+    {
+        std::memcpy(buffer, field.data(), field.size());
+        buffer[field.size()] = '\0';
+    }
+    else
+        text = (longer = std::string(field)).c_str();
     char* end = nullptr;
-    const double value = std::strtod(text.c_str(), &end);
-    if (end == text.c_str() || end != text.c_str() + text.size()) return std::nullopt;
+    const double value = std::strtod(text, &end);
+    if (end == text || end != text + field.size()) return std::nullopt;
     return value;
 }
 

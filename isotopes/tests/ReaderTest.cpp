@@ -326,3 +326,22 @@ TEST_F(IsodumpTest, BadInputCorpusNeverCrashes)
         EXPECT_LE(reader.Count(), 2u) << entry.path();
     }
 }
+
+TEST(CollectorNumbers, AsTheStandardConversionReadsThem)
+{
+    for (const char* text : {"1", "-2.5", "+3", "1e5", "1E-3", ".5", "5.", "0x1p3", "inf", "-nan",
+                             "1e999", "1e-400", "00012", "-0"})
+    {
+        const auto v = CollectorNumber(text);
+        ASSERT_TRUE(v) << text;
+        const double expected = std::strtod(text, nullptr);
+        if (std::isnan(expected))
+            EXPECT_TRUE(std::isnan(*v)) << text;
+        else
+            EXPECT_EQ(*v, expected) << text;
+    }
+    EXPECT_TRUE(std::isnan(*CollectorNumber("")));
+    EXPECT_TRUE(std::isnan(*CollectorNumber("?x")));
+    for (const char* text : {"abc", "1x", "1.2.3", "e5", "--1", "1e"})
+        EXPECT_FALSE(CollectorNumber(text)) << text;
+}
