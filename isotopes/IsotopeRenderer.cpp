@@ -70,7 +70,10 @@ void DrawEmitter(const CIsotope& e, int mode, bool transparent, double size, GLU
     if (mode == DrawShadedSphere)
     {
         const GLfloat ambient[4] = {GLfloat(c.x), GLfloat(c.y), GLfloat(c.z), GLfloat(alpha)};
-        glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, ambient);
+        // Diffuse and the current colour as well: under the host's light (and with colour
+        // material on) an ambient colour alone leaves every element grey.
+        glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE, ambient);
+        glColor4d(c.x, c.y, c.z, alpha);
         Sphere(quadric, e.m_Position, r, 8, 8);
         return;
     }
