@@ -209,8 +209,25 @@ void CBatchRunner::RunAll(const std::vector<CCommand>& commands)
     }
 }
 
+// A block runs inside a dialog that is already up; none of its commands is tried again.
+void CBatchRunner::RunBlock(const std::vector<CCommand>& block)
+{
+    const bool mayRetry = m_MayRetry;
+    m_MayRetry = false;
+    RunAll(block);
+    m_MayRetry = mayRetry;
+}
+
+bool CBatchRunner::Awaiting(const CCommand& cmd, const std::string& message)
+{
+    if (!m_MayRetry) return Fail(cmd, message);
+    m_RetryWanted = true;
+    return false;
+}
+
 bool CBatchRunner::RunOne(const CCommand& cmd)
 {
+    m_RetryWanted = false;
     const bool ok = Execute(cmd);
     RedrawIfPending();
     return ok;
