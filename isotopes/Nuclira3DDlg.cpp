@@ -1,5 +1,6 @@
 #include "isotopes/Nuclira3DDlg.h"
 
+#include "common/VtkExport.h"
 #include "isodump/LogDlg.h"
 #include "isodump/StatisticsMenuDlg.h"
 #include "isotopes/BarChartDlg.h"
@@ -8,6 +9,7 @@
 #include "isotopes/IsotopeConfigDlg.h"
 #include "isotopes/IsotopeStatistics.h"
 #include "isotopes/NucVecCollectorReader.h"
+#include "isotopes/NuclideVtkExport.h"
 #include "isotopes/WeightStatConfigDlg.h"
 #include "platform/DataExchange.h"
 #include "platform/Profile.h"
@@ -125,8 +127,14 @@ BOOL CNuclira3DDlg::OnInitDialog()
     for (const char* text : {"Point", "Sphere", "Box", "Shaded sphere"})
         mode.AddString(text);
     CDialog::OnInitDialog();
+    AppendSystemMenuItem(IDM_EXPORT_VTK, ExportVtkMenuText);
     RefreshControls();
     return TRUE;
+}
+
+void CNuclira3DDlg::OnSysCommand(UINT nID)
+{
+    if (nID == IDM_EXPORT_VTK) ExportNuclideVtk(*this);
 }
 
 void CNuclira3DDlg::Redraw()

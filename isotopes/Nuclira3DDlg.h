@@ -52,6 +52,7 @@ public:
 
     BOOL OnInitDialog() override;
     void DoDataExchange(CDataExchange* pDX) override;
+    void OnSysCommand(UINT nID) override;
 
     // The loaded emitters, or null.
     const CIsotopeDataReader* Reader() const { return m_pReader.get(); }
