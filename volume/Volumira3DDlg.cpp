@@ -5,6 +5,7 @@
 #include "platform/UiServices.h"
 #include "volume/CalcFLUKAAverageDlg.h"
 #include "volume/ContourConfigDlg.h"
+#include "volume/DataExtraction.h"
 #include "volume/DataOptionsDlg.h"
 #include "volume/GridVtkExport.h"
 #include "volume/NormalizationDlg.h"
@@ -119,6 +120,7 @@ CVolumira3DDlg::CVolumira3DDlg(CHostInterface* pHost, CProfile* pProfile)
     OnClicked(IDC_EMPHASIZE_THRESHOLDS, &CVolumira3DDlg::OnEmphasizeThresholds);
     OnClicked(IDC_NON_INTERPOLATED, &CVolumira3DDlg::OnNonInterpolated);
     OnClicked(IDC_SAVE_LEGEND, &CVolumira3DDlg::OnSaveLegend);
+    OnClicked(IDC_EXTRACT, &CVolumira3DDlg::OnExtract);
     m_Legend.SetThresholds(ThresholdCount, m_Thresholds, m_ThresholdColors);
 }
 
@@ -148,6 +150,10 @@ void CVolumira3DDlg::DoDataExchange(CDataExchange* pDX)
 BOOL CVolumira3DDlg::OnInitDialog()
 {
     CComboBox modes(this, IDC_DISPLAY_MODE), palettes(this, IDC_PALETTE);
+    CComboBox formats(this, IDC_SOURCE_FORMAT);
+    formats.ResetContent();
+    for (const char* name : SourceFormatNames)
+        formats.AddString(name);
     modes.ResetContent();
     for (const char* name : DisplayModeNames)
         modes.AddString(name);
@@ -157,6 +163,7 @@ BOOL CVolumira3DDlg::OnInitDialog()
     CDialog::OnInitDialog();
     modes.SetCurSel(m_DisplayMode);
     palettes.SetCurSel(m_Palette);
+    formats.SetCurSel(SourcePlane);
     AppendSystemMenuItem(IDM_SETTINGS, "Settings...");
     AppendSystemMenuItem(IDM_EXPORT_VTK, ExportVtkMenuText);
     m_MessageLog.InsertColumn(0, "Message", LVCFMT_LEFT, 580);
@@ -199,8 +206,9 @@ void CVolumira3DDlg::Redraw()
 void CVolumira3DDlg::RefreshControls()
 {
     UpdateData(FALSE);
-    for (int id : {IDC_PLANE_XY, IDC_PLANE_YZ, IDC_PLANE_ZX, IDC_SLIDER_Z, IDC_SLIDER_X,
-                   IDC_SLIDER_Y, IDC_LEGEND_SETTINGS, IDC_DISPLAY_MODE, IDC_TRANSPARENT})
+    for (int id :
+         {IDC_PLANE_XY, IDC_PLANE_YZ, IDC_PLANE_ZX, IDC_SLIDER_Z, IDC_SLIDER_X, IDC_SLIDER_Y,
+          IDC_LEGEND_SETTINGS, IDC_DISPLAY_MODE, IDC_TRANSPARENT, IDC_SOURCE_FORMAT, IDC_EXTRACT})
         EnableDlgItem(id, m_DataLoaded);
     EnableDlgItem(IDC_TRANSPARENCY, m_DataLoaded && m_Transparency > 0);
     EnableDlgItem(IDC_NON_INTERPOLATED, m_DisplayMode != ContourPlot);
@@ -222,6 +230,13 @@ void CVolumira3DDlg::UpdatePlanePositions()
     SetDlgItemText(IDC_POS_Z, Format("%g", m_SliderZ.GetPos() * m_BinWidth[2] + m_GridMin[2]));
     SetDlgItemText(IDC_POS_X, Format("%g", m_SliderX.GetPos() * m_BinWidth[0] + m_GridMin[0]));
     SetDlgItemText(IDC_POS_Y, Format("%g", m_SliderY.GetPos() * m_BinWidth[1] + m_GridMin[1]));
+}
+
+void CVolumira3DDlg::OnExtract()
+{
+    TakeSliders();
+    CDataExtraction extraction(this, *this, *this, &m_Settings);
+    extraction.Run(CComboBox(this, IDC_SOURCE_FORMAT).GetCurSel());
 }
 
 void CVolumira3DDlg::TakeSliders()

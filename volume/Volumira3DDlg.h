@@ -112,6 +112,7 @@ private:
     void OnEmphasizeThresholds();
     void OnNonInterpolated();
     void OnSaveLegend();
+    void OnExtract();
     void OnSettings();
 
     bool AskClear();

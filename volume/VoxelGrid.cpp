@@ -42,6 +42,10 @@ void CVoxelGrid::ClearDataSet()
     m_RangeMin = InitialRangeMin;
     m_RangeMax = InitialRangeMax;
     std::fill(std::begin(m_MaxDataValIndices), std::end(m_MaxDataValIndices), 0.0);
+    // Formats without a run header must not inherit the last FLUKA file's figures.
+    m_TotalWeight = 1;
+    m_NrOfParticles = 1;
+    m_GenParticle = 0;
 }
 
 void CVoxelGrid::ResetStatistics()

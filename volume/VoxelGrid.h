@@ -24,7 +24,9 @@ public:
     CVoxelGrid& operator=(const CVoxelGrid&) = delete;
 
     // Releases the values; the range goes back to its start values and the maximum's indices
-    // to 0. The bin counts follow the (now empty) arrays so that nobody indexes past them.
+    // to 0; the run figures go to the defaults of a file without a run header (weight 1, one
+    // primary, particle 0). The bin counts follow the (now empty) arrays so that nobody indexes
+    // past them.
     void ClearDataSet();
     // Range back to its start values, both index triples to 0.
     void ResetStatistics();
@@ -65,9 +67,9 @@ public:
     double m_MaxDataValIndices[3] = {0, 0, 0};
     double m_Normalization = 1.0;
     bool m_DataLoaded = false;
-    double m_TotalWeight = 0;
+    double m_TotalWeight = 1; // run figures: defaults for formats without a run header
     std::int32_t m_GenParticle = 0;
-    std::int32_t m_NrOfParticles = 0;
+    std::int32_t m_NrOfParticles = 1;
 
 private:
     struct CLock;

@@ -19,9 +19,13 @@
 #include "volume/CalcFLUKAAverageDlg.h"
 #include "volume/ContourConfigDlg.h"
 #include "volume/DataOptionsDlg.h"
+#include "volume/DataSrcDlg.h"
+#include "volume/DisplayState.h"
 #include "volume/MCNPXImportOptionsDlg.h"
 #include "volume/MeshtalBinDlg.h"
 #include "volume/NormalizationDlg.h"
+#include "volume/ProfileExtractionDlgs.h"
+#include "volume/RebinningParamsDlg.h"
 #include "volume/SettingsDlg.h"
 #include "volume/UserDefWeightsDlg.h"
 #include "volume/Volumira3DDlg.h"
@@ -68,6 +72,7 @@ volumira3d::CVolumeSettings g_VolumeSettings(&g_Profile);
 std::vector<volumira3d::CMCNPXDescriptor> g_DataSets(2);
 std::vector<std::string> g_Runs{"run1", "run2"};
 std::map<std::string, double> g_Weights;
+volumira3d::CDisplayState g_Display;
 
 const std::vector<CDialogCase>& Dialogs()
 {
@@ -84,6 +89,16 @@ const std::vector<CDialogCase>& Dialogs()
         {"UserDefWeights",
          Make<volumira3d::CUserDefWeightsDlg>(&g_Runs, &g_Weights, &g_VolumeSettings, nullptr)},
         {"AverageFluka", Make<volumira3d::CCalcFLUKAAverageDlg>(&g_VolumeSettings, nullptr)},
+        {"DataSource", Make<volumira3d::CDataSrcDlg>(0, nullptr)},
+        {"Rebinning",
+         [] { return std::make_unique<volumira3d::CRebinningParamsDlg>(g_Grid, nullptr); }},
+        {"ProfileExtraction",
+         [] { return std::make_unique<volumira3d::CProfileExtractionDlg>(g_Display, nullptr); }},
+        {"AvgProfileExtraction",
+         [] {
+             return std::make_unique<volumira3d::CAvgProfileExtractionDlg>(g_Grid, g_Display,
+                                                                           nullptr);
+         }},
         {"MeshtalBins",
          []
          {
