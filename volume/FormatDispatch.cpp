@@ -30,6 +30,7 @@ constexpr CFilterEntry RZFilter[] = {{3, "FLUKA RZ symmetric USRBIN - ASCII (*.r
 constexpr CFilterEntry RPhiZFilter[] = {{4, "FLUKA R-Phi-Z USRBIN - ASCII (*.rpz)", "*.rpz"}};
 constexpr CFilterEntry PHITSFilter[] = {{7, "PHITS (*.out)", "*.out"}};
 constexpr CFilterEntry VoxelFilter[] = {{11, "FLUKA voxel file (*.vxl)", "*.vxl"}};
+constexpr CFilterEntry MeshtalFilter[] = {{12, "MCNP mesh tally (meshtal*)", "meshtal*"}};
 
 const CVolumeFormat Formats[] = {
     {"XYZ voxel", ".xyz", {}, "", XYZFilter, &L::LoadXYZ},
@@ -60,6 +61,12 @@ const CVolumeFormat Formats[] = {
      &L::LoadFlukaRPhiZ},
     {"PHITS", ".out", {"    title = ["}, "Identified PHITS data...", PHITSFilter, &L::LoadPHITS},
     {"FLUKA voxel", ".vxl", {}, "", VoxelFilter, &L::LoadFlukaVoxel},
+    {"MCNP meshtal",
+     "/meshtal",
+     {"Mesh Tally Number"},
+     "Identified MCNP mesh tally data...",
+     MeshtalFilter,
+     &L::LoadMeshtal},
 };
 
 bool HasPhrase(const CVolumeFormat& format, std::string_view line)
@@ -101,8 +108,11 @@ const CVolumeFormat* FormatFromPath(const std::string& path)
     std::string lower = path;
     std::transform(lower.begin(), lower.end(), lower.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    const std::string_view name = std::string_view(lower).substr(lower.find_last_of('/') + 1);
     for (const CVolumeFormat& format : Formats)
-        if (!format.m_NamePart.empty() && lower.find(format.m_NamePart) != std::string::npos)
+        if (!format.m_NamePart.empty() &&
+            (format.m_NamePart.front() == '/' ? name.starts_with(format.m_NamePart.substr(1))
+                                              : lower.find(format.m_NamePart) != std::string::npos))
             return &format;
     return nullptr;
 }

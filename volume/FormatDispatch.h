@@ -24,7 +24,8 @@ struct CVolumeFormat
     using LoadFn = bool (CVolumeLoader::*)(const std::string& path);
 
     std::string_view m_Name;
-    // Selects the format when it occurs anywhere in the lower-cased path (empty: never).
+    // Selects the format when it occurs anywhere in the lower-cased path (empty: never); one that
+    // starts with '/' selects it when the file's name begins with the rest.
     std::string_view m_NamePart;
     // Identify the content when one occurs in one of the first 10 lines (empty: never).
     std::string_view m_Phrases[2];
@@ -35,8 +36,8 @@ struct CVolumeFormat
 
 // All formats, in the order their name parts and phrases are tried.
 std::span<const CVolumeFormat> VolumeFormats();
-// The format named by the first name part (in table order) that occurs in the path; nullptr when
-// none does.
+// The format named by the first name part (in table order) that occurs in the path; nullptr
+// when none does.
 const CVolumeFormat* FormatFromPath(const std::string& path);
 // The format named by the first of the file's first 10 lines that holds an identifying phrase;
 // nullptr when none does, or the file cannot be opened.

@@ -43,27 +43,6 @@ CPageLayout LayoutOf(const CPHITSHeader& h)
              [ny](int p, int, int c, int& x, int& y, int& z) { x = p / ny, y = p % ny, z = c; }};
     return l;
 }
-
-// The values of an r-z page as the ring mapping wants them: r fastest, then z upwards.
-class CVectorCylinderSource : public ICylinderSource
-{
-public:
-    explicit CVectorCylinderSource(std::vector<double> values) : m_Values(std::move(values)) {}
-    bool ReadValue(double& value) override
-    {
-        if (m_Next >= m_Values.size()) return false;
-        value = m_Values[m_Next++];
-        return true;
-    }
-    void Close() override { m_Next = m_Values.size(); }
-    bool Exhausted() const override { return m_Next >= m_Values.size(); }
-    std::uint64_t MaxValuesLeft() const override { return m_Values.size() - m_Next; }
-    std::int64_t GetCount() const override { return static_cast<std::int64_t>(m_Next); }
-
-private:
-    std::vector<double> m_Values;
-    size_t m_Next = 0;
-};
 } // namespace
 
 bool CVolumeLoader::LoadPHITS(const std::string& path)

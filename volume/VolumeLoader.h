@@ -18,6 +18,9 @@ class CFlukaBinaryReader;
 class CVolumeSettings;
 class CPHITSReader;
 struct CMCNPXDescriptor;
+class CMeshtalReader;
+struct CMeshtalTally;
+struct CMeshtalChoice;
 
 class CVolumeLoader
 {
@@ -36,6 +39,7 @@ public:
     bool LoadPHITS(const std::string& path);
     bool LoadFlukaBinary(const std::string& path);
     bool LoadFlukaVoxel(const std::string& path);
+    bool LoadMeshtal(const std::string& path);
 
     // Records (voxels) per piece of a cartesian file held in memory at once.
     static constexpr size_t ChunkRecords = 1 << 16;
@@ -69,6 +73,11 @@ private:
     int ChooseMCNPXDataSet(const std::vector<CMCNPXDescriptor>& descriptors);
     bool ChooseBinaryArray(CFlukaBinaryReader& reader);
     bool MapBinaryCartesian(CFlukaBinaryReader& reader);
+    // False when the user cancels the choice of tally and bin.
+    bool ChooseMeshtalBin(const std::vector<CMeshtalTally>& tallies, CMeshtalChoice& choice);
+    bool MapMeshtalCartesian(CMeshtalReader& reader, const CMeshtalChoice& choice);
+    bool MapMeshtalCylinder(CMeshtalReader& reader, const CMeshtalChoice& choice);
+    static int FirstMeshtalSector(const CMeshtalTally& tally);
 
     bool PrepareGrid(std::int64_t nx, std::int64_t ny, std::int64_t nz);
     bool Normalised(double raw, double& value) const;

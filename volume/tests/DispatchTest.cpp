@@ -18,6 +18,9 @@ TEST(FormatDispatch, TheFirstNamePartInListOrderDecides)
     EXPECT_EQ(FormatName(FormatFromPath("/home/.binaries/dose.usrbin")), "FLUKA binary USRBIN");
     EXPECT_EQ(FormatName(FormatFromPath("mean.avg")), "unknown");
     EXPECT_EQ(FormatName(FormatFromPath("mean.err")), "unknown");
+    // A meshtal file by the start of its own name, never by a folder's.
+    EXPECT_EQ(FormatName(FormatFromPath("/runs/MESHTAL_2")), "MCNP meshtal");
+    EXPECT_EQ(FormatName(FormatFromPath("/work/meshtal/mean.avg")), "unknown");
 }
 
 TEST(FormatDispatch, ContentWithinTenLinesIdentifiesTheLoader)
@@ -47,7 +50,8 @@ TEST(FormatDispatch, TheBrowseFilterListsEveryFormatInItsPlace)
               "ASCII (*.rz)|*.rz|FLUKA R-Phi-Z USRBIN - ASCII (*.rpz)|*.rpz|FLUKA USRBIN - BINARY "
               "(*.bin)|*.bin|XYZ voxel files (*.xyz)|*.xyz|PHITS (*.out)|*.out|MCNPX gridconv file "
               "(*.mcnpx)|*.mcnpx|Volumix3D/FLUKA averaged file (*.avg)|*.avg|Volumix3D/FLUKA error "
-              "of average file (*.err)|*.err|FLUKA voxel file (*.vxl)|*.vxl|All Files (*.*)|*.*|");
+              "of average file (*.err)|*.err|FLUKA voxel file (*.vxl)|*.vxl|MCNP mesh tally "
+              "(meshtal*)|meshtal*|All Files (*.*)|*.*|");
 }
 
 TEST(FormatDispatch, EveryFormatHasALoaderAndAFilterEntry)

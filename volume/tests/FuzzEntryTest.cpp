@@ -44,6 +44,11 @@ TEST(FuzzEntry, NoiseAndCutFilesNeverLoad)
     // Every cut before the last value fails (a cut inside the last number still reads a number).
     for (size_t cut = 0; cut + 4 < mcnpx.find("4.0"); cut += 3)
         EXPECT_FALSE(Load("MCNPX gridconv", mcnpx.substr(0, cut))) << cut;
+    // A small meshtal file: any cut before its last row's error fails (the row count is off).
+    const std::string meshtal = ReadText(DataPath("two_cells.meshtal"));
+    EXPECT_TRUE(Load("MCNP meshtal", meshtal));
+    for (size_t end = 0; end < meshtal.rfind(' '); end += 5)
+        EXPECT_FALSE(Load("MCNP meshtal", meshtal.substr(0, end))) << end;
     const std::string binary = FortranFile("sum_stats.bin");
     if (binary.empty()) return;
     const std::string bytes = ReadText(binary);

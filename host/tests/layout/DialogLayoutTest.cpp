@@ -22,6 +22,7 @@
 #include "volume/DataSrcDlg.h"
 #include "volume/DisplayState.h"
 #include "volume/MCNPXImportOptionsDlg.h"
+#include "volume/MeshtalBinDlg.h"
 #include "volume/NormalizationDlg.h"
 #include "volume/ProfileExtractionDlgs.h"
 #include "volume/RebinningParamsDlg.h"
@@ -97,6 +98,14 @@ const std::vector<CDialogCase>& Dialogs()
          [] {
              return std::make_unique<volumira3d::CAvgProfileExtractionDlg>(g_Grid, g_Display,
                                                                            nullptr);
+         }},
+        {"MeshtalBins",
+         []
+         {
+             static const std::vector<volumira3d::CMeshtalTally> tallies;
+             static const std::vector<volumira3d::CMeshtalChoice> entries;
+             return std::make_unique<volumira3d::CMeshtalBinDlg>(tallies, entries,
+                                                                 volumira3d::CMeshtalChoice{});
          }},
         {"Nebulo3D", Make<nebulo3d::CNebulo3DDlg>(&g_Host, &g_Profile)},
         {"CloudConfiguration", Make<nebulo3d::CCloudConfigDlg>(nullptr)},

@@ -1,0 +1,356 @@
+// MCNP meshtal files: every tally of the real files against the numbers of their text, cylinders
+// on the grid, bins of unequal width, the choice of tally and bin, broken files.
+#include "LoaderTest.h"
+
+#include "volume/MeshtalBinDlg.h"
+#include "volume/MeshtalReader.h"
+
+#include <cmath>
+#include <map>
+#include <numbers>
+#include <sstream>
+
+namespace volumira3d
+{
+using namespace test;
+
+namespace
+{
+// One tally as the test reads the file's text itself: boundaries, column names, and the rows of
+// the bin a load shows by default (the "Total" rows where there are any).
+struct CTextTally
+{
+    std::map<std::string, std::vector<double>> m_Bounds;
+    std::vector<std::string> m_Columns;
+    std::vector<std::vector<std::string>> m_Rows;
+};
+
+std::vector<std::string> Words(const std::string& line)
+{
+    std::istringstream in(line);
+    std::vector<std::string> words;
+    for (std::string w; in >> w;)
+        words.push_back(w);
+    return words;
+}
+
+std::vector<CTextTally> TextTallies(const std::string& path)
+{
+    std::istringstream in(ReadText(path));
+    std::vector<CTextTally> tallies;
+    bool rows = false;
+    for (std::string line; std::getline(in, line);)
+    {
+        const auto w = Words(line);
+        if (line.find("Mesh Tally Number") != std::string::npos)
+            tallies.emplace_back(), rows = false;
+        else if (tallies.empty() || w.empty())
+            rows = rows && w.empty() ? false : rows;
+        else if (line.find("direction:") != std::string::npos ||
+                 line.find("direction (revolutions):") != std::string::npos ||
+                 line.find("bin boundaries:") != std::string::npos)
+        {
+            std::istringstream values(line.substr(line.find(':') + 1));
+            auto& bounds = tallies.back().m_Bounds[w[0]];
+            for (double v; values >> v;)
+                bounds.push_back(v);
+        }
+        else if (line.find("Result") != std::string::npos)
+            tallies.back().m_Columns = w, rows = true;
+        else if (rows)
+            tallies.back().m_Rows.push_back(w);
+    }
+    return tallies;
+}
+
+// The default bin's rows: those whose energy and time words are "Total" where there are
+// several bins.
+std::vector<std::vector<std::string>> DefaultRows(const CTextTally& t)
+{
+    const bool energy = t.m_Columns[0] == "Energy" && t.m_Bounds.at("Energy").size() > 2;
+    const bool time = t.m_Bounds.count("Time") && t.m_Bounds.at("Time").size() > 2;
+    const size_t timeWord = t.m_Columns[0] == "Energy" ? 1 : 0;
+    std::vector<std::vector<std::string>> rows;
+    for (const auto& r : t.m_Rows)
+        if ((!energy || r[0] == "Total") && (!time || r[timeWord] == "Total")) rows.push_back(r);
+    return rows;
+}
+
+class MeshtalTest : public CFormatTest
+{
+protected:
+    bool Load(const std::string& path) { return Loader().LoadMeshtal(path); }
+    std::string Write(const std::string& text) { return WriteScratch("test.meshtal", text); }
+};
+
+// The cell of a printed row: for each axis the bin whose bounds hold the printed centre.
+std::array<int, 3> CellOf(const CTextTally& t, const std::vector<std::string>& row, size_t first,
+                          bool cylinder)
+{
+    const char* axes[2][3] = {{"X", "Y", "Z"}, {"R", "Z", "Theta"}};
+    std::array<int, 3> cell{};
+    for (int a = 0; a < 3; ++a)
+    {
+        const auto& b = t.m_Bounds.at(axes[cylinder][a]);
+        const double c = std::stod(row[first + a]);
+        cell[a] = 0;
+        while (cell[a] + 1 < int(b.size()) - 1 && !(c < b[cell[a] + 1]))
+            ++cell[a];
+    }
+    return cell;
+}
+
+void CheckRealFile(const std::string& name, size_t tallyCount, CMeshtalReader& reader)
+{
+    SCOPED_TRACE(name);
+    const std::string path = RealData("mcnp_meshtal/" + name);
+    ASSERT_TRUE(reader.Open(path)) << reader.Error();
+    const auto text = TextTallies(path);
+    ASSERT_EQ(reader.Tallies().size(), tallyCount);
+    ASSERT_EQ(text.size(), tallyCount);
+    for (size_t i = 0; i < tallyCount; ++i)
+    {
+        const CMeshtalTally& tally = reader.Tallies()[i];
+        SCOPED_TRACE("tally " + std::to_string(tally.m_Number));
+        const CTextTally& t = text[i];
+        const bool cylinder = t.m_Bounds.count("R") > 0;
+        const char* axes[2][3] = {{"X", "Y", "Z"}, {"R", "Z", "Theta"}};
+        for (int a = 0; a < 3; ++a)
+            EXPECT_EQ(tally.Bins(a), int(t.m_Bounds.at(axes[cylinder][a]).size()) - 1);
+        const auto rows = DefaultRows(t);
+        ASSERT_EQ(int64_t(rows.size()), tally.Cells());
+        // Result is the word after the coordinates; Volume and Rslt * Vol may follow the error.
+        const size_t result =
+            std::find(t.m_Columns.begin(), t.m_Columns.end(), "Result") - t.m_Columns.begin();
+        CMeshtalChoice choice = CMeshtalReader::DefaultChoice(tally);
+        choice.m_Tally = static_cast<int>(i);
+        std::map<std::array<int, 3>, double> results, errors;
+        ASSERT_TRUE(reader.ReadBin(
+            choice,
+            [&](int a, int b, int c, double v) {
+                results[{a, b, c}] = v;
+            },
+            [](int) {}))
+            << reader.Error();
+        choice.m_Errors = true;
+        ASSERT_TRUE(reader.ReadBin(
+            choice,
+            [&](int a, int b, int c, double v) {
+                errors[{a, b, c}] = v;
+            },
+            [](int) {}))
+            << reader.Error();
+        ASSERT_EQ(int64_t(results.size()), tally.Cells());
+        for (size_t r : {size_t(0), rows.size() / 2, rows.size() - 1})
+        {
+            const auto& row = rows[r];
+            const auto cell = CellOf(t, row, result - 3, cylinder);
+            EXPECT_EQ(results.at(cell), std::stod(row[result])) << r;
+            EXPECT_EQ(errors.at(cell), std::stod(row[result + 1])) << r;
+        }
+    }
+}
+} // namespace
+
+TEST_F(MeshtalTest, EveryTallyOfTheRealFilesGivesTheNumbersOfItsText)
+{
+    SKIP_WITHOUT_REAL_DATA();
+    const std::pair<const char*, size_t> files[] = {
+        {"mcnptools_meshtal", 8},
+        {"mcnptools_meshtal_prdmp_neg_1", 8},
+        {"pyne_mcnp_meshtal_multiple_meshtal.txt", 4},
+        {"pyne_mcnp_meshtal_single_meshtal.txt", 1},
+        {"pyne_r2s_examples_meshtal", 1},
+        {"pyne_r2s_meshtal_2x2x1", 1},
+    };
+    for (const auto& [name, count] : files)
+    {
+        CMeshtalReader reader;
+        CheckRealFile(name, count, reader);
+    }
+}
+
+TEST_F(MeshtalTest, RealHeadersGiveKindParticleBinsAndFrame)
+{
+    SKIP_WITHOUT_REAL_DATA();
+    CMeshtalReader reader;
+    ASSERT_TRUE(reader.Open(RealData("mcnp_meshtal/mcnptools_meshtal"))) << reader.Error();
+    EXPECT_EQ(reader.Histories(), 225000);
+    const auto& t = reader.Tallies();
+    EXPECT_EQ(t[0].m_Number, 14);
+    EXPECT_EQ(t[0].m_Particle, "neutron");
+    EXPECT_EQ(t[0].Sizes(), "5 x 5 x 5");
+    EXPECT_EQ(t[3].EnergyChoices(), 4);
+    EXPECT_EQ(t[3].TimeChoices(), 4);
+    EXPECT_EQ(t[3].EnergyLabel(3), "Total");
+    EXPECT_EQ(t[3].EnergyLabel(1), "1e-09 - 0.001 MeV");
+    EXPECT_EQ(t[4].m_Kind, EMeshKind::Cylindrical);
+    EXPECT_EQ(t[4].Sizes(), "4 x 5 x 4");
+    EXPECT_EQ(t[4].m_Origin[1], -10);
+    EXPECT_EQ(t[4].m_Vec[1], 1);
+    CMeshtalReader single;
+    ASSERT_TRUE(single.Open(RealData("mcnp_meshtal/pyne_mcnp_meshtal_single_meshtal.txt")));
+    EXPECT_EQ(single.Tallies()[0].m_Particle, "neutron");
+    CMeshtalReader wide;
+    ASSERT_TRUE(wide.Open(RealData("mcnp_meshtal/pyne_r2s_examples_meshtal")));
+    EXPECT_EQ(wide.Tallies()[0].m_Energy.size(), 176u);
+}
+
+TEST_F(MeshtalTest, RealCartesianTallyLoadsOntoTheGrid)
+{
+    SKIP_WITHOUT_REAL_DATA();
+    Ui().QueueAnswer(IDNO);
+    ASSERT_TRUE(Load(RealData("mcnp_meshtal/pyne_mcnp_meshtal_single_meshtal.txt"))) << LogText();
+    EXPECT_EQ(m_Grid.m_NrXBins, 3);
+    EXPECT_EQ(m_Grid.m_NrYBins, 5);
+    // Z bins of 150, 150 and 100 cm: four voxels of 100 cm.
+    EXPECT_EQ(m_Grid.m_NrZBins, 4);
+    EXPECT_EQ(m_Grid.m_GridMin[0], -200);
+    EXPECT_NEAR(m_Grid.m_BinWidth[1], 80, 1e-9);
+    // Total row of the first cell: "Total  -133.333  -160.000  -125.000 ..." of the file.
+    const auto rows =
+        DefaultRows(TextTallies(RealData("mcnp_meshtal/pyne_mcnp_meshtal_single_meshtal.txt"))[0]);
+    EXPECT_EQ(V(0, 0, 0), std::stod(rows.front()[4]));
+    EXPECT_EQ(V(2, 4, 3), std::stod(rows.back()[4]));
+    EXPECT_TRUE(Logged("Mesh tally 4 (neutron, X Y Z, 3 x 5 x 3), energy Total"));
+}
+
+TEST_F(MeshtalTest, UnequalBinsAreResampledOntoTheNarrowestWidth)
+{
+    SKIP_WITHOUT_REAL_DATA();
+    // Tally 4: X one bin of 400, Z bins of 100, 100, 100, 50, 50 cm.
+    Ui().QueueModal("MCNP mesh tallies", [](CDialog&) {});
+    Ui().QueueAnswer(IDNO);
+    ASSERT_TRUE(Load(RealData("mcnp_meshtal/pyne_mcnp_meshtal_multiple_meshtal.txt"))) << LogText();
+    EXPECT_EQ(m_Grid.m_NrXBins, 1);
+    EXPECT_EQ(m_Grid.m_NrZBins, 8);
+    EXPECT_EQ(m_Grid.m_BinWidth[2], 50);
+    EXPECT_TRUE(Logged("Bins of unequal width: resampled onto 1 x 4 x 8 voxels"));
+    // The first 100 cm bin fills two voxels alike; the 50 cm bins one each.
+    EXPECT_EQ(V(0, 0, 0), V(0, 0, 1));
+    EXPECT_NE(V(0, 0, 6), V(0, 0, 7));
+}
+
+TEST_F(MeshtalTest, TheDialogListsEveryBinAndPicksTheChosenOne)
+{
+    SKIP_WITHOUT_REAL_DATA();
+    CMeshtalReader reader;
+    ASSERT_TRUE(reader.Open(RealData("mcnp_meshtal/mcnptools_meshtal")));
+    const auto entries = MeshtalBinEntries(reader.Tallies());
+    // 1 + 4 + 4 + 16 bins of the cartesian tallies, the same of the cylindrical ones.
+    EXPECT_EQ(entries.size(), 50u);
+    int rows = 0, selected = -1;
+    Ui().QueueModal("MCNP mesh tallies",
+                    [&](CDialog& dlg)
+                    {
+                        rows = static_cast<int>(dlg.Item(IDC_MESHTAL_BINS).m_Items.size());
+                        selected = dlg.Item(IDC_MESHTAL_BINS).m_Sel;
+                        dlg.UserSelect(IDC_MESHTAL_BINS, 3);
+                    });
+    Ui().QueueAnswer(IDNO);
+    ASSERT_TRUE(Load(RealData("mcnp_meshtal/mcnptools_meshtal"))) << LogText();
+    EXPECT_EQ(rows, 50);
+    EXPECT_EQ(selected, 0);
+    EXPECT_TRUE(Logged("Mesh tally 24 (neutron, X Y Z, 5 x 5 x 5), energy 0.001 - 1000 MeV"));
+}
+
+TEST_F(MeshtalTest, CylinderValuesLandAtTheirRadiusHeightAndAngle)
+{
+    // Origin (1, 2, 3), axis z, theta counted from +y; R in 8 rings of 0.25, Z 0-1-2, quarters.
+    std::ostringstream out;
+    out << " Mesh Tally Number        4\n neutron  mesh tally.\n\n Tally bin boundaries:\n"
+           "   origin at   1.00E+00  2.00E+00  3.00E+00 axis in   0.00E+00  0.00E+00  1.00E+00 "
+           "direction, VEC direction   0.00E+00  1.00E+00  0.00E+00\n"
+           "    R direction:     ";
+    for (int i = 0; i <= 8; ++i)
+        out << " " << i * 0.25;
+    out << "\n    Z direction:      0.00      1.00      2.00\n"
+           "    Theta direction (revolutions):     0.000     0.250     0.500     0.750     1.000\n"
+           "    Energy bin boundaries: 0.00E+00 1.00E+36\n\n"
+           "        R         Z         Th    Result     Rel Error\n";
+    for (int ir = 0; ir < 8; ++ir)
+        for (int iz = 0; iz < 2; ++iz)
+            for (int it = 0; it < 4; ++it)
+                out << "  " << ir * 0.25 + 0.125 << "  " << iz + 0.5 << "  " << it * 0.25 + 0.125
+                    << "  " << 100 * (ir + 1) + 10 * (iz + 1) + it + 1 << ".0  0.1\n";
+    Ui().QueueAnswer(IDNO);
+    ASSERT_TRUE(Load(Write(out.str()))) << LogText();
+    // The mapping writes a voxel from the point at its corner; the axis is at voxel (8, 8).
+    ASSERT_EQ(m_Grid.m_NrXBins, 17);
+    EXPECT_EQ(m_Grid.m_GridMin[0], 1 - 8 * 0.25);
+    EXPECT_EQ(m_Grid.m_GridMin[1], 2 - 8 * 0.25);
+    EXPECT_EQ(m_Grid.m_GridMin[2], 3);
+    // (-1, 1) x 0.25: r 0.35 (ring 1), 135 degrees = 1/8 revolution past +y (quarter 0).
+    EXPECT_EQ(V(8 - 1, 8 + 1, 0), 211);
+    // (1, 1): ring 1, 45 degrees = 7/8 revolution (quarter 3), upper z bin.
+    EXPECT_EQ(V(8 + 1, 8 + 1, 1), 224);
+    // (5, -3): r 1.46 (ring 5), -31 degrees = 0.66 revolution (quarter 2).
+    EXPECT_EQ(V(8 + 5, 8 - 3, 0), 613);
+    // (-4, -1): r 1.03 (ring 4), 194 degrees = 0.29 revolution (quarter 1).
+    EXPECT_EQ(V(8 - 4, 8 - 1, 1), 522);
+}
+
+TEST_F(MeshtalTest, RealCylindricalTalliesLoadThroughTheMapping)
+{
+    SKIP_WITHOUT_REAL_DATA();
+    Ui().QueueModal("MCNP mesh tallies",
+                    [&](CDialog& dlg) { dlg.UserSelect(IDC_MESHTAL_BINS, 25); });
+    Ui().QueueAnswer(IDNO);
+    ASSERT_TRUE(Load(RealData("mcnp_meshtal/mcnptools_meshtal"))) << LogText();
+    EXPECT_TRUE(Logged("Mesh tally 54 (neutron, R Z Th, 4 x 5 x 4)"));
+    EXPECT_EQ(m_Grid.m_NrZBins, 5);
+    EXPECT_EQ(m_Grid.m_GridMin[1], -10 - 4 * 2.5);
+}
+
+TEST_F(MeshtalTest, BrokenFilesFailWithTheirMessage)
+{
+    const std::string head = " Mesh Tally Number        4\n neutron  mesh tally.\n\n"
+                             " Tally bin boundaries:\n    X direction:  0.0 1.0 2.0\n"
+                             "    Y direction:  0.0 1.0\n    Z direction:  0.0 1.0\n"
+                             "    Energy bin boundaries: 0.00E+00 1.00E+36\n\n"
+                             "        X         Y         Z     Result     Rel Error\n";
+    const std::string row1 = "   0.500 0.500 0.500 1.0E+00 0.1\n";
+    const std::string row2 = "   1.500 0.500 0.500 2.0E+00 0.1\n";
+    const std::pair<std::string, std::string> cases[] = {
+        {head + row1, "Mesh tally 4 has 1 rows where its bin boundaries call for 2"},
+        {head + row1 + row1, "Line 12 of mesh tally 4 repeats a cell of the bin."},
+        {head + row1 + "   7.500 0.500 0.500 2.0E+00 0.1\n",
+         "Line 12 of mesh tally 4: the coordinate \"7.500\" lies in no bin."},
+        {head + row1 + "   1.500 0.500 0.500 2.0E+00\n",
+         "Line 12 of mesh tally 4 has fewer columns than its header."},
+        {head + row1 + "   1.500 0.500 0.500 2.0Q+00 0.1\n",
+         "Line 12 of mesh tally 4: the value \"2.0Q+00\" cannot be read."},
+        {"mcnp   version 6\n just a title\n", "No mesh tally was found in the file."},
+        // Two cells of 0.001 and 99.999 cm would need 100000 voxels.
+        {std::string(head).replace(head.find("1.0 2.0"), 7, "0.001 100.0") +
+             "   0.0005 0.500 0.500 1.0E+00 0.1\n   50.0 0.500 0.500 2.0E+00 0.1\n",
+         "The bins of mesh tally 4 are too unequal to be mapped onto a grid."},
+        {" Mesh Tally Number        4\n Tally bin boundaries:\n    X direction:  0.0 1.0\n"
+         " Energy Bin: ...\n Tally Results:  X (across) by Y (down)\n",
+         "Mesh tally 4 is written in the matrix layout"},
+        {" Mesh Tally Number        4\n    X direction:  0.0 1.0\n    Y direction:  1.0 0.0\n"
+         "    Z direction:  0.0 1.0\n        X         Y         Z     Result     Rel Error\n"
+         "  0.5 0.5 0.5 1 0.1\n",
+         "Mesh tally 4 has no increasing Y bin boundaries."},
+    };
+    for (const auto& [text, message] : cases)
+    {
+        Ui().Reset();
+        EXPECT_FALSE(Load(Write(text))) << message;
+        EXPECT_TRUE(Shown(message)) << message << "\n" << LogText();
+    }
+    Ui().Reset();
+    Ui().QueueAnswer(IDNO);
+    EXPECT_TRUE(Load(Write(head + row1 + row2))) << LogText();
+    EXPECT_EQ(V(1, 0, 0), 2);
+}
+
+TEST_F(MeshtalTest, ACutRealFileFailsWithAMessage)
+{
+    SKIP_WITHOUT_REAL_DATA();
+    const std::string bytes = Bytes(RealData("mcnp_meshtal/mcnptools_meshtal"));
+    Ui().QueueAnswer(IDNO);
+    EXPECT_FALSE(Load(Write(bytes.substr(0, bytes.size() * 2 / 3))));
+    EXPECT_TRUE(LogText().find("; the file may be cut short.") != std::string::npos) << LogText();
+}
+} // namespace volumira3d
