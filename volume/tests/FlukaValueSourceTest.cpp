@@ -122,8 +122,23 @@ TEST_F(FlukaValueSourceTest, OneValueAndEmptyFiles)
 
 TEST_F(FlukaValueSourceTest, ValuesAreThoseOfStrtod)
 {
-    const char* tokens[] = {"1.2345E-03", "9.9999E+99", "2.2250738585072011e-308",
-                            "0.30000000000000004", "1.00000000000000011102230246251565"};
+    const char* tokens[] = {"1.2345E-03",
+                            "9.9999E+99",
+                            "2.2250738585072011e-308",
+                            "0.30000000000000004",
+                            "1.00000000000000011102230246251565",
+                            "-0.0",
+                            "0.0E+400",
+                            "000000000000000000001.5",
+                            "123456789012345",
+                            "1234567890123456",
+                            "1E22",
+                            "1E23",
+                            "9.0071992547409935E+15",
+                            "+4.0E-22",
+                            "4.0E-23",
+                            ".5",
+                            "5."};
     std::string body;
     for (const char* token : tokens)
         body += std::string(" ") + token + "\n";
@@ -131,7 +146,10 @@ TEST_F(FlukaValueSourceTest, ValuesAreThoseOfStrtod)
     const CReading got = ReadInParallel(WriteScratch("strtod.txt", body), Ui(), 8);
     ASSERT_EQ(got.m_Values.size(), std::size(tokens));
     for (size_t i = 0; i < std::size(tokens); ++i)
-        EXPECT_EQ(got.m_Values[i], StrtodC(tokens[i])) << tokens[i];
+    {
+        const double expected = StrtodC(tokens[i]);
+        EXPECT_EQ(std::memcmp(&got.m_Values[i], &expected, sizeof expected), 0) << tokens[i];
+    }
 }
 
 // The loader's messages and values do not depend on the thread count.
