@@ -3,37 +3,16 @@
 #include "platform/DataExchange.h"
 #include "platform/UiServices.h"
 
-#include <algorithm>
-
 namespace nebulo3d
 {
 namespace
 {
-// The shared template with the track-only settings hidden and the cloud's settings below the
-// colour editor.
+// The colour editor with the cloud's settings below it.
 const CDlgTemplate& CloudConfigTemplate()
 {
     static const CDlgTemplate t = []
     {
-        CDlgTemplate d = ConfigTemplate();
-        const int trackOnly[] = {IDC_CFG_TRANSPARENCY_SLIDER,
-                                 IDC_CFG_TRANSPARENCY,
-                                 IDC_CFG_ANTIALIASING,
-                                 IDC_CFG_LINEWIDTH,
-                                 IDC_CFG_TIMESTEPS,
-                                 IDC_CFG_FADESTEPS,
-                                 IDC_CFG_ANIMATION,
-                                 IDC_CFG_T0,
-                                 IDC_CFG_RESET_T0,
-                                 IDC_CFG_TMAX,
-                                 IDC_CFG_RESET_TMAX};
-        for (CCtrlTemplate& c : d.m_Controls)
-        {
-            const bool trackLabel = c.m_Id == -1 && c.m_Rect.top >= 72;
-            if (trackLabel || std::find(std::begin(trackOnly), std::end(trackOnly), c.m_Id) !=
-                                  std::end(trackOnly))
-                c.m_Style |= WS_HIDDEN;
-        }
+        CDlgTemplate d = ColorEditorTemplate();
         using K = ECtrlKind;
         d.Add(K::GroupBox, -1, "Weight filter", 7, 164, 316, 48)
             .Label("Show particles with weights >=", 14, 178, 110, 8)

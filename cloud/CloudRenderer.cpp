@@ -1,6 +1,7 @@
 #include "cloud/CloudRenderer.h"
 
 #include "cloud/ParticleDataReader.h"
+#include "isodump/ExtentBox.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>
@@ -50,24 +51,7 @@ public:
 
 void DrawExtentBox(const CParticleDataReader& reader)
 {
-    if (reader.Count() == 0) return;
-    const CVector& a = reader.m_ExtentMin;
-    const CVector& b = reader.m_ExtentMax;
-    const CVector c[8] = {{a.x, a.y, a.z}, {b.x, a.y, a.z}, {b.x, b.y, a.z}, {a.x, b.y, a.z},
-                          {a.x, a.y, b.z}, {b.x, a.y, b.z}, {b.x, b.y, b.z}, {a.x, b.y, b.z}};
-    static const int edges[12][2] = {{0, 1}, {1, 2}, {2, 3}, {3, 0}, {4, 5}, {5, 6},
-                                     {6, 7}, {7, 4}, {0, 4}, {1, 5}, {2, 6}, {3, 7}};
-    glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT);
-    glDisable(GL_LIGHTING);
-    glColor3d(1, 0, 0);
-    glBegin(GL_LINES);
-    for (const auto& e : edges)
-    {
-        Vertex(c[e[0]]);
-        Vertex(c[e[1]]);
-    }
-    glEnd();
-    glPopAttrib();
+    if (reader.Count() > 0) isodump::DrawExtentBox(reader.m_ExtentMin, reader.m_ExtentMax);
 }
 
 void CCloudRenderer::Draw(const CParticleDataReader& reader, const CCloudDrawSettings& settings)

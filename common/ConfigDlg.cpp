@@ -49,6 +49,30 @@ const CDlgTemplate& ConfigTemplate()
     return t;
 }
 
+CDlgTemplate ColorEditorTemplate()
+{
+    CDlgTemplate d = ConfigTemplate();
+    const int trackOnly[] = {IDC_CFG_TRANSPARENCY_SLIDER,
+                             IDC_CFG_TRANSPARENCY,
+                             IDC_CFG_ANTIALIASING,
+                             IDC_CFG_LINEWIDTH,
+                             IDC_CFG_TIMESTEPS,
+                             IDC_CFG_FADESTEPS,
+                             IDC_CFG_ANIMATION,
+                             IDC_CFG_T0,
+                             IDC_CFG_RESET_T0,
+                             IDC_CFG_TMAX,
+                             IDC_CFG_RESET_TMAX};
+    for (CCtrlTemplate& c : d.m_Controls)
+    {
+        const bool trackLabel = c.m_Id == -1 && c.m_Rect.top >= 72;
+        if (trackLabel ||
+            std::find(std::begin(trackOnly), std::end(trackOnly), c.m_Id) != std::end(trackOnly))
+            c.m_Style |= WS_HIDDEN;
+    }
+    return d;
+}
+
 CConfigDlg::CConfigDlg(CDialog* pParent) : CConfigDlg(ConfigTemplate(), pParent) {}
 
 CConfigDlg::CConfigDlg(const CDlgTemplate& tmpl, CDialog* pParent) : CDialog(tmpl, pParent)

@@ -30,6 +30,9 @@ enum : int
 };
 
 const CDlgTemplate& ConfigTemplate();
+// The same dialog with only the colour editor showing (the track settings hidden), for viewers
+// that add settings of their own below it (from dialog unit 164 down).
+CDlgTemplate ColorEditorTemplate();
 
 class CConfigDlg : public CDialog
 {

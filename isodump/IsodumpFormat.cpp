@@ -40,31 +40,6 @@ CVector Position(const std::vector<std::string_view>& f, size_t first)
     return {Number<double>(f[first]), Number<double>(f[first + 1]), Number<double>(f[first + 2])};
 }
 
-// Progress over 1..25000 by the share of the file read, about a hundred steps.
-class CProgress
-{
-public:
-    CProgress(CProgressCtrl* p, std::uint64_t total)
-        : m_p(p), m_Total(std::max<std::uint64_t>(total, 1))
-    {
-        if (m_p) m_p->SetRange32(1, 25000);
-    }
-    ~CProgress()
-    {
-        if (m_p) m_p->SetPos(0);
-    }
-    void Update(std::uint64_t done)
-    {
-        if (!m_p || done < m_Next) return;
-        m_Next = done + m_Total / 100 + 1;
-        m_p->SetPos(1 + static_cast<int>(std::min(done, m_Total) * 24999 / m_Total));
-    }
-
-private:
-    CProgressCtrl* m_p;
-    std::uint64_t m_Total, m_Next = 0;
-};
-
 // False when the user wants the read aborted.
 bool GoOnAfterShortRecord(std::string_view line)
 {
@@ -98,6 +73,16 @@ std::optional<int> HeaderCount(std::string_view line)
     const std::vector<int> values = LeadingIntegers(line);
     if (values.size() != 2) return std::nullopt;
     return values[1];
+}
+
+double NumberField(std::string_view field)
+{
+    return Number<double>(field);
+}
+
+int IntegerField(std::string_view field)
+{
+    return Number<int>(field);
 }
 
 std::string CoolingLabel(std::string_view line)
@@ -142,6 +127,25 @@ std::optional<int> DecayLineIndex(const std::vector<int>& counts, int coolingTim
     return static_cast<int>(nonZero) - 1;
 }
 
+CReadProgress::CReadProgress(CProgressCtrl* p, std::uint64_t total)
+    : m_p(p), m_Total(std::max<std::uint64_t>(total, 1))
+{
+    if (m_p) m_p->SetRange32(1, 25000);
+}
+
+CReadProgress::~CReadProgress()
+{
+    if (m_p) m_p->SetPos(0);
+}
+
+void CReadProgress::Update(std::uint64_t done)
+{
+    if (!m_p || done < m_Next) return;
+    m_Next = done + m_Total / 100 + 1;
+    m_p->SetPos(1 + static_cast<int>(std::min(done, m_Total) * 24999 / m_Total));
+    UiBackend().Refresh();
+}
+
 bool ReadIsodump(const std::string& fileName, CProgressCtrl* pProgress, IIsodumpRecords& sink)
 {
     if (fileName.empty())
@@ -160,7 +164,7 @@ bool ReadIsodump(const std::string& fileName, CProgressCtrl* pProgress, IIsodump
 bool ReadIsodump(std::istream& in, std::uint64_t size, CProgressCtrl* pProgress,
                  IIsodumpRecords& sink)
 {
-    CProgress progress(pProgress, size);
+    CReadProgress progress(pProgress, size);
     sink.ResetExtent();
     CLineReader lines(in);
     std::string_view line;

@@ -17,6 +17,22 @@ class CProgressCtrl;
 
 namespace isodump
 {
+// Moves a progress bar over 1..25000 by the share of the input read, about a hundred times per
+// read; back to 0 at the end.
+class CReadProgress
+{
+public:
+    CReadProgress(CProgressCtrl* pProgress, std::uint64_t total);
+    ~CReadProgress();
+    CReadProgress(const CReadProgress&) = delete;
+    CReadProgress& operator=(const CReadProgress&) = delete;
+    void Update(std::uint64_t done);
+
+private:
+    CProgressCtrl* m_p;
+    std::uint64_t m_Total, m_Next = 0;
+};
+
 // Integers read from the start of a line, as extraction reads them, until the first text that
 // is not an integer (or one that does not fit an int).
 std::vector<int> LeadingIntegers(std::string_view line);
@@ -24,6 +40,9 @@ std::vector<int> LeadingIntegers(std::string_view line);
 std::optional<int> HeaderCount(std::string_view line);
 // A cooling-time label: the line without its first two characters.
 std::string CoolingLabel(std::string_view line);
+// A field read as extraction reads a number: 0 when it does not start with one.
+double NumberField(std::string_view field);
+int IntegerField(std::string_view field);
 
 // One data record with the fields the grammar defines.
 struct CRecord

@@ -17,6 +17,15 @@ namespace
 // Template sizes are dialog units; headless, a canvas is as large as under the default font.
 constexpr double PixelsPerUnitX = 1.5, PixelsPerUnitY = 1.625;
 
+// Line ends shown as \n so that a description stays on one line.
+std::string Escaped(const std::string& text)
+{
+    std::string out;
+    for (char c : text)
+        out += c == '\n' ? std::string("\\n") : std::string(1, c);
+    return out;
+}
+
 class CCanvasKind : public CControlKind
 {
 public:
@@ -40,6 +49,7 @@ public:
         os << c->m_Width << "x" << c->m_Height << " world " << c->m_WorldMin.x << " "
            << c->m_WorldMin.y << " " << c->m_WorldMax.x << " " << c->m_WorldMax.y << ", "
            << c->m_Primitives.size() << " primitives";
+        if (!c->m_Tooltip.empty()) os << ", tooltip \"" << Escaped(c->m_Tooltip) << "\"";
         return os.str();
     }
 };
@@ -271,6 +281,20 @@ void CCanvas::AppendMenuItem(UINT id, const std::string& text)
 void CCanvas::SetMouseHandler(std::function<void(const CCanvasMouseEvent&)> handler)
 {
     if (CCanvasState* c = Canvas()) c->m_OnMouse = std::move(handler);
+}
+
+void CCanvas::SetTooltip(const std::string& text)
+{
+    CCanvasState* c = Canvas();
+    if (!c || c->m_Tooltip == text) return;
+    c->m_Tooltip = text;
+    Changed();
+}
+
+std::string CCanvas::GetTooltip() const
+{
+    const CCanvasState* c = Canvas();
+    return c ? c->m_Tooltip : std::string();
 }
 
 int CCanvas::GetPrimitiveCount() const

@@ -69,6 +69,7 @@ struct CCanvasState : CControlKindState
     std::vector<CCanvasPrimitive> m_Primitives;
     std::vector<CCanvasMenuItem> m_Menu;
     std::function<void(const CCanvasMouseEvent&)> m_OnMouse;
+    std::string m_Tooltip; // shown while the mouse rests over the canvas; empty: none
 
     // The world window fills the whole device area; y grows upwards in the world.
     CCanvasPoint ToDevice(CCanvasPoint world) const;
@@ -100,6 +101,8 @@ public:
                  int layer = 0);
     void AppendMenuItem(UINT id, const std::string& text);
     void SetMouseHandler(std::function<void(const CCanvasMouseEvent&)> handler);
+    void SetTooltip(const std::string& text);
+    std::string GetTooltip() const;
     int GetPrimitiveCount() const;
     CCanvasPoint ToWorld(CCanvasPoint device) const;
     CCanvasPoint ToDevice(CCanvasPoint world) const;

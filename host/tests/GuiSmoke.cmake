@@ -1,6 +1,7 @@
 # Starts the GUI host under Xvfb with a script and checks the screenshot it takes; with
-# FIRST_SHOT, that an earlier screenshot differs; with INI_MATCH, the host's settings file; with SAME_AS_BATCH, that the script prints the
-# same headless.
+# FIRST_SHOT, that an earlier screenshot differs; with INI_MATCH, the host's settings file; with
+# SAME_AS_BATCH, that the script prints the same headless. SCREEN sets the virtual screen (default
+# 1280x900x24).
 file(REMOVE_RECURSE ${WORKDIR})
 file(MAKE_DIRECTORY ${WORKDIR})
 if(INI_MATCH)
@@ -8,8 +9,11 @@ if(INI_MATCH)
 endif()
 set(ENV{SOURCE} ${SOURCEDIR})
 set(ENV{WORK} ${WORKDIR})
+if(NOT SCREEN)
+  set(SCREEN 1280x900x24)
+endif()
 execute_process(
-  COMMAND ${XVFB_RUN} -a -s "-screen 0 1280x900x24" ${HOST} --script ${SCRIPT} ${PLUGIN}
+  COMMAND ${XVFB_RUN} -a -s "-screen 0 ${SCREEN}" ${HOST} --script ${SCRIPT} ${PLUGIN}
   WORKING_DIRECTORY ${WORKDIR}
   RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err TIMEOUT 100)
 if(NOT rc EQUAL 0)

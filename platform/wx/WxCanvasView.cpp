@@ -88,7 +88,16 @@ public:
     {
         return new CCanvasWindow(view, s.Id());
     }
-    void Sync(const CControlState&, wxWindow* w) const override { w->Refresh(); }
+    void Sync(const CControlState& s, wxWindow* w) const override
+    {
+        const auto* canvas = s.KindState<CCanvasState>();
+        const wxString tip = canvas ? wxString::FromUTF8(canvas->m_Tooltip) : wxString();
+        if (tip.empty())
+            w->UnsetToolTip();
+        else if (w->GetToolTipText() != tip)
+            w->SetToolTip(tip);
+        w->Refresh();
+    }
 };
 } // namespace
 

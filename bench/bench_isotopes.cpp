@@ -1,0 +1,156 @@
+// Loading a collector file of a million emitters against a bare parse of the same bytes (target
+// ratio >= 0.5), the memory per emitter, the isotope and weight statistics against one bare pass
+// over the emitters (target ratio >= 0.1: a logarithm per weight), and a point frame against bare
+// vertex arrays (target ratio <= 1.5: the emitters' colours are looked up and the arrays built
+// every frame).
+#include "common/Tokens.h"
+#include "isotopes/IsotopeRenderer.h"
+#include "isotopes/IsotopeStatistics.h"
+#include "isotopes/NucVecCollectorReader.h"
+#include "platform/Offscreen.h"
+
+#include <GL/gl.h>
+
+#include <charconv>
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace
+{
+using Clock = std::chrono::steady_clock;
+
+double Seconds(Clock::time_point t0)
+{
+    return std::chrono::duration<double>(Clock::now() - t0).count();
+}
+
+// 50 nuclides of 20000 emitters each.
+std::string MakeFile(int n)
+{
+    std::mt19937 rng(7);
+    std::uniform_real_distribution<double> u(-100, 100);
+    std::ostringstream os;
+    for (int i = 0; i < n; ++i)
+    {
+        if (i % 20000 == 0) os << "# " << 1 + i / 20000 << ' ' << 2 + 2 * (i / 20000) << " 0\n";
+        os << u(rng) << ' ' << u(rng) << ' ' << u(rng) << ' ' << 1e-3 * (1 + i % 97) << '\n';
+    }
+    return os.str();
+}
+
+double BareParse(const std::string& text, std::vector<double>& values)
+{
+    const auto t0 = Clock::now();
+    constexpr CSeparators seps(" \t,;");
+    std::vector<std::string_view> f;
+    size_t start = 0;
+    while (start < text.size())
+    {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        SplitTokens(std::string_view(text).substr(start, end - start), seps, f);
+        for (auto tok : f)
+        {
+            double v = 0;
+            std::from_chars(tok.data(), tok.data() + tok.size(), v);
+            values.push_back(v);
+        }
+        start = end + 1;
+    }
+    return Seconds(t0);
+}
+
+long ResidentKiB()
+{
+    std::ifstream status("/proc/self/status");
+    std::string key;
+    long value = 0;
+    while (status >> key)
+        if (key == "VmRSS:" && status >> value) return value;
+    return 0;
+}
+
+template <class F> double FrameTime(F draw, int frames = 5)
+{
+    draw();
+    glFinish();
+    const auto t0 = Clock::now();
+    for (int i = 0; i < frames; ++i)
+    {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        draw();
+        glFinish();
+    }
+    return Seconds(t0) / frames;
+}
+} // namespace
+
+int main()
+{
+    const int n = 1000000;
+    const std::string text = MakeFile(n);
+    std::vector<double> values;
+    values.reserve(size_t(n) * 4);
+    const double bare = BareParse(text, values);
+
+    const long before = ResidentKiB();
+    nuclira3d::CNucVecCollectorReader reader;
+    std::istringstream in(text);
+    auto t0 = Clock::now();
+    reader.ReadStream(in, text.size(), nullptr);
+    const double load = Seconds(t0);
+    const long after = ResidentKiB();
+    std::printf("load of %zu emitters (%.1f MB): %.3f s, bare parse %.3f s, ratio %.2f (target "
+                ">= 0.5)\n",
+                reader.Count(), text.size() / 1e6, load, bare, bare / load);
+    std::printf("memory per emitter: %.0f bytes\n", (after - before) * 1024.0 / n);
+
+    t0 = Clock::now();
+    double sum = 0;
+    for (const auto& [z, e] : reader.AllEmitters())
+        sum += e->m_Weight;
+    const double pass = Seconds(t0);
+    t0 = Clock::now();
+    const std::string table = nuclira3d::IsotopeTable(reader);
+    nuclira3d::CWeightStatSettings s{reader.m_MinWeight, reader.m_MaxWeight, 1000,
+                                     nuclira3d::LogarithmicBinning};
+    const auto histogram = nuclira3d::WeightHistogram(reader, s);
+    const double stats = Seconds(t0);
+    std::printf("isotope table and 1000-bin weight histogram: %.3f s, bare pass %.3f s (sum %g), "
+                "ratio %.2f (target >= 0.1)\n",
+                stats, pass, sum, pass / stats);
+
+    COffscreenGL gl;
+    if (!gl.Create(800, 600) || !gl.MakeCurrent())
+    {
+        std::printf("no offscreen GL context: %s\n", gl.Error().c_str());
+        return 0;
+    }
+    glViewport(0, 0, 800, 600);
+    glMatrixMode(GL_PROJECTION);
+    glOrtho(-100, 100, -100, 100, -100, 100);
+    glMatrixMode(GL_MODELVIEW);
+    std::vector<float> xyz;
+    for (const auto& [z, e] : reader.AllEmitters())
+        xyz.insert(xyz.end(),
+                   {float(e->m_Position.x), float(e->m_Position.y), float(e->m_Position.z)});
+    const double bareFrame = FrameTime(
+        [&]
+        {
+            glEnableClientState(GL_VERTEX_ARRAY);
+            glVertexPointer(3, GL_FLOAT, 0, xyz.data());
+            glDrawArrays(GL_POINTS, 0, GLsizei(xyz.size() / 3));
+            glDisableClientState(GL_VERTEX_ARRAY);
+        });
+    const nuclira3d::CIsotopeDrawSettings settings;
+    const double frame = FrameTime([&] { nuclira3d::DrawIsotopes(reader, settings, 1.0f); });
+    std::printf("points frame: %.1f ms, bare vertex arrays "
+                "%.1f ms, ratio %.1f (target <= 1.5)\n",
+                frame * 1e3, bareFrame * 1e3, frame / bareFrame);
+    return 0;
+}

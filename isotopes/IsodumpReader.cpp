@@ -1,0 +1,169 @@
+#include "isotopes/IsodumpReader.h"
+
+#include "common/LineReader.h"
+#include "common/Tokens.h"
+#include "platform/UiServices.h"
+
+#include <sstream>
+
+namespace nuclira3d
+{
+namespace
+{
+constexpr CSeparators FactorSeparators(" \t,");
+constexpr CSeparators NuclideSeparators(" ,;\t");
+
+std::vector<std::string> OwnedTokens(std::string_view line, const CSeparators& separators)
+{
+    std::vector<std::string> tokens;
+    for (std::string_view t : SplitTokens(line, separators))
+        tokens.emplace_back(t);
+    return tokens;
+}
+
+// One nuclide of a decay block's line: fields 4j+1 (Z), 4j+2 (A), 4j+4 (factor).
+struct CNuclide
+{
+    int m_Z, m_A;
+    double m_Factor;
+};
+
+CNuclide NuclideAt(const std::vector<std::string>& fields, size_t j)
+{
+    return {isodump::IntegerField(fields[4 * j + 1]), isodump::IntegerField(fields[4 * j + 2]),
+            isodump::NumberField(fields[4 * j + 4])};
+}
+} // namespace
+
+bool CIsodumpReader::Read(const std::string& fileName, CProgressCtrl* pProgress)
+{
+    m_Loaded = isodump::ReadIsodump(fileName, pProgress, *this);
+    return m_Loaded;
+}
+
+bool CIsodumpReader::ReadStream(std::istream& in, std::uint64_t size, CProgressCtrl* pProgress)
+{
+    m_Loaded = isodump::ReadIsodump(in, size, pProgress, *this);
+    return m_Loaded;
+}
+
+void CIsodumpReader::ResetExtent()
+{
+    m_ExtentMin = {1e12, 1e12, 1e12};
+    m_ExtentMax = {1e-12, 1e-12, 1e-12};
+}
+
+bool CIsodumpReader::OnRecord(const isodump::CRecord& record, int coolingTime, CLineReader& lines)
+{
+    auto emitter = std::make_unique<CIsotope>();
+    emitter->m_Z = record.m_Z;
+    emitter->m_A = record.m_A;
+    emitter->m_Direction = {0, 0, 1};
+    emitter->m_Visible = true;
+    if (record.m_HasPosition)
+    {
+        emitter->m_Position = record.m_Position;
+        emitter->m_Weight = record.m_Weight;
+        const bool withFactors = record.m_Selector > 0;
+        if (withFactors && record.IsKind1())
+        {
+            if (!ApplyFactorLine(record, coolingTime, lines, *emitter)) return true;
+        }
+        else
+        {
+            if (withFactors && !ApplyDecayBlock(record, coolingTime, lines, *emitter)) return true;
+            emitter->m_Weight *= Factor(emitter->m_Z, emitter->m_A);
+        }
+        m_ExtentMin = CVector::Min(m_ExtentMin, emitter->m_Position);
+        m_ExtentMax = CVector::Max(m_ExtentMax, emitter->m_Position + emitter->m_Direction);
+    }
+    return AddEmitter(std::move(emitter));
+}
+
+bool CIsodumpReader::ApplyFactorLine(const isodump::CRecord& record, int coolingTime,
+                                     CLineReader& lines, CIsotope& emitter)
+{
+    std::string_view line;
+    if (!lines.Next(line))
+    {
+        Warn(Format("line %ld: the factor line is missing at the end of the file; record "
+                    "skipped",
+                    record.m_LineNo));
+        return false;
+    }
+    const auto fields = SplitTokens(line, FactorSeparators);
+    if (static_cast<int>(fields.size()) < coolingTime)
+    {
+        Warn(Format("line %ld: the factor line has no factor for cooling time %d; record skipped",
+                    record.m_LineNo + 1, coolingTime));
+        return false;
+    }
+    const double f = isodump::NumberField(fields[static_cast<size_t>(coolingTime - 1)]);
+    InsertFactor(emitter.m_Z, emitter.m_A, f);
+    emitter.m_Weight *= f;
+    return true;
+}
+
+bool CIsodumpReader::ApplyDecayBlock(const isodump::CRecord& record, int coolingTime,
+                                     CLineReader& lines, CIsotope& emitter)
+{
+    std::string_view line;
+    if (!lines.Next(line))
+    {
+        Warn(Format("line %ld: the decay block is missing; record skipped", record.m_LineNo));
+        return false;
+    }
+    const std::vector<int> counts = isodump::LeadingIntegers(line);
+    const int nonZero =
+        static_cast<int>(std::count_if(counts.begin(), counts.end(), [](int c) { return c != 0; }));
+    const std::optional<int> chosen = isodump::DecayLineIndex(counts, coolingTime);
+    std::vector<std::string> fields;
+    for (int n = 0; n < nonZero && lines.Next(line); ++n)
+        if (chosen && n == *chosen) fields = OwnedTokens(line, NuclideSeparators);
+    if (!chosen) return true;
+    const int count = counts[static_cast<size_t>(coolingTime - 1)];
+    for (int j = 0; j < count; ++j)
+    {
+        while (fields.size() < 4 * static_cast<size_t>(j) + 5 && lines.Next(line))
+            for (std::string& t : OwnedTokens(line, NuclideSeparators))
+                fields.push_back(std::move(t));
+        if (fields.size() < 4 * static_cast<size_t>(j) + 5)
+        {
+            Warn(Format("line %ld: the decay block ends after %d of %d nuclides", record.m_LineNo,
+                        j, count));
+            return j > 0;
+        }
+        const CNuclide nuclide = NuclideAt(fields, static_cast<size_t>(j));
+        InsertFactor(nuclide.m_Z, nuclide.m_A, nuclide.m_Factor);
+        if (j == 0)
+        {
+            emitter.m_Z = nuclide.m_Z;
+            emitter.m_A = nuclide.m_A;
+            continue;
+        }
+        auto copy = std::make_unique<CIsotope>();
+        copy->m_Position = emitter.m_Position;
+        copy->m_Direction = emitter.m_Direction;
+        copy->m_Weight = record.m_Weight * nuclide.m_Factor;
+        copy->m_Z = nuclide.m_Z;
+        copy->m_A = nuclide.m_A;
+        if (!AddEmitter(std::move(copy))) return false;
+    }
+    return true;
+}
+
+bool CIsodumpReader::AddEmitter(std::unique_ptr<CIsotope> emitter)
+{
+    if (Add(std::move(emitter))) return true;
+    AfxMessageBox("Running out of memory while reading data. The rest of the data will be ignored",
+                  MB_ICONERROR);
+    return false;
+}
+
+bool ReadIsodumpBytes(std::string_view bytes)
+{
+    std::istringstream in{std::string(bytes)};
+    CIsodumpReader reader;
+    return reader.ReadStream(in, bytes.size(), nullptr);
+}
+} // namespace nuclira3d

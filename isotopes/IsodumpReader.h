@@ -1,0 +1,33 @@
+// Emitters from a FLUKA isodump file: every record of the chosen cooling time becomes an emitter
+// of its nuclide, its weight multiplied by the nuclide's factor; factor lines give factors,
+// decay blocks replace the nuclide by its listed nuclides and add one emitter per further one.
+#pragma once
+#include "isodump/IsodumpFormat.h"
+#include "isotopes/IsotopeDataReader.h"
+
+#include <string>
+#include <vector>
+
+namespace nuclira3d
+{
+class CIsodumpReader : public CIsotopeDataReader, private isodump::IIsodumpRecords
+{
+public:
+    bool Read(const std::string& fileName, CProgressCtrl* pProgress) override;
+    bool ReadStream(std::istream& in, std::uint64_t size, CProgressCtrl* pProgress);
+
+private:
+    void ResetExtent() override;
+    bool OnRecord(const isodump::CRecord& record, int coolingTime, CLineReader& lines) override;
+    // False when the record is to be dropped (a warning says why).
+    bool ApplyFactorLine(const isodump::CRecord& record, int coolingTime, CLineReader& lines,
+                         CIsotope& emitter);
+    bool ApplyDecayBlock(const isodump::CRecord& record, int coolingTime, CLineReader& lines,
+                         CIsotope& emitter);
+    bool AddEmitter(std::unique_ptr<CIsotope> emitter);
+};
+
+// The whole read of an isodump held in memory, cooling time 1 and messages answered by their
+// defaults.
+bool ReadIsodumpBytes(std::string_view bytes);
+} // namespace nuclira3d
