@@ -1,6 +1,7 @@
 #include "platform/Clock.h"
 #include "platform/UiServices.h"
 #include "volume/CartesianFill.h"
+#include "volume/FlukaValueSource.h"
 #include "volume/FlukaXYZAsciiIO.h"
 #include "volume/LoadLog.h"
 #include "volume/VolumeLoader.h"
@@ -31,6 +32,15 @@ bool FileCanHold(const CFlukaStorage& storage, double bins)
     return bins <= (rest + 1) / 2;
 }
 
+// Parsed in parallel from a mapping of the file; record by record when it cannot be mapped.
+CFillResult FillFromText(CFlukaStorage& storage, CVoxelGrid& grid, CProgressLine& progress)
+{
+    CFlukaValueSource parallel(storage.m_FileName, storage.m_In.Position(), grid.m_Normalization,
+                               CVolumeLoader::ChunkRecords);
+    if (parallel.Opened()) return FillCartesian(parallel, grid, progress);
+    CStorageSource source(storage, grid.m_Normalization, CVolumeLoader::ChunkRecords);
+    return FillCartesian(source, grid, progress);
+}
 } // namespace
 
 bool CVolumeLoader::LoadFlukaCartesian(const std::string& path)
@@ -63,8 +73,7 @@ bool CVolumeLoader::LoadFlukaCartesian(const std::string& path)
     if (!PrepareGrid(nx, ny, nz)) return false;
     CProgressLine progress(m_Log, Format("Mapping %ld bins to XYZ... %d%%", long(bins), 0));
     const DWORD start = GetTickCount();
-    CStorageSource source(storage, m_Grid.m_Normalization, ChunkRecords);
-    const CFillResult fill = FillCartesian(source, m_Grid, progress);
+    const CFillResult fill = FillFromText(storage, m_Grid, progress);
     if (fill.m_Overflow)
     {
         ReportProblem(Format("Value %lld times the normalization factor exceeds the range of "

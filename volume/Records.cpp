@@ -13,6 +13,16 @@ bool ExtractRecord(CTextScanner& in, CVoxelData& record)
            in.Extract(record.m_IndexZ) && in.Extract(record.m_Value);
 }
 
+void WarnBrokenNotation(double mantissa, double exponent)
+{
+    AfxMessageBox(Format("WARNING: We have encountered a value in the format %lf%lf which is "
+                         "NOT a valid scientific notation!\nPlease report this to the authors "
+                         "of the data. In succession Volumix3D is correcting the notation "
+                         "silently to allow for further processing.",
+                         mantissa, exponent),
+                  MB_ICONWARNING);
+}
+
 bool ExtractRecord(CTextScanner& in, CFlukaData& record, bool& notationWarned)
 {
     double mantissa = 0;
@@ -28,12 +38,7 @@ bool ExtractRecord(CTextScanner& in, CFlukaData& record, bool& notationWarned)
     if (!in.Extract(exponent)) return false;
     if (!notationWarned)
     {
-        AfxMessageBox(Format("WARNING: We have encountered a value in the format %lf%lf which is "
-                             "NOT a valid scientific notation!\nPlease report this to the authors "
-                             "of the data. In succession Volumix3D is correcting the notation "
-                             "silently to allow for further processing.",
-                             mantissa, exponent),
-                      MB_ICONWARNING);
+        WarnBrokenNotation(mantissa, exponent);
         notationWarned = true;
     }
     record.m_Value = mantissa * std::pow(10.0, exponent);

@@ -41,6 +41,8 @@ bool ExtractRecord(CTextScanner& in, CVoxelData& record);
 // repair of a read shows the warning; notationWarned carries that state from value to value.
 bool ExtractRecord(CTextScanner& in, CFlukaData& record, bool& notationWarned);
 bool ExtractRecord(CTextScanner& in, CMCNPXData& record);
+// The warning shown once per read at the first broken exponent.
+void WarnBrokenNotation(double mantissa, double exponent);
 
 std::ostream& operator<<(std::ostream& os, const CVoxelData& record);
 std::ostream& operator<<(std::ostream& os, const CFlukaData& record);

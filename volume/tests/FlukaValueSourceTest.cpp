@@ -1,0 +1,228 @@
+#include "volume/FlukaValueSource.h"
+#include "TestHelpers.h"
+#include "volume/FlukaXYZAsciiIO.h"
+#include "volume/Records.h"
+
+#include <omp.h>
+
+#include <cstring>
+#include <filesystem>
+
+namespace volumira3d
+{
+using namespace test;
+
+namespace
+{
+// What reading record by record gives: the values, and the warnings shown on the way.
+struct CReading
+{
+    std::vector<double> m_Values;
+    size_t m_Messages = 0;
+};
+
+CReading ReadRecordByRecord(const std::string& path, const CHeadlessBackend& ui)
+{
+    CReading reading;
+    CTextScanner in;
+    EXPECT_TRUE(in.Open(path));
+    CFlukaData record;
+    bool warned = false;
+    while (ExtractRecord(in, record, warned))
+        reading.m_Values.push_back(record.m_Value);
+    reading.m_Messages = ui.Messages().size();
+    return reading;
+}
+
+CReading ReadInParallel(const std::string& path, const CHeadlessBackend& ui, size_t pieceBytes)
+{
+    CReading reading;
+    CFlukaValueSource source(path, 0, 1.0, 1 << 16, pieceBytes);
+    EXPECT_TRUE(source.Opened());
+    double value = 0;
+    while (source.Next(value))
+        reading.m_Values.push_back(value);
+    reading.m_Messages = ui.Messages().size();
+    return reading;
+}
+
+bool SameBits(const std::vector<double>& a, const std::vector<double>& b)
+{
+    return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(double)) == 0;
+}
+
+// Restores the thread count a test changed.
+class CThreadCount
+{
+public:
+    explicit CThreadCount(int threads) : m_Old(omp_get_max_threads())
+    {
+        omp_set_num_threads(threads);
+    }
+    ~CThreadCount() { omp_set_num_threads(m_Old); }
+
+private:
+    int m_Old;
+};
+} // namespace
+
+class FlukaValueSourceTest : public CLoaderTest
+{
+protected:
+    // Every piece size from one byte to past the text, with 1, 2 and 3 threads, reads what
+    // reading record by record reads, bit for bit, with as many warnings.
+    void ExpectSameAtEveryBoundary(const std::string& body)
+    {
+        const std::string path = WriteScratch("body.txt", body);
+        Ui().Reset();
+        const CReading expected = ReadRecordByRecord(path, Ui());
+        for (int threads : {1, 2, 3})
+        {
+            CThreadCount count(threads);
+            for (size_t piece = 1; piece <= body.size() + 1; ++piece)
+            {
+                Ui().Reset();
+                const CReading got = ReadInParallel(path, Ui(), piece);
+                ASSERT_TRUE(SameBits(got.m_Values, expected.m_Values))
+                    << "piece " << piece << ", " << threads << " threads: " << got.m_Values.size()
+                    << " values against " << expected.m_Values.size();
+                ASSERT_EQ(got.m_Messages, expected.m_Messages) << "piece " << piece;
+            }
+        }
+    }
+};
+
+TEST_F(FlukaValueSourceTest, BoundariesInsideNumbersExponentsAndLineEnds)
+{
+    ExpectSameAtEveryBoundary("     1.2345E-03  2.0000E+00 -7.5000E-11\n     0.0000E+00 "
+                              "1.7976931348623157E+308\r\n 4.9E-324 0.1 123456789012345678901\n");
+}
+
+TEST_F(FlukaValueSourceTest, BrokenExponentRepairAcrossEveryBoundary)
+{
+    ExpectSameAtEveryBoundary("  1.0-3  2.5000E+00  3.0+2 4.0000-102\n 5.5-1-1\n 7.0\n");
+}
+
+TEST_F(FlukaValueSourceTest, ReadingStopsWhereRecordByRecordStops)
+{
+    ExpectSameAtEveryBoundary(" 1.0 2.0\n 3.0E 4.0 5.0\n"); // an exponent without digits
+    ExpectSameAtEveryBoundary(" 1.0 2.0-400 3.0\n");        // a repair beyond the range
+    ExpectSameAtEveryBoundary(" 1.0 2.0- 3.0\n");           // a repair without an exponent
+    ExpectSameAtEveryBoundary(" 1.0 1e999 3.0\n");          // overflow
+    ExpectSameAtEveryBoundary(" 1.0 2.0abc 3.0\n");         // a value glued to text
+}
+
+TEST_F(FlukaValueSourceTest, OneValueAndEmptyFiles)
+{
+    ExpectSameAtEveryBoundary("4.2");
+    ExpectSameAtEveryBoundary("  4.2E+01\n");
+    ExpectSameAtEveryBoundary("");
+    ExpectSameAtEveryBoundary(" \n\n  ");
+}
+
+TEST_F(FlukaValueSourceTest, ValuesAreThoseOfStrtod)
+{
+    const char* tokens[] = {"1.2345E-03",
+                            "9.9999E+99",
+                            "2.2250738585072011e-308",
+                            "0.30000000000000004",
+                            "1.00000000000000011102230246251565",
+                            "-0.0",
+                            "0.0E+400",
+                            "000000000000000000001.5",
+                            "123456789012345",
+                            "1234567890123456",
+                            "1E22",
+                            "1E23",
+                            "9.0071992547409935E+15",
+                            "+4.0E-22",
+                            "4.0E-23",
+                            ".5",
+                            "5."};
+    std::string body;
+    for (const char* token : tokens)
+        body += std::string(" ") + token + "\n";
+    CThreadCount count(2);
+    const CReading got = ReadInParallel(WriteScratch("strtod.txt", body), Ui(), 8);
+    ASSERT_EQ(got.m_Values.size(), std::size(tokens));
+    for (size_t i = 0; i < std::size(tokens); ++i)
+    {
+        const double expected = StrtodC(tokens[i]);
+        EXPECT_EQ(std::memcmp(&got.m_Values[i], &expected, sizeof expected), 0) << tokens[i];
+    }
+}
+
+// The loader's messages and values do not depend on the thread count.
+class FlukaThreadCountTest : public CLoaderTest, public ::testing::WithParamInterface<int>
+{
+protected:
+    bool Load(const std::string& path)
+    {
+        CThreadCount count(GetParam());
+        return Loader().LoadFlukaCartesian(path);
+    }
+};
+
+TEST_P(FlukaThreadCountTest, ShortDataNamesTheValuesRead)
+{
+    ASSERT_FALSE(
+        Load(WriteScratch("short.usrbin", FlukaCartesian(3, 2, 2, FlukaValues(Sequence(11))))));
+    ASSERT_EQ(Ui().Messages().size(), 1u);
+    EXPECT_EQ(Ui().Messages()[0].m_Text.rfind("Sorry but only 11 values were read for 12 bins.", 0),
+              0u);
+}
+
+TEST_P(FlukaThreadCountTest, RepairWarnsOnceBeforeTheShortDataMessage)
+{
+    ASSERT_FALSE(Load(WriteScratch("both.usrbin", FlukaCartesian(2, 2, 1, " 1.0 2.0-1 3.0\n"))));
+    ASSERT_EQ(Ui().Messages().size(), 2u);
+    EXPECT_EQ(Ui().Messages()[0].m_Text.rfind("WARNING: We have encountered a value in the format "
+                                              "2.000000-1.000000",
+                                              0),
+              0u);
+    EXPECT_EQ(Ui().Messages()[1].m_Text.rfind("Sorry but only 3 values", 0), 0u);
+}
+
+TEST_P(FlukaThreadCountTest, RepairAmongSurplusValuesOfTheLastPieceStillWarns)
+{
+    ASSERT_TRUE(Load(WriteScratch("surplus.usrbin", FlukaCartesian(2, 1, 1, " 1.0 2.0 3.0-1\n"))));
+    ASSERT_EQ(Ui().Messages().size(), 1u);
+    EXPECT_EQ(m_Grid.m_Voxels[1][0][0], 2.0);
+}
+
+TEST_P(FlukaThreadCountTest, OverflowAfterNormalizationNamesTheValue)
+{
+    m_Grid.m_Normalization = 1e300;
+    ASSERT_FALSE(Load(WriteScratch("over.usrbin", FlukaCartesian(3, 1, 1, " 1.0 1e10 2.0\n"))));
+    ASSERT_EQ(Ui().Messages().size(), 1u);
+    EXPECT_EQ(Ui().Messages()[0].m_Text.rfind("Value 2 times the normalization factor", 0), 0u);
+}
+
+TEST_P(FlukaThreadCountTest, RealFilesHoldWhatRecordByRecordReads)
+{
+    for (const char* name :
+         {"mphys_100MeV1cmHydrogen_51.txt", "mphys_100MeVlargePhantom.3_51.bnn-1.lis",
+          "pyfluka_UsrbinInputTest.ascii", "pyne_fluka_usrbin_single.lis",
+          "pyne_fluka_usrbin_multiple.lis", "pyne_fluka_usrbin_degenerate.lis"})
+    {
+        const std::string path = "/work/shared/realdata/fluka_usrbin_ascii/" + std::string(name);
+        const std::string file = std::filesystem::exists(path) ? path : DataPath(name);
+        CDataStorage<CFlukaXYZAsciiIO<>> storage(file);
+        ASSERT_TRUE(storage.Read()) << name;
+        CVoxelGrid grid;
+        CStringLog log;
+        {
+            CThreadCount count(GetParam());
+            ASSERT_TRUE(CVolumeLoader(grid, log).LoadFlukaCartesian(file)) << name;
+        }
+        const int nx = grid.m_NrXBins, ny = grid.m_NrYBins;
+        for (size_t i = 0; i < size_t(grid.VoxelCount()); ++i)
+        {
+            const double v = grid.m_Voxels[i % nx][i / nx % ny][i / nx / ny];
+            ASSERT_EQ(std::memcmp(&v, &storage.m_Data[i].m_Value, sizeof v), 0) << name << " " << i;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Threads, FlukaThreadCountTest, ::testing::Values(1, 2, 4));
+} // namespace volumira3d
