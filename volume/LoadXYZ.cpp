@@ -36,6 +36,12 @@ bool CVolumeLoader::LoadXYZ(const std::string& path)
         m_Grid.StoreValue(record.m_IndexX, record.m_IndexY, record.m_IndexZ, value);
     }
     LogElapsed(start);
+    if (storage.m_BadRecords > 0)
+        ReportProblem(Format("%lld line(s) could not be read as \"ix iy iz value\" and were "
+                             "skipped (the first is line %llu).",
+                             static_cast<long long>(storage.m_BadRecords),
+                             static_cast<unsigned long long>(storage.m_FirstBadLine)),
+                      MB_ICONWARNING);
     if (rejected > 0)
         ReportProblem(Format("%ld of %ld records were skipped: their indices lie outside the "
                              "%d x %d x %d grid or their value overflows.",
