@@ -97,6 +97,21 @@ void StoreBlock(CVoxelGrid& grid, int iz0, int planes, long long count,
                 column[static_cast<size_t>(iz0 + b)] = block[static_cast<size_t>(b * plane + at)];
         }
 }
+// Values in the data block beyond the bins the header announces. The block ends at the first
+// word (an error block, the next binning); the "1" that FLUKA writes in front of a further
+// binning is not a value.
+long long SurplusValues(CFlukaStorage& storage, long long bins)
+{
+    double last = storage.m_Data.empty() ? 0 : storage.m_Data.back().m_Value;
+    while (storage.ReadMore(CVolumeLoader::ChunkRecords))
+        last = storage.m_Data.back().m_Value;
+    long long surplus = storage.m_NrOfRecords - bins;
+    std::string rest;
+    if (surplus > 0 && last == 1 && storage.m_In.ReadLine(rest) &&
+        rest.find("binning") != std::string::npos)
+        --surplus;
+    return surplus;
+}
 } // namespace
 
 bool CVolumeLoader::LoadFlukaCartesian(const std::string& path)
@@ -126,7 +141,7 @@ bool CVolumeLoader::LoadFlukaCartesian(const std::string& path)
     m_Grid.ClearDataSet();
     m_Grid.ResetStatistics();
     m_Log.AddLine("Preparing voxel structure...");
-    if (!PrepareGrid(nx, ny, nz)) return false;
+    if (!PrepareGrid(nx, ny, nz, storage.m_In.Size())) return false;
     CProgressLine progress(m_Log, Format("Mapping %ld bins to XYZ... %d%%", long(bins), 0));
     const DWORD start = GetTickCount();
     const long long plane = nx * ny;
@@ -155,6 +170,14 @@ bool CVolumeLoader::LoadFlukaCartesian(const std::string& path)
             return false;
         }
         progress.Update(long(bins), static_cast<int>(consumed * 100 / bins));
+    }
+    if (const long long surplus = SurplusValues(storage, bins); surplus > 0)
+    {
+        ReportProblem(Format("The data block holds %lld values more than the %lld bins that the "
+                             "header announces.",
+                             surplus, bins),
+                      MB_ICONWARNING);
+        return false;
     }
     storage.EndRead();
     LogElapsed(start);

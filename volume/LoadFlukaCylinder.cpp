@@ -128,7 +128,7 @@ bool CVolumeLoader::LoadFlukaRZ(const std::string& path)
     m_Grid.ResetStatistics();
     m_Log.AddLine("Preparing voxel structure...");
     m_Log.AddLine(Format("Requesting %.2lf MB of memory...", 32.0 * n * n * nz / 1e6));
-    if (!PrepareGrid(2 * n, 2 * n, nz)) return false;
+    if (!PrepareGrid(2 * n, 2 * n, nz, FileBytes(path))) return false;
     m_Log.AddLine("...successful");
     SetCylinderGeometry(reader, layout);
 
@@ -193,7 +193,7 @@ bool CVolumeLoader::LoadFlukaRPhiZ(const std::string& path)
     m_Grid.ClearDataSet();
     m_Grid.ResetStatistics();
     m_Log.AddLine("Preparing voxel structure...");
-    if (!PrepareGrid(2 * n + 1, 2 * n + 1, nz)) return false;
+    if (!PrepareGrid(2 * n + 1, 2 * n + 1, nz, FileBytes(path))) return false;
     SetCylinderGeometry(reader, layout);
 
     CProgressLine progress(m_Log, Format("Mapping %ld bins to XYZ...", long(m_Grid.VoxelCount())));

@@ -18,7 +18,8 @@ bool CVolumeLoader::LoadXYZ(const std::string& path)
     m_Grid.ClearDataSet();
     m_Grid.ResetStatistics();
     m_Log.AddLine("Preparing voxel structure...");
-    if (!PrepareGrid(storage.GetNX(), storage.GetNY(), storage.GetNZ())) return false;
+    if (!PrepareGrid(storage.GetNX(), storage.GetNY(), storage.GetNZ(), FileBytes(path)))
+        return false;
     const long records = static_cast<long>(storage.m_Data.size());
     CProgressLine progress(m_Log, Format("Mapping %ld bins to XYZ... %d%%", records, 0));
     progress.SetText(Format("Mapping %ld bins to XYZ...", records));

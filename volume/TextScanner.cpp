@@ -56,6 +56,13 @@ bool IsRegularFile(const std::string& path)
     return std::filesystem::is_regular_file(path, error);
 }
 
+std::uint64_t FileBytes(const std::string& path)
+{
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(path, error);
+    return error ? 0 : static_cast<std::uint64_t>(size);
+}
+
 bool CTextScanner::Open(const std::string& path)
 {
     Close();

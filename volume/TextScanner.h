@@ -98,5 +98,7 @@ bool ParseLeadingNumber(std::string_view token, double& value);
 bool ParseLeadingNumber(std::string_view token, std::int32_t& value);
 
 bool IsRegularFile(const std::string& path);
+// The size of a file in bytes; 0 when it cannot be told.
+std::uint64_t FileBytes(const std::string& path);
 
 } // namespace volumira3d

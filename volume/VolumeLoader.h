@@ -48,7 +48,10 @@ private:
                          std::vector<double>& values);
     void ReportShortCylinderFile(const CFlukaRZAsciiReader& reader, long long expected);
 
-    bool PrepareGrid(std::int64_t nx, std::int64_t ny, std::int64_t nz);
+    // Allocates the grid. A grid above 1 GiB that a file of fileBytes cannot fill (fewer bytes
+    // than voxels; 0: size unknown) is allocated only when the user says so.
+    bool PrepareGrid(std::int64_t nx, std::int64_t ny, std::int64_t nz,
+                     std::uint64_t fileBytes = 0);
     bool Normalised(double raw, double& value) const;
     void LogElapsed(DWORD startTicks);
     void LogError(const std::string& text);

@@ -289,6 +289,8 @@ TEST_F(FlukaCylinderTest, BadRadialBinningsAreRefusedBeforeAllocation)
     EXPECT_TRUE(Shown("The radial binning from 0 to 400000 cm in bins of 0.01 cm cannot be mapped",
                       "error"));
     Ui().Reset();
+    Ui().QueueAnswer(IDYES); // compaction
+    Ui().QueueAnswer(IDYES); // the grid question
     EXPECT_FALSE(LoadRZ(DataPath("bad/huge_grid.rz")));
     EXPECT_TRUE(Shown("More than 100 radial bins"));
     EXPECT_TRUE(Shown("The grid of 1000000 x 1000000 x 2 bins would need", "error"))
@@ -307,9 +309,36 @@ TEST_F(FlukaCylinderTest, HugeSectorAndPlaneCountsInATinyFileEndQuickly)
     EXPECT_TRUE(Logged("Only 4 of 6000000000000 values could be read; the remaining voxels were "
                        "left at 0."));
     Ui().QueueAnswer(IDYES); // 102 rings: compaction leaves no ring of a single one
-    ASSERT_TRUE(
-        LoadRPhiZ(WriteScratch("one.rpz", FlukaRPhiZ(0, 102, 1, 1, 4, 2, FlukaValues({1, 2, 3})))));
+    ASSERT_TRUE(LoadRPhiZ(
+        WriteScratch("one.rpz", FlukaRPhiZ(101, 102, 1, 1, 4, 2, FlukaValues({1, 2, 3})))));
     EXPECT_EQ(m_Grid.m_RangeMax, -1e10);
+}
+
+// A ring count that disagrees with the radial range and width would misalign every ring.
+TEST_F(FlukaCylinderTest, RingCountsThatDisagreeWithRangeAndWidthAreRefused)
+{
+    EXPECT_FALSE(
+        LoadRZ(WriteScratch("three.rz", FlukaRZ(0, 4, 3, 1, 2, FlukaValues(Sequence(6))))));
+    EXPECT_TRUE(Logged("the header line \"      R coordinate: from  0.0000E+00 to  4.0000E+00 cm, "
+                       "    3 bins ( 1.0000E+00 cm wide)\" announces 3 bins, but (to - from) / "
+                       "width gives 4"))
+        << ::testing::PrintToString(m_Log.m_Lines);
+    EXPECT_TRUE(m_Grid.m_Voxels.empty());
+    EXPECT_FALSE(
+        LoadRZ(WriteScratch("rings.rz", FlukaRZ(0, 5, 49, 0.1, 1, FlukaValues(Sequence(49))))));
+    EXPECT_TRUE(m_Grid.m_Voxels.empty());
+    EXPECT_FALSE(LoadRPhiZ(
+        WriteScratch("three.rpz", FlukaRPhiZ(0, 4, 3, 1, 2, 1, FlukaValues(Sequence(6))))));
+    EXPECT_TRUE(m_Grid.m_Voxels.empty());
+}
+
+TEST_F(FlukaCylinderTest, AHugeGridFromATinyFileIsAQuestionWithDefaultNo)
+{
+    const std::string path =
+        WriteScratch("wide.rz", FlukaRZ(0, 4999, 4999, 1, 1, FlukaValues({1, 2})));
+    EXPECT_FALSE(LoadRZ(path));
+    EXPECT_TRUE(Shown("The grid needs", "question")) << ::testing::PrintToString(MessageTexts());
+    EXPECT_TRUE(m_Grid.m_Voxels.empty());
 }
 
 TEST_F(FlukaCylinderTest, BinRatiosAllowForPrintedRounding)

@@ -108,6 +108,23 @@ TEST_F(XYZTest, RecordsOutsideTheGridAreSkippedWithAWarning)
     EXPECT_TRUE(Shown("3 of 5 records were skipped", "warning"));
 }
 
+// A few hundred bytes must not take gigabytes unasked; a sparse file may mean it, so it is a
+// question whose default is No.
+TEST_F(XYZTest, AHugeGridFromATinyFileIsAllocatedOnlyWhenTheUserSaysSo)
+{
+    const std::string path =
+        WriteScratch("huge.xyz", "VOXEL-DATA\nX-start: 0 X-end: 1 X-steps: 1000\n"
+                                 "Y-start: 0 Y-end: 1 Y-steps: 1000\n"
+                                 "Z-start: 0 Z-end: 1 Z-steps: 1000\n"
+                                 "===\nX Y Z Data\n0 0 0 1\n");
+    EXPECT_FALSE(Load(path));
+    EXPECT_TRUE(Shown("The grid needs 8.0 GB. Continue?", "question"))
+        << ::testing::PrintToString(MessageTexts());
+    EXPECT_EQ(Ui().Messages().back().m_Result, IDNO);
+    EXPECT_TRUE(Logged("The grid of 1000 x 1000 x 1000 bins was not allocated."));
+    EXPECT_TRUE(m_Grid.m_Voxels.empty());
+}
+
 TEST_F(XYZTest, RefusedHeadersLeaveTheGridAndSayWhy)
 {
     std::string error;
@@ -130,6 +147,7 @@ TEST_F(XYZTest, RefusedHeadersLeaveTheGridAndSayWhy)
 
 TEST_F(XYZTest, HugeStepCountsAreRefusedBeforeAllocation)
 {
+    Ui().QueueAnswer(IDYES); // the grid question
     EXPECT_FALSE(Load(DataPath("bad/huge_steps.xyz")));
     EXPECT_TRUE(Shown("The grid of 100000 x 100000 x 100000 bins would need", "error"));
     EXPECT_TRUE(m_Grid.m_Voxels.empty());
