@@ -262,7 +262,11 @@ void CVolumira3DDlg::OnLoadData()
     m_Normalization = normalization.m_Factor;
     CWaitCursor wait;
     AddLine("Reading data file...");
-    if (LoadFile(m_InputFile))
+    const std::uint64_t clears = ClearCount();
+    const bool loaded = LoadFile(m_InputFile);
+    // A grid that a failed load began is no data set: every field shows the cleared grid.
+    if (!loaded && ClearCount() != clears) ClearDataSet();
+    if (loaded)
     {
         AfterLoad();
         m_DataLoaded = true;

@@ -136,6 +136,29 @@ TEST_F(MainDialogTest, FailedLoaderNamedByTheExtension)
     EXPECT_TRUE(Shown("Sorry, but the file format was not recognized"));
 }
 
+// The grid of a load that failed half way is no data set: counts, origin and sizes all show the
+// cleared grid, not the header's counts beside zeros.
+TEST_F(MainDialogTest, AFailedLoadLeavesEveryGridFieldCleared)
+{
+    Load(DataPath("bad/truncated.usrbin"));
+    EXPECT_FALSE(m_Dlg.m_DataLoaded);
+    for (int id : {IDC_NR_X_BINS, IDC_NR_Y_BINS, IDC_NR_Z_BINS, IDC_ORIGIN_X, IDC_ORIGIN_Y,
+                   IDC_ORIGIN_Z, IDC_BIN_SIZE_X, IDC_BIN_SIZE_Y, IDC_BIN_SIZE_Z})
+        EXPECT_EQ(std::stod(Field(id)), 0) << id;
+    EXPECT_TRUE(m_Dlg.m_Voxels.empty());
+}
+
+TEST_F(MainDialogTest, ARefusedHeaderKeepsTheDataSetLoadedBefore)
+{
+    Load(DataPath("cartesian_3x2x2.usrbin"));
+    ASSERT_TRUE(m_Dlg.m_DataLoaded);
+    Ui().QueueAnswer(IDNO); // keep the data set
+    Load(DataPath("bad/no_marker.xyz"));
+    EXPECT_EQ(Field(IDC_NR_X_BINS), "3");
+    EXPECT_EQ(std::stod(Field(IDC_ORIGIN_Z)), 10);
+    EXPECT_EQ(m_Dlg.VoxelCount(), 12);
+}
+
 TEST_F(MainDialogTest, ClearQuestionAnsweredNoKeepsTheRange)
 {
     Ui().QueueModal("", SetRange("0.5", "100", ScaleLinear));
