@@ -1,5 +1,7 @@
 #include "host/BatchRunner.h"
 #include "platform/HeadlessBackend.h"
+#include "platform/ScriptVerbs.h"
+#include "platform/UiServices.h"
 
 #include <gtest/gtest.h>
 
@@ -108,4 +110,44 @@ TEST(BatchRunner, AnswersAndMessagesGoThroughTheHeadlessBackend)
     CRun run;
     EXPECT_EQ(run.Run("box\nmessages\n"), 0);
     EXPECT_EQ(run.out.str(), "box empty\n");
+}
+
+namespace
+{
+// A command that shows a box with the icon it names, as a failed load does.
+bool ShowBox(CScriptContext&, const CScriptCommand& cmd)
+{
+    const UINT icon = cmd.m_Args[1] == "error"  ? MB_ICONERROR
+                      : cmd.m_Args[1] == "stop" ? MB_ICONSTOP
+                                                : MB_ICONWARNING;
+    AfxMessageBox("a box", icon);
+    return true;
+}
+
+const CScriptVerbRegistration
+    boxVerb({{"testbox", "testbox error|stop|warning", 1, 1, false, false, ShowBox}});
+} // namespace
+
+// A script must be able to tell that a load failed: the error box it showed fails the run.
+TEST(BatchRunner, AnErrorBoxFailsTheCommandUnlessTheScriptExpectsIt)
+{
+    CRun plain;
+    EXPECT_EQ(plain.Run("testbox warning\necho fine\n"), 0);
+    CRun error;
+    EXPECT_EQ(error.Run("testbox error\ntestbox stop\necho after\n"), 2);
+    EXPECT_NE(error.err.str().find("test:1: testbox: an error message box appeared: a box"),
+              std::string::npos)
+        << error.err.str();
+    EXPECT_NE(error.out.str().find("after"), std::string::npos) << "the script goes on";
+    CRun expected;
+    EXPECT_EQ(expected.Run("expect error\ntestbox error\ntestbox warning\n"), 0)
+        << expected.err.str();
+    CRun onlyTheNext;
+    EXPECT_EQ(onlyTheNext.Run("expect error\ntestbox error\ntestbox error\n"), 1);
+    CRun missing;
+    EXPECT_EQ(missing.Run("expect error\ntestbox warning\n"), 1);
+    EXPECT_NE(missing.err.str().find("an error message box was expected, none appeared"),
+              std::string::npos);
+    CRun wrong;
+    EXPECT_EQ(wrong.Run("expect warning\n"), 1);
 }
