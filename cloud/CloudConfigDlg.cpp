@@ -44,7 +44,7 @@ const CDlgTemplate& CloudConfigTemplate()
             .Add(K::Edit, IDC_CFG_DATAMIN, "", 126, 194, 70, 14, ES_READONLY)
             .Add(K::Edit, IDC_CFG_DATAMAX, "", 234, 194, 70, 14, ES_READONLY)
             .Add(K::Button, IDC_CFG_RESETFILTER, "Reset", 60, 194, 50, 14)
-            .Label("General direction scaling factor", 7, 220, 120, 8)
+            .Label("General direction scaling factor", 7, 220, 116, 8)
             .Add(K::Edit, IDC_CFG_DIRSCALE, "", 126, 218, 70, 14)
             .Add(K::CheckBox, IDC_CFG_ARROWS, "Draw arrows", 234, 220, 80, 10);
         return d;

@@ -45,13 +45,12 @@ EPopupResult CColorPickerKind::TakePick(const CColorPopupRequest& request, COLOR
 
 CColorPickerKind& ColorPickerKind()
 {
-    auto kind = CControlKinds::Find(CColorPickerKind::KindName);
-    if (!kind)
-    {
-        kind = std::make_shared<CColorPickerKind>();
-        CControlKinds::Register(kind);
-    }
-    return static_cast<CColorPickerKind&>(*kind);
+    if (auto kind = CControlKinds::Find(CColorPickerKind::KindName))
+        return static_cast<CColorPickerKind&>(*kind);
+    // Each module carries its own copy of this code: a kind registered from a plug-in's copy
+    // must leave the table when the plug-in is unloaded.
+    static CControlKindRegistration own(std::make_shared<CColorPickerKind>());
+    return static_cast<CColorPickerKind&>(*CControlKinds::Find(CColorPickerKind::KindName));
 }
 
 namespace

@@ -210,17 +210,36 @@ void CBatchRunner::RunAll(const std::vector<CCommand>& commands)
     }
 }
 
+// A block runs inside a dialog that is already up; none of its commands is tried again.
+void CBatchRunner::RunBlock(const std::vector<CCommand>& block)
+{
+    const bool mayRetry = m_MayRetry;
+    m_MayRetry = false;
+    RunAll(block);
+    m_MayRetry = mayRetry;
+}
+
+bool CBatchRunner::Awaiting(const CCommand& cmd, const std::string& message)
+{
+    if (!m_MayRetry) return Fail(cmd, message);
+    m_RetryWanted = true;
+    return false;
+}
+
 bool CBatchRunner::RunOne(const CCommand& cmd)
 {
     // A block's commands run inside the command that opened its dialog, which answers for them.
     const bool top = m_Depth == 0;
     const bool expected = top && std::exchange(m_ExpectError, false);
     const size_t shown = CScriptedAnswers::Instance().Messages().size();
+    m_RetryWanted = false;
     ++m_Depth;
     bool ok = Execute(cmd);
     RedrawIfPending();
     --m_Depth;
-    if (top) ok = CheckErrorBoxes(cmd, shown, expected) && ok;
+    // A command tried again later keeps what the script expects of it.
+    if (top && m_RetryWanted) m_ExpectError = expected;
+    if (top && !m_RetryWanted) ok = CheckErrorBoxes(cmd, shown, expected) && ok;
     return ok;
 }
 

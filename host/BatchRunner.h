@@ -43,6 +43,10 @@ public:
     // The next command shows an error message box on purpose (a bad-input test): it is then
     // a failure when none appears, instead of when one does.
     void ExpectError() { m_ExpectError = true; }
+    // Whether a command whose window is not up yet (Awaiting) may be tried again: it then
+    // fails silently and RetryWanted says so until the next command runs.
+    void AllowRetry(bool allow) { m_MayRetry = allow; }
+    bool RetryWanted() const { return m_RetryWanted; }
     // Asks that no further commands run (a "quit").
     void Stop() { m_Stopped = true; }
     bool Stopped() const { return m_Stopped; }
@@ -57,7 +61,8 @@ public:
     bool Fail(const CCommand& cmd, const std::string& message) override;
     CDialog* CurrentDialog() override;
     void SetCurrentDialog(CDialog* pDlg) override { m_pCurrent = pDlg; }
-    void RunBlock(const std::vector<CCommand>& block) override { RunAll(block); }
+    void RunBlock(const std::vector<CCommand>& block) override;
+    bool Awaiting(const CCommand& cmd, const std::string& message) override;
 
     // What the host's verbs act on.
     CHost& Host() { return m_Host; }
@@ -96,6 +101,8 @@ private:
     bool m_GLFailed = false;
     bool m_RedrawOffscreen = true;
     bool m_Stopped = false;
+    bool m_MayRetry = false;
+    bool m_RetryWanted = false;
     CDialog* m_pCurrent = nullptr;
     std::vector<std::uint8_t> m_Image;
     int m_ImageWidth = 0, m_ImageHeight = 0;

@@ -74,7 +74,7 @@ bool Toolbar(CBatchRunner& r, const CScriptCommand& cmd)
 bool Dialog(CBatchRunner& r, const CScriptCommand& cmd)
 {
     CDialog* d = CDialog::FindShown(cmd.m_Args[1]);
-    if (!d) return r.Fail(cmd, "no shown dialog \"" + cmd.m_Args[1] + "\"");
+    if (!d) return r.Awaiting(cmd, "no shown dialog \"" + cmd.m_Args[1] + "\"");
     r.SetCurrentDialog(d);
     return true;
 }

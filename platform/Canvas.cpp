@@ -152,6 +152,25 @@ void CCanvasState::Paint(cairo_t* cr) const
             if (p.m_Layer == layer) PaintPrimitive(*this, p, cr);
 }
 
+std::string CCanvasState::RenderSvg() const
+{
+    std::string svg;
+    auto append = [](void* closure, const unsigned char* data, unsigned int length)
+    {
+        static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
+        return CAIRO_STATUS_SUCCESS;
+    };
+    cairo_surface_t* surface = cairo_svg_surface_create_for_stream(append, &svg, m_Width, m_Height);
+    cairo_t* cr = cairo_create(surface);
+    Paint(cr);
+    const bool drawn = cairo_status(cr) == CAIRO_STATUS_SUCCESS;
+    cairo_destroy(cr);
+    cairo_surface_finish(surface);
+    const bool ok = drawn && cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS;
+    cairo_surface_destroy(surface);
+    return ok ? svg : std::string();
+}
+
 std::vector<std::uint8_t> CCanvasState::RenderRgb() const
 {
     cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, m_Width, m_Height);

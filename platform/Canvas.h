@@ -77,6 +77,8 @@ struct CCanvasState : CControlKindState
     void Paint(cairo_t* cr) const;
     // The painted image, three bytes (red, green, blue) per pixel, rows top first.
     std::vector<std::uint8_t> RenderRgb() const;
+    // The drawing as an SVG document (empty when Cairo fails).
+    std::string RenderSvg() const;
 };
 
 class CCanvas : public CWnd

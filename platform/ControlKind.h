@@ -4,6 +4,7 @@
 // ("edit", "list", ...), others under the class name their templates give (CDlgTemplate::Custom).
 // The wx backend keeps a parallel table of views under the same names (platform/wx).
 #pragma once
+#include <cstdint>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -48,9 +49,28 @@ public:
 class CControlKinds
 {
 public:
-    // Registering a name again replaces the earlier kind (controls made before keep theirs).
-    static void Register(std::shared_ptr<CControlKind> kind);
+    // Registering a name again shadows the earlier kind until the later one is unregistered
+    // (controls made before keep theirs). Returns the ticket that unregisters it; 0 for no kind.
+    static std::uint64_t Register(std::shared_ptr<CControlKind> kind);
+    // Removes the kind registered with ticket (and nothing registered under the name since).
+    static void Unregister(const std::string& name, std::uint64_t ticket);
     static std::shared_ptr<CControlKind> Find(const std::string& name);
     // The kind that shows a control nobody registered (its text, as a label would).
     static std::shared_ptr<const CControlKind> Fallback();
+};
+
+// Registers a kind for as long as it lives. A plug-in registers its kinds this way (a static
+// object) so that they leave the table when it is unloaded, before their code is unmapped; its
+// dialogs, which share the kind, must be gone by then.
+class CControlKindRegistration
+{
+public:
+    explicit CControlKindRegistration(std::shared_ptr<CControlKind> kind);
+    ~CControlKindRegistration();
+    CControlKindRegistration(const CControlKindRegistration&) = delete;
+    CControlKindRegistration& operator=(const CControlKindRegistration&) = delete;
+
+private:
+    std::string m_Name;
+    std::uint64_t m_Ticket = 0;
 };

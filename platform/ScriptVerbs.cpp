@@ -5,35 +5,68 @@
 #include <cerrno>
 #include <cstdlib>
 #include <limits>
+#include <list>
 #include <map>
 
 namespace
 {
-std::map<std::string, CScriptVerb>& Table()
+struct CEntry
 {
-    static std::map<std::string, CScriptVerb> table;
+    std::uint64_t m_Ticket;
+    CScriptVerb m_Verb;
+};
+
+// Per name the verbs registered under it, the latest last (a list: entries never move).
+std::map<std::string, std::list<CEntry>>& Table()
+{
+    static std::map<std::string, std::list<CEntry>> table;
     return table;
 }
 } // namespace
 
-void CScriptVerbs::Register(CScriptVerb verb)
+std::uint64_t CScriptVerbs::Register(CScriptVerb verb)
 {
+    static std::uint64_t lastTicket = 0;
     std::string name = verb.m_Name;
-    Table()[name] = std::move(verb);
+    Table()[name].push_back({++lastTicket, std::move(verb)});
+    return lastTicket;
+}
+
+void CScriptVerbs::Unregister(const std::string& name, std::uint64_t ticket)
+{
+    auto it = Table().find(name);
+    if (it == Table().end()) return;
+    it->second.remove_if([ticket](const CEntry& e) { return e.m_Ticket == ticket; });
+    if (it->second.empty()) Table().erase(it);
 }
 
 const CScriptVerb* CScriptVerbs::Find(const std::string& name)
 {
     auto it = Table().find(name);
-    return it == Table().end() ? nullptr : &it->second;
+    return it == Table().end() ? nullptr : &it->second.back().m_Verb;
 }
 
 std::vector<const CScriptVerb*> CScriptVerbs::All()
 {
     std::vector<const CScriptVerb*> all;
-    for (const auto& [name, verb] : Table())
-        all.push_back(&verb);
+    for (const auto& [name, entries] : Table())
+        all.push_back(&entries.back().m_Verb);
     return all;
+}
+
+CScriptVerbRegistration::CScriptVerbRegistration(std::vector<CScriptVerb> verbs)
+{
+    for (auto& v : verbs)
+    {
+        std::string name = v.m_Name;
+        m_Tickets.emplace_back(std::move(name), CScriptVerbs::Register(std::move(v)));
+    }
+}
+
+CScriptVerbRegistration::~CScriptVerbRegistration()
+{
+    for (const auto& [name, ticket] : m_Tickets)
+        CScriptVerbs::Unregister(name, ticket);
 }
 
 bool CScriptVerbs::CountFits(const CScriptVerb& verb, const CScriptCommand& cmd)

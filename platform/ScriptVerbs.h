@@ -9,6 +9,7 @@
 #include <limits>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 class CDialog;
@@ -34,6 +35,13 @@ public:
     virtual void SetCurrentDialog(CDialog* pDlg) = 0;
     // Runs the commands of a block (inside a modal dialog, say).
     virtual void RunBlock(const std::vector<CScriptCommand>& block) = 0;
+    // The window cmd acts on is not there (yet); called before the command has changed anything.
+    // A runner that lets windows come up in their own time tries the command again later and
+    // reports nothing now; otherwise this is Fail. Returns false.
+    virtual bool Awaiting(const CScriptCommand& cmd, const std::string& message)
+    {
+        return Fail(cmd, message);
+    }
 
     // Reports a wrongly written command once, with its verb's usage line; returns false.
     bool Wrong(const CScriptCommand& cmd, const std::string& message);
@@ -56,23 +64,33 @@ struct CScriptVerb
     Handler m_Run;
 };
 
-// The one table. Registering a name again replaces the earlier verb.
+// The one table. Registering a name again shadows the earlier verb until the later one is
+// unregistered.
 class CScriptVerbs
 {
 public:
-    static void Register(CScriptVerb verb);
+    // Returns the ticket that unregisters this verb again.
+    static std::uint64_t Register(CScriptVerb verb);
+    // Removes the verb registered with ticket (and nothing registered under the name since).
+    static void Unregister(const std::string& name, std::uint64_t ticket);
+    // The pointer stays valid until the verb is unregistered.
     static const CScriptVerb* Find(const std::string& name);
     static std::vector<const CScriptVerb*> All(); // by name
     // False (and a message) when the command's argument count does not fit its verb.
     static bool CountFits(const CScriptVerb& verb, const CScriptCommand& cmd);
 };
 
-// Registers verbs from a static object: `static CScriptVerbRegistration reg({...});`
-struct CScriptVerbRegistration
+// Registers verbs for as long as it lives: `static CScriptVerbRegistration reg({...});`. A
+// plug-in registers this way so that its verbs leave the table when it is unloaded, before
+// their handlers' code is unmapped.
+class CScriptVerbRegistration
 {
-    explicit CScriptVerbRegistration(std::vector<CScriptVerb> verbs)
-    {
-        for (auto& v : verbs)
-            CScriptVerbs::Register(std::move(v));
-    }
+public:
+    explicit CScriptVerbRegistration(std::vector<CScriptVerb> verbs);
+    ~CScriptVerbRegistration();
+    CScriptVerbRegistration(const CScriptVerbRegistration&) = delete;
+    CScriptVerbRegistration& operator=(const CScriptVerbRegistration&) = delete;
+
+private:
+    std::vector<std::pair<std::string, std::uint64_t>> m_Tickets;
 };

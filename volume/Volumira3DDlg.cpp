@@ -2,9 +2,14 @@
 
 #include "platform/DataExchange.h"
 #include "platform/UiServices.h"
+#include "volume/ContourConfigDlg.h"
 #include "volume/DataOptionsDlg.h"
 #include "volume/NormalizationDlg.h"
+#include "volume/Palettes.h"
+#include "volume/SettingsDlg.h"
 #include "volume/VolumeLoader.h"
+
+#include <GL/gl.h>
 
 #include <omp.h>
 
@@ -29,7 +34,13 @@ constexpr const char* OverflowMessage =
     "Value overflow might occur as the upper bound is set below the maximum value in the data set!";
 constexpr const char* LogZeroMessage =
     "0 is not allowed as a range limit in log scale. A default of 1e-12 will be set!";
-constexpr int RainbowColors = 21;
+constexpr const char* LogNegativeMessage =
+    "Negative values are not allowed as a range limit in log scale. A default of 1e-12 will be "
+    "set!";
+constexpr const char* ContourPaletteMessage =
+    "Contour plots are limited to 21 colors. Thus, the palette selection will be changed "
+    "automatically!";
+constexpr const char* LegendImageFilter = "Image (*.bmp)|*.bmp|All Files (*.*)|*.*|";
 
 void AddPlaneRow(CDlgTemplate& d, int check, const char* label, int slider, const char* posLabel,
                  int pos, int y)
@@ -51,7 +62,7 @@ const CDlgTemplate& Volumira3DTemplate()
 {
     static const CDlgTemplate t = []
     {
-        auto d = CDlgTemplate::Dialog(IDD_VOLUMIRA3D, "Volumix3D", 320, 330);
+        auto d = CDlgTemplate::Dialog(IDD_VOLUMIRA3D, "Volumix3D", 320, 412);
         using K = ECtrlKind;
         d.Label("File name", 7, 7, 100, 8)
             .Add(K::Edit, IDC_INPUT_FILE, "", 7, 17, 226, 14)
@@ -63,25 +74,34 @@ const CDlgTemplate& Volumira3DTemplate()
         AddPlaneRow(d, IDC_PLANE_XY, "XY - plane", IDC_SLIDER_Z, "Pos Z", IDC_POS_Z, 58);
         AddPlaneRow(d, IDC_PLANE_YZ, "YZ - plane", IDC_SLIDER_X, "Pos X", IDC_POS_X, 76);
         AddPlaneRow(d, IDC_PLANE_ZX, "ZX - plane", IDC_SLIDER_Y, "Pos Y", IDC_POS_Y, 94);
-        d.Label("Transparency", 7, 112, 60, 8)
+        d.Add(K::CheckBox, IDC_TRANSPARENT, "Transparent", 7, 112, 60, 10)
             .Add(K::Slider, IDC_TRANSPARENCY, "", 70, 110, 150, 14, WS_DISABLED)
             .Add(K::Edit, IDC_TRANSPARENCY_PERCENT, "", 224, 110, 30, 12, ES_READONLY)
-            .Label("%", 256, 112, 10, 8);
-        AddReadOnlyField(d, "Nr of X - bins", IDC_NR_X_BINS, 7, 132);
-        AddReadOnlyField(d, "Nr of Y - bins", IDC_NR_Y_BINS, 110, 132);
-        AddReadOnlyField(d, "Nr of Z - bins", IDC_NR_Z_BINS, 213, 132);
-        AddReadOnlyField(d, "Origin X", IDC_ORIGIN_X, 7, 148);
-        AddReadOnlyField(d, "Origin Y", IDC_ORIGIN_Y, 110, 148);
-        AddReadOnlyField(d, "Origin Z", IDC_ORIGIN_Z, 213, 148);
-        AddReadOnlyField(d, "Bin - size X", IDC_BIN_SIZE_X, 7, 164);
-        AddReadOnlyField(d, "Bin - size Y", IDC_BIN_SIZE_Y, 110, 164);
-        AddReadOnlyField(d, "Bin - size Z", IDC_BIN_SIZE_Z, 213, 164);
-        d.Add(K::Button, IDC_FIND_MAX, "&Find max. value", 7, 182, 70, 14, WS_DISABLED)
-            .Label("Source-format", 90, 184, 50, 8)
-            .Add(K::ComboBox, IDC_SOURCE_FORMAT, "", 142, 182, 90, 60, WS_DISABLED)
-            .Add(K::Button, IDC_EXTRACT, "Extract", 236, 182, 50, 14, WS_DISABLED)
-            .Add(K::ListView, IDC_MESSAGE_LOG, "", 7, 202, 306, 100)
-            .Add(K::Button, IDCANCEL, "Close", 263, 308, 50, 14);
+            .Label("%", 256, 112, 10, 8)
+            .Label("Display mode", 7, 132, 50, 8)
+            .Add(K::ComboBox, IDC_DISPLAY_MODE, "", 60, 130, 96, 100)
+            .Label("Palette", 164, 132, 30, 8)
+            .Add(K::ComboBox, IDC_PALETTE, "", 196, 130, 60, 100)
+            .Add(K::CheckBox, IDC_EMPHASIZE_THRESHOLDS, "Emphasize thresholds", 7, 150, 90, 10)
+            .Add(K::CheckBox, IDC_NON_INTERPOLATED, "Enforce non-interpolated legend", 100, 150,
+                 130, 10)
+            .Add(K::Button, IDC_SAVE_LEGEND, "&Save legend", 253, 148, 60, 14)
+            .Custom(CCanvasState::KindName, IDC_LEGEND, 7, 166, 306, 42);
+        AddReadOnlyField(d, "Nr of X - bins", IDC_NR_X_BINS, 7, 214);
+        AddReadOnlyField(d, "Nr of Y - bins", IDC_NR_Y_BINS, 110, 214);
+        AddReadOnlyField(d, "Nr of Z - bins", IDC_NR_Z_BINS, 213, 214);
+        AddReadOnlyField(d, "Origin X", IDC_ORIGIN_X, 7, 230);
+        AddReadOnlyField(d, "Origin Y", IDC_ORIGIN_Y, 110, 230);
+        AddReadOnlyField(d, "Origin Z", IDC_ORIGIN_Z, 213, 230);
+        AddReadOnlyField(d, "Bin - size X", IDC_BIN_SIZE_X, 7, 246);
+        AddReadOnlyField(d, "Bin - size Y", IDC_BIN_SIZE_Y, 110, 246);
+        AddReadOnlyField(d, "Bin - size Z", IDC_BIN_SIZE_Z, 213, 246);
+        d.Add(K::Button, IDC_FIND_MAX, "&Find max. value", 7, 264, 70, 14, WS_DISABLED)
+            .Label("Source-format", 90, 266, 50, 8)
+            .Add(K::ComboBox, IDC_SOURCE_FORMAT, "", 142, 264, 90, 60, WS_DISABLED)
+            .Add(K::Button, IDC_EXTRACT, "Extract", 236, 264, 50, 14, WS_DISABLED)
+            .Add(K::ListView, IDC_MESSAGE_LOG, "", 7, 284, 306, 100)
+            .Add(K::Button, IDCANCEL, "Close", 263, 390, 50, 14);
         return d;
     }();
     return t;
@@ -97,6 +117,13 @@ CVolumira3DDlg::CVolumira3DDlg(CHostInterface* pHost, CProfile* pProfile)
     OnClicked(IDC_PLANE_XY, &CVolumira3DDlg::OnPlaneXY);
     OnClicked(IDC_PLANE_YZ, &CVolumira3DDlg::OnPlaneYZ);
     OnClicked(IDC_PLANE_ZX, &CVolumira3DDlg::OnPlaneZX);
+    MapCommand(IDC_DISPLAY_MODE, CBN_SELCHANGE, &CVolumira3DDlg::OnDisplayMode);
+    MapCommand(IDC_PALETTE, CBN_SELCHANGE, &CVolumira3DDlg::OnPalette);
+    OnClicked(IDC_TRANSPARENT, &CVolumira3DDlg::OnTransparent);
+    OnClicked(IDC_EMPHASIZE_THRESHOLDS, &CVolumira3DDlg::OnEmphasizeThresholds);
+    OnClicked(IDC_NON_INTERPOLATED, &CVolumira3DDlg::OnNonInterpolated);
+    OnClicked(IDC_SAVE_LEGEND, &CVolumira3DDlg::OnSaveLegend);
+    m_Legend.SetThresholds(ThresholdCount, m_Thresholds, m_ThresholdColors);
 }
 
 void CVolumira3DDlg::DoDataExchange(CDataExchange* pDX)
@@ -124,20 +151,33 @@ void CVolumira3DDlg::DoDataExchange(CDataExchange* pDX)
 
 BOOL CVolumira3DDlg::OnInitDialog()
 {
+    CComboBox modes(this, IDC_DISPLAY_MODE), palettes(this, IDC_PALETTE);
+    modes.ResetContent();
+    for (const char* name : DisplayModeNames)
+        modes.AddString(name);
+    palettes.ResetContent();
+    for (const char* name : PaletteNames)
+        palettes.AddString(name);
     CDialog::OnInitDialog();
+    modes.SetCurSel(m_DisplayMode);
+    palettes.SetCurSel(m_Palette);
     AppendSystemMenuItem(IDM_SETTINGS, "Settings...");
     m_MessageLog.InsertColumn(0, "Message", LVCFMT_LEFT, 580);
     AddLine("Initializing Volumix3D...");
     AddLine(Format("Using %d cores", omp_get_num_procs()));
     m_ExpNotation = m_Settings.GetExpNotation();
-    RebuildColorTable();
+    InstallPalette(m_LUT, Palette21);
+    m_LegendCtrl.Attach(this, IDC_LEGEND, &m_Settings);
+    m_Legend.m_pWnd = &m_LegendCtrl.Wnd();
+    m_LegendCtrl.Wnd().SetTotalExtent({0, 0, 200, 20});
+    m_LegendCtrl.Wnd().SetWindow({0, 0, 200, 20});
     RefreshControls();
     return TRUE;
 }
 
-void CVolumira3DDlg::OnSysCommand(UINT)
+void CVolumira3DDlg::OnSysCommand(UINT nID)
 {
-    // "Settings..." opens the settings dialog of the display side, which this build lacks.
+    if (nID == IDM_SETTINGS) OnSettings();
 }
 
 int CVolumira3DDlg::AddLine(const std::string& text, int icon)
@@ -162,27 +202,46 @@ void CVolumira3DDlg::RefreshControls()
 {
     UpdateData(FALSE);
     for (int id : {IDC_PLANE_XY, IDC_PLANE_YZ, IDC_PLANE_ZX, IDC_SLIDER_Z, IDC_SLIDER_X,
-                   IDC_SLIDER_Y, IDC_LEGEND_SETTINGS})
+                   IDC_SLIDER_Y, IDC_LEGEND_SETTINGS, IDC_DISPLAY_MODE, IDC_TRANSPARENT})
         EnableDlgItem(id, m_DataLoaded);
+    EnableDlgItem(IDC_TRANSPARENCY, m_DataLoaded && m_Transparency > 0);
+    EnableDlgItem(IDC_NON_INTERPOLATED, m_DisplayMode != ContourPlot);
     CheckDlgButton(IDC_PLANE_XY, m_PlaneEnabled[0]);
     CheckDlgButton(IDC_PLANE_YZ, m_PlaneEnabled[1]);
     CheckDlgButton(IDC_PLANE_ZX, m_PlaneEnabled[2]);
+    CheckDlgButton(IDC_EMPHASIZE_THRESHOLDS, m_EmphasizeThresholds);
+    CheckDlgButton(IDC_NON_INTERPOLATED, m_NonInterpolatedLegend);
+    CComboBox(this, IDC_DISPLAY_MODE).SetCurSel(m_DisplayMode);
+    CComboBox(this, IDC_PALETTE).SetCurSel(m_Palette);
     UpdatePlanePositions();
     SetDlgItemText(IDC_TRANSPARENCY_PERCENT, std::to_string(m_TransparencySlider.GetPos()));
 }
 
 void CVolumira3DDlg::UpdatePlanePositions()
 {
+    TakeSliders();
     // A plane lies at the lower edge of the voxel layer its slider selects.
     SetDlgItemText(IDC_POS_Z, Format("%g", m_SliderZ.GetPos() * m_BinWidth[2] + m_GridMin[2]));
     SetDlgItemText(IDC_POS_X, Format("%g", m_SliderX.GetPos() * m_BinWidth[0] + m_GridMin[0]));
     SetDlgItemText(IDC_POS_Y, Format("%g", m_SliderY.GetPos() * m_BinWidth[1] + m_GridMin[1]));
 }
 
+void CVolumira3DDlg::TakeSliders()
+{
+    m_PlaneLayer[PlaneXY] = m_SliderZ.GetPos();
+    m_PlaneLayer[PlaneYZ] = m_SliderX.GetPos();
+    m_PlaneLayer[PlaneZX] = m_SliderY.GetPos();
+}
+
 void CVolumira3DDlg::OnHScroll(UINT, UINT, int nCtrlId)
 {
     if (nCtrlId == IDC_TRANSPARENCY)
+    {
+        const int max = m_TransparencySlider.GetRangeMax();
+        if (IsDlgButtonChecked(IDC_TRANSPARENT))
+            m_Transparency = max > 0 ? double(m_TransparencySlider.GetPos()) / max : 0.0;
         SetDlgItemText(IDC_TRANSPARENCY_PERCENT, std::to_string(m_TransparencySlider.GetPos()));
+    }
     else
         UpdatePlanePositions();
     Redraw();
@@ -192,7 +251,150 @@ void CVolumira3DDlg::TogglePlane(int plane)
 {
     const int ids[3] = {IDC_PLANE_XY, IDC_PLANE_YZ, IDC_PLANE_ZX};
     m_PlaneEnabled[plane] = IsDlgButtonChecked(ids[plane]) != 0;
+    UpdatePlanePositions();
     Redraw();
+}
+
+void CVolumira3DDlg::OnTransparent()
+{
+    if (IsDlgButtonChecked(IDC_TRANSPARENT))
+    {
+        const int max = m_TransparencySlider.GetRangeMax();
+        m_Transparency = max > 0 ? double(m_TransparencySlider.GetPos()) / max : 0.0;
+    }
+    else
+    {
+        m_TransparencySlider.SetPos(0);
+        m_Transparency = 0;
+    }
+    EnableDlgItem(IDC_TRANSPARENCY, IsDlgButtonChecked(IDC_TRANSPARENT) != 0);
+    SetDlgItemText(IDC_TRANSPARENCY_PERCENT, std::to_string(m_TransparencySlider.GetPos()));
+    Redraw();
+}
+
+void CVolumira3DDlg::OnDisplayMode()
+{
+    const int mode = CComboBox(this, IDC_DISPLAY_MODE).GetCurSel();
+    if (mode < 0 || mode >= DisplayModeCount) return;
+    m_DisplayMode = mode;
+    if (mode == ContourPlot && m_Palette != Palette21)
+    {
+        AfxMessageBox(ContourPaletteMessage, MB_ICONINFORMATION);
+        SelectPalette(Palette21);
+    }
+    if (IsPointCloud() && m_DataLoaded)
+        std::fill(std::begin(m_PlaneEnabled), std::end(m_PlaneEnabled), true);
+    RefreshControls();
+    RebuildLegend();
+    Redraw();
+}
+
+void CVolumira3DDlg::OnPalette()
+{
+    const int item = CComboBox(this, IDC_PALETTE).GetCurSel();
+    if (item < 0 || item >= PaletteCount) return;
+    // Contour levels take the pivots 0 .. 21 of the rainbow "21": no other palette has them.
+    if (m_DisplayMode == ContourPlot && item != Palette21)
+        AfxMessageBox(ContourPaletteMessage, MB_ICONINFORMATION);
+    else
+        SelectPalette(item);
+    RefreshControls();
+    RebuildLegend();
+    Redraw();
+}
+
+void CVolumira3DDlg::SelectPalette(int item)
+{
+    m_Palette = item;
+    if (item == PaletteUser)
+        InstallUserPalette();
+    else
+        InstallPalette(m_LUT, item);
+}
+
+void CVolumira3DDlg::InstallUserPalette()
+{
+    CFileDialog dlg(TRUE, "*.col", nullptr, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST, PaletteFileFilter,
+                    this);
+    dlg.SetInitialDir(m_Settings.GetPath(CVolumeSettings::EPath::ColorLUT));
+    if (dlg.DoModal() != IDOK)
+    {
+        InstallPalette(m_LUT, Palette21);
+        return;
+    }
+    m_Settings.SetPath(CVolumeSettings::EPath::ColorLUT, dlg.GetFolderPath());
+    const EPaletteFile result = ReadPaletteFile(dlg.GetPathName(), m_LUT);
+    if (result != EPaletteFile::Ok) AfxMessageBox(PaletteFileMessage(result), MB_ICONERROR);
+}
+
+void CVolumira3DDlg::OnEmphasizeThresholds()
+{
+    m_EmphasizeThresholds = IsDlgButtonChecked(IDC_EMPHASIZE_THRESHOLDS) != 0;
+    if (m_EmphasizeThresholds)
+    {
+        CContourConfigDlg dlg(this);
+        std::copy(std::begin(m_Thresholds), std::end(m_Thresholds), dlg.m_Thresholds);
+        std::copy(std::begin(m_ThresholdColors), std::end(m_ThresholdColors), dlg.m_Colors);
+        dlg.m_ShowInLegend = m_ShowThresholdsInLegend;
+        dlg.m_Overlay = m_OverlayThresholds;
+        dlg.DoModal();
+        std::copy(std::begin(dlg.m_Thresholds), std::end(dlg.m_Thresholds), m_Thresholds);
+        m_ShowThresholdsInLegend = dlg.m_ShowInLegend;
+        m_OverlayThresholds = dlg.m_Overlay;
+        const bool any = std::any_of(std::begin(m_Thresholds), std::end(m_Thresholds),
+                                     [](const CThreshold& t) { return t.m_Enabled; });
+        if (!any) m_EmphasizeThresholds = false;
+    }
+    if (!m_EmphasizeThresholds) m_ShowThresholdsInLegend = false;
+    CheckDlgButton(IDC_EMPHASIZE_THRESHOLDS, m_EmphasizeThresholds);
+    m_Legend.SetThresholds(ThresholdCount, m_Thresholds, m_ThresholdColors);
+    RebuildLegend();
+    Redraw();
+}
+
+void CVolumira3DDlg::OnNonInterpolated()
+{
+    m_NonInterpolatedLegend = IsDlgButtonChecked(IDC_NON_INTERPOLATED) != 0;
+    RebuildLegend();
+}
+
+void CVolumira3DDlg::OnSaveLegend()
+{
+    m_LegendCtrl.OnSave();
+}
+
+void CVolumira3DDlg::OnSettings()
+{
+    CSettingsDlg dlg(this);
+    dlg.m_ExpNotation = m_ExpNotation;
+    dlg.m_ShowPlaneBorders = m_ShowPlaneBorders;
+    dlg.m_EnforceOverlay = m_EnforceOverlay;
+    dlg.m_ReadAheadCache = m_Settings.GetReadAheadBuffer();
+    dlg.SetTransform(m_Transform);
+    dlg.m_ExtrusionOffset = m_ExtrusionOffset;
+    dlg.m_ExtrusionScale = m_ExtrusionScale;
+    if (dlg.DoModal() != IDOK) return;
+    m_ExpNotation = dlg.m_ExpNotation;
+    m_ShowPlaneBorders = dlg.m_ShowPlaneBorders;
+    m_EnforceOverlay = dlg.m_EnforceOverlay;
+    m_Transform = dlg.GetTransform();
+    m_ExtrusionOffset = dlg.m_ExtrusionOffset;
+    m_ExtrusionScale = dlg.m_ExtrusionScale;
+    m_Settings.SetExpNotation(m_ExpNotation);
+    m_Settings.SetReadAheadBuffer(dlg.m_ReadAheadCache);
+    RebuildLegend();
+    Redraw();
+}
+
+void CVolumira3DDlg::RebuildLegend()
+{
+    if (!m_DataLoaded) return;
+    m_Legend.m_Linear = m_ScaleMode;
+    m_Legend.m_Title = m_UnitText;
+    m_Legend.m_ExpNotation = m_ExpNotation;
+    m_Legend.m_ShowThresholds = m_ShowThresholdsInLegend;
+    m_Legend.SetRange(m_RangeMin, m_RangeMax, LegendIntervals, &m_LUT);
+    m_Legend.DrawLegend(m_NonInterpolatedLegend);
 }
 
 void CVolumira3DDlg::OnBrowse()
@@ -233,8 +435,11 @@ void CVolumira3DDlg::ClearAll()
 {
     ClearDataSet();
     std::fill(std::begin(m_PlaneEnabled), std::end(m_PlaneEnabled), false);
-    m_ShowContours = false;
+    m_EmphasizeThresholds = false;
+    m_ShowThresholdsInLegend = false;
     m_DataLoaded = false;
+    m_Transparency = 0;
+    CheckDlgButton(IDC_TRANSPARENT, 0);
     for (CSliderCtrl* slider : {&m_SliderZ, &m_SliderX, &m_SliderY, &m_TransparencySlider})
         slider->SetPos(0);
     Redraw();
@@ -272,8 +477,9 @@ void CVolumira3DDlg::OnLoadData()
         m_DataLoaded = true;
         m_Transparency = 0;
         m_TransparencySlider.SetPos(0);
+        CheckDlgButton(IDC_TRANSPARENT, 0);
         AddLine("Loading successful");
-        RebuildColorTable();
+        RebuildLegend();
         Redraw();
     }
     RefreshControls();
@@ -348,9 +554,10 @@ void CVolumira3DDlg::TakeBackDataOptions(const CDataOptionsDlg& dlg, UINT overfl
 {
     if (m_RangeMax > dlg.m_Max) AfxMessageBox(OverflowMessage, overflowIcon);
     double min = dlg.m_Min;
-    if (dlg.m_ScaleMode == ScaleLogarithmic && min == 0)
+    if (dlg.m_ScaleMode == ScaleLogarithmic && min <= 0)
     {
-        AfxMessageBox(LogZeroMessage, MB_ICONINFORMATION);
+        // A logarithm needs a positive bound; a negative one is refused as 0 is.
+        AfxMessageBox(min == 0 ? LogZeroMessage : LogNegativeMessage, MB_ICONINFORMATION);
         min = 1e-12;
     }
     m_RangeMin = min;
@@ -368,21 +575,13 @@ void CVolumira3DDlg::OnLegendSettings()
     options.m_UnitText = m_UnitText;
     options.DoModal();
     TakeBackDataOptions(options, MB_ICONINFORMATION);
-    RebuildColorTable();
+    RebuildLegend();
     Redraw();
-}
-
-void CVolumira3DDlg::RebuildColorTable()
-{
-    // The colour map itself belongs to the display side; the range always gets the rainbow
-    // table of 21 colours.
-    m_ColorCount = RainbowColors;
 }
 
 void CVolumira3DDlg::Box(CVector& min, CVector& max) const
 {
-    const bool anyPlane = m_PlaneEnabled[0] || m_PlaneEnabled[1] || m_PlaneEnabled[2];
-    if (!m_DataLoaded || !anyPlane)
+    if (!m_DataLoaded || !AnyPlaneEnabled())
     {
         min = CVector(1e12, 1e12, 1e12);
         max = CVector(-1e12, -1e12, -1e12);
@@ -392,5 +591,40 @@ void CVolumira3DDlg::Box(CVector& min, CVector& max) const
     max =
         CVector(m_GridMin[0] + m_NrXBins * m_BinWidth[0], m_GridMin[1] + m_NrYBins * m_BinWidth[1],
                 m_GridMin[2] + m_NrZBins * m_BinWidth[2]);
+}
+} // namespace volumira3d
+
+namespace volumira3d
+{
+namespace
+{
+// Host draw modes other than 0, 1, 8 and 9 leave polygons drawn as lines.
+bool HostDrawsLines(int mode)
+{
+    return mode != 0 && mode != 1 && mode != 8 && mode != 9;
+}
+} // namespace
+
+bool CVolumira3DDlg::RenderState(HDC dc, HGLRC rc, int mode) const
+{
+    if (!m_DataLoaded || !AnyPlaneEnabled() || !HasGrid()) return false;
+    wglMakeCurrent(dc, rc);
+    if (HostDrawsLines(mode)) glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    return true;
+}
+
+void CVolumira3DDlg::OnRender(HDC dc, HGLRC rc, int mode)
+{
+    if (!RenderState(dc, rc, mode)) return;
+    if (m_Transparency == 0) m_Renderer.DrawScene();
+    if (HostDrawsLines(mode)) glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
+}
+
+void CVolumira3DDlg::OnPostRender(HDC dc, HGLRC rc, int mode)
+{
+    if (!RenderState(dc, rc, mode)) return;
+    if (m_Transparency > 0) m_Renderer.DrawScene();
+    m_Renderer.DrawOverlay();
+    if (HostDrawsLines(mode)) glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
 }
 } // namespace volumira3d

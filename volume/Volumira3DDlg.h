@@ -4,8 +4,12 @@
 #include "frame/HostApi.h"
 #include "platform/Controls.h"
 #include "platform/Dialog.h"
+#include "volume/DisplayCtrl.h"
+#include "volume/DisplayState.h"
 #include "volume/FormatDispatch.h"
 #include "volume/LoadLog.h"
+#include "volume/PlotLegend.h"
+#include "volume/SliceRenderer.h"
 #include "volume/VolumeSettings.h"
 #include "volume/VoxelGrid.h"
 
@@ -50,6 +54,13 @@ enum : int
     IDC_EXTRACT = 1032,
     IDC_LEGEND_SETTINGS = 1033,
     IDC_MESSAGE_LOG = 1040,
+    IDC_DISPLAY_MODE = 1050,
+    IDC_PALETTE = 1051,
+    IDC_TRANSPARENT = 1052,
+    IDC_EMPHASIZE_THRESHOLDS = 1053,
+    IDC_NON_INTERPOLATED = 1054,
+    IDC_SAVE_LEGEND = 1055,
+    IDC_LEGEND = 1056,
     IDM_SETTINGS = 0x0020,
 };
 
@@ -58,7 +69,7 @@ extern const char* const InputFileFilter;
 
 const CDlgTemplate& Volumira3DTemplate();
 
-class CVolumira3DDlg : public CDialog, public CVoxelGrid, public ILoadLog
+class CVolumira3DDlg : public CDialog, public CVoxelGrid, public CDisplayState, public ILoadLog
 {
 public:
     CVolumira3DDlg(CHostInterface* pHost, CProfile* pProfile);
@@ -77,17 +88,17 @@ public:
     bool LoadFile(const std::string& path);
     // The box around the grid while data are loaded and a plane is shown; else the empty box.
     void Box(CVector& min, CVector& max) const;
+    // The render passes of the host: opaque planes in the first, transparent ones and the
+    // threshold overlay in the second.
+    void OnRender(HDC dc, HGLRC rc, int mode);
+    void OnPostRender(HDC dc, HGLRC rc, int mode);
+    const CPlotLegend& Legend() const { return m_Legend; }
+    CTexDisplayCtrl& LegendCtrl() { return m_LegendCtrl; }
 
     std::string m_InputFile;
     bool m_KeepRange = false;
     double m_SavedRangeMin = 0, m_SavedRangeMax = 0;
-    int m_ScaleMode = 0; // 0 logarithmic, 1 linear
     std::string m_UnitText;
-    bool m_PlaneEnabled[3] = {false, false, false}; // XY, YZ, ZX
-    bool m_ShowContours = false;
-    double m_Transparency = 0;
-    bool m_ExpNotation = true;
-    int m_ColorCount = 0; // entries of the colour table built for the display range
 
 private:
     void OnBrowse();
@@ -97,6 +108,13 @@ private:
     void OnPlaneXY() { TogglePlane(0); }
     void OnPlaneYZ() { TogglePlane(1); }
     void OnPlaneZX() { TogglePlane(2); }
+    void OnDisplayMode();
+    void OnPalette();
+    void OnTransparent();
+    void OnEmphasizeThresholds();
+    void OnNonInterpolated();
+    void OnSaveLegend();
+    void OnSettings();
 
     bool AskClear();
     void SaveRangeForNextLoad();
@@ -104,9 +122,13 @@ private:
     bool RunLoader(EVolumeFormat format, const std::string& path);
     void AfterLoad();
     void TakeBackDataOptions(const CDataOptionsDlg& dlg, UINT overflowIcon);
-    void RebuildColorTable();
+    void SelectPalette(int item);
+    void InstallUserPalette();
+    void RebuildLegend();
     void TogglePlane(int plane);
+    void TakeSliders();
     void UpdatePlanePositions();
+    bool RenderState(HDC dc, HGLRC rc, int mode) const;
     void RefreshControls();
     void Redraw();
 
@@ -114,5 +136,8 @@ private:
     CVolumeSettings m_Settings;
     CListCtrl m_MessageLog;
     CSliderCtrl m_SliderZ, m_SliderX, m_SliderY, m_TransparencySlider;
+    CTexDisplayCtrl m_LegendCtrl;
+    CPlotLegend m_Legend;
+    CSliceRenderer m_Renderer{*this, *this};
 };
 } // namespace volumira3d

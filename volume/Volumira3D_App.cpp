@@ -22,6 +22,16 @@ std::unique_ptr<CDialog> CVolumira3D_App::CreateMainDialog(CHostInterface* pHost
     return dlg;
 }
 
+void CVolumira3D_App::OnRender(HDC dc, HGLRC rc, int, int mode)
+{
+    if (CVolumira3DDlg* dlg = Dialog()) dlg->OnRender(dc, rc, mode);
+}
+
+void CVolumira3D_App::OnPostRender(HDC dc, HGLRC rc, int, int mode)
+{
+    if (CVolumira3DDlg* dlg = Dialog()) dlg->OnPostRender(dc, rc, mode);
+}
+
 void CVolumira3D_App::Box(CVector& min, CVector& max)
 {
     if (const CVolumira3DDlg* dlg = Dialog())

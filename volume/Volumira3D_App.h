@@ -11,9 +11,8 @@ class CVolumira3D_App : public CPlugInApp
 public:
     CVolumira3D_App();
 
-    // Drawing of the slices belongs to the display side; nothing is drawn yet.
-    void OnRender(HDC, HGLRC, int, int) override {}
-    void OnPostRender(HDC, HGLRC, int, int) override {}
+    void OnRender(HDC dc, HGLRC rc, int pass, int mode) override;
+    void OnPostRender(HDC dc, HGLRC rc, int pass, int mode) override;
     void Box(CVector& min, CVector& max) override;
 
     CVolumira3DDlg* Dialog() const;

@@ -1,7 +1,7 @@
 #include "cloud/IsodumpReader.h"
 #include "isodump/IsodumpReaderDlg.h"
 #include "platform/Controls.h"
-#include "platform/HeadlessBackend.h"
+#include "testkit/UiCapture.h"
 
 #include <gtest/gtest.h>
 
@@ -11,28 +11,22 @@ using namespace nebulo3d;
 
 namespace
 {
-class IsodumpTest : public ::testing::Test
+class IsodumpTest : public testkit::CUiTest
 {
 protected:
-    void SetUp() override { CHeadlessBackend::Instance().Reset(); }
-
     // Reads text, choosing the cooling time at index choice; the labels offered are kept.
     bool Read(const std::string& text, int choice = 0)
     {
-        CHeadlessBackend::Instance().QueueModal("Isodump reader",
-                                                [this, choice](CDialog& dlg)
-                                                {
-                                                    CListBox list(&dlg, isodump::IDC_ISO_TIMES);
-                                                    for (int i = 0; i < list.GetCount(); ++i)
-                                                        m_Labels.push_back(list.GetText(i));
-                                                    dlg.UserSelect(isodump::IDC_ISO_TIMES, choice);
-                                                });
+        testkit::Ui().QueueModal("Isodump reader",
+                                 [this, choice](CDialog& dlg)
+                                 {
+                                     CListBox list(&dlg, isodump::IDC_ISO_TIMES);
+                                     for (int i = 0; i < list.GetCount(); ++i)
+                                         m_Labels.push_back(list.GetText(i));
+                                     dlg.UserSelect(isodump::IDC_ISO_TIMES, choice);
+                                 });
         std::istringstream in(text);
         return m_Reader.ReadStream(in, text.size(), nullptr);
-    }
-    std::vector<std::string> Messages() const
-    {
-        return CHeadlessBackend::Instance().MessageTexts(true);
     }
 
     CIsodumpReader m_Reader;
@@ -62,7 +56,7 @@ TEST_F(IsodumpTest, HeaderThreeTwoListsLabelsAndSecondChoiceReadsTimeTwo)
     }
     std::sort(weights.begin(), weights.end());
     EXPECT_EQ(weights, (std::vector<double>{2, 3, 7}));
-    EXPECT_TRUE(Messages().empty());
+    EXPECT_TRUE(testkit::MessageTexts(true).empty());
 }
 
 TEST_F(IsodumpTest, KindsTakeTheirOwnColumns)
@@ -79,13 +73,14 @@ TEST_F(IsodumpTest, HeaderMustHoldExactlyTwoIntegers)
 {
     for (const char* header : {"3 2 1\n", "3\n", "x 2\n", "\n"})
     {
-        CHeadlessBackend::Instance().Reset();
+        testkit::Ui().Reset();
         CIsodumpReader r;
         std::istringstream in(std::string(header) + "  0s\n");
         EXPECT_FALSE(r.ReadStream(in, 10, nullptr)) << header;
-        EXPECT_EQ(Messages(), (std::vector<std::string>{
-                                  "error: Invalid 1st line encountered. Maybe this file is not "
-                                  "a valid isodump file?"}))
+        EXPECT_EQ(
+            testkit::MessageTexts(true),
+            (std::vector<std::string>{"error: Invalid 1st line encountered. Maybe this file is not "
+                                      "a valid isodump file?"}))
             << header;
     }
 }
@@ -100,39 +95,39 @@ TEST_F(IsodumpTest, NoLabelsAndAbsurdCounts)
 {
     for (const char* text : {"1 2\n", "1 0\n  0s\n", "1 -5\n  0s\n", "1 99999999999\n  0s\n"})
     {
-        CHeadlessBackend::Instance().Reset();
+        testkit::Ui().Reset();
         CIsodumpReader r;
         std::istringstream in(text);
         EXPECT_FALSE(r.ReadStream(in, 10, nullptr)) << text;
-        EXPECT_EQ(Messages().size(), 1u) << text;
+        EXPECT_EQ(testkit::MessageTexts(true).size(), 1u) << text;
     }
 }
 
 TEST_F(IsodumpTest, ShortRecordAnsweredNoKeepsTheRest)
 {
-    CHeadlessBackend::Instance().QueueAnswer(IDOK);
-    CHeadlessBackend::Instance().QueueAnswer(IDNO);
+    testkit::Ui().QueueAnswer(IDOK);
+    testkit::Ui().QueueAnswer(IDNO);
     ASSERT_TRUE(Read("1 1\n  0s\n#1 1 26 56 0 0 1 2 3 7\n#2 1 2\n#2 1 27 60 0 4 5 6 3\n"));
     EXPECT_EQ(m_Reader.Count(), 2u);
-    EXPECT_EQ(Messages(), (std::vector<std::string>{
-                              "warning: Error in line: \"#2 1 2\". Not enough data found!",
-                              "question: Should the reading be aborted?"}));
+    EXPECT_EQ(
+        testkit::MessageTexts(true),
+        (std::vector<std::string>{"warning: Error in line: \"#2 1 2\". Not enough data found!",
+                                  "question: Should the reading be aborted?"}));
 }
 
 TEST_F(IsodumpTest, ShortRecordAnsweredYesFails)
 {
-    CHeadlessBackend::Instance().QueueAnswer(IDOK);
-    CHeadlessBackend::Instance().QueueAnswer(IDYES);
+    testkit::Ui().QueueAnswer(IDOK);
+    testkit::Ui().QueueAnswer(IDYES);
     EXPECT_FALSE(Read("1 1\n  0s\n#1 1 26 56 0 0 1 2 3\n"));
 }
 
 TEST_F(IsodumpTest, CancelledDialogFailsSilently)
 {
-    CHeadlessBackend::Instance().QueueModal("Isodump reader",
-                                            [](CDialog& dlg) { dlg.EndDialog(IDCANCEL); });
+    testkit::Ui().QueueModal("Isodump reader", [](CDialog& dlg) { dlg.EndDialog(IDCANCEL); });
     std::istringstream in("1 1\n  0s\n#1 1 26 56 0 0 1 2 3 7\n");
     EXPECT_FALSE(m_Reader.ReadStream(in, 10, nullptr));
-    EXPECT_TRUE(Messages().empty());
+    EXPECT_TRUE(testkit::MessageTexts(true).empty());
 }
 
 TEST_F(IsodumpTest, NegativeCloudReachesTheOrigin)

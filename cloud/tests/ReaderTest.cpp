@@ -2,7 +2,8 @@
 #include "cloud/MCNPXReader.h"
 #include "cloud/ParticleDataReader.h"
 #include "cloud/ParticleTypes.h"
-#include "platform/HeadlessBackend.h"
+#include "testkit/Scratch.h"
+#include "testkit/UiCapture.h"
 
 #include <gtest/gtest.h>
 
@@ -13,17 +14,12 @@ using namespace nebulo3d;
 
 namespace
 {
-class ReaderTest : public ::testing::Test
+class ReaderTest : public testkit::CUiTest
 {
 protected:
-    void SetUp() override { CHeadlessBackend::Instance().Reset(); }
-    std::vector<std::string> Messages() const
-    {
-        return CHeadlessBackend::Instance().MessageTexts(true);
-    }
     static std::string Data(const char* name)
     {
-        return std::string(TESSARON_SOURCE_DIR) + "/cloud/tests/data/" + name;
+        return testkit::SourcePath(std::string("cloud/tests/data/") + name);
     }
     const CParticle& Only(const CParticleDataReader& r, int type)
     {
@@ -62,7 +58,7 @@ TEST_F(ReaderTest, OwnCountLineAndCommentsAreSkipped)
     ASSERT_TRUE(ReadOwn(r, "2\n#x 1 2 3 4 5 6 7 8\nab#c 1 2 3 4 5 6 7 8\n$ hello\n"
                            "1 1 0 0 0 0 0 1 1\n"));
     EXPECT_EQ(r.Count(), 1u);
-    EXPECT_TRUE(Messages().empty());
+    EXPECT_TRUE(testkit::MessageTexts(true).empty());
 }
 
 TEST_F(ReaderTest, OwnNegativeTypesAreStoredAbove64)
@@ -77,9 +73,10 @@ TEST_F(ReaderTest, OwnCorruptLineStopsButKeepsEarlierParticles)
     CParticleDataReader r;
     ASSERT_TRUE(r.Read(Data("corrupt.dat"), nullptr));
     EXPECT_EQ(r.Count(), 4u) << "the CR before each LF must not matter";
-    EXPECT_EQ(Messages(), (std::vector<std::string>{
-                              "error: ERROR: File type not recognized or the information was "
-                              "corrupted!"}));
+    EXPECT_EQ(
+        testkit::MessageTexts(true),
+        (std::vector<std::string>{"error: ERROR: File type not recognized or the information was "
+                                  "corrupted!"}));
     EXPECT_EQ(Only(r, 7).m_Energy, 1.0);
 }
 
@@ -94,7 +91,8 @@ TEST_F(ReaderTest, EmptyNameAndMissingFile)
 {
     CParticleDataReader r;
     EXPECT_FALSE(r.Read("", nullptr));
-    EXPECT_EQ(Messages(), (std::vector<std::string>{"error: ERROR: No filename specified!"}));
+    EXPECT_EQ(testkit::MessageTexts(true),
+              (std::vector<std::string>{"error: ERROR: No filename specified!"}));
     EXPECT_FALSE(r.Read(Data("no-such-file.dat"), nullptr));
     EXPECT_FALSE(r.Read(Data(""), nullptr)) << "a folder is not a particle file";
 }
@@ -177,7 +175,7 @@ TEST_F(ReaderTest, TableMissingIsRejected)
     CMCNPXReader r;
     std::istringstream in("nps    x\n1 1 2 3 4 5 0 0 1 2 3 4\n");
     EXPECT_FALSE(r.ReadTable(in, 10, nullptr));
-    EXPECT_EQ(Messages(),
+    EXPECT_EQ(testkit::MessageTexts(true),
               (std::vector<std::string>{"error: ERROR: Table 110 was not found in the file!"}));
 }
 

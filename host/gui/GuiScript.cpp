@@ -68,7 +68,7 @@ bool Screenshot(CBatchRunner& r, const CScriptCommand& cmd)
 
 bool Escape(CBatchRunner& r, const CScriptCommand& cmd)
 {
-    return EscapeModal() || r.Fail(cmd, "no modal window");
+    return EscapeModal() || r.Awaiting(cmd, "no modal window");
 }
 
 bool Wait(CBatchRunner&, const CScriptCommand&)
@@ -133,8 +133,21 @@ void CGuiScript::OnTick()
         return;
     }
     m_Timer.StartOnce(TickMs);
-    const CBatchRunner::CCommand cmd = m_Commands[m_Next++];
-    if (!m_Runner.RunOne(cmd)) ++m_Failures;
+    // m_Next moves on before the command runs: the ticks inside a dialog it opens run the next.
+    const size_t index = m_Next++;
+    m_Runner.AllowRetry(m_Waited < MaxWaitTicks);
+    const bool ok = m_Runner.RunOne(m_Commands[index]);
+    m_Runner.AllowRetry(false);
+    if (m_Runner.RetryWanted())
+    {
+        // Its window is still coming up (a busy machine): the same command on the next tick.
+        // It changed nothing and opened nothing, so no nested tick ran meanwhile.
+        m_Next = index;
+        ++m_Waited;
+        return;
+    }
+    m_Waited = 0;
+    if (!ok) ++m_Failures;
     std::cout.flush();
 }
 

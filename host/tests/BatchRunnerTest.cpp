@@ -1,4 +1,5 @@
 #include "host/BatchRunner.h"
+#include "host/tests/HostRun.h"
 #include "platform/HeadlessBackend.h"
 #include "platform/ScriptVerbs.h"
 #include "platform/UiServices.h"
@@ -17,18 +18,6 @@ std::vector<std::string> Tokens(const std::string& line)
     EXPECT_TRUE(CBatchRunner::Tokenize(line, args, error)) << error;
     return args;
 }
-
-struct CRun
-{
-    CHost host;
-    std::ostringstream out, err;
-    int Run(const std::string& script)
-    {
-        CHeadlessBackend::Instance().Reset();
-        CBatchRunner runner(host, out, err);
-        return runner.RunText(script, "test");
-    }
-};
 } // namespace
 
 TEST(BatchRunner, TokensQuotesCommentsAndVariables)
@@ -86,19 +75,19 @@ TEST(BatchRunner, UnterminatedQuotesAndBracesAreErrors)
 
 TEST(BatchRunner, UnbalancedModalBlocksAreRefusedBeforeAnythingRuns)
 {
-    CRun run;
+    CHostRun run;
     EXPECT_EQ(run.Run("echo first\nmodal Caption\nclick 1\n"), -1);
-    EXPECT_EQ(run.out.str(), "");
-    EXPECT_NE(run.err.str().find("\"modal\" without \"end\""), std::string::npos);
+    EXPECT_EQ(run.m_Out.str(), "");
+    EXPECT_NE(run.m_Err.str().find("\"modal\" without \"end\""), std::string::npos);
     EXPECT_EQ(run.Run("end\n"), -1);
 }
 
 TEST(BatchRunner, FailuresAreCountedAndNamed)
 {
-    CRun run;
+    CHostRun run;
     EXPECT_EQ(run.Run("frobnicate\nclick 5\ntoolbar Nothing\nanswer maybe\necho done\n"), 4);
-    EXPECT_EQ(run.out.str(), "done\n");
-    const std::string err = run.err.str();
+    EXPECT_EQ(run.m_Out.str(), "done\n");
+    const std::string err = run.m_Err.str();
     EXPECT_NE(err.find("test:1: frobnicate: unknown command"), std::string::npos);
     EXPECT_NE(err.find("test:4: answer: answer must be ok"), std::string::npos);
     EXPECT_NE(err.find("test:2: click: no dialog is addressed"), std::string::npos);
@@ -107,9 +96,46 @@ TEST(BatchRunner, FailuresAreCountedAndNamed)
 
 TEST(BatchRunner, AnswersAndMessagesGoThroughTheHeadlessBackend)
 {
-    CRun run;
+    CHostRun run;
     EXPECT_EQ(run.Run("box\nmessages\n"), 0);
-    EXPECT_EQ(run.out.str(), "box empty\n");
+    EXPECT_EQ(run.m_Out.str(), "box empty\n");
+}
+
+// In the window a dialog may come up a tick late: the command is tried again without an error
+// line, until the runner no longer allows it.
+TEST(BatchRunner, AnAwaitedWindowIsRetriedSilentlyOnlyWhenAllowed)
+{
+    CHost host;
+    std::ostringstream out, err;
+    CBatchRunner runner(host, out, err);
+    std::vector<CBatchRunner::CCommand> commands;
+    std::string error;
+    ASSERT_TRUE(CBatchRunner::ParseScript("dialog Later\necho now\n", "test", commands, error));
+
+    runner.AllowRetry(true);
+    EXPECT_FALSE(runner.RunOne(commands[0]));
+    EXPECT_TRUE(runner.RetryWanted());
+    EXPECT_TRUE(runner.RunOne(commands[1]));
+    EXPECT_FALSE(runner.RetryWanted());
+    EXPECT_EQ(err.str(), "");
+
+    runner.AllowRetry(false);
+    EXPECT_FALSE(runner.RunOne(commands[0]));
+    EXPECT_FALSE(runner.RetryWanted());
+    EXPECT_EQ(err.str(), "test:1: dialog: no shown dialog \"Later\"\n");
+}
+
+// A block runs inside a dialog that is already up: a missing window there fails at once.
+TEST(BatchRunner, CommandsOfABlockAreNeverRetried)
+{
+    CHost host;
+    std::ostringstream out, err;
+    CBatchRunner runner(host, out, err);
+    runner.AllowRetry(true);
+    CBatchRunner::CCommand inner{"test", 2, {"dialog", "Gone"}, {}};
+    runner.RunBlock({inner});
+    EXPECT_FALSE(runner.RetryWanted());
+    EXPECT_EQ(err.str(), "test:2: dialog: no shown dialog \"Gone\"\n");
 }
 
 namespace

@@ -1,8 +1,13 @@
 #include "host/Host.h"
+#include "host/BatchRunner.h"
+#include "platform/ControlKind.h"
 #include "platform/Dialog.h"
 #include "platform/HeadlessBackend.h"
+#include "platform/ScriptVerbs.h"
 
 #include <gtest/gtest.h>
+
+#include <dlfcn.h>
 
 #include <sstream>
 
@@ -106,4 +111,29 @@ TEST(Host, TheInterfaceVersionDecidesWhetherATinyPlugInStarts)
     EXPECT_TRUE(refused);
     EXPECT_TRUE(host.PlugIns().empty());
     EXPECT_TRUE(host.Buttons().empty());
+}
+
+// Verbs and kinds a plug-in registers point into its code: they must be gone once it is unmapped.
+TEST(Host, AnUnloadedPlugInTakesItsVerbAndKindAlong)
+{
+    const std::string path = TinyDir + "/libTinyVerbs.so";
+    CHost host;
+    std::string error;
+    bool refused = true;
+    ASSERT_TRUE(host.LoadPlugIn(path, error, refused)) << error;
+    ASSERT_NE(CScriptVerbs::Find("tinyverb"), nullptr);
+    ASSERT_NE(CControlKinds::Find("TinyKind"), nullptr);
+    std::ostringstream out, err;
+    CBatchRunner runner(host, out, err);
+    EXPECT_EQ(runner.RunText("tinyverb\n", "test"), 0);
+    EXPECT_EQ(out.str(), "tiny verb\n");
+
+    host.UnloadAll();
+    EXPECT_EQ(dlopen(path.c_str(), RTLD_NOW | RTLD_NOLOAD), nullptr) << "still mapped";
+    EXPECT_EQ(CScriptVerbs::Find("tinyverb"), nullptr);
+    EXPECT_EQ(CControlKinds::Find("TinyKind"), nullptr);
+    for (const CScriptVerb* verb : CScriptVerbs::All())
+        EXPECT_FALSE(verb->m_Usage.empty());
+    EXPECT_EQ(runner.RunText("tinyverb\n", "test"), 1);
+    EXPECT_NE(err.str().find("tinyverb: unknown command"), std::string::npos) << err.str();
 }

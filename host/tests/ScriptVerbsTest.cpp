@@ -1,35 +1,12 @@
 #include "platform/ScriptVerbs.h"
 #include "host/BatchRunner.h"
+#include "host/tests/HostRun.h"
 #include "platform/HeadlessBackend.h"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <sstream>
-
-namespace
-{
-struct CRun
-{
-    CHost host;
-    std::ostringstream out, err;
-    int Run(const std::string& script)
-    {
-        CHeadlessBackend::Instance().Reset();
-        CBatchRunner runner(host, out, err);
-        return runner.RunText(script, "test");
-    }
-    // The lines written to the error stream.
-    std::vector<std::string> Errors() const
-    {
-        std::vector<std::string> lines;
-        std::istringstream in(err.str());
-        for (std::string line; std::getline(in, line);)
-            if (line.rfind("[message box", 0) != 0) lines.push_back(line);
-        return lines;
-    }
-};
-} // namespace
 
 TEST(ScriptVerbs, EveryVerbHasAUsageLineStartingWithItsName)
 {
@@ -57,16 +34,45 @@ TEST(ScriptVerbs, AVerbRegisteredFromOutsideRunsAndItsBlockParses)
         ctx.RunBlock(cmd.m_Block);
         return true;
     };
-    CScriptVerbs::Register(verb);
-    CRun run;
+    const CScriptVerbRegistration registration({verb});
+    CHostRun run;
     EXPECT_EQ(run.Run("tally a\necho inside\nend\ntally\nend\n"), 1);
     EXPECT_EQ(seen, std::vector<std::string>{"a"});
-    EXPECT_EQ(run.out.str(), "inside\n");
+    EXPECT_EQ(run.m_Out.str(), "inside\n");
     EXPECT_EQ(run.Errors(),
               std::vector<std::string>{
                   "test:4: tally: wrong number of arguments (usage: tally WORD ... end)"});
     EXPECT_EQ(run.Run("tally b\n"), -1);
-    EXPECT_NE(run.err.str().find("\"tally\" without \"end\""), std::string::npos);
+    EXPECT_NE(run.m_Err.str().find("\"tally\" without \"end\""), std::string::npos);
+}
+
+TEST(ScriptVerbs, ALaterVerbShadowsTheEarlierUntilItIsUnregistered)
+{
+    auto echoing = [](const char* word)
+    {
+        return CScriptVerb{"shadowed",
+                           "shadowed",
+                           0,
+                           0,
+                           false,
+                           false,
+                           [word](CScriptContext& ctx, const CScriptCommand&)
+                           {
+                               ctx.Out() << word << "\n";
+                               return true;
+                           }};
+    };
+    CHostRun run;
+    {
+        const CScriptVerbRegistration first({echoing("first")});
+        {
+            const CScriptVerbRegistration second({echoing("second")});
+            EXPECT_EQ(run.Run("shadowed\n"), 0);
+        }
+        EXPECT_EQ(run.Run("shadowed\n"), 0);
+    }
+    EXPECT_EQ(run.m_Out.str(), "second\nfirst\n");
+    EXPECT_EQ(CScriptVerbs::Find("shadowed"), nullptr);
 }
 
 // A wrongly written command is one failure and one line naming the usage.
@@ -94,7 +100,7 @@ TEST(ScriptVerbs, AWrongCommandIsOneErrorWithTheUsage)
     };
     for (const auto& c : cases)
     {
-        CRun run;
+        CHostRun run;
         EXPECT_EQ(run.Run(c.m_Script), 1) << c.m_Script;
         EXPECT_EQ(run.Errors(), std::vector<std::string>{c.m_Error}) << c.m_Script;
     }
@@ -102,7 +108,7 @@ TEST(ScriptVerbs, AWrongCommandIsOneErrorWithTheUsage)
 
 TEST(ScriptVerbs, ANonNumberInADialogCommandIsOneError)
 {
-    CRun run;
+    CHostRun run;
     ASSERT_EQ(run.Run("plugin " TESSARON_BINARY_DIR "/bin/libTrakor3D.so\ntoolbar Trakor3D\n"
                       "check 1019 x\n"),
               1);

@@ -1,7 +1,8 @@
 #include "isodump/IsodumpFormat.h"
 #include "isodump/LogDlg.h"
-#include "platform/HeadlessBackend.h"
 #include "platform/Profile.h"
+#include "testkit/Scratch.h"
+#include "testkit/UiCapture.h"
 
 #include <gtest/gtest.h>
 
@@ -64,7 +65,7 @@ TEST(DecayBlock, LineIsTheNthNonZeroCountUpToT)
 
 TEST(ResultFile, DateTimeWithoutLeadingZerosThenText)
 {
-    const std::string path = testing::TempDir() + "result.txt";
+    const std::string path = testkit::TestDir().string() + "/result.txt";
     std::tm t{};
     t.tm_mday = 3;
     t.tm_mon = 0;
@@ -77,14 +78,14 @@ TEST(ResultFile, DateTimeWithoutLeadingZerosThenText)
     std::stringstream s;
     s << in.rdbuf();
     EXPECT_EQ(s.str(), "# Date : 3.1.2024\n# Time: 7:5:9\na\r\nb\n");
-    EXPECT_FALSE(WriteResultFile(testing::TempDir() + "no/such/dir/x.txt", "a", t));
+    EXPECT_FALSE(WriteResultFile(testkit::TestDir().string() + "/no/such/dir/x.txt", "a", t));
 }
 
 TEST(LogWindow, SaveWritesAndReports)
 {
-    CHeadlessBackend& ui = CHeadlessBackend::Instance();
+    CHeadlessBackend& ui = testkit::Ui();
     ui.Reset();
-    const std::string path = testing::TempDir() + "log.txt";
+    const std::string path = testkit::TestDir().string() + "/log.txt";
     ui.QueueFile(path);
     ui.QueueModal("Log window", [](CDialog& dlg) { dlg.UserClick(IDC_LOG_SAVE); });
     CProfile profile;
@@ -96,7 +97,7 @@ TEST(LogWindow, SaveWritesAndReports)
     EXPECT_TRUE(std::filesystem::exists(path));
 
     ui.Reset();
-    ui.QueueFile(testing::TempDir() + "no/such/dir/x.txt");
+    ui.QueueFile(testkit::TestDir().string() + "/no/such/dir/x.txt");
     ui.QueueModal("Log window", [](CDialog& dlg) { dlg.UserClick(IDC_LOG_SAVE); });
     CLogDlg failing("report", nullptr);
     failing.DoModal();

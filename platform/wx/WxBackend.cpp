@@ -1,13 +1,16 @@
 #include "platform/wx/WxBackend.h"
 
+#include "platform/Clipboard.h"
 #include "platform/Clock.h"
 #include "platform/Dialog.h"
 #include "platform/ScriptedAnswers.h"
 #include "platform/wx/WxDialogView.h"
 
 #include <wx/app.h>
+#include <wx/clipbrd.h>
 #include <wx/colordlg.h>
 #include <wx/filedlg.h>
+#include <wx/image.h>
 #include <wx/msgdlg.h>
 #include <wx/timer.h>
 #include <wx/utils.h>
@@ -31,12 +34,36 @@ private:
     CDialog& m_Dlg;
     UINT_PTR m_Id;
 };
+// Hands a copy on to the system clipboard: the bitmap as an image, the vector image as SVG.
+void ToSystemClipboard(const CClipboardData& data)
+{
+    if (!wxTheClipboard->Open()) return;
+    if (!data.m_Rgb.empty())
+    {
+        wxImage image(data.m_Width, data.m_Height);
+        std::copy(data.m_Rgb.begin(), data.m_Rgb.end(), image.GetData());
+        wxTheClipboard->SetData(new wxBitmapDataObject(wxBitmap(image)));
+    }
+    else if (!data.m_Svg.empty())
+    {
+        auto* svg = new wxCustomDataObject(wxDataFormat("image/svg+xml"));
+        svg->SetData(data.m_Svg.size(), data.m_Svg.data());
+        wxTheClipboard->SetData(svg);
+    }
+    else
+        wxTheClipboard->Clear();
+    wxTheClipboard->Close();
+}
 } // namespace
 
-CWxBackend::CWxBackend() = default;
+CWxBackend::CWxBackend()
+{
+    SetClipboardSink(ToSystemClipboard);
+}
 
 CWxBackend::~CWxBackend()
 {
+    SetClipboardSink(nullptr);
     m_Timers.clear();
     for (auto& [dlg, view] : m_Views)
         view->Detach();

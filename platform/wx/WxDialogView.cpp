@@ -34,6 +34,7 @@ CWxDialogView::CWxDialogView(wxWindow* parent, CDialog& dlg)
         if (kindView) size = kindView->AdjustSize(w, size);
         w->SetSize(size);
         if (state->Id() != -1) m_Windows[state->Id()] = w;
+        m_Placed.emplace_back(state.get(), w);
         Sync(*state, w);
         if (kindView && state->Id() != -1) kindView->BindEvents(*this, w, *state);
     }

@@ -6,6 +6,8 @@
 #include <wx/dialog.h>
 
 #include <map>
+#include <utility>
+#include <vector>
 
 class CWxDialogView : public wxDialog, public IDialogView
 {
@@ -33,6 +35,11 @@ public:
         auto it = m_Windows.find(id);
         return it == m_Windows.end() ? nullptr : it->second;
     }
+    // Every control's window in template order, labels without an id included.
+    const std::vector<std::pair<const CControlState*, wxWindow*>>& Placed() const
+    {
+        return m_Placed;
+    }
 
 private:
     wxWindow* CreateControl(CControlState& state);
@@ -42,6 +49,7 @@ private:
 
     CDialog& m_Dlg;
     std::map<int, wxWindow*> m_Windows;
+    std::vector<std::pair<const CControlState*, wxWindow*>> m_Placed;
     bool m_Syncing = false;
     bool m_Detached = false;
 };

@@ -96,7 +96,7 @@ TEST_F(MainDialogTest, LoadShowsTheGridAndEveryLogLine)
     EXPECT_EQ(shownMax, 12);
     EXPECT_EQ(m_Dlg.m_RangeMin, 1);
     EXPECT_EQ(m_Dlg.m_RangeMax, 12);
-    EXPECT_EQ(m_Dlg.m_ColorCount, 21);
+    EXPECT_EQ(m_Dlg.m_LUT.Size(), 21);
     const auto lines = LogLines(m_Dlg);
     ASSERT_EQ(lines.size(), 5u);
     EXPECT_EQ(lines[0], "Reading data file...");

@@ -1,6 +1,12 @@
 // The smallest plug-in the host accepts, built in variants that fail to load in one way each:
 // TINY_NO_BOX leaves out an export, TINY_UNRESOLVED needs a symbol no library defines.
+// TINY_VERBS loads and registers a script verb and a control kind whose code lives only here.
 #include "frame/HostApi.h"
+
+#ifdef TINY_VERBS
+#include "platform/ControlKind.h"
+#include "platform/ScriptVerbs.h"
+#endif
 
 #include <ostream>
 
@@ -13,7 +19,25 @@ extern "C" int TinySymbolNobodyDefines();
 namespace
 {
 CToolbarButton g_Button(42, 0, "Tiny");
+
+#ifdef TINY_VERBS
+class CTinyKind : public CControlKind
+{
+public:
+    std::string Name() const override { return "TinyKind"; }
+    std::string Describe(const CControlState&) const override { return "tiny"; }
+};
+
+bool RunTiny(CScriptContext& context, const CScriptCommand&)
+{
+    context.Out() << "tiny verb\n";
+    return true;
 }
+
+const CScriptVerbRegistration g_Verbs({{"tinyverb", "tinyverb", 0, 0, false, false, RunTiny}});
+const CControlKindRegistration g_Kind(std::make_shared<CTinyKind>());
+#endif
+} // namespace
 
 TINY_EXPORT int InitPlugIn(CHostToolbar* pToolbar, CHostInterface* pHost)
 {
