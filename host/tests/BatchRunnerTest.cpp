@@ -149,31 +149,30 @@ bool ShowBox(CScriptContext&, const CScriptCommand& cmd)
     AfxMessageBox("a box", icon);
     return true;
 }
-
-const CScriptVerbRegistration
-    boxVerb({{"testbox", "testbox error|stop|warning", 1, 1, false, false, ShowBox}});
 } // namespace
 
 // A script must be able to tell that a load failed: the error box it showed fails the run.
 TEST(BatchRunner, AnErrorBoxFailsTheCommandUnlessTheScriptExpectsIt)
 {
-    CRun plain;
+    const CScriptVerbRegistration boxVerb(
+        {{"testbox", "testbox error|stop|warning", 1, 1, false, false, ShowBox}});
+    CHostRun plain;
     EXPECT_EQ(plain.Run("testbox warning\necho fine\n"), 0);
-    CRun error;
+    CHostRun error;
     EXPECT_EQ(error.Run("testbox error\ntestbox stop\necho after\n"), 2);
-    EXPECT_NE(error.err.str().find("test:1: testbox: an error message box appeared: a box"),
+    EXPECT_NE(error.m_Err.str().find("test:1: testbox: an error message box appeared: a box"),
               std::string::npos)
-        << error.err.str();
-    EXPECT_NE(error.out.str().find("after"), std::string::npos) << "the script goes on";
-    CRun expected;
+        << error.m_Err.str();
+    EXPECT_NE(error.m_Out.str().find("after"), std::string::npos) << "the script goes on";
+    CHostRun expected;
     EXPECT_EQ(expected.Run("expect error\ntestbox error\ntestbox warning\n"), 0)
-        << expected.err.str();
-    CRun onlyTheNext;
+        << expected.m_Err.str();
+    CHostRun onlyTheNext;
     EXPECT_EQ(onlyTheNext.Run("expect error\ntestbox error\ntestbox error\n"), 1);
-    CRun missing;
+    CHostRun missing;
     EXPECT_EQ(missing.Run("expect error\ntestbox warning\n"), 1);
-    EXPECT_NE(missing.err.str().find("an error message box was expected, none appeared"),
+    EXPECT_NE(missing.m_Err.str().find("an error message box was expected, none appeared"),
               std::string::npos);
-    CRun wrong;
+    CHostRun wrong;
     EXPECT_EQ(wrong.Run("expect warning\n"), 1);
 }
