@@ -46,12 +46,6 @@ bool Before(int ix, int iy, int jx, int jy)
 }
 } // namespace
 
-long long TruncateBinRatio(double length, double width)
-{
-    const double ratio = length / width;
-    return static_cast<long long>(std::floor(ratio + std::min(0.5, ratio * 1e-4)));
-}
-
 void FillRing(CVoxelGrid& grid, int r, int iz, double value)
 {
     const int nx = grid.m_NrXBins, ny = grid.m_NrYBins;

@@ -33,8 +33,4 @@ std::vector<CSectorWindow> SectorWindows(int n, int nphi, int count = -1);
 void FillSectorPlane(CVoxelGrid& grid, const std::vector<double>& values, long count, int nr,
                      int off, int nphi, int iz, const std::vector<CSectorWindow>& windows);
 
-// Rmax / DR (or Rmin / DR) truncated, allowing for the rounding of the widths FLUKA prints with
-// five digits: a ratio a hair (0.01 %, at most half a bin) below a whole number counts as that
-// number, so that 32.9997 bins are 33.
-long long TruncateBinRatio(double length, double width);
 } // namespace volumira3d

@@ -2,82 +2,130 @@
 
 #include "common/LineReader.h"
 #include "volume/TextScanner.h"
+#include "volume/VolumeLoader.h"
 
 #include <algorithm>
 #include <cctype>
 #include <fstream>
-#include <string_view>
+#include <vector>
 
 namespace volumira3d
 {
 namespace
 {
-struct CNamePart
-{
-    std::string_view m_Part;
-    EVolumeFormat m_Format;
+using L = CVolumeLoader;
+
+constexpr CFilterEntry XYZFilter[] = {{6, "XYZ voxel files (*.xyz)", "*.xyz"}};
+constexpr CFilterEntry MCNPXFilter[] = {{8, "MCNPX gridconv file (*.mcnpx)", "*.mcnpx"}};
+constexpr CFilterEntry BinaryFilter[] = {{5, "FLUKA USRBIN - BINARY (*.bin)", "*.bin"}};
+// Averaged and error files have no name part: they are identified by their FLUKA header.
+constexpr CFilterEntry CartesianFilter[] = {
+    {0, "FLUKA average USRBIN - ASCII (*.avg)", "*.avg"},
+    {1, "FLUKA error USRBIN - ASCII (*.err)", "*.err"},
+    {2, "FLUKA cartesian USRBIN - ASCII (*.usrbin)", "*.usrbin"},
+    {9, "Volumix3D/FLUKA averaged file (*.avg)", "*.avg"},
+    {10, "Volumix3D/FLUKA error of average file (*.err)", "*.err"},
+};
+constexpr CFilterEntry RZFilter[] = {{3, "FLUKA RZ symmetric USRBIN - ASCII (*.rz)", "*.rz"}};
+constexpr CFilterEntry RPhiZFilter[] = {{4, "FLUKA R-Phi-Z USRBIN - ASCII (*.rpz)", "*.rpz"}};
+constexpr CFilterEntry PHITSFilter[] = {{7, "PHITS (*.out)", "*.out"}};
+constexpr CFilterEntry VoxelFilter[] = {{11, "FLUKA voxel file (*.vxl)", "*.vxl"}};
+
+const CVolumeFormat Formats[] = {
+    {"XYZ voxel", ".xyz", {}, "", XYZFilter, &L::LoadXYZ},
+    {"MCNPX gridconv",
+     ".mcnpx",
+     {"mcnpx", "MCNPX"},
+     "Identified MCNPX data...",
+     MCNPXFilter,
+     &L::LoadMCNPX},
+    {"FLUKA binary USRBIN", ".bin", {}, "", BinaryFilter, &L::LoadFlukaBinary},
+    {"FLUKA cartesian USRBIN",
+     ".usrbin",
+     {"Cartesian binning"},
+     "Identified FLUKA - cartesian USRBIN...",
+     CartesianFilter,
+     &L::LoadFlukaCartesian},
+    {"FLUKA R-Z USRBIN",
+     ".rz",
+     {"R - Z     binning"},
+     "Identified FLUKA - RZ USRBIN...",
+     RZFilter,
+     &L::LoadFlukaRZ},
+    {"FLUKA R-Phi-Z USRBIN",
+     ".rpz",
+     {"R-Phi-Z   binning"},
+     "Identified FLUKA - R-Phi-Z USRBIN...",
+     RPhiZFilter,
+     &L::LoadFlukaRPhiZ},
+    {"PHITS", ".out", {"    title = ["}, "Identified PHITS data...", PHITSFilter, &L::LoadPHITS},
+    {"FLUKA voxel", ".vxl", {}, "", VoxelFilter, &L::LoadFlukaVoxel},
 };
 
-// In this order: the first that occurs anywhere in the path decides.
-constexpr CNamePart NameParts[] = {
-    {".xyz", EVolumeFormat::XYZ},         {".mcnpx", EVolumeFormat::MCNPX},
-    {".bin", EVolumeFormat::FlukaBinary}, {".usrbin", EVolumeFormat::FlukaCartesian},
-    {".rz", EVolumeFormat::FlukaRZ},      {".rpz", EVolumeFormat::FlukaRPhiZ},
-    {".out", EVolumeFormat::PHITS},       {".vxl", EVolumeFormat::FlukaVoxel},
-};
-
-EVolumeFormat FormatOfLine(std::string_view line)
+bool HasPhrase(const CVolumeFormat& format, std::string_view line)
 {
-    if (line.find("mcnpx") != std::string_view::npos ||
-        line.find("MCNPX") != std::string_view::npos)
-        return EVolumeFormat::MCNPX;
-    if (line.find("Cartesian binning") != std::string_view::npos)
-        return EVolumeFormat::FlukaCartesian;
-    if (line.find("R - Z     binning") != std::string_view::npos) return EVolumeFormat::FlukaRZ;
-    if (line.find("R-Phi-Z   binning") != std::string_view::npos) return EVolumeFormat::FlukaRPhiZ;
-    if (line.find("    title = [") != std::string_view::npos) return EVolumeFormat::PHITS;
-    return EVolumeFormat::Unknown;
+    for (std::string_view phrase : format.m_Phrases)
+        if (!phrase.empty() && line.find(phrase) != std::string_view::npos) return true;
+    return false;
+}
+
+const CVolumeFormat* FormatOfLine(std::string_view line)
+{
+    for (const CVolumeFormat& format : Formats)
+        if (HasPhrase(format, line)) return &format;
+    return nullptr;
+}
+
+std::string BuildFilter()
+{
+    std::vector<CFilterEntry> entries;
+    for (const CVolumeFormat& format : Formats)
+        entries.insert(entries.end(), format.m_Filter.begin(), format.m_Filter.end());
+    std::stable_sort(entries.begin(), entries.end(),
+                     [](const CFilterEntry& a, const CFilterEntry& b)
+                     { return a.m_Rank < b.m_Rank; });
+    std::string filter;
+    for (const CFilterEntry& entry : entries)
+        filter.append(entry.m_Text).append("|").append(entry.m_Pattern).append("|");
+    return filter + "All Files (*.*)|*.*|";
 }
 } // namespace
 
-EVolumeFormat FormatFromPath(const std::string& path)
+std::span<const CVolumeFormat> VolumeFormats()
+{
+    return Formats;
+}
+
+const CVolumeFormat* FormatFromPath(const std::string& path)
 {
     std::string lower = path;
     std::transform(lower.begin(), lower.end(), lower.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    for (const CNamePart& part : NameParts)
-        if (lower.find(part.m_Part) != std::string::npos) return part.m_Format;
-    return EVolumeFormat::Unknown;
+    for (const CVolumeFormat& format : Formats)
+        if (!format.m_NamePart.empty() && lower.find(format.m_NamePart) != std::string::npos)
+            return &format;
+    return nullptr;
 }
 
-EVolumeFormat IdentifyContent(const std::string& path)
+const CVolumeFormat* IdentifyContent(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
-    if (!IsRegularFile(path) || !in) return EVolumeFormat::Unknown;
+    if (!IsRegularFile(path) || !in) return nullptr;
     CLineReader reader(in);
     std::string line;
     for (int i = 0; i < 10 && reader.Next(line); ++i)
-        if (const EVolumeFormat format = FormatOfLine(line); format != EVolumeFormat::Unknown)
-            return format;
-    return EVolumeFormat::Unknown;
+        if (const CVolumeFormat* format = FormatOfLine(line)) return format;
+    return nullptr;
 }
 
-const char* IdentifiedLogLine(EVolumeFormat format)
+const std::string& InputFileFilter()
 {
-    switch (format)
-    {
-    case EVolumeFormat::MCNPX:
-        return "Identified MCNPX data...";
-    case EVolumeFormat::FlukaCartesian:
-        return "Identified FLUKA - cartesian USRBIN...";
-    case EVolumeFormat::FlukaRZ:
-        return "Identified FLUKA - RZ USRBIN...";
-    case EVolumeFormat::FlukaRPhiZ:
-        return "Identified FLUKA - R-Phi-Z USRBIN...";
-    case EVolumeFormat::PHITS:
-        return "Identified PHITS data...";
-    default:
-        return "";
-    }
+    static const std::string filter = BuildFilter();
+    return filter;
+}
+
+std::string_view FormatName(const CVolumeFormat* format)
+{
+    return format ? format->m_Name : "unknown";
 }
 } // namespace volumira3d

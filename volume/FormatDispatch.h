@@ -1,28 +1,48 @@
-// Which loader reads a file: by the first of the known name parts that occurs in the lower-cased
-// path, or, failing that, by the content of its first 10 lines.
+// The volume formats, each declared once: its name, the name part that selects it, the phrases
+// that identify its content, its log line, its entries in the input-file filter and its load
+// function. Dispatch, identification and the browse filter all read these declarations; a new
+// format is one more entry in the table of FormatDispatch.cpp.
 #pragma once
+#include <span>
 #include <string>
+#include <string_view>
 
 namespace volumira3d
 {
-enum class EVolumeFormat
+class CVolumeLoader;
+
+// One entry of the input-file dialog's filter; entries of all formats are listed by rank.
+struct CFilterEntry
 {
-    Unknown,
-    XYZ,
-    MCNPX,
-    FlukaBinary,
-    FlukaCartesian,
-    FlukaRZ,
-    FlukaRPhiZ,
-    PHITS,
-    FlukaVoxel,
+    int m_Rank;
+    std::string_view m_Text;
+    std::string_view m_Pattern;
 };
 
-// The loader named by the path; Unknown when no name part occurs.
-EVolumeFormat FormatFromPath(const std::string& path);
-// The loader named by the first of the file's first 10 lines that holds an identifying phrase;
-// Unknown when none does, or the file cannot be opened.
-EVolumeFormat IdentifyContent(const std::string& path);
-// The log line of a format found by content ("Identified ...").
-const char* IdentifiedLogLine(EVolumeFormat format);
+struct CVolumeFormat
+{
+    using LoadFn = bool (CVolumeLoader::*)(const std::string& path);
+
+    std::string_view m_Name;
+    // Selects the format when it occurs anywhere in the lower-cased path (empty: never).
+    std::string_view m_NamePart;
+    // Identify the content when one occurs in one of the first 10 lines (empty: never).
+    std::string_view m_Phrases[2];
+    std::string_view m_IdentifiedLine;
+    std::span<const CFilterEntry> m_Filter;
+    LoadFn m_Load;
+};
+
+// All formats, in the order their name parts and phrases are tried.
+std::span<const CVolumeFormat> VolumeFormats();
+// The format named by the first name part (in table order) that occurs in the path; nullptr when
+// none does.
+const CVolumeFormat* FormatFromPath(const std::string& path);
+// The format named by the first of the file's first 10 lines that holds an identifying phrase;
+// nullptr when none does, or the file cannot be opened.
+const CVolumeFormat* IdentifyContent(const std::string& path);
+// The input-file dialog's filter: every format's entries by rank, then "All Files".
+const std::string& InputFileFilter();
+// The name of a format, or "unknown" for nullptr (for tests and logs).
+std::string_view FormatName(const CVolumeFormat* format);
 } // namespace volumira3d

@@ -9,6 +9,7 @@
 #include <omp.h>
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 namespace volumira3d
@@ -21,6 +22,38 @@ constexpr double MaxHalfBins = 1e7;
 int Percent(long long taken, long long total)
 {
     return total > 0 ? static_cast<int>(std::min<long long>(taken * 100 / total, 100)) : 100;
+}
+
+// The streaming text reader as a source of ring values.
+class CTextCylinderSource : public ICylinderSource
+{
+public:
+    explicit CTextCylinderSource(CFlukaRZAsciiReader& reader) : m_Reader(reader) {}
+    bool ReadValue(double& value) override { return m_Reader.ReadValue(value); }
+    void Close() override { m_Reader.Close(); }
+    bool Exhausted() const override { return m_Reader.Exhausted(); }
+    std::uint64_t MaxValuesLeft() const override { return m_Reader.MaxValuesLeft(); }
+    std::int64_t GetCount() const override { return m_Reader.GetCount(); }
+
+private:
+    CFlukaRZAsciiReader& m_Reader;
+};
+
+CCylinderGeometry GeometryOf(const CFlukaRZAsciiReader& reader)
+{
+    CCylinderGeometry g;
+    reader.GetRRange(g.m_RMin, g.m_RMax);
+    g.m_DR = reader.GetDR();
+    g.m_NR = reader.GetNR();
+    reader.GetZRange(g.m_ZMin, g.m_ZMax);
+    g.m_DZ = reader.GetDZ();
+    g.m_NZ = reader.GetNZ();
+    g.m_AxisX = reader.GetAxisX();
+    g.m_AxisY = reader.GetAxisY();
+    g.m_TotalWeight = reader.GetTotalWeight();
+    g.m_GenParticle = reader.GetGenParticle();
+    g.m_NrOfParticles = reader.GetNrOfParticles();
+    return g;
 }
 } // namespace
 
@@ -37,12 +70,14 @@ bool CVolumeLoader::OpenCylinderFile(CFlukaRZAsciiReader& reader)
     return false;
 }
 
-bool CVolumeLoader::PlanRadialLayout(const CFlukaRZAsciiReader& reader, CRadialLayout& layout)
+bool CVolumeLoader::PlanRadialLayout(const CCylinderGeometry& geometry, CRadialLayout& layout)
 {
-    double rmin = 0, rmax = 0;
-    reader.GetRRange(rmin, rmax);
-    const double dr = reader.GetDR();
-    if (!(rmin >= 0) || !(rmax > rmin) || !(rmax / dr >= 1) || rmax / dr > MaxHalfBins)
+    const double rmin = geometry.m_RMin, rmax = geometry.m_RMax, dr = geometry.m_DR;
+    // Rmax must be where the bins end (within the rounding of printed numbers): a header that
+    // disagrees with itself cannot say which of the two the grid should follow.
+    const bool consistent = std::abs(rmin + geometry.m_NR * dr - rmax) <= 0.5 * dr;
+    if (!(rmin >= 0) || !(rmax > rmin) || !(dr > 0) || geometry.m_NR < 1 || !consistent ||
+        rmin / dr + geometry.m_NR > MaxHalfBins)
     {
         ReportProblem(Format("The radial binning from %g to %g cm in bins of %g cm cannot be "
                              "mapped onto a grid.",
@@ -50,10 +85,11 @@ bool CVolumeLoader::PlanRadialLayout(const CFlukaRZAsciiReader& reader, CRadialL
                       MB_ICONERROR);
         return false;
     }
-    layout.m_N = TruncateBinRatio(rmax, dr);
-    layout.m_Off = TruncateBinRatio(rmin, dr);
+    // From the bin count, not from Rmax / DR truncated: 10 / 0.1 in single precision is 99.99999.
+    layout.m_Off = std::llround(rmin / dr);
+    layout.m_N = layout.m_Off + geometry.m_NR;
     layout.m_DR = dr;
-    layout.m_NR = reader.GetNR();
+    layout.m_NR = geometry.m_NR;
     if (layout.m_N > 100 && layout.m_N % 2 == 0 &&
         AfxMessageBox("More than 100 radial bins have been detected. Do you want to compact these "
                       "by a factor of 2 to save memory?",
@@ -69,7 +105,7 @@ bool CVolumeLoader::PlanRadialLayout(const CFlukaRZAsciiReader& reader, CRadialL
     return true;
 }
 
-bool CVolumeLoader::ReadRingValue(CFlukaRZAsciiReader& reader, const CRadialLayout& layout,
+bool CVolumeLoader::ReadRingValue(ICylinderSource& reader, const CRadialLayout& layout,
                                   double& value)
 {
     double first = 0, second = 0;
@@ -87,50 +123,54 @@ bool CVolumeLoader::ReadRingValue(CFlukaRZAsciiReader& reader, const CRadialLayo
 
 // A compacted row of an odd number of rings leaves one value; reading it keeps the next row in
 // step with the file.
-void CVolumeLoader::FinishRow(CFlukaRZAsciiReader& reader, const CRadialLayout& layout)
+void CVolumeLoader::FinishRow(ICylinderSource& reader, const CRadialLayout& layout)
 {
     double leftover = 0;
     if (layout.m_OddLeftover) reader.ReadValue(leftover);
 }
 
-void CVolumeLoader::ReportShortCylinderFile(const CFlukaRZAsciiReader& reader, long long expected)
+void CVolumeLoader::ReportShortCylinderFile(const ICylinderSource& reader, long long expected)
 {
     if (reader.GetCount() >= expected) return;
-    m_Log.AddLine(Format("Only %ld of %lld values could be read; the remaining voxels were left "
+    m_Log.AddLine(Format("Only %lld of %lld values could be read; the remaining voxels were left "
                          "at 0.",
-                         static_cast<long>(reader.GetCount()), expected),
+                         static_cast<long long>(reader.GetCount()), expected),
                   ILoadLog::IconWarning);
 }
 
-void CVolumeLoader::SetCylinderGeometry(const CFlukaRZAsciiReader& reader,
+void CVolumeLoader::SetCylinderGeometry(const CCylinderGeometry& geometry,
                                         const CRadialLayout& layout)
 {
-    double rmin = 0, rmax = 0, zmin = 0, zmax = 0;
-    reader.GetRRange(rmin, rmax);
-    reader.GetZRange(zmin, zmax);
-    m_Grid.m_GridMin[0] = reader.GetAxisX() - rmax;
-    m_Grid.m_GridMin[1] = reader.GetAxisY() - rmax;
-    m_Grid.m_GridMin[2] = zmin;
+    m_Grid.m_GridMin[0] = geometry.m_AxisX - layout.m_N * layout.m_DR;
+    m_Grid.m_GridMin[1] = geometry.m_AxisY - layout.m_N * layout.m_DR;
+    m_Grid.m_GridMin[2] = geometry.m_ZMin;
     m_Grid.m_BinWidth[0] = m_Grid.m_BinWidth[1] = layout.m_DR;
-    m_Grid.m_BinWidth[2] = reader.GetDZ();
-    m_Grid.m_TotalWeight = reader.GetTotalWeight();
-    m_Grid.m_GenParticle = reader.GetGenParticle();
-    m_Grid.m_NrOfParticles = reader.GetNrOfParticles();
+    m_Grid.m_BinWidth[2] = geometry.m_DZ;
+    m_Grid.m_TotalWeight = geometry.m_TotalWeight;
+    m_Grid.m_GenParticle = geometry.m_GenParticle;
+    m_Grid.m_NrOfParticles = geometry.m_NrOfParticles;
 }
 
 bool CVolumeLoader::LoadFlukaRZ(const std::string& path)
 {
     CFlukaRZAsciiReader reader(path);
+    if (!OpenCylinderFile(reader)) return false;
+    CTextCylinderSource source(reader);
+    return MapRZ(source, GeometryOf(reader));
+}
+
+bool CVolumeLoader::MapRZ(ICylinderSource& reader, const CCylinderGeometry& geometry)
+{
     CRadialLayout layout;
-    if (!OpenCylinderFile(reader) || !PlanRadialLayout(reader, layout)) return false;
-    const long long n = layout.m_N, nz = reader.GetNZ();
+    if (!PlanRadialLayout(geometry, layout)) return false;
+    const long long n = layout.m_N, nz = geometry.m_NZ;
     m_Grid.ClearDataSet();
     m_Grid.ResetStatistics();
     m_Log.AddLine("Preparing voxel structure...");
     m_Log.AddLine(Format("Requesting %.2lf MB of memory...", 32.0 * n * n * nz / 1e6));
-    if (!PrepareGrid(2 * n, 2 * n, nz, FileBytes(path))) return false;
+    if (!PrepareGrid(2 * n, 2 * n, nz)) return false;
     m_Log.AddLine("...successful");
-    SetCylinderGeometry(reader, layout);
+    SetCylinderGeometry(geometry, layout);
 
     CProgressLine progress(m_Log, Format("Mapping %ld bins to XYZ...", long(4 * n * n * nz)));
     m_Log.AddLine(Format("Using %d cores", omp_get_num_procs()));
@@ -147,14 +187,14 @@ bool CVolumeLoader::LoadFlukaRZ(const std::string& path)
         FinishRow(reader, layout);
         progress.Update(long(n * nz), Percent(taken, n * nz));
     }
-    ReportShortCylinderFile(reader, static_cast<long long>(reader.GetNR()) * nz);
+    ReportShortCylinderFile(reader, static_cast<long long>(geometry.m_NR) * nz);
     LogElapsed(start);
     return true;
 }
 
 // Reads the values of one R-Phi-Z plane, sector after sector, ring after ring, until the file
 // runs out; returns how many were read.
-long CVolumeLoader::ReadSectorPlane(CFlukaRZAsciiReader& reader, const CRadialLayout& layout,
+long CVolumeLoader::ReadSectorPlane(ICylinderSource& reader, const CRadialLayout& layout,
                                     long long nphi, std::vector<double>& values)
 {
     long count = 0;
@@ -173,9 +213,18 @@ long CVolumeLoader::ReadSectorPlane(CFlukaRZAsciiReader& reader, const CRadialLa
 bool CVolumeLoader::LoadFlukaRPhiZ(const std::string& path)
 {
     CFlukaRPhiZAsciiReader reader(path);
+    if (!OpenCylinderFile(reader)) return false;
+    CTextCylinderSource source(reader);
+    CCylinderGeometry geometry = GeometryOf(reader);
+    geometry.m_NPhi = reader.GetNPhi();
+    return MapRPhiZ(source, geometry);
+}
+
+bool CVolumeLoader::MapRPhiZ(ICylinderSource& reader, const CCylinderGeometry& geometry)
+{
     CRadialLayout layout;
-    if (!OpenCylinderFile(reader) || !PlanRadialLayout(reader, layout)) return false;
-    const long long n = layout.m_N, nz = reader.GetNZ(), nphi = reader.GetNPhi();
+    if (!PlanRadialLayout(geometry, layout)) return false;
+    const long long n = layout.m_N, nz = geometry.m_NZ, nphi = geometry.m_NPhi;
     // A plane's values and sectors, no more than the file can hold however large the header's
     // counts are; the fill keeps two integers per value and thread besides.
     const long long perPlane = std::min<long long>(
@@ -193,8 +242,8 @@ bool CVolumeLoader::LoadFlukaRPhiZ(const std::string& path)
     m_Grid.ClearDataSet();
     m_Grid.ResetStatistics();
     m_Log.AddLine("Preparing voxel structure...");
-    if (!PrepareGrid(2 * n + 1, 2 * n + 1, nz, FileBytes(path))) return false;
-    SetCylinderGeometry(reader, layout);
+    if (!PrepareGrid(2 * n + 1, 2 * n + 1, nz)) return false;
+    SetCylinderGeometry(geometry, layout);
 
     CProgressLine progress(m_Log, Format("Mapping %ld bins to XYZ...", long(m_Grid.VoxelCount())));
     m_Log.AddLine(Format("Using %d cores", omp_get_num_procs()));
@@ -214,7 +263,7 @@ bool CVolumeLoader::LoadFlukaRPhiZ(const std::string& path)
         taken += count;
         progress.Update(long(m_Grid.VoxelCount()), Percent(taken, total));
     }
-    ReportShortCylinderFile(reader, static_cast<long long>(reader.GetNR()) * nphi * nz);
+    ReportShortCylinderFile(reader, static_cast<long long>(geometry.m_NR) * nphi * nz);
     LogElapsed(start);
     return true;
 }

@@ -1,7 +1,8 @@
-// MCNPX gridconv text: the format class of the reader family. Its header (data-set descriptors
-// and the data-set choice) is read by the MCNPX loader, which this build does not have yet, so
-// the header is refused.
+// MCNPX gridconv text: the format class of the reader family. Its header walks the data-set
+// descriptors and lets the chooser pick one when there are several; the records are the numbers
+// that follow, of which the loader uses the first NX x NY x NZ.
 #pragma once
+#include "volume/MCNPXHeader.h"
 #include "volume/VoxelIO.h"
 
 namespace volumira3d
@@ -10,10 +11,12 @@ template <int A = 0, int B = 0>
 class CMCNPXAsciiIO : public CVoxelIOGeometry, public CAsciiPolicy<CMCNPXData, A, B>
 {
 public:
-    bool ReadHeader(CTextScanner&) override
+    bool ReadHeader(CTextScanner& in) override
     {
-        this->m_Error = "MCNPX gridconv files cannot be read by this build.";
-        return false;
+        return ReadMCNPXHeader(in, m_Choose, *this, m_Descriptors, this->m_Error);
     }
+
+    MCNPXChooser m_Choose;
+    std::vector<CMCNPXDescriptor> m_Descriptors;
 };
 } // namespace volumira3d

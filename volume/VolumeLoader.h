@@ -1,8 +1,9 @@
-// The load operations of the text formats. Each takes a path, fills the grid (clearing it once the
-// header is accepted) and returns true on success; its log lines go to the log, its messages to
+// The load operations of the volume formats. Each takes a path, fills the grid (clearing it once
+// the header is accepted) and returns true on success; its log lines go to the log, its messages to
 // message boxes. The steps common to every load (data options, display range) are the caller's.
 #pragma once
 #include "platform/Win.h"
+#include "volume/CylinderSource.h"
 
 #include <cstdint>
 #include <string>
@@ -13,16 +14,28 @@ namespace volumira3d
 class CVoxelGrid;
 class ILoadLog;
 class CFlukaRZAsciiReader;
+class CFlukaBinaryReader;
+class CVolumeSettings;
+class CPHITSReader;
+struct CMCNPXDescriptor;
 
 class CVolumeLoader
 {
 public:
-    CVolumeLoader(CVoxelGrid& grid, ILoadLog& log) : m_Grid(grid), m_Log(log) {}
+    // Settings, when given, keep the column widths of the dialogs a load shows.
+    CVolumeLoader(CVoxelGrid& grid, ILoadLog& log, CVolumeSettings* pSettings = nullptr)
+        : m_Grid(grid), m_Log(log), m_pSettings(pSettings)
+    {
+    }
 
     bool LoadXYZ(const std::string& path);
     bool LoadFlukaCartesian(const std::string& path);
     bool LoadFlukaRZ(const std::string& path);
     bool LoadFlukaRPhiZ(const std::string& path);
+    bool LoadMCNPX(const std::string& path);
+    bool LoadPHITS(const std::string& path);
+    bool LoadFlukaBinary(const std::string& path);
+    bool LoadFlukaVoxel(const std::string& path);
 
     // Records (voxels) per piece of a cartesian file held in memory at once.
     static constexpr size_t ChunkRecords = 1 << 16;
@@ -31,22 +44,31 @@ private:
     // The radial layout of a cylindrical file on the grid.
     struct CRadialLayout
     {
-        long long m_N = 0;   // grid half-width in bins (Rmax / DR)
-        long long m_Off = 0; // first ring of the file (Rmin / DR)
+        long long m_N = 0;   // grid half-width in bins (Rmin / DR + NR)
+        long long m_Off = 0; // first ring of the file (Rmin / DR, rounded)
         double m_DR = 0;
         int m_NR = 0; // rings per row after compaction
         bool m_Compact = false;
         bool m_OddLeftover = false; // a compacted row leaves one file value over
     };
 
-    bool PlanRadialLayout(const CFlukaRZAsciiReader& reader, CRadialLayout& layout);
-    bool ReadRingValue(CFlukaRZAsciiReader& reader, const CRadialLayout& layout, double& value);
-    void FinishRow(CFlukaRZAsciiReader& reader, const CRadialLayout& layout);
+    // Resample the values of a cylindrical binning onto the grid (R-Z rings, R-Phi-Z sectors).
+    bool MapRZ(ICylinderSource& source, const CCylinderGeometry& geometry);
+    bool MapRPhiZ(ICylinderSource& source, const CCylinderGeometry& geometry);
+    bool PlanRadialLayout(const CCylinderGeometry& geometry, CRadialLayout& layout);
+    bool ReadRingValue(ICylinderSource& reader, const CRadialLayout& layout, double& value);
+    void FinishRow(ICylinderSource& reader, const CRadialLayout& layout);
     bool OpenCylinderFile(CFlukaRZAsciiReader& reader);
-    void SetCylinderGeometry(const CFlukaRZAsciiReader& reader, const CRadialLayout& layout);
-    long ReadSectorPlane(CFlukaRZAsciiReader& reader, const CRadialLayout& layout, long long nphi,
+    void SetCylinderGeometry(const CCylinderGeometry& geometry, const CRadialLayout& layout);
+    long ReadSectorPlane(ICylinderSource& reader, const CRadialLayout& layout, long long nphi,
                          std::vector<double>& values);
-    void ReportShortCylinderFile(const CFlukaRZAsciiReader& reader, long long expected);
+    void ReportShortCylinderFile(const ICylinderSource& reader, long long expected);
+
+    bool MapPHITSCartesian(CPHITSReader& reader);
+    bool MapPHITSCylinder(CPHITSReader& reader);
+    int ChooseMCNPXDataSet(const std::vector<CMCNPXDescriptor>& descriptors);
+    bool ChooseBinaryArray(CFlukaBinaryReader& reader);
+    bool MapBinaryCartesian(CFlukaBinaryReader& reader);
 
     // Allocates the grid. A grid above 1 GiB that a file of fileBytes cannot fill (fewer bytes
     // than voxels; 0: size unknown) is allocated only when the user says so.
@@ -59,5 +81,6 @@ private:
 
     CVoxelGrid& m_Grid;
     ILoadLog& m_Log;
+    CVolumeSettings* m_pSettings;
 };
 } // namespace volumira3d

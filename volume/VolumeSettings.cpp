@@ -54,6 +54,17 @@ void CVolumeSettings::SetExpNotation(bool exp)
     if (m_pProfile) m_pProfile->WriteProfileInt("Legend", "ExpNotation", exp ? 1 : 0);
 }
 
+int CVolumeSettings::GetColumnWidth(const char* section, int column, int def) const
+{
+    return m_pProfile ? m_pProfile->GetProfileInt(section, "Col" + std::to_string(column), def)
+                      : def;
+}
+
+void CVolumeSettings::SetColumnWidth(const char* section, int column, int width)
+{
+    if (m_pProfile) m_pProfile->WriteProfileInt(section, "Col" + std::to_string(column), width);
+}
+
 int CVolumeSettings::GetReadAheadBuffer() const
 {
     const int size =

@@ -27,6 +27,9 @@ public:
 
     bool GetExpNotation() const; // "Legend" / "ExpNotation", default 1
     void SetExpNotation(bool exp);
+    // Widths of a list's columns: section ("MCNPX", "UserWeightEdit"), keys "Col0", "Col1", ...
+    int GetColumnWidth(const char* section, int column, int def) const;
+    void SetColumnWidth(const char* section, int column, int width);
     int GetReadAheadBuffer() const; // "Cache" / "ReadAheadBuffer", default 10240, at least 1
     void SetReadAheadBuffer(int size);
 

@@ -2,6 +2,7 @@
 
 #include "platform/DataExchange.h"
 #include "platform/UiServices.h"
+#include "volume/CalcFLUKAAverageDlg.h"
 #include "volume/ContourConfigDlg.h"
 #include "volume/DataOptionsDlg.h"
 #include "volume/NormalizationDlg.h"
@@ -18,14 +19,6 @@
 
 namespace volumira3d
 {
-const char* const InputFileFilter =
-    "FLUKA average USRBIN - ASCII (*.avg)|*.avg|FLUKA error USRBIN - ASCII (*.err)|*.err|FLUKA "
-    "cartesian USRBIN - ASCII (*.usrbin)|*.usrbin|FLUKA RZ symmetric USRBIN - ASCII "
-    "(*.rz)|*.rz|FLUKA R-Phi-Z USRBIN - ASCII (*.rpz)|*.rpz|FLUKA USRBIN - BINARY "
-    "(*.bin)|*.bin|XYZ voxel files (*.xyz)|*.xyz|PHITS (*.out)|*.out|MCNPX gridconv file "
-    "(*.mcnpx)|*.mcnpx|Volumix3D/FLUKA averaged file (*.avg)|*.avg|Volumix3D/FLUKA error of "
-    "average file (*.err)|*.err|FLUKA voxel file (*.vxl)|*.vxl|All Files (*.*)|*.*|";
-
 namespace
 {
 constexpr const char* ClearQuestion =
@@ -69,7 +62,7 @@ const CDlgTemplate& Volumira3DTemplate()
             .Add(K::Button, IDC_BROWSE, "...", 237, 17, 20, 14)
             .Add(K::Button, IDC_LOAD_DATA, "&Load data", 261, 17, 52, 14)
             .Add(K::Button, IDC_CLEAR_DATA, "Clear data", 7, 36, 60, 14)
-            .Add(K::Button, IDC_POSTPROCESS, "Post-process data", 71, 36, 76, 14, WS_DISABLED)
+            .Add(K::Button, IDC_POSTPROCESS, "Post-process data", 71, 36, 76, 14)
             .Add(K::Button, IDC_LEGEND_SETTINGS, "Legend settings", 151, 36, 70, 14);
         AddPlaneRow(d, IDC_PLANE_XY, "XY - plane", IDC_SLIDER_Z, "Pos Z", IDC_POS_Z, 58);
         AddPlaneRow(d, IDC_PLANE_YZ, "YZ - plane", IDC_SLIDER_X, "Pos X", IDC_POS_X, 76);
@@ -113,6 +106,7 @@ CVolumira3DDlg::CVolumira3DDlg(CHostInterface* pHost, CProfile* pProfile)
     OnClicked(IDC_BROWSE, &CVolumira3DDlg::OnBrowse);
     OnClicked(IDC_LOAD_DATA, &CVolumira3DDlg::OnLoadData);
     OnClicked(IDC_CLEAR_DATA, &CVolumira3DDlg::OnClearData);
+    OnClicked(IDC_POSTPROCESS, &CVolumira3DDlg::OnPostProcess);
     OnClicked(IDC_LEGEND_SETTINGS, &CVolumira3DDlg::OnLegendSettings);
     OnClicked(IDC_PLANE_XY, &CVolumira3DDlg::OnPlaneXY);
     OnClicked(IDC_PLANE_YZ, &CVolumira3DDlg::OnPlaneYZ);
@@ -400,8 +394,8 @@ void CVolumira3DDlg::RebuildLegend()
 void CVolumira3DDlg::OnBrowse()
 {
     UpdateData(TRUE);
-    CFileDialog dlg(TRUE, "usrbin", nullptr, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST, InputFileFilter,
-                    this);
+    CFileDialog dlg(TRUE, "usrbin", nullptr, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST,
+                    InputFileFilter().c_str(), this);
     dlg.SetInitialDir(m_Settings.GetPath(CVolumeSettings::EPath::Input));
     if (dlg.DoModal() != IDOK) return;
     m_InputFile = dlg.GetPathName();
@@ -429,6 +423,12 @@ void CVolumira3DDlg::OnClearData()
         return;
     }
     ClearAll();
+}
+
+void CVolumira3DDlg::OnPostProcess()
+{
+    CCalcFLUKAAverageDlg dlg(&m_Settings, this);
+    dlg.DoModal();
 }
 
 void CVolumira3DDlg::ClearAll()
@@ -487,14 +487,14 @@ void CVolumira3DDlg::OnLoadData()
 
 bool CVolumira3DDlg::LoadFile(const std::string& path)
 {
-    EVolumeFormat format = FormatFromPath(path);
-    const bool byName = format != EVolumeFormat::Unknown;
+    const CVolumeFormat* format = FormatFromPath(path);
+    const bool byName = format != nullptr;
     if (!byName)
     {
         format = IdentifyContent(path);
-        if (format != EVolumeFormat::Unknown) AddLine(IdentifiedLogLine(format));
+        if (format) AddLine(std::string(format->m_IdentifiedLine));
     }
-    if (format != EVolumeFormat::Unknown && RunLoader(format, path)) return true;
+    if (format && RunLoader(*format, path)) return true;
     AfxMessageBox(byName ? "Sorry, but the file format was not recognized or the contents is "
                            "corrupted!"
                          : "Invalid file type!",
@@ -503,26 +503,12 @@ bool CVolumira3DDlg::LoadFile(const std::string& path)
     return false;
 }
 
-bool CVolumira3DDlg::RunLoader(EVolumeFormat format, const std::string& path)
+bool CVolumira3DDlg::RunLoader(const CVolumeFormat& format, const std::string& path)
 {
-    CVolumeLoader loader(*this, *this);
+    CVolumeLoader loader(*this, *this, &m_Settings);
     try
     {
-        switch (format)
-        {
-        case EVolumeFormat::XYZ:
-            return loader.LoadXYZ(path);
-        case EVolumeFormat::FlukaCartesian:
-            return loader.LoadFlukaCartesian(path);
-        case EVolumeFormat::FlukaRZ:
-            return loader.LoadFlukaRZ(path);
-        case EVolumeFormat::FlukaRPhiZ:
-            return loader.LoadFlukaRPhiZ(path);
-        default:
-            AddLine("This build cannot read MCNPX, PHITS, FLUKA binary or FLUKA voxel files yet.",
-                    IconError);
-            return false;
-        }
+        return (loader.*format.m_Load)(path);
     }
     catch (const std::bad_alloc&)
     {

@@ -64,9 +64,6 @@ enum : int
     IDM_SETTINGS = 0x0020,
 };
 
-// The filter of the input-file dialog.
-extern const char* const InputFileFilter;
-
 const CDlgTemplate& Volumira3DTemplate();
 
 class CVolumira3DDlg : public CDialog, public CVoxelGrid, public CDisplayState, public ILoadLog
@@ -104,6 +101,7 @@ private:
     void OnBrowse();
     void OnLoadData();
     void OnClearData();
+    void OnPostProcess();
     void OnLegendSettings();
     void OnPlaneXY() { TogglePlane(0); }
     void OnPlaneYZ() { TogglePlane(1); }
@@ -119,7 +117,7 @@ private:
     bool AskClear();
     void SaveRangeForNextLoad();
     void ClearAll();
-    bool RunLoader(EVolumeFormat format, const std::string& path);
+    bool RunLoader(const CVolumeFormat& format, const std::string& path);
     void AfterLoad();
     void TakeBackDataOptions(const CDataOptionsDlg& dlg, UINT overflowIcon);
     void SelectPalette(int item);

@@ -74,7 +74,7 @@ TEST_F(BadInput, FoldersAndDevicesAreNotRead)
     EXPECT_FALSE(loader.LoadXYZ("/dev/zero"));
     EXPECT_FALSE(loader.LoadFlukaRZ("/dev/zero"));
     EXPECT_FALSE(loader.LoadFlukaRPhiZ(DataPath("bad")));
-    EXPECT_EQ(IdentifyContent("/dev/zero"), EVolumeFormat::Unknown);
+    EXPECT_EQ(IdentifyContent("/dev/zero"), nullptr);
     EXPECT_TRUE(grid.m_Voxels.empty());
 }
 

@@ -305,7 +305,7 @@ TEST_F(MainDialogTest, BrowseUsesTheFilterAndRemembersTheFolder)
     m_Dlg.UserClick(IDC_BROWSE);
     EXPECT_EQ(Field(IDC_INPUT_FILE), path);
     ASSERT_EQ(Ui().FileDialogs().size(), 1u);
-    EXPECT_EQ(Ui().FileDialogs()[0].m_Filter, InputFileFilter);
+    EXPECT_EQ(Ui().FileDialogs()[0].m_Filter, InputFileFilter());
     EXPECT_EQ(Ui().FileDialogs()[0].m_DefExt, "usrbin");
     EXPECT_EQ(m_Profile.GetProfileString("Volumix3DPath", "Input"),
               DataPath("").substr(0, DataPath("").size() - 1));

@@ -7,34 +7,56 @@ using namespace test;
 
 TEST(FormatDispatch, TheFirstNamePartInListOrderDecides)
 {
-    EXPECT_EQ(FormatFromPath("run.bin.txt"), EVolumeFormat::FlukaBinary);
-    EXPECT_EQ(FormatFromPath("run.xyz.usrbin"), EVolumeFormat::XYZ);
-    EXPECT_EQ(FormatFromPath("/data/RUN.USRBIN"), EVolumeFormat::FlukaCartesian);
-    EXPECT_EQ(FormatFromPath("dose.rz"), EVolumeFormat::FlukaRZ);
-    EXPECT_EQ(FormatFromPath("dose.rpz"), EVolumeFormat::FlukaRPhiZ);
-    EXPECT_EQ(FormatFromPath("tally.mcnpx"), EVolumeFormat::MCNPX);
-    EXPECT_EQ(FormatFromPath("track.out"), EVolumeFormat::PHITS);
-    EXPECT_EQ(FormatFromPath("phantom.vxl"), EVolumeFormat::FlukaVoxel);
-    EXPECT_EQ(FormatFromPath("/home/.binaries/dose.usrbin"), EVolumeFormat::FlukaBinary);
-    EXPECT_EQ(FormatFromPath("mean.avg"), EVolumeFormat::Unknown);
-    EXPECT_EQ(FormatFromPath("mean.err"), EVolumeFormat::Unknown);
+    EXPECT_EQ(FormatName(FormatFromPath("run.bin.txt")), "FLUKA binary USRBIN");
+    EXPECT_EQ(FormatName(FormatFromPath("run.xyz.usrbin")), "XYZ voxel");
+    EXPECT_EQ(FormatName(FormatFromPath("/data/RUN.USRBIN")), "FLUKA cartesian USRBIN");
+    EXPECT_EQ(FormatName(FormatFromPath("dose.rz")), "FLUKA R-Z USRBIN");
+    EXPECT_EQ(FormatName(FormatFromPath("dose.rpz")), "FLUKA R-Phi-Z USRBIN");
+    EXPECT_EQ(FormatName(FormatFromPath("tally.mcnpx")), "MCNPX gridconv");
+    EXPECT_EQ(FormatName(FormatFromPath("track.out")), "PHITS");
+    EXPECT_EQ(FormatName(FormatFromPath("phantom.vxl")), "FLUKA voxel");
+    EXPECT_EQ(FormatName(FormatFromPath("/home/.binaries/dose.usrbin")), "FLUKA binary USRBIN");
+    EXPECT_EQ(FormatName(FormatFromPath("mean.avg")), "unknown");
+    EXPECT_EQ(FormatName(FormatFromPath("mean.err")), "unknown");
 }
 
 TEST(FormatDispatch, ContentWithinTenLinesIdentifiesTheLoader)
 {
-    EXPECT_EQ(IdentifyContent(DataPath("identified.avg")), EVolumeFormat::FlukaCartesian);
-    EXPECT_EQ(IdentifyContent(DataPath("line11.avg")), EVolumeFormat::Unknown);
-    EXPECT_EQ(IdentifyContent(DataPath("rz_4x2.rz")), EVolumeFormat::FlukaRZ);
-    EXPECT_EQ(IdentifyContent(DataPath("rpz_3x8x1.rpz")), EVolumeFormat::FlukaRPhiZ);
-    EXPECT_EQ(IdentifyContent(DataPath("bad/garbage.usrbin")), EVolumeFormat::Unknown);
-    EXPECT_EQ(IdentifyContent(DataPath("bad/empty.usrbin")), EVolumeFormat::Unknown);
-    EXPECT_EQ(IdentifyContent(DataPath("no_such_file")), EVolumeFormat::Unknown);
+    EXPECT_EQ(FormatName(IdentifyContent(DataPath("identified.avg"))), "FLUKA cartesian USRBIN");
+    EXPECT_EQ(FormatName(IdentifyContent(DataPath("line11.avg"))), "unknown");
+    EXPECT_EQ(FormatName(IdentifyContent(DataPath("rz_4x2.rz"))), "FLUKA R-Z USRBIN");
+    EXPECT_EQ(FormatName(IdentifyContent(DataPath("rpz_3x8x1.rpz"))), "FLUKA R-Phi-Z USRBIN");
+    EXPECT_EQ(FormatName(IdentifyContent(DataPath("bad/garbage.usrbin"))), "unknown");
+    EXPECT_EQ(FormatName(IdentifyContent(DataPath("bad/empty.usrbin"))), "unknown");
+    EXPECT_EQ(FormatName(IdentifyContent(DataPath("no_such_file"))), "unknown");
     // The phrases are tested in table order within each line, lines in file order.
-    EXPECT_EQ(IdentifyContent(WriteScratch("a", "x\n  R-Phi-Z   binning MCNPX\n")),
-              EVolumeFormat::MCNPX);
-    EXPECT_EQ(IdentifyContent(WriteScratch("b", "    title = [x]\nCartesian binning\n")),
-              EVolumeFormat::PHITS);
-    EXPECT_STREQ(IdentifiedLogLine(EVolumeFormat::FlukaCartesian),
-                 "Identified FLUKA - cartesian USRBIN...");
+    EXPECT_EQ(FormatName(IdentifyContent(WriteScratch("a", "x\n  R-Phi-Z   binning MCNPX\n"))),
+              "MCNPX gridconv");
+    EXPECT_EQ(
+        FormatName(IdentifyContent(WriteScratch("b", "    title = [x]\nCartesian binning\n"))),
+        "PHITS");
+    EXPECT_EQ(IdentifyContent(DataPath("identified.avg"))->m_IdentifiedLine,
+              "Identified FLUKA - cartesian USRBIN...");
+}
+
+TEST(FormatDispatch, TheBrowseFilterListsEveryFormatInItsPlace)
+{
+    EXPECT_EQ(InputFileFilter(),
+              "FLUKA average USRBIN - ASCII (*.avg)|*.avg|FLUKA error USRBIN - ASCII (*.err)|*.err|"
+              "FLUKA cartesian USRBIN - ASCII (*.usrbin)|*.usrbin|FLUKA RZ symmetric USRBIN - "
+              "ASCII (*.rz)|*.rz|FLUKA R-Phi-Z USRBIN - ASCII (*.rpz)|*.rpz|FLUKA USRBIN - BINARY "
+              "(*.bin)|*.bin|XYZ voxel files (*.xyz)|*.xyz|PHITS (*.out)|*.out|MCNPX gridconv file "
+              "(*.mcnpx)|*.mcnpx|Volumix3D/FLUKA averaged file (*.avg)|*.avg|Volumix3D/FLUKA error "
+              "of average file (*.err)|*.err|FLUKA voxel file (*.vxl)|*.vxl|All Files (*.*)|*.*|");
+}
+
+TEST(FormatDispatch, EveryFormatHasALoaderAndAFilterEntry)
+{
+    for (const CVolumeFormat& format : VolumeFormats())
+    {
+        EXPECT_NE(format.m_Load, nullptr) << format.m_Name;
+        EXPECT_FALSE(format.m_Filter.empty()) << format.m_Name;
+        EXPECT_EQ(format.m_Phrases[0].empty(), format.m_IdentifiedLine.empty()) << format.m_Name;
+    }
 }
 } // namespace volumira3d

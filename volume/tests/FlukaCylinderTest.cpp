@@ -341,12 +341,18 @@ TEST_F(FlukaCylinderTest, AHugeGridFromATinyFileIsAQuestionWithDefaultNo)
     EXPECT_TRUE(m_Grid.m_Voxels.empty());
 }
 
-TEST_F(FlukaCylinderTest, BinRatiosAllowForPrintedRounding)
+TEST_F(FlukaCylinderTest, TheRingCountComesFromTheBinCountNotFromATruncatedRatio)
 {
-    EXPECT_EQ(TruncateBinRatio(10, 0.1), 100);
-    EXPECT_EQ(TruncateBinRatio(10.1, 0.1), 101);
-    EXPECT_EQ(TruncateBinRatio(10, 0.30303), 33); // 10 / (10 / 33) printed with five digits
-    EXPECT_EQ(TruncateBinRatio(10, 2.25), 4);
-    EXPECT_EQ(TruncateBinRatio(0, 0.1), 0);
+    // 10 / 0.1 truncated is 99 in floating point; the grid must still hold 100 rings a side.
+    ASSERT_TRUE(
+        LoadRZ(WriteScratch("r.rz", FlukaRZ(0, 10, 100, 0.1, 1, FlukaValues(Sequence(100))))));
+    EXPECT_EQ(m_Grid.m_NrXBins, 200);
+    EXPECT_DOUBLE_EQ(m_Grid.m_GridMin[0], -10);
+    // Rmin = 0.3 in bins of 0.1: three rings before the file's first.
+    ASSERT_TRUE(LoadRZ(WriteScratch("o.rz", FlukaRZ(0.3, 1, 7, 0.1, 1, FlukaValues(Sequence(7))))));
+    EXPECT_EQ(m_Grid.m_NrXBins, 20);
+    // A header whose end disagrees with its bins is refused with the line.
+    EXPECT_FALSE(LoadRZ(WriteScratch("x.rz", FlukaRZ(0, 10, 4, 1, 1, FlukaValues(Sequence(4))))));
+    EXPECT_TRUE(m_Grid.m_Voxels.empty());
 }
 } // namespace volumira3d

@@ -1,0 +1,237 @@
+// Speed and memory of the volume formats and the averaging tool:
+//  1. averaging 8 generated cartesian USRBIN text files of 100^3 values (with error files):
+//     throughput against a bare split-and-convert pass over the same bytes, and the peak memory
+//     above the start for 50^3 and 100^3 inputs, which must not grow with the files;
+//  2. loading a FLUKA binary USRBIN file of 100^3 values against a bare fread of it.
+#include "platform/HeadlessBackend.h"
+#include "volume/FlukaAverager.h"
+#include "volume/LoadLog.h"
+#include "volume/VolumeLoader.h"
+#include "volume/VoxelGrid.h"
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <charconv>
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+using namespace volumira3d;
+namespace fs = std::filesystem;
+
+namespace
+{
+using Clock = std::chrono::steady_clock;
+
+double Seconds(Clock::time_point start)
+{
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+double ResidentBytes(const char* key)
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    const std::string prefix = std::string(key) + ":";
+    while (std::getline(status, line))
+        if (line.rfind(prefix, 0) == 0) return std::stod(line.substr(prefix.size())) * 1024;
+    return 0;
+}
+
+void ResetPeak()
+{
+    std::ofstream("/proc/self/clear_refs") << "5";
+}
+
+std::string WriteRun(const fs::path& dir, int n, int run)
+{
+    const std::string path = (dir / ("run" + std::to_string(run) + ".usrbin")).string();
+    std::FILE* f = std::fopen(path.c_str(), "w");
+    std::fprintf(f, "1\n          Total number of particles followed 100000, for a total weight "
+                    "of  1.0000E+05\n");
+    std::fprintf(f, "1\n   Cartesian binning n.   1  \"bench     \" , generalized particle n.  "
+                    "208\n");
+    for (const char* axis : {"X", "Y", "Z"})
+        std::fprintf(
+            f,
+            "      %s coordinate: from  0.0000E+00 to  %.4E cm, %5d bins ( 1.0000E+00 cm wide)\n",
+            axis, double(n), n);
+    std::fprintf(f,
+                 "      Data follow in a matrix A(ix,iy,iz), format (1(5x,1p,10(1x,e11.4)))\n\n");
+    const long count = long(n) * n * n;
+    for (long i = 0; i < count; ++i)
+    {
+        const double value = 1e-6 * double(1 + (i * 7919 + run * 104729) % 100003);
+        std::fprintf(f, "%s %11.4E", i % 10 == 0 ? "     " : "", value);
+        if (i % 10 == 9 || i + 1 == count) std::fputc('\n', f);
+    }
+    std::fclose(f);
+    return path;
+}
+
+std::string ReadAll(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+double BarePass(const std::string& text)
+{
+    const char* p = text.data();
+    const char* end = p + text.size();
+    double sum = 0;
+    while (p < end)
+    {
+        while (p < end && (*p == ' ' || *p == '\n'))
+            ++p;
+        const char* start = p;
+        while (p < end && *p != ' ' && *p != '\n')
+            ++p;
+        double v = 0;
+        if (std::from_chars(start, p, v).ec == std::errc()) sum += v;
+    }
+    return sum;
+}
+
+// Averages 8 runs of n^3 values; returns the peak memory above the start in bytes.
+double BenchAverage(const fs::path& dir, int n, bool report)
+{
+    std::vector<CAverageInput> inputs;
+    double mb = 0;
+    for (int run = 0; run < 8; ++run)
+    {
+        inputs.push_back({WriteRun(dir, n, run), 1.0});
+        mb += double(fs::file_size(inputs.back().m_Path)) / 1e6;
+    }
+    double bareSeconds = 0;
+    for (const auto& input : inputs)
+    {
+        const std::string text = ReadAll(input.m_Path); // also warms the page cache
+        const auto start = Clock::now();
+        volatile double sink = BarePass(text);
+        (void)sink;
+        bareSeconds += Seconds(start);
+    }
+    // The run in a child of its own, so that what this process allocated before (the files' text
+    // above) does not hide or inflate its peak.
+    int channel[2];
+    if (pipe(channel) != 0) return -1;
+    const auto start = Clock::now();
+    if (fork() == 0)
+    {
+        const double before = ResidentBytes("VmRSS");
+        ResetPeak();
+        CStringLog log;
+        CAverageOptions options;
+        options.m_CalculateError = true;
+        const double result[2] = {
+            CFlukaAverager(log).Run(inputs, (dir / "mean.avg").string(), options) ? 1.0 : 0.0,
+            ResidentBytes("VmHWM") - before};
+        const ssize_t written = write(channel[1], result, sizeof result);
+        _exit(written == sizeof result ? 0 : 1);
+    }
+    double result[2] = {0, 0};
+    const bool read = ::read(channel[0], result, sizeof result) == sizeof result;
+    wait(nullptr);
+    const double seconds = Seconds(start);
+    close(channel[0]);
+    close(channel[1]);
+    const bool ok = read && result[0] == 1.0;
+    const double above = result[1];
+    if (report)
+    {
+        std::printf("averaging 8 cartesian USRBIN text files of %d^3 values (%.1f MB), with "
+                    "errors%s\n",
+                    n, mb, ok ? "" : " FAILED");
+        std::printf("  average: %.3f s, %.1f MB/s; bare split + convert: %.3f s, %.1f MB/s\n",
+                    seconds, mb / seconds, bareSeconds, mb / bareSeconds);
+        std::printf("  ratio average / bare: %.2f (target >= 0.5)\n", bareSeconds / seconds);
+    }
+    for (const auto& input : inputs)
+        fs::remove(input.m_Path);
+    return above;
+}
+
+std::string WriteBinary(const fs::path& dir, int n)
+{
+    const std::string path = (dir / "bench.bin").string();
+    std::ofstream out(path, std::ios::binary);
+    auto record = [&](const std::vector<unsigned char>& payload)
+    {
+        const std::int32_t length = static_cast<std::int32_t>(payload.size());
+        out.write(reinterpret_cast<const char*>(&length), 4);
+        out.write(reinterpret_cast<const char*>(payload.data()), length);
+        out.write(reinterpret_cast<const char*>(&length), 4);
+    };
+    std::vector<unsigned char> run(128, ' ');
+    const float weight = 1000;
+    std::memcpy(&run[112], &weight, 4);
+    record(run);
+    std::vector<unsigned char> binning(86, 0);
+    std::memcpy(&binning[4], "bench     ", 10);
+    for (int a = 0; a < 3; ++a)
+    {
+        const float lo = 0, hi = float(n), width = 1;
+        std::memcpy(&binning[22 + 16 * a], &lo, 4);
+        std::memcpy(&binning[26 + 16 * a], &hi, 4);
+        std::memcpy(&binning[30 + 16 * a], &n, 4);
+        std::memcpy(&binning[34 + 16 * a], &width, 4);
+    }
+    record(binning);
+    std::vector<unsigned char> values(size_t(n) * n * n * 4);
+    for (size_t i = 0; i < values.size() / 4; ++i)
+    {
+        const float v = 1e-6f * float(1 + (i * 7919) % 100003);
+        std::memcpy(&values[4 * i], &v, 4);
+    }
+    record(values);
+    return path;
+}
+
+void BenchBinary(const fs::path& dir)
+{
+    const int n = 100;
+    const std::string path = WriteBinary(dir, n);
+    const double mb = double(fs::file_size(path)) / 1e6;
+    double bare = 1e30, load = 1e30;
+    std::vector<char> bytes(fs::file_size(path));
+    for (int run = 0; run < 3; ++run)
+    {
+        auto start = Clock::now();
+        std::FILE* f = std::fopen(path.c_str(), "rb");
+        const size_t got = std::fread(bytes.data(), 1, bytes.size(), f);
+        std::fclose(f);
+        bare = std::min(bare, Seconds(start));
+        CVoxelGrid grid;
+        CStringLog log;
+        start = Clock::now();
+        const bool ok = CVolumeLoader(grid, log).LoadFlukaBinary(path);
+        load = std::min(load, Seconds(start));
+        if (!ok || got != bytes.size()) std::printf("binary load FAILED\n");
+    }
+    std::printf("FLUKA binary USRBIN, %d^3 values, %.1f MB\n", n, mb);
+    std::printf("  load: %.4f s; bare fread: %.4f s; ratio fread / load: %.2f (target >= 0.3)\n",
+                load, bare, bare / load);
+}
+} // namespace
+
+int main()
+{
+    CHeadlessBackend::Instance().Reset();
+    const fs::path dir = fs::temp_directory_path() / ("bench_formats_" + std::to_string(getpid()));
+    fs::create_directories(dir);
+    const double small = BenchAverage(dir, 50, false);
+    const double large = BenchAverage(dir, 100, true);
+    std::printf("  peak memory above the start: %.2f MB for 50^3, %.2f MB for 100^3 (%.0f %% "
+                "apart; target <= 10 %%)\n",
+                small / 1e6, large / 1e6, 100 * std::abs(large - small) / std::max(small, 1.0));
+    BenchBinary(dir);
+    fs::remove_all(dir);
+    return 0;
+}

@@ -1,0 +1,60 @@
+// One input of the averaging tool: a FLUKA USRBIN text file read one data set (binning) at a
+// time, header then values, through a read-ahead buffer, so that memory does not grow with the
+// file. The header is kept for copying to the output; its binning description and bin count are
+// kept for checking that all inputs agree.
+#pragma once
+#include "volume/TextScanner.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace volumira3d
+{
+class CFLUKAAvgDataFile
+{
+public:
+    CFLUKAAvgDataFile(std::string path, double userNormalization, size_t readAhead);
+    virtual ~CFLUKAAvgDataFile() = default;
+
+    bool Open();
+    // Reads the header of the next data set. False at the end of the file (Error() empty) or
+    // for a header without binning or bin counts (Error() says why).
+    bool ReadHeader();
+    // The next value of the data set, times the user normalisation; false once the data set's
+    // bins are all read or the file holds no further number (Error() says why).
+    bool NextValue(double& value);
+    // The share of the file consumed, 0..1.
+    double Progress() const;
+
+    bool m_HasWeight = false;
+    std::int64_t m_NrOfParticles = 0;
+    float m_Weight = 1.0f;
+    float m_WeightAsRead = 1.0f;
+    double m_UserNormalization;
+    std::string m_Path;
+    std::vector<std::string> m_HeaderLines;
+    // The coordinate lines of the data set (bounds and counts), and its number of bins.
+    std::string m_Binning;
+    std::int64_t m_Bins = 0;
+
+    const std::string& Error() const { return m_Error; }
+
+private:
+    void TakeWeightLine(const std::string& line);
+    void TakeCoordinateLine(const std::string& line);
+    bool ReadRemarkLines();
+    void SkipNumbers(std::int64_t count);
+    bool Refill();
+    bool ExtractRepaired(double& value);
+
+    CTextScanner m_In;
+    std::vector<double> m_ReadAhead;
+    size_t m_Capacity, m_Next = 0;
+    std::int64_t m_Left = 0; // values of the data set not yet buffered
+    std::string m_Error;
+};
+
+// The broken-exponent warning is shown once in the plug-in's life; tests start afresh.
+void ResetAverageNotationWarning();
+} // namespace volumira3d

@@ -1,0 +1,288 @@
+// Averaging and file arithmetic of FLUKA USRBIN text files.
+#include "LoaderTest.h"
+#include "volume/FlukaAverager.h"
+#include "volume/FlukaAvgDataFile.h"
+
+#include <cmath>
+#include <random>
+#include <sstream>
+
+namespace volumira3d
+{
+using namespace test;
+
+namespace
+{
+std::string WeightLine(double weight, long long particles = 100)
+{
+    char line[160];
+    std::snprintf(line, sizeof line,
+                  "          Total number of particles followed %lld, for a total weight of  "
+                  "%.4E\n",
+                  particles, weight);
+    return line;
+}
+
+// A run of n x 1 x 1 bins with the given values and weight line (none when weight < 0).
+std::string RunFile(const std::vector<double>& values, double weight, long long particles = 100)
+{
+    const int n = static_cast<int>(values.size());
+    return (weight >= 0 ? WeightLine(weight, particles) : std::string()) +
+           FlukaCartesian(n, 1, 1, FlukaValues(values));
+}
+
+// The values of a written file, read independently: every number after "Data follow".
+std::vector<double> Values(const std::string& path)
+{
+    std::istringstream in(ReadText(path));
+    std::string line;
+    std::vector<double> values;
+    bool data = false;
+    while (std::getline(in, line))
+    {
+        if (line.find("Data follow") != std::string::npos)
+            data = true;
+        else if (!line.empty() && line[0] != ' ')
+            data = false; // the "1" that starts a binning
+        else if (data)
+        {
+            std::istringstream numbers(line);
+            for (double v; numbers >> v;)
+                values.push_back(v);
+        }
+    }
+    return values;
+}
+} // namespace
+
+class AverageTest : public CFormatTest
+{
+protected:
+    void SetUp() override
+    {
+        CFormatTest::SetUp();
+        ResetAverageNotationWarning();
+    }
+    bool RunOp(const std::vector<std::string>& paths, EAverageOperation op, bool weights = true,
+               bool errors = false)
+    {
+        std::vector<CAverageInput> inputs;
+        for (const auto& p : paths)
+            inputs.push_back({p, 1.0});
+        return RunInputs(inputs, op, weights, errors);
+    }
+    bool RunInputs(const std::vector<CAverageInput>& inputs, EAverageOperation op,
+                   bool weights = true, bool errors = false, const std::string& average = "")
+    {
+        CAverageOptions options;
+        options.m_Operation = op;
+        options.m_IndividualWeights = weights;
+        options.m_CalculateError = errors;
+        options.m_ReadAhead = 3; // several refills even for small files
+        options.m_AverageFile = average;
+        return CFlukaAverager(m_Log).Run(inputs, m_Result, options);
+    }
+    std::string m_Result = (TestDir() / "result.avg").string();
+};
+
+TEST_F(AverageTest, WeightsOneAndThreeAverageTwoAndSixToFiveOrFour)
+{
+    const std::string a = WriteScratch("a.usrbin", RunFile({2}, 1));
+    const std::string b = WriteScratch("b.usrbin", RunFile({6}, 3));
+    ASSERT_TRUE(RunOp({a, b}, EAverageOperation::Average, true)) << LogText();
+    EXPECT_EQ(Values(m_Result), std::vector<double>{5});
+    EXPECT_TRUE(Logged("Found files with inconsistent weight. Average calculated according"));
+    EXPECT_TRUE(Logged("1 data sets were averaged. Process finished!"));
+    ASSERT_TRUE(RunOp({a, b}, EAverageOperation::Average, false)) << LogText();
+    EXPECT_EQ(Values(m_Result), std::vector<double>{4});
+    // The warning compares the weights as read, though both count as 1 here.
+    EXPECT_TRUE(Logged("Found files with inconsistent weight but individual weights are disabled!",
+                       ILoadLog::IconError));
+    EXPECT_TRUE(Logged("Please keep in mind that equal weight is assumed as it was selected!"));
+}
+
+TEST_F(AverageTest, TheResultKeepsTheHeaderAndReloadsThroughTheCartesianLoader)
+{
+    const std::string a = WriteScratch(
+        "a.usrbin", WeightLine(1, 2000000000) + FlukaCartesian(3, 2, 2, FlukaValues(Sequence(12))));
+    const std::string b =
+        WriteScratch("b.usrbin", WeightLine(1, 2000000000) +
+                                     FlukaCartesian(3, 2, 2, FlukaValues(Sequence(12, 3))));
+    ASSERT_TRUE(RunOp({a, b}, EAverageOperation::Average)) << LogText();
+    const std::string text = ReadText(m_Result);
+    // The particle total does not fit 32 bits.
+    EXPECT_NE(text.find("Total number of particles followed 4000000000, for a total weight of  "
+                        "2.000000E+00\n"),
+              std::string::npos)
+        << text;
+    EXPECT_NE(text.find("\n       2.0000E+00 3.0000E+00 "), std::string::npos) << text;
+    ASSERT_TRUE(Loader().LoadFlukaCartesian(m_Result)) << LogText();
+    EXPECT_EQ(m_Grid.m_NrXBins, 3);
+    EXPECT_EQ(V(0, 0, 0), 2);
+    EXPECT_EQ(V(2, 1, 1), 13);
+    EXPECT_EQ(m_Grid.m_TotalWeight, 2);
+}
+
+TEST_F(AverageTest, ErrorFilesAgreeWithAnIndependentComputation)
+{
+    // Two runs of 20 x 20 x 20 bins, values spread over decades, some bins 0 in both.
+    std::mt19937 random(7);
+    std::uniform_real_distribution<double> spread(-3, 3);
+    std::vector<double> x[2];
+    for (auto& run : x)
+        for (int i = 0; i < 8000; ++i)
+            run.push_back(i % 97 == 0 ? 0 : std::pow(10.0, spread(random)));
+    std::vector<std::string> paths;
+    for (int r = 0; r < 2; ++r)
+    {
+        // The files carry the values as printed (five digits), so compute from those.
+        paths.push_back(
+            WriteScratch("run" + std::to_string(r) + ".usrbin",
+                         WeightLine(1) + FlukaCartesian(20, 20, 20, FlukaValues(x[r]))));
+        x[r] = Values(paths.back());
+    }
+    ASSERT_TRUE(RunOp(paths, EAverageOperation::Average, true, true)) << LogText();
+    const auto mean = Values(m_Result), abs = Values(m_Result + ".abs.err"),
+               rel = Values(m_Result + ".rel.err");
+    ASSERT_EQ(mean.size(), 8000u);
+    ASSERT_EQ(abs.size(), 8000u);
+    ASSERT_EQ(rel.size(), 8000u);
+    for (size_t i = 0; i < 8000; ++i)
+    {
+        const double m = (x[0][i] + x[1][i]) / 2;
+        // Standard error of the mean of two: |a - b| / 2.
+        const double s = std::abs(x[0][i] - x[1][i]) / 2;
+        ASSERT_NEAR(mean[i], m, 1e-4 * m) << i;
+        ASSERT_NEAR(abs[i], s, 1e-4 * s + 1e-300) << i;
+        ASSERT_NEAR(rel[i], m != 0 ? s / m : 0, 1e-4 * (m != 0 ? s / m : 0) + 1e-300) << i;
+    }
+}
+
+TEST_F(AverageTest, AverageOfOneFileWritesErrorZeroWithALogLine)
+{
+    const std::string a = WriteScratch("a.usrbin", RunFile({2, 0, 4}, 1));
+    ASSERT_TRUE(RunOp({a}, EAverageOperation::Average, true, true)) << LogText();
+    EXPECT_EQ(Values(m_Result), (std::vector<double>{2, 0, 4}));
+    EXPECT_EQ(Values(m_Result + ".abs.err"), (std::vector<double>{0, 0, 0}));
+    EXPECT_TRUE(Logged("Only one file is averaged: its errors cannot be estimated and are written "
+                       "as 0.",
+                       ILoadLog::IconWarning));
+}
+
+TEST_F(AverageTest, ArithmeticOperations)
+{
+    const std::string a = WriteScratch("a.usrbin", RunFile({6, 4, 3}, 1));
+    const std::string b = WriteScratch("b.usrbin", RunFile({2, 0, -1}, 5));
+    ASSERT_TRUE(RunOp({a, b}, EAverageOperation::Ratio)) << LogText();
+    EXPECT_EQ(Values(m_Result), (std::vector<double>{3, 0, -3})); // 4 / 0 is written as 0
+    EXPECT_TRUE(Logged("Individual weights in the data were ignored for this operation!",
+                       ILoadLog::IconWarning));
+    EXPECT_TRUE(Shown("ATTENTION: This function will create 1 file with the same structure, but "
+                      "the values will be the ratio"));
+    // The mean weight (5 + 1) / 2 and particles in the header of a ratio.
+    EXPECT_NE(ReadText(m_Result).find("followed 100, for a total weight of  3.000000E+00"),
+              std::string::npos);
+    ASSERT_TRUE(RunOp({a, b}, EAverageOperation::Difference));
+    EXPECT_EQ(Values(m_Result), (std::vector<double>{4, 4, 4}));
+    EXPECT_TRUE(Logged("Difference of file1 - file2 was calculated. Process finished!"));
+    ASSERT_TRUE(RunOp({a, b, a}, EAverageOperation::Sum));
+    EXPECT_EQ(Values(m_Result), (std::vector<double>{14, 8, 5}));
+    ASSERT_TRUE(RunOp({a, b}, EAverageOperation::Multiply));
+    EXPECT_EQ(Values(m_Result), (std::vector<double>{12, 0, -3}));
+    EXPECT_TRUE(Logged("1 data sets were multiplied. Process finished!"));
+    // User normalisations scale each file before the operation.
+    ASSERT_TRUE(RunInputs({{a, 0.5}, {b, 2}}, EAverageOperation::Sum));
+    EXPECT_EQ(Values(m_Result), (std::vector<double>{7, 2, -0.5}));
+    Ui().Reset();
+    EXPECT_FALSE(RunOp({a, b, a}, EAverageOperation::Difference));
+    EXPECT_TRUE(Shown("Sorry, but a difference can be calculated only for two files!"));
+}
+
+TEST_F(AverageTest, ErrorPropagationWritesRelativeErrors)
+{
+    const std::string mean = WriteScratch("mean.avg", RunFile({10, 0, -2, 0.1}, 1));
+    const std::string e1 = WriteScratch("e1.err", RunFile({3, 1, 0.6, 5}, 1));
+    const std::string e2 = WriteScratch("e2.err", RunFile({4, 1, 0.8, 5}, 1));
+    ASSERT_TRUE(
+        RunInputs({{e1, 1}, {e2, 1}}, EAverageOperation::ErrorPropagation, true, false, mean))
+        << LogText();
+    // sqrt(3^2 + 4^2) / 10; 0 where the mean is 0; 1 / |-2|; capped at 1.
+    EXPECT_EQ(Values(m_Result), (std::vector<double>{0.5, 0, 0.5, 1}));
+    Ui().Reset();
+    EXPECT_FALSE(RunInputs({{e1, 1}}, EAverageOperation::ErrorPropagation));
+    EXPECT_TRUE(Shown("No averaged file was chosen", "error"));
+}
+
+TEST_F(AverageTest, InputsThatCannotBeCombinedAreRefused)
+{
+    const std::string a = WriteScratch("a.usrbin", RunFile({1, 2}, 1));
+    const std::string b = WriteScratch("b.usrbin", RunFile({1, 2, 3}, 1));
+    EXPECT_FALSE(RunOp({a, b}, EAverageOperation::Average));
+    EXPECT_TRUE(Logged("The binning of " + b + " (3 values) differs from that of " + a));
+    EXPECT_TRUE(Shown("Error calculating average. Abort required!", "error"));
+
+    Ui().Reset();
+    const std::string missing = (TestDir() / "none.usrbin").string();
+    EXPECT_FALSE(RunOp({missing, missing}, EAverageOperation::Sum));
+    EXPECT_TRUE(Logged("Error: File named " + missing +
+                       " does not exist. Thus, it is excluded from the sum!"));
+    EXPECT_TRUE(Shown("Nothing to do!", "information"));
+    Ui().Reset();
+    EXPECT_FALSE(RunOp({}, EAverageOperation::Average));
+    EXPECT_TRUE(Shown("Nothing to do!"));
+
+    // A result that is an input would be emptied before it is read.
+    Ui().Reset();
+    m_Result = a;
+    EXPECT_FALSE(RunOp({a, a}, EAverageOperation::Average));
+    EXPECT_TRUE(Shown("The output file " + a + " is also an input file"));
+    EXPECT_EQ(Values(a), (std::vector<double>{1, 2}));
+    m_Result = (TestDir() / "x").string();
+    const std::string clash = WriteScratch("x.abs.err", RunFile({1, 2}, 1));
+    EXPECT_FALSE(RunOp({a, clash}, EAverageOperation::Average, true, true));
+    EXPECT_TRUE(Shown("The output file " + clash + " is also an input file"));
+
+    // Too few values for the binning.
+    Ui().Reset();
+    m_Result = (TestDir() / "r.avg").string();
+    const std::string shortFile =
+        WriteScratch("short.usrbin", WeightLine(1) + FlukaCartesian(3, 1, 1, FlukaValues({1, 2})));
+    EXPECT_FALSE(RunOp({a, shortFile}, EAverageOperation::Average));
+    EXPECT_TRUE(Shown("Error calculating average. Abort required!"));
+}
+
+TEST_F(AverageTest, AMissingWeightIsOneWithAWarning)
+{
+    const std::string a = WriteScratch("a.usrbin", RunFile({2}, -1));
+    const std::string b = WriteScratch("b.usrbin", RunFile({6}, 1));
+    ASSERT_TRUE(RunOp({a, b}, EAverageOperation::Average)) << LogText();
+    EXPECT_EQ(Values(m_Result), std::vector<double>{4});
+    EXPECT_TRUE(
+        Logged(a + ": no weight info was found. Assuming a weight of 1.0", ILoadLog::IconWarning));
+    EXPECT_FALSE(Logged(b + ": no weight info"));
+}
+
+TEST_F(AverageTest, EveryBinningOfARealFileIsAveragedInTurn)
+{
+    const std::string a = DataPath("pyne_fluka_usrbin_multiple.lis");
+    const std::string b = WriteScratch("copy.lis", ReadText(a));
+    ASSERT_TRUE(RunOp({a, b}, EAverageOperation::Average, true, true)) << LogText();
+    EXPECT_TRUE(Logged("2 data sets were averaged. Process finished!"));
+    EXPECT_TRUE(Logged("One data set of 2 files processed. Total number of bins: 2 * 27 = 54"));
+    const auto values = Values(m_Result);
+    EXPECT_EQ(values.size(), 27u * 2); // the inputs' error blocks are not copied
+    EXPECT_EQ(ReadText(m_Result).find("Percentage errors"), std::string::npos);
+}
+
+TEST_F(AverageTest, BrokenExponentsAreRepairedWithOneWarning)
+{
+    const std::string a = WriteScratch(
+        "a.usrbin", WeightLine(1) + FlukaCartesian(2, 1, 1, "  1.0000-03  2.0000+02\n"));
+    ASSERT_TRUE(RunOp({a, a}, EAverageOperation::Sum)) << LogText();
+    EXPECT_EQ(Values(m_Result), (std::vector<double>{2e-3, 4e2}));
+    int warnings = 0;
+    for (const auto& m : Ui().Messages())
+        warnings += m.m_Text.rfind("WARNING: In ", 0) == 0;
+    EXPECT_EQ(warnings, 1);
+}
+} // namespace volumira3d
