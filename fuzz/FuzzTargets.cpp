@@ -10,6 +10,7 @@
 #include "converter/RecordFormats.h"
 #include "tracks/ParticleDataReader.h"
 #include "volume/FormatDispatch.h"
+#include "volume/FuzzEntry.h"
 #include "volume/LoadLog.h"
 #include "volume/PropTreeExpression.h"
 #include "volume/VolumeLoader.h"
@@ -108,6 +109,17 @@ const CFuzzTarget FuzzTargets[] = {
     {"fluka_rz", "volume/tests/data/*.rz volume/tests/data/bad/*.rz",
      LoadVolume<&CVolumeLoader::LoadFlukaRZ>},
     {"fluka_rphiz", "volume/tests/data/*.rpz", LoadVolume<&CVolumeLoader::LoadFlukaRPhiZ>},
+    {"fluka_binary", "fuzz/seeds/fluka_binary/* $REALDATA/fluka_usrbin_binary/*fort*",
+     LoadVolume<&CVolumeLoader::LoadFlukaBinary>},
+    {"fluka_voxel", "fuzz/seeds/fluka_voxel/*", LoadVolume<&CVolumeLoader::LoadFlukaVoxel>},
+    {"mcnpx_gridconv", "volume/tests/data/*.mcnpx", LoadVolume<&CVolumeLoader::LoadMCNPX>},
+    {"phits", "$REALDATA/phits/*.out", LoadVolume<&CVolumeLoader::LoadPHITS>},
+    {"fluka_average", "volume/tests/data/*.usrbin volume/tests/data/*.lis",
+     [](const CFuzzInput& in)
+     {
+         volumira3d::AverageBytes(reinterpret_cast<const std::uint8_t*>(in.m_Bytes.data()),
+                                  in.m_Bytes.size());
+     }},
     {"volume_identify",
      "volume/tests/data/*.avg volume/tests/data/*.rz volume/tests/data/*.rpz "
      "$REALDATA/fluka_usrbin_ascii/* $REALDATA/fluka_usrbin_binary/* $REALDATA/phits/*.out "

@@ -15,13 +15,12 @@ namespace
 {
 using CFlukaStorage = CDataStorage<CFlukaXYZAsciiIO<>>;
 
-void ReportTooFewValues(long values, long long bins)
+std::string TooFewValues(long values, long long bins)
 {
-    AfxMessageBox(Format("Sorry but only %ld values were read for %ld bins. A highly trained bunch "
-                         "of monkeys has been sent out to investigate this problem!\nPlease check "
-                         "your input data in the meantime.",
-                         values, static_cast<long>(bins)),
-                  MB_ICONWARNING);
+    return Format("Sorry but only %ld values were read for %ld bins. A highly trained bunch of "
+                  "monkeys has been sent out to investigate this problem!\nPlease check your "
+                  "input data in the meantime.",
+                  values, static_cast<long>(bins));
 }
 
 // Each value takes at least one character and one separator (the last needs no separator).
@@ -53,13 +52,8 @@ bool CVolumeLoader::LoadFlukaCartesian(const std::string& path)
     CFlukaStorage storage(path);
     if (!storage.BeginRead())
     {
+        // The header was refused: no value has been read, whatever its notation.
         LogError(storage.m_Error);
-        AfxMessageBox(Format("Up to %ld records were read before an error occured.\nCheck whether "
-                             "the next value really has a valid format and that for example the E "
-                             "in the exponential notation is not missing, as it can be the case "
-                             "with very small or large numbers written out by FLUKA!",
-                             static_cast<long>(storage.m_NrOfRecords)),
-                      MB_ICONWARNING);
         return false;
     }
     const long long nx = storage.GetNX(), ny = storage.GetNY(), nz = storage.GetNZ();
@@ -68,7 +62,7 @@ bool CVolumeLoader::LoadFlukaCartesian(const std::string& path)
         ReportProblem(Format("The header announces %lld x %lld x %lld bins, but the rest of the "
                              "file cannot hold that many values.",
                              nx, ny, nz),
-                      MB_ICONWARNING);
+                      MB_ICONERROR);
         return false;
     }
     const long long bins = nx * ny * nz;
@@ -85,12 +79,13 @@ bool CVolumeLoader::LoadFlukaCartesian(const std::string& path)
         ReportProblem(Format("Value %lld times the normalization factor exceeds the range of "
                              "numbers.",
                              fill.m_Consumed + 1),
-                      MB_ICONWARNING);
+                      MB_ICONERROR);
         return false;
     }
     if (!fill.Complete(m_Grid))
     {
-        ReportTooFewValues(static_cast<long>(fill.m_Consumed), bins);
+        LogError(Format("Only %lld of %lld values could be read.", fill.m_Consumed, bins));
+        ShowProblem(TooFewValues(static_cast<long>(fill.m_Consumed), bins), MB_ICONERROR);
         return false;
     }
     if (const long long surplus = SurplusValues(storage, bins); surplus > 0)
@@ -98,7 +93,7 @@ bool CVolumeLoader::LoadFlukaCartesian(const std::string& path)
         ReportProblem(Format("The data block holds %lld values more than the %lld bins that the "
                              "header announces.",
                              surplus, bins),
-                      MB_ICONWARNING);
+                      MB_ICONERROR);
         return false;
     }
     storage.EndRead();

@@ -27,6 +27,7 @@ bool CVolumeLoader::PrepareGrid(std::int64_t nx, std::int64_t ny, std::int64_t n
         LogError(Format("The grid of %lld x %lld x %lld bins was not allocated.",
                         static_cast<long long>(nx), static_cast<long long>(ny),
                         static_cast<long long>(nz)));
+        m_Reported = true; // the user's own answer needs no box
         return false;
     }
     std::string error;
@@ -48,12 +49,19 @@ void CVolumeLoader::LogElapsed(DWORD startTicks)
 
 void CVolumeLoader::LogError(const std::string& text)
 {
+    m_LastError = text;
     m_Log.AddLine(text, ILoadLog::IconError);
 }
 
 void CVolumeLoader::ReportProblem(const std::string& text, UINT icon)
 {
     LogError(text);
+    ShowProblem(text, icon);
+}
+
+void CVolumeLoader::ShowProblem(const std::string& text, UINT icon)
+{
+    m_Reported = true;
     AfxMessageBox(text, icon);
 }
 } // namespace volumira3d

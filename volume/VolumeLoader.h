@@ -37,6 +37,12 @@ public:
     bool LoadFlukaBinary(const std::string& path);
     bool LoadFlukaVoxel(const std::string& path);
 
+    // A failed load showed its own message box (or the user declined); otherwise the caller
+    // shows one, naming LastError() when there is one.
+    bool Reported() const { return m_Reported; }
+    // The last error line the load logged.
+    const std::string& LastError() const { return m_LastError; }
+
     // Records (voxels) per piece of a cartesian file held in memory at once.
     static constexpr size_t ChunkRecords = 1 << 16;
 
@@ -78,9 +84,13 @@ private:
     void LogElapsed(DWORD startTicks);
     void LogError(const std::string& text);
     void ReportProblem(const std::string& text, UINT icon);
+    // The message box of a failure, without a log line.
+    void ShowProblem(const std::string& text, UINT icon);
 
     CVoxelGrid& m_Grid;
     ILoadLog& m_Log;
     CVolumeSettings* m_pSettings;
+    bool m_Reported = false;
+    std::string m_LastError;
 };
 } // namespace volumira3d

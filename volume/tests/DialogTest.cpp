@@ -159,6 +159,37 @@ TEST_F(MainDialogTest, ARefusedHeaderKeepsTheDataSetLoadedBefore)
     EXPECT_EQ(m_Dlg.VoxelCount(), 12);
 }
 
+// One box per failed load, and it says what the log says.
+TEST_F(MainDialogTest, EveryFailureShowsOneBoxThatAgreesWithTheLog)
+{
+    const std::string missing = (TestDir() / "missing.usrbin").string();
+    Load(missing);
+    EXPECT_EQ(MessageTexts(true), std::vector<std::string>{"error: Cannot open " + missing});
+    EXPECT_EQ(LogIcon(m_Dlg, "Cannot open " + missing), ILoadLog::IconError);
+    Ui().Reset();
+    Load(TestDir().string());
+    EXPECT_EQ(MessageTexts(true),
+              std::vector<std::string>{"error: Cannot open " + TestDir().string()});
+    Ui().Reset();
+    Load(DataPath("bad/stars_bins.usrbin"));
+    ASSERT_EQ(MessageTexts().size(), 1u) << ::testing::PrintToString(MessageTexts());
+    EXPECT_TRUE(Shown("Sorry, but the file format was not recognized or the contents is "
+                      "corrupted!\nThe number of bins is missing or below 1 in \"",
+                      "error"));
+    EXPECT_EQ(LogIcon(m_Dlg, "Loading stopped"), ILoadLog::IconError);
+    Ui().Reset();
+    Load(WriteScratch("broken.avg", "1\n   Cartesian binning n.   1  \"x\"\n   X coordinate\n"));
+    ASSERT_EQ(MessageTexts().size(), 1u) << ::testing::PrintToString(MessageTexts());
+    EXPECT_TRUE(Shown("Sorry, but the file format was not recognized", "error"));
+    Ui().Reset();
+    Load(DataPath("line11.avg"));
+    EXPECT_EQ(MessageTexts(true), std::vector<std::string>{"error: Invalid file type!"});
+    Ui().Reset();
+    Load(DataPath("bad/truncated.usrbin"));
+    EXPECT_EQ(MessageTexts().size(), 1u) << "the loader's own box only";
+    EXPECT_TRUE(Shown("Sorry but only 63 values were read for 64 bins.", "error"));
+}
+
 TEST_F(MainDialogTest, ClearQuestionAnsweredNoKeepsTheRange)
 {
     Ui().QueueModal("", SetRange("0.5", "100", ScaleLinear));

@@ -78,7 +78,8 @@ TEST_F(FlukaCartesianTest, OneValueMissingFailsWithTheMonkeys)
               "Sorry but only 11 values were read for 12 bins. A highly trained bunch of monkeys "
               "has been sent out to investigate this problem!\nPlease check your input data in the "
               "meantime.");
-    EXPECT_EQ(Ui().Messages()[0].Icon(), "warning");
+    // The load fails: its one box carries the error icon, so a script can tell.
+    EXPECT_EQ(Ui().Messages()[0].Icon(), "error");
 }
 
 TEST_F(FlukaCartesianTest, AFollowingBinningOrErrorBlockEndsTheData)
@@ -102,7 +103,7 @@ TEST_F(FlukaCartesianTest, MoreValuesThanBinsFailWithAMessage)
         Load(WriteScratch("surplus.usrbin", FlukaCartesian(2, 1, 1, FlukaValues({4, 5, 6})))));
     EXPECT_TRUE(Shown("The data block holds 1 values more than the 2 bins that the header "
                       "announces.",
-                      "warning"));
+                      "error"));
 }
 
 // 170 / 17 is 10, not 9: the rows would be misaligned.

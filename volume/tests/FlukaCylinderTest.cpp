@@ -297,7 +297,9 @@ TEST_F(FlukaCylinderTest, BadRadialBinningsAreRefusedBeforeAllocation)
         << ::testing::PrintToString(MessageTexts());
     Ui().Reset();
     EXPECT_FALSE(LoadRZ(DataPath("bad/zero_width.rz")));
-    EXPECT_TRUE(Shown("Up to 0 records were read before an error occured.", "warning"));
+    EXPECT_TRUE(
+        Logged("the bin width must be above 0 in \"      R coordinate: from  0.0000E+00 to  "
+               "4.0000E+00 cm,     4 bins ( 0.0000E+00 cm wide)\""));
     EXPECT_TRUE(m_Grid.m_Voxels.empty());
 }
 
@@ -353,6 +355,6 @@ TEST_F(FlukaCylinderTest, TheRingCountComesFromTheBinCountNotFromATruncatedRatio
     EXPECT_EQ(m_Grid.m_NrXBins, 20);
     // A header whose end disagrees with its bins is refused with the line.
     EXPECT_FALSE(LoadRZ(WriteScratch("x.rz", FlukaRZ(0, 10, 4, 1, 1, FlukaValues(Sequence(4))))));
-    EXPECT_TRUE(m_Grid.m_Voxels.empty());
+    EXPECT_EQ(m_Grid.m_NrXBins, 20) << "refused before the grid was touched";
 }
 } // namespace volumira3d
