@@ -1,11 +1,13 @@
 #include "cloud/Nebulo3DDlg.h"
 
 #include "cloud/CloudConfigDlg.h"
+#include "cloud/CloudVtkExport.h"
 #include "cloud/EnergyHistoDlg.h"
 #include "cloud/IsodumpReader.h"
 #include "cloud/MCNPXReader.h"
 #include "cloud/ParticleTypes.h"
 #include "cloud/Statistics.h"
+#include "common/VtkExport.h"
 #include "isodump/LogDlg.h"
 #include "isodump/StatisticsMenuDlg.h"
 #include "platform/DataExchange.h"
@@ -128,8 +130,14 @@ BOOL CNebulo3DDlg::OnInitDialog()
     for (const char* text : {"Point", "Sphere", "Box"})
         mode.AddString(text);
     CDialog::OnInitDialog();
+    AppendSystemMenuItem(IDM_EXPORT_VTK, ExportVtkMenuText);
     RefreshControls();
     return TRUE;
+}
+
+void CNebulo3DDlg::OnSysCommand(UINT nID)
+{
+    if (nID == IDM_EXPORT_VTK) ExportCloudVtk(*this);
 }
 
 void CNebulo3DDlg::Redraw()

@@ -54,6 +54,7 @@ public:
 
     BOOL OnInitDialog() override;
     void DoDataExchange(CDataExchange* pDX) override;
+    void OnSysCommand(UINT nID) override;
 
     // The loaded cloud, or null.
     const CParticleDataReader* Reader() const { return m_pReader.get(); }

@@ -300,7 +300,7 @@ bool CBatchRunner::EnsureGL(int width, int height)
 bool CBatchRunner::RenderTo(int width, int height)
 {
     if (!EnsureGL(width, height)) return false;
-    m_pScene->FitCamera();
+    m_pScene->FitCamera(width, height);
     m_pScene->Draw(width, height, nullptr, m_pRC.get());
     m_pGL->MakeCurrent();
     m_Image = m_pGL->ReadPixels();

@@ -13,14 +13,37 @@ double Rad(double deg)
 {
     return deg * std::numbers::pi / 180.0;
 }
+
+double Dot(const CVector& a, const CVector& b)
+{
+    return a.x * b.x + a.y * b.y + a.z * b.z;
+}
+
+CVector Corner(const CVector& min, const CVector& max, int i)
+{
+    return {i & 1 ? max.x : min.x, i & 2 ? max.y : min.y, i & 4 ? max.z : min.z};
+}
 } // namespace
 
-void CCamera::FitTo(const CVector& min, const CVector& max)
+// The distance is the smallest at which every corner of the box lies inside the view shrunk by
+// the margin; a sphere around the box would leave most of the frame empty.
+void CCamera::FitTo(const CVector& min, const CVector& max, double aspect)
 {
     m_Target = (min + max) * 0.5;
     m_Radius = std::max((max - min).Length() * 0.5, 1e-6);
-    // Far enough that a sphere around the box fills the field of view with a small margin.
-    m_Distance = m_Radius * 1.05 / std::sin(Rad(FovYDeg / 2));
+    const double tanY = std::tan(Rad(FovYDeg / 2));
+    const double tanX = tanY * std::max(aspect, 1e-3);
+    const CVector f = Forward(), u = Up(), r = Right();
+    // A point or a line seen end-on still gets a view of some extent around it.
+    double need = m_Radius * 0.05 / tanY;
+    for (int i = 0; i < 8; ++i)
+    {
+        const CVector c = Corner(min, max, i) - m_Target;
+        const double across = std::max(std::abs(Dot(c, u)) / tanY, std::abs(Dot(c, r)) / tanX);
+        const double depth = m_Projection == EProjection::Perspective ? -Dot(c, f) : 0;
+        need = std::max(need, depth + across * FitMargin);
+    }
+    m_Distance = need;
 }
 
 void CCamera::Orbit(double dYawDeg, double dPitchDeg)
@@ -51,13 +74,21 @@ CVector CCamera::Up() const
     return {-std::sin(y) * std::sin(p), std::cos(p), -std::cos(y) * std::sin(p)};
 }
 
+CVector CCamera::Right() const
+{
+    const CVector f = Forward(), u = Up();
+    return {f.y * u.z - f.z * u.y, f.z * u.x - f.x * u.z, f.x * u.y - f.y * u.x};
+}
+
+double CCamera::UnitsPerPixel(int viewHeight) const
+{
+    return 2.0 * m_Distance * std::tan(Rad(FovYDeg / 2)) / std::max(viewHeight, 1);
+}
+
 void CCamera::Pan(double dxPixels, double dyPixels, int viewHeight)
 {
-    const double unitsPerPixel =
-        2.0 * m_Distance * std::tan(Rad(FovYDeg / 2)) / std::max(viewHeight, 1);
-    const CVector f = Forward(), u = Up();
-    const CVector right(f.y * u.z - f.z * u.y, f.z * u.x - f.x * u.z, f.x * u.y - f.y * u.x);
-    m_Target = m_Target - right * (dxPixels * unitsPerPixel) + u * (dyPixels * unitsPerPixel);
+    const double unitsPerPixel = UnitsPerPixel(viewHeight);
+    m_Target = m_Target - Right() * (dxPixels * unitsPerPixel) + Up() * (dyPixels * unitsPerPixel);
 }
 
 void CCamera::Apply(int width, int height) const

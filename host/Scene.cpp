@@ -1,10 +1,13 @@
 #include "host/Scene.h"
 
+#include "host/ViewOverlay.h"
+
 #include <GL/gl.h>
 
-bool CScene::FitCamera()
+#include <algorithm>
+
+bool CScene::DataBox(CVector& min, CVector& max) const
 {
-    CVector min, max;
     bool any = m_Host.Box(min, max);
     for (const auto& s : m_Solids)
     {
@@ -12,16 +15,25 @@ bool CScene::FitCamera()
         max = any ? CVector::Max(max, s.m_Max) : s.m_Max;
         any = true;
     }
-    if (any) m_Camera.FitTo(min, max);
     return any;
+}
+
+bool CScene::FitCamera(int width, int height)
+{
+    CVector min, max;
+    if (!DataBox(min, max)) return false;
+    m_Camera.FitTo(min, max, double(std::max(width, 1)) / std::max(height, 1));
+    return true;
 }
 
 void CScene::Draw(int width, int height, HDC dc, HGLRC rc)
 {
     glViewport(0, 0, width, height);
-    glClearColor(float(m_Background.x), float(m_Background.y), float(m_Background.z), 1.0f);
+    const CVector bottom = m_Settings.BackgroundBottom();
+    glClearColor(float(bottom.x), float(bottom.y), float(bottom.z), 1.0f);
     glClearDepth(1.0);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    DrawBackground();
     glEnable(GL_DEPTH_TEST);
     glDepthFunc(GL_LEQUAL);
     m_Camera.Apply(width, height);
@@ -36,7 +48,59 @@ void CScene::Draw(int width, int height, HDC dc, HGLRC rc)
     for (const auto& s : m_Solids)
         DrawSolid(s);
     m_Host.RenderPlugIns(dc, rc);
+    if (m_Settings.m_BoundingBox) DrawBoundingBox();
+    if (m_Settings.m_Axes) CViewOverlay::Draw(m_Camera, width, height);
     glFinish();
+}
+
+// A quad over the whole viewport, behind everything: the depth buffer stays cleared.
+void CScene::DrawBackground() const
+{
+    const CVector top = m_Settings.BackgroundTop(), bottom = m_Settings.BackgroundBottom();
+    glPushAttrib(GL_ENABLE_BIT | GL_TRANSFORM_BIT);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_BLEND);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glShadeModel(GL_SMOOTH);
+    glBegin(GL_QUADS);
+    glColor3d(bottom.x, bottom.y, bottom.z);
+    glVertex2d(-1, -1);
+    glVertex2d(1, -1);
+    glColor3d(top.x, top.y, top.z);
+    glVertex2d(1, 1);
+    glVertex2d(-1, 1);
+    glEnd();
+    glPopAttrib();
+}
+
+// The twelve edges of the data's box, hidden where the data stands in front of them.
+void CScene::DrawBoundingBox() const
+{
+    CVector a, b;
+    if (!DataBox(a, b)) return;
+    glPushAttrib(GL_ENABLE_BIT | GL_LINE_BIT | GL_CURRENT_BIT);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_BLEND);
+    glDisable(GL_LINE_SMOOTH);
+    glLineWidth(1);
+    glColor3fv(BoxColor);
+    glBegin(GL_LINES);
+    for (int i = 0; i < 8; ++i)
+        for (int axis = 1; axis < 8; axis <<= 1)
+            if (!(i & axis))
+            {
+                const int j = i | axis;
+                glVertex3d(i & 1 ? b.x : a.x, i & 2 ? b.y : a.y, i & 4 ? b.z : a.z);
+                glVertex3d(j & 1 ? b.x : a.x, j & 2 ? b.y : a.y, j & 4 ? b.z : a.z);
+            }
+    glEnd();
+    glPopAttrib();
 }
 
 void CScene::DrawSolid(const CSolid& s) const

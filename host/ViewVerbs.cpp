@@ -1,5 +1,6 @@
-// The host's view verbs: camera, projection, stand-in solids, offscreen renders and their
-// pixels, the data's extent and VRML export.
+// The host's view verbs: camera, projection, what the view shows besides the data (axes, bounding
+// box, background), stand-in solids, offscreen renders and their pixels, the data's extent and
+// VRML export.
 #include "host/HostVerbs.h"
 
 #include <cstdio>
@@ -46,6 +47,37 @@ bool Projection(CBatchRunner& r, const CScriptCommand& cmd)
         return r.Wrong(cmd, "projection must be ortho or perspective");
     r.Scene().Camera().SetProjection(p == "ortho" ? CCamera::EProjection::Orthographic
                                                   : CCamera::EProjection::Perspective);
+    r.ViewChanged();
+    return true;
+}
+
+bool OnOff(CBatchRunner& r, const CScriptCommand& cmd, bool& value)
+{
+    const std::string& v = cmd.m_Args[1];
+    if (v != "on" && v != "off") return r.Wrong(cmd, "give on or off");
+    value = v == "on";
+    r.ViewChanged();
+    return true;
+}
+
+bool BoundingBox(CBatchRunner& r, const CScriptCommand& cmd)
+{
+    return OnOff(r, cmd, r.Scene().Settings().m_BoundingBox);
+}
+
+bool Axes(CBatchRunner& r, const CScriptCommand& cmd)
+{
+    return OnOff(r, cmd, r.Scene().Settings().m_Axes);
+}
+
+bool Background(CBatchRunner& r, const CScriptCommand& cmd)
+{
+    double c[3];
+    for (size_t i = 0; i < 3; ++i)
+        if (!r.Double(cmd, i + 1, c[i])) return false;
+    for (double v : c)
+        if (!(v >= 0 && v <= 1)) return r.Wrong(cmd, "colour components are 0..1");
+    r.Scene().Settings().m_Background = {c[0], c[1], c[2]};
     r.ViewChanged();
     return true;
 }
@@ -121,6 +153,9 @@ const CScriptVerbRegistration registration({
     HostVerb("box", "box", {0, 0}, Box),
     HostVerb("camera", "camera YAW PITCH", {2, 2}, Camera),
     HostVerb("projection", "projection ortho|perspective", {1, 1}, Projection),
+    HostVerb("boundingbox", "boundingbox on|off", {1, 1}, BoundingBox),
+    HostVerb("axes", "axes on|off", {1, 1}, Axes),
+    HostVerb("background", "background R G B", {3, 3}, Background),
     HostVerb("solid", "solid X0 Y0 Z0 X1 Y1 Z1 [R G B]", {6, 9}, Solid),
     HostVerb("render", "render PATH.png W H", {3, 3}, Render),
     HostVerb("pixel", "pixel X Y", {2, 2}, Pixel),

@@ -2,9 +2,11 @@
 
 #include "common/ConfigDlg.h"
 #include "common/ParticleNames.h"
+#include "common/VtkExport.h"
 #include "platform/DataExchange.h"
 #include "platform/UiServices.h"
 #include "tracks/ParticleDataReader.h"
+#include "tracks/TrackVtkExport.h"
 
 #include <algorithm>
 #include <cmath>
@@ -85,8 +87,17 @@ BOOL CTrakor3DDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
     m_TimeSlider.SetRange(0, 100);
+    AppendSystemMenuItem(IDM_EXPORT_VTK, ExportVtkMenuText);
+    AppendSystemMenuItem(IDM_EXPORT_VTK_SHOWN, ExportVtkShownMenuText);
     RefreshControls();
     return TRUE;
+}
+
+void CTrakor3DDlg::OnSysCommand(UINT nID)
+{
+    if (nID == IDM_EXPORT_VTK || nID == IDM_EXPORT_VTK_SHOWN)
+        ExportTracksVtk(*this, *m_pStore,
+                        nID == IDM_EXPORT_VTK ? ETrackSelection::All : ETrackSelection::Shown);
 }
 
 void CTrakor3DDlg::Redraw()

@@ -52,6 +52,7 @@ public:
     void DoDataExchange(CDataExchange* pDX) override;
     void OnHScroll(UINT nSBCode, UINT nPos, int nCtrlId) override;
     void OnTimer(UINT_PTR nIDEvent) override;
+    void OnSysCommand(UINT nID) override;
 
     // Read by the render routine and the frame.
     bool m_Visualize = false;

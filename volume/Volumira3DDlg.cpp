@@ -1,10 +1,12 @@
 #include "volume/Volumira3DDlg.h"
 
+#include "common/VtkExport.h"
 #include "platform/DataExchange.h"
 #include "platform/UiServices.h"
 #include "volume/CalcFLUKAAverageDlg.h"
 #include "volume/ContourConfigDlg.h"
 #include "volume/DataOptionsDlg.h"
+#include "volume/GridVtkExport.h"
 #include "volume/NormalizationDlg.h"
 #include "volume/Palettes.h"
 #include "volume/SettingsDlg.h"
@@ -159,6 +161,7 @@ BOOL CVolumira3DDlg::OnInitDialog()
     modes.SetCurSel(m_DisplayMode);
     palettes.SetCurSel(m_Palette);
     AppendSystemMenuItem(IDM_SETTINGS, "Settings...");
+    AppendSystemMenuItem(IDM_EXPORT_VTK, ExportVtkMenuText);
     m_MessageLog.InsertColumn(0, "Message", LVCFMT_LEFT, 580);
     AddLine("Initializing Volumix3D...");
     AddLine(Format("Using %d cores", omp_get_num_procs()));
@@ -175,6 +178,7 @@ BOOL CVolumira3DDlg::OnInitDialog()
 void CVolumira3DDlg::OnSysCommand(UINT nID)
 {
     if (nID == IDM_SETTINGS) OnSettings();
+    if (nID == IDM_EXPORT_VTK) ExportGridVtk(*this);
 }
 
 int CVolumira3DDlg::AddLine(const std::string& text, int icon)

@@ -2,12 +2,16 @@
 
 #include "host/gui/ViewCanvas.h"
 #include "platform/UiServices.h"
+#include "platform/wx/WxBackend.h"
 
+#include <wx/display.h>
 #include <wx/filedlg.h>
 #include <wx/menu.h>
 #include <wx/textdlg.h>
 #include <wx/toolbar.h>
 
+#include <algorithm>
+#include <cmath>
 #include <fstream>
 
 namespace
@@ -18,22 +22,43 @@ enum
     ID_ExportVRML,
     ID_Fit,
     ID_Perspective,
+    ID_BoundingBox,
+    ID_Axes,
+    ID_Background,
     ID_InterfaceVersion,
     ID_SnapPointSize,
     ID_FirstTool = wxID_HIGHEST + 100,
 };
+// At the screen's left edge, leaving room on the right for a plug-in dialog beside the view.
+wxRect FrameRect()
+{
+    const wxRect area = wxDisplay(0u).GetClientArea();
+    const int width = std::clamp(area.width - 650, std::min(560, area.width), 1100);
+    return {area.GetLeft(), area.GetTop(), width, std::min(780, area.height)};
+}
 } // namespace
 
 CMainFrame::CMainFrame(CHost& host, const CHostOptions&)
-    : wxFrame(nullptr, wxID_ANY, "Tessaron", wxDefaultPosition, wxSize(1100, 780)), m_Host(host),
-      m_Scene(host)
+    : wxFrame(nullptr, wxID_ANY, "Tessaron", FrameRect().GetPosition(), FrameRect().GetSize()),
+      m_Host(host), m_Scene(host)
 {
+    m_Profile.SetRegistryKey("Wendrik");
+    m_Profile.SetAppName("Tessaron");
+    m_Scene.Settings().Load(m_Profile);
     BuildMenu();
     m_pToolBar = CreateToolBar(wxTB_HORIZONTAL | wxTB_TEXT | wxTB_NOICONS | wxTB_HORZ_LAYOUT);
     m_pCanvas = new CViewCanvas(this, m_Scene);
     m_Host.SetRedrawHandler([this] { m_pCanvas->Refresh(); });
     CreateStatusBar();
     SetStatusText("Left drag: orbit, shift/right drag: pan, wheel: zoom, F: fit to data");
+    if (auto* backend = dynamic_cast<CWxBackend*>(&UiBackend()))
+        backend->SetPlacement(
+            &m_Placement,
+            [this]
+            {
+                const wxRect r = m_pCanvas->GetScreenRect();
+                return CRect{r.GetLeft(), r.GetTop(), r.GetRight() + 1, r.GetBottom() + 1};
+            });
     Bind(wxEVT_CLOSE_WINDOW, &CMainFrame::OnClose, this);
     RebuildToolbar();
 }
@@ -48,9 +73,13 @@ void CMainFrame::BuildMenu()
     auto* view = new wxMenu;
     view->Append(ID_Fit, "&Fit to data\tF");
     view->AppendCheckItem(ID_Perspective, "&Perspective")->Check(true);
+    view->AppendSeparator();
+    view->AppendCheckItem(ID_Axes, "&Axes and scale")->Check(m_Scene.Settings().m_Axes);
+    view->AppendCheckItem(ID_BoundingBox, "&Bounding box")->Check(m_Scene.Settings().m_BoundingBox);
     auto* settings = new wxMenu;
     settings->Append(ID_InterfaceVersion, "Plug-in &interface version...");
     settings->Append(ID_SnapPointSize, "&Snap point size...");
+    settings->Append(ID_Background, "&Background colour...");
     auto* bar = new wxMenuBar;
     bar->Append(file, "&File");
     bar->Append(view, "&View");
@@ -71,6 +100,23 @@ void CMainFrame::BuildMenu()
             m_pCanvas->Refresh();
         },
         ID_Perspective);
+    Bind(
+        wxEVT_MENU,
+        [this](wxCommandEvent& e)
+        {
+            m_Scene.Settings().m_Axes = e.IsChecked();
+            ViewSettingChanged();
+        },
+        ID_Axes);
+    Bind(
+        wxEVT_MENU,
+        [this](wxCommandEvent& e)
+        {
+            m_Scene.Settings().m_BoundingBox = e.IsChecked();
+            ViewSettingChanged();
+        },
+        ID_BoundingBox);
+    Bind(wxEVT_MENU, &CMainFrame::OnBackground, this, ID_Background);
     Bind(wxEVT_MENU, &CMainFrame::OnInterfaceVersion, this, ID_InterfaceVersion);
     Bind(wxEVT_MENU, &CMainFrame::OnSnapPointSize, this, ID_SnapPointSize);
 }
@@ -153,10 +199,31 @@ void CMainFrame::OnSnapPointSize(wxCommandEvent&)
     }
 }
 
+// The colour chosen is the middle of the background's gradient.
+void CMainFrame::OnBackground(wxCommandEvent&)
+{
+    CVector& bg = m_Scene.Settings().m_Background;
+    auto byte = [](double v)
+    { return static_cast<int>(std::lround(std::clamp(v, 0.0, 1.0) * 255)); };
+    COLORREF color = RGB(byte(bg.x), byte(bg.y), byte(bg.z));
+    if (!UiBackend().ColorDialog(nullptr, color, 0)) return;
+    bg = {GetRValue(color) / 255.0, GetGValue(color) / 255.0, GetBValue(color) / 255.0};
+    ViewSettingChanged();
+}
+
+void CMainFrame::ViewSettingChanged()
+{
+    if (!m_Scene.Settings().Save(m_Profile))
+        SetStatusText("The view settings could not be saved in " + m_Profile.Path());
+    m_pCanvas->Refresh();
+}
+
 void CMainFrame::OnClose(wxCloseEvent& event)
 {
-    // The plug-ins' dialogs are windows of this process: they go before the frame does.
+    // The plug-ins' dialogs are windows of this process: they go before the frame does, and leave
+    // their positions behind as they go.
     m_Host.SetRedrawHandler({});
     m_Host.UnloadAll();
+    if (auto* backend = dynamic_cast<CWxBackend*>(&UiBackend())) backend->SetPlacement(nullptr, {});
     event.Skip();
 }

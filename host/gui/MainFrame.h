@@ -3,6 +3,8 @@
 #include "host/Host.h"
 #include "host/Options.h"
 #include "host/Scene.h"
+#include "platform/DialogPlacement.h"
+#include "platform/Profile.h"
 
 #include <wx/frame.h>
 
@@ -25,10 +27,14 @@ private:
     void OnExportVRML(wxCommandEvent&);
     void OnInterfaceVersion(wxCommandEvent&);
     void OnSnapPointSize(wxCommandEvent&);
+    void OnBackground(wxCommandEvent&);
+    void ViewSettingChanged();
     void OnClose(wxCloseEvent& event);
     void ShowError(const std::string& text);
 
     CHost& m_Host;
+    CProfile m_Profile; // the host's own settings: the view's look and the dialogs' places
+    CDialogPlacement m_Placement{m_Profile};
     CScene m_Scene;
     CViewCanvas* m_pCanvas = nullptr;
     wxToolBar* m_pToolBar = nullptr;

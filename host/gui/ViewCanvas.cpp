@@ -32,9 +32,10 @@ bool CViewCanvas::MakeCurrent(HDC)
     return IsShownOnScreen() && SetCurrent(*m_pContext);
 }
 
+// The fit needs the view's size: the next paint does it.
 void CViewCanvas::FitView()
 {
-    m_Fitted = m_Scene.FitCamera();
+    m_Fitted = false;
     Refresh();
 }
 
@@ -42,9 +43,9 @@ void CViewCanvas::OnPaint(wxPaintEvent&)
 {
     wxPaintDC dc(this);
     if (!MakeCurrent(nullptr)) return;
-    if (!m_Fitted)
-        m_Fitted = m_Scene.FitCamera(); // the first data that appears is brought into view
     const wxSize size = GetClientSize() * GetContentScaleFactor();
+    if (!m_Fitted) // the first data that appears is brought into view
+        m_Fitted = m_Scene.FitCamera(size.x, size.y);
     m_Scene.Draw(size.x, size.y, nullptr, this);
     SwapBuffers();
 }

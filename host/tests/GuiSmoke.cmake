@@ -1,8 +1,11 @@
 # Starts the GUI host under Xvfb with a script and checks the screenshot it takes; with
-# FIRST_SHOT, that an earlier screenshot differs; with SAME_AS_BATCH, that the script prints the
+# FIRST_SHOT, that an earlier screenshot differs; with INI_MATCH, the host's settings file; with SAME_AS_BATCH, that the script prints the
 # same headless.
 file(REMOVE_RECURSE ${WORKDIR})
 file(MAKE_DIRECTORY ${WORKDIR})
+if(INI_MATCH)
+  file(REMOVE $ENV{XDG_CONFIG_HOME}/Wendrik/Tessaron.ini)
+endif()
 set(ENV{SOURCE} ${SOURCEDIR})
 set(ENV{WORK} ${WORKDIR})
 execute_process(
@@ -30,6 +33,13 @@ if(FIRST_SHOT)
   file(SHA256 ${WORKDIR}/${SHOT} last)
   if(first STREQUAL last)
     message(FATAL_ERROR "${FIRST_SHOT} and ${SHOT} are the same image")
+  endif()
+endif()
+# The host's own settings file holds what the run should have left there (a dialog's place).
+if(INI_MATCH)
+  file(READ $ENV{XDG_CONFIG_HOME}/Wendrik/Tessaron.ini ini)
+  if(NOT ini MATCHES "${INI_MATCH}")
+    message(FATAL_ERROR "Tessaron.ini lacks ${INI_MATCH}:\n${ini}")
   endif()
 endif()
 # The script prints the same in the window as headless.

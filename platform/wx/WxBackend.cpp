@@ -3,12 +3,14 @@
 #include "platform/Clipboard.h"
 #include "platform/Clock.h"
 #include "platform/Dialog.h"
+#include "platform/DialogPlacement.h"
 #include "platform/ScriptedAnswers.h"
 #include "platform/wx/WxDialogView.h"
 
 #include <wx/app.h>
 #include <wx/clipbrd.h>
 #include <wx/colordlg.h>
+#include <wx/display.h>
 #include <wx/filedlg.h>
 #include <wx/image.h>
 #include <wx/msgdlg.h>
@@ -82,7 +84,34 @@ CWxDialogView* CWxBackend::ViewOf(CDialog& dlg, bool create)
     if (!create) return nullptr;
     auto* view = new CWxDialogView(Owner(dlg.GetParent()), dlg);
     m_Views[&dlg] = view;
+    Place(dlg, *view);
     return view;
+}
+
+void CWxBackend::SetPlacement(CDialogPlacement* pPlacement, std::function<CRect()> viewOnScreen)
+{
+    m_pPlacement = pPlacement;
+    m_ViewOnScreen = std::move(viewOnScreen);
+}
+
+void CWxBackend::Place(CDialog& dlg, CWxDialogView& view) const
+{
+    if (!m_pPlacement || !m_ViewOnScreen || dlg.GetParent()) return;
+    const int display = wxDisplay::GetFromWindow(wxTheApp->GetTopWindow());
+    const wxRect area = wxDisplay(display == wxNOT_FOUND ? 0u : unsigned(display)).GetClientArea();
+    const CRect screen{area.GetLeft(), area.GetTop(), area.GetRight() + 1, area.GetBottom() + 1};
+    const wxSize size = view.GetSize();
+    const CRect where =
+        m_pPlacement->Place(dlg.GetTemplate().m_Caption, size.x, size.y, m_ViewOnScreen(), screen);
+    view.SetPosition(wxPoint(where.left, where.top));
+}
+
+void CWxBackend::KeepPosition(CDialog& dlg)
+{
+    CWxDialogView* view = ViewOf(dlg, false);
+    if (!m_pPlacement || !view || dlg.GetParent() || !view->IsShown()) return;
+    const wxPoint at = view->GetPosition();
+    m_pPlacement->Remember(dlg.GetTemplate().m_Caption, at.x, at.y);
 }
 
 std::string CWxBackend::WxFilter(const std::string& filter)
@@ -235,6 +264,7 @@ INT_PTR CWxBackend::RunModal(CDialog& dlg)
 void CWxBackend::DialogDestroyed(CDialog& dlg)
 {
     std::erase_if(m_Timers, [&](const CTimer& t) { return t.m_pDlg == &dlg; });
+    KeepPosition(dlg);
     if (auto it = m_Views.find(&dlg); it != m_Views.end())
     {
         CWxDialogView* view = it->second;
@@ -245,7 +275,10 @@ void CWxBackend::DialogDestroyed(CDialog& dlg)
 
 void CWxBackend::DialogShown(CDialog& dlg, bool show)
 {
-    if (show) ViewOf(dlg, true);
+    if (show)
+        ViewOf(dlg, true);
+    else
+        KeepPosition(dlg);
 }
 
 void CWxBackend::BeginWaitCursor()

@@ -12,6 +12,8 @@
 
 class CControlState;
 class CDialog;
+class CDialogPlacement;
+struct CRect;
 class CWxDialogView;
 class wxTimer;
 class wxWindow;
@@ -42,12 +44,18 @@ public:
     // A view destroyed by wx itself.
     void ForgetView(CDialog& dlg) { m_Views.erase(&dlg); }
 
+    // Parentless dialogs (the plug-ins' main dialogs) open where the placement says, beside the
+    // view whose screen rectangle viewOnScreen gives, and leave their position there on hiding.
+    void SetPlacement(CDialogPlacement* pPlacement, std::function<CRect()> viewOnScreen);
+
     // The wx filter of a "Name|*.ext|...|" filter string.
     static std::string WxFilter(const std::string& filter);
 
 private:
     wxWindow* Owner(CDialog* pOwner) const;
     CWxDialogView* ViewOf(CDialog& dlg, bool create);
+    void Place(CDialog& dlg, CWxDialogView& view) const;
+    void KeepPosition(CDialog& dlg);
 
     std::map<CDialog*, CWxDialogView*> m_Views;
     struct CTimer
@@ -64,4 +72,6 @@ private:
 
     std::vector<CTimer> m_Timers; // in the order they were started
     unsigned long m_LastRefresh = 0;
+    CDialogPlacement* m_pPlacement = nullptr;
+    std::function<CRect()> m_ViewOnScreen;
 };

@@ -69,8 +69,9 @@ TEST_F(MainDialogTest, InitializationLogsAndOffersSettings)
     EXPECT_EQ(LogLines(m_Dlg),
               (std::vector<std::string>{"Initializing Volumix3D...",
                                         Format("Using %d cores", omp_get_num_procs())}));
-    ASSERT_EQ(m_Dlg.SystemMenuItems().size(), 1u);
+    ASSERT_EQ(m_Dlg.SystemMenuItems().size(), 2u);
     EXPECT_EQ(m_Dlg.SystemMenuItems()[0].second, "Settings...");
+    EXPECT_EQ(m_Dlg.SystemMenuItems()[1].second, "Export VTK...");
     EXPECT_TRUE(m_Dlg.UserSysCommand(IDM_SETTINGS));
     EXPECT_EQ(m_Dlg.GetCaption(), "Volumix3D");
     EXPECT_EQ(m_Dlg.FindItem(IDC_MESSAGE_LOG)->m_Columns.at(0).m_Heading, "Message");

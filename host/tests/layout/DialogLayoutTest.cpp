@@ -16,8 +16,13 @@
 #include "testkit/FakeHost.h"
 #include "tracks/ParticleDataReader.h"
 #include "tracks/Trakor3DDlg.h"
+#include "volume/CalcFLUKAAverageDlg.h"
+#include "volume/ContourConfigDlg.h"
 #include "volume/DataOptionsDlg.h"
+#include "volume/MCNPXImportOptionsDlg.h"
 #include "volume/NormalizationDlg.h"
+#include "volume/SettingsDlg.h"
+#include "volume/UserDefWeightsDlg.h"
 #include "volume/Volumira3DDlg.h"
 #include "volume/VoxelGrid.h"
 
@@ -28,6 +33,7 @@
 
 #include <functional>
 #include <iostream>
+#include <map>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -57,6 +63,10 @@ CProfile g_Profile;
 trakor3d::CParticleDataReader g_Tracks;
 volumira3d::CVoxelGrid g_Grid;
 nebulo3d::CParticleDataReader g_Cloud;
+volumira3d::CVolumeSettings g_VolumeSettings(&g_Profile);
+std::vector<volumira3d::CMCNPXDescriptor> g_DataSets(2);
+std::vector<std::string> g_Runs{"run1", "run2"};
+std::map<std::string, double> g_Weights;
 
 const std::vector<CDialogCase>& Dialogs()
 {
@@ -66,6 +76,13 @@ const std::vector<CDialogCase>& Dialogs()
         {"Volumira3D", Make<volumira3d::CVolumira3DDlg>(&g_Host, &g_Profile)},
         {"Normalization", Make<volumira3d::CNormalizationDlg>(nullptr)},
         {"DataOptions", Make<volumira3d::CDataOptionsDlg>(&g_Grid, nullptr)},
+        {"Settings", Make<volumira3d::CSettingsDlg>(nullptr)},
+        {"ContourConfig", Make<volumira3d::CContourConfigDlg>(nullptr)},
+        {"MCNPXDataSets",
+         Make<volumira3d::CMCNPXImportOptionsDlg>(g_DataSets, &g_VolumeSettings, nullptr)},
+        {"UserDefWeights",
+         Make<volumira3d::CUserDefWeightsDlg>(&g_Runs, &g_Weights, &g_VolumeSettings, nullptr)},
+        {"AverageFluka", Make<volumira3d::CCalcFLUKAAverageDlg>(&g_VolumeSettings, nullptr)},
         {"Nebulo3D", Make<nebulo3d::CNebulo3DDlg>(&g_Host, &g_Profile)},
         {"CloudConfiguration", Make<nebulo3d::CCloudConfigDlg>(nullptr)},
         {"EnergyHistogram",

@@ -1,0 +1,185 @@
+#include "host/ViewOverlay.h"
+
+#include <GL/gl.h>
+#include <cairo.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdio>
+#include <memory>
+
+namespace
+{
+using Surface = std::unique_ptr<cairo_surface_t, decltype(&cairo_surface_destroy)>;
+
+constexpr int Margin = 8;     // from the view's edges
+constexpr int BarHeight = 40; // the scale bar's image
+const char* const AxisNames[3] = {"x", "y", "z"};
+
+double Dot(const CVector& a, const CVector& b)
+{
+    return a.x * b.x + a.y * b.y + a.z * b.z;
+}
+
+Surface NewSurface(int width, int height)
+{
+    return Surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height),
+                   cairo_surface_destroy);
+}
+
+void SetColor(cairo_t* cr, const unsigned char* rgb)
+{
+    cairo_set_source_rgb(cr, rgb[0] / 255.0, rgb[1] / 255.0, rgb[2] / 255.0);
+}
+
+// A label readable on any background: dark outline, light fill.
+void OutlinedText(cairo_t* cr, double x, double y, const std::string& text)
+{
+    cairo_move_to(cr, x, y);
+    cairo_text_path(cr, text.c_str());
+    cairo_set_source_rgb(cr, 0.1, 0.1, 0.1);
+    cairo_set_line_width(cr, 3);
+    cairo_stroke_preserve(cr);
+    cairo_set_source_rgb(cr, 1, 1, 1);
+    cairo_fill(cr);
+}
+
+void CenteredText(cairo_t* cr, double cx, double cy, const std::string& text)
+{
+    cairo_text_extents_t e;
+    cairo_text_extents(cr, text.c_str(), &e);
+    OutlinedText(cr, cx - e.width / 2 - e.x_bearing, cy - e.height / 2 - e.y_bearing, text);
+}
+
+void PaintTriad(cairo_t* cr, const CCamera& camera, int side)
+{
+    const CVector axes[3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
+    const double c = side / 2.0, length = side * 0.3;
+    // Far axes first, so that the nearest is drawn on top.
+    std::array<int, 3> order = {0, 1, 2};
+    std::sort(order.begin(), order.end(),
+              [&](int a, int b)
+              { return Dot(axes[a], camera.Forward()) > Dot(axes[b], camera.Forward()); });
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    cairo_select_font_face(cr, "sans-serif", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_BOLD);
+    cairo_set_font_size(cr, std::max(10.0, side * 0.15));
+    for (int i : order)
+    {
+        const double dx = Dot(axes[i], camera.Right()), dy = -Dot(axes[i], camera.Up());
+        cairo_move_to(cr, c, c);
+        cairo_line_to(cr, c + dx * length, c + dy * length);
+        SetColor(cr, CViewOverlay::AxisColors[i]);
+        cairo_set_line_width(cr, std::max(3.0, side * 0.045));
+        cairo_stroke(cr);
+        // The label sits beyond the tip; an axis seen end-on gets it beside the centre.
+        const double n = std::hypot(dx, dy);
+        double lx = side * 0.1, ly = -side * 0.1;
+        if (n > 0.15)
+        {
+            const double reach = n * length + side * 0.11;
+            lx = dx / n * reach;
+            ly = dy / n * reach;
+        }
+        CenteredText(cr, c + lx, c + ly, AxisNames[i]);
+    }
+}
+
+void PaintScaleBar(cairo_t* cr, int width, double barPixels, const std::string& label)
+{
+    const double right = width - 6, left = right - barPixels, y = BarHeight - 10;
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
+    cairo_move_to(cr, left, y - 6);
+    cairo_line_to(cr, left, y);
+    cairo_line_to(cr, right, y);
+    cairo_line_to(cr, right, y - 6);
+    cairo_set_source_rgb(cr, 0.1, 0.1, 0.1);
+    cairo_set_line_width(cr, 5);
+    cairo_stroke_preserve(cr);
+    cairo_set_source_rgb(cr, 1, 1, 1);
+    cairo_set_line_width(cr, 2);
+    cairo_stroke(cr);
+    cairo_select_font_face(cr, "sans-serif", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_BOLD);
+    cairo_set_font_size(cr, 13);
+    CenteredText(cr, (left + right) / 2, y - 16, label);
+}
+
+// Blends a premultiplied image over the viewport with its lower left corner at (x, y).
+void Composite(cairo_surface_t* surface, int x, int y, int viewWidth, int viewHeight)
+{
+    cairo_surface_flush(surface);
+    const int w = cairo_image_surface_get_width(surface);
+    const int h = cairo_image_surface_get_height(surface);
+    glPushAttrib(GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT | GL_PIXEL_MODE_BIT | GL_TRANSFORM_BIT);
+    glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(0, viewWidth, 0, viewHeight, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_TEXTURE_2D);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, cairo_image_surface_get_stride(surface) / 4);
+    // Cairo's rows run top down: start at the top row and draw downwards.
+    glRasterPos2i(x, y + h - 1);
+    glPixelZoom(1, -1);
+    glDrawPixels(w, h, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, cairo_image_surface_get_data(surface));
+    glPopMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glPopClientAttrib();
+    glPopAttrib();
+}
+
+template <class Paint> void DrawPiece(int w, int h, int x, int y, int viewW, int viewH, Paint paint)
+{
+    Surface surface = NewSurface(w, h);
+    cairo_t* cr = cairo_create(surface.get());
+    paint(cr);
+    cairo_destroy(cr);
+    if (cairo_surface_status(surface.get()) == CAIRO_STATUS_SUCCESS)
+        Composite(surface.get(), x, y, viewW, viewH);
+}
+} // namespace
+
+int CViewOverlay::TriadSide(int width, int height)
+{
+    return std::clamp(std::min(width, height) / 5, 60, 110);
+}
+
+double CViewOverlay::NiceLength(double maxLength)
+{
+    const double decade = std::pow(10.0, std::floor(std::log10(maxLength)));
+    for (double step : {5.0, 2.0, 1.0})
+        if (step * decade <= maxLength * (1 + 1e-9)) return step * decade;
+    return decade;
+}
+
+std::string CViewOverlay::LengthLabel(double cm)
+{
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%g cm", cm);
+    return buf;
+}
+
+void CViewOverlay::Draw(const CCamera& camera, int width, int height)
+{
+    if (std::min(width, height) < MinViewSide) return;
+    const int side = TriadSide(width, height);
+    DrawPiece(side, side, Margin, Margin, width, height,
+              [&](cairo_t* cr) { PaintTriad(cr, camera, side); });
+    const double unitsPerPixel = camera.UnitsPerPixel(height);
+    const int maxBar = std::min(160, width / 4);
+    if (!(unitsPerPixel > 0) || !std::isfinite(unitsPerPixel)) return;
+    const double length = NiceLength(maxBar * unitsPerPixel);
+    const double barPixels = length / unitsPerPixel;
+    const int barWidth = maxBar + 12;
+    DrawPiece(barWidth, BarHeight, width - Margin - barWidth, Margin, width, height,
+              [&](cairo_t* cr) { PaintScaleBar(cr, barWidth, barPixels, LengthLabel(length)); });
+}
