@@ -4,6 +4,7 @@
 #include "cloud/ParticleTypes.h"
 #include "common/ColorTable.h"
 #include "common/Tokens.h"
+#include "common/VrmlNumbers.h"
 
 #include <iostream>
 #include <sstream>
@@ -21,12 +22,6 @@ bool IsComment(std::string_view firstField)
     return firstField.find_first_of("#$*&/") != std::string_view::npos;
 }
 
-std::string Point(const CVector& p)
-{
-    std::ostringstream os;
-    os << p.x << ' ' << p.y << ' ' << p.z;
-    return os.str();
-}
 } // namespace
 
 void CParticle::PrepareAllocator()
@@ -54,9 +49,8 @@ void CParticle::ExportVRML(std::ostream& os)
     const CVector& c =
         CColorTable::ValidIndex(m_Type) ? CColorTable::Instance().Get(m_Type) : CVector(1, 1, 1);
     std::ostringstream color;
-    color << "color DEF particlecolors Color { color [ " << c.x << ' ' << c.y << ' ' << c.z
-          << " ] }";
-    const std::string point = Point(m_Position);
+    color << "color DEF particlecolors Color { color [ " << VrmlTriple(c) << " ] }";
+    const std::string point = VrmlTriple(m_Position);
     m_Depth = 0;
     WriteLine(os, "DEF _00 Transform {", 0);
     WriteLine(os, "children [", 1);

@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
+#include <utility>
 
 class CBatchRunner::CRenderContextImpl : public CRenderContext
 {
@@ -227,10 +228,30 @@ bool CBatchRunner::Awaiting(const CCommand& cmd, const std::string& message)
 
 bool CBatchRunner::RunOne(const CCommand& cmd)
 {
+    // A block's commands run inside the command that opened its dialog, which answers for them.
+    const bool top = m_Depth == 0;
+    const bool expected = top && std::exchange(m_ExpectError, false);
+    const size_t shown = CScriptedAnswers::Instance().Messages().size();
     m_RetryWanted = false;
-    const bool ok = Execute(cmd);
+    ++m_Depth;
+    bool ok = Execute(cmd);
     RedrawIfPending();
+    --m_Depth;
+    // A command tried again later keeps what the script expects of it.
+    if (top && m_RetryWanted) m_ExpectError = expected;
+    if (top && !m_RetryWanted) ok = CheckErrorBoxes(cmd, shown, expected) && ok;
     return ok;
+}
+
+bool CBatchRunner::CheckErrorBoxes(const CCommand& cmd, size_t shown, bool expected)
+{
+    const auto& messages = CScriptedAnswers::Instance().Messages();
+    const CMessageRecord* first = nullptr;
+    for (size_t i = std::min(shown, messages.size()); i < messages.size() && !first; ++i)
+        if ((messages[i].m_Type & MB_ICONMASK) == MB_ICONERROR) first = &messages[i];
+    if (first && !expected) return Fail(cmd, "an error message box appeared: " + first->m_Text);
+    if (!first && expected) return Fail(cmd, "an error message box was expected, none appeared");
+    return true;
 }
 
 bool CBatchRunner::Execute(const CCommand& cmd)

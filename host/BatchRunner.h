@@ -25,7 +25,8 @@ public:
     ~CBatchRunner() override;
 
     // Runs the script; returns the number of commands that failed (0 = success), or -1 when the
-    // script cannot be read or parsed.
+    // script cannot be read or parsed. A command that shows an error message box the script did
+    // not expect has failed.
     int RunFile(const std::string& path);
     int RunText(const std::string& text, const std::string& name);
 
@@ -39,6 +40,9 @@ public:
     void SetRedrawOffscreen(bool redraw) { m_RedrawOffscreen = redraw; }
     // View verbs act on this scene (a window's) and call refresh after changing it.
     void UseView(CScene& scene, std::function<void()> refresh);
+    // The next command shows an error message box on purpose (a bad-input test): it is then
+    // a failure when none appears, instead of when one does.
+    void ExpectError() { m_ExpectError = true; }
     // Whether a command whose window is not up yet (Awaiting) may be tried again: it then
     // fails silently and RetryWanted says so until the next command runs.
     void AllowRetry(bool allow) { m_MayRetry = allow; }
@@ -82,6 +86,8 @@ private:
                       std::vector<CCommand>& out, const std::string& block, std::string& error);
     void RunAll(const std::vector<CCommand>& commands);
     bool Execute(const CCommand& cmd);
+    // Whether the error message boxes shown since message number `shown` agree with the script.
+    bool CheckErrorBoxes(const CCommand& cmd, size_t shown, bool expected);
     bool EnsureGL(int width, int height);
 
     CHost& m_Host;
@@ -101,4 +107,6 @@ private:
     std::vector<std::uint8_t> m_Image;
     int m_ImageWidth = 0, m_ImageHeight = 0;
     int m_Failures = 0;
+    int m_Depth = 0; // commands running: blocks run inside their command
+    bool m_ExpectError = false;
 };

@@ -117,6 +117,13 @@ bool Modal(CBatchRunner& r, const CScriptCommand& cmd)
     return true;
 }
 
+bool Expect(CBatchRunner& r, const CScriptCommand& cmd)
+{
+    if (cmd.m_Args[1] != "error") return r.Wrong(cmd, "only \"expect error\" is known");
+    r.ExpectError();
+    return true;
+}
+
 bool Timer(CBatchRunner& r, const CScriptCommand& cmd)
 {
     int count;
@@ -158,6 +165,7 @@ const CScriptVerbRegistration registration({
     HostVerb("toolbar", "toolbar CAPTION", {1, 1}, Toolbar),
     HostVerb("dialog", "dialog CAPTION", {1, 1}, Dialog),
     HostVerb("answer", "answer ok|cancel|yes|no", {1, 1}, Answer),
+    HostVerb("expect", "expect error", {1, 1}, Expect),
     HostVerb("file", "file PATH", {1, 1}, File),
     HostVerb("color", "color R G B", {3, 3}, Color),
     []

@@ -2,8 +2,11 @@
 
 #include "common/ColorTable.h"
 #include "common/LineReader.h"
+#include "common/VrmlNumbers.h"
 #include "tracks/TrackText.h"
 
+#include <cmath>
+#include <limits>
 #include <sstream>
 
 namespace trakor3d
@@ -22,6 +25,15 @@ bool IsEndLine(std::string_view line)
                                  "end\tparticle", "END-PARTICLE", "end-particle"})
         if (Contains(line, end)) return true;
     return false;
+}
+// The view draws in single precision: a coordinate beyond a float's range (or not a number)
+// would make the view box and the VRML export useless.
+bool Drawable(const CSegment& point)
+{
+    constexpr double Largest = std::numeric_limits<float>::max();
+    for (double v : {point.x, point.y, point.z})
+        if (!(std::abs(v) <= Largest)) return false;
+    return std::isfinite(point.t);
 }
 } // namespace
 
@@ -66,7 +78,14 @@ void CParticle::ReadLine(const std::vector<std::string_view>& tokens, std::ostre
         }
         const double t = tokens.size() >= 5 ? ReadNumber(tokens[4])
                                             : (m_Points.empty() ? 0.0 : m_Points.back().t) + 1.0;
-        AddPoint({ReadNumber(tokens[1]), ReadNumber(tokens[2]), ReadNumber(tokens[3]), t});
+        const CSegment point{ReadNumber(tokens[1]), ReadNumber(tokens[2]), ReadNumber(tokens[3]),
+                             t};
+        if (!Drawable(point))
+        {
+            err << "ERROR: Segment coordinate or time out of range! -> Segment ignored!\n";
+            return;
+        }
+        AddPoint(point);
     }
     else if (key == "Energy" || key == "energy")
     {
@@ -114,15 +133,8 @@ void CParticle::WriteVRML(std::ostream& os)
     if (m_Points.size() < 2) return;
     const CVector color =
         CColorTable::ValidIndex(m_Type) ? CColorTable::Instance().Get(m_Type) : CVector();
-    auto point = [](const CVector& v)
-    {
-        std::ostringstream line;
-        line << v.x << ' ' << v.y << ' ' << v.z;
-        return line.str();
-    };
     std::ostringstream colorLine;
-    colorLine << "color DEF particlecolors Color { color [" << color.x << ' ' << color.y << ' '
-              << color.z << " ] }";
+    colorLine << "color DEF particlecolors Color { color [" << VrmlTriple(color) << " ] }";
     for (size_t i = 0; i + 1 < m_Points.size(); ++i)
     {
         m_IndentLevel = 0; // every block starts at the left margin
@@ -132,8 +144,8 @@ void CParticle::WriteVRML(std::ostream& os)
         WriteLine(os, "geometry IndexedLineSet {", 1);
         WriteLine(os, "coord Coordinate {", 1);
         WriteLine(os, "point [", 1);
-        WriteLine(os, point(m_Points[i]), 3);
-        WriteLine(os, point(m_Points[i + 1]), 3);
+        WriteLine(os, VrmlTriple(m_Points[i]), 3);
+        WriteLine(os, VrmlTriple(m_Points[i + 1]), 3);
         WriteLine(os, "]", 3);
         WriteLine(os, "}", 2);
         WriteLine(os, "coordIndex [", 3);

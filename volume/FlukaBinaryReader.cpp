@@ -56,6 +56,14 @@ bool CFlukaBinaryReader::Open(const std::string& path)
     return BeginArray(m_ValuesOffset, "values");
 }
 
+bool LooksLikeFlukaBinary(const std::string& path)
+{
+    CFortranRecordFile file;
+    std::uint32_t run = 0, binning = 0;
+    return file.Open(path) && file.BeginRecord(run) && run >= MinRunHeader &&
+           file.BeginRecord(binning) && binning >= MinBinningHeader;
+}
+
 bool CFlukaBinaryReader::ReadRunHeader()
 {
     std::uint32_t length = 0;

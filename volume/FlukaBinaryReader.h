@@ -22,6 +22,10 @@ struct CFlukaBinaryHeader
     CFlukaAxis m_Axis[3]; // x, y, z; cylindrical: r, phi, z
 };
 
+// True when the file begins with two Fortran records framed as a FLUKA USRBIN file's are: a run
+// header and a binning header of at least their sizes, each frame fitting the file.
+bool LooksLikeFlukaBinary(const std::string& path);
+
 class CFlukaBinaryReader
 {
 public:

@@ -48,6 +48,38 @@ bool Number(const std::vector<std::string_view>& tokens, size_t index, double& v
     return ParseLeadingNumber(Token(tokens, index), value) && std::isfinite(value);
 }
 
+// Half a unit in the last printed digit of a number token ("2.0000E-01": 5e-6).
+double HalfLastDigit(std::string_view token)
+{
+    const size_t e = token.find_first_of("eEdD");
+    int exponent = 0;
+    if (e != std::string_view::npos)
+    {
+        std::int32_t value = 0;
+        if (ParseLeadingNumber(token.substr(e + 1), value)) exponent = value;
+    }
+    const std::string_view mantissa = token.substr(0, e);
+    const size_t point = mantissa.find('.');
+    const int decimals =
+        point == std::string_view::npos ? 0 : static_cast<int>(mantissa.size() - point - 1);
+    return 0.5 * std::pow(10.0, exponent - decimals);
+}
+
+// How far (to - from) / width may lie from the true bin count through the rounding of the three
+// printed numbers (tokens 3, 5 and 10 of a coordinate line).
+double PrintedRatioError(const std::vector<std::string_view>& tokens, double ratio)
+{
+    double width = 0;
+    ParseLeadingNumber(Token(tokens, 10), width);
+    const double span = HalfLastDigit(Token(tokens, 3)) + HalfLastDigit(Token(tokens, 5));
+    return (span + ratio * HalfLastDigit(Token(tokens, 10))) / width + 1e-9 * ratio;
+}
+
+bool BinCountAgrees(double ratio, std::int32_t bins, double tolerance)
+{
+    return std::abs(ratio - bins) <= tolerance;
+}
+
 // "X coordinate: from -1.0E+01 to 1.0E+01 cm, 100 bins ( 2.0E-01 cm wide)"
 bool ParseCoordinateLine(std::string_view line, bool binsOnly, CFlukaAxis& axis, std::string& error)
 {
@@ -69,6 +101,13 @@ bool ParseCoordinateLine(std::string_view line, bool binsOnly, CFlukaAxis& axis,
     if (!(axis.m_Width > 0))
     {
         error = "the bin width must be above 0 in \"" + std::string(line) + "\"";
+        return false;
+    }
+    const double ratio = (axis.m_Max - axis.m_Min) / axis.m_Width;
+    if (!BinCountAgrees(ratio, bins, PrintedRatioError(tokens, ratio)))
+    {
+        error = Format("the header line \"%s\" announces %d bins, but (to - from) / width gives %g",
+                       std::string(line).c_str(), bins, ratio);
         return false;
     }
     return true;

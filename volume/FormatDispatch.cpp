@@ -1,6 +1,7 @@
 #include "volume/FormatDispatch.h"
 
 #include "common/LineReader.h"
+#include "volume/FlukaBinaryReader.h"
 #include "volume/TextScanner.h"
 #include "volume/VolumeLoader.h"
 
@@ -40,7 +41,14 @@ const CVolumeFormat Formats[] = {
      "Identified MCNPX data...",
      MCNPXFilter,
      &L::LoadMCNPX},
-    {"FLUKA binary USRBIN", ".bin", {}, "", BinaryFilter, &L::LoadFlukaBinary},
+    // fort.21 or *.bnn as FLUKA names them: recognised by the Fortran framing of their records.
+    {"FLUKA binary USRBIN",
+     ".bin",
+     {},
+     "Identified FLUKA - binary USRBIN...",
+     BinaryFilter,
+     &L::LoadFlukaBinary,
+     &LooksLikeFlukaBinary},
     {"FLUKA cartesian USRBIN",
      ".usrbin",
      {"Cartesian binning"},
@@ -121,6 +129,8 @@ const CVolumeFormat* IdentifyContent(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
     if (!IsRegularFile(path) || !in) return nullptr;
+    for (const CVolumeFormat& format : Formats)
+        if (format.m_Recognize && format.m_Recognize(path)) return &format;
     CLineReader reader(in);
     std::string line;
     for (int i = 0; i < 10 && reader.Next(line); ++i)

@@ -32,6 +32,9 @@ struct CVolumeFormat
     std::string_view m_IdentifiedLine;
     std::span<const CFilterEntry> m_Filter;
     LoadFn m_Load;
+    // Identifies the content of a binary format (nullptr: text phrases only); tried before the
+    // phrases of any format.
+    bool (*m_Recognize)(const std::string& path) = nullptr;
 };
 
 // All formats, in the order their name parts and phrases are tried.
@@ -39,8 +42,9 @@ std::span<const CVolumeFormat> VolumeFormats();
 // The format named by the first name part (in table order) that occurs in the path; nullptr
 // when none does.
 const CVolumeFormat* FormatFromPath(const std::string& path);
-// The format named by the first of the file's first 10 lines that holds an identifying phrase;
-// nullptr when none does, or the file cannot be opened.
+// The binary format whose framing the file has, else the format named by the first of the
+// file's first 10 lines that holds an identifying phrase; nullptr when none does, or the file
+// cannot be opened.
 const CVolumeFormat* IdentifyContent(const std::string& path);
 // The input-file dialog's filter: every format's entries by rank, then "All Files".
 const std::string& InputFileFilter();

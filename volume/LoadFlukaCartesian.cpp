@@ -16,13 +16,12 @@ namespace
 {
 using CFlukaStorage = CDataStorage<CFlukaXYZAsciiIO<>>;
 
-void ReportTooFewValues(long values, long long bins)
+std::string TooFewValues(long values, long long bins)
 {
-    AfxMessageBox(Format("Sorry but only %ld values were read for %ld bins. A highly trained bunch "
-                         "of monkeys has been sent out to investigate this problem!\nPlease check "
-                         "your input data in the meantime.",
-                         values, static_cast<long>(bins)),
-                  MB_ICONWARNING);
+    return Format("Sorry but only %ld values were read for %ld bins. A highly trained bunch of "
+                  "monkeys has been sent out to investigate this problem!\nPlease check your "
+                  "input data in the meantime.",
+                  values, static_cast<long>(bins));
 }
 
 // Each value takes at least one character and one separator (the last needs no separator).
@@ -41,6 +40,25 @@ CFillResult FillFromText(CFlukaStorage& storage, CVoxelGrid& grid, CProgressLine
     CStorageSource source(storage, grid.m_Normalization, CVolumeLoader::ChunkRecords);
     return FillCartesian(source, grid, progress);
 }
+
+// Values in the data block beyond the bins the header announces. The block ends at the first
+// word (an error block, the next binning); the "1" that FLUKA writes in front of a further
+// binning is not a value.
+long long SurplusValues(CFlukaStorage& storage, long long bins)
+{
+    // The fill has read (and warned about) the values in the bins; counting the rest again from
+    // the storage must not repeat its warning.
+    storage.m_NotationWarned = true;
+    double last = storage.m_Data.empty() ? 0 : storage.m_Data.back().m_Value;
+    while (storage.ReadMore(CVolumeLoader::ChunkRecords))
+        last = storage.m_Data.back().m_Value;
+    long long surplus = storage.m_NrOfRecords - bins;
+    std::string rest;
+    if (surplus > 0 && last == 1 && storage.m_In.ReadLine(rest) &&
+        rest.find("binning") != std::string::npos)
+        --surplus;
+    return surplus;
+}
 } // namespace
 
 bool CVolumeLoader::LoadFlukaCartesian(const std::string& path)
@@ -48,13 +66,8 @@ bool CVolumeLoader::LoadFlukaCartesian(const std::string& path)
     CFlukaStorage storage(path);
     if (!storage.BeginRead())
     {
+        // The header was refused: no value has been read, whatever its notation.
         LogError(storage.m_Error);
-        AfxMessageBox(Format("Up to %ld records were read before an error occured.\nCheck whether "
-                             "the next value really has a valid format and that for example the E "
-                             "in the exponential notation is not missing, as it can be the case "
-                             "with very small or large numbers written out by FLUKA!",
-                             static_cast<long>(storage.m_NrOfRecords)),
-                      MB_ICONWARNING);
         return false;
     }
     const long long nx = storage.GetNX(), ny = storage.GetNY(), nz = storage.GetNZ();
@@ -63,14 +76,14 @@ bool CVolumeLoader::LoadFlukaCartesian(const std::string& path)
         ReportProblem(Format("The header announces %lld x %lld x %lld bins, but the rest of the "
                              "file cannot hold that many values.",
                              nx, ny, nz),
-                      MB_ICONWARNING);
+                      MB_ICONERROR);
         return false;
     }
     const long long bins = nx * ny * nz;
     m_Grid.ClearDataSet();
     m_Grid.ResetStatistics();
     m_Log.AddLine("Preparing voxel structure...");
-    if (!PrepareGrid(nx, ny, nz)) return false;
+    if (!PrepareGrid(nx, ny, nz, storage.m_In.Size())) return false;
     CProgressLine progress(m_Log, Format("Mapping %ld bins to XYZ... %d%%", long(bins), 0));
     const DWORD start = GetTickCount();
     const CFillResult fill = FillFromText(storage, m_Grid, progress);
@@ -79,12 +92,21 @@ bool CVolumeLoader::LoadFlukaCartesian(const std::string& path)
         ReportProblem(Format("Value %lld times the normalization factor exceeds the range of "
                              "numbers.",
                              fill.m_Consumed + 1),
-                      MB_ICONWARNING);
+                      MB_ICONERROR);
         return false;
     }
     if (!fill.Complete(m_Grid))
     {
-        ReportTooFewValues(static_cast<long>(fill.m_Consumed), bins);
+        LogError(Format("Only %lld of %lld values could be read.", fill.m_Consumed, bins));
+        ShowProblem(TooFewValues(static_cast<long>(fill.m_Consumed), bins), MB_ICONERROR);
+        return false;
+    }
+    if (const long long surplus = SurplusValues(storage, bins); surplus > 0)
+    {
+        ReportProblem(Format("The data block holds %lld values more than the %lld bins that the "
+                             "header announces.",
+                             surplus, bins),
+                      MB_ICONERROR);
         return false;
     }
     storage.EndRead();

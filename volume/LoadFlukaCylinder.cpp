@@ -60,13 +60,8 @@ CCylinderGeometry GeometryOf(const CFlukaRZAsciiReader& reader)
 bool CVolumeLoader::OpenCylinderFile(CFlukaRZAsciiReader& reader)
 {
     if (reader.Open()) return true;
+    // The header was refused: no value has been read, whatever its notation.
     LogError(reader.Error());
-    AfxMessageBox(Format("Up to %ld records were read before an error occured.\nCheck whether the "
-                         "next value really has a valid format and that for example the E in the "
-                         "exponential notation is not missing, as it can be the case with very "
-                         "small or large numbers written out by FLUKA!",
-                         static_cast<long>(reader.GetCount())),
-                  MB_ICONWARNING);
     return false;
 }
 

@@ -43,7 +43,7 @@ bool CVolumeLoader::LoadMCNPX(const std::string& path)
                                    fill.m_Consumed + 1)
                           : Format("The MCNPX data set holds only %lld numbers for its %lld bins.",
                                    fill.m_Consumed, bins),
-                      MB_ICONWARNING);
+                      MB_ICONERROR);
         return false;
     }
     LogElapsed(start);

@@ -51,7 +51,7 @@ bool CVolumeLoader::LoadPHITS(const std::string& path)
     if (!reader.Open(path))
     {
         LogError(reader.Error());
-        if (!reader.Message().empty()) AfxMessageBox(reader.Message(), MB_ICONERROR);
+        if (!reader.Message().empty()) ShowProblem(reader.Message(), MB_ICONERROR);
         return false;
     }
     const CPHITSHeader& h = reader.Header();
@@ -61,7 +61,7 @@ bool CVolumeLoader::LoadPHITS(const std::string& path)
         ReportProblem(Format("The PHITS mesh of %d x %d x %d bins holds more values than the rest "
                              "of the file can.",
                              h.m_Bins[0], h.m_Bins[1], h.m_Bins[2]),
-                      MB_ICONWARNING);
+                      MB_ICONERROR);
         return false;
     }
     return h.m_Cylindrical ? MapPHITSCylinder(reader) : MapPHITSCartesian(reader);
@@ -95,7 +95,7 @@ bool CVolumeLoader::MapPHITSCartesian(CPHITSReader& reader)
         ReportProblem(overflow ? "A value times the normalization factor exceeds the range of "
                                  "numbers."
                                : reader.Error(),
-                      MB_ICONWARNING);
+                      MB_ICONERROR);
         return false;
     }
     LogElapsed(start);
@@ -120,7 +120,7 @@ bool CVolumeLoader::MapPHITSCylinder(CPHITSReader& reader)
     { values[static_cast<size_t>(nz - 1 - row) * nr + column] = value; };
     if (!reader.ReadPages(1, nz, nr, store, [](int) {}))
     {
-        ReportProblem(reader.Error(), MB_ICONWARNING);
+        ReportProblem(reader.Error(), MB_ICONERROR);
         return false;
     }
     CCylinderGeometry g;

@@ -18,7 +18,8 @@ bool CVolumeLoader::LoadXYZ(const std::string& path)
     m_Grid.ClearDataSet();
     m_Grid.ResetStatistics();
     m_Log.AddLine("Preparing voxel structure...");
-    if (!PrepareGrid(storage.GetNX(), storage.GetNY(), storage.GetNZ())) return false;
+    if (!PrepareGrid(storage.GetNX(), storage.GetNY(), storage.GetNZ(), FileBytes(path)))
+        return false;
     const long records = static_cast<long>(storage.m_Data.size());
     CProgressLine progress(m_Log, Format("Mapping %ld bins to XYZ... %d%%", records, 0));
     progress.SetText(Format("Mapping %ld bins to XYZ...", records));
@@ -36,6 +37,12 @@ bool CVolumeLoader::LoadXYZ(const std::string& path)
         m_Grid.StoreValue(record.m_IndexX, record.m_IndexY, record.m_IndexZ, value);
     }
     LogElapsed(start);
+    if (storage.m_BadRecords > 0)
+        ReportProblem(Format("%lld line(s) could not be read as \"ix iy iz value\" and were "
+                             "skipped (the first is line %llu).",
+                             static_cast<long long>(storage.m_BadRecords),
+                             static_cast<unsigned long long>(storage.m_FirstBadLine)),
+                      MB_ICONWARNING);
     if (rejected > 0)
         ReportProblem(Format("%ld of %ld records were skipped: their indices lie outside the "
                              "%d x %d x %d grid or their value overflows.",

@@ -56,6 +56,13 @@ bool IsRegularFile(const std::string& path)
     return std::filesystem::is_regular_file(path, error);
 }
 
+std::uint64_t FileBytes(const std::string& path)
+{
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(path, error);
+    return error ? 0 : static_cast<std::uint64_t>(size);
+}
+
 bool CTextScanner::Open(const std::string& path)
 {
     Close();
@@ -82,6 +89,7 @@ void CTextScanner::Close()
     m_Pos = m_End = 0;
     m_Consumed = 0;
     m_Size = 0;
+    m_LineEnds = 0;
     m_Eof = true;
     m_Failed = false;
     std::vector<char>().swap(m_Buffer);
@@ -120,7 +128,7 @@ void CTextScanner::SkipWhiteSpace()
     for (;;)
     {
         while (m_Pos < m_End && IsSpace(m_Buffer[m_Pos]))
-            ++m_Pos;
+            m_LineEnds += m_Buffer[m_Pos++] == '\n';
         if (m_Pos < m_End || !Refill(1)) return;
     }
 }
@@ -163,7 +171,11 @@ bool CTextScanner::ReadLine(std::string& line, size_t maxLen)
         const CLineStep step = AppendLinePart(m_Buffer.data() + m_Pos, m_End - m_Pos, maxLen, line,
                                               m_Truncated, m_Nul);
         m_Pos += step.m_Consumed;
-        if (step.m_Ended) break;
+        if (step.m_Ended)
+        {
+            ++m_LineEnds;
+            break;
+        }
     }
     if (!line.empty() && line.back() == '\r') line.pop_back();
     return true;
@@ -178,6 +190,7 @@ void CTextScanner::SkipLine()
         const char* nl = static_cast<const char*>(std::memchr(start, '\n', m_End - m_Pos));
         if (nl)
         {
+            ++m_LineEnds;
             m_Pos += static_cast<size_t>(nl - start) + 1;
             return;
         }

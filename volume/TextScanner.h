@@ -45,7 +45,16 @@ public:
     {
         const int c = Peek();
         if (c >= 0) ++m_Pos;
+        if (c == '\n') ++m_LineEnds;
         return c;
+    }
+    // The 1-based line of the next character, for messages.
+    std::uint64_t LineNumber() const { return m_LineEnds + 1; }
+    // Skips white space; true when nothing else is left.
+    bool AtEnd()
+    {
+        SkipWhiteSpace();
+        return Peek() < 0;
     }
 
     // Stream extraction of a double or an int. False (and the scanner failed) when no number
@@ -53,6 +62,8 @@ public:
     bool Extract(double& value);
     bool Extract(std::int32_t& value);
     bool Failed() const { return m_Failed; }
+    // Lets extraction go on after a failure (a reader that skips what it cannot read).
+    void ClearFailure() { m_Failed = false; }
 
     // The next line without its end and without a CR before it; at most maxLen characters are
     // kept, the rest of a longer line is skipped. False at the end of the file.
@@ -77,6 +88,7 @@ private:
     size_t m_Pos = 0, m_End = 0;
     std::uint64_t m_Consumed = 0; // bytes dropped from the buffer's front
     std::uint64_t m_Size = 0;
+    std::uint64_t m_LineEnds = 0; // line feeds consumed
     bool m_Eof = true, m_Failed = false, m_Truncated = false, m_Nul = false;
 };
 
@@ -86,5 +98,7 @@ bool ParseLeadingNumber(std::string_view token, double& value);
 bool ParseLeadingNumber(std::string_view token, std::int32_t& value);
 
 bool IsRegularFile(const std::string& path);
+// The size of a file in bytes; 0 when it cannot be told.
+std::uint64_t FileBytes(const std::string& path);
 
 } // namespace volumira3d

@@ -41,6 +41,12 @@ public:
     bool LoadFlukaVoxel(const std::string& path);
     bool LoadMeshtal(const std::string& path);
 
+    // A failed load showed its own message box (or the user declined); otherwise the caller
+    // shows one, naming LastError() when there is one.
+    bool Reported() const { return m_Reported; }
+    // The last error line the load logged.
+    const std::string& LastError() const { return m_LastError; }
+
     // Records (voxels) per piece of a cartesian file held in memory at once.
     static constexpr size_t ChunkRecords = 1 << 16;
 
@@ -79,14 +85,21 @@ private:
     bool MapMeshtalCylinder(CMeshtalReader& reader, const CMeshtalChoice& choice);
     static int FirstMeshtalSector(const CMeshtalTally& tally);
 
-    bool PrepareGrid(std::int64_t nx, std::int64_t ny, std::int64_t nz);
+    // Allocates the grid. A grid above 1 GiB that a file of fileBytes cannot fill (fewer bytes
+    // than voxels; 0: size unknown) is allocated only when the user says so.
+    bool PrepareGrid(std::int64_t nx, std::int64_t ny, std::int64_t nz,
+                     std::uint64_t fileBytes = 0);
     bool Normalised(double raw, double& value) const;
     void LogElapsed(DWORD startTicks);
     void LogError(const std::string& text);
     void ReportProblem(const std::string& text, UINT icon);
+    // The message box of a failure, without a log line.
+    void ShowProblem(const std::string& text, UINT icon);
 
     CVoxelGrid& m_Grid;
     ILoadLog& m_Log;
     CVolumeSettings* m_pSettings;
+    bool m_Reported = false;
+    std::string m_LastError;
 };
 } // namespace volumira3d

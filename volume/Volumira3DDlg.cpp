@@ -11,6 +11,7 @@
 #include "volume/NormalizationDlg.h"
 #include "volume/Palettes.h"
 #include "volume/SettingsDlg.h"
+#include "volume/TextScanner.h"
 #include "volume/VolumeLoader.h"
 
 #include <GL/gl.h>
@@ -18,6 +19,8 @@
 #include <omp.h>
 
 #include <algorithm>
+#include <cctype>
+#include <fstream>
 #include <new>
 
 namespace volumira3d
@@ -486,7 +489,11 @@ void CVolumira3DDlg::OnLoadData()
     m_Normalization = normalization.m_Factor;
     CWaitCursor wait;
     AddLine("Reading data file...");
-    if (LoadFile(m_InputFile))
+    const std::uint64_t clears = ClearCount();
+    const bool loaded = LoadFile(m_InputFile);
+    // A grid that a failed load began is no data set: every field shows the cleared grid.
+    if (!loaded && ClearCount() != clears) ClearDataSet();
+    if (loaded)
     {
         AfterLoad();
         m_DataLoaded = true;
@@ -500,36 +507,72 @@ void CVolumira3DDlg::OnLoadData()
     RefreshControls();
 }
 
+namespace
+{
+constexpr const char* NotRecognized =
+    "Sorry, but the file format was not recognized or the contents is corrupted!";
+
+bool Readable(const std::string& path)
+{
+    return IsRegularFile(path) && std::ifstream(path, std::ios::binary).good();
+}
+
+// A log line as the second line of a box: capitalised, with a full stop.
+std::string Sentence(std::string text)
+{
+    if (!text.empty())
+        text[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));
+    if (!text.empty() && text.back() != '.' && text.back() != '!') text += '.';
+    return text;
+}
+} // namespace
+
+// Every failure shows one box, and the box says what the log says.
 bool CVolumira3DDlg::LoadFile(const std::string& path)
 {
+    if (!Readable(path))
+    {
+        const std::string text = "Cannot open " + path;
+        AddLine(text, IconError);
+        return StopLoading(text);
+    }
     const CVolumeFormat* format = FormatFromPath(path);
-    const bool byName = format != nullptr;
-    if (!byName)
+    if (!format)
     {
         format = IdentifyContent(path);
-        if (format) AddLine(std::string(format->m_IdentifiedLine));
+        if (!format) return StopLoading("Invalid file type!");
+        AddLine(std::string(format->m_IdentifiedLine));
     }
-    if (format && RunLoader(*format, path)) return true;
-    AfxMessageBox(byName ? "Sorry, but the file format was not recognized or the contents is "
-                           "corrupted!"
-                         : "Invalid file type!",
-                  MB_ICONERROR);
+    std::string problem;
+    if (RunLoader(*format, path, problem)) return true;
+    if (problem.empty()) return StopLoading("");
+    return StopLoading(std::string(NotRecognized) + "\n" + Sentence(problem));
+}
+
+bool CVolumira3DDlg::StopLoading(const std::string& text)
+{
+    if (!text.empty()) AfxMessageBox(text, MB_ICONERROR);
     AddLine("Loading stopped", IconError);
     return false;
 }
 
-bool CVolumira3DDlg::RunLoader(const CVolumeFormat& format, const std::string& path)
+bool CVolumira3DDlg::RunLoader(const CVolumeFormat& format, const std::string& path,
+                               std::string& problem)
 {
     CVolumeLoader loader(*this, *this, &m_Settings);
     try
     {
-        return (loader.*format.m_Load)(path);
+        if ((loader.*format.m_Load)(path)) return true;
+        problem = loader.Reported() ? "" : loader.LastError();
+        if (!loader.Reported() && problem.empty()) problem = "the file could not be read";
+        return false;
     }
     catch (const std::bad_alloc&)
     {
         // The loaders check sizes before they allocate; this is the last line of defence.
         ClearDataSet();
-        AddLine("Not enough memory to load " + path, IconError);
+        problem = "Not enough memory to load " + path;
+        AddLine(problem, IconError);
         return false;
     }
 }

@@ -118,7 +118,11 @@ private:
     bool AskClear();
     void SaveRangeForNextLoad();
     void ClearAll();
-    bool RunLoader(const CVolumeFormat& format, const std::string& path);
+    // Runs the format's loader; on failure problem is empty when the loader showed its own box,
+    // else what its log says went wrong (possibly nothing).
+    bool RunLoader(const CVolumeFormat& format, const std::string& path, std::string& problem);
+    // Ends a failed load: one error box (unless text is empty) and "Loading stopped".
+    bool StopLoading(const std::string& text);
     void AfterLoad();
     void TakeBackDataOptions(const CDataOptionsDlg& dlg, UINT overflowIcon);
     void SelectPalette(int item);

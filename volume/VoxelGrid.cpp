@@ -39,6 +39,9 @@ void CVoxelGrid::ClearDataSet()
 {
     VoxelArray().swap(m_Voxels);
     m_NrXBins = m_NrYBins = m_NrZBins = 0;
+    std::fill(std::begin(m_GridMin), std::end(m_GridMin), 0.0);
+    std::fill(std::begin(m_BinWidth), std::end(m_BinWidth), 0.0);
+    ++m_ClearCount;
     m_RangeMin = InitialRangeMin;
     m_RangeMax = InitialRangeMax;
     std::fill(std::begin(m_MaxDataValIndices), std::end(m_MaxDataValIndices), 0.0);

@@ -26,8 +26,10 @@ public:
     // Releases the values; the range goes back to its start values and the maximum's indices
     // to 0; the run figures go to the defaults of a file without a run header (weight 1, one
     // primary, particle 0). The bin counts follow the (now empty) arrays so that nobody indexes
-    // past them.
+    // past them, and origin and bin sizes go to 0 with them: a cleared grid shows no geometry.
     void ClearDataSet();
+    // How often the data set was cleared: a load that failed after clearing left no data set.
+    std::uint64_t ClearCount() const { return m_ClearCount; }
     // Range back to its start values, both index triples to 0.
     void ResetStatistics();
     // Builds m_Voxels as nx x ny x nz zeros and sets the bin counts. Refuses (false, error set,
@@ -72,6 +74,7 @@ public:
     std::int32_t m_NrOfParticles = 1;
 
 private:
+    std::uint64_t m_ClearCount = 0;
     struct CLock;
     CLock* m_pLock;
 };

@@ -122,6 +122,10 @@ public:
         return !m_Out.fail();
     }
     virtual bool ReadHeader(CTextScanner&) { return true; }
+    // Called when a record cannot be extracted: true when the format skips it and reading goes
+    // on. By default the first record that cannot be read ends the records (FLUKA's error block
+    // after the data begins with a word).
+    virtual bool SkipBadRecord() { return false; }
     virtual bool WriteHeader(std::ostream&) { return true; }
 
     // Reading in pieces, so that a large file never holds all its records at once: BeginRead
@@ -152,8 +156,13 @@ public:
         try
         {
             while (read < maxRecords && m_NrOfRecords < std::numeric_limits<std::int32_t>::max() &&
-                   Extract(record))
+                   !m_In.AtEnd())
             {
+                if (!Extract(record))
+                {
+                    if (SkipBadRecord()) continue;
+                    break;
+                }
                 m_Data.push_back(record);
                 ++m_NrOfRecords;
                 ++read;

@@ -18,7 +18,25 @@ template <int A = 0, int B = 0>
 class CXYZAsciiIO : public CVoxelIOGeometry, public CAsciiPolicy<CVoxelData, A, B>
 {
 public:
-    bool ReadHeader(CTextScanner& in) override { return ReadXYZHeader(in, *this, this->m_Error); }
+    bool ReadHeader(CTextScanner& in) override
+    {
+        m_BadRecords = 0;
+        m_FirstBadLine = 0;
+        return ReadXYZHeader(in, *this, this->m_Error);
+    }
+    // A line that does not hold a record is counted and skipped; only the end of the file ends
+    // the records.
+    bool SkipBadRecord() override
+    {
+        CTextScanner& in = this->m_In;
+        if (m_BadRecords++ == 0) m_FirstBadLine = in.LineNumber();
+        in.SkipLine();
+        in.ClearFailure();
+        return true;
+    }
+
+    std::int64_t m_BadRecords = 0;
+    std::uint64_t m_FirstBadLine = 0;
 };
 
 // Writes the grid as an XYZ file: the header, then every non-zero voxel with x varying fastest.

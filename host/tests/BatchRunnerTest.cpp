@@ -1,6 +1,8 @@
 #include "host/BatchRunner.h"
 #include "host/tests/HostRun.h"
 #include "platform/HeadlessBackend.h"
+#include "platform/ScriptVerbs.h"
+#include "platform/UiServices.h"
 
 #include <gtest/gtest.h>
 
@@ -134,4 +136,43 @@ TEST(BatchRunner, CommandsOfABlockAreNeverRetried)
     runner.RunBlock({inner});
     EXPECT_FALSE(runner.RetryWanted());
     EXPECT_EQ(err.str(), "test:2: dialog: no shown dialog \"Gone\"\n");
+}
+
+namespace
+{
+// A command that shows a box with the icon it names, as a failed load does.
+bool ShowBox(CScriptContext&, const CScriptCommand& cmd)
+{
+    const UINT icon = cmd.m_Args[1] == "error"  ? MB_ICONERROR
+                      : cmd.m_Args[1] == "stop" ? MB_ICONSTOP
+                                                : MB_ICONWARNING;
+    AfxMessageBox("a box", icon);
+    return true;
+}
+} // namespace
+
+// A script must be able to tell that a load failed: the error box it showed fails the run.
+TEST(BatchRunner, AnErrorBoxFailsTheCommandUnlessTheScriptExpectsIt)
+{
+    const CScriptVerbRegistration boxVerb(
+        {{"testbox", "testbox error|stop|warning", 1, 1, false, false, ShowBox}});
+    CHostRun plain;
+    EXPECT_EQ(plain.Run("testbox warning\necho fine\n"), 0);
+    CHostRun error;
+    EXPECT_EQ(error.Run("testbox error\ntestbox stop\necho after\n"), 2);
+    EXPECT_NE(error.m_Err.str().find("test:1: testbox: an error message box appeared: a box"),
+              std::string::npos)
+        << error.m_Err.str();
+    EXPECT_NE(error.m_Out.str().find("after"), std::string::npos) << "the script goes on";
+    CHostRun expected;
+    EXPECT_EQ(expected.Run("expect error\ntestbox error\ntestbox warning\n"), 0)
+        << expected.m_Err.str();
+    CHostRun onlyTheNext;
+    EXPECT_EQ(onlyTheNext.Run("expect error\ntestbox error\ntestbox error\n"), 1);
+    CHostRun missing;
+    EXPECT_EQ(missing.Run("expect error\ntestbox warning\n"), 1);
+    EXPECT_NE(missing.m_Err.str().find("an error message box was expected, none appeared"),
+              std::string::npos);
+    CHostRun wrong;
+    EXPECT_EQ(wrong.Run("expect warning\n"), 1);
 }

@@ -126,6 +126,26 @@ TEST_F(ReaderTest, BlockMessagesGoToTheErrorStream)
     EXPECT_TRUE(m_Store.m_Particles[0].empty()) << "a particle without a table entry is dropped";
 }
 
+// A point that cannot be drawn in single precision would make the view box and the VRML export
+// useless: it is refused like a short point line.
+TEST_F(ReaderTest, PointsBeyondTheDrawableRangeAreIgnoredWithAMessage)
+{
+    ASSERT_TRUE(Read("EnergyGroup_Tot 0 1\nPARTICLE\nEnergy 0.5\nType 7\ns 0 0 0\n"
+                     "s 1e308 0 0\ns 0 nan 0\ns 0 0 -inf\ns 0 0 1e400\ns 1 1 1 1e999\n"
+                     "s 1 2 3 nan\ns 1 1 1\nEND PARTICLE\n"));
+    const std::string refused = "ERROR: Segment coordinate or time out of range! -> Segment "
+                                "ignored!\n";
+    size_t count = 0;
+    for (size_t at = m_Err.str().find(refused); at != std::string::npos;
+         at = m_Err.str().find(refused, at + 1))
+        ++count;
+    EXPECT_EQ(count, 3u) << m_Err.str(); // "nan" and "inf" are no numbers: they read as 0
+    const CParticle& p = Only();
+    ASSERT_EQ(p.m_Points.size(), 5u);
+    EXPECT_EQ(m_Store.m_Upper.x, 1);
+    EXPECT_EQ(m_Store.m_Lower.z, 0);
+}
+
 TEST_F(ReaderTest, NegativeTypesMapBehindTheTableAndUnknownTypesAreDropped)
 {
     ASSERT_TRUE(Read("EnergyGroup_Tot 0 10\n"

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <sstream>
 
 using namespace trakor3d;
@@ -61,6 +62,18 @@ TEST(Vrml, NumbersInDefaultStreamFormatAndColourAtExportTime)
     p.WriteVRML(os);
     CColorTable::Instance().ResetToDefaults();
     EXPECT_EQ(os.str(), Block("0.25 1e+06 -2.5e-05", "0.333333 0 0", "0.5 0.25 1"));
+}
+
+// VRML fields are floats: a reader refuses 1e+308 and nan, so neither is ever written.
+TEST(Vrml, EveryNumberWrittenIsAFiniteFloat)
+{
+    CParticle p;
+    p.m_Type = 1;
+    p.AddPoint({1e308, -1e300, std::nan(""), 0});
+    p.AddPoint({1e-320, 3e38, -3.5e38, 1});
+    std::ostringstream os;
+    p.WriteVRML(os);
+    EXPECT_EQ(os.str(), Block("3.40282e+38 -3.40282e+38 0", "0 3e+38 -3.40282e+38", "1 0 0"));
 }
 
 TEST(Vrml, StoreWritesEveryParticleWhateverItsFlags)

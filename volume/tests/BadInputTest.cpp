@@ -29,7 +29,12 @@ TEST_P(BadCartesianInput, FailsWithAMessageAndLeavesNoValues)
     CVoxelGrid grid;
     CStringLog log;
     EXPECT_FALSE(CVolumeLoader(grid, log).LoadFlukaCartesian(DataPath(GetParam().m_Name)));
-    EXPECT_TRUE(Shown(GetParam().m_Message)) << ::testing::PrintToString(MessageTexts());
+    // A refused header is a log line (the dialog boxes it); a problem with the values a box.
+    bool logged = false;
+    for (const auto& line : log.m_Lines)
+        logged = logged || line.first.rfind(GetParam().m_Message, 0) == 0;
+    EXPECT_TRUE(Shown(GetParam().m_Message) || logged)
+        << ::testing::PrintToString(MessageTexts()) << ::testing::PrintToString(log.m_Lines);
     EXPECT_FALSE(grid.m_DataLoaded);
     EXPECT_LE(grid.VoxelCount(), 64);
 }
@@ -37,16 +42,16 @@ TEST_P(BadCartesianInput, FailsWithAMessageAndLeavesNoValues)
 INSTANTIATE_TEST_SUITE_P(
     Corpus, BadCartesianInput,
     ::testing::Values(
-        CBadFile{"bad/garbage.usrbin", "Up to 0 records were read"},
-        CBadFile{"bad/empty.usrbin", "Up to 0 records were read"},
+        CBadFile{"bad/garbage.usrbin", "no line with \"Cartesian binning\" was found"},
+        CBadFile{"bad/empty.usrbin", "no line with \"Cartesian binning\" was found"},
         CBadFile{"bad/truncated.usrbin", "Sorry but only 63 values were read for 64 bins."},
         CBadFile{"bad/header_only.usrbin", "The header announces 4 x 4 x 4 bins, but the rest"},
         CBadFile{"bad/nan_values.usrbin", "Sorry but only 1 values were read for 4 bins."},
-        CBadFile{"bad/negative_bins.usrbin", "Up to 0 records were read"},
-        CBadFile{"bad/zero_bins.usrbin", "Up to 0 records were read"},
-        CBadFile{"bad/stars_bins.usrbin", "Up to 0 records were read"},
+        CBadFile{"bad/negative_bins.usrbin", "the number of bins is missing or below 1"},
+        CBadFile{"bad/zero_bins.usrbin", "the number of bins is missing or below 1"},
+        CBadFile{"bad/stars_bins.usrbin", "the number of bins is missing or below 1"},
         CBadFile{"bad/huge_bins.usrbin", "The header announces 2000000000 x 2000000000"},
-        CBadFile{"bad/zero_width.usrbin", "Up to 0 records were read"},
+        CBadFile{"bad/zero_width.usrbin", "the bin width must be above 0"},
         CBadFile{"bad/overflow_value.usrbin", "Sorry but only 1 values were read for 2 bins."}),
     [](const auto& info) { return std::to_string(info.index); });
 

@@ -137,6 +137,60 @@ TEST_F(MainDialogTest, FailedLoaderNamedByTheExtension)
     EXPECT_TRUE(Shown("Sorry, but the file format was not recognized"));
 }
 
+// The grid of a load that failed half way is no data set: counts, origin and sizes all show the
+// cleared grid, not the header's counts beside zeros.
+TEST_F(MainDialogTest, AFailedLoadLeavesEveryGridFieldCleared)
+{
+    Load(DataPath("bad/truncated.usrbin"));
+    EXPECT_FALSE(m_Dlg.m_DataLoaded);
+    for (int id : {IDC_NR_X_BINS, IDC_NR_Y_BINS, IDC_NR_Z_BINS, IDC_ORIGIN_X, IDC_ORIGIN_Y,
+                   IDC_ORIGIN_Z, IDC_BIN_SIZE_X, IDC_BIN_SIZE_Y, IDC_BIN_SIZE_Z})
+        EXPECT_EQ(std::stod(Field(id)), 0) << id;
+    EXPECT_TRUE(m_Dlg.m_Voxels.empty());
+}
+
+TEST_F(MainDialogTest, ARefusedHeaderKeepsTheDataSetLoadedBefore)
+{
+    Load(DataPath("cartesian_3x2x2.usrbin"));
+    ASSERT_TRUE(m_Dlg.m_DataLoaded);
+    Ui().QueueAnswer(IDNO); // keep the data set
+    Load(DataPath("bad/no_marker.xyz"));
+    EXPECT_EQ(Field(IDC_NR_X_BINS), "3");
+    EXPECT_EQ(std::stod(Field(IDC_ORIGIN_Z)), 10);
+    EXPECT_EQ(m_Dlg.VoxelCount(), 12);
+}
+
+// One box per failed load, and it says what the log says.
+TEST_F(MainDialogTest, EveryFailureShowsOneBoxThatAgreesWithTheLog)
+{
+    const std::string missing = (TestDir() / "missing.usrbin").string();
+    Load(missing);
+    EXPECT_EQ(MessageTexts(true), std::vector<std::string>{"error: Cannot open " + missing});
+    EXPECT_EQ(LogIcon(m_Dlg, "Cannot open " + missing), ILoadLog::IconError);
+    Ui().Reset();
+    Load(TestDir().string());
+    EXPECT_EQ(MessageTexts(true),
+              std::vector<std::string>{"error: Cannot open " + TestDir().string()});
+    Ui().Reset();
+    Load(DataPath("bad/stars_bins.usrbin"));
+    ASSERT_EQ(MessageTexts().size(), 1u) << ::testing::PrintToString(MessageTexts());
+    EXPECT_TRUE(Shown("Sorry, but the file format was not recognized or the contents is "
+                      "corrupted!\nThe number of bins is missing or below 1 in \"",
+                      "error"));
+    EXPECT_EQ(LogIcon(m_Dlg, "Loading stopped"), ILoadLog::IconError);
+    Ui().Reset();
+    Load(WriteScratch("broken.avg", "1\n   Cartesian binning n.   1  \"x\"\n   X coordinate\n"));
+    ASSERT_EQ(MessageTexts().size(), 1u) << ::testing::PrintToString(MessageTexts());
+    EXPECT_TRUE(Shown("Sorry, but the file format was not recognized", "error"));
+    Ui().Reset();
+    Load(DataPath("line11.avg"));
+    EXPECT_EQ(MessageTexts(true), std::vector<std::string>{"error: Invalid file type!"});
+    Ui().Reset();
+    Load(DataPath("bad/truncated.usrbin"));
+    EXPECT_EQ(MessageTexts().size(), 1u) << "the loader's own box only";
+    EXPECT_TRUE(Shown("Sorry but only 63 values were read for 64 bins.", "error"));
+}
+
 TEST_F(MainDialogTest, ClearQuestionAnsweredNoKeepsTheRange)
 {
     Ui().QueueModal("", SetRange("0.5", "100", ScaleLinear));

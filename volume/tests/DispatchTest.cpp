@@ -1,4 +1,4 @@
-#include "TestHelpers.h"
+#include "LoaderTest.h"
 #include "volume/FormatDispatch.h"
 
 namespace volumira3d
@@ -60,7 +60,27 @@ TEST(FormatDispatch, EveryFormatHasALoaderAndAFilterEntry)
     {
         EXPECT_NE(format.m_Load, nullptr) << format.m_Name;
         EXPECT_FALSE(format.m_Filter.empty()) << format.m_Name;
-        EXPECT_EQ(format.m_Phrases[0].empty(), format.m_IdentifiedLine.empty()) << format.m_Name;
+        const bool identifiable = !format.m_Phrases[0].empty() || format.m_Recognize;
+        EXPECT_EQ(identifiable, !format.m_IdentifiedLine.empty()) << format.m_Name;
     }
+}
+} // namespace volumira3d
+
+namespace volumira3d
+{
+// FLUKA names its binary outputs fort.21 or *.bnn: no ".bin" in sight, so the content decides.
+TEST(FormatDispatch, BinaryFlukaFilesAreRecognisedByTheirRecordFraming)
+{
+    SKIP_WITHOUT_REAL_DATA();
+    const std::string real = RealData("fluka_usrbin_binary/pymchelper_dimensions001_fort.21");
+    EXPECT_EQ(FormatName(IdentifyContent(real)), "FLUKA binary USRBIN");
+    EXPECT_EQ(IdentifyContent(real)->m_IdentifiedLine, "Identified FLUKA - binary USRBIN...");
+    const std::string bnn = WriteScratch("run_21.bnn", ReadText(real));
+    EXPECT_EQ(FormatName(FormatFromPath("run_21.bnn")), "unknown");
+    EXPECT_EQ(FormatName(IdentifyContent(bnn)), "FLUKA binary USRBIN");
+    // Cut inside the second record, or text: no framing.
+    EXPECT_EQ(FormatName(IdentifyContent(WriteScratch("cut.bnn", ReadText(real).substr(0, 200)))),
+              "unknown");
+    EXPECT_EQ(FormatName(IdentifyContent(DataPath("identified.avg"))), "FLUKA cartesian USRBIN");
 }
 } // namespace volumira3d

@@ -78,17 +78,58 @@ TEST_F(FlukaCartesianTest, OneValueMissingFailsWithTheMonkeys)
               "Sorry but only 11 values were read for 12 bins. A highly trained bunch of monkeys "
               "has been sent out to investigate this problem!\nPlease check your input data in the "
               "meantime.");
-    EXPECT_EQ(Ui().Messages()[0].Icon(), "warning");
+    // The load fails: its one box carries the error icon, so a script can tell.
+    EXPECT_EQ(Ui().Messages()[0].Icon(), "error");
 }
 
-TEST_F(FlukaCartesianTest, SurplusValuesAndFollowingBlocksAreIgnored)
+TEST_F(FlukaCartesianTest, AFollowingBinningOrErrorBlockEndsTheData)
 {
-    // No error block: the next binning's "1" is a surplus value, its header ends the reading.
+    // No error block: the next binning's "1" is its carriage control, its header ends the data.
     const std::string text =
-        FlukaCartesian(2, 1, 1, FlukaValues({4, 5, 6})) + FlukaCartesian(1, 1, 1, FlukaValues({9}));
+        FlukaCartesian(2, 1, 1, FlukaValues({4, 5})) + FlukaCartesian(1, 1, 1, FlukaValues({9}));
     ASSERT_TRUE(Load(WriteScratch("two.usrbin", text)));
     EXPECT_EQ(m_Grid.m_Voxels[1][0][0], 5);
     EXPECT_EQ(m_Grid.m_RangeMax, 5);
+    const std::string errors = FlukaCartesian(2, 1, 1, FlukaValues({4, 5})) +
+                               "\n      Percentage errors follow in a matrix A(ix,iy,iz)\n" +
+                               FlukaValues({1, 2});
+    ASSERT_TRUE(Load(WriteScratch("errors.usrbin", errors)));
+    EXPECT_TRUE(MessageTexts().empty());
+}
+
+TEST_F(FlukaCartesianTest, MoreValuesThanBinsFailWithAMessage)
+{
+    EXPECT_FALSE(
+        Load(WriteScratch("surplus.usrbin", FlukaCartesian(2, 1, 1, FlukaValues({4, 5, 6})))));
+    EXPECT_TRUE(Shown("The data block holds 1 values more than the 2 bins that the header "
+                      "announces.",
+                      "error"));
+}
+
+// 170 / 17 is 10, not 9: the rows would be misaligned.
+TEST_F(FlukaCartesianTest, ABinCountThatDisagreesWithRangeAndWidthIsRefused)
+{
+    const std::string header =
+        "1\n   Cartesian binning n.   1  \"test      \" , generalized particle n.  208\n" +
+        CoordinateLine("X", -85, 85, 9, 17) + CoordinateLine("Y", 0, 10, 10, 1) +
+        CoordinateLine("Z", 0, 10, 10, 1) + "      Data follow in a matrix\n\n";
+    EXPECT_FALSE(Load(WriteScratch("nine.usrbin", header + FlukaValues(Sequence(1000)))));
+    EXPECT_TRUE(Logged("the header line \"      X coordinate: from -8.5000E+01 to  8.5000E+01 "
+                       "cm,     9 bins ( 1.7000E+01 cm wide)\" announces 9 bins, but (to - from) / "
+                       "width gives 10"))
+        << ::testing::PrintToString(m_Log.m_Lines);
+    EXPECT_TRUE(m_Grid.m_Voxels.empty());
+}
+
+TEST_F(FlukaCartesianTest, BinCountsAgreeWithinThePrintedDigits)
+{
+    // 10 / 3 bins printed as 3.3333E+00; 1.0 / 3 as 0.33 with two decimals only.
+    const std::string header =
+        "1\n   Cartesian binning n.   1  \"test      \" , generalized particle n.  208\n" +
+        CoordinateLine("X", 0, 10, 3, 10.0 / 3) +
+        "      Y coordinate: from 0.0 to 1.0 cm, 3 bins ( 0.33 cm wide)\n" +
+        CoordinateLine("Z", 0, 1, 1, 1) + "      Data follow in a matrix\n\n";
+    EXPECT_TRUE(Load(WriteScratch("thirds.usrbin", header + FlukaValues(Sequence(9)))));
 }
 
 TEST_F(FlukaCartesianTest, LargeGridIsReadInPiecesAcrossTheProgressLine)

@@ -289,13 +289,17 @@ TEST_F(FlukaCylinderTest, BadRadialBinningsAreRefusedBeforeAllocation)
     EXPECT_TRUE(Shown("The radial binning from 0 to 400000 cm in bins of 0.01 cm cannot be mapped",
                       "error"));
     Ui().Reset();
+    Ui().QueueAnswer(IDYES); // compaction
+    Ui().QueueAnswer(IDYES); // the grid question
     EXPECT_FALSE(LoadRZ(DataPath("bad/huge_grid.rz")));
     EXPECT_TRUE(Shown("More than 100 radial bins"));
     EXPECT_TRUE(Shown("The grid of 1000000 x 1000000 x 2 bins would need", "error"))
         << ::testing::PrintToString(MessageTexts());
     Ui().Reset();
     EXPECT_FALSE(LoadRZ(DataPath("bad/zero_width.rz")));
-    EXPECT_TRUE(Shown("Up to 0 records were read before an error occured.", "warning"));
+    EXPECT_TRUE(
+        Logged("the bin width must be above 0 in \"      R coordinate: from  0.0000E+00 to  "
+               "4.0000E+00 cm,     4 bins ( 0.0000E+00 cm wide)\""));
     EXPECT_TRUE(m_Grid.m_Voxels.empty());
 }
 
@@ -312,6 +316,33 @@ TEST_F(FlukaCylinderTest, HugeSectorAndPlaneCountsInATinyFileEndQuickly)
     EXPECT_EQ(m_Grid.m_RangeMax, -1e10);
 }
 
+// A ring count that disagrees with the radial range and width would misalign every ring.
+TEST_F(FlukaCylinderTest, RingCountsThatDisagreeWithRangeAndWidthAreRefused)
+{
+    EXPECT_FALSE(
+        LoadRZ(WriteScratch("three.rz", FlukaRZ(0, 4, 3, 1, 2, FlukaValues(Sequence(6))))));
+    EXPECT_TRUE(Logged("the header line \"      R coordinate: from  0.0000E+00 to  4.0000E+00 cm, "
+                       "    3 bins ( 1.0000E+00 cm wide)\" announces 3 bins, but (to - from) / "
+                       "width gives 4"))
+        << ::testing::PrintToString(m_Log.m_Lines);
+    EXPECT_TRUE(m_Grid.m_Voxels.empty());
+    EXPECT_FALSE(
+        LoadRZ(WriteScratch("rings.rz", FlukaRZ(0, 5, 49, 0.1, 1, FlukaValues(Sequence(49))))));
+    EXPECT_TRUE(m_Grid.m_Voxels.empty());
+    EXPECT_FALSE(LoadRPhiZ(
+        WriteScratch("three.rpz", FlukaRPhiZ(0, 4, 3, 1, 2, 1, FlukaValues(Sequence(6))))));
+    EXPECT_TRUE(m_Grid.m_Voxels.empty());
+}
+
+TEST_F(FlukaCylinderTest, AHugeGridFromATinyFileIsAQuestionWithDefaultNo)
+{
+    const std::string path =
+        WriteScratch("wide.rz", FlukaRZ(0, 4999, 4999, 1, 1, FlukaValues({1, 2})));
+    EXPECT_FALSE(LoadRZ(path));
+    EXPECT_TRUE(Shown("The grid needs", "question")) << ::testing::PrintToString(MessageTexts());
+    EXPECT_TRUE(m_Grid.m_Voxels.empty());
+}
+
 TEST_F(FlukaCylinderTest, TheRingCountComesFromTheBinCountNotFromATruncatedRatio)
 {
     // 10 / 0.1 truncated is 99 in floating point; the grid must still hold 100 rings a side.
@@ -322,8 +353,8 @@ TEST_F(FlukaCylinderTest, TheRingCountComesFromTheBinCountNotFromATruncatedRatio
     // Rmin = 0.3 in bins of 0.1: three rings before the file's first.
     ASSERT_TRUE(LoadRZ(WriteScratch("o.rz", FlukaRZ(0.3, 1, 7, 0.1, 1, FlukaValues(Sequence(7))))));
     EXPECT_EQ(m_Grid.m_NrXBins, 20);
-    // A header whose end disagrees with its bins by more than half a bin is refused.
+    // A header whose end disagrees with its bins is refused with the line.
     EXPECT_FALSE(LoadRZ(WriteScratch("x.rz", FlukaRZ(0, 10, 4, 1, 1, FlukaValues(Sequence(4))))));
-    EXPECT_TRUE(Shown("The radial binning from 0 to 10 cm in bins of 1 cm cannot be mapped"));
+    EXPECT_EQ(m_Grid.m_NrXBins, 20) << "refused before the grid was touched";
 }
 } // namespace volumira3d

@@ -57,17 +57,46 @@ TEST_F(XYZTest, NoRecordsGiveAnAllZeroGrid)
     EXPECT_EQ(m_Grid.m_RangeMax, -1e10);
 }
 
-TEST_F(XYZTest, UnreadableRecordEndsTheListAndTheLoadSucceeds)
+// Reading never stops silently in the middle: a line that is not a record is skipped, counted
+// and named, and the records after it are read.
+TEST_F(XYZTest, UnreadableRecordsAreSkippedCountedAndNamed)
 {
+    const std::string header = "VOXEL-DATA\nX-start: 0 X-end: 2 X-steps: 2\n"
+                               "Y-start: 0 Y-end: 2 Y-steps: 2\n"
+                               "Z-start: 0 Z-end: 2 Z-steps: 2.9\n===\nX Y Z Data\n";
     const std::string path =
-        WriteScratch("cut.xyz", "VOXEL-DATA\nX-start: 0 X-end: 2 X-steps: 2\n"
-                                "Y-start: 0 Y-end: 2 Y-steps: 2\n"
-                                "Z-start: 0 Z-end: 2 Z-steps: 2.9\n===\nX Y Z Data\n"
-                                "0 0 0 1\r\n1 1 1 2\n1 0 x 3\n1 1 0 4\n");
+        WriteScratch("cut.xyz", header + "0 0 0 1\r\n1 1 1 2\n1 1 x 7\n1 1 0 4\n0 1 1 5\n");
     ASSERT_TRUE(Load(path));
     EXPECT_EQ(m_Grid.m_NrZBins, 2); // 2.9 steps are truncated
     EXPECT_EQ(m_Grid.m_Voxels[1][1][1], 2);
-    EXPECT_EQ(m_Grid.m_Voxels[1][1][0], 0);
+    EXPECT_EQ(m_Grid.m_Voxels[1][1][0], 4);
+    EXPECT_EQ(m_Grid.m_Voxels[0][1][1], 5);
+    const std::string warning = "1 line(s) could not be read as \"ix iy iz value\" and were "
+                                "skipped (the first is line 9).";
+    EXPECT_TRUE(Shown(warning, "warning"));
+    EXPECT_TRUE(Logged(warning));
+}
+
+TEST_F(XYZTest, AFlippedByteInTheFirstRecordIsReportedNotLoadedAsNothing)
+{
+    const std::string path =
+        WriteScratch("flipped.xyz", "VOXEL-DATA\nX-start: 0 X-end: 1 X-steps: 1\n"
+                                    "Y-start: 0 Y-end: 1 Y-steps: 1\n"
+                                    "Z-start: 0 Z-end: 1 Z-steps: 1\n"
+                                    "===\nX Y Z Data\n0h0 0 1.5\n");
+    Load(path);
+    EXPECT_TRUE(Shown("1 line(s) could not be read", "warning"));
+}
+
+TEST_F(XYZTest, ATruncatedLastRecordIsReportedAndTrailingBlanksAreNot)
+{
+    const std::string header = "VOXEL-DATA\nX-start: 0 X-end: 1 X-steps: 1\n"
+                               "Y-start: 0 Y-end: 1 Y-steps: 1\n"
+                               "Z-start: 0 Z-end: 1 Z-steps: 1\n===\nX Y Z Data\n";
+    ASSERT_TRUE(Load(WriteScratch("blanks.xyz", header + "0 0 0 3\n \n\t\n")));
+    EXPECT_TRUE(MessageTexts().empty());
+    ASSERT_TRUE(Load(WriteScratch("truncated.xyz", header + "0 0 0 3\n0 0")));
+    EXPECT_TRUE(Shown("1 line(s) could not be read", "warning"));
 }
 
 TEST_F(XYZTest, RecordsOutsideTheGridAreSkippedWithAWarning)
@@ -77,6 +106,23 @@ TEST_F(XYZTest, RecordsOutsideTheGridAreSkippedWithAWarning)
     EXPECT_EQ(m_Grid.m_Voxels[1][1][1], 3);
     EXPECT_EQ(m_Grid.m_RangeMax, 3);
     EXPECT_TRUE(Shown("3 of 5 records were skipped", "warning"));
+}
+
+// A few hundred bytes must not take gigabytes unasked; a sparse file may mean it, so it is a
+// question whose default is No.
+TEST_F(XYZTest, AHugeGridFromATinyFileIsAllocatedOnlyWhenTheUserSaysSo)
+{
+    const std::string path =
+        WriteScratch("huge.xyz", "VOXEL-DATA\nX-start: 0 X-end: 1 X-steps: 1000\n"
+                                 "Y-start: 0 Y-end: 1 Y-steps: 1000\n"
+                                 "Z-start: 0 Z-end: 1 Z-steps: 1000\n"
+                                 "===\nX Y Z Data\n0 0 0 1\n");
+    EXPECT_FALSE(Load(path));
+    EXPECT_TRUE(Shown("The grid needs 8.0 GB. Continue?", "question"))
+        << ::testing::PrintToString(MessageTexts());
+    EXPECT_EQ(Ui().Messages().back().m_Result, IDNO);
+    EXPECT_TRUE(Logged("The grid of 1000 x 1000 x 1000 bins was not allocated."));
+    EXPECT_TRUE(m_Grid.m_Voxels.empty());
 }
 
 TEST_F(XYZTest, RefusedHeadersLeaveTheGridAndSayWhy)
@@ -101,6 +147,7 @@ TEST_F(XYZTest, RefusedHeadersLeaveTheGridAndSayWhy)
 
 TEST_F(XYZTest, HugeStepCountsAreRefusedBeforeAllocation)
 {
+    Ui().QueueAnswer(IDYES); // the grid question
     EXPECT_FALSE(Load(DataPath("bad/huge_steps.xyz")));
     EXPECT_TRUE(Shown("The grid of 100000 x 100000 x 100000 bins would need", "error"));
     EXPECT_TRUE(m_Grid.m_Voxels.empty());

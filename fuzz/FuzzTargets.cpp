@@ -1,0 +1,137 @@
+// Every file reader of the project, fed one fuzz input at a time. A reader that joins the
+// project adds its entry here; `./run fuzz` and the smoke run of `./run test` find it.
+#include "fuzz/FuzzTarget.h"
+
+#include "cloud/IsodumpReader.h"
+#include "cloud/MCNPXReader.h"
+#include "cloud/ParticleDataReader.h"
+#include "common/ColorLUTFile.h"
+#include "common/ColorTable.h"
+#include "converter/RecordFormats.h"
+#include "tracks/ParticleDataReader.h"
+#include "volume/FormatDispatch.h"
+#include "volume/FuzzEntry.h"
+#include "volume/LoadLog.h"
+#include "volume/PropTreeExpression.h"
+#include "volume/VolumeLoader.h"
+#include "volume/VoxelGrid.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+#include <sstream>
+
+namespace
+{
+using volumira3d::CVolumeLoader;
+
+// Whatever was read, the VRML written from it must be readable: every number a finite float.
+void CheckVrml(const std::string& vrml)
+{
+    std::istringstream in(vrml);
+    for (std::string token; in >> token;)
+    {
+        char* end = nullptr;
+        const double v = std::strtod(token.c_str(), &end);
+        const bool number = end != token.c_str() && (*end == '\0' || *end == ',');
+        if (number && !(std::abs(v) <= std::numeric_limits<float>::max())) std::abort();
+        if (token.find("nan") != std::string::npos || token.find("inf") != std::string::npos)
+            std::abort();
+    }
+}
+
+template <bool (CVolumeLoader::*Load)(const std::string&)> void LoadVolume(const CFuzzInput& in)
+{
+    volumira3d::CVoxelGrid grid;
+    volumira3d::CStringLog log;
+    CVolumeLoader loader(grid, log);
+    (loader.*Load)(in.m_Path);
+}
+
+void ReadTracks(const CFuzzInput& in)
+{
+    std::ostringstream err;
+    trakor3d::CParticleDataReader store;
+    store.SetErrorStream(err);
+    store.ReadFile(in.m_Path, nullptr);
+    std::ostringstream vrml;
+    store.ExportVRML(vrml);
+    CheckVrml(vrml.str());
+}
+
+void ReadColorTable(const CFuzzInput& in)
+{
+    ColorLUTFile::Load(in.m_Path, CColorTable::Instance());
+    CColorTable::Instance().ResetToDefaults();
+}
+
+// Both passes of the converter read the file from its start.
+void ReadCollisionFile(const CFuzzInput& in)
+{
+    trakor::CRecognition recognition = trakor::RecogniseRecordFile(in.m_Path);
+    if (!recognition.m_Reader) return;
+    for (int pass = 0; pass < 2 && recognition.m_Reader->Rewind(); ++pass)
+    {
+        using ERecord = trakor::CRecordReader::ERecord;
+        ERecord record;
+        do
+            record = recognition.m_Reader->Next();
+        while (record != ERecord::End && record != ERecord::Corrupt);
+    }
+}
+
+template <class TReader> void ReadCloud(const CFuzzInput& in)
+{
+    TReader reader;
+    reader.Read(in.m_Path, nullptr);
+    std::ostringstream vrml;
+    reader.ExportVRML(vrml);
+    CheckVrml(vrml.str());
+}
+
+void EvaluateExpression(const CFuzzInput& in)
+{
+    std::string error;
+    volumira3d::EvaluateExpression(std::string(in.m_Bytes), &error);
+}
+} // namespace
+
+const CFuzzTarget FuzzTargets[] = {
+    {"tracks", "tracks/tests/e2e/*.tracks examples/*.tracks", ReadTracks},
+    {"colortable", "fuzz/seeds/colortable/*", ReadColorTable},
+    {"xyz", "volume/tests/data/*.xyz volume/tests/data/bad/*.xyz",
+     LoadVolume<&CVolumeLoader::LoadXYZ>},
+    {"fluka_cartesian",
+     "volume/tests/data/*.usrbin volume/tests/data/*.avg volume/tests/data/*.lis "
+     "volume/tests/data/*.txt volume/tests/data/*.ascii volume/tests/data/bad/*.usrbin "
+     "$REALDATA/fluka_usrbin_ascii/*",
+     LoadVolume<&CVolumeLoader::LoadFlukaCartesian>},
+    {"fluka_rz", "volume/tests/data/*.rz volume/tests/data/bad/*.rz",
+     LoadVolume<&CVolumeLoader::LoadFlukaRZ>},
+    {"fluka_rphiz", "volume/tests/data/*.rpz", LoadVolume<&CVolumeLoader::LoadFlukaRPhiZ>},
+    {"fluka_binary", "fuzz/seeds/fluka_binary/* $REALDATA/fluka_usrbin_binary/*fort*",
+     LoadVolume<&CVolumeLoader::LoadFlukaBinary>},
+    {"fluka_voxel", "fuzz/seeds/fluka_voxel/*", LoadVolume<&CVolumeLoader::LoadFlukaVoxel>},
+    {"mcnpx_gridconv", "volume/tests/data/*.mcnpx", LoadVolume<&CVolumeLoader::LoadMCNPX>},
+    {"phits", "$REALDATA/phits/*.out", LoadVolume<&CVolumeLoader::LoadPHITS>},
+    {"fluka_average", "volume/tests/data/*.usrbin volume/tests/data/*.lis",
+     [](const CFuzzInput& in)
+     {
+         volumira3d::AverageBytes(reinterpret_cast<const std::uint8_t*>(in.m_Bytes.data()),
+                                  in.m_Bytes.size());
+     }},
+    {"volume_identify",
+     "volume/tests/data/*.avg volume/tests/data/*.rz volume/tests/data/*.rpz "
+     "$REALDATA/fluka_usrbin_ascii/* $REALDATA/fluka_usrbin_binary/* $REALDATA/phits/*.out "
+     "$REALDATA/mcnp_meshtal/pyne_r2s_meshtal_2x2x1",
+     [](const CFuzzInput& in) { volumira3d::IdentifyContent(in.m_Path); }},
+    {"collision_file", "fuzz/seeds/collision/*", ReadCollisionFile},
+    {"expression", "fuzz/seeds/expression/*", EvaluateExpression},
+    {"cloud_own", "cloud/tests/data/*.dat cloud/tests/bad/*.dat",
+     ReadCloud<nebulo3d::CParticleDataReader>},
+    {"cloud_mcnpx", "cloud/tests/data/*.mout cloud/tests/bad/*.mout",
+     ReadCloud<nebulo3d::CMCNPXReader>},
+    {"cloud_isodump", "cloud/tests/data/*.out cloud/tests/bad/*.out",
+     ReadCloud<nebulo3d::CIsodumpReader>},
+    {nullptr, nullptr, nullptr},
+};
