@@ -10,10 +10,11 @@
 
 namespace
 {
+// Never destroyed: a plug-in's dialogs may outlive this library's static objects at exit.
 std::vector<CDialog*>& Registry()
 {
-    static std::vector<CDialog*> dialogs;
-    return dialogs;
+    static auto* dialogs = new std::vector<CDialog*>;
+    return *dialogs;
 }
 
 unsigned long g_ShowCounter = 0;
