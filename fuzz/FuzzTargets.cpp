@@ -8,6 +8,8 @@
 #include "common/ColorLUTFile.h"
 #include "common/ColorTable.h"
 #include "converter/RecordFormats.h"
+#include "isotopes/IsodumpReader.h"
+#include "isotopes/NucVecCollectorReader.h"
 #include "tracks/ParticleDataReader.h"
 #include "volume/FormatDispatch.h"
 #include "volume/FuzzEntry.h"
@@ -114,6 +116,8 @@ const CFuzzTarget FuzzTargets[] = {
     {"fluka_voxel", "fuzz/seeds/fluka_voxel/*", LoadVolume<&CVolumeLoader::LoadFlukaVoxel>},
     {"mcnpx_gridconv", "volume/tests/data/*.mcnpx", LoadVolume<&CVolumeLoader::LoadMCNPX>},
     {"phits", "$REALDATA/phits/*.out", LoadVolume<&CVolumeLoader::LoadPHITS>},
+    {"meshtal", "volume/tests/data/*.meshtal $REALDATA/mcnp_meshtal/*meshtal*",
+     LoadVolume<&CVolumeLoader::LoadMeshtal>},
     {"fluka_average", "volume/tests/data/*.usrbin volume/tests/data/*.lis",
      [](const CFuzzInput& in)
      {
@@ -133,5 +137,10 @@ const CFuzzTarget FuzzTargets[] = {
      ReadCloud<nebulo3d::CMCNPXReader>},
     {"cloud_isodump", "cloud/tests/data/*.out cloud/tests/bad/*.out",
      ReadCloud<nebulo3d::CIsodumpReader>},
+    {"nuclide_collector",
+     "isotopes/tests/data/*.dat isotopes/tests/bad/*.dat isotopes/tests/e2e/*.dat",
+     [](const CFuzzInput& in) { nuclira3d::ReadCollectorBytes(in.m_Bytes); }},
+    {"nuclide_isodump", "isotopes/tests/data/*.out isotopes/tests/bad/*.out",
+     [](const CFuzzInput& in) { nuclira3d::ReadIsodumpBytes(in.m_Bytes); }},
     {nullptr, nullptr, nullptr},
 };
