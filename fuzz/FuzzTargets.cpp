@@ -42,11 +42,16 @@ void CheckVrml(const std::string& vrml)
     }
 }
 
+// A few bytes may announce a grid of a gigabyte, which the loaders rightly allocate when asked;
+// here the question (answered No) comes above 4 MiB, so that an input's time goes to reading.
+constexpr double FuzzLargeGridBytes = 4.0 * 1024 * 1024;
+
 template <bool (CVolumeLoader::*Load)(const std::string&)> void LoadVolume(const CFuzzInput& in)
 {
     volumira3d::CVoxelGrid grid;
     volumira3d::CStringLog log;
     CVolumeLoader loader(grid, log);
+    loader.SetLargeGridBytes(FuzzLargeGridBytes);
     (loader.*Load)(in.m_Path);
 }
 

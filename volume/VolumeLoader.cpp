@@ -9,18 +9,13 @@
 
 namespace volumira3d
 {
-namespace
-{
-constexpr double LargeGridBytes = 1024.0 * 1024.0 * 1024.0;
-}
-
 bool CVolumeLoader::PrepareGrid(std::int64_t nx, std::int64_t ny, std::int64_t nz,
                                 std::uint64_t fileBytes)
 {
     const double bytes = GridBytes(nx, ny, nz);
     const bool fillable =
         fileBytes > 0 && double(fileBytes) >= double(nx) * double(ny) * double(nz);
-    if (bytes > LargeGridBytes && !fillable && nx > 0 && ny > 0 && nz > 0 &&
+    if (bytes > m_LargeGridBytes && !fillable && nx > 0 && ny > 0 && nz > 0 &&
         AfxMessageBox(Format("The grid needs %.1f GB. Continue?", bytes / 1e9),
                       MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
     {

@@ -47,6 +47,10 @@ public:
     // The last error line the load logged.
     const std::string& LastError() const { return m_LastError; }
 
+    // The size above which a grid that its file cannot fill needs the user's yes (1 GiB); the
+    // fuzz targets lower it so that no input spends its time allocating.
+    void SetLargeGridBytes(double bytes) { m_LargeGridBytes = bytes; }
+
     // Records (voxels) per piece of a cartesian file held in memory at once.
     static constexpr size_t ChunkRecords = 1 << 16;
 
@@ -85,8 +89,8 @@ private:
     bool MapMeshtalCylinder(CMeshtalReader& reader, const CMeshtalChoice& choice);
     static int FirstMeshtalSector(const CMeshtalTally& tally);
 
-    // Allocates the grid. A grid above 1 GiB that a file of fileBytes cannot fill (fewer bytes
-    // than voxels; 0: size unknown) is allocated only when the user says so.
+    // Allocates the grid. A grid above m_LargeGridBytes that a file of fileBytes cannot fill (fewer
+    // bytes than voxels; 0: size unknown) is allocated only when the user says so.
     bool PrepareGrid(std::int64_t nx, std::int64_t ny, std::int64_t nz,
                      std::uint64_t fileBytes = 0);
     bool Normalised(double raw, double& value) const;
@@ -101,5 +105,6 @@ private:
     CVolumeSettings* m_pSettings;
     bool m_Reported = false;
     std::string m_LastError;
+    double m_LargeGridBytes = 1024.0 * 1024.0 * 1024.0;
 };
 } // namespace volumira3d

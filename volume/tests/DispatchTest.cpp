@@ -73,7 +73,7 @@ TEST(FormatDispatch, BinaryFlukaFilesAreRecognisedByTheirRecordFraming)
 {
     SKIP_WITHOUT_REAL_DATA();
     const std::string real = RealData("fluka_usrbin_binary/pymchelper_dimensions001_fort.21");
-    EXPECT_EQ(FormatName(IdentifyContent(real)), "FLUKA binary USRBIN");
+    ASSERT_EQ(FormatName(IdentifyContent(real)), "FLUKA binary USRBIN");
     EXPECT_EQ(IdentifyContent(real)->m_IdentifiedLine, "Identified FLUKA - binary USRBIN...");
     const std::string bnn = WriteScratch("run_21.bnn", ReadText(real));
     EXPECT_EQ(FormatName(FormatFromPath("run_21.bnn")), "unknown");
