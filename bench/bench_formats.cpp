@@ -3,6 +3,7 @@
 //     throughput against a bare split-and-convert pass over the same bytes, and the peak memory
 //     above the start for 50^3 and 100^3 inputs, which must not grow with the files;
 //  2. loading a FLUKA binary USRBIN file of 100^3 values against a bare fread of it.
+#include "bench/BenchKit.h"
 #include "platform/HeadlessBackend.h"
 #include "volume/FlukaAverager.h"
 #include "volume/LoadLog.h"
@@ -27,27 +28,7 @@ namespace fs = std::filesystem;
 
 namespace
 {
-using Clock = std::chrono::steady_clock;
-
-double Seconds(Clock::time_point start)
-{
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-double ResidentBytes(const char* key)
-{
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    const std::string prefix = std::string(key) + ":";
-    while (std::getline(status, line))
-        if (line.rfind(prefix, 0) == 0) return std::stod(line.substr(prefix.size())) * 1024;
-    return 0;
-}
-
-void ResetPeak()
-{
-    std::ofstream("/proc/self/clear_refs") << "5";
-}
+using namespace benchkit;
 
 std::string WriteRun(const fs::path& dir, int n, int run)
 {
@@ -75,30 +56,6 @@ std::string WriteRun(const fs::path& dir, int n, int run)
     return path;
 }
 
-std::string ReadAll(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-double BarePass(const std::string& text)
-{
-    const char* p = text.data();
-    const char* end = p + text.size();
-    double sum = 0;
-    while (p < end)
-    {
-        while (p < end && (*p == ' ' || *p == '\n'))
-            ++p;
-        const char* start = p;
-        while (p < end && *p != ' ' && *p != '\n')
-            ++p;
-        double v = 0;
-        if (std::from_chars(start, p, v).ec == std::errc()) sum += v;
-    }
-    return sum;
-}
-
 // Averages 8 runs of n^3 values; returns the peak memory above the start in bytes.
 double BenchAverage(const fs::path& dir, int n, bool report)
 {
@@ -112,11 +69,11 @@ double BenchAverage(const fs::path& dir, int n, bool report)
     double bareSeconds = 0;
     for (const auto& input : inputs)
     {
-        const std::string text = ReadAll(input.m_Path); // also warms the page cache
-        const auto start = Clock::now();
-        volatile double sink = BarePass(text);
+        const std::string text = ReadFile(input.m_Path); // also warms the page cache
+        double sum = 0;
+        bareSeconds += TimeOnce([&] { ForEachNumber(text, " ", [&](double v) { sum += v; }); });
+        volatile double sink = sum;
         (void)sink;
-        bareSeconds += Seconds(start);
     }
     // The run in a child of its own, so that what this process allocated before (the files' text
     // above) does not hide or inflate its peak.
@@ -125,14 +82,14 @@ double BenchAverage(const fs::path& dir, int n, bool report)
     const auto start = Clock::now();
     if (fork() == 0)
     {
-        const double before = ResidentBytes("VmRSS");
+        const double before = ResidentKiB() * 1024.0;
         ResetPeak();
         CStringLog log;
         CAverageOptions options;
         options.m_CalculateError = true;
         const double result[2] = {
             CFlukaAverager(log).Run(inputs, (dir / "mean.avg").string(), options) ? 1.0 : 0.0,
-            ResidentBytes("VmHWM") - before};
+            PeakResidentKiB() * 1024.0 - before};
         const ssize_t written = write(channel[1], result, sizeof result);
         _exit(written == sizeof result ? 0 : 1);
     }
@@ -199,39 +156,50 @@ void BenchBinary(const fs::path& dir)
     const int n = 100;
     const std::string path = WriteBinary(dir, n);
     const double mb = double(fs::file_size(path)) / 1e6;
-    double bare = 1e30, load = 1e30;
     std::vector<char> bytes(fs::file_size(path));
-    for (int run = 0; run < 3; ++run)
-    {
-        auto start = Clock::now();
-        std::FILE* f = std::fopen(path.c_str(), "rb");
-        const size_t got = std::fread(bytes.data(), 1, bytes.size(), f);
-        std::fclose(f);
-        bare = std::min(bare, Seconds(start));
-        CVoxelGrid grid;
-        CStringLog log;
-        start = Clock::now();
-        const bool ok = CVolumeLoader(grid, log).LoadFlukaBinary(path);
-        load = std::min(load, Seconds(start));
-        if (!ok || got != bytes.size()) std::printf("binary load FAILED\n");
-    }
-    std::printf("FLUKA binary USRBIN, %d^3 values, %.1f MB\n", n, mb);
+    bool ok = true;
+    const CTimes bare =
+        MedianTimes(15,
+                    [&]
+                    {
+                        std::FILE* f = std::fopen(path.c_str(), "rb");
+                        ok &= f && std::fread(bytes.data(), 1, bytes.size(), f) == bytes.size();
+                        if (f) std::fclose(f);
+                    });
+    const CTimes load = MedianTimes(15,
+                                    [&]
+                                    {
+                                        CVoxelGrid grid;
+                                        CStringLog log;
+                                        ok &= CVolumeLoader(grid, log).LoadFlukaBinary(path);
+                                    });
+    std::printf("FLUKA binary USRBIN, %d^3 values, %.1f MB%s (medians of 15)\n", n, mb,
+                ok ? "" : " FAILED");
     std::printf("  load: %.4f s; bare fread: %.4f s; ratio fread / load: %.2f (target >= 0.3)\n",
-                load, bare, bare / load);
+                load.m_Wall, bare.m_Wall, bare.m_Wall / load.m_Wall);
+    std::printf("  processor time: load %.4f s, fread %.4f s, ratio %.2f\n", load.m_Cpu, bare.m_Cpu,
+                bare.m_Cpu / load.m_Cpu);
 }
 } // namespace
 
-int main()
+// "average" or "binary" as argument runs that part alone (for a profiler).
+int main(int argc, char** argv)
 {
     CHeadlessBackend::Instance().Reset();
+    const std::string part = argc > 1 ? argv[1] : "";
     const fs::path dir = fs::temp_directory_path() / ("bench_formats_" + std::to_string(getpid()));
     fs::create_directories(dir);
-    const double small = BenchAverage(dir, 50, false);
-    const double large = BenchAverage(dir, 100, true);
-    std::printf("  peak memory above the start: %.2f MB for 50^3, %.2f MB for 100^3 (%.0f %% "
-                "apart; target <= 10 %%)\n",
-                small / 1e6, large / 1e6, 100 * std::abs(large - small) / std::max(small, 1.0));
-    BenchBinary(dir);
+    PrintLoadAverage();
+    if (part.empty() || part == "average")
+    {
+        const double small = BenchAverage(dir, 50, false);
+        const double large = BenchAverage(dir, 100, true);
+        std::printf("  peak memory above the start: %.2f MB for 50^3, %.2f MB for 100^3 (%.0f %% "
+                    "apart; target <= 10 %%)\n",
+                    small / 1e6, large / 1e6, 100 * std::abs(large - small) / std::max(small, 1.0));
+    }
+    if (part.empty() || part == "binary") BenchBinary(dir);
+    PrintLoadAverage();
     fs::remove_all(dir);
     return 0;
 }
