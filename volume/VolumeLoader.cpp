@@ -10,7 +10,7 @@
 namespace volumira3d
 {
 bool CVolumeLoader::PrepareGrid(std::int64_t nx, std::int64_t ny, std::int64_t nz,
-                                std::uint64_t fileBytes)
+                                std::uint64_t fileBytes, EVoxelStart start)
 {
     const double bytes = GridBytes(nx, ny, nz);
     const bool fillable =
@@ -26,7 +26,7 @@ bool CVolumeLoader::PrepareGrid(std::int64_t nx, std::int64_t ny, std::int64_t n
         return false;
     }
     std::string error;
-    if (m_Grid.AllocateGrid(nx, ny, nz, error)) return true;
+    if (m_Grid.AllocateGrid(nx, ny, nz, error, start)) return true;
     ReportProblem(error, MB_ICONERROR);
     return false;
 }
