@@ -107,6 +107,15 @@ void PaintPrimitive(const CCanvasState& canvas, const CCanvasPrimitive& p, cairo
     }
 }
 
+// A painter gets a clean context and cannot leave its settings behind for what follows.
+void PaintOwn(const CCanvasPainter& painter, cairo_t* cr, int width, int height)
+{
+    cairo_save(cr);
+    cairo_new_path(cr);
+    painter.m_Paint(cr, width, height);
+    cairo_restore(cr);
+}
+
 std::string Lower(std::string s)
 {
     for (char& c : s)
@@ -158,8 +167,12 @@ void CCanvasState::Paint(cairo_t* cr) const
     SetColor(cr, m_Background);
     cairo_paint(cr);
     for (int layer = 0; layer < NrLayers; ++layer)
+    {
+        for (const auto& painter : m_Painters)
+            if (painter.m_Layer == layer) PaintOwn(painter, cr, m_Width, m_Height);
         for (const auto& p : m_Primitives)
             if (p.m_Layer == layer) PaintPrimitive(*this, p, cr);
+    }
 }
 
 std::string CCanvasState::RenderSvg() const
@@ -236,8 +249,21 @@ BOOL CCanvas::SetDeviceSize(int width, int height)
 
 void CCanvas::DeleteAll()
 {
-    if (CCanvasState* c = Canvas()) c->m_Primitives.clear();
+    if (CCanvasState* c = Canvas())
+    {
+        c->m_Primitives.clear();
+        c->m_Painters.clear();
+    }
     Changed();
+}
+
+BOOL CCanvas::AddPainter(CCanvasPaintFn paint, int layer)
+{
+    CCanvasState* c = Canvas();
+    if (!c || !paint || layer < 0 || layer >= CCanvasState::NrLayers) return FALSE;
+    c->m_Painters.push_back({layer, std::move(paint)});
+    Changed();
+    return TRUE;
 }
 
 BOOL CCanvas::Add(CCanvasPrimitive p)
