@@ -239,6 +239,7 @@ void CVolumira3DDlg::OnExtract()
 {
     TakeSliders();
     CDataExtraction extraction(this, *this, *this, &m_Settings);
+    extraction.m_UnitText = m_UnitText;
     extraction.Run(CComboBox(this, IDC_SOURCE_FORMAT).GetCurSel());
 }
 

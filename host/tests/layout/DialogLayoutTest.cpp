@@ -23,6 +23,7 @@
 #include "volume/DisplayState.h"
 #include "volume/MCNPXImportOptionsDlg.h"
 #include "volume/MeshtalBinDlg.h"
+#include "volume/NewChartDlg.h"
 #include "volume/NormalizationDlg.h"
 #include "volume/ProfileExtractionDlgs.h"
 #include "volume/RebinningParamsDlg.h"
@@ -93,7 +94,11 @@ const std::vector<CDialogCase>& Dialogs()
         {"Rebinning",
          [] { return std::make_unique<volumira3d::CRebinningParamsDlg>(g_Grid, nullptr); }},
         {"ProfileExtraction",
-         [] { return std::make_unique<volumira3d::CProfileExtractionDlg>(g_Display, nullptr); }},
+         [] {
+             return std::make_unique<volumira3d::CProfileExtractionDlg>(g_Grid, g_Display, nullptr);
+         }},
+        {"Chart",
+         [] { return std::make_unique<volumira3d::CNewChartDlg>("X-axis", "Y-axis", nullptr); }},
         {"AvgProfileExtraction",
          [] {
              return std::make_unique<volumira3d::CAvgProfileExtractionDlg>(g_Grid, g_Display,
