@@ -16,6 +16,7 @@
 #include "testkit/FakeHost.h"
 #include "tracks/ParticleDataReader.h"
 #include "tracks/Trakor3DDlg.h"
+#include "volume/AvgVolumeConfigDlg.h"
 #include "volume/CalcFLUKAAverageDlg.h"
 #include "volume/ContourConfigDlg.h"
 #include "volume/DataOptionsDlg.h"
@@ -96,6 +97,12 @@ const std::vector<CDialogCase>& Dialogs()
         {"ProfileExtraction",
          [] {
              return std::make_unique<volumira3d::CProfileExtractionDlg>(g_Grid, g_Display, nullptr);
+         }},
+        {"AvgVolumeConfig",
+         []
+         {
+             return std::make_unique<volumira3d::CAvgVolumeConfigDlg>(volumira3d::CIndex3{1, 1, 1},
+                                                                      volumira3d::CIndex3{1, 1, 1});
          }},
         {"Chart",
          [] { return std::make_unique<volumira3d::CNewChartDlg>("X-axis", "Y-axis", nullptr); }},
