@@ -371,7 +371,16 @@ bool CCanvas::UserMouse(ECanvasMouse type, CCanvasPoint device)
     CControlState* s = m_pDlg->UsableItem(m_Id);
     CCanvasState* c = s ? s->KindState<CCanvasState>() : nullptr;
     if (!c) return false;
-    if (c->m_OnMouse) c->m_OnMouse({type, device, c->ToWorld(device)});
+    if (c->m_OnMouse) c->m_OnMouse({type, device, c->ToWorld(device), 0});
+    return true;
+}
+
+bool CCanvas::UserWheel(CCanvasPoint device, int steps)
+{
+    CControlState* s = m_pDlg->UsableItem(m_Id);
+    CCanvasState* c = s ? s->KindState<CCanvasState>() : nullptr;
+    if (!c) return false;
+    if (c->m_OnMouse) c->m_OnMouse({ECanvasMouse::Wheel, device, c->ToWorld(device), steps});
     return true;
 }
 
@@ -435,6 +444,17 @@ bool RunMouse(CScriptContext& context, const CScriptCommand& cmd)
     return context.Fail(cmd, "the mouse event must be down, move or up");
 }
 
+bool RunWheel(CScriptContext& context, const CScriptCommand& cmd)
+{
+    CCanvas canvas;
+    CCanvasPoint at;
+    int steps;
+    if (!FindCanvas(context, cmd, canvas) || !DevicePoint(context, cmd, 2, at) ||
+        !context.Int(cmd, 4, steps))
+        return false;
+    return canvas.UserWheel(at, steps) || context.Fail(cmd, "the canvas cannot be used");
+}
+
 bool RunMenu(CScriptContext& context, const CScriptCommand& cmd)
 {
     CCanvas canvas;
@@ -460,6 +480,8 @@ const bool g_Registered = []
     CScriptVerbs::Register({"canvasclick", "canvasclick ID X Y", 3, 3, true, false, RunClick});
     CScriptVerbs::Register(
         {"canvasmouse", "canvasmouse ID down|move|up X Y", 4, 4, true, false, RunMouse});
+    CScriptVerbs::Register(
+        {"canvaswheel", "canvaswheel ID X Y STEPS", 4, 4, true, false, RunWheel});
     CScriptVerbs::Register({"canvasmenu", "canvasmenu ID ITEMID", 2, 2, true, false, RunMenu});
     CScriptVerbs::Register({"canvassave", "canvassave ID PATH", 2, 2, true, false, RunSave});
     return true;

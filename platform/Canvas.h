@@ -59,6 +59,7 @@ enum class ECanvasMouse
     Down,
     Move,
     Up,
+    Wheel,
 };
 
 struct CCanvasMouseEvent
@@ -66,6 +67,7 @@ struct CCanvasMouseEvent
     ECanvasMouse m_Type = ECanvasMouse::Down;
     CCanvasPoint m_Device; // pixels from the top left corner
     CCanvasPoint m_World;
+    int m_WheelSteps = 0; // Wheel: notches turned, positive away from the user
 };
 
 struct CCanvasState : CControlKindState
@@ -126,6 +128,7 @@ public:
     // What a user does: a mouse event at a device position, and choosing a context menu item.
     // False (and nothing happens) when the control cannot be used or the item does not exist.
     bool UserMouse(ECanvasMouse type, CCanvasPoint device);
+    bool UserWheel(CCanvasPoint device, int steps);
     bool UserChooseMenuItem(UINT id);
 
 private:

@@ -97,6 +97,10 @@ void Labels(const CPlotPoints& points, const CChartRange& view)
     char text[32];
     for (size_t i = 0; i < points.m_X.size(); ++i)
     {
+        // PLplot clips lines to the plot area but not text.
+        if (points.m_X[i] < view.m_XMin || points.m_X[i] > view.m_XMax ||
+            points.m_Y[i] < view.m_YMin || points.m_Y[i] > view.m_YMax)
+            continue;
         std::snprintf(text, sizeof text, "%.3g", points.m_Value[i]);
         plptex(points.m_X[i], points.m_Y[i] + above, 1, 0, 0.5, text);
     }

@@ -5,6 +5,9 @@
 #include "platform/UiServices.h"
 #include "volume/Matrix.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace volumira3d
 {
 namespace
@@ -121,11 +124,16 @@ void CNewChartDlg::OnShowLabels()
     Repaint();
 }
 
-// Dragging moves the axis window with the pointer.
+// Dragging moves the axis window with the pointer; the wheel zooms around it.
 void CNewChartDlg::OnMouse(const CCanvasMouseEvent& event)
 {
     const CCanvasState* canvas = Canvas();
     if (!canvas) return;
+    if (event.m_Type == ECanvasMouse::Wheel)
+    {
+        Zoom(ChartPlotArea(canvas->m_Width, canvas->m_Height), event.m_Device, event.m_WheelSteps);
+        return;
+    }
     if (event.m_Type == ECanvasMouse::Down)
     {
         m_Dragging = true;
@@ -142,6 +150,26 @@ void CNewChartDlg::OnMouse(const CCanvasMouseEvent& event)
     m_View = {m_DragView.m_XMin - dx, m_DragView.m_XMax - dx, m_DragView.m_YMin + dy,
               m_DragView.m_YMax + dy};
     if (event.m_Type == ECanvasMouse::Up) m_Dragging = false;
+    Repaint();
+}
+
+void CNewChartDlg::Zoom(const CChartArea& area, CCanvasPoint at, int steps)
+{
+    // A notch away from the user shows 80 % of the window, the point under the pointer kept.
+    const double factor = std::pow(0.8, std::clamp(steps, -10, 10));
+    const double fx = std::clamp((at.x - area.m_Left) / (area.m_Right - area.m_Left), 0.0, 1.0);
+    const double fy = std::clamp((area.m_Bottom - at.y) / (area.m_Bottom - area.m_Top), 0.0, 1.0);
+    const double x = m_View.m_XMin + fx * (m_View.m_XMax - m_View.m_XMin);
+    const double y = m_View.m_YMin + fy * (m_View.m_YMax - m_View.m_YMin);
+    const CChartRange zoomed{x + (m_View.m_XMin - x) * factor, x + (m_View.m_XMax - x) * factor,
+                             y + (m_View.m_YMin - y) * factor, y + (m_View.m_YMax - y) * factor};
+    // Beyond what a double can tell apart the window stays as it is.
+    if (!(zoomed.m_XMax - zoomed.m_XMin > 1e-12 * std::max(1.0, std::abs(x))) ||
+        !(zoomed.m_YMax - zoomed.m_YMin > 1e-12 * std::max(1.0, std::abs(y))) ||
+        !std::isfinite(zoomed.m_XMax - zoomed.m_XMin) ||
+        !std::isfinite(zoomed.m_YMax - zoomed.m_YMin))
+        return;
+    m_View = zoomed;
     Repaint();
 }
 

@@ -1,6 +1,7 @@
 // "Chart": the profile chart window. Series are added by name and given their points; the window
 // shows them with the titles, switches either axis between linear and logarithmic, shows point
-// labels, pans with the mouse, saves the image as a bitmap and copies it to the clipboard.
+// labels, pans (drag) and zooms (wheel) with the mouse, saves the image as a bitmap and copies it
+// to the clipboard.
 #pragma once
 #include "platform/Canvas.h"
 #include "platform/Dialog.h"
@@ -49,6 +50,7 @@ private:
     void OnSaveImage();
     void OnClipboard();
     void OnMouse(const CCanvasMouseEvent& event);
+    void Zoom(const CChartArea& area, CCanvasPoint at, int steps);
     int FindSeries(const std::string& name) const;
     const CCanvasState* Canvas() const;
     void ResetView();

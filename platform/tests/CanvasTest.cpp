@@ -135,9 +135,15 @@ TEST(Canvas, MouseEventsCarryDeviceAndWorldPositions)
     ASSERT_EQ(events.size(), 1u);
     EXPECT_DOUBLE_EQ(events[0].m_World.x, 2);
     EXPECT_DOUBLE_EQ(events[0].m_World.y, 4);
+    EXPECT_TRUE(dlg.m_Canvas.UserWheel({50, 25}, -2));
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(events[1].m_Type, ECanvasMouse::Wheel);
+    EXPECT_EQ(events[1].m_WheelSteps, -2);
+    EXPECT_DOUBLE_EQ(events[1].m_World.x, 5);
     dlg.m_Canvas.EnableWindow(FALSE);
     EXPECT_FALSE(dlg.m_Canvas.UserMouse(ECanvasMouse::Up, {20, 10})) << "a disabled canvas";
-    EXPECT_EQ(events.size(), 1u);
+    EXPECT_FALSE(dlg.m_Canvas.UserWheel({20, 10}, 1));
+    EXPECT_EQ(events.size(), 2u);
 }
 
 TEST(Canvas, ChoosingAMenuItemNotifiesTheDialogAsACommand)

@@ -207,6 +207,27 @@ TEST_F(CLogChart, DraggingPansTheAxisWindow)
     EXPECT_GT(m_Dlg.View().m_XMin, before.m_XMin) << "no drag after the button is up";
 }
 
+TEST_F(CLogChart, WheelZoomsAroundThePointerAndBack)
+{
+    CCanvas canvas(&m_Dlg, IDC_CHART_AREA);
+    const auto* state = m_Dlg.FindItem(IDC_CHART_AREA)->KindState<CCanvasState>();
+    const CChartArea a = ChartPlotArea(state->m_Width, state->m_Height);
+    const CChartRange before = m_Dlg.View();
+    // The pointer at the lower left corner of the plot area keeps that corner in place.
+    ASSERT_TRUE(canvas.UserWheel({a.m_Left, a.m_Bottom}, 1));
+    EXPECT_NEAR(m_Dlg.View().m_XMin, before.m_XMin, 1e-9);
+    EXPECT_NEAR(m_Dlg.View().m_YMin, before.m_YMin, 1e-9);
+    EXPECT_NEAR(m_Dlg.View().m_XMax - m_Dlg.View().m_XMin, 0.8 * (before.m_XMax - before.m_XMin),
+                1e-9);
+    ASSERT_TRUE(canvas.UserWheel({a.m_Left, a.m_Bottom}, -1));
+    EXPECT_NEAR(m_Dlg.View().m_XMax, before.m_XMax, 1e-9) << "a notch back undoes it";
+    EXPECT_NEAR(m_Dlg.View().m_YMax, before.m_YMax, 1e-9);
+    for (int i = 0; i < 400; ++i)
+        canvas.UserWheel({300, 200}, 10);
+    EXPECT_GT(m_Dlg.View().m_XMax, m_Dlg.View().m_XMin) << "zooming in stops before nothing";
+    EXPECT_GT(ChartImage(m_Dlg).Count(0x000000), 0) << "and the chart still draws its frame";
+}
+
 TEST(ChartDlg, UnknownSeriesIsRefused)
 {
     CNewChartDlg dlg("X-axis", "Y-axis");
