@@ -78,8 +78,10 @@ CAverageRun RunAverage(const std::vector<CAverageInput>& inputs, const fs::path&
         CAverageOptions options;
         options.m_CalculateError = errors;
         bool ok = false;
-        const double cpu = CpuOnce(
-            [&] { ok = CFlukaAverager(log).Run(inputs, (dir / "mean.avg").string(), options); });
+        // The averaging reads its inputs on helper threads: all of the child's time counts.
+        const double cpuStart = ProcessCpuSeconds();
+        ok = CFlukaAverager(log).Run(inputs, (dir / "mean.avg").string(), options);
+        const double cpu = ProcessCpuSeconds() - cpuStart;
         const double result[3] = {ok ? 1.0 : 0.0, cpu, PeakResidentKiB() * 1024.0 - before};
         const ssize_t written = write(channel[1], result, sizeof result);
         _exit(written == sizeof result ? 0 : 1);
