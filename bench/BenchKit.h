@@ -38,6 +38,13 @@ inline double ThreadCpuSeconds()
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
     return double(t.tv_sec) + 1e-9 * double(t.tv_nsec);
 }
+// Processor time of the whole process, helper threads included.
+inline double ProcessCpuSeconds()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return double(t.tv_sec) + 1e-9 * double(t.tv_nsec);
+}
 template <class F> double CpuOnce(F&& run)
 {
     const double start = ThreadCpuSeconds();
