@@ -80,7 +80,7 @@ bool ReadNumber(std::string_view text, size_t& at, double& value)
     if (!span.Found() || span.m_DanglingExponent || span.m_End >= CTextScanner::MaxNumberLength)
         return false;
     value = NumberValue(rest.substr(0, span.m_End));
-    at += span.m_End;
+    at += span.m_End; // an overflowing number is consumed, as the scanner consumes it
     return std::isfinite(value);
 }
 
@@ -103,7 +103,11 @@ void ParseFlukaPiece(std::string_view text, CPieceValues& piece)
     {
         while (at < text.size() && IsSpace(text[at]))
             ++at;
-        if (at == text.size()) return;
+        if (at == text.size())
+        {
+            piece.m_StopAt = at;
+            return;
+        }
         double value = 0;
         if (!ReadNumber(text, at, value)) break;
         if (at < text.size() && (text[at] == '-' || text[at] == '+'))
@@ -122,6 +126,7 @@ void ParseFlukaPiece(std::string_view text, CPieceValues& piece)
         piece.m_Values.push_back(value);
     }
     piece.m_Stopped = true;
+    piece.m_StopAt = at;
 }
 
 CFlukaValueSource::CFlukaValueSource(const std::string& path, std::uint64_t offset,
@@ -170,16 +175,22 @@ void CFlukaValueSource::ParseWindow()
                         pieces[size_t(t)]);
     m_Pos = ends.back();
     m_File.Release(m_Pos);
-    if (m_Pos >= text.size()) m_Stopped = true;
-    Join(pieces);
+    if (m_Pos >= text.size())
+    {
+        m_Stopped = true;
+        m_StopPos = text.size();
+    }
+    Join(pieces, ends);
 }
 
-void CFlukaValueSource::Join(std::vector<CPieceValues>& pieces)
+void CFlukaValueSource::Join(std::vector<CPieceValues>& pieces, const std::vector<size_t>& starts)
 {
     m_Values.erase(m_Values.begin(), m_Values.begin() + static_cast<std::ptrdiff_t>(m_Next));
     m_Next = 0;
-    for (CPieceValues& piece : pieces)
+    for (size_t p = 0; p < pieces.size(); ++p)
     {
+        CPieceValues& piece = pieces[p];
+        if (!piece.m_Values.empty()) m_Last = piece.m_Values.back();
         if (m_RepairAt < 0 && piece.m_RepairAt >= 0)
         {
             m_RepairAt = m_Parsed + piece.m_RepairAt;
@@ -191,8 +202,27 @@ void CFlukaValueSource::Join(std::vector<CPieceValues>& pieces)
         if (piece.m_Stopped)
         {
             m_Stopped = true;
+            m_StopPos = starts[p] + piece.m_StopAt;
             return;
         }
     }
+}
+
+CRestOfBlock CFlukaValueSource::Rest()
+{
+    // Values parsed are dropped window by window: only their count and the last one matter.
+    while (!m_Stopped)
+    {
+        m_Next = m_Values.size();
+        ParseWindow();
+    }
+    CRestOfBlock rest;
+    rest.m_Values = m_Parsed - m_Used;
+    rest.m_Last = m_Last;
+    const std::string_view text = m_File.Text().substr(std::min(m_StopPos, m_File.Text().size()));
+    std::string_view line = text.substr(0, std::min(text.find('\n'), CTextScanner::DefaultMaxLine));
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    rest.m_StopLine = std::string(line);
+    return rest;
 }
 } // namespace volumira3d
