@@ -14,36 +14,37 @@ namespace volumira3d
 // Values per block of z-planes.
 constexpr long long CartesianBlockValues = 1 << 19;
 
-// Writes the first count values of a block (planes iz0 ..) into the grid, column by column.
+// Writes the first count values of a block (planes iz0 ..) into the grid, column by column on
+// every thread, and takes them into the statistics as if they had been stored in file order.
 void StoreBlock(CVoxelGrid& grid, int iz0, int planes, long long count,
                 const std::vector<double>& block);
 
-// Copies the next values of source (already normalised) for a block of z-planes; stops early when
-// the values run out or one is not a finite number (overflow set).
+// Copies the next values of source (already normalised) into block; stops early when the values
+// run out or one is not a finite number (overflow set, that value not counted). A source that
+// hands out runs of values (Take, which stops after such a value) is not asked value by value.
 template <class TSource>
-long long FillBlock(TSource& source, CVoxelGrid& grid, int iz0, long long count,
-                    std::vector<double>& block, bool& overflow)
+long long TakeValues(TSource& source, long long count, std::vector<double>& block, bool& overflow)
 {
-    const int nx = grid.m_NrXBins, ny = grid.m_NrYBins;
-    int ix = 0, iy = 0, iz = iz0;
-    for (long long i = 0; i < count; ++i)
+    if constexpr (requires(double* out) { source.Take(out, size_t(count)); })
     {
-        double value = 0;
-        if (!source.Next(value)) return i;
-        if (!std::isfinite(value))
-        {
-            overflow = true;
-            return i;
-        }
-        block[static_cast<size_t>(i)] = value;
-        if (value != 0) grid.UpdateStatistics(value, ix, iy, iz);
-        if (++ix == nx)
-        {
-            ix = 0;
-            if (++iy == ny) iy = 0, ++iz;
-        }
+        const auto got = static_cast<long long>(source.Take(block.data(), size_t(count)));
+        overflow = got > 0 && !std::isfinite(block[size_t(got - 1)]);
+        return overflow ? got - 1 : got;
     }
-    return count;
+    else
+    {
+        for (long long i = 0; i < count; ++i)
+        {
+            double& value = block[static_cast<size_t>(i)];
+            if (!source.Next(value)) return i;
+            if (!std::isfinite(value))
+            {
+                overflow = true;
+                return i;
+            }
+        }
+        return count;
+    }
 }
 
 // The records of a text storage as values in file order, read in pieces of chunk records and
@@ -97,8 +98,7 @@ CFillResult FillCartesian(TSource& source, CVoxelGrid& grid, CProgressLine& prog
     for (int iz0 = 0; iz0 < nz; iz0 += blockPlanes)
     {
         const int planes = static_cast<int>(std::min<long long>(blockPlanes, nz - iz0));
-        const long long got =
-            FillBlock(source, grid, iz0, planes * plane, block, result.m_Overflow);
+        const long long got = TakeValues(source, planes * plane, block, result.m_Overflow);
         StoreBlock(grid, iz0, planes, got, block);
         result.m_Consumed += got;
         if (result.m_Overflow || got < planes * plane) return result;

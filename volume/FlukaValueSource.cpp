@@ -168,11 +168,11 @@ void CFlukaValueSource::ParseWindow()
     for (int t = 1; t <= threads; ++t)
         ends[size_t(t)] =
             NextSpace(text, std::min(text.size(), ends[size_t(t - 1)] + m_PieceBytes));
-    std::vector<CPieceValues> pieces(static_cast<size_t>(threads));
+    m_Pieces.resize(static_cast<size_t>(threads));
 #pragma omp parallel for num_threads(threads) schedule(static, 1)
     for (int t = 0; t < threads; ++t)
         ParseFlukaPiece(text.substr(ends[size_t(t)], ends[size_t(t) + 1] - ends[size_t(t)]),
-                        pieces[size_t(t)]);
+                        m_Pieces[size_t(t)]);
     m_Pos = ends.back();
     m_File.Release(m_Pos);
     if (m_Pos >= text.size())
@@ -180,16 +180,16 @@ void CFlukaValueSource::ParseWindow()
         m_Stopped = true;
         m_StopPos = text.size();
     }
-    Join(pieces, ends);
+    Join(ends);
 }
 
-void CFlukaValueSource::Join(std::vector<CPieceValues>& pieces, const std::vector<size_t>& starts)
+void CFlukaValueSource::Join(const std::vector<size_t>& starts)
 {
     m_Values.erase(m_Values.begin(), m_Values.begin() + static_cast<std::ptrdiff_t>(m_Next));
     m_Next = 0;
-    for (size_t p = 0; p < pieces.size(); ++p)
+    for (size_t p = 0; p < m_Pieces.size(); ++p)
     {
-        CPieceValues& piece = pieces[p];
+        const CPieceValues& piece = m_Pieces[p];
         if (!piece.m_Values.empty()) m_Last = piece.m_Values.back();
         if (m_RepairAt < 0 && piece.m_RepairAt >= 0)
         {
@@ -206,6 +206,35 @@ void CFlukaValueSource::Join(std::vector<CPieceValues>& pieces, const std::vecto
             return;
         }
     }
+}
+
+size_t CFlukaValueSource::Take(double* out, size_t count)
+{
+    size_t taken = 0;
+    while (taken < count)
+    {
+        if (m_Used % m_WarningRecords == 0) WarnAhead();
+        if (m_Next == m_Values.size() && !ParseMore()) break;
+        // Up to the next warning step, as Next would reach it.
+        const size_t step = m_WarningRecords - size_t(m_Used % m_WarningRecords);
+        size_t n = std::min({count - taken, m_Values.size() - m_Next, step});
+        const double* in = m_Values.data() + m_Next;
+        double* to = out + taken;
+        bool finite = true;
+        for (size_t i = 0; i < n; ++i)
+        {
+            to[i] = in[i] * m_Normalization;
+            finite &= std::isfinite(to[i]);
+        }
+        if (!finite)
+            n = size_t(std::find_if(to, to + n, [](double v) { return !std::isfinite(v); }) - to) +
+                1;
+        m_Next += n;
+        m_Used += static_cast<long long>(n);
+        taken += n;
+        if (!finite) break;
+    }
+    return taken;
 }
 
 CRestOfBlock CFlukaValueSource::Rest()

@@ -56,6 +56,9 @@ public:
         return true;
     }
 
+    // Copies up to count values (times the normalization) to out as Next hands them out one by
+    // one, and stops after a value that is not a finite number; the number of values copied.
+    size_t Take(double* out, size_t count);
     // Parses to the end of the records without handing them out or warning about them.
     CRestOfBlock Rest();
 
@@ -65,7 +68,7 @@ private:
     void ParseWindow();
     // Shows the warning of a broken exponent among the records the next step would read.
     void WarnAhead();
-    void Join(std::vector<CPieceValues>& pieces, const std::vector<size_t>& starts);
+    void Join(const std::vector<size_t>& starts);
 
     CMappedFile m_File;
     bool m_Opened = false;
@@ -73,6 +76,7 @@ private:
     double m_Normalization;
     size_t m_WarningRecords;
     size_t m_PieceBytes;
+    std::vector<CPieceValues> m_Pieces; // kept from window to window, as their memory is
     std::vector<double> m_Values;
     size_t m_Next = 0;
     long long m_Used = 0;   // values handed out

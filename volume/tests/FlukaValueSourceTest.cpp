@@ -5,6 +5,8 @@
 
 #include <omp.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <filesystem>
 
@@ -189,6 +191,37 @@ TEST_F(FlukaValueSourceTest, ValuesAreThoseOfStrtod)
     }
 }
 
+// Runs of values are what single values are: the same values, the same warning at the same
+// step, the same stop after a value that overflows.
+TEST_F(FlukaValueSourceTest, RunsOfValuesAreSingleValues)
+{
+    const std::string path =
+        WriteScratch("runs.txt", " 1.0 2.0 3.0 4.0 5.0 6.0 7.0 1e300 9 10 11.0-1 12\n");
+    CThreadCount count(2);
+    for (size_t warning = 1; warning <= 9; ++warning)
+        for (size_t run = 1; run <= 13; ++run)
+        {
+            Ui().Reset();
+            std::vector<double> single;
+            CFlukaValueSource one(path, 0, 1e10, warning, 7);
+            for (double value = 0; one.Next(value) && std::isfinite(value);)
+                single.push_back(value);
+            const size_t singleWarnings = Ui().Messages().size();
+            Ui().Reset();
+            std::vector<double> runs, out(run);
+            CFlukaValueSource many(path, 0, 1e10, warning, 7);
+            for (size_t got = run; got == run;)
+            {
+                got = many.Take(out.data(), run);
+                for (size_t i = 0; i < got && std::isfinite(out[i]); ++i)
+                    runs.push_back(out[i]);
+                if (got > 0 && !std::isfinite(out[got - 1])) break;
+            }
+            ASSERT_EQ(runs, single) << warning << " " << run;
+            ASSERT_EQ(Ui().Messages().size(), singleWarnings) << warning << " " << run;
+        }
+}
+
 // The loader's messages and values do not depend on the thread count.
 class FlukaThreadCountTest : public CLoaderTest, public ::testing::WithParamInterface<int>
 {
@@ -242,6 +275,26 @@ TEST_P(FlukaThreadCountTest, TheOneBeforeAFurtherBinningIsNoValue)
     EXPECT_FALSE(Load(WriteScratch("word.usrbin", FlukaCartesian(2, 1, 1, " 4 5 1\n error\n"))));
     EXPECT_NE(Ui().Messages().back().m_Text.find("1 values more than the 2 bins"),
               std::string::npos);
+}
+
+// The extremes keep their first place in file order, whichever thread stored it.
+TEST_P(FlukaThreadCountTest, ExtremesKeepTheirFirstPlaceInFileOrder)
+{
+    ASSERT_TRUE(Load(WriteScratch("ties.usrbin", FlukaCartesian(4, 2, 2,
+                                                                FlukaValues({
+                                                                    5, 5, 5, 9, //
+                                                                    9, 5, 5, 5, //
+                                                                    5, 5, 5, 5, //
+                                                                    5, 2, 0, 2, //
+                                                                })))));
+    EXPECT_EQ(m_Grid.m_RangeMax, 9);
+    EXPECT_EQ(m_Grid.m_MaxDataValIndices[0], 3);
+    EXPECT_EQ(m_Grid.m_MaxDataValIndices[1], 0);
+    EXPECT_EQ(m_Grid.m_MaxDataValIndices[2], 0);
+    EXPECT_EQ(m_Grid.m_RangeMin, 2);
+    EXPECT_EQ(m_Grid.m_MinDataValIndices[0], 1);
+    EXPECT_EQ(m_Grid.m_MinDataValIndices[1], 1);
+    EXPECT_EQ(m_Grid.m_MinDataValIndices[2], 1);
 }
 
 TEST_P(FlukaThreadCountTest, OverflowAfterNormalizationNamesTheValue)
