@@ -35,56 +35,16 @@ bool ConvertReal(std::string_view text, const CNumberSpan& span, double& value)
     return std::isfinite(value);
 }
 
-bool IsDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
-
-// The common number in one pass: at most 15 significant digits and a power of ten within 22,
-// where one multiplication or division rounds correctly. False, with at unchanged, for anything
-// else (the general way then decides).
+// The common number in one pass; false, with at unchanged, for anything else.
 bool ReadShortNumber(std::string_view text, size_t& at, double& value)
 {
-    static constexpr double Powers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                        1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                        1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-    const char* p = text.data() + at;
-    const char* end = text.data() + text.size();
-    const bool negative = p < end && *p == '-';
-    if (p < end && (*p == '-' || *p == '+')) ++p;
-    std::uint64_t mantissa = 0;
-    int digits = 0, significant = 0, scale = 0;
-    for (; p < end && IsDigit(*p); ++p, ++digits)
-        if (mantissa != 0 || *p != '0')
-            mantissa = mantissa * 10 + unsigned(*p - '0'), ++significant;
-    if (p < end && *p == '.')
-        for (++p; p < end && IsDigit(*p); ++p, ++digits, --scale)
-            if (mantissa != 0 || *p != '0')
-                mantissa = mantissa * 10 + unsigned(*p - '0'), ++significant;
-    if (digits == 0 || significant > 15) return false;
-    if (p < end && (*p == 'e' || *p == 'E'))
-    {
-        ++p;
-        const bool negativeExponent = p < end && *p == '-';
-        if (p < end && (*p == '-' || *p == '+')) ++p;
-        if (p == end || !IsDigit(*p)) return false;
-        int exponent = 0;
-        for (; p < end && IsDigit(*p); ++p)
-            if ((exponent = exponent * 10 + (*p - '0')) > 1000) return false;
-        scale += negativeExponent ? -exponent : exponent;
-    }
-    const size_t length = size_t(p - (text.data() + at));
-    if (length >= CTextScanner::MaxNumberLength) return false;
-    double magnitude = 0.0;
-    if (scale < -22 || scale > 22)
-    {
-        if (mantissa != 0) return false;
-    }
-    else
-        magnitude =
-            scale < 0 ? double(mantissa) / Powers[-scale] : double(mantissa) * Powers[scale];
-    value = negative ? -magnitude : magnitude;
-    at += length;
+    CNumberSpan span;
+    double read = 0;
+    if (!ScanShortNumber(text.substr(at), EExponentLetter::E, span, read) ||
+        span.m_End >= CTextScanner::MaxNumberLength)
+        return false;
+    value = read;
+    at += span.m_End;
     return true;
 }
 
