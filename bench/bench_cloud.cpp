@@ -1,6 +1,7 @@
 // Loading and drawing a cloud of a million particles: the load against a bare parse of the same
 // bytes (target ratio >= 0.5), the point drawing against a bare vertex-array program drawing
 // the same points (target frame-time ratio <= 1.2), and the memory per particle.
+#include "bench/BenchKit.h"
 #include "cloud/CloudRenderer.h"
 #include "cloud/ParticleDataReader.h"
 #include "common/Tokens.h"
@@ -19,12 +20,7 @@
 
 namespace
 {
-using Clock = std::chrono::steady_clock;
-
-double Seconds(Clock::time_point t0)
-{
-    return std::chrono::duration<double>(Clock::now() - t0).count();
-}
+using namespace benchkit;
 
 std::string MakeFile(int n)
 {
@@ -38,39 +34,6 @@ std::string MakeFile(int n)
     return os.str();
 }
 
-// The same bytes split and converted, kept in a flat array: the least any reader must do.
-double BareParse(const std::string& text, std::vector<double>& values)
-{
-    const auto t0 = Clock::now();
-    constexpr CSeparators seps(" \t;,:");
-    std::vector<std::string_view> f;
-    size_t start = 0;
-    while (start < text.size())
-    {
-        size_t end = text.find('\n', start);
-        if (end == std::string::npos) end = text.size();
-        SplitTokens(std::string_view(text).substr(start, end - start), seps, f);
-        for (auto tok : f)
-        {
-            double v = 0;
-            std::from_chars(tok.data(), tok.data() + tok.size(), v);
-            values.push_back(v);
-        }
-        start = end + 1;
-    }
-    return Seconds(t0);
-}
-
-long ResidentKiB()
-{
-    std::ifstream status("/proc/self/status");
-    std::string key;
-    long value = 0;
-    while (status >> key)
-        if (key == "VmRSS:" && status >> value) return value;
-    return 0;
-}
-
 void SetView()
 {
     glViewport(0, 0, 800, 600);
@@ -82,40 +45,55 @@ void SetView()
     glLoadIdentity();
 }
 
-template <class F> double FrameTime(COffscreenGL& gl, F draw, int frames = 10)
+// The median time of a frame over several, after warm-up frames (the first draw of the plug-in
+// builds its arrays; drivers settle in the first frames).
+template <class F> double FrameTime(F draw, int frames = 15)
 {
-    draw();
-    glFinish();
-    const auto t0 = Clock::now();
-    for (int i = 0; i < frames; ++i)
-    {
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        draw();
-        glFinish();
-    }
-    (void)gl;
-    return Seconds(t0) / frames;
+    return MedianSeconds(
+        frames,
+        [&]
+        {
+            glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+            draw();
+            glFinish();
+        },
+        3);
 }
 } // namespace
 
 int main()
 {
+    PrintLoadAverage();
     const int n = 1000000;
     const std::string text = MakeFile(n);
     std::vector<double> values;
     values.reserve(size_t(n) * 9);
-    const double bare = BareParse(text, values);
+    const CTimes bare = MedianTimes(3,
+                                    [&]
+                                    {
+                                        values.clear();
+                                        BareParse(text, " \t;,:", values);
+                                    });
 
-    const long before = ResidentKiB();
+    // The memory is that of the first load; the time is the median of three.
     nebulo3d::CParticleDataReader reader;
-    std::istringstream in(text);
-    const auto t0 = Clock::now();
-    reader.ReadOwnFormat(in, text.size(), nullptr);
-    const double load = Seconds(t0);
-    const long after = ResidentKiB();
+    std::vector<double> wall, cpu;
+    long before = 0, after = 0;
+    for (int run = 0; run < 3; ++run)
+    {
+        reader.Clear();
+        std::istringstream in(text);
+        if (run == 0) before = ResidentKiB();
+        const double cpuStart = ThreadCpuSeconds();
+        wall.push_back(TimeOnce([&] { reader.ReadOwnFormat(in, text.size(), nullptr); }));
+        cpu.push_back(ThreadCpuSeconds() - cpuStart);
+        if (run == 0) after = ResidentKiB();
+    }
+    const CTimes load{Median(wall), Median(cpu)};
     std::printf("load of %zu particles (%.1f MB): %.3f s, bare parse %.3f s, ratio %.2f (target "
-                ">= 0.5)\n",
-                reader.Count(), text.size() / 1e6, load, bare, bare / load);
+                ">= 0.5); processor time %.3f s, bare %.3f s, ratio %.2f\n",
+                reader.Count(), text.size() / 1e6, load.m_Wall, bare.m_Wall,
+                bare.m_Wall / load.m_Wall, load.m_Cpu, bare.m_Cpu, bare.m_Cpu / load.m_Cpu);
     std::printf("memory per particle: %.0f bytes\n", (after - before) * 1024.0 / n);
 
     COffscreenGL gl;
@@ -133,21 +111,23 @@ int main()
         const CVector c = CColorTable::Instance().Get(type);
         rgba.insert(rgba.end(), {float(c.x), float(c.y), float(c.z), 1.0f});
     }
-    const double bareFrame = FrameTime(gl,
-                                       [&]
-                                       {
-                                           glEnableClientState(GL_VERTEX_ARRAY);
-                                           glEnableClientState(GL_COLOR_ARRAY);
-                                           glVertexPointer(3, GL_FLOAT, 0, xyz.data());
-                                           glColorPointer(4, GL_FLOAT, 0, rgba.data());
-                                           glDrawArrays(GL_POINTS, 0, GLsizei(xyz.size() / 3));
-                                           glDisableClientState(GL_VERTEX_ARRAY);
-                                           glDisableClientState(GL_COLOR_ARRAY);
-                                       });
+    const double bareFrame = FrameTime(
+        [&]
+        {
+            glEnableClientState(GL_VERTEX_ARRAY);
+            glEnableClientState(GL_COLOR_ARRAY);
+            glVertexPointer(3, GL_FLOAT, 0, xyz.data());
+            glColorPointer(4, GL_FLOAT, 0, rgba.data());
+            glDrawArrays(GL_POINTS, 0, GLsizei(xyz.size() / 3));
+            glDisableClientState(GL_VERTEX_ARRAY);
+            glDisableClientState(GL_COLOR_ARRAY);
+        });
     nebulo3d::CCloudRenderer renderer;
     nebulo3d::CCloudDrawSettings settings;
-    const double cloudFrame = FrameTime(gl, [&] { renderer.Draw(reader, settings); });
-    std::printf("points frame: %.2f ms, bare vertex arrays %.2f ms, ratio %.2f (target <= 1.2)\n",
+    const double cloudFrame = FrameTime([&] { renderer.Draw(reader, settings); });
+    std::printf("points frame (median of 15): %.2f ms, bare vertex arrays %.2f ms, ratio %.2f "
+                "(target <= 1.2)\n",
                 cloudFrame * 1e3, bareFrame * 1e3, cloudFrame / bareFrame);
+    PrintLoadAverage();
     return 0;
 }

@@ -3,6 +3,7 @@
 //     throughput against a bare split-and-convert pass over the same bytes, and the peak memory
 //     above the start for 50^3 and 100^3 inputs, which must not grow with the files;
 //  2. loading a FLUKA binary USRBIN file of 100^3 values against a bare fread of it.
+#include "bench/BenchKit.h"
 #include "platform/HeadlessBackend.h"
 #include "volume/FlukaAverager.h"
 #include "volume/LoadLog.h"
@@ -12,6 +13,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <charconv>
 #include <chrono>
 #include <cstdint>
@@ -27,27 +29,7 @@ namespace fs = std::filesystem;
 
 namespace
 {
-using Clock = std::chrono::steady_clock;
-
-double Seconds(Clock::time_point start)
-{
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-double ResidentBytes(const char* key)
-{
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    const std::string prefix = std::string(key) + ":";
-    while (std::getline(status, line))
-        if (line.rfind(prefix, 0) == 0) return std::stod(line.substr(prefix.size())) * 1024;
-    return 0;
-}
-
-void ResetPeak()
-{
-    std::ofstream("/proc/self/clear_refs") << "5";
-}
+using namespace benchkit;
 
 std::string WriteRun(const fs::path& dir, int n, int run)
 {
@@ -75,28 +57,78 @@ std::string WriteRun(const fs::path& dir, int n, int run)
     return path;
 }
 
-std::string ReadAll(const std::string& path)
+struct CAverageRun
 {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    bool m_Ok = false;
+    double m_Wall = 0, m_Cpu = 0, m_PeakAbove = 0;
+};
+
+// One averaging run in a child of its own, so that what this process allocated before (the
+// files' text) does not hide or inflate its peak.
+CAverageRun RunAverage(const std::vector<CAverageInput>& inputs, const fs::path& dir, bool errors)
+{
+    int channel[2];
+    if (pipe(channel) != 0) return {};
+    const auto start = Clock::now();
+    if (fork() == 0)
+    {
+        const double before = ResidentKiB() * 1024.0;
+        ResetPeak();
+        CStringLog log;
+        CAverageOptions options;
+        options.m_CalculateError = errors;
+        bool ok = false;
+        const double cpu = CpuOnce(
+            [&] { ok = CFlukaAverager(log).Run(inputs, (dir / "mean.avg").string(), options); });
+        const double result[3] = {ok ? 1.0 : 0.0, cpu, PeakResidentKiB() * 1024.0 - before};
+        const ssize_t written = write(channel[1], result, sizeof result);
+        _exit(written == sizeof result ? 0 : 1);
+    }
+    double result[3] = {0, 0, 0};
+    const bool read = ::read(channel[0], result, sizeof result) == sizeof result;
+    wait(nullptr);
+    CAverageRun run{read && result[0] == 1.0, Seconds(start), result[1], result[2]};
+    close(channel[0]);
+    close(channel[1]);
+    return run;
 }
 
-double BarePass(const std::string& text)
+// The median run of three (by wall-clock time).
+CAverageRun MedianAverage(const std::vector<CAverageInput>& inputs, const fs::path& dir,
+                          bool errors, int runs)
 {
-    const char* p = text.data();
-    const char* end = p + text.size();
+    std::vector<CAverageRun> all;
+    for (int i = 0; i < runs; ++i)
+        all.push_back(RunAverage(inputs, dir, errors));
+    std::sort(all.begin(), all.end(),
+              [](const CAverageRun& a, const CAverageRun& b) { return a.m_Wall < b.m_Wall; });
+    return all[all.size() / 2];
+}
+
+// The bare split-and-convert pass over every input, the median of three.
+CTimes BareAverageInputs(const std::vector<CAverageInput>& inputs)
+{
+    std::vector<std::string> texts;
+    for (const auto& input : inputs)
+        texts.push_back(ReadFile(input.m_Path));
     double sum = 0;
-    while (p < end)
-    {
-        while (p < end && (*p == ' ' || *p == '\n'))
-            ++p;
-        const char* start = p;
-        while (p < end && *p != ' ' && *p != '\n')
-            ++p;
-        double v = 0;
-        if (std::from_chars(start, p, v).ec == std::errc()) sum += v;
-    }
-    return sum;
+    const CTimes times = MedianTimes(3,
+                                     [&]
+                                     {
+                                         for (const std::string& text : texts)
+                                             ForEachNumber(text, " ", [&](double v) { sum += v; });
+                                     });
+    volatile double sink = sum;
+    (void)sink;
+    return times;
+}
+
+void ReportAverage(const char* what, const CAverageRun& run, const CTimes& bare, double mb)
+{
+    std::printf("  %s: %.3f s, %.1f MB/s%s; ratio bare / average: %.2f (target >= 0.5); "
+                "processor time %.3f s, ratio %.2f\n",
+                what, run.m_Wall, mb / run.m_Wall, run.m_Ok ? "" : " FAILED",
+                bare.m_Wall / run.m_Wall, run.m_Cpu, bare.m_Cpu / run.m_Cpu);
 }
 
 // Averages 8 runs of n^3 values; returns the peak memory above the start in bytes.
@@ -109,53 +141,19 @@ double BenchAverage(const fs::path& dir, int n, bool report)
         inputs.push_back({WriteRun(dir, n, run), 1.0});
         mb += double(fs::file_size(inputs.back().m_Path)) / 1e6;
     }
-    double bareSeconds = 0;
-    for (const auto& input : inputs)
-    {
-        const std::string text = ReadAll(input.m_Path); // also warms the page cache
-        const auto start = Clock::now();
-        volatile double sink = BarePass(text);
-        (void)sink;
-        bareSeconds += Seconds(start);
-    }
-    // The run in a child of its own, so that what this process allocated before (the files' text
-    // above) does not hide or inflate its peak.
-    int channel[2];
-    if (pipe(channel) != 0) return -1;
-    const auto start = Clock::now();
-    if (fork() == 0)
-    {
-        const double before = ResidentBytes("VmRSS");
-        ResetPeak();
-        CStringLog log;
-        CAverageOptions options;
-        options.m_CalculateError = true;
-        const double result[2] = {
-            CFlukaAverager(log).Run(inputs, (dir / "mean.avg").string(), options) ? 1.0 : 0.0,
-            ResidentBytes("VmHWM") - before};
-        const ssize_t written = write(channel[1], result, sizeof result);
-        _exit(written == sizeof result ? 0 : 1);
-    }
-    double result[2] = {0, 0};
-    const bool read = ::read(channel[0], result, sizeof result) == sizeof result;
-    wait(nullptr);
-    const double seconds = Seconds(start);
-    close(channel[0]);
-    close(channel[1]);
-    const bool ok = read && result[0] == 1.0;
-    const double above = result[1];
+    const CAverageRun withErrors = MedianAverage(inputs, dir, true, report ? 3 : 1);
     if (report)
     {
-        std::printf("averaging 8 cartesian USRBIN text files of %d^3 values (%.1f MB), with "
-                    "errors%s\n",
-                    n, mb, ok ? "" : " FAILED");
-        std::printf("  average: %.3f s, %.1f MB/s; bare split + convert: %.3f s, %.1f MB/s\n",
-                    seconds, mb / seconds, bareSeconds, mb / bareSeconds);
-        std::printf("  ratio average / bare: %.2f (target >= 0.5)\n", bareSeconds / seconds);
+        const CTimes bare = BareAverageInputs(inputs);
+        std::printf("averaging 8 cartesian USRBIN text files of %d^3 values (%.1f MB)\n", n, mb);
+        std::printf("  bare split + convert: %.3f s, %.1f MB/s (processor time %.3f s)\n",
+                    bare.m_Wall, mb / bare.m_Wall, bare.m_Cpu);
+        ReportAverage("with error files", withErrors, bare, mb);
+        ReportAverage("values only", MedianAverage(inputs, dir, false, 3), bare, mb);
     }
     for (const auto& input : inputs)
         fs::remove(input.m_Path);
-    return above;
+    return withErrors.m_PeakAbove;
 }
 
 std::string WriteBinary(const fs::path& dir, int n)
@@ -199,39 +197,50 @@ void BenchBinary(const fs::path& dir)
     const int n = 100;
     const std::string path = WriteBinary(dir, n);
     const double mb = double(fs::file_size(path)) / 1e6;
-    double bare = 1e30, load = 1e30;
     std::vector<char> bytes(fs::file_size(path));
-    for (int run = 0; run < 3; ++run)
-    {
-        auto start = Clock::now();
-        std::FILE* f = std::fopen(path.c_str(), "rb");
-        const size_t got = std::fread(bytes.data(), 1, bytes.size(), f);
-        std::fclose(f);
-        bare = std::min(bare, Seconds(start));
-        CVoxelGrid grid;
-        CStringLog log;
-        start = Clock::now();
-        const bool ok = CVolumeLoader(grid, log).LoadFlukaBinary(path);
-        load = std::min(load, Seconds(start));
-        if (!ok || got != bytes.size()) std::printf("binary load FAILED\n");
-    }
-    std::printf("FLUKA binary USRBIN, %d^3 values, %.1f MB\n", n, mb);
+    bool ok = true;
+    const CTimes bare =
+        MedianTimes(15,
+                    [&]
+                    {
+                        std::FILE* f = std::fopen(path.c_str(), "rb");
+                        ok &= f && std::fread(bytes.data(), 1, bytes.size(), f) == bytes.size();
+                        if (f) std::fclose(f);
+                    });
+    const CTimes load = MedianTimes(15,
+                                    [&]
+                                    {
+                                        CVoxelGrid grid;
+                                        CStringLog log;
+                                        ok &= CVolumeLoader(grid, log).LoadFlukaBinary(path);
+                                    });
+    std::printf("FLUKA binary USRBIN, %d^3 values, %.1f MB%s (medians of 15)\n", n, mb,
+                ok ? "" : " FAILED");
     std::printf("  load: %.4f s; bare fread: %.4f s; ratio fread / load: %.2f (target >= 0.3)\n",
-                load, bare, bare / load);
+                load.m_Wall, bare.m_Wall, bare.m_Wall / load.m_Wall);
+    std::printf("  processor time: load %.4f s, fread %.4f s, ratio %.2f\n", load.m_Cpu, bare.m_Cpu,
+                bare.m_Cpu / load.m_Cpu);
 }
 } // namespace
 
-int main()
+// "average" or "binary" as argument runs that part alone (for a profiler).
+int main(int argc, char** argv)
 {
     CHeadlessBackend::Instance().Reset();
+    const std::string part = argc > 1 ? argv[1] : "";
     const fs::path dir = fs::temp_directory_path() / ("bench_formats_" + std::to_string(getpid()));
     fs::create_directories(dir);
-    const double small = BenchAverage(dir, 50, false);
-    const double large = BenchAverage(dir, 100, true);
-    std::printf("  peak memory above the start: %.2f MB for 50^3, %.2f MB for 100^3 (%.0f %% "
-                "apart; target <= 10 %%)\n",
-                small / 1e6, large / 1e6, 100 * std::abs(large - small) / std::max(small, 1.0));
-    BenchBinary(dir);
+    PrintLoadAverage();
+    if (part.empty() || part == "average")
+    {
+        const double small = BenchAverage(dir, 50, false);
+        const double large = BenchAverage(dir, 100, true);
+        std::printf("  peak memory above the start: %.2f MB for 50^3, %.2f MB for 100^3 (%.0f %% "
+                    "apart; target <= 10 %%)\n",
+                    small / 1e6, large / 1e6, 100 * std::abs(large - small) / std::max(small, 1.0));
+    }
+    if (part.empty() || part == "binary") BenchBinary(dir);
+    PrintLoadAverage();
     fs::remove_all(dir);
     return 0;
 }

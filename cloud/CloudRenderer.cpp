@@ -34,14 +34,16 @@ bool Drawn(const CParticle& p, const CCloudDrawSettings& s)
     return p.m_Visible && s.Passes(p.m_Weight);
 }
 
-// Host state the drawing changes is given back afterwards.
+// Host state the drawing changes is given back afterwards. Blending is on only for transparent
+// colours: with alpha 1 it gives the same pixels and only costs time per fragment.
 class CStateGuard
 {
 public:
-    CStateGuard()
+    explicit CStateGuard(bool transparent)
     {
         glPushAttrib(GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT | GL_CURRENT_BIT);
         glDisable(GL_LIGHTING);
+        if (!transparent) return;
         glEnable(GL_BLEND);
         glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     }
@@ -56,7 +58,7 @@ void DrawExtentBox(const CParticleDataReader& reader)
 
 void CCloudRenderer::Draw(const CParticleDataReader& reader, const CCloudDrawSettings& settings)
 {
-    CStateGuard guard;
+    CStateGuard guard(settings.m_Transparent);
     if (settings.m_Mode == DrawPoint)
         DrawPoints(reader, settings);
     else

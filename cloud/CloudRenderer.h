@@ -3,6 +3,7 @@
 // arrays kept until the cloud, the filter or the colours change.
 #pragma once
 #include "common/ColorTable.h"
+#include "isodump/PointDisplay.h"
 
 #include <vector>
 
@@ -18,20 +19,11 @@ enum EDrawMode : int
     DrawBox = 2,
 };
 
-struct CCloudDrawSettings
+struct CCloudDrawSettings : isodump::CPointDisplay
 {
-    int m_Mode = DrawPoint;
     bool m_ShowDirections = false;
-    bool m_Transparent = false;
     bool m_DrawArrows = false;
     double m_Scale = 10.0; // direction scaling factor, also the sphere radius
-    bool m_Filter = false;
-    double m_FilterMin = 1e30, m_FilterMax = 1e-30;
-
-    bool Passes(double weight) const
-    {
-        return !m_Filter || (m_FilterMin <= weight && weight <= m_FilterMax);
-    }
 };
 
 // The 12 red edges of the reader's extent; nothing for an empty reader.

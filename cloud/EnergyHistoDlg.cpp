@@ -12,15 +12,10 @@ namespace
 {
 const CDlgTemplate& HistoTemplate()
 {
-    static const CDlgTemplate t = []
-    {
-        CDlgTemplate d;
-        d.m_Id = IDD_ENERGYHISTO;
-        d.m_Caption = "Energy histogram";
-        d.m_Width = 250;
-        d.m_Height = 120;
-        using K = ECtrlKind;
-        d.Label("Minimum energy (standard unit of your data - GeV for FLUKA)", 7, 7, 160, 16)
+    using K = ECtrlKind;
+    static const CDlgTemplate t =
+        CDlgTemplate::Dialog(IDD_ENERGYHISTO, "Energy histogram", 250, 120)
+            .Label("Minimum energy (standard unit of your data - GeV for FLUKA)", 7, 7, 160, 16)
             .Add(K::Edit, IDC_HIST_MIN, "", 173, 7, 70, 14)
             .Label("Maximum energy (standard unit of your data - GeV for FLUKA)", 7, 27, 160, 16)
             .Add(K::Edit, IDC_HIST_MAX, "", 173, 27, 70, 14)
@@ -30,8 +25,6 @@ const CDlgTemplate& HistoTemplate()
             .Add(K::Edit, IDC_HIST_BINS, "", 173, 65, 70, 14)
             .Add(K::Button, IDC_HIST_CALCULATE, "Calculate", 135, 99, 50, 14, BS_DEFPUSHBUTTON)
             .Add(K::Button, IDCANCEL, "Close", 193, 99, 50, 14);
-        return d;
-    }();
     return t;
 }
 } // namespace

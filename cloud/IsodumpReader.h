@@ -2,18 +2,13 @@
 // proton-coloured particle with direction (0, 0, 1), energy 1 and the record's weight.
 #pragma once
 #include "cloud/ParticleDataReader.h"
-#include "isodump/IsodumpFormat.h"
+#include "isodump/IsodumpReading.h"
 
 namespace nebulo3d
 {
-class CIsodumpReader : public CParticleDataReader, private isodump::IIsodumpRecords
+class CIsodumpReader : public isodump::CIsodumpReading<CParticleDataReader>
 {
-public:
-    bool Read(const std::string& fileName, CProgressCtrl* pProgress) override;
-    bool ReadStream(std::istream& in, std::uint64_t size, CProgressCtrl* pProgress);
-
 private:
-    void ResetExtent() override;
     bool OnRecord(const isodump::CRecord& record, int coolingTime, CLineReader& lines) override;
 };
 } // namespace nebulo3d

@@ -1,6 +1,7 @@
 #include "cloud/Nebulo3D_App.h"
 
 #include "cloud/Nebulo3DDlg.h"
+#include "isodump/ExtentBox.h"
 
 namespace nebulo3d
 {
@@ -35,15 +36,7 @@ void CNebulo3D_App::OnRender(HDC dc, HGLRC rc, int pass, int mode)
 
 void CNebulo3D_App::Box(CVector& min, CVector& max)
 {
-    const CNebulo3DDlg* dlg = Dialog();
-    const CParticleDataReader* reader = dlg ? dlg->Reader() : nullptr;
-    if (!reader || reader->Count() == 0)
-    {
-        min = max = CVector();
-        return;
-    }
-    min = reader->m_ExtentMin;
-    max = reader->m_ExtentMax;
+    isodump::ReaderExtent(Dialog() ? Dialog()->Reader() : nullptr, min, max);
 }
 
 std::ostream& CNebulo3D_App::ExportVRML(std::ostream& os)

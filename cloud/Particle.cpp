@@ -4,10 +4,10 @@
 #include "cloud/ParticleTypes.h"
 #include "common/ColorTable.h"
 #include "common/Tokens.h"
+#include "common/VrmlLineBlock.h"
 #include "common/VrmlNumbers.h"
 
 #include <iostream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -16,6 +16,8 @@ namespace nebulo3d
 namespace
 {
 constexpr CSeparators OwnSeparators(" \t;,:");
+// A zero-length line: its index list stays at the level of "coordIndex [".
+constexpr CVrmlBlockStyle VrmlStyle{0, 1, 2, false, "color [ "};
 
 bool IsComment(std::string_view firstField)
 {
@@ -48,29 +50,10 @@ void CParticle::ExportVRML(std::ostream& os)
 {
     const CVector& c =
         CColorTable::ValidIndex(m_Type) ? CColorTable::Instance().Get(m_Type) : CVector(1, 1, 1);
-    std::ostringstream color;
-    color << "color DEF particlecolors Color { color [ " << VrmlTriple(c) << " ] }";
     const std::string point = VrmlTriple(m_Position);
     m_Depth = 0;
-    WriteLine(os, "DEF _00 Transform {", 0);
-    WriteLine(os, "children [", 1);
-    WriteLine(os, "Shape {", 1);
-    WriteLine(os, "geometry IndexedLineSet {", 1);
-    WriteLine(os, "coord Coordinate {", 1);
-    WriteLine(os, "point [", 1);
-    WriteLine(os, point, 0);
-    WriteLine(os, point, 0);
-    WriteLine(os, "]", 0);
-    WriteLine(os, "}", 2);
-    WriteLine(os, "coordIndex [", 0);
-    WriteLine(os, " 0, 1, -1", 0);
-    WriteLine(os, "]", 2);
-    WriteLine(os, "colorPerVertex FALSE", 0);
-    WriteLine(os, color.str(), 0);
-    WriteLine(os, "colorIndex [ 0 ]", 0);
-    WriteLine(os, "}", 2);
-    WriteLine(os, "}", 2);
-    WriteLine(os, "] }", 2);
+    WriteVrmlLineBlock(point, point, VrmlTriple(c), VrmlStyle,
+                       [&](const std::string& line, int mode) { WriteLine(os, line, mode); });
 }
 
 CParticle::ELine CParticle::ReadLine(std::string_view line)

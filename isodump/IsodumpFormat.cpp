@@ -146,7 +146,8 @@ void CReadProgress::Update(std::uint64_t done)
     UiBackend().Refresh();
 }
 
-bool ReadIsodump(const std::string& fileName, CProgressCtrl* pProgress, IIsodumpRecords& sink)
+bool ReadNamedFile(const std::string& fileName,
+                   const std::function<bool(std::istream& in, std::uint64_t size)>& read)
 {
     if (fileName.empty())
     {
@@ -158,7 +159,13 @@ bool ReadIsodump(const std::string& fileName, CProgressCtrl* pProgress, IIsodump
     const std::uint64_t size = std::filesystem::file_size(fileName, ec);
     std::ifstream in(fileName, std::ios::binary);
     if (ec || !in) return false;
-    return ReadIsodump(in, size, pProgress, sink);
+    return read(in, size);
+}
+
+bool ReadIsodump(const std::string& fileName, CProgressCtrl* pProgress, IIsodumpRecords& sink)
+{
+    return ReadNamedFile(fileName, [&](std::istream& in, std::uint64_t size)
+                         { return ReadIsodump(in, size, pProgress, sink); });
 }
 
 bool ReadIsodump(std::istream& in, std::uint64_t size, CProgressCtrl* pProgress,

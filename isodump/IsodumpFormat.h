@@ -6,6 +6,7 @@
 #include "common/Vector.h"
 
 #include <cstdint>
+#include <functional>
 #include <istream>
 #include <optional>
 #include <string>
@@ -85,6 +86,12 @@ public:
     // blocks). False ends the read with failure (a message has been shown).
     virtual bool OnRecord(const CRecord& record, int coolingTime, CLineReader& lines) = 0;
 };
+
+// Opens fileName and hands the stream and its size to read, for the readers of this family. An
+// empty name says "ERROR: No filename specified!"; a name that is no readable regular file gives
+// false without a message.
+bool ReadNamedFile(const std::string& fileName,
+                   const std::function<bool(std::istream& in, std::uint64_t size)>& read);
 
 // The whole read: messages, the cooling-time dialog, the records. True when the file was read
 // to its end; false for the failures of the format (with their messages), an unopened file or

@@ -8,16 +8,11 @@ namespace
 {
 const CDlgTemplate& IsodumpTemplate()
 {
-    static const CDlgTemplate t = []
-    {
-        CDlgTemplate d;
-        d.m_Id = IDD_ISODUMP;
-        d.m_Caption = "Isodump reader";
-        d.m_Width = 260;
-        d.m_Height = 200;
-        using K = ECtrlKind;
-        d.Label("Please select a cooling time for which the isotopes should be retrieved", 7, 7,
-                246, 16)
+    using K = ECtrlKind;
+    static const CDlgTemplate t =
+        CDlgTemplate::Dialog(IDD_ISODUMP, "Isodump reader", 260, 200)
+            .Label("Please select a cooling time for which the isotopes should be retrieved", 7, 7,
+                   246, 16)
             .Add(K::ListBox, IDC_ISO_TIMES, "", 7, 26, 246, 90)
             .Add(K::GroupBox, -1, "", 7, 120, 246, 52)
             .Label("NOTE: All isotopes will be visualized with the color used for protons. As "
@@ -27,8 +22,6 @@ const CDlgTemplate& IsodumpTemplate()
                    12, 128, 236, 40)
             .Add(K::Button, IDOK, "OK", 145, 178, 50, 14, BS_DEFPUSHBUTTON)
             .Add(K::Button, IDCANCEL, "Cancel", 203, 178, 50, 14);
-        return d;
-    }();
     return t;
 }
 } // namespace

@@ -11,19 +11,12 @@ namespace
 {
 const CDlgTemplate& LogTemplate()
 {
-    static const CDlgTemplate t = []
-    {
-        CDlgTemplate d;
-        d.m_Id = IDD_LOG;
-        d.m_Caption = "Log window";
-        d.m_Width = 400;
-        d.m_Height = 280;
-        using K = ECtrlKind;
-        d.Add(K::Edit, IDC_LOG_TEXT, "", 7, 7, 386, 244, ES_MULTILINE | ES_READONLY)
+    using K = ECtrlKind;
+    static const CDlgTemplate t =
+        CDlgTemplate::Dialog(IDD_LOG, "Log window", 400, 280)
+            .Add(K::Edit, IDC_LOG_TEXT, "", 7, 7, 386, 244, ES_MULTILINE | ES_READONLY)
             .Add(K::Button, IDC_LOG_SAVE, "Save", 285, 259, 50, 14)
             .Add(K::Button, IDOK, "OK", 343, 259, 50, 14, BS_DEFPUSHBUTTON);
-        return d;
-    }();
     return t;
 }
 } // namespace

@@ -9,12 +9,9 @@ constexpr int ButtonWidth = 90, ButtonHeight = 14;
 // Two report buttons per row under the prompt, OK below them.
 CDlgTemplate MenuTemplate(const std::vector<CStatisticsMenuDlg::CEntry>& entries)
 {
-    CDlgTemplate d;
-    d.m_Id = IDD_STATISTICS;
-    d.m_Caption = "Particle statistics";
-    d.m_Width = 200;
     const int rows = (static_cast<int>(entries.size()) + 1) / 2;
-    d.m_Height = 69 + 20 * rows;
+    CDlgTemplate d =
+        CDlgTemplate::Dialog(IDD_STATISTICS, "Particle statistics", 200, 69 + 20 * rows);
     using K = ECtrlKind;
     d.Label("Please select the type of information that is requested", 7, 7, 186, 16);
     for (size_t i = 0; i < entries.size(); ++i)

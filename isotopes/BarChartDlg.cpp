@@ -8,20 +8,13 @@ namespace
 {
 const CDlgTemplate& ChartTemplate()
 {
-    static const CDlgTemplate t = []
-    {
-        CDlgTemplate d;
-        d.m_Id = IDD_BARCHART;
-        d.m_Caption = "Chart...";
-        d.m_Width = 715;
-        d.m_Height = 354;
-        using K = ECtrlKind;
-        d.Custom(CCanvasState::KindName, IDC_CHART, 7, 7, 640, 340)
+    using K = ECtrlKind;
+    static const CDlgTemplate t =
+        CDlgTemplate::Dialog(IDD_BARCHART, "Chart...", 715, 354)
+            .Custom(CCanvasState::KindName, IDC_CHART, 7, 7, 640, 340)
             .Add(K::Static, IDC_CHART_TITLE, "", 655, 7, 53, 60)
             .Add(K::Button, IDOK, "OK", 655, 313, 53, 14, BS_DEFPUSHBUTTON)
             .Add(K::Button, IDC_CHART_SAVE, "Save image", 655, 333, 53, 14);
-        return d;
-    }();
     return t;
 }
 } // namespace

@@ -35,24 +35,6 @@ CNuclide NuclideAt(const std::vector<std::string>& fields, size_t j)
 }
 } // namespace
 
-bool CIsodumpReader::Read(const std::string& fileName, CProgressCtrl* pProgress)
-{
-    m_Loaded = isodump::ReadIsodump(fileName, pProgress, *this);
-    return m_Loaded;
-}
-
-bool CIsodumpReader::ReadStream(std::istream& in, std::uint64_t size, CProgressCtrl* pProgress)
-{
-    m_Loaded = isodump::ReadIsodump(in, size, pProgress, *this);
-    return m_Loaded;
-}
-
-void CIsodumpReader::ResetExtent()
-{
-    m_ExtentMin = {1e12, 1e12, 1e12};
-    m_ExtentMax = {1e-12, 1e-12, 1e-12};
-}
-
 bool CIsodumpReader::OnRecord(const isodump::CRecord& record, int coolingTime, CLineReader& lines)
 {
     auto emitter = std::make_unique<CIsotope>();

@@ -2,7 +2,7 @@
 // of its nuclide, its weight multiplied by the nuclide's factor; factor lines give factors,
 // decay blocks replace the nuclide by its listed nuclides and add one emitter per further one.
 #pragma once
-#include "isodump/IsodumpFormat.h"
+#include "isodump/IsodumpReading.h"
 #include "isotopes/IsotopeDataReader.h"
 
 #include <string>
@@ -10,14 +10,9 @@
 
 namespace nuclira3d
 {
-class CIsodumpReader : public CIsotopeDataReader, private isodump::IIsodumpRecords
+class CIsodumpReader : public isodump::CIsodumpReading<CIsotopeDataReader>
 {
-public:
-    bool Read(const std::string& fileName, CProgressCtrl* pProgress) override;
-    bool ReadStream(std::istream& in, std::uint64_t size, CProgressCtrl* pProgress);
-
 private:
-    void ResetExtent() override;
     bool OnRecord(const isodump::CRecord& record, int coolingTime, CLineReader& lines) override;
     // False when the record is to be dropped (a warning says why).
     bool ApplyFactorLine(const isodump::CRecord& record, int coolingTime, CLineReader& lines,

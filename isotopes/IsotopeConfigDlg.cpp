@@ -1,7 +1,6 @@
 #include "isotopes/IsotopeConfigDlg.h"
 
 #include "platform/DataExchange.h"
-#include "platform/UiServices.h"
 
 namespace nuclira3d
 {
@@ -9,21 +8,12 @@ namespace
 {
 const CDlgTemplate& IsotopeConfigTemplate()
 {
+    using K = ECtrlKind;
     static const CDlgTemplate t = []
     {
-        CDlgTemplate d = ColorEditorTemplate();
+        CDlgTemplate d = isodump::CWeightFilterConfigDlg::Template();
         d.m_Height = 270;
-        using K = ECtrlKind;
-        d.Add(K::GroupBox, -1, "Weight filter", 7, 164, 316, 48)
-            .Label("Show particles with weights >=", 14, 178, 110, 8)
-            .Add(K::Edit, IDC_CFG_FILTERMIN, "", 126, 176, 70, 14)
-            .Label("and <=", 202, 178, 30, 8)
-            .Add(K::Edit, IDC_CFG_FILTERMAX, "", 234, 176, 70, 14)
-            .Label("Data:", 14, 196, 40, 8)
-            .Add(K::Edit, IDC_CFG_DATAMIN, "", 126, 194, 70, 14, ES_READONLY)
-            .Add(K::Edit, IDC_CFG_DATAMAX, "", 234, 194, 70, 14, ES_READONLY)
-            .Add(K::Button, IDC_CFG_RESETFILTER, "Reset", 60, 194, 50, 14)
-            .Label("General scaling factor:", 7, 220, 110, 8)
+        d.Label("General scaling factor:", 7, 220, 110, 8)
             .Add(K::Edit, IDC_CFG_SCALE, "", 126, 218, 70, 14)
             .Label("NOTE: In general the screen (pixel) size of the spheres&/boxes is set via the "
                    "SnapPointSize settings in Tessaron} It can be changed via the View - Settings "
@@ -36,28 +26,14 @@ const CDlgTemplate& IsotopeConfigTemplate()
 } // namespace
 
 CIsotopeConfigDlg::CIsotopeConfigDlg(CDialog* pParent)
-    : CConfigDlg(IsotopeConfigTemplate(), pParent)
+    : CWeightFilterConfigDlg(IsotopeConfigTemplate(), pParent)
 {
-    m_TMax = 1; // the hidden track settings must pass their range checks
-    OnClicked(IDC_CFG_RESETFILTER, &CIsotopeConfigDlg::OnResetFilter);
 }
 
 void CIsotopeConfigDlg::DoDataExchange(CDataExchange* pDX)
 {
-    CConfigDlg::DoDataExchange(pDX);
-    DDX_Text(pDX, IDC_CFG_FILTERMIN, m_FilterMin);
-    DDX_Text(pDX, IDC_CFG_FILTERMAX, m_FilterMax);
-    DDX_Text(pDX, IDC_CFG_DATAMIN, m_DataMinWeight);
-    DDX_Text(pDX, IDC_CFG_DATAMAX, m_DataMaxWeight);
+    CWeightFilterConfigDlg::DoDataExchange(pDX);
     DDX_Text(pDX, IDC_CFG_SCALE, m_ScaleFactor);
     DDV_MinMaxFloat(pDX, m_ScaleFactor, 0, 1e7f);
-}
-
-void CIsotopeConfigDlg::OnResetFilter()
-{
-    m_FilterMin = m_DataMinWeight;
-    m_FilterMax = m_DataMaxWeight;
-    SetDlgItemText(IDC_CFG_FILTERMIN, Format("%.15g", m_FilterMin));
-    SetDlgItemText(IDC_CFG_FILTERMAX, Format("%.15g", m_FilterMax));
 }
 } // namespace nuclira3d

@@ -1,6 +1,7 @@
 // Draws the emitters into the current GL context in their element colours: points, spheres,
 // boxes or lit spheres, sized by the host's snap point size, through the weight filter.
 #pragma once
+#include "isodump/PointDisplay.h"
 
 namespace nuclira3d
 {
@@ -14,19 +15,10 @@ enum EIsotopeDrawMode : int
     DrawShadedSphere = 3,
 };
 
-struct CIsotopeDrawSettings
+struct CIsotopeDrawSettings : isodump::CPointDisplay
 {
-    int m_Mode = DrawPoint;
-    bool m_Transparent = false;
     bool m_ScaleWithWeight = false;
-    bool m_Filter = false;
-    double m_FilterMin = 1e30, m_FilterMax = 1e-30;
     float m_ScaleFactor = 1.0f; // the general scaling factor
-
-    bool Passes(double weight) const
-    {
-        return !m_Filter || (m_FilterMin <= weight && weight <= m_FilterMax);
-    }
 };
 
 // The size factor of one emitter: 1000 × weight / total with weight scaling (1 where the total

@@ -9,8 +9,6 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <limits>
 #include <sstream>
 
@@ -65,17 +63,8 @@ std::optional<double> CollectorNumber(std::string_view field)
 
 bool CNucVecCollectorReader::Read(const std::string& fileName, CProgressCtrl* pProgress)
 {
-    if (fileName.empty())
-    {
-        AfxMessageBox("ERROR: No filename specified!", MB_ICONERROR);
-        return false;
-    }
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(fileName, ec)) return false;
-    const std::uint64_t size = std::filesystem::file_size(fileName, ec);
-    std::ifstream in(fileName, std::ios::binary);
-    if (ec || !in) return false;
-    return ReadStream(in, size, pProgress);
+    return isodump::ReadNamedFile(fileName, [&](std::istream& in, std::uint64_t size)
+                                  { return ReadStream(in, size, pProgress); });
 }
 
 bool CNucVecCollectorReader::ReadStream(std::istream& in, std::uint64_t size,

@@ -3,37 +3,21 @@
 // opens the statistics. It owns the reader and with it the emitters.
 #pragma once
 #include "frame/HostApi.h"
+#include "isodump/PointCloudDlg.h"
 #include "isotopes/IsotopeDataReader.h"
 #include "isotopes/IsotopeRenderer.h"
-#include "platform/Controls.h"
-#include "platform/Dialog.h"
 
 #include <memory>
 #include <string>
 
-class CProfile;
-
 namespace nuclira3d
 {
+using namespace isodump::pointcloud;
 enum : int
 {
     IDD_NUCLIRA3D = 1300,
-    IDC_CLEAR = 1000,
-    IDC_FILENAME = 1001,
-    IDC_BROWSE = 1002,
     IDC_ELEMENTS = 1003,
     IDC_MASSES = 1004,
-    IDC_LOAD = 1005,
-    IDC_CHECKALL = 1007,
-    IDC_CONFIGURE = 1008,
-    IDC_UNCHECKALL = 1010,
-    IDC_VISUALIZE = 1014,
-    IDC_PROGRESS = 1015,
-    IDC_MODE = 1030,
-    IDC_TRANSPARENT = 1033,
-    IDC_SCALEWEIGHT = 1034,
-    IDC_WEIGHTFILTER = 1035,
-    IDC_STATISTICS = 1036,
 };
 
 enum class EDataKind
@@ -45,57 +29,49 @@ enum class EDataKind
 EDataKind KindFromPath(const std::string& path);
 std::unique_ptr<CIsotopeDataReader> MakeReader(EDataKind kind);
 
-class CNuclira3DDlg : public CDialog
+class CNuclira3DDlg : public isodump::CPointCloudDlg
 {
 public:
     CNuclira3DDlg(CHostInterface* pHost, CProfile* pProfile);
 
-    BOOL OnInitDialog() override;
     void DoDataExchange(CDataExchange* pDX) override;
-    void OnSysCommand(UINT nID) override;
 
     // The loaded emitters, or null.
     const CIsotopeDataReader* Reader() const { return m_pReader.get(); }
     const CIsotopeDrawSettings& DrawSettings() const { return m_Draw; }
-    bool HasData() const { return m_DataLoaded && m_pReader; }
-    bool m_Visualize = false;
-    std::string m_FileName;
+    bool HasData() const override { return m_DataLoaded && m_pReader; }
 
 private:
-    void OnBrowse();
-    void OnLoad();
-    void OnClear();
-    void OnVisualize();
-    void OnMode();
-    void OnTransparent();
-    void OnWeightFilter();
+    isodump::CPointDisplay& Display() override { return m_Draw; }
+    bool ReadData(CProgressCtrl* pProgress) override;
+    void OnDataRead() override;
+    const std::vector<std::string>& Warnings() const override { return m_pReader->Warnings(); }
+    size_t WarningCount() const override { return m_pReader->WarningCount(); }
+    void ClearData() override;
+    void FillLists() override;
+    void SetAllVisible(bool visible) override;
+    void OnVisualize() override;
+    void OnConfigure() override;
+    void OnStatistics() override;
+    void ExportVtk() override;
+    void Redraw() override;
+
     void OnScaleWeight();
     void OnElementCheck();
     void OnElementSelect();
     void OnMassCheck();
-    void OnCheckAll() { SetAllElements(true); }
-    void OnUncheckAll() { SetAllElements(false); }
-    void OnConfigure();
-    void OnStatistics();
 
     void ShowIsotopeTable(CDialog& parent);
     void ShowIsotopeChart(CDialog& parent);
     void ShowWeightStatistics(CDialog& parent, bool chart);
-    bool RequireData(const char* message);
-    void SetAllElements(bool visible);
     int SelectedElement() const;
     void FillElementList();
     void FillMassList(bool keepSelection);
-    void ReportWarnings();
-    void RefreshControls();
-    void Redraw();
 
     CHostInterface* m_pHost;
-    CProfile* m_pProfile;
     std::unique_ptr<CIsotopeDataReader> m_pReader;
     CIsotopeDrawSettings m_Draw;
     bool m_DataLoaded = false;
     CCheckListBox m_Elements, m_Masses;
-    CProgressCtrl m_Progress;
 };
 } // namespace nuclira3d

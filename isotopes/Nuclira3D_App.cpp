@@ -40,14 +40,6 @@ void CNuclira3D_App::OnRender(HDC dc, HGLRC rc, int pass, int mode)
 
 void CNuclira3D_App::Box(CVector& min, CVector& max)
 {
-    const CNuclira3DDlg* dlg = Dialog();
-    const CIsotopeDataReader* reader = dlg ? dlg->Reader() : nullptr;
-    if (!reader || reader->Count() == 0)
-    {
-        min = max = CVector();
-        return;
-    }
-    min = reader->m_ExtentMin;
-    max = reader->m_ExtentMax;
+    isodump::ReaderExtent(Dialog() ? Dialog()->Reader() : nullptr, min, max);
 }
 } // namespace nuclira3d

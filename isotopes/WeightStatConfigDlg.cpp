@@ -9,15 +9,10 @@ namespace
 {
 const CDlgTemplate& WeightStatTemplate()
 {
-    static const CDlgTemplate t = []
-    {
-        CDlgTemplate d;
-        d.m_Id = IDD_WEIGHTSTAT;
-        d.m_Caption = "Weight statistics";
-        d.m_Width = 200;
-        d.m_Height = 110;
-        using K = ECtrlKind;
-        d.Label("Minimum weight:", 7, 9, 80, 8)
+    using K = ECtrlKind;
+    static const CDlgTemplate t =
+        CDlgTemplate::Dialog(IDD_WEIGHTSTAT, "Weight statistics", 200, 110)
+            .Label("Minimum weight:", 7, 9, 80, 8)
             .Add(K::Edit, IDC_WS_MIN, "", 95, 7, 98, 14)
             .Label("Maximum weight:", 7, 27, 80, 8)
             .Add(K::Edit, IDC_WS_MAX, "", 95, 25, 98, 14)
@@ -27,8 +22,6 @@ const CDlgTemplate& WeightStatTemplate()
             .Add(K::ComboBox, IDC_WS_BINNING, "", 95, 61, 98, 40)
             .Add(K::Button, IDOK, "OK", 85, 89, 50, 14, BS_DEFPUSHBUTTON)
             .Add(K::Button, IDCANCEL, "Cancel", 143, 89, 50, 14);
-        return d;
-    }();
     return t;
 }
 } // namespace

@@ -2,12 +2,12 @@
 
 #include "common/ColorTable.h"
 #include "common/LineReader.h"
+#include "common/VrmlLineBlock.h"
 #include "common/VrmlNumbers.h"
 #include "tracks/TrackText.h"
 
 #include <cmath>
 #include <limits>
-#include <sstream>
 
 namespace trakor3d
 {
@@ -15,6 +15,7 @@ namespace
 {
 constexpr CSeparators BlockSeparators(" \t;,:");
 constexpr std::string_view CommentChars = "#$*&/";
+constexpr CVrmlBlockStyle VrmlStyle{3, 1, 2, true, "color ["};
 
 bool IsEndLine(std::string_view line)
 {
@@ -133,30 +134,14 @@ void CParticle::WriteVRML(std::ostream& os)
     if (m_Points.size() < 2) return;
     const CVector color =
         CColorTable::ValidIndex(m_Type) ? CColorTable::Instance().Get(m_Type) : CVector();
-    std::ostringstream colorLine;
-    colorLine << "color DEF particlecolors Color { color [" << VrmlTriple(color) << " ] }";
+    const std::string colorTriple = VrmlTriple(color);
+    const VrmlLineWriter writeLine = [&](const std::string& line, int mode)
+    { WriteLine(os, line, mode); };
     for (size_t i = 0; i + 1 < m_Points.size(); ++i)
     {
         m_IndentLevel = 0; // every block starts at the left margin
-        WriteLine(os, "DEF _00 Transform {", 3);
-        WriteLine(os, "children [", 1);
-        WriteLine(os, "Shape {", 1);
-        WriteLine(os, "geometry IndexedLineSet {", 1);
-        WriteLine(os, "coord Coordinate {", 1);
-        WriteLine(os, "point [", 1);
-        WriteLine(os, VrmlTriple(m_Points[i]), 3);
-        WriteLine(os, VrmlTriple(m_Points[i + 1]), 3);
-        WriteLine(os, "]", 3);
-        WriteLine(os, "}", 2);
-        WriteLine(os, "coordIndex [", 3);
-        WriteLine(os, " 0, 1, -1", 1);
-        WriteLine(os, "]", 2);
-        WriteLine(os, "colorPerVertex FALSE", 3);
-        WriteLine(os, colorLine.str(), 3);
-        WriteLine(os, "colorIndex [ 0 ]", 3);
-        WriteLine(os, "}", 2);
-        WriteLine(os, "}", 2);
-        WriteLine(os, "] }", 2);
+        WriteVrmlLineBlock(VrmlTriple(m_Points[i]), VrmlTriple(m_Points[i + 1]), colorTriple,
+                           VrmlStyle, writeLine);
     }
 }
 } // namespace trakor3d

@@ -15,15 +15,10 @@ constexpr int ProgressRange = 1000;
 
 const CDlgTemplate& CalcFLUKAAverageTemplate()
 {
-    static const CDlgTemplate t = []
-    {
-        CDlgTemplate d;
-        d.m_Id = IDD_CALC_AVERAGE;
-        d.m_Caption = "Average FLUKA outputs";
-        d.m_Width = 360;
-        d.m_Height = 300;
-        using K = ECtrlKind;
-        d.Label("Data files", 7, 7, 100, 8)
+    using K = ECtrlKind;
+    static const CDlgTemplate t =
+        CDlgTemplate::Dialog(IDD_CALC_AVERAGE, "Average FLUKA outputs", 360, 300)
+            .Label("Data files", 7, 7, 100, 8)
             .Add(K::ListBox, IDC_AVG_FILES, "", 7, 17, 220, 80)
             .Add(K::Button, IDC_AVG_ADD, "Add", 233, 17, 120, 14)
             .Add(K::Button, IDC_AVG_REMOVE, "Remove", 233, 35, 120, 14)
@@ -41,8 +36,6 @@ const CDlgTemplate& CalcFLUKAAverageTemplate()
             .Add(K::ListView, IDC_AVG_LOG, "", 7, 170, 346, 90)
             .Add(K::Progress, IDC_AVG_PROGRESS, "", 7, 265, 346, 10)
             .Add(K::Button, IDCANCEL, "Close", 303, 280, 50, 14);
-        return d;
-    }();
     return t;
 }
 

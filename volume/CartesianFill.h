@@ -1,50 +1,63 @@
-// Fills the grid with values given in file order, x fastest, then y, then z, through the
-// statistics. Values are stored by blocks of whole z-planes, column by column, so that every
-// z-column of the grid is touched once per block instead of once per value.
+// Fills the grid with values given in file order, x fastest, then y, then z: the grid's own
+// storage order, so values go straight into place, a block at a time, and the statistics are
+// taken over each block once it is stored.
 #pragma once
 #include "volume/LoadLog.h"
 #include "volume/VoxelGrid.h"
 
 #include <algorithm>
 #include <cmath>
-#include <vector>
+#include <concepts>
+#include <cstddef>
 
 namespace volumira3d
 {
-// Values per block of z-planes.
-constexpr long long CartesianBlockValues = 1 << 19;
+// Values per block: small enough that the statistics read the block back from the cache, large
+// enough that the progress line is not the work.
+constexpr long long CartesianBlockValues = 1 << 16;
 
-// Writes the first count values of a block (planes iz0 ..) into the grid, column by column on
-// every thread, and takes them into the statistics as if they had been stored in file order.
-void StoreBlock(CVoxelGrid& grid, int iz0, int planes, long long count,
-                const std::vector<double>& block);
+// Statistics of count values stored from storage index first on; stops at the first value that is
+// not a finite number and returns how many came before it.
+long long TakeStatistics(CVoxelGrid& grid, std::size_t first, long long count);
 
-// Copies the next values of source (already normalised) into block; stops early when the values
-// run out or one is not a finite number (overflow set, that value not counted). A source that
-// hands out runs of values (Take, which stops after such a value) is not asked value by value.
+// A source that can hand over a run of values at once (already normalised): Take(dst, n) writes
+// up to n and returns how many it wrote.
 template <class TSource>
-long long TakeValues(TSource& source, long long count, std::vector<double>& block, bool& overflow)
+concept BulkValueSource = requires(TSource& s, double* dst, std::size_t n)
 {
-    if constexpr (requires(double* out) { source.Take(out, size_t(count)); })
     {
-        const auto got = static_cast<long long>(source.Take(block.data(), size_t(count)));
-        overflow = got > 0 && !std::isfinite(block[size_t(got - 1)]);
-        return overflow ? got - 1 : got;
+        s.Take(dst, n)
+        } -> std::convertible_to<std::size_t>;
+};
+
+// Copies the next count values of source (already normalised) into the grid from storage index
+// first on; stops early when the values run out or one is not a finite number (overflow set).
+template <class TSource>
+long long FillBlock(TSource& source, CVoxelGrid& grid, std::size_t first, long long count,
+                    bool& overflow)
+{
+    double* dst = grid.m_Voxels.data() + first;
+    long long got = 0;
+    if constexpr (BulkValueSource<TSource>)
+    {
+        got = static_cast<long long>(source.Take(dst, static_cast<std::size_t>(count)));
     }
     else
     {
-        for (long long i = 0; i < count; ++i)
-        {
-            double& value = block[static_cast<size_t>(i)];
-            if (!source.Next(value)) return i;
-            if (!std::isfinite(value))
-            {
-                overflow = true;
-                return i;
-            }
-        }
-        return count;
+        // Value by value: nothing is read past a value that overflowed.
+        double value = 0;
+        while (got < count && source.Next(value) && std::isfinite(value))
+            dst[got++] = value;
+        if (got < count && !std::isfinite(value)) overflow = true;
     }
+    const long long finite = TakeStatistics(grid, first, got);
+    if (finite < got)
+    {
+        overflow = true;
+        // Values from the one that overflowed on are not stored.
+        std::fill(dst + finite, dst + got, 0.0);
+    }
+    return finite;
 }
 
 // The records of a text storage as values in file order, read in pieces of chunk records and
@@ -85,25 +98,24 @@ struct CFillResult
     }
 };
 
-// Fills the allocated grid plane block by plane block; the progress line is rewritten after
-// every block with the share of the bins filled.
+// Fills the allocated grid block by block; the progress line is rewritten after every block with
+// the share of the bins filled. Voxels the source leaves without a value are zeros afterwards, so
+// the grid may start unset.
 template <class TSource>
 CFillResult FillCartesian(TSource& source, CVoxelGrid& grid, CProgressLine& progress)
 {
-    const long long nx = grid.m_NrXBins, ny = grid.m_NrYBins, nz = grid.m_NrZBins;
-    const long long plane = nx * ny, bins = plane * nz;
-    const int blockPlanes = static_cast<int>(std::clamp(CartesianBlockValues / plane, 1LL, nz));
-    std::vector<double> block(static_cast<size_t>(blockPlanes * plane));
+    const long long bins = grid.VoxelCount();
     CFillResult result;
-    for (int iz0 = 0; iz0 < nz; iz0 += blockPlanes)
+    while (result.m_Consumed < bins)
     {
-        const int planes = static_cast<int>(std::min<long long>(blockPlanes, nz - iz0));
-        const long long got = TakeValues(source, planes * plane, block, result.m_Overflow);
-        StoreBlock(grid, iz0, planes, got, block);
+        const long long count = std::min(CartesianBlockValues, bins - result.m_Consumed);
+        const long long got = FillBlock(source, grid, static_cast<std::size_t>(result.m_Consumed),
+                                        count, result.m_Overflow);
         result.m_Consumed += got;
-        if (result.m_Overflow || got < planes * plane) return result;
+        if (result.m_Overflow || got < count) break;
         progress.Update(long(bins), static_cast<int>(result.m_Consumed * 100 / bins));
     }
+    std::fill(grid.m_Voxels.data() + result.m_Consumed, grid.m_Voxels.data() + bins, 0.0);
     return result;
 }
 } // namespace volumira3d

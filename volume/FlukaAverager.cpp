@@ -4,6 +4,7 @@
 #include "platform/UiServices.h"
 #include "volume/FlukaAvgDataFile.h"
 #include "volume/LoadLog.h"
+#include "volume/ScientificText.h"
 
 #include <charconv>
 #include <cmath>
@@ -79,12 +80,8 @@ struct CFlukaAverager::COutput
     void Write(double value)
     {
         if (m_OnLine == 0) m_Buffer += "       ";
-        char text[32];
-        const auto end =
-            std::to_chars(text, text + sizeof text, value, std::chars_format::scientific, 4).ptr;
-        for (char* p = text; p != end; ++p)
-            if (*p >= 'a' && *p <= 'z') *p = static_cast<char>(*p - 'a' + 'A');
-        m_Buffer.append(text, end);
+        char text[Scientific4Chars];
+        m_Buffer.append(text, WriteScientific4(text, value));
         m_Buffer += ' ';
         if (++m_OnLine == 10) EndLine();
         if (m_Buffer.size() > (1 << 16)) Flush();

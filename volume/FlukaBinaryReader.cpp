@@ -1,5 +1,6 @@
 #include "volume/FlukaBinaryReader.h"
 
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -142,16 +143,14 @@ bool CFlukaBinaryReader::BeginArray(std::uint64_t offset, const char* what)
 
 bool CFlukaBinaryReader::ReadValues(float* dst, std::size_t n)
 {
-    // Read through a small byte buffer: the file is little-endian whatever the machine is.
-    unsigned char buffer[4096];
-    while (n > 0)
+    static_assert(sizeof(float) == 4);
+    if (n > SIZE_MAX / 4 || !m_File.Read(dst, n * 4)) return false;
+    // The file is little-endian whatever the machine is.
+    if constexpr (std::endian::native != std::endian::little)
     {
-        const std::size_t chunk = std::min<std::size_t>(n, sizeof buffer / 4);
-        if (!m_File.Read(buffer, chunk * 4)) return false;
-        for (std::size_t i = 0; i < chunk; ++i)
-            dst[i] = LittleFloat32(buffer + 4 * i);
-        dst += chunk;
-        n -= chunk;
+        auto* bytes = reinterpret_cast<unsigned char*>(dst);
+        for (std::size_t i = 0; i < n; ++i)
+            dst[i] = LittleFloat32(bytes + 4 * i);
     }
     return true;
 }

@@ -13,60 +13,8 @@ namespace
 {
 bool HasShape(const VoxelArray& values, int nx, int ny, int nz)
 {
-    if (values.size() != std::size_t(nx)) return false;
-    for (const VoxelPlane& plane : values)
-    {
-        if (plane.size() != std::size_t(ny)) return false;
-        for (const VoxelColumn& column : plane)
-            if (column.size() != std::size_t(nz)) return false;
-    }
-    return true;
-}
-
-// Layers per slab: eight doubles are one cache line of each z-column; more layers mean more
-// write streams into the slab and measured slower.
-constexpr int SlabLayers = 8;
-// Columns ahead whose values are fetched early: the columns lie scattered on the heap, so the
-// processor cannot guess them.
-constexpr std::size_t PrefetchAhead = 16;
-
-void ProduceSlabs(const VoxelArray& v, int nx, int ny, int nz, int depth, CVtkSink& sink)
-{
-    const std::size_t plane = std::size_t(nx) * ny;
-    std::vector<const double*> columns(plane); // in output order: x fastest
-    for (int iy = 0; iy < ny; ++iy)
-        for (int ix = 0; ix < nx; ++ix)
-            columns[std::size_t(iy) * nx + ix] = v[ix][iy].data();
-    std::vector<double> slab(plane * std::size_t(depth));
-    for (int z0 = 0; z0 < nz; z0 += depth)
-    {
-        const int d = std::min(depth, nz - z0);
-        for (std::size_t j = 0; j < plane; ++j)
-        {
-            if (j + PrefetchAhead < plane)
-            {
-                __builtin_prefetch(columns[j + PrefetchAhead] + z0);
-                __builtin_prefetch(columns[j + PrefetchAhead] + z0 + d - 1);
-            }
-            const double* column = columns[j] + z0;
-            for (int k = 0; k < d; ++k)
-                slab[k * plane + j] = column[k];
-        }
-        sink.Put(slab.data(), plane * std::size_t(d));
-    }
-}
-
-// For layers too large for the slab buffer: one x-row at a time.
-void ProduceRows(const VoxelArray& v, int nx, int ny, int nz, CVtkSink& sink)
-{
-    std::vector<double> row(static_cast<std::size_t>(nx));
-    for (int iz = 0; iz < nz; ++iz)
-        for (int iy = 0; iy < ny; ++iy)
-        {
-            for (int ix = 0; ix < nx; ++ix)
-                row[ix] = v[ix][iy][iz];
-            sink.Put(row.data(), row.size());
-        }
+    return values.size() == std::size_t(nx) && !values.empty() &&
+           values[0].size() == std::size_t(ny) && values[0][0].size() == std::size_t(nz);
 }
 
 // Field data stating the transformation: nine rotation entries then the shift.
@@ -96,22 +44,17 @@ bool CGridExportInfo::IsIdentity() const
            std::equal(m_Translation, m_Translation + 3, identity.m_Translation);
 }
 
-// The slab buffer is large enough for whole cache lines of each z-column and small beside any
-// grid worth exporting.
+// The grid is stored in VTK's order already: it goes out as it is, in pieces of slabBytes.
 CVtkArray GridCellArray(const std::string& name, const VoxelArray& values, int nx, int ny, int nz,
                         std::size_t slabBytes)
 {
     const std::uint64_t cells = std::uint64_t(nx) * ny * nz;
     return {name, EVtkScalar::Float64, 1, cells,
-            [&values, nx, ny, nz, slabBytes](CVtkSink& sink)
+            [&values, cells, slabBytes](CVtkSink& sink)
             {
-                const std::size_t layer = std::size_t(nx) * ny * sizeof(double);
-                const std::size_t depth =
-                    std::min<std::size_t>({slabBytes / layer, std::size_t(nz), SlabLayers});
-                if (depth >= 1)
-                    ProduceSlabs(values, nx, ny, nz, int(depth), sink);
-                else
-                    ProduceRows(values, nx, ny, nz, sink);
+                const std::size_t piece = std::max<std::size_t>(1, slabBytes / sizeof(double));
+                for (std::size_t at = 0; at < cells; at += piece)
+                    sink.Put(values.data() + at, std::min<std::size_t>(piece, cells - at));
             }};
 }
 

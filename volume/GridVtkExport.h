@@ -24,9 +24,8 @@ struct CGridExportInfo
     bool IsIdentity() const;
 };
 
-// The values of a nested grid in VTK's cell order (x fastest). Gathered a slab of z-layers at a
-// time (at most slabBytes), or one x-row at a time when a layer is larger, so the grid is never
-// copied whole.
+// The values of a grid in VTK's cell order (x fastest), handed to the writer in pieces of at most
+// slabBytes.
 inline constexpr std::size_t GridSlabBytes = 4 << 20;
 CVtkArray GridCellArray(const std::string& name, const VoxelArray& values, int nx, int ny, int nz,
                         std::size_t slabBytes = GridSlabBytes);

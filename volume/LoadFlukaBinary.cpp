@@ -53,11 +53,19 @@ public:
         : m_Reader(reader), m_Normalization(normalization), m_Left(reader.ValueCount())
     {
     }
-    bool Next(double& value)
+    // Up to n normalised values; fewer when the record ends or cannot be read.
+    std::size_t Take(double* dst, std::size_t n)
     {
-        if (!ReadValue(value)) return false;
-        value = static_cast<float>(value * m_Normalization);
-        return true;
+        std::size_t done = 0;
+        while (done < n && (m_Next < m_Buffer.size() || Refill()))
+        {
+            const std::size_t k = std::min(n - done, m_Buffer.size() - m_Next);
+            const float* values = m_Buffer.data() + m_Next;
+            for (std::size_t i = 0; i < k; ++i)
+                dst[done + i] = static_cast<float>(values[i] * m_Normalization);
+            m_Next += k, m_Count += static_cast<std::int64_t>(k), done += k;
+        }
+        return done;
     }
     bool ReadValue(double& value) override
     {
@@ -159,7 +167,9 @@ bool CVolumeLoader::MapBinaryCartesian(CFlukaBinaryReader& reader)
     const CFlukaBinaryHeader& header = reader.Header();
     m_Grid.ClearDataSet();
     m_Grid.ResetStatistics();
-    if (!PrepareGrid(header.m_Axis[0].m_Bins, header.m_Axis[1].m_Bins, header.m_Axis[2].m_Bins))
+    // The fill writes every voxel, zeros after a short file included.
+    if (!PrepareGrid(header.m_Axis[0].m_Bins, header.m_Axis[1].m_Bins, header.m_Axis[2].m_Bins, 0,
+                     EVoxelStart::Unset))
         return false;
     const long bins = static_cast<long>(m_Grid.VoxelCount());
     CProgressLine progress(m_Log, Format("Mapping %ld bins to XYZ... %d%%", bins, 0));

@@ -104,7 +104,8 @@ bool CVolumeLoader::LoadFlukaCartesian(const std::string& path)
     m_Grid.ClearDataSet();
     m_Grid.ResetStatistics();
     m_Log.AddLine("Preparing voxel structure...");
-    if (!PrepareGrid(nx, ny, nz, storage.m_In.Size())) return false;
+    // The fill writes every voxel, zeros after a short file included.
+    if (!PrepareGrid(nx, ny, nz, storage.m_In.Size(), EVoxelStart::Unset)) return false;
     CProgressLine progress(m_Log, Format("Mapping %ld bins to XYZ... %d%%", long(bins), 0));
     const DWORD start = GetTickCount();
     const CTextFill text = FillFromText(storage, m_Grid, progress);

@@ -18,21 +18,22 @@ namespace
 {
 using CXYZStorage = CDataStorage<CXYZAsciiIO<>>;
 
-// Stores, in file order, the records whose x index lies in [from, to) and that fit the grid and
+// Stores, in file order, the records whose y index lies in [from, to) and that fit the grid and
 // stay finite when normalised; the number stored. order is the file place of the first record.
 long long StoreRecords(CVoxelGrid& grid, const std::vector<CXYZRecord>& records, int from, int to,
                        long long order, CExtremes& extremes)
 {
     long long stored = 0;
+    double* const voxels = grid.m_Voxels.data();
     for (const CXYZRecord& record : records)
     {
         const double value = record.m_Value * grid.m_Normalization;
-        if (record.m_IndexX < from || record.m_IndexX >= to ||
+        if (record.m_IndexY < from || record.m_IndexY >= to ||
             !grid.InGrid(record.m_IndexX, record.m_IndexY, record.m_IndexZ) ||
             !std::isfinite(value))
             continue;
-        grid.m_Voxels[size_t(record.m_IndexX)][size_t(record.m_IndexY)][size_t(record.m_IndexZ)] =
-            value;
+        voxels[grid.m_Voxels.Index(size_t(record.m_IndexX), size_t(record.m_IndexY),
+                                   size_t(record.m_IndexZ))] = value;
         extremes.Add(value, order + (&record - records.data()), record.m_IndexX, record.m_IndexY,
                      record.m_IndexZ);
         ++stored;
@@ -40,18 +41,18 @@ long long StoreRecords(CVoxelGrid& grid, const std::vector<CXYZRecord>& records,
     return stored;
 }
 
-// The records of one window into the grid, every thread storing the x planes it owns; the number
-// of records stored.
+// The records of one window into the grid, every thread storing the rows of the y range it owns
+// (rows lie apart in memory, x fastest); the number of records stored.
 long long StoreWindow(CVoxelGrid& grid, const std::vector<CXYZRecord>& records, long long order)
 {
-    const int threads = std::max(1, std::min(omp_get_max_threads(), int(grid.m_NrXBins)));
+    const int threads = std::max(1, std::min(omp_get_max_threads(), int(grid.m_NrYBins)));
     std::vector<CExtremes> parts(static_cast<size_t>(threads));
     std::vector<long long> stored(static_cast<size_t>(threads));
 #pragma omp parallel for num_threads(threads) schedule(static, 1)
     for (int t = 0; t < threads; ++t)
         stored[size_t(t)] = StoreRecords(
-            grid, records, int(std::int64_t(grid.m_NrXBins) * t / threads),
-            int(std::int64_t(grid.m_NrXBins) * (t + 1) / threads), order, parts[size_t(t)]);
+            grid, records, int(std::int64_t(grid.m_NrYBins) * t / threads),
+            int(std::int64_t(grid.m_NrYBins) * (t + 1) / threads), order, parts[size_t(t)]);
     CExtremes all;
     for (const CExtremes& part : parts)
         all.Merge(part);

@@ -102,7 +102,7 @@ template <class F> void CSliceRenderer::ForEachCell(int plane, F&& f) const
     case PlaneXY:
         for (int i = 0; i < nx; ++i)
         {
-            const VoxelPlane& p = voxels[size_t(i)];
+            const ConstVoxelPlane p = voxels[size_t(i)];
             for (int j = 0; j < ny; ++j)
                 f(i, j, p[size_t(j)][size_t(layer)]);
         }
@@ -110,7 +110,7 @@ template <class F> void CSliceRenderer::ForEachCell(int plane, F&& f) const
     case PlaneYZ:
         for (int j = 0; j < ny; ++j)
         {
-            const VoxelColumn& c = voxels[size_t(layer)][size_t(j)];
+            const ConstVoxelColumn c = voxels[size_t(layer)][size_t(j)];
             for (int k = 0; k < nz; ++k)
                 f(j, k, c[size_t(k)]);
         }
@@ -118,7 +118,7 @@ template <class F> void CSliceRenderer::ForEachCell(int plane, F&& f) const
     default:
         for (int i = 0; i < nx; ++i)
         {
-            const VoxelColumn& c = voxels[size_t(i)][size_t(layer)];
+            const ConstVoxelColumn c = voxels[size_t(i)][size_t(layer)];
             for (int k = 0; k < nz; ++k)
                 f(i, k, c[size_t(k)]);
         }

@@ -15,7 +15,7 @@ constexpr double LargeGridBytes = 1024.0 * 1024.0 * 1024.0;
 }
 
 bool CVolumeLoader::PrepareGrid(std::int64_t nx, std::int64_t ny, std::int64_t nz,
-                                std::uint64_t fileBytes)
+                                std::uint64_t fileBytes, EVoxelStart start)
 {
     const double bytes = GridBytes(nx, ny, nz);
     const bool fillable =
@@ -31,7 +31,7 @@ bool CVolumeLoader::PrepareGrid(std::int64_t nx, std::int64_t ny, std::int64_t n
         return false;
     }
     std::string error;
-    if (m_Grid.AllocateGrid(nx, ny, nz, error)) return true;
+    if (m_Grid.AllocateGrid(nx, ny, nz, error, start)) return true;
     ReportProblem(error, MB_ICONERROR);
     return false;
 }

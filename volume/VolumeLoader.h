@@ -4,6 +4,7 @@
 #pragma once
 #include "platform/Win.h"
 #include "volume/CylinderSource.h"
+#include "volume/VoxelArray.h"
 
 #include <cstdint>
 #include <string>
@@ -87,8 +88,8 @@ private:
 
     // Allocates the grid. A grid above 1 GiB that a file of fileBytes cannot fill (fewer bytes
     // than voxels; 0: size unknown) is allocated only when the user says so.
-    bool PrepareGrid(std::int64_t nx, std::int64_t ny, std::int64_t nz,
-                     std::uint64_t fileBytes = 0);
+    bool PrepareGrid(std::int64_t nx, std::int64_t ny, std::int64_t nz, std::uint64_t fileBytes = 0,
+                     EVoxelStart start = EVoxelStart::Zeros);
     bool Normalised(double raw, double& value) const;
     void LogElapsed(DWORD startTicks);
     void LogError(const std::string& text);

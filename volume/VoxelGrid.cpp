@@ -37,7 +37,7 @@ void CVoxelGrid::Unlock()
 
 void CVoxelGrid::ClearDataSet()
 {
-    VoxelArray().swap(m_Voxels);
+    CVoxelArray().swap(m_Voxels);
     m_NrXBins = m_NrYBins = m_NrZBins = 0;
     std::fill(std::begin(m_GridMin), std::end(m_GridMin), 0.0);
     std::fill(std::begin(m_BinWidth), std::end(m_BinWidth), 0.0);
@@ -66,9 +66,7 @@ std::int64_t CVoxelGrid::VoxelCount() const
 
 double GridBytes(std::int64_t nx, std::int64_t ny, std::int64_t nz)
 {
-    const double vectorBytes = sizeof(VoxelColumn);
-    return double(nx) * double(ny) * double(nz) * sizeof(double) +
-           double(nx) * double(ny) * vectorBytes + double(nx) * vectorBytes;
+    return double(nx) * double(ny) * double(nz) * sizeof(double);
 }
 
 std::uint64_t AvailableMemory()
@@ -84,7 +82,8 @@ std::uint64_t AvailableMemory()
     return pages > 0 && pageSize > 0 ? std::uint64_t(pages) * std::uint64_t(pageSize) : 0;
 }
 
-bool CVoxelGrid::AllocateGrid(std::int64_t nx, std::int64_t ny, std::int64_t nz, std::string& error)
+bool CVoxelGrid::AllocateGrid(std::int64_t nx, std::int64_t ny, std::int64_t nz, std::string& error,
+                              EVoxelStart start)
 {
     constexpr std::int64_t maxCount = 0x7fffffff;
     if (nx < 1 || ny < 1 || nz < 1 || nx > maxCount || ny > maxCount || nz > maxCount)
@@ -106,9 +105,8 @@ bool CVoxelGrid::AllocateGrid(std::int64_t nx, std::int64_t ny, std::int64_t nz,
     }
     try
     {
-        VoxelArray voxels(
-            static_cast<size_t>(nx),
-            VoxelPlane(static_cast<size_t>(ny), VoxelColumn(static_cast<size_t>(nz))));
+        CVoxelArray voxels(static_cast<size_t>(nx), static_cast<size_t>(ny),
+                           static_cast<size_t>(nz), start);
         m_Voxels.swap(voxels);
     }
     catch (const std::bad_alloc&)
@@ -145,23 +143,21 @@ void CVoxelGrid::UpdateStatistics(double value, int ix, int iy, int iz)
 
 void CVoxelGrid::ScaleValues(double factor)
 {
-    for (auto& plane : m_Voxels)
-        for (auto& column : plane)
-            for (double& v : column)
-                v *= factor;
+    double* values = m_Voxels.data();
+    for (size_t i = 0, n = m_Voxels.Count(); i < n; ++i)
+        values[i] *= factor;
 }
 
 void CVoxelGrid::ScanExtremes(double& min, double& max) const
 {
     min = 1e15;
     max = 1e-15;
-    for (const auto& plane : m_Voxels)
-        for (const auto& column : plane)
-            for (double v : column)
-            {
-                if (v == 0) continue;
-                min = std::min(min, v);
-                max = std::max(max, v);
-            }
+    const double* values = m_Voxels.data();
+    for (size_t i = 0, n = m_Voxels.Count(); i < n; ++i)
+    {
+        if (values[i] == 0) continue;
+        min = std::min(min, values[i]);
+        max = std::max(max, values[i]);
+    }
 }
 } // namespace volumira3d

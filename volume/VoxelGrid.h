@@ -1,17 +1,13 @@
 // The one cartesian voxel grid of the plug-in and its statistics. Every loader writes into it,
-// the display side reads it. Values are kept as nested arrays [ix][iy][iz] so that one z-column
-// is contiguous.
+// the display side reads it. Values are addressed [ix][iy][iz] and stored in one block, x fastest.
 #pragma once
+#include "volume/VoxelArray.h"
+
 #include <cstdint>
 #include <string>
-#include <vector>
 
 namespace volumira3d
 {
-using VoxelColumn = std::vector<double>;     // NZ values
-using VoxelPlane = std::vector<VoxelColumn>; // NY columns
-using VoxelArray = std::vector<VoxelPlane>;  // NX planes
-
 class CVoxelGrid
 {
 public:
@@ -32,9 +28,11 @@ public:
     std::uint64_t ClearCount() const { return m_ClearCount; }
     // Range back to its start values, both index triples to 0.
     void ResetStatistics();
-    // Builds m_Voxels as nx x ny x nz zeros and sets the bin counts. Refuses (false, error set,
-    // nothing allocated) counts below 1 or a grid larger than the memory this machine has free.
-    bool AllocateGrid(std::int64_t nx, std::int64_t ny, std::int64_t nz, std::string& error);
+    // Builds m_Voxels as nx x ny x nz zeros (or unset values, for a loader that writes them all)
+    // and sets the bin counts. Refuses (false, error set, nothing allocated) counts below 1 or a
+    // grid larger than the memory this machine has free.
+    bool AllocateGrid(std::int64_t nx, std::int64_t ny, std::int64_t nz, std::string& error,
+                      EVoxelStart start = EVoxelStart::Zeros);
     bool HasGrid() const { return !m_Voxels.empty(); }
     std::int64_t VoxelCount() const;
 
@@ -43,7 +41,7 @@ public:
     void UpdateStatistics(double value, int ix, int iy, int iz);
     void StoreValue(int ix, int iy, int iz, double value)
     {
-        m_Voxels[ix][iy][iz] = value;
+        m_Voxels.data()[m_Voxels.Index(ix, iy, iz)] = value;
         if (value != 0) UpdateStatistics(value, ix, iy, iz);
     }
     bool InGrid(std::int64_t ix, std::int64_t iy, std::int64_t iz) const
@@ -81,6 +79,6 @@ private:
 
 // Bytes of memory this machine can still give (MemAvailable; physical memory as fallback).
 std::uint64_t AvailableMemory();
-// Bytes a nested grid of these counts takes, values and row bookkeeping together.
+// Bytes a grid of these counts takes.
 double GridBytes(std::int64_t nx, std::int64_t ny, std::int64_t nz);
 } // namespace volumira3d

@@ -337,7 +337,7 @@ TEST_F(FlukaCylinderTest, RingCountsThatDisagreeWithRangeAndWidthAreRefused)
 TEST_F(FlukaCylinderTest, AHugeGridFromATinyFileIsAQuestionWithDefaultNo)
 {
     const std::string path =
-        WriteScratch("wide.rz", FlukaRZ(0, 4999, 4999, 1, 1, FlukaValues({1, 2})));
+        WriteScratch("wide.rz", FlukaRZ(0, 7999, 7999, 1, 1, FlukaValues({1, 2})));
     EXPECT_FALSE(LoadRZ(path));
     EXPECT_TRUE(Shown("The grid needs", "question")) << ::testing::PrintToString(MessageTexts());
     EXPECT_TRUE(m_Grid.m_Voxels.empty());

@@ -167,13 +167,13 @@ protected:
 
 TEST_P(XYZThreadCountTest, LaterRecordsOfAVoxelWinAndExtremesKeepTheirFirstPlace)
 {
-    ASSERT_TRUE(Load(WriteScratch("order.xyz", Header + "1 0 0 9\n0 1 1 9\n1 0 0 3\n0 0 0 2\n"
-                                                        "1 1 1 2\n5 5 5 1\n0 1 0 -1e308\n")));
-    EXPECT_EQ(m_Grid.m_Voxels[1][0][0], 3);
+    ASSERT_TRUE(Load(WriteScratch("order.xyz", Header + "0 1 0 9\n1 0 1 9\n0 1 0 3\n0 0 0 2\n"
+                                                        "1 1 1 2\n5 5 5 1\n0 1 1 -1e308\n")));
+    EXPECT_EQ(m_Grid.m_Voxels[0][1][0], 3);
     EXPECT_EQ(m_Grid.m_RangeMax, 9);
-    // The first 9 in the file, stored by the thread of x = 1 after the other 9 of x = 0.
-    EXPECT_EQ(m_Grid.m_MaxDataValIndices[0], 1);
-    EXPECT_EQ(m_Grid.m_MaxDataValIndices[1], 0);
+    // The first 9 in the file, stored by the thread of y = 1 after the other 9 of y = 0.
+    EXPECT_EQ(m_Grid.m_MaxDataValIndices[0], 0);
+    EXPECT_EQ(m_Grid.m_MaxDataValIndices[1], 1);
     EXPECT_EQ(m_Grid.m_MaxDataValIndices[2], 0);
     EXPECT_EQ(m_Grid.m_RangeMin, -1e308);
     EXPECT_TRUE(Shown("1 of 7 records were skipped", "warning"));

@@ -10,6 +10,10 @@
 #include "isodump/IsodumpReaderDlg.h"
 #include "isodump/LogDlg.h"
 #include "isodump/StatisticsMenuDlg.h"
+#include "isotopes/BarChartDlg.h"
+#include "isotopes/IsotopeConfigDlg.h"
+#include "isotopes/Nuclira3DDlg.h"
+#include "isotopes/WeightStatConfigDlg.h"
 #include "platform/Profile.h"
 #include "platform/wx/WxBackend.h"
 #include "platform/wx/WxDialogView.h"
@@ -117,6 +121,12 @@ const std::vector<CDialogCase>& Dialogs()
         {"StatisticsMenu",
          Make<isodump::CStatisticsMenuDlg>(isodump::CStatisticsMenuDlg::Report(),
                                            isodump::CStatisticsMenuDlg::Report(), nullptr)},
+        {"Nuclira3D", Make<nuclira3d::CNuclira3DDlg>(&g_Host, &g_Profile)},
+        {"IsotopeConfiguration", Make<nuclira3d::CIsotopeConfigDlg>(nullptr)},
+        {"WeightStatistics",
+         Make<nuclira3d::CWeightStatConfigDlg>(nuclira3d::CWeightStatSettings{}, nullptr)},
+        {"BarChart", Make<nuclira3d::CBarChartDlg>(std::string("Chart"),
+                                                   std::vector<nuclira3d::CBarObject>{}, nullptr)},
     };
     return dialogs;
 }
