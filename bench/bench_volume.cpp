@@ -4,6 +4,7 @@
 //     the grid's own size, and the ratio to a bare one-core in-memory pass that only splits and
 //     converts the same numbers;
 //  2. the R-Phi-Z mapping of a generated file with 1 and with 2 OpenMP threads.
+#include "bench/BenchKit.h"
 #include "platform/HeadlessBackend.h"
 #include "platform/Profile.h"
 #include "testkit/FakeHost.h"
@@ -15,12 +16,9 @@
 #include <omp.h>
 #include <unistd.h>
 
-#include <charconv>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -29,38 +27,6 @@ namespace fs = std::filesystem;
 
 namespace
 {
-using Clock = std::chrono::steady_clock;
-
-double Seconds(Clock::time_point start)
-{
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-// Resident memory of this process in bytes: the current size or its peak (VmRSS, VmHWM).
-double ResidentBytes(const char* key)
-{
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    const std::string prefix = std::string(key) + ":";
-    while (std::getline(status, line))
-        if (line.rfind(prefix, 0) == 0) return std::stod(line.substr(prefix.size())) * 1024;
-    return 0;
-}
-
-std::string LoadAverage()
-{
-    std::ifstream in("/proc/loadavg");
-    std::string one, five;
-    in >> one >> five;
-    return one + " " + five;
-}
-
-// Starts a new peak: the kernel resets VmHWM to the current size.
-void ResetPeak()
-{
-    std::ofstream("/proc/self/clear_refs") << "5";
-}
-
 void WriteValues(std::FILE* f, long count, double (*value)(long))
 {
     for (long i = 0; i < count; ++i)
@@ -137,53 +103,9 @@ std::string WriteXYZ(const fs::path& dir, int n)
     return path;
 }
 
-std::string ReadAll(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-// The baseline: split the text at white space and convert every token that is a number.
-double BarePass(const std::string& text, long& numbers)
-{
-    const char* p = text.data();
-    const char* end = p + text.size();
-    double sum = 0;
-    numbers = 0;
-    while (p < end)
-    {
-        while (p < end && (*p == ' ' || *p == '\n'))
-            ++p;
-        const char* start = p;
-        while (p < end && *p != ' ' && *p != '\n')
-            ++p;
-        double v = 0;
-        if (std::from_chars(start, p, v).ec == std::errc()) sum += v, ++numbers;
-    }
-    return sum;
-}
-
-// Wall-clock and process CPU seconds of one piece of work; the best of several runs. On a busy
-// machine the CPU seconds of one thread still tell the work done.
-struct CTiming
-{
-    double m_Wall = 1e30, m_Cpu = 1e30;
-    template <class TWork> void Run(TWork work)
-    {
-        timespec cpu0{}, cpu1{};
-        clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &cpu0);
-        const auto start = Clock::now();
-        work();
-        m_Wall = std::min(m_Wall, Seconds(start));
-        clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &cpu1);
-        m_Cpu = std::min(m_Cpu, double(cpu1.tv_sec - cpu0.tv_sec) +
-                                    double(cpu1.tv_nsec - cpu0.tv_nsec) * 1e-9);
-    }
-};
-
 // A fresh main dialog, its input field set and "Load data" clicked: the normalization and data
 // options dialogs take their defaults. Only the click is timed.
-bool LoadThroughDialog(const std::string& path, long bins, CTiming& timing)
+bool LoadThroughDialog(const std::string& path, long bins, benchkit::CBestTimes& timing)
 {
     testkit::CFakeHost host;
     CProfile profile;
@@ -201,36 +123,39 @@ void BenchTextLoad(const std::string& name, const std::string& path, int n,
                    const std::vector<int>& threadCounts)
 {
     const double mb = double(fs::file_size(path)) / 1e6;
-    const std::string text = ReadAll(path);
+    const std::string text = benchkit::ReadFile(path);
     const double gridBytes = GridBytes(n, n, n);
-    std::printf("%s, %d x %d x %d values, %.1f MB file, %d processors\n", name.c_str(), n, n, n, mb,
-                omp_get_num_procs());
-    CTiming bare;
+    std::printf("%s, %d x %d x %d values, %.1f MB file\n", name.c_str(), n, n, n, mb);
+    benchkit::CBestTimes bare;
     long numbers = 0;
     for (int threads : threadCounts)
     {
         omp_set_num_threads(threads);
-        const double before = ResidentBytes("VmRSS");
-        ResetPeak();
-        CTiming load;
+        const double before = double(benchkit::ResidentKiB()) * 1024;
+        benchkit::ResetPeak();
+        benchkit::CBestTimes load;
         double peak = 0;
         for (int run = 0; run < 3; ++run)
         {
             bare.Run(
                 [&]
                 {
-                    volatile double sink = BarePass(text, numbers);
+                    double sum = 0;
+                    numbers = 0;
+                    benchkit::ForEachNumber(text, " ", [&](double v) { sum += v, ++numbers; });
+                    volatile double sink = sum;
                     (void)sink;
                 });
             if (!LoadThroughDialog(path, long(n) * n * n, load)) std::printf("  load FAILED\n");
-            peak = std::max(peak, ResidentBytes("VmHWM"));
+            peak = std::max(peak, double(benchkit::PeakResidentKiB()) * 1024);
         }
         std::printf("  %d thread(s), dialog load %.3f s (%.1f MB/s), bare one-core split + convert "
                     "%.3f s (%ld numbers): ratio %.2f; CPU time ratio %.2f; peak %.2f x grid above "
-                    "the start; load average %s\n",
+                    "the start; ",
                     threads, load.m_Wall, mb / load.m_Wall, bare.m_Wall, numbers,
-                    bare.m_Wall / load.m_Wall, bare.m_Cpu / load.m_Cpu, (peak - before) / gridBytes,
-                    LoadAverage().c_str());
+                    bare.m_Wall / load.m_Wall, bare.m_Cpu / load.m_Cpu,
+                    (peak - before) / gridBytes);
+        benchkit::PrintLoadAverage();
     }
 }
 
@@ -242,9 +167,8 @@ double TimeRPhiZ(const std::string& path, int threads, VoxelArray& result)
     {
         CVoxelGrid grid;
         CStringLog log;
-        const auto start = Clock::now();
-        CVolumeLoader(grid, log).LoadFlukaRPhiZ(path);
-        best = std::min(best, Seconds(start));
+        best = std::min(best,
+                        benchkit::TimeOnce([&] { CVolumeLoader(grid, log).LoadFlukaRPhiZ(path); }));
         result.swap(grid.m_Voxels);
     }
     return best;
