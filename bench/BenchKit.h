@@ -168,14 +168,6 @@ inline void PrintLoadAverage()
                 std::thread::hardware_concurrency());
 }
 
-// Processor time of the whole process: what a run on several threads costs in all.
-inline double ProcessCpuSeconds()
-{
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return double(t.tv_sec) + 1e-9 * double(t.tv_nsec);
-}
-
 // The best wall-clock and process processor time of the runs a caller makes one by one (taking
 // turns with another measurement, so that a change of the machine's load hits both).
 struct CBestTimes
