@@ -39,7 +39,6 @@ constexpr const char* LogNegativeMessage =
 constexpr const char* ContourPaletteMessage =
     "Contour plots are limited to 21 colors. Thus, the palette selection will be changed "
     "automatically!";
-constexpr const char* LegendImageFilter = "Image (*.bmp)|*.bmp|All Files (*.*)|*.*|";
 
 void AddPlaneRow(CDlgTemplate& d, int check, const char* label, int slider, const char* posLabel,
                  int pos, int y)
