@@ -38,6 +38,13 @@ inline double ThreadCpuSeconds()
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
     return double(t.tv_sec) + 1e-9 * double(t.tv_nsec);
 }
+// Processor time of the whole process, helper threads included.
+inline double ProcessCpuSeconds()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return double(t.tv_sec) + 1e-9 * double(t.tv_nsec);
+}
 template <class F> double CpuOnce(F&& run)
 {
     const double start = ThreadCpuSeconds();
@@ -160,4 +167,17 @@ inline void PrintLoadAverage()
     std::printf("load average %.2f %.2f %.2f on %u processors\n", load[0], load[1], load[2],
                 std::thread::hardware_concurrency());
 }
+
+// The best wall-clock and process processor time of the runs a caller makes one by one (taking
+// turns with another measurement, so that a change of the machine's load hits both).
+struct CBestTimes
+{
+    double m_Wall = 1e30, m_Cpu = 1e30;
+    template <class F> void Run(F&& run)
+    {
+        const double cpu = ProcessCpuSeconds();
+        m_Wall = std::min(m_Wall, TimeOnce(run));
+        m_Cpu = std::min(m_Cpu, ProcessCpuSeconds() - cpu);
+    }
+};
 } // namespace benchkit

@@ -3,7 +3,7 @@
 // over the emitters (target ratio >= 0.1: a logarithm per weight), and a point frame against bare
 // vertex arrays (target ratio <= 1.5: the emitters' colours are looked up and the arrays built
 // every frame).
-#include "common/Tokens.h"
+#include "bench/BenchKit.h"
 #include "isotopes/IsotopeRenderer.h"
 #include "isotopes/IsotopeStatistics.h"
 #include "isotopes/NucVecCollectorReader.h"
@@ -22,12 +22,7 @@
 
 namespace
 {
-using Clock = std::chrono::steady_clock;
-
-double Seconds(Clock::time_point t0)
-{
-    return std::chrono::duration<double>(Clock::now() - t0).count();
-}
+using namespace benchkit;
 
 // 50 nuclides of 20000 emitters each.
 std::string MakeFile(int n)
@@ -43,84 +38,61 @@ std::string MakeFile(int n)
     return os.str();
 }
 
-double BareParse(const std::string& text, std::vector<double>& values)
+// The median time of a frame over several, after warm-up frames.
+template <class F> double FrameTime(F draw, int frames = 7)
 {
-    const auto t0 = Clock::now();
-    constexpr CSeparators seps(" \t,;");
-    std::vector<std::string_view> f;
-    size_t start = 0;
-    while (start < text.size())
-    {
-        size_t end = text.find('\n', start);
-        if (end == std::string::npos) end = text.size();
-        SplitTokens(std::string_view(text).substr(start, end - start), seps, f);
-        for (auto tok : f)
+    return MedianSeconds(
+        frames,
+        [&]
         {
-            double v = 0;
-            std::from_chars(tok.data(), tok.data() + tok.size(), v);
-            values.push_back(v);
-        }
-        start = end + 1;
-    }
-    return Seconds(t0);
-}
-
-long ResidentKiB()
-{
-    std::ifstream status("/proc/self/status");
-    std::string key;
-    long value = 0;
-    while (status >> key)
-        if (key == "VmRSS:" && status >> value) return value;
-    return 0;
-}
-
-template <class F> double FrameTime(F draw, int frames = 5)
-{
-    draw();
-    glFinish();
-    const auto t0 = Clock::now();
-    for (int i = 0; i < frames; ++i)
-    {
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        draw();
-        glFinish();
-    }
-    return Seconds(t0) / frames;
+            glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+            draw();
+            glFinish();
+        },
+        2);
 }
 } // namespace
 
 int main()
 {
+    PrintLoadAverage();
     const int n = 1000000;
     const std::string text = MakeFile(n);
     std::vector<double> values;
     values.reserve(size_t(n) * 4);
-    const double bare = BareParse(text, values);
+    const double bare = MedianSeconds(3,
+                                      [&]
+                                      {
+                                          values.clear();
+                                          BareParse(text, " \t,;", values);
+                                      });
 
     const long before = ResidentKiB();
     nuclira3d::CNucVecCollectorReader reader;
     std::istringstream in(text);
-    auto t0 = Clock::now();
-    reader.ReadStream(in, text.size(), nullptr);
-    const double load = Seconds(t0);
+    const double load = TimeOnce([&] { reader.ReadStream(in, text.size(), nullptr); });
     const long after = ResidentKiB();
     std::printf("load of %zu emitters (%.1f MB): %.3f s, bare parse %.3f s, ratio %.2f (target "
                 ">= 0.5)\n",
                 reader.Count(), text.size() / 1e6, load, bare, bare / load);
     std::printf("memory per emitter: %.0f bytes\n", (after - before) * 1024.0 / n);
 
-    t0 = Clock::now();
     double sum = 0;
-    for (const auto& [z, e] : reader.AllEmitters())
-        sum += e->m_Weight;
-    const double pass = Seconds(t0);
-    t0 = Clock::now();
-    const std::string table = nuclira3d::IsotopeTable(reader);
-    nuclira3d::CWeightStatSettings s{reader.m_MinWeight, reader.m_MaxWeight, 1000,
-                                     nuclira3d::LogarithmicBinning};
-    const auto histogram = nuclira3d::WeightHistogram(reader, s);
-    const double stats = Seconds(t0);
+    const double pass = MedianSeconds(5,
+                                      [&]
+                                      {
+                                          for (const auto& [z, e] : reader.AllEmitters())
+                                              sum += e->m_Weight;
+                                      });
+    const double stats =
+        MedianSeconds(5,
+                      [&]
+                      {
+                          const std::string table = nuclira3d::IsotopeTable(reader);
+                          nuclira3d::CWeightStatSettings s{reader.m_MinWeight, reader.m_MaxWeight,
+                                                           1000, nuclira3d::LogarithmicBinning};
+                          const auto histogram = nuclira3d::WeightHistogram(reader, s);
+                      });
     std::printf("isotope table and 1000-bin weight histogram: %.3f s, bare pass %.3f s (sum %g), "
                 "ratio %.2f (target >= 0.1)\n",
                 stats, pass, sum, pass / stats);
@@ -152,5 +124,6 @@ int main()
     std::printf("points frame: %.1f ms, bare vertex arrays "
                 "%.1f ms, ratio %.1f (target <= 1.5)\n",
                 frame * 1e3, bareFrame * 1e3, frame / bareFrame);
+    PrintLoadAverage();
     return 0;
 }

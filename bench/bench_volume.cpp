@@ -1,61 +1,32 @@
 // Loading speed and memory of the volume plug-in:
-//  1. a cartesian USRBIN text file of 200 x 200 x 200 values, loaded through the loader the main
-//     dialog uses; MB/s, peak memory against the grid's own size, and the ratio to a bare
-//     in-memory pass that only splits and converts the same numbers;
+//  1. a cartesian USRBIN text file of 200 x 200 x 200 values, loaded the way a user loads it (the
+//     main dialog's "Load data", headless) with 1 and 2 OpenMP threads; MB/s, peak memory against
+//     the grid's own size, and the ratio to a bare one-core in-memory pass that only splits and
+//     converts the same numbers;
 //  2. the R-Phi-Z mapping of a generated file with 1 and with 2 OpenMP threads.
+#include "bench/BenchKit.h"
 #include "platform/HeadlessBackend.h"
+#include "platform/Profile.h"
+#include "testkit/FakeHost.h"
 #include "volume/LoadLog.h"
 #include "volume/VolumeLoader.h"
+#include "volume/Volumira3DDlg.h"
 #include "volume/VoxelGrid.h"
 
 #include <omp.h>
 #include <unistd.h>
 
-#include <charconv>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
+#include <vector>
 
 using namespace volumira3d;
 namespace fs = std::filesystem;
 
 namespace
 {
-using Clock = std::chrono::steady_clock;
-
-double Seconds(Clock::time_point start)
-{
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-// Resident memory of this process in bytes: the current size or its peak (VmRSS, VmHWM).
-double ResidentBytes(const char* key)
-{
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    const std::string prefix = std::string(key) + ":";
-    while (std::getline(status, line))
-        if (line.rfind(prefix, 0) == 0) return std::stod(line.substr(prefix.size())) * 1024;
-    return 0;
-}
-
-std::string LoadAverage()
-{
-    std::ifstream in("/proc/loadavg");
-    std::string one, five;
-    in >> one >> five;
-    return one + " " + five;
-}
-
-// Starts a new peak: the kernel resets VmHWM to the current size.
-void ResetPeak()
-{
-    std::ofstream("/proc/self/clear_refs") << "5";
-}
-
 void WriteValues(std::FILE* f, long count, double (*value)(long))
 {
     for (long i = 0; i < count; ++i)
@@ -114,72 +85,77 @@ std::string WriteRPhiZ(const fs::path& dir, int nr, int nphi, int nz)
     return path;
 }
 
-std::string ReadAll(const std::string& path)
+// Every voxel as one "ix iy iz value" record, x fastest.
+std::string WriteXYZ(const fs::path& dir, int n)
 {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    const std::string path = (dir / "bench.xyz").string();
+    std::FILE* f = std::fopen(path.c_str(), "w");
+    std::fprintf(f, "VOXEL-DATA @2007 Volumix3D\n");
+    for (const char* axis : {"X", "Y", "Z"})
+        std::fprintf(f, "%s-start: 0 %s-end: %d %s-steps: %d\n", axis, axis, n, axis, n);
+    std::fprintf(f, "==========================================\nX Y Z Data\n");
+    long i = 0;
+    for (int iz = 0; iz < n; ++iz)
+        for (int iy = 0; iy < n; ++iy)
+            for (int ix = 0; ix < n; ++ix)
+                std::fprintf(f, "%d %d %d %.6E\n", ix, iy, iz, DoseLike(i++));
+    std::fclose(f);
+    return path;
 }
 
-// The baseline: split the text at white space and convert every token that is a number.
-double BarePass(const std::string& text, long& numbers)
+// A fresh main dialog, its input field set and "Load data" clicked: the normalization and data
+// options dialogs take their defaults. Only the click is timed.
+bool LoadThroughDialog(const std::string& path, long bins, benchkit::CBestTimes& timing)
 {
-    const char* p = text.data();
-    const char* end = p + text.size();
-    double sum = 0;
-    numbers = 0;
-    while (p < end)
-    {
-        while (p < end && (*p == ' ' || *p == '\n'))
-            ++p;
-        const char* start = p;
-        while (p < end && *p != ' ' && *p != '\n')
-            ++p;
-        double v = 0;
-        if (std::from_chars(start, p, v).ec == std::errc()) sum += v, ++numbers;
-    }
-    return sum;
+    testkit::CFakeHost host;
+    CProfile profile;
+    profile.SetRegistryKey("Wendrik");
+    profile.SetAppName("Volumira3DBench");
+    CVolumira3DDlg dlg(&host, &profile);
+    dlg.Create();
+    dlg.UserSetText(IDC_INPUT_FILE, path);
+    timing.Run([&] { dlg.UserClick(IDC_LOAD_DATA); });
+    return dlg.m_DataLoaded && dlg.VoxelCount() == bins;
 }
 
-void BenchCartesian(const fs::path& dir, int n)
+// Bare passes and loads take turns, so that a change of the machine's load hits both.
+void BenchTextLoad(const std::string& name, const std::string& path, int n,
+                   const std::vector<int>& threadCounts)
 {
-    const std::string path = WriteCartesian(dir, n);
     const double mb = double(fs::file_size(path)) / 1e6;
-
-    const std::string text = ReadAll(path);
-    long numbers = 0;
-    double bareSeconds = 1e30;
-    for (int run = 0; run < 3; ++run)
-    {
-        const auto start = Clock::now();
-        volatile double sink = BarePass(text, numbers);
-        (void)sink;
-        bareSeconds = std::min(bareSeconds, Seconds(start));
-    }
+    const std::string text = benchkit::ReadFile(path);
     const double gridBytes = GridBytes(n, n, n);
-    std::printf("cartesian USRBIN text, %d x %d x %d values, %.1f MB file (load average %s)\n", n,
-                n, n, mb, LoadAverage().c_str());
-    std::printf("  bare one-core split + convert:   %.3f s, %.1f MB/s (%ld numbers)\n", bareSeconds,
-                mb / bareSeconds, numbers);
-    for (int threads : {1, 2})
+    std::printf("%s, %d x %d x %d values, %.1f MB file\n", name.c_str(), n, n, n, mb);
+    benchkit::CBestTimes bare;
+    long numbers = 0;
+    for (int threads : threadCounts)
     {
         omp_set_num_threads(threads);
-        const double before = ResidentBytes("VmRSS");
-        ResetPeak();
-        double loadSeconds = 1e30, peak = 0;
-        for (int run = 0; run < 2; ++run)
+        const double before = double(benchkit::ResidentKiB()) * 1024;
+        benchkit::ResetPeak();
+        benchkit::CBestTimes load;
+        double peak = 0;
+        for (int run = 0; run < 3; ++run)
         {
-            CVoxelGrid grid;
-            CStringLog log;
-            const auto start = Clock::now();
-            const bool ok = CVolumeLoader(grid, log).LoadFlukaCartesian(path);
-            loadSeconds = std::min(loadSeconds, Seconds(start));
-            peak = std::max(peak, ResidentBytes("VmHWM"));
-            if (!ok || grid.VoxelCount() != long(n) * n * n) std::printf("cartesian load FAILED\n");
+            bare.Run(
+                [&]
+                {
+                    double sum = 0;
+                    numbers = 0;
+                    benchkit::ForEachNumber(text, " ", [&](double v) { sum += v, ++numbers; });
+                    volatile double sink = sum;
+                    (void)sink;
+                });
+            if (!LoadThroughDialog(path, long(n) * n * n, load)) std::printf("  load FAILED\n");
+            peak = std::max(peak, double(benchkit::PeakResidentKiB()) * 1024);
         }
-        std::printf("  %d thread(s): load %.3f s, %.1f MB/s, ratio to bare %.2f (target >= %s); "
-                    "peak %.2f x grid above the start (target <= 1.5)\n",
-                    threads, loadSeconds, mb / loadSeconds, bareSeconds / loadSeconds,
-                    threads == 1 ? "0.8" : "1.0", (peak - before) / gridBytes);
+        std::printf("  %d thread(s), dialog load %.3f s (%.1f MB/s), bare one-core split + convert "
+                    "%.3f s (%ld numbers): ratio %.2f; CPU time ratio %.2f; peak %.2f x grid above "
+                    "the start; ",
+                    threads, load.m_Wall, mb / load.m_Wall, bare.m_Wall, numbers,
+                    bare.m_Wall / load.m_Wall, bare.m_Cpu / load.m_Cpu,
+                    (peak - before) / gridBytes);
+        benchkit::PrintLoadAverage();
     }
 }
 
@@ -191,9 +167,8 @@ double TimeRPhiZ(const std::string& path, int threads, VoxelArray& result)
     {
         CVoxelGrid grid;
         CStringLog log;
-        const auto start = Clock::now();
-        CVolumeLoader(grid, log).LoadFlukaRPhiZ(path);
-        best = std::min(best, Seconds(start));
+        best = std::min(best,
+                        benchkit::TimeOnce([&] { CVolumeLoader(grid, log).LoadFlukaRPhiZ(path); }));
         result.swap(grid.m_Voxels);
     }
     return best;
@@ -214,14 +189,28 @@ void BenchRPhiZ(const fs::path& dir)
 }
 } // namespace
 
-// An edge length as argument runs the cartesian load alone at that size (for a profiler).
+// Arguments (for a profiler): an edge length, a thread count, "usrbin" or "xyz" to run that
+// load alone.
 int main(int argc, char** argv)
 {
     // The compaction question never comes up here; message boxes would be answered by default.
     CHeadlessBackend::Instance().Reset();
     const fs::path dir = fs::temp_directory_path() / ("bench_volume_" + std::to_string(getpid()));
     fs::create_directories(dir);
-    BenchCartesian(dir, argc > 1 ? std::max(1, std::atoi(argv[1])) : 200);
+    const int n = argc > 1 ? std::max(1, std::atoi(argv[1])) : 200;
+    const std::vector<int> threads =
+        argc > 2 ? std::vector<int>{std::max(1, std::atoi(argv[2]))} : std::vector<int>{1, 2};
+    const std::string only = argc > 3 ? argv[3] : "";
+    if (only.empty() || only == "usrbin")
+    {
+        BenchTextLoad("cartesian USRBIN text (targets: ratio >= 0.8 on 1 thread, >= 1.0 on 2; "
+                      "peak <= 1.5 x grid)",
+                      WriteCartesian(dir, n), n, threads);
+        fs::remove(dir / "bench.usrbin");
+    }
+    if (only.empty() || only == "xyz")
+        BenchTextLoad("XYZ records (target: ratio >= 0.8 on 2 threads)", WriteXYZ(dir, n), n,
+                      threads);
     if (argc == 1) BenchRPhiZ(dir);
     fs::remove_all(dir);
     return 0;

@@ -18,12 +18,9 @@ namespace nebulo3d
 {
 namespace
 {
-const isodump::CPointCloudSetup Setup{
-    "*.dat",
+constexpr const char* FileFilter =
     "Nebulo3D (*.dat)|*.dat|MCNPX (*.mout)|*.mout|MCNPX (*.*)|*.*|FLUKA isodump "
-    "(*.out)|*.out|All Files (*.*)|*.*|",
-    "Nebulo",
-    {"Point", "Sphere", "Box"}};
+    "(*.out)|*.out|All Files (*.*)|*.*|";
 
 const CDlgTemplate& Nebulo3DTemplate()
 {
@@ -68,7 +65,9 @@ std::unique_ptr<CParticleDataReader> MakeReader(ESource source)
 }
 
 CNebulo3DDlg::CNebulo3DDlg(CHostInterface* pHost, CProfile* pProfile)
-    : CPointCloudDlg(Nebulo3DTemplate(), Setup, pProfile), m_pHost(pHost)
+    : CPointCloudDlg(Nebulo3DTemplate(),
+                     {"*.dat", FileFilter, "Nebulo", {"Point", "Sphere", "Box"}}, pProfile),
+      m_pHost(pHost)
 {
     OnClicked(IDC_SHOWDIRECTIONS, &CNebulo3DDlg::OnShowDirections);
     OnClicked(IDC_SCALEENERGY, &CNebulo3DDlg::OnScaleEnergy);

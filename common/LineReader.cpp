@@ -15,16 +15,21 @@ CLineStep AppendLinePart(const char* start, size_t avail, size_t maxLen, std::st
 }
 
 CLineReader::CLineReader(std::istream& in, size_t maxLine)
-    : m_In(in), m_MaxLine(maxLine), m_Buffer(1 << 16)
+    : m_pIn(&in), m_MaxLine(maxLine), m_Buffer(1 << 16), m_pData(m_Buffer.data())
+{
+}
+
+CLineReader::CLineReader(std::string_view text, size_t maxLine)
+    : m_MaxLine(maxLine), m_pData(text.data()), m_End(text.size()), m_Eof(true)
 {
 }
 
 bool CLineReader::Fill()
 {
-    if (m_Eof) return false;
-    m_In.read(m_Buffer.data(), static_cast<std::streamsize>(m_Buffer.size()));
+    if (m_Eof || !m_pIn) return false;
+    m_pIn->read(m_Buffer.data(), static_cast<std::streamsize>(m_Buffer.size()));
     m_Pos = 0;
-    m_End = static_cast<size_t>(m_In.gcount());
+    m_End = static_cast<size_t>(m_pIn->gcount());
     if (m_End == 0) m_Eof = true;
     return m_End > 0;
 }
@@ -42,7 +47,7 @@ bool CLineReader::Next(std::string_view& view)
     // The common case: the whole line lies in the buffer.
     if (m_Pos < m_End)
     {
-        const char* start = m_Buffer.data() + m_Pos;
+        const char* start = m_pData + m_Pos;
         const size_t avail = m_End - m_Pos;
         const char* nl = static_cast<const char*>(std::memchr(start, '\n', avail));
         if (nl && static_cast<size_t>(nl - start) <= m_MaxLine)
@@ -65,13 +70,14 @@ bool CLineReader::Next(std::string_view& view)
     {
         if (m_Pos >= m_End && !Fill()) break;
         any = true;
-        const CLineStep step = AppendLinePart(m_Buffer.data() + m_Pos, m_End - m_Pos, m_MaxLine,
-                                              line, m_Truncated, m_Nul);
+        const CLineStep step =
+            AppendLinePart(m_pData + m_Pos, m_End - m_Pos, m_MaxLine, line, m_Truncated, m_Nul);
         m_Pos += step.m_Consumed;
         m_BytesRead += step.m_Consumed;
         if (step.m_Ended) break;
     }
     if (!line.empty() && line.back() == '\r') line.pop_back();
     view = line;
+    if (!any) m_Exhausted = true;
     return any;
 }

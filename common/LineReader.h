@@ -25,6 +25,9 @@ public:
     static constexpr size_t DefaultMaxLine = 1 << 20;
 
     explicit CLineReader(std::istream& in, size_t maxLine = DefaultMaxLine);
+    // Lines of text already in memory (a mapping, a piece of one); the text must outlive the
+    // reader.
+    explicit CLineReader(std::string_view text, size_t maxLine = DefaultMaxLine);
     // The next line without its end; false at the end of the stream.
     bool Next(std::string& line);
     // The same without a copy where it can: the view holds until the next call.
@@ -34,16 +37,19 @@ public:
     // The last line held a NUL byte (binary data, not text).
     bool HadNul() const { return m_Nul; }
     std::uint64_t BytesRead() const { return m_BytesRead; }
+    // A call of Next found no further line.
+    bool Exhausted() const { return m_Exhausted; }
     size_t MaxLine() const { return m_MaxLine; }
 
 private:
     bool Fill();
 
-    std::istream& m_In;
+    std::istream* m_pIn = nullptr; // none: the text lies in memory
     size_t m_MaxLine;
     std::vector<char> m_Buffer;
+    const char* m_pData;
     std::string m_Spanning; // a line that crosses the end of the buffer
     size_t m_Pos = 0, m_End = 0;
     std::uint64_t m_BytesRead = 0;
-    bool m_Truncated = false, m_Nul = false, m_Eof = false;
+    bool m_Truncated = false, m_Nul = false, m_Eof = false, m_Exhausted = false;
 };

@@ -117,6 +117,51 @@ CNumberSpan ScanNumber(std::string_view text, EExponentLetter letters)
     return span;
 }
 
+bool ScanShortNumber(std::string_view text, EExponentLetter letters, CNumberSpan& span,
+                     double& value)
+{
+    static constexpr double Powers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                        1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                        1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    const char* const begin = text.data();
+    const char* p = begin;
+    const char* const end = begin + text.size();
+    const bool negative = p < end && *p == '-';
+    if (p < end && IsSign(*p)) ++p;
+    std::uint64_t mantissa = 0;
+    int digits = 0, significant = 0, scale = 0;
+    for (; p < end && IsDigit(*p); ++p, ++digits)
+        if (mantissa != 0 || *p != '0')
+            mantissa = mantissa * 10 + unsigned(*p - '0'), ++significant;
+    if (p < end && *p == '.')
+        for (++p; p < end && IsDigit(*p); ++p, ++digits, --scale)
+            if (mantissa != 0 || *p != '0')
+                mantissa = mantissa * 10 + unsigned(*p - '0'), ++significant;
+    if (digits == 0 || significant > 15) return false;
+    if (p < end && IsExponentLetter(*p, letters))
+    {
+        ++p;
+        const bool negativeExponent = p < end && *p == '-';
+        if (p < end && IsSign(*p)) ++p;
+        if (p == end || !IsDigit(*p)) return false;
+        int exponent = 0;
+        for (; p < end && IsDigit(*p); ++p)
+            if ((exponent = exponent * 10 + (*p - '0')) > 1000) return false;
+        scale += negativeExponent ? -exponent : exponent;
+    }
+    double magnitude = 0.0;
+    if (scale < -22 || scale > 22)
+    {
+        if (mantissa != 0) return false;
+    }
+    else
+        magnitude =
+            scale < 0 ? double(mantissa) / Powers[-scale] : double(mantissa) * Powers[scale];
+    value = negative ? -magnitude : magnitude;
+    span = {size_t(p - begin), false};
+    return true;
+}
+
 CNumberSpan ScanInteger(std::string_view text)
 {
     const size_t start = !text.empty() && IsSign(text[0]) ? 1 : 0;

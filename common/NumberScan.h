@@ -24,6 +24,13 @@ struct CNumberSpan
 
 // The number at the start of text (no white space skipped).
 CNumberSpan ScanNumber(std::string_view text, EExponentLetter letters = EExponentLetter::E);
+// The common number at the start of text, delimited and converted in one pass: at most 15
+// significant digits and a power of ten within 22, where one multiplication or division rounds
+// correctly. span ends where ScanNumber ends it; false, with nothing set, for any other number,
+// for an exponent letter without digits and when no number starts the text (the general way
+// then decides).
+bool ScanShortNumber(std::string_view text, EExponentLetter letters, CNumberSpan& span,
+                     double& value);
 // An integer at the start of text: optional sign and at least one digit.
 CNumberSpan ScanInteger(std::string_view text);
 

@@ -95,6 +95,14 @@ bool File(CBatchRunner&, const CScriptCommand& cmd)
     return true;
 }
 
+bool Menu(CBatchRunner& r, const CScriptCommand& cmd)
+{
+    int id = 0;
+    if (!r.Int(cmd, 1, id)) return false;
+    Script().QueueMenuChoice(static_cast<UINT>(id));
+    return true;
+}
+
 bool Color(CBatchRunner& r, const CScriptCommand& cmd)
 {
     COLORREF color = 0;
@@ -168,6 +176,7 @@ const CScriptVerbRegistration registration({
     HostVerb("expect", "expect error", {1, 1}, Expect),
     HostVerb("file", "file PATH", {1, 1}, File),
     HostVerb("color", "color R G B", {3, 3}, Color),
+    HostVerb("menu", "menu ITEMID", {1, 1}, Menu),
     []
     {
         CScriptVerb v = HostVerb("modal", "modal CAPTION ... end", {1, 1}, Modal);

@@ -21,11 +21,8 @@ namespace
 {
 constexpr const char* NoDataMessage = "Sorry, but there are no data available!";
 
-const isodump::CPointCloudSetup Setup{
-    "*.out",
-    "FLUKA isodump (*.out)|*.out|NucVec collector (*.dat)|*.dat|All Files (*.*)|*.*|",
-    "Nuclira3D",
-    {"Point", "Sphere", "Box", "Shaded sphere"}};
+constexpr const char* FileFilter =
+    "FLUKA isodump (*.out)|*.out|NucVec collector (*.dat)|*.dat|All Files (*.*)|*.*|";
 
 const CDlgTemplate& Nuclira3DTemplate()
 {
@@ -63,7 +60,11 @@ std::unique_ptr<CIsotopeDataReader> MakeReader(EDataKind kind)
 }
 
 CNuclira3DDlg::CNuclira3DDlg(CHostInterface* pHost, CProfile* pProfile)
-    : CPointCloudDlg(Nuclira3DTemplate(), Setup, pProfile), m_pHost(pHost)
+    : CPointCloudDlg(
+          Nuclira3DTemplate(),
+          {"*.out", FileFilter, "Nuclira3D", {"Point", "Sphere", "Box", "Shaded sphere"}},
+          pProfile),
+      m_pHost(pHost)
 {
     OnClicked(IDC_SCALEWEIGHT, &CNuclira3DDlg::OnScaleWeight);
     MapCommand(IDC_ELEMENTS, CLBN_CHKCHANGE, &CNuclira3DDlg::OnElementCheck);

@@ -107,6 +107,15 @@ void PaintPrimitive(const CCanvasState& canvas, const CCanvasPrimitive& p, cairo
     }
 }
 
+// A painter gets a clean context and cannot leave its settings behind for what follows.
+void PaintOwn(const CCanvasPainter& painter, cairo_t* cr, int width, int height)
+{
+    cairo_save(cr);
+    cairo_new_path(cr);
+    painter.m_Paint(cr, width, height);
+    cairo_restore(cr);
+}
+
 std::string Lower(std::string s)
 {
     for (char& c : s)
@@ -158,8 +167,12 @@ void CCanvasState::Paint(cairo_t* cr) const
     SetColor(cr, m_Background);
     cairo_paint(cr);
     for (int layer = 0; layer < NrLayers; ++layer)
+    {
+        for (const auto& painter : m_Painters)
+            if (painter.m_Layer == layer) PaintOwn(painter, cr, m_Width, m_Height);
         for (const auto& p : m_Primitives)
             if (p.m_Layer == layer) PaintPrimitive(*this, p, cr);
+    }
 }
 
 std::string CCanvasState::RenderSvg() const
@@ -236,8 +249,21 @@ BOOL CCanvas::SetDeviceSize(int width, int height)
 
 void CCanvas::DeleteAll()
 {
-    if (CCanvasState* c = Canvas()) c->m_Primitives.clear();
+    if (CCanvasState* c = Canvas())
+    {
+        c->m_Primitives.clear();
+        c->m_Painters.clear();
+    }
     Changed();
+}
+
+BOOL CCanvas::AddPainter(CCanvasPaintFn paint, int layer)
+{
+    CCanvasState* c = Canvas();
+    if (!c || !paint || layer < 0 || layer >= CCanvasState::NrLayers) return FALSE;
+    c->m_Painters.push_back({layer, std::move(paint)});
+    Changed();
+    return TRUE;
 }
 
 BOOL CCanvas::Add(CCanvasPrimitive p)
@@ -345,7 +371,16 @@ bool CCanvas::UserMouse(ECanvasMouse type, CCanvasPoint device)
     CControlState* s = m_pDlg->UsableItem(m_Id);
     CCanvasState* c = s ? s->KindState<CCanvasState>() : nullptr;
     if (!c) return false;
-    if (c->m_OnMouse) c->m_OnMouse({type, device, c->ToWorld(device)});
+    if (c->m_OnMouse) c->m_OnMouse({type, device, c->ToWorld(device), 0});
+    return true;
+}
+
+bool CCanvas::UserWheel(CCanvasPoint device, int steps)
+{
+    CControlState* s = m_pDlg->UsableItem(m_Id);
+    CCanvasState* c = s ? s->KindState<CCanvasState>() : nullptr;
+    if (!c) return false;
+    if (c->m_OnMouse) c->m_OnMouse({ECanvasMouse::Wheel, device, c->ToWorld(device), steps});
     return true;
 }
 
@@ -409,6 +444,17 @@ bool RunMouse(CScriptContext& context, const CScriptCommand& cmd)
     return context.Fail(cmd, "the mouse event must be down, move or up");
 }
 
+bool RunWheel(CScriptContext& context, const CScriptCommand& cmd)
+{
+    CCanvas canvas;
+    CCanvasPoint at;
+    int steps;
+    if (!FindCanvas(context, cmd, canvas) || !DevicePoint(context, cmd, 2, at) ||
+        !context.Int(cmd, 4, steps))
+        return false;
+    return canvas.UserWheel(at, steps) || context.Fail(cmd, "the canvas cannot be used");
+}
+
 bool RunMenu(CScriptContext& context, const CScriptCommand& cmd)
 {
     CCanvas canvas;
@@ -434,6 +480,8 @@ const bool g_Registered = []
     CScriptVerbs::Register({"canvasclick", "canvasclick ID X Y", 3, 3, true, false, RunClick});
     CScriptVerbs::Register(
         {"canvasmouse", "canvasmouse ID down|move|up X Y", 4, 4, true, false, RunMouse});
+    CScriptVerbs::Register(
+        {"canvaswheel", "canvaswheel ID X Y STEPS", 4, 4, true, false, RunWheel});
     CScriptVerbs::Register({"canvasmenu", "canvasmenu ID ITEMID", 2, 2, true, false, RunMenu});
     CScriptVerbs::Register({"canvassave", "canvassave ID PATH", 2, 2, true, false, RunSave});
     return true;

@@ -38,6 +38,16 @@ struct CCanvasPrimitive
     double m_Height = 0; // text height in world units
 };
 
+// Drawing done by code of its own (a plotting library, say) with the canvas's Cairo context, in
+// device pixels; width and height are the canvas's size.
+using CCanvasPaintFn = std::function<void(cairo_t* cr, int width, int height)>;
+
+struct CCanvasPainter
+{
+    int m_Layer = 0;
+    CCanvasPaintFn m_Paint;
+};
+
 struct CCanvasMenuItem
 {
     UINT m_Id = 0;
@@ -49,6 +59,7 @@ enum class ECanvasMouse
     Down,
     Move,
     Up,
+    Wheel,
 };
 
 struct CCanvasMouseEvent
@@ -56,6 +67,7 @@ struct CCanvasMouseEvent
     ECanvasMouse m_Type = ECanvasMouse::Down;
     CCanvasPoint m_Device; // pixels from the top left corner
     CCanvasPoint m_World;
+    int m_WheelSteps = 0; // Wheel: notches turned, positive away from the user
 };
 
 struct CCanvasState : CControlKindState
@@ -67,6 +79,7 @@ struct CCanvasState : CControlKindState
     CCanvasPoint m_WorldMin{0, 0}, m_WorldMax{1, 1};
     COLORREF m_Background = RGB(255, 255, 255);
     std::vector<CCanvasPrimitive> m_Primitives;
+    std::vector<CCanvasPainter> m_Painters;
     std::vector<CCanvasMenuItem> m_Menu;
     std::function<void(const CCanvasMouseEvent&)> m_OnMouse;
     std::string m_Tooltip; // shown while the mouse rests over the canvas; empty: none
@@ -74,7 +87,7 @@ struct CCanvasState : CControlKindState
     // The world window fills the whole device area; y grows upwards in the world.
     CCanvasPoint ToDevice(CCanvasPoint world) const;
     CCanvasPoint ToWorld(CCanvasPoint device) const;
-    // Background, then the primitives layer by layer (in the order added within a layer).
+    // Background, then layer by layer the painters and the primitives (in the order added).
     void Paint(cairo_t* cr) const;
     // The painted image, three bytes (red, green, blue) per pixel, rows top first.
     std::vector<std::uint8_t> RenderRgb() const;
@@ -99,6 +112,8 @@ public:
     BOOL AddFilledRect(CCanvasPoint corner1, CCanvasPoint corner2, COLORREF color, int layer = 0);
     BOOL AddText(CCanvasPoint at, const std::string& text, double height, COLORREF color,
                  int layer = 0);
+    // The painter runs on every paint (window, image, SVG) with the layer's other drawing.
+    BOOL AddPainter(CCanvasPaintFn paint, int layer = 0);
     void AppendMenuItem(UINT id, const std::string& text);
     void SetMouseHandler(std::function<void(const CCanvasMouseEvent&)> handler);
     void SetTooltip(const std::string& text);
@@ -113,6 +128,7 @@ public:
     // What a user does: a mouse event at a device position, and choosing a context menu item.
     // False (and nothing happens) when the control cannot be used or the item does not exist.
     bool UserMouse(ECanvasMouse type, CCanvasPoint device);
+    bool UserWheel(CCanvasPoint device, int steps);
     bool UserChooseMenuItem(UINT id);
 
 private:

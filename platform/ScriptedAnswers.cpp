@@ -21,6 +21,7 @@ void CScriptedAnswers::Reset()
 {
     m_Answers.clear();
     m_Files.clear();
+    m_MenuChoices.clear();
     m_Colors.clear();
     m_Modals.clear();
     m_Messages.clear();
@@ -100,6 +101,11 @@ std::optional<std::string> CScriptedAnswers::TakeFile()
 std::optional<COLORREF> CScriptedAnswers::TakeColor()
 {
     return TakeFront(m_Colors);
+}
+
+std::optional<UINT> CScriptedAnswers::TakeMenuChoice()
+{
+    return TakeFront(m_MenuChoices);
 }
 
 CScriptedAnswers::ModalActions CScriptedAnswers::TakeModal(const std::string& caption)

@@ -41,6 +41,7 @@ public:
     void QueueAnswer(int answer) { m_Answers.push_back(answer); }
     void QueueFile(const std::string& path) { m_Files.push_back(path); } // "" = Cancel
     void QueueColor(COLORREF color) { m_Colors.push_back(color); }
+    void QueueMenuChoice(UINT id) { m_MenuChoices.push_back(id); } // 0 = dismiss
     // A colour the very next colour dialog answers with, before those queued earlier.
     void QueueColorNext(COLORREF color) { m_Colors.push_front(color); }
     // Actions for the next modal dialog with this caption; afterwards it closes with OK unless
@@ -55,6 +56,7 @@ public:
     // The queued file ("" = Cancel); nothing when none is queued.
     std::optional<std::string> TakeFile();
     std::optional<COLORREF> TakeColor();
+    std::optional<UINT> TakeMenuChoice();
     // The queued actions for a modal dialog of this caption (taken off the queue); empty if none.
     ModalActions TakeModal(const std::string& caption);
     // Runs the queued actions of a modal dialog, then closes it as a user would: OK unless the
@@ -74,6 +76,7 @@ private:
     std::deque<int> m_Answers;
     std::deque<std::string> m_Files;
     std::deque<COLORREF> m_Colors;
+    std::deque<UINT> m_MenuChoices;
     std::vector<std::pair<std::string, ModalActions>> m_Modals;
     std::vector<CMessageRecord> m_Messages;
     bool m_ScriptRunning = false;

@@ -2,6 +2,7 @@
 
 #include "platform/Dialog.h"
 #include "platform/HeadlessBackend.h"
+#include "platform/ScriptedAnswers.h"
 
 #include <algorithm>
 #include <cstdarg>
@@ -44,6 +45,20 @@ void AfxSetAppName(const std::string& name)
 const std::string& AfxGetAppName()
 {
     return g_AppName;
+}
+
+UINT CUiBackend::PopupMenu(CDialog*, int, const std::vector<CPopupMenuItem>&)
+{
+    return CScriptedAnswers::Instance().TakeMenuChoice().value_or(0);
+}
+
+UINT TrackPopupMenu(CDialog* pOwner, int nCtrlId, const std::vector<CPopupMenuItem>& items)
+{
+    const UINT chosen = UiBackend().PopupMenu(pOwner, nCtrlId, items);
+    const bool offered =
+        std::any_of(items.begin(), items.end(),
+                    [&](const CPopupMenuItem& item) { return item.m_Id == chosen; });
+    return offered ? chosen : 0;
 }
 
 int AfxMessageBox(const std::string& text, UINT nType)

@@ -23,6 +23,13 @@ struct CFileDialogRequest
     std::string m_Result; // chosen path on OK
 };
 
+// An item of a popup menu: the command id it sends and its text.
+struct CPopupMenuItem
+{
+    UINT m_Id = 0;
+    std::string m_Text;
+};
+
 class CUiBackend
 {
 public:
@@ -44,6 +51,9 @@ public:
     virtual void DeliverTimerTicks(int count) = 0;
     // Lets a window repaint during long synchronous work (progress bars); may do nothing.
     virtual void Refresh() {}
+    // Shows a popup menu below the control and returns the chosen item's id, 0 when dismissed.
+    // Without a window the scripted choice answers (none queued: dismissed).
+    virtual UINT PopupMenu(CDialog* pOwner, int nCtrlId, const std::vector<CPopupMenuItem>& items);
 };
 
 // Backends' DeliverTimerTicks: count rounds over the timers running (in start order); a timer
@@ -54,6 +64,10 @@ void DeliverTicksInOrder(int count, const std::function<TimerList()>& running);
 CUiBackend& UiBackend();
 // Installs a backend (nullptr goes back to the headless one); the caller keeps ownership.
 void SetUiBackend(CUiBackend* pBackend);
+
+// A popup menu below a dialog's control; the chosen item's id, or 0 (nothing chosen, or an id
+// that is not in the menu).
+UINT TrackPopupMenu(CDialog* pOwner, int nCtrlId, const std::vector<CPopupMenuItem>& items);
 
 // Message box with the application's caption; returns IDOK, IDCANCEL, IDYES or IDNO.
 int AfxMessageBox(const std::string& text, UINT nType = MB_OK);

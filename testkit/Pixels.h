@@ -20,6 +20,8 @@ public:
     CPixelImage(int width, int height, std::vector<std::uint8_t> rgba);
     // False (and an empty image) when the file is no readable PNG.
     bool ReadPng(const std::string& path);
+    // The same for an uncompressed 24-bit Windows bitmap (rows bottom-up, padded to 4 bytes).
+    bool ReadBmp(const std::string& path);
 
     int Width() const { return m_Width; }
     int Height() const { return m_Height; }

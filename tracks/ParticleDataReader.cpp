@@ -1,13 +1,17 @@
 #include "tracks/ParticleDataReader.h"
 
 #include "common/LineReader.h"
+#include "common/MappedFile.h"
 #include "common/ParticleNames.h"
 #include "platform/Controls.h"
 #include "platform/UiServices.h"
+#include "tracks/TrackChunk.h"
 #include "tracks/TrackText.h"
 
-#include <fstream>
+#include <omp.h>
+
 #include <iostream>
+#include <iterator>
 #include <map>
 
 namespace trakor3d
@@ -15,43 +19,27 @@ namespace trakor3d
 namespace
 {
 constexpr CSeparators GroupSeparators(" ,\t;:");
-constexpr std::string_view CommentChars = "#$/&*";
 constexpr int MaxBoxesPerKind = 20;
-
-bool IsGroupLine(std::string_view line)
-{
-    for (std::string_view key : {"EnergyGroup_Tot", "energygroup_tot", "ENERGYGROUP_TOT",
-                                 "EnergyGroup_Kin", "energygroup_kin", "ENERGYGROUP_KIN"})
-        if (Contains(line, key)) return true;
-    return false;
-}
-
-bool IsParticleLine(std::string_view line)
-{
-    return Contains(line, "Particle") || Contains(line, "particle") || Contains(line, "PARTICLE");
-}
-
-std::string_view LeftTrimSpaces(std::string_view line)
-{
-    const size_t first = line.find_first_not_of(' ');
-    return first == std::string_view::npos ? std::string_view() : line.substr(first);
-}
 } // namespace
 
-// One run of ReadFile: the line count, the progress bar and the message boxes it shows.
+// One run of ReadFile: the line count, the progress bar and the message boxes it shows. The
+// text is read in windows of one piece per thread; the pieces are taken in file order.
 class CParticleDataReader::CLoad
 {
 public:
-    CLoad(CParticleDataReader& store, CLineReader& in, CProgressCtrl* pProgress)
-        : m_Store(store), m_In(in), m_pProgress(pProgress)
+    CLoad(CParticleDataReader& store, CProgressCtrl* pProgress)
+        : m_Store(store), m_pProgress(pProgress)
     {
     }
-    bool Run();
+    bool Run(std::string_view text, size_t pieceBytes);
     void ReportSuppressed();
 
 private:
+    // Takes what a piece held; false when reading stops (binary data, a bad group line).
+    bool Take(CTrackChunk& chunk);
+    bool TakeEvent(const CTrackEvent& event, CTrackChunk& chunk);
     bool ReadGroup(std::string_view line);
-    void ReadParticle();
+    void TakeParticle(CParticle particle);
     void Step();
     bool RefuseBinary();
     // An information box; past MaxBoxesPerKind boxes of one kind they are only counted, so that
@@ -59,11 +47,15 @@ private:
     void Box(int kind, const std::string& text);
 
     CParticleDataReader& m_Store;
-    CLineReader& m_In;
     CProgressCtrl* m_pProgress;
-    CParticle m_Particle; // reused for every block, as the corners accumulate over the file
+    // The corners of all blocks so far: every particle carries them, as one particle object
+    // read block after block would.
+    CVector m_Lower{1e15, 1e15, 1e15};
+    CVector m_Upper{-1e15, -1e15, -1e15};
     int m_LineCount = 0;
     std::map<int, int> m_BoxCounts;
+    std::vector<CTrackChunk> m_Chunks;
+    CTrackChunk m_Again; // a piece read again from a block left open on
 };
 
 void CParticleDataReader::CLoad::Step()
@@ -116,47 +108,101 @@ bool CParticleDataReader::CLoad::ReadGroup(std::string_view line)
     return true;
 }
 
-void CParticleDataReader::CLoad::ReadParticle()
+void CParticleDataReader::CLoad::TakeParticle(CParticle particle)
 {
     std::ostream& err = *m_Store.m_pErr;
-    m_Particle.Read(m_In, err);
-    m_LineCount += static_cast<int>(m_Particle.m_Points.size()) + 4;
-    if (!particles::IsValidType(m_Particle.m_Type))
-        err << "ERROR: Particle type " << m_Particle.m_Type
+    m_Lower = CVector::Min(m_Lower, particle.m_Lower);
+    m_Upper = CVector::Max(m_Upper, particle.m_Upper);
+    particle.m_Lower = m_Lower;
+    particle.m_Upper = m_Upper;
+    if (!particles::IsValidType(particle.m_Type))
+        err << "ERROR: Particle type " << particle.m_Type
             << " has no entry in the particle table. Particle ignored!\n";
-    else if (!m_Store.AddParticle(m_Particle))
+    else if (!m_Store.AddParticle(particle))
         Box(1, Format("Warning (%d): Particle not added because it does not match the supplied "
                       "energy groups!",
                       m_LineCount));
-    m_Store.m_LatestTime = std::max(m_Store.m_LatestTime, m_Particle.LastTime());
-    m_Store.m_EarliestTime = std::min(m_Store.m_EarliestTime, m_Particle.FirstTime());
-    m_Particle.m_Points.clear();
+    m_Store.m_LatestTime = std::max(m_Store.m_LatestTime, particle.LastTime());
+    m_Store.m_EarliestTime = std::min(m_Store.m_EarliestTime, particle.FirstTime());
     Step();
 }
 
-bool CParticleDataReader::CLoad::Run()
+bool CParticleDataReader::CLoad::TakeEvent(const CTrackEvent& event, CTrackChunk& chunk)
 {
-    std::string_view raw;
-    while (m_In.Next(raw))
+    using EKind = CTrackEvent::EKind;
+    const int base = m_LineCount;
+    m_LineCount += event.m_Line;
+    bool goOn = true;
+    switch (event.m_Kind)
     {
-        ++m_LineCount;
-        if (m_In.HadNul()) return RefuseBinary();
-        if (m_In.Truncated())
-            *m_Store.m_pErr << "Warning (" << m_LineCount << "): Line longer than "
-                            << m_In.MaxLine() << " characters cut off!\n";
-        const std::string line(LeftTrimSpaces(raw)); // the block read below reuses the buffer
-        if (ContainsAny(line, CommentChars) || line.empty() || line == "\t\t\t\t") continue;
-        if (IsGroupLine(line))
+    case EKind::Binary:
+        goOn = RefuseBinary();
+        break;
+    case EKind::Truncated:
+        *m_Store.m_pErr << "Warning (" << m_LineCount << "): Line longer than "
+                        << CLineReader::DefaultMaxLine << " characters cut off!\n";
+        break;
+    case EKind::Group:
+        goOn = ReadGroup(event.m_Text);
+        break;
+    case EKind::Particle:
+        *m_Store.m_pErr << event.m_Text;
+        TakeParticle(std::move(chunk.m_Particles[event.m_Particle]));
+        break;
+    case EKind::Unknown:
+        Box(0, Format("Warning ( %d): Unknown identifier!", m_LineCount - 1));
+        break;
+    }
+    m_LineCount = base;
+    return goOn;
+}
+
+bool CParticleDataReader::CLoad::Take(CTrackChunk& chunk)
+{
+    for (const CTrackEvent& event : chunk.m_Events)
+        if (!TakeEvent(event, chunk)) return false;
+    m_LineCount += chunk.m_Lines;
+    return true;
+}
+
+bool CParticleDataReader::CLoad::Run(std::string_view text, size_t pieceBytes)
+{
+    size_t pos = 0;
+    pieceBytes = std::max<size_t>(pieceBytes, 1);
+    while (pos < text.size())
+    {
+        const int threads = std::max(1, omp_get_max_threads());
+        // Piece ends lie at lines that may begin a block, the last one at the window's end.
+        std::vector<size_t> ends(static_cast<size_t>(threads) + 1, pos);
+        for (int t = 1; t <= threads; ++t)
+            ends[size_t(t)] = NextTrackCut(text, ends[size_t(t - 1)] + pieceBytes);
+        m_Chunks.resize(static_cast<size_t>(threads));
+#pragma omp parallel for num_threads(threads) schedule(static, 1)
+        for (int t = 0; t < threads; ++t)
+            ReadTrackChunk(text.substr(ends[size_t(t)], ends[size_t(t) + 1] - ends[size_t(t)]),
+                           ends[size_t(t) + 1] == text.size(), CLineReader::DefaultMaxLine,
+                           m_Chunks[size_t(t)]);
+        size_t openAt = CTrackChunk::NoPlace;
+        for (size_t p = 0; p < m_Chunks.size(); ++p)
         {
-            if (!ReadGroup(line)) return false;
+            CTrackChunk* chunk = &m_Chunks[p];
+            size_t start = ends[p];
+            // A block left open by the piece before goes on in this one.
+            if (openAt != CTrackChunk::NoPlace)
+            {
+                start = openAt;
+                ReadTrackChunk(text.substr(start, ends[p + 1] - start), ends[p + 1] == text.size(),
+                               CLineReader::DefaultMaxLine, m_Again);
+                chunk = &m_Again;
+            }
+            if (!Take(*chunk)) return false;
+            openAt = chunk->m_OpenAt == CTrackChunk::NoPlace ? CTrackChunk::NoPlace
+                                                             : start + chunk->m_OpenAt;
         }
-        else if (IsParticleLine(line))
-        {
-            ReadParticle();
-            if (m_In.HadNul()) return RefuseBinary();
-        }
-        else
-            Box(0, Format("Warning ( %d): Unknown identifier!", m_LineCount - 1));
+        const size_t next = openAt == CTrackChunk::NoPlace ? ends.back() : openAt;
+        // A block longer than the whole window: wider windows until it fits.
+        if (next == pos) pieceBytes *= 2;
+        pos = next;
     }
     m_Store.m_TMax = m_Store.m_LatestTime;
     m_Store.m_TimeStep = m_Store.m_LatestTime / 100;
@@ -173,17 +219,23 @@ bool CParticleDataReader::ReadFile(const std::string& fileName, CProgressCtrl* p
         AfxMessageBox("ERROR: No filename specified!", MB_ICONERROR);
         return false;
     }
-    std::ifstream file(fileName, std::ios::binary);
-    if (!file) return false;
-    return ReadStream(file, pProgress);
+    CMappedFile file;
+    if (!file.Open(fileName)) return false;
+    return ReadText(file.Text(), pProgress);
 }
 
 bool CParticleDataReader::ReadStream(std::istream& in, CProgressCtrl* pProgress)
 {
+    const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    return ReadText(text, pProgress);
+}
+
+bool CParticleDataReader::ReadText(std::string_view text, CProgressCtrl* pProgress,
+                                   size_t pieceBytes)
+{
     if (pProgress) pProgress->SetRange32(1, 5000);
-    CLineReader lines(in);
-    CLoad load(*this, lines, pProgress);
-    const bool ok = load.Run();
+    CLoad load(*this, pProgress);
+    const bool ok = load.Run(text, pieceBytes);
     load.ReportSuppressed();
     if (pProgress) pProgress->SetPos(0);
     return ok;

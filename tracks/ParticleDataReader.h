@@ -7,6 +7,7 @@
 #include <iosfwd>
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class CProgressCtrl;
@@ -25,6 +26,12 @@ public:
     // problems, the standard error stream (or SetErrorStream) for problems inside particle blocks.
     bool ReadFile(const std::string& fileName, CProgressCtrl* pProgress);
     bool ReadStream(std::istream& in, CProgressCtrl* pProgress);
+    // Text bytes per thread that are parsed at once.
+    static constexpr size_t DefaultPieceBytes = 1 << 22;
+    // The same for the text of a whole file, parsed on every thread in pieces of about
+    // pieceBytes that begin at particle blocks.
+    bool ReadText(std::string_view text, CProgressCtrl* pProgress,
+                  size_t pieceBytes = DefaultPieceBytes);
     // Copies the particle into the first group holding its energy; false when none does.
     bool AddParticle(const CParticle& particle);
     void Clear();

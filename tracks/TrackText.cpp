@@ -19,6 +19,9 @@ bool Contains(std::string_view text, std::string_view part)
 
 double ReadNumber(std::string_view token)
 {
+    CNumberSpan shortSpan;
+    double value = 0;
+    if (ScanShortNumber(token, EExponentLetter::EOrD, shortSpan, value)) return value;
     const CNumberSpan span = ScanNumber(token, EExponentLetter::EOrD);
     return span.Found() ? NumberValue(token.substr(0, span.m_End)) : 0.0;
 }

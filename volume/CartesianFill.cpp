@@ -1,5 +1,6 @@
 #include "volume/CartesianFill.h"
 
+#include <cstring>
 #include <limits>
 
 namespace volumira3d
@@ -7,25 +8,43 @@ namespace volumira3d
 namespace
 {
 // One pass over a run: the smallest and largest non-zero value, and in probe the sum of zero
-// times every value, which is zero unless a value is infinite or not a number. Spelled as
-// reductions so that several values go per instruction, and built for AVX2 as well, taken where
-// the processor has it.
+// times every value, which is zero unless a value is infinite or not a number. Four values per
+// step in vector registers, built for AVX2 as well and taken where the processor has it.
+using CFourDoubles = double __attribute__((vector_size(32)));
+
 __attribute__((target_clones("avx2", "default"))) void
 ScanRun(const double* values, long long count, double& min, double& max, double& probe)
 {
     constexpr double inf = std::numeric_limits<double>::infinity();
-    double lo = min, hi = max, sum = 0;
-#pragma omp simd reduction(min : lo) reduction(max : hi) reduction(+ : sum)
-    for (long long i = 0; i < count; ++i)
+    const CFourDoubles zero = {0, 0, 0, 0}, up = zero + inf, down = zero - inf;
+    CFourDoubles lo = zero + min, hi = zero + max, sum = zero;
+    long long i = 0;
+    for (; i + 4 <= count; i += 4)
     {
-        const double v = values[i];
-        const double low = v == 0 ? inf : v;
-        const double high = v == 0 ? -inf : v;
+        CFourDoubles v;
+        std::memcpy(&v, values + i, sizeof v);
+        const auto isZero = v == zero;
+        const CFourDoubles low = isZero ? up : v;
+        const CFourDoubles high = isZero ? down : v;
         lo = low < lo ? low : lo;
         hi = high > hi ? high : hi;
         sum += v * 0.0;
     }
-    min = lo, max = hi, probe = sum;
+    double l = min, h = max, s = 0;
+    for (int k = 0; k < 4; ++k)
+    {
+        l = lo[k] < l ? lo[k] : l;
+        h = hi[k] > h ? hi[k] : h;
+        s += sum[k];
+    }
+    for (; i < count; ++i)
+    {
+        const double v = values[i];
+        l = v != 0 && v < l ? v : l;
+        h = v != 0 && v > h ? v : h;
+        s += v * 0.0;
+    }
+    min = l, max = h, probe = s;
 }
 
 // Extremes of the finite values before the first one that is not; returns how many those are.

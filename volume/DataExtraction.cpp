@@ -149,7 +149,8 @@ void CDataExtraction::ExtractPlane()
 
 void CDataExtraction::ExtractProfile()
 {
-    CProfileExtractionDlg dlg(m_State, m_pOwner);
+    CProfileExtractionDlg dlg(m_Grid, m_State, m_pOwner);
+    dlg.m_UnitText = m_UnitText;
     if (dlg.DoModal() != IDOK) return;
     const std::string path = AskPath(SourceProfile);
     std::ofstream out;
@@ -165,6 +166,7 @@ void CDataExtraction::ExtractProfile()
 void CDataExtraction::ExtractAvgProfile()
 {
     CAvgProfileExtractionDlg dlg(m_Grid, m_State, m_pOwner);
+    dlg.m_UnitText = m_UnitText;
     if (dlg.DoModal() != IDOK) return;
     const CProfileData profile = ExtractAveragedProfile(m_Grid, m_State, dlg.m_Request);
     const std::string path = AskPath(SourceAvgProfile);

@@ -6,6 +6,7 @@
 #include "common/Vector.h"
 #include "volume/ColorLUT.h"
 #include "volume/ColorMapping.h"
+#include "volume/GridAnalysis.h"
 #include "volume/Matrix.h"
 
 #include <vector>
@@ -84,6 +85,12 @@ public:
     bool m_NonInterpolatedLegend = false;
     bool m_ExpNotation = true;
     CColorLUT m_LUT;
+    // Data probing around the crossing point: the "Cell" item (0..7 a voxel, 8 "Average 8",
+    // 9 "Arbitrary avg.") and the voxel counts of the arbitrary box on either side.
+    bool m_DataProbing = false;
+    int m_ProbeCell = 0;
+    CIndex3 m_AvgMinusDelta{1, 1, 1};
+    CIndex3 m_AvgPlusDelta{1, 1, 1};
 };
 
 // The n + 1 boundary values of n intervals of [min, max], evenly spaced in the scale.

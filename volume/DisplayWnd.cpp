@@ -207,6 +207,8 @@ void CDisplayWnd::OnMouse(const CCanvasMouseEvent& e)
         if (r.Width() > 0 && r.Height() > 0) SetWindow(r);
         break;
     }
+    case ECanvasMouse::Wheel: // the legend zooms by rectangle only
+        break;
     }
     Redraw();
 }

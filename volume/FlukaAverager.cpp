@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 namespace volumira3d
 {
@@ -388,6 +389,29 @@ double CFlukaAverager::Combine(const std::vector<double>& x) const
     }
 }
 
+// The inputs are read in lock-step, so their runs of values end together: the next runs are read
+// on every core at once, each input by one thread. Threads of their own, started per run: a
+// thread pool's waiting threads spin and, on a busy machine, cost more than they save.
+void CFlukaAverager::ReadAhead()
+{
+    if (!m_Files[0]->NeedsReadAhead()) return;
+    const int n = Inputs();
+    const int threads = std::clamp(int(std::thread::hardware_concurrency()), 1, n);
+    auto read = [this, n, threads](int first)
+    {
+        for (int i = first; i < n; i += threads)
+            m_Files[i]->ReadAhead();
+    };
+    std::vector<std::thread> helpers;
+    for (int t = 1; t < threads; ++t)
+        helpers.emplace_back(read, t);
+    read(0);
+    for (std::thread& helper : helpers)
+        helper.join();
+    for (auto& file : m_Files)
+        file->ShowPendingWarning();
+}
+
 bool CFlukaAverager::ProcessBins()
 {
     const std::int64_t bins = m_Files[0]->m_Bins;
@@ -405,6 +429,7 @@ bool CFlukaAverager::ProcessBins()
     const std::int64_t step = std::max<std::int64_t>(bins / 100, 1);
     for (std::int64_t bin = 0; bin < bins; ++bin)
     {
+        ReadAhead();
         for (int i = 0; i < n; ++i)
             if (!m_Files[i]->NextValue(x[i])) return Fail(m_Files[i]->Error());
         switch (m_Options.m_Operation)

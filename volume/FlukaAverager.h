@@ -61,6 +61,7 @@ private:
     bool SameBinnings();
     void SumUpWeights();
     void WriteHeaders();
+    void ReadAhead();
     bool ProcessBins();
     double Combine(const std::vector<double>& x) const;
     bool Fail(const std::string& reason);

@@ -150,19 +150,27 @@ bool CFLUKAAvgDataFile::ExtractRepaired(double& value)
     if (next != '-' && next != '+') return true;
     std::int32_t exponent = 0;
     if (!m_In.Extract(exponent)) return false;
+    if (!NotationWarned && m_PendingWarning.empty())
+        m_PendingWarning =
+            Format("WARNING: In %s we encountered a value with the format %lf%lf which "
+                   "is NOT a valid scientific notation!\nPlease report this to the "
+                   "authors of the data!\nVolumix3D is correcting the notation to allow "
+                   "for further processing. Similar problems in the averaged files will "
+                   "be fixed without further notification!",
+                   m_Path.c_str(), value, double(exponent));
+    value *= std::pow(10.0, exponent);
+    return true;
+}
+
+void CFLUKAAvgDataFile::ShowPendingWarning()
+{
+    if (m_PendingWarning.empty()) return;
     if (!NotationWarned)
     {
         NotationWarned = true;
-        AfxMessageBox(Format("WARNING: In %s we encountered a value with the format %lf%lf which "
-                             "is NOT a valid scientific notation!\nPlease report this to the "
-                             "authors of the data!\nVolumix3D is correcting the notation to allow "
-                             "for further processing. Similar problems in the averaged files will "
-                             "be fixed without further notification!",
-                             m_Path.c_str(), value, double(exponent)),
-                      MB_ICONWARNING);
+        AfxMessageBox(m_PendingWarning, MB_ICONWARNING);
     }
-    value *= std::pow(10.0, exponent);
-    return true;
+    m_PendingWarning.clear();
 }
 
 void CFLUKAAvgDataFile::SkipNumbers(std::int64_t count)
@@ -171,6 +179,7 @@ void CFLUKAAvgDataFile::SkipNumbers(std::int64_t count)
     for (std::int64_t i = 0; i < count && ExtractRepaired(value); ++i)
     {
     }
+    ShowPendingWarning();
     std::string rest;
     m_In.ReadLine(rest);
 }
@@ -194,9 +203,19 @@ bool CFLUKAAvgDataFile::Refill()
     return n > 0;
 }
 
+void CFLUKAAvgDataFile::ReadAhead()
+{
+    if (NeedsReadAhead()) Refill();
+}
+
 bool CFLUKAAvgDataFile::NextValue(double& value)
 {
-    if (m_Next == m_ReadAhead.size() && !Refill()) return false;
+    if (m_Next == m_ReadAhead.size())
+    {
+        const bool more = Refill();
+        ShowPendingWarning();
+        if (!more) return false;
+    }
     value = m_ReadAhead[m_Next++] * m_UserNormalization;
     return true;
 }

@@ -24,6 +24,12 @@ public:
     // The next value of the data set, times the user normalisation; false once the data set's
     // bins are all read or the file holds no further number (Error() says why).
     bool NextValue(double& value);
+    // Reads the next run of values ahead when the last one is used up. Inputs may read ahead on
+    // threads of their own, each its own file; what the reading has to tell the user waits for
+    // ShowPendingWarning on the thread that shows messages.
+    void ReadAhead();
+    bool NeedsReadAhead() const { return m_Next == m_ReadAhead.size() && m_Left > 0; }
+    void ShowPendingWarning();
     // The share of the file consumed, 0..1.
     double Progress() const;
 
@@ -53,6 +59,7 @@ private:
     size_t m_Capacity, m_Next = 0;
     std::int64_t m_Left = 0; // values of the data set not yet buffered
     std::string m_Error;
+    std::string m_PendingWarning;
 };
 
 // The broken-exponent warning is shown once in the plug-in's life; tests start afresh.

@@ -31,33 +31,54 @@ bool FileCanHold(const CFlukaStorage& storage, double bins)
     return bins <= (rest + 1) / 2;
 }
 
-// Parsed in parallel from a mapping of the file; record by record when it cannot be mapped.
-CFillResult FillFromText(CFlukaStorage& storage, CVoxelGrid& grid, CProgressLine& progress)
+// The records behind the bins when reading record by record. The fill has read (and warned
+// about) the values in the bins; counting the rest must not repeat its warning.
+CRestOfBlock RestOfStorage(CFlukaStorage& storage, long long bins)
 {
-    CFlukaValueSource parallel(storage.m_FileName, storage.m_In.Position(), grid.m_Normalization,
-                               CVolumeLoader::ChunkRecords);
-    if (parallel.Opened()) return FillCartesian(parallel, grid, progress);
-    CStorageSource source(storage, grid.m_Normalization, CVolumeLoader::ChunkRecords);
-    return FillCartesian(source, grid, progress);
+    storage.m_NotationWarned = true;
+    CRestOfBlock rest;
+    rest.m_Last = storage.m_Data.empty() ? 0 : storage.m_Data.back().m_Value;
+    while (storage.ReadMore(CVolumeLoader::ChunkRecords))
+        rest.m_Last = storage.m_Data.back().m_Value;
+    rest.m_Values = storage.m_NrOfRecords - bins;
+    storage.m_In.ReadLine(rest.m_StopLine);
+    return rest;
 }
 
 // Values in the data block beyond the bins the header announces. The block ends at the first
 // word (an error block, the next binning); the "1" that FLUKA writes in front of a further
 // binning is not a value.
-long long SurplusValues(CFlukaStorage& storage, long long bins)
+long long SurplusValues(const CRestOfBlock& rest)
 {
-    // The fill has read (and warned about) the values in the bins; counting the rest again from
-    // the storage must not repeat its warning.
-    storage.m_NotationWarned = true;
-    double last = storage.m_Data.empty() ? 0 : storage.m_Data.back().m_Value;
-    while (storage.ReadMore(CVolumeLoader::ChunkRecords))
-        last = storage.m_Data.back().m_Value;
-    long long surplus = storage.m_NrOfRecords - bins;
-    std::string rest;
-    if (surplus > 0 && last == 1 && storage.m_In.ReadLine(rest) &&
-        rest.find("binning") != std::string::npos)
-        --surplus;
-    return surplus;
+    const bool nextBinning =
+        rest.m_Last == 1 && rest.m_StopLine.find("binning") != std::string::npos;
+    return rest.m_Values > 0 && nextBinning ? rest.m_Values - 1 : rest.m_Values;
+}
+
+// The grid filled, and the values beyond its bins once it is complete.
+struct CTextFill
+{
+    CFillResult m_Fill;
+    long long m_Surplus = 0;
+};
+
+// Parsed in parallel from a mapping of the file; record by record when it cannot be mapped.
+CTextFill FillFromText(CFlukaStorage& storage, CVoxelGrid& grid, CProgressLine& progress)
+{
+    CTextFill result;
+    CFlukaValueSource parallel(storage.m_FileName, storage.m_In.Position(), grid.m_Normalization,
+                               CVolumeLoader::ChunkRecords);
+    if (parallel.Opened())
+    {
+        result.m_Fill = FillCartesian(parallel, grid, progress);
+        if (result.m_Fill.Complete(grid)) result.m_Surplus = SurplusValues(parallel.Rest());
+        return result;
+    }
+    CStorageSource source(storage, grid.m_Normalization, CVolumeLoader::ChunkRecords);
+    result.m_Fill = FillCartesian(source, grid, progress);
+    if (result.m_Fill.Complete(grid))
+        result.m_Surplus = SurplusValues(RestOfStorage(storage, grid.VoxelCount()));
+    return result;
 }
 } // namespace
 
@@ -83,10 +104,12 @@ bool CVolumeLoader::LoadFlukaCartesian(const std::string& path)
     m_Grid.ClearDataSet();
     m_Grid.ResetStatistics();
     m_Log.AddLine("Preparing voxel structure...");
-    if (!PrepareGrid(nx, ny, nz, storage.m_In.Size())) return false;
+    // The fill writes every voxel, zeros after a short file included.
+    if (!PrepareGrid(nx, ny, nz, storage.m_In.Size(), EVoxelStart::Unset)) return false;
     CProgressLine progress(m_Log, Format("Mapping %ld bins to XYZ... %d%%", long(bins), 0));
     const DWORD start = GetTickCount();
-    const CFillResult fill = FillFromText(storage, m_Grid, progress);
+    const CTextFill text = FillFromText(storage, m_Grid, progress);
+    const CFillResult& fill = text.m_Fill;
     if (fill.m_Overflow)
     {
         ReportProblem(Format("Value %lld times the normalization factor exceeds the range of "
@@ -101,11 +124,11 @@ bool CVolumeLoader::LoadFlukaCartesian(const std::string& path)
         ShowProblem(TooFewValues(static_cast<long>(fill.m_Consumed), bins), MB_ICONERROR);
         return false;
     }
-    if (const long long surplus = SurplusValues(storage, bins); surplus > 0)
+    if (text.m_Surplus > 0)
     {
         ReportProblem(Format("The data block holds %lld values more than the %lld bins that the "
                              "header announces.",
-                             surplus, bins),
+                             text.m_Surplus, bins),
                       MB_ICONERROR);
         return false;
     }

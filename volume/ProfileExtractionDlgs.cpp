@@ -3,6 +3,7 @@
 #include "platform/Controls.h"
 #include "platform/DataExchange.h"
 #include "platform/UiServices.h"
+#include "volume/NewPlotProfileDlg.h"
 
 namespace volumira3d
 {
@@ -38,14 +39,17 @@ const CDlgTemplate& ProfileExtractionTemplate()
             .Add(K::ComboBox, IDC_PROFILE_SOURCE, "", 90, 25, 50, 60)
             .Label("Intersection plane:", 7, 45, 80, 8)
             .Add(K::ComboBox, IDC_PROFILE_INTERSECTION, "", 90, 43, 50, 60)
+            .Add(K::Button, IDC_PROFILE_PLOT, "Plot", 55, 69, 50, 14)
             .Add(K::Button, IDOK, "Save", 109, 69, 50, 14, BS_DEFPUSHBUTTON)
             .Add(K::Button, IDCANCEL, "Cancel", 163, 69, 50, 14);
     return t;
 }
 
-CProfileExtractionDlg::CProfileExtractionDlg(const CDisplayState& state, CDialog* pParent)
-    : CDialog(ProfileExtractionTemplate(), pParent), m_State(state)
+CProfileExtractionDlg::CProfileExtractionDlg(const CVoxelGrid& grid, const CDisplayState& state,
+                                             CDialog* pParent)
+    : CDialog(ProfileExtractionTemplate(), pParent), m_Grid(grid), m_State(state)
 {
+    OnClicked(IDC_PROFILE_PLOT, &CProfileExtractionDlg::OnPlot);
 }
 
 BOOL CProfileExtractionDlg::OnInitDialog()
@@ -63,11 +67,23 @@ void CProfileExtractionDlg::DoDataExchange(CDataExchange* pDX)
     DDX_CBIndex(pDX, IDC_PROFILE_INTERSECTION, m_Intersection);
 }
 
+bool CProfileExtractionDlg::TakeChecked()
+{
+    if (!UpdateData(TRUE)) return false;
+    if (m_Source < 0 || m_Intersection < 0) return false;
+    return Accepted(CheckProfile(m_State, m_Source, m_Intersection));
+}
+
 void CProfileExtractionDlg::OnOK()
 {
-    if (!UpdateData(TRUE)) return;
-    if (m_Source < 0 || m_Intersection < 0) return;
-    if (Accepted(CheckProfile(m_State, m_Source, m_Intersection))) EndDialog(IDOK);
+    if (TakeChecked()) EndDialog(IDOK);
+}
+
+void CProfileExtractionDlg::OnPlot()
+{
+    if (!TakeChecked()) return;
+    CNewPlotProfileDlg(GetParent(), m_Source, m_Intersection, m_Title)
+        .PlotProfile(m_Grid, m_State, m_UnitText);
 }
 
 const CDlgTemplate& AvgProfileExtractionTemplate()
@@ -96,6 +112,7 @@ const CDlgTemplate& AvgProfileExtractionTemplate()
             .Add(K::Edit, IDC_AVG_BINS_ALONG, "", 192, 81, 50, 12)
             .Label("Plot title:", 7, 103, 60, 8)
             .Add(K::Edit, IDC_PROFILE_TITLE, "", 110, 101, 132, 12)
+            .Add(K::Button, IDC_PROFILE_PLOT, "Plot", 95, 149, 50, 14)
             .Add(K::Button, IDOK, "Save", 149, 149, 50, 14, BS_DEFPUSHBUTTON)
             .Add(K::Button, IDCANCEL, "Cancel", 203, 149, 50, 14);
     return t;
@@ -107,6 +124,7 @@ CAvgProfileExtractionDlg::CAvgProfileExtractionDlg(const CVoxelGrid& grid,
 {
     MapCommand(IDC_PROFILE_SOURCE, CBN_SELCHANGE, &CAvgProfileExtractionDlg::OnPlanesChanged);
     MapCommand(IDC_PROFILE_INTERSECTION, CBN_SELCHANGE, &CAvgProfileExtractionDlg::OnPlanesChanged);
+    OnClicked(IDC_PROFILE_PLOT, &CAvgProfileExtractionDlg::OnPlot);
 }
 
 BOOL CAvgProfileExtractionDlg::OnInitDialog()
@@ -144,12 +162,23 @@ void CAvgProfileExtractionDlg::OnPlanesChanged()
     SetDlgItemText(IDC_AVG_PROFILE_DIR, axis < 0 ? "" : AxisItems[axis]);
 }
 
-void CAvgProfileExtractionDlg::OnOK()
+bool CAvgProfileExtractionDlg::TakeChecked()
 {
-    if (!UpdateData(TRUE)) return;
+    if (!UpdateData(TRUE)) return false;
     if (m_Request.m_Source < 0 || m_Request.m_Intersection < 0 || m_Request.m_UDir < 0 ||
         m_Request.m_VDir < 0)
-        return;
-    if (Accepted(CheckAvgProfile(m_Grid, m_State, m_Request))) EndDialog(IDOK);
+        return false;
+    return Accepted(CheckAvgProfile(m_Grid, m_State, m_Request));
+}
+
+void CAvgProfileExtractionDlg::OnOK()
+{
+    if (TakeChecked()) EndDialog(IDOK);
+}
+
+void CAvgProfileExtractionDlg::OnPlot()
+{
+    if (!TakeChecked()) return;
+    CNewPlotProfileDlg(GetParent(), m_Request, m_Title).PlotProfile(m_Grid, m_State, m_UnitText);
 }
 } // namespace volumira3d

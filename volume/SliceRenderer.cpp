@@ -1,5 +1,6 @@
 #include "volume/SliceRenderer.h"
 
+#include "volume/DataProbe.h"
 #include "volume/DisplayState.h"
 #include "volume/Transform.h"
 #include "volume/VoxelGrid.h"
@@ -235,6 +236,7 @@ void CSliceRenderer::DrawScene()
     glEnable(GL_POLYGON_OFFSET_FILL);
     glPolygonOffset(1, 1);
     DrawIntersections();
+    DrawProbeBox();
     PopTransform();
     glDisable(GL_POLYGON_OFFSET_FILL);
     glPolygonOffset(0, 0);
@@ -472,6 +474,35 @@ void CSliceRenderer::DrawIntersections()
         m_Vertices.insert(m_Vertices.end(), p, p + 3);
     }
     FlushLines(CVector(0, 0, 0), 2.0f, 1.0);
+}
+
+// The grey frame around the probed voxels: the twelve edges of their index box.
+void CSliceRenderer::DrawProbeBox()
+{
+    CIndex3 lo, hi;
+    if (!ProbedBox(m_Grid, m_State, lo, hi)) return;
+    float from[3], to[3];
+    for (int a = 0; a < 3; ++a)
+    {
+        from[a] = float(lo[a] * m_Grid.m_BinWidth[a]);
+        to[a] = float((hi[a] + 1) * m_Grid.m_BinWidth[a]);
+    }
+    ClearBuffers();
+    for (int axis = 0; axis < 3; ++axis)
+    {
+        const int b = (axis + 1) % 3, c = (axis + 2) % 3;
+        for (int corner = 0; corner < 4; ++corner)
+        {
+            float p[3];
+            p[b] = corner & 1 ? to[b] : from[b];
+            p[c] = corner & 2 ? to[c] : from[c];
+            p[axis] = from[axis];
+            m_Vertices.insert(m_Vertices.end(), p, p + 3);
+            p[axis] = to[axis];
+            m_Vertices.insert(m_Vertices.end(), p, p + 3);
+        }
+    }
+    FlushLines(CVector(0.5, 0.5, 0.5), 3.0f, 1.0);
 }
 
 void CSliceRenderer::DrawCloud()

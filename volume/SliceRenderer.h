@@ -70,6 +70,7 @@ private:
     void DrawContours(int plane, bool black);
     void DrawBorder(int plane);
     void DrawIntersections();
+    void DrawProbeBox();
     double SurfaceHeight(double t, double halfExtent) const;
     double TransformedLevel(double value) const;
 

@@ -35,6 +35,19 @@ bool ConvertReal(std::string_view text, const CNumberSpan& span, double& value)
     return std::isfinite(value);
 }
 
+// The common number in one pass; false, with at unchanged, for anything else.
+bool ReadShortNumber(std::string_view text, size_t& at, double& value)
+{
+    CNumberSpan span;
+    double read = 0;
+    if (!ScanShortNumber(text.substr(at), EExponentLetter::E, span, read) ||
+        span.m_End >= CTextScanner::MaxNumberLength)
+        return false;
+    value = read;
+    at += span.m_End;
+    return true;
+}
+
 std::string_view SkipLeadingSpace(std::string_view token)
 {
     while (!token.empty() && IsSpace(token[0]))
@@ -138,11 +151,10 @@ bool CTextScanner::Extract(double& value)
     if (m_Failed || !m_pFile) return Fail();
     SkipWhiteSpace();
     Refill(MaxNumberLength);
-    const std::string_view rest(m_Buffer.data() + m_Pos, m_End - m_Pos);
-    const CNumberSpan span = ScanNumber(rest);
-    if (!span.Found() || span.m_DanglingExponent || span.m_End >= MaxNumberLength) return Fail();
-    m_Pos += span.m_End; // an overflowing number is consumed, as a stream consumes it
-    return ConvertReal(rest, span, value) || Fail();
+    size_t at = 0;
+    const bool read = ExtractAt({m_Buffer.data() + m_Pos, m_End - m_Pos}, at, value);
+    m_Pos += at;
+    return read || Fail();
 }
 
 bool CTextScanner::Extract(std::int32_t& value)
@@ -150,14 +162,34 @@ bool CTextScanner::Extract(std::int32_t& value)
     if (m_Failed || !m_pFile) return Fail();
     SkipWhiteSpace();
     Refill(MaxNumberLength);
-    const size_t available = m_End - m_Pos;
-    if (available == 0) return Fail();
-    const std::string_view rest(m_Buffer.data() + m_Pos, std::min(available, MaxNumberLength));
+    size_t at = 0;
+    const bool read = ExtractAt({m_Buffer.data() + m_Pos, m_End - m_Pos}, at, value);
+    m_Pos += at;
+    return read || Fail();
+}
+
+bool ExtractAt(std::string_view text, size_t& at, double& value)
+{
+    if (ReadShortNumber(text, at, value)) return true;
+    const std::string_view rest = text.substr(at);
+    const CNumberSpan span = ScanNumber(rest);
+    if (!span.Found() || span.m_DanglingExponent || span.m_End >= CTextScanner::MaxNumberLength)
+        return false;
+    at += span.m_End; // an overflowing number is consumed, as a stream consumes it
+    return ConvertReal(rest, span, value);
+}
+
+bool ExtractAt(std::string_view text, size_t& at, std::int32_t& value)
+{
+    const size_t available = text.size() - at;
+    if (available == 0) return false;
+    const std::string_view rest =
+        text.substr(at, std::min(available, CTextScanner::MaxNumberLength));
     const CNumberSpan span = ScanInteger(rest);
     // Like a stream, a sign without digits is consumed before the extraction fails.
-    m_Pos += span.Found() ? span.m_End : (rest[0] == '+' || rest[0] == '-');
-    if (!span.Found() || (span.m_End == rest.size() && rest.size() < available)) return Fail();
-    return ConvertInteger(rest.substr(0, span.m_End), value) || Fail();
+    at += span.Found() ? span.m_End : (rest[0] == '+' || rest[0] == '-');
+    if (!span.Found() || (span.m_End == rest.size() && rest.size() < available)) return false;
+    return ConvertInteger(rest.substr(0, span.m_End), value);
 }
 
 bool CTextScanner::ReadLine(std::string& line, size_t maxLen)

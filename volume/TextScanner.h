@@ -92,6 +92,12 @@ private:
     bool m_Eof = true, m_Failed = false, m_Truncated = false, m_Nul = false;
 };
 
+// Extraction of the number that starts at text[at] (no white space skipped), exactly as the
+// scanner extracts it from the same text: at advances past what the scanner consumes, also when
+// the extraction fails. The text must hold what follows the number up to white space.
+bool ExtractAt(std::string_view text, size_t& at, double& value);
+bool ExtractAt(std::string_view text, size_t& at, std::int32_t& value);
+
 // Stream extraction applied to one token: the number at its start (leading blanks skipped).
 // False when the token does not start with a number or the number overflows.
 bool ParseLeadingNumber(std::string_view token, double& value);

@@ -39,7 +39,6 @@ constexpr const char* LogNegativeMessage =
 constexpr const char* ContourPaletteMessage =
     "Contour plots are limited to 21 colors. Thus, the palette selection will be changed "
     "automatically!";
-constexpr const char* LegendImageFilter = "Image (*.bmp)|*.bmp|All Files (*.*)|*.*|";
 
 void AddPlaneRow(CDlgTemplate& d, int check, const char* label, int slider, const char* posLabel,
                  int pos, int y)
@@ -95,11 +94,12 @@ const CDlgTemplate& Volumira3DTemplate()
         AddReadOnlyField(d, "Bin - size X", IDC_BIN_SIZE_X, 7, 246);
         AddReadOnlyField(d, "Bin - size Y", IDC_BIN_SIZE_Y, 110, 246);
         AddReadOnlyField(d, "Bin - size Z", IDC_BIN_SIZE_Z, 213, 246);
+        AddProbingControls(d, 282);
         d.Add(K::Button, IDC_FIND_MAX, "&Find max. value", 7, 264, 70, 14, WS_DISABLED)
             .Label("Source-format", 90, 266, 50, 8)
             .Add(K::ComboBox, IDC_SOURCE_FORMAT, "", 142, 264, 90, 60, WS_DISABLED)
             .Add(K::Button, IDC_EXTRACT, "Extract", 236, 264, 50, 14, WS_DISABLED)
-            .Add(K::ListView, IDC_MESSAGE_LOG, "", 7, 284, 306, 100)
+            .Add(K::ListView, IDC_MESSAGE_LOG, "", 7, 316, 306, 68)
             .Add(K::Button, IDCANCEL, "Close", 263, 390, 50, 14);
         return d;
     }();
@@ -178,6 +178,7 @@ BOOL CVolumira3DDlg::OnInitDialog()
     m_Legend.m_pWnd = &m_LegendCtrl.Wnd();
     m_LegendCtrl.Wnd().SetTotalExtent({0, 0, 200, 20});
     m_LegendCtrl.Wnd().SetWindow({0, 0, 200, 20});
+    m_Probing.Init();
     RefreshControls();
     return TRUE;
 }
@@ -224,6 +225,7 @@ void CVolumira3DDlg::RefreshControls()
     CComboBox(this, IDC_PALETTE).SetCurSel(m_Palette);
     UpdatePlanePositions();
     SetDlgItemText(IDC_TRANSPARENCY_PERCENT, std::to_string(m_TransparencySlider.GetPos()));
+    m_Probing.Refresh();
 }
 
 void CVolumira3DDlg::UpdatePlanePositions()
@@ -233,12 +235,24 @@ void CVolumira3DDlg::UpdatePlanePositions()
     SetDlgItemText(IDC_POS_Z, Format("%g", m_SliderZ.GetPos() * m_BinWidth[2] + m_GridMin[2]));
     SetDlgItemText(IDC_POS_X, Format("%g", m_SliderX.GetPos() * m_BinWidth[0] + m_GridMin[0]));
     SetDlgItemText(IDC_POS_Y, Format("%g", m_SliderY.GetPos() * m_BinWidth[1] + m_GridMin[1]));
+    m_Probing.Update();
+}
+
+void CVolumira3DDlg::SetSlidersFromState()
+{
+    m_SliderZ.SetPos(m_PlaneLayer[PlaneXY]);
+    m_SliderX.SetPos(m_PlaneLayer[PlaneYZ]);
+    m_SliderY.SetPos(m_PlaneLayer[PlaneZX]);
+    RefreshControls();
 }
 
 void CVolumira3DDlg::OnExtract()
 {
     TakeSliders();
     CDataExtraction extraction(this, *this, *this, &m_Settings);
+    extraction.m_UnitText = m_UnitText;
+    extraction.m_AvgMinusDelta = m_AvgMinusDelta;
+    extraction.m_AvgPlusDelta = m_AvgPlusDelta;
     extraction.Run(CComboBox(this, IDC_SOURCE_FORMAT).GetCurSel());
 }
 

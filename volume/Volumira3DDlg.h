@@ -9,6 +9,7 @@
 #include "volume/FormatDispatch.h"
 #include "volume/LoadLog.h"
 #include "volume/PlotLegend.h"
+#include "volume/ProbingControls.h"
 #include "volume/SliceRenderer.h"
 #include "volume/VolumeSettings.h"
 #include "volume/VoxelGrid.h"
@@ -130,6 +131,7 @@ private:
     void RebuildLegend();
     void TogglePlane(int plane);
     void TakeSliders();
+    void SetSlidersFromState();
     void UpdatePlanePositions();
     bool RenderState(HDC dc, HGLRC rc, int mode) const;
     void RefreshControls();
@@ -142,5 +144,7 @@ private:
     CTexDisplayCtrl m_LegendCtrl;
     CPlotLegend m_Legend;
     CSliceRenderer m_Renderer{*this, *this};
+    CProbingControls m_Probing{*this, *this, *this, [this] { SetSlidersFromState(); },
+                               [this] { Redraw(); }};
 };
 } // namespace volumira3d

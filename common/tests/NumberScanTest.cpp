@@ -157,3 +157,38 @@ TEST(NumberScan, GeneratedNumbersMatchStrtod)
         ASSERT_EQ(NumberValue(number), expected) << number;
     }
 }
+
+// The one-pass short number ends where ScanNumber ends and gives the value NumberValue gives,
+// bit for bit; whatever it declines the general way still reads.
+TEST(NumberScan, ShortNumbersAreTheGeneralWayInOnePass)
+{
+    CRandom next;
+    int taken = 0;
+    for (int i = 0; i < 300000; ++i)
+    {
+        std::string text = RandomNumber(next);
+        // Followed by what may end a number: a letter without exponent digits, a blank, a sign.
+        const char* tails[] = {"", " 1", "E", "d+", "x", "-2"};
+        text += tails[i % 6];
+        for (EExponentLetter letters : {EExponentLetter::E, EExponentLetter::EOrD})
+        {
+            CNumberSpan span;
+            double value = 0;
+            if (!ScanShortNumber(text, letters, span, value)) continue;
+            ++taken;
+            const CNumberSpan general = ScanNumber(text, letters);
+            ASSERT_FALSE(general.m_DanglingExponent) << text;
+            ASSERT_EQ(span.m_End, general.m_End) << text;
+            const double expected = NumberValue(std::string_view(text).substr(0, general.m_End));
+            ASSERT_EQ(std::signbit(value), std::signbit(expected)) << text;
+            ASSERT_EQ(value, expected) << text;
+        }
+    }
+    EXPECT_GT(taken, 100000); // the common numbers do take the short way
+    CNumberSpan span;
+    double value = 0;
+    EXPECT_FALSE(ScanShortNumber("1.5E", EExponentLetter::E, span, value));
+    EXPECT_FALSE(ScanShortNumber("1.5D-3", EExponentLetter::E, span, value) && span.m_End != 3);
+    EXPECT_FALSE(ScanShortNumber("-.", EExponentLetter::E, span, value));
+    EXPECT_FALSE(ScanShortNumber("1234567890123456", EExponentLetter::E, span, value));
+}

@@ -1,6 +1,7 @@
 #include "platform/Canvas.h"
 #include "platform/HeadlessBackend.h"
 
+#include <cairo.h>
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -96,6 +97,35 @@ TEST(Canvas, LowerLayersAreDrawnFirstWhateverTheOrderAdded)
     EXPECT_EQ(dlg.m_Canvas.GetPrimitiveCount(), 3);
 }
 
+TEST(Canvas, PaintersDrawInDevicePixelsWithinTheirLayerAndLeaveNoStateBehind)
+{
+    CCanvasDlg dlg;
+    int size[2] = {0, 0};
+    dlg.m_Canvas.AddFilledRect({0, 0}, {10, 5}, RGB(255, 0, 0), 1);
+    ASSERT_TRUE(dlg.m_Canvas.AddPainter(
+        [&](cairo_t* cr, int width, int height)
+        {
+            size[0] = width;
+            size[1] = height;
+            cairo_set_source_rgb(cr, 0, 0, 1);
+            cairo_rectangle(cr, 0, 0, 10, 10);
+            cairo_fill(cr);
+            cairo_set_line_width(cr, 40); // must not leak into the primitives that follow
+            cairo_move_to(cr, 0, 0);
+        },
+        2));
+    dlg.m_Canvas.AddLine({5, 0}, {5, 5}, RGB(0, 255, 0), 1, 3);
+    EXPECT_EQ(dlg.Pixel(5, 5), (RGBv{0, 0, 255})) << "layer 2 over the red layer 1";
+    EXPECT_EQ(dlg.Pixel(30, 30), (RGBv{255, 0, 0}));
+    EXPECT_EQ(dlg.Pixel(40, 30), (RGBv{255, 0, 0})) << "the line keeps its own width";
+    EXPECT_EQ(size[0], 100);
+    EXPECT_EQ(size[1], 50);
+    EXPECT_FALSE(dlg.m_Canvas.AddPainter({}, 0)) << "an empty function";
+    EXPECT_FALSE(dlg.m_Canvas.AddPainter([](cairo_t*, int, int) {}, 16));
+    dlg.m_Canvas.DeleteAll();
+    EXPECT_EQ(dlg.Pixel(5, 5), (RGBv{255, 255, 255})) << "DeleteAll removes painters too";
+}
+
 TEST(Canvas, MouseEventsCarryDeviceAndWorldPositions)
 {
     CCanvasDlg dlg;
@@ -105,9 +135,15 @@ TEST(Canvas, MouseEventsCarryDeviceAndWorldPositions)
     ASSERT_EQ(events.size(), 1u);
     EXPECT_DOUBLE_EQ(events[0].m_World.x, 2);
     EXPECT_DOUBLE_EQ(events[0].m_World.y, 4);
+    EXPECT_TRUE(dlg.m_Canvas.UserWheel({50, 25}, -2));
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(events[1].m_Type, ECanvasMouse::Wheel);
+    EXPECT_EQ(events[1].m_WheelSteps, -2);
+    EXPECT_DOUBLE_EQ(events[1].m_World.x, 5);
     dlg.m_Canvas.EnableWindow(FALSE);
     EXPECT_FALSE(dlg.m_Canvas.UserMouse(ECanvasMouse::Up, {20, 10})) << "a disabled canvas";
-    EXPECT_EQ(events.size(), 1u);
+    EXPECT_FALSE(dlg.m_Canvas.UserWheel({20, 10}, 1));
+    EXPECT_EQ(events.size(), 2u);
 }
 
 TEST(Canvas, ChoosingAMenuItemNotifiesTheDialogAsACommand)

@@ -13,6 +13,7 @@
 #include <wx/display.h>
 #include <wx/filedlg.h>
 #include <wx/image.h>
+#include <wx/menu.h>
 #include <wx/msgdlg.h>
 #include <wx/timer.h>
 #include <wx/utils.h>
@@ -215,6 +216,20 @@ bool CWxBackend::ShowFileDialog(CDialog* pOwner, CFileDialogRequest& request)
     if (!ext.empty() && chosen.extension().empty()) chosen += "." + ext;
     request.m_Result = chosen.string();
     return true;
+}
+
+UINT CWxBackend::PopupMenu(CDialog* pOwner, int nCtrlId, const std::vector<CPopupMenuItem>& items)
+{
+    if (CScriptedAnswers::Instance().ScriptRunning() || !pOwner)
+        return CUiBackend::PopupMenu(pOwner, nCtrlId, items);
+    auto* view = dynamic_cast<CWxDialogView*>(pOwner->GetView());
+    wxWindow* control = view ? view->ControlWindow(nCtrlId) : nullptr;
+    if (!control) return 0;
+    wxMenu menu;
+    for (size_t i = 0; i < items.size(); ++i)
+        menu.Append(static_cast<int>(i + 1), Wx(items[i].m_Text));
+    const int chosen = control->GetPopupMenuSelectionFromUser(menu, 0, control->GetSize().y);
+    return chosen > 0 && chosen <= static_cast<int>(items.size()) ? items[chosen - 1].m_Id : 0;
 }
 
 bool CWxBackend::ColorDialog(CDialog* pOwner, COLORREF& color, DWORD flags)

@@ -28,6 +28,7 @@ public:
                    UINT nType) override;
     bool FileDialog(CDialog* pOwner, CFileDialogRequest& request) override;
     bool ColorDialog(CDialog* pOwner, COLORREF& color, DWORD flags) override;
+    UINT PopupMenu(CDialog* pOwner, int nCtrlId, const std::vector<CPopupMenuItem>& items) override;
     INT_PTR RunModal(CDialog& dlg) override;
     void DialogCreated(CDialog&) override {}
     void DialogDestroyed(CDialog& dlg) override;

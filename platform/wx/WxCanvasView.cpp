@@ -25,6 +25,7 @@ public:
         Bind(wxEVT_LEFT_DOWN, view.Guard(Mouse(ECanvasMouse::Down)));
         Bind(wxEVT_MOTION, view.Guard(Mouse(ECanvasMouse::Move)));
         Bind(wxEVT_LEFT_UP, view.Guard(Mouse(ECanvasMouse::Up)));
+        Bind(wxEVT_MOUSEWHEEL, view.Guard([this](wxMouseEvent& e) { OnWheel(e); }));
         Bind(wxEVT_CONTEXT_MENU, view.Guard([this](wxContextMenuEvent&) { ShowMenu(); }));
     }
 
@@ -37,6 +38,15 @@ private:
                                {static_cast<double>(e.GetX()), static_cast<double>(e.GetY())});
             e.Skip();
         };
+    }
+
+    void OnWheel(wxMouseEvent& e)
+    {
+        const int delta = e.GetWheelDelta() > 0 ? e.GetWheelDelta() : 120;
+        const int steps = e.GetWheelRotation() / delta;
+        if (steps != 0)
+            m_Canvas.UserWheel({static_cast<double>(e.GetX()), static_cast<double>(e.GetY())},
+                               steps);
     }
 
     const CCanvasState* State() const

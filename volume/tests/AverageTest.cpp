@@ -285,4 +285,33 @@ TEST_F(AverageTest, BrokenExponentsAreRepairedWithOneWarning)
         warnings += m.m_Text.rfind("WARNING: In ", 0) == 0;
     EXPECT_EQ(warnings, 1);
 }
+
+// Inputs read ahead together on several threads: each value lands in its own bin, and a broken
+// exponent met on a helper thread is told once, naming its file, from the thread that shows
+// messages.
+TEST_F(AverageTest, InputsReadTogetherKeepTheirValuesAndTheirWarning)
+{
+    std::vector<std::string> paths;
+    std::vector<double> expected(30, 0.0);
+    for (int r = 0; r < 5; ++r)
+    {
+        std::vector<double> v;
+        for (int i = 0; i < 30; ++i)
+            v.push_back((r + 1) * 1000 + i);
+        for (int i = 0; i < 30; ++i)
+            expected[i] += v[i];
+        std::string values = FlukaValues(v);
+        if (r == 3) // the last value of the fourth input with its exponent letter lost
+            values.replace(values.rfind("4.0290E+03"), 10, "4.0290+03 ");
+        paths.push_back(WriteScratch("in" + std::to_string(r) + ".usrbin",
+                                     WeightLine(1) + FlukaCartesian(30, 1, 1, values)));
+    }
+    ASSERT_TRUE(RunOp(paths, EAverageOperation::Sum)) << LogText();
+    EXPECT_EQ(Values(m_Result), expected);
+    std::vector<std::string> warnings;
+    for (const auto& m : Ui().Messages())
+        if (m.m_Text.rfind("WARNING: In ", 0) == 0) warnings.push_back(m.m_Text);
+    ASSERT_EQ(warnings.size(), 1u);
+    EXPECT_NE(warnings[0].find("in3.usrbin"), std::string::npos) << warnings[0];
+}
 } // namespace volumira3d

@@ -5,6 +5,8 @@
 
 #include <omp.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <filesystem>
 
@@ -19,6 +21,7 @@ struct CReading
 {
     std::vector<double> m_Values;
     size_t m_Messages = 0;
+    std::string m_StopLine; // the line from where reading stopped
 };
 
 CReading ReadRecordByRecord(const std::string& path, const CHeadlessBackend& ui)
@@ -31,6 +34,7 @@ CReading ReadRecordByRecord(const std::string& path, const CHeadlessBackend& ui)
     while (ExtractRecord(in, record, warned))
         reading.m_Values.push_back(record.m_Value);
     reading.m_Messages = ui.Messages().size();
+    in.ReadLine(reading.m_StopLine);
     return reading;
 }
 
@@ -44,6 +48,16 @@ CReading ReadInParallel(const std::string& path, const CHeadlessBackend& ui, siz
         reading.m_Values.push_back(value);
     reading.m_Messages = ui.Messages().size();
     return reading;
+}
+
+// Takes some values, then what is left behind them.
+CRestOfBlock ReadRestInParallel(const std::string& path, size_t take, size_t pieceBytes)
+{
+    CFlukaValueSource source(path, 0, 1.0, 1 << 16, pieceBytes);
+    double value = 0;
+    for (size_t i = 0; i < take; ++i)
+        EXPECT_TRUE(source.Next(value));
+    return source.Rest();
 }
 
 bool SameBits(const std::vector<double>& a, const std::vector<double>& b)
@@ -69,6 +83,29 @@ private:
 class FlukaValueSourceTest : public CLoaderTest
 {
 protected:
+    // Behind every number of values taken, the rest counts the others, ends with the last one
+    // and stops on the line where reading record by record stops; it warns about nothing.
+    void ExpectSameRest(const std::string& path, const CReading& expected, size_t piece)
+    {
+        const size_t all = expected.m_Values.size();
+        for (size_t take = 0; take <= all; take += std::max<size_t>(1, all / 3))
+        {
+            Ui().Reset();
+            const CRestOfBlock rest = ReadRestInParallel(path, take, piece);
+            ASSERT_EQ(rest.m_Values, static_cast<long long>(all - take))
+                << "piece " << piece << ", " << take << " taken";
+            if (all > 0)
+            {
+                ASSERT_EQ(rest.m_Last, expected.m_Values.back()) << "piece " << piece;
+            }
+            ASSERT_EQ(rest.m_StopLine, expected.m_StopLine) << "piece " << piece;
+            if (take == 0)
+            {
+                ASSERT_TRUE(Ui().Messages().empty());
+            }
+        }
+    }
+
     // Every piece size from one byte to past the text, with 1, 2 and 3 threads, reads what
     // reading record by record reads, bit for bit, with as many warnings.
     void ExpectSameAtEveryBoundary(const std::string& body)
@@ -87,6 +124,7 @@ protected:
                     << "piece " << piece << ", " << threads << " threads: " << got.m_Values.size()
                     << " values against " << expected.m_Values.size();
                 ASSERT_EQ(got.m_Messages, expected.m_Messages) << "piece " << piece;
+                ExpectSameRest(path, expected, piece);
             }
         }
     }
@@ -110,6 +148,7 @@ TEST_F(FlukaValueSourceTest, ReadingStopsWhereRecordByRecordStops)
     ExpectSameAtEveryBoundary(" 1.0 2.0- 3.0\n");           // a repair without an exponent
     ExpectSameAtEveryBoundary(" 1.0 1e999 3.0\n");          // overflow
     ExpectSameAtEveryBoundary(" 1.0 2.0abc 3.0\n");         // a value glued to text
+    ExpectSameAtEveryBoundary(" 1.0 2.0\n 1\n   Cartesian binning n. 2\r\n 3.0\n");
 }
 
 TEST_F(FlukaValueSourceTest, OneValueAndEmptyFiles)
@@ -152,6 +191,37 @@ TEST_F(FlukaValueSourceTest, ValuesAreThoseOfStrtod)
     }
 }
 
+// Runs of values are what single values are: the same values, the same warning at the same
+// step, the same stop after a value that overflows.
+TEST_F(FlukaValueSourceTest, RunsOfValuesAreSingleValues)
+{
+    const std::string path =
+        WriteScratch("runs.txt", " 1.0 2.0 3.0 4.0 5.0 6.0 7.0 1e300 9 10 11.0-1 12\n");
+    CThreadCount count(2);
+    for (size_t warning = 1; warning <= 9; ++warning)
+        for (size_t run = 1; run <= 13; ++run)
+        {
+            Ui().Reset();
+            std::vector<double> single;
+            CFlukaValueSource one(path, 0, 1e10, warning, 7);
+            for (double value = 0; one.Next(value) && std::isfinite(value);)
+                single.push_back(value);
+            const size_t singleWarnings = Ui().Messages().size();
+            Ui().Reset();
+            std::vector<double> runs, out(run);
+            CFlukaValueSource many(path, 0, 1e10, warning, 7);
+            for (size_t got = run; got == run;)
+            {
+                got = many.Take(out.data(), run);
+                for (size_t i = 0; i < got && std::isfinite(out[i]); ++i)
+                    runs.push_back(out[i]);
+                if (got > 0 && !std::isfinite(out[got - 1])) break;
+            }
+            ASSERT_EQ(runs, single) << warning << " " << run;
+            ASSERT_EQ(Ui().Messages().size(), singleWarnings) << warning << " " << run;
+        }
+}
+
 // The loader's messages and values do not depend on the thread count.
 class FlukaThreadCountTest : public CLoaderTest, public ::testing::WithParamInterface<int>
 {
@@ -190,6 +260,41 @@ TEST_P(FlukaThreadCountTest, SurplusValuesAfterTheLastPieceFailTheLoadOnce)
     EXPECT_NE(Ui().Messages().back().m_Text.find("1 values more than the 2 bins"),
               std::string::npos)
         << Ui().Messages().back().m_Text;
+}
+
+// The "1" in front of a further binning ends the block; a value more is surplus.
+TEST_P(FlukaThreadCountTest, TheOneBeforeAFurtherBinningIsNoValue)
+{
+    const std::string next = " 1\n   Cartesian binning n.   2  \"next      \"\n 9.0\n";
+    EXPECT_TRUE(Load(WriteScratch("two.usrbin", FlukaCartesian(2, 1, 1, " 4.0 5.0\n" + next))));
+    EXPECT_TRUE(Ui().Messages().empty());
+    EXPECT_FALSE(Load(WriteScratch("three.usrbin", FlukaCartesian(2, 1, 1, " 4 5 6\n" + next))));
+    ASSERT_EQ(Ui().Messages().size(), 1u);
+    EXPECT_NE(Ui().Messages()[0].m_Text.find("1 values more than the 2 bins"), std::string::npos);
+    Ui().Reset();
+    EXPECT_FALSE(Load(WriteScratch("word.usrbin", FlukaCartesian(2, 1, 1, " 4 5 1\n error\n"))));
+    EXPECT_NE(Ui().Messages().back().m_Text.find("1 values more than the 2 bins"),
+              std::string::npos);
+}
+
+// The extremes keep their first place in file order, whichever thread stored it.
+TEST_P(FlukaThreadCountTest, ExtremesKeepTheirFirstPlaceInFileOrder)
+{
+    ASSERT_TRUE(Load(WriteScratch("ties.usrbin", FlukaCartesian(4, 2, 2,
+                                                                FlukaValues({
+                                                                    5, 5, 5, 9, //
+                                                                    9, 5, 5, 5, //
+                                                                    5, 5, 5, 5, //
+                                                                    5, 2, 0, 2, //
+                                                                })))));
+    EXPECT_EQ(m_Grid.m_RangeMax, 9);
+    EXPECT_EQ(m_Grid.m_MaxDataValIndices[0], 3);
+    EXPECT_EQ(m_Grid.m_MaxDataValIndices[1], 0);
+    EXPECT_EQ(m_Grid.m_MaxDataValIndices[2], 0);
+    EXPECT_EQ(m_Grid.m_RangeMin, 2);
+    EXPECT_EQ(m_Grid.m_MinDataValIndices[0], 1);
+    EXPECT_EQ(m_Grid.m_MinDataValIndices[1], 1);
+    EXPECT_EQ(m_Grid.m_MinDataValIndices[2], 1);
 }
 
 TEST_P(FlukaThreadCountTest, OverflowAfterNormalizationNamesTheValue)

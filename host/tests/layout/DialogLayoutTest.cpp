@@ -20,6 +20,7 @@
 #include "testkit/FakeHost.h"
 #include "tracks/ParticleDataReader.h"
 #include "tracks/Trakor3DDlg.h"
+#include "volume/AvgVolumeConfigDlg.h"
 #include "volume/CalcFLUKAAverageDlg.h"
 #include "volume/ContourConfigDlg.h"
 #include "volume/DataOptionsDlg.h"
@@ -27,6 +28,7 @@
 #include "volume/DisplayState.h"
 #include "volume/MCNPXImportOptionsDlg.h"
 #include "volume/MeshtalBinDlg.h"
+#include "volume/NewChartDlg.h"
 #include "volume/NormalizationDlg.h"
 #include "volume/ProfileExtractionDlgs.h"
 #include "volume/RebinningParamsDlg.h"
@@ -97,7 +99,17 @@ const std::vector<CDialogCase>& Dialogs()
         {"Rebinning",
          [] { return std::make_unique<volumira3d::CRebinningParamsDlg>(g_Grid, nullptr); }},
         {"ProfileExtraction",
-         [] { return std::make_unique<volumira3d::CProfileExtractionDlg>(g_Display, nullptr); }},
+         [] {
+             return std::make_unique<volumira3d::CProfileExtractionDlg>(g_Grid, g_Display, nullptr);
+         }},
+        {"AvgVolumeConfig",
+         []
+         {
+             return std::make_unique<volumira3d::CAvgVolumeConfigDlg>(volumira3d::CIndex3{1, 1, 1},
+                                                                      volumira3d::CIndex3{1, 1, 1});
+         }},
+        {"Chart",
+         [] { return std::make_unique<volumira3d::CNewChartDlg>("X-axis", "Y-axis", nullptr); }},
         {"AvgProfileExtraction",
          [] {
              return std::make_unique<volumira3d::CAvgProfileExtractionDlg>(g_Grid, g_Display,

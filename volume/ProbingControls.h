@@ -1,0 +1,57 @@
+// The probing controls of the main dialog: "Enable data probing", the "Cell" choice with the
+// "Arbitrary averaging volume" box, the probed voxel, value and deviation fields, and
+// "&Find max. value" with its menu. They wire the dialog's controls to the display state; the
+// probing itself is in DataProbe.
+#pragma once
+#include "platform/Dialog.h"
+
+#include <functional>
+
+namespace volumira3d
+{
+class CVoxelGrid;
+class CDisplayState;
+
+// Apart from the main dialog's own ids and the legend menu's (1060..1063).
+enum : int
+{
+    IDC_DATA_PROBING = 1070,
+    IDC_PROBE_CELL = 1071,
+    IDC_PROBE_VOXEL = 1072,
+    IDC_PROBE_VALUE = 1073,
+    IDC_PROBE_ERROR = 1074,
+    IDM_LOCATE_MAX = 1075,
+    IDM_LOCATE_MIN = 1076,
+};
+
+// The probing rows of the main dialog's template, from y on (two rows of 16 units).
+void AddProbingControls(CDlgTemplate& d, int y);
+
+class CProbingControls
+{
+public:
+    // moved runs when a locate command has set the slider positions in the state: the dialog
+    // moves its sliders and refreshes its controls, these included. changed runs after every
+    // change of what is drawn.
+    CProbingControls(CDialog& dlg, const CVoxelGrid& grid, CDisplayState& state,
+                     std::function<void()> moved, std::function<void()> changed);
+    // Fills the "Cell" list; call from OnInitDialog.
+    void Init();
+    // Enabling by the loaded data and the probing switch, check box and cell from the state.
+    void Refresh();
+    // Probes at the current crossing and shows the result; a box that left the grid is reported
+    // and reset.
+    void Update();
+
+private:
+    void OnDataProbing();
+    void OnProbeCell();
+    void OnFindMax();
+    void Locate(bool maximum);
+
+    CDialog& m_Dlg;
+    const CVoxelGrid& m_Grid;
+    CDisplayState& m_State;
+    std::function<void()> m_Moved, m_Changed;
+};
+} // namespace volumira3d
