@@ -53,10 +53,11 @@ public:
 
 } // namespace
 
-// Arguments (for a profiler): a thread count to run with that many threads only.
+// Arguments (for a profiler): a thread count to run with that many threads only, then a
+// particle count for a smaller file.
 int main(int argc, char** argv)
 {
-    const int particles = 10000, points = 100;
+    const int particles = argc > 2 ? std::max(1, std::atoi(argv[2])) : 10000, points = 100;
     const std::string text = MakeTrackFile(particles, points);
     const auto path = std::filesystem::temp_directory_path() /
                       ("bench_tracks_" + std::to_string(::getpid()) + ".tracks");

@@ -128,16 +128,33 @@ bool ScanShortNumber(std::string_view text, EExponentLetter letters, CNumberSpan
     const char* const end = begin + text.size();
     const bool negative = p < end && *p == '-';
     if (p < end && IsSign(*p)) ++p;
+    // Leading zeros are skipped apart, so that the digit loops only accumulate; a mantissa of
+    // more than 15 digits may wrap, as it is refused below anyway.
+    const char* const integerStart = p;
+    while (p < end && *p == '0')
+        ++p;
     std::uint64_t mantissa = 0;
-    int digits = 0, significant = 0, scale = 0;
-    for (; p < end && IsDigit(*p); ++p, ++digits)
-        if (mantissa != 0 || *p != '0')
-            mantissa = mantissa * 10 + unsigned(*p - '0'), ++significant;
+    const char* const integerDigits = p;
+    for (; p < end && IsDigit(*p); ++p)
+        mantissa = mantissa * 10 + unsigned(*p - '0');
+    std::ptrdiff_t significant = p - integerDigits;
+    bool anyDigit = p > integerStart;
+    std::ptrdiff_t fraction = 0;
     if (p < end && *p == '.')
-        for (++p; p < end && IsDigit(*p); ++p, ++digits, --scale)
-            if (mantissa != 0 || *p != '0')
-                mantissa = mantissa * 10 + unsigned(*p - '0'), ++significant;
-    if (digits == 0 || significant > 15) return false;
+    {
+        const char* const fractionStart = ++p;
+        if (significant == 0)
+            while (p < end && *p == '0')
+                ++p;
+        const char* const fractionDigits = p;
+        for (; p < end && IsDigit(*p); ++p)
+            mantissa = mantissa * 10 + unsigned(*p - '0');
+        significant += p - fractionDigits;
+        fraction = p - fractionStart;
+        anyDigit = anyDigit || fraction > 0;
+    }
+    if (!anyDigit || significant > 15 || fraction > 1000) return false;
+    int scale = -static_cast<int>(fraction);
     if (p < end && IsExponentLetter(*p, letters))
     {
         ++p;

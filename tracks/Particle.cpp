@@ -2,6 +2,7 @@
 
 #include "common/ColorTable.h"
 #include "common/LineReader.h"
+#include "common/NumberScan.h"
 #include "common/VrmlLineBlock.h"
 #include "common/VrmlNumbers.h"
 #include "tracks/TrackText.h"
@@ -57,6 +58,7 @@ void CParticle::Read(CLineReader& in, std::ostream& err)
     {
         if (IsEndLine(line) || in.HadNul()) // binary data ends the block; the caller reports it
             break;
+        if (ReadPointLine(line, err)) continue;
         SplitTokens(line, BlockSeparators, tokens);
         if (tokens.empty() || ContainsAny(tokens[0], CommentChars)) continue;
         ReadLine(tokens, err);
@@ -65,6 +67,51 @@ void CParticle::Read(CLineReader& in, std::ostream& err)
     if (m_Energy == NoEnergy)
         err << "ERROR: Missing energy specifier. Value set to -1 so that particle is ignored!\n";
     if (m_Type == NoType) err << "ERROR: Missing type specifier. Value set to -1!\n";
+}
+
+void CParticle::TakeSegment(const CSegment& point, std::ostream& err)
+{
+    if (!Drawable(point))
+    {
+        err << "ERROR: Segment coordinate or time out of range! -> Segment ignored!\n";
+        return;
+    }
+    AddPoint(point);
+}
+
+// The point line as the general way reads it, in one walk over the line with no token list: the
+// bulk of a track file. False, having done nothing, for any other line and for a point line
+// with fewer coordinates or a number the short scan does not take; the general way reads those.
+bool CParticle::ReadPointLine(std::string_view line, std::ostream& err)
+{
+    const size_t n = line.size();
+    size_t i = 0;
+    const auto skipSeparators = [&]
+    {
+        while (i < n && BlockSeparators(line[i]))
+            ++i;
+    };
+    skipSeparators();
+    if (i + 1 >= n || line[i] != 's' || !BlockSeparators(line[i + 1])) return false;
+    ++i;
+    double values[4];
+    int count = 0;
+    for (; count < 4; ++count)
+    {
+        skipSeparators();
+        if (i == n) break;
+        CNumberSpan span;
+        // Separators end a number, so scanning the rest of the line stops where the token's
+        // scan would.
+        if (!ScanShortNumber(line.substr(i), EExponentLetter::EOrD, span, values[count]))
+            return false;
+        for (i += span.m_End; i < n && !BlockSeparators(line[i]); ++i)
+        {
+        }
+    }
+    if (count < 3) return false;
+    TakeSegment({values[0], values[1], values[2], count == 4 ? values[3] : NextTime()}, err);
+    return true;
 }
 
 void CParticle::ReadLine(const std::vector<std::string_view>& tokens, std::ostream& err)
@@ -77,16 +124,8 @@ void CParticle::ReadLine(const std::vector<std::string_view>& tokens, std::ostre
             err << "ERROR: Missing segment coordinate! -> Segment ignored!\n";
             return;
         }
-        const double t = tokens.size() >= 5 ? ReadNumber(tokens[4])
-                                            : (m_Points.empty() ? 0.0 : m_Points.back().t) + 1.0;
-        const CSegment point{ReadNumber(tokens[1]), ReadNumber(tokens[2]), ReadNumber(tokens[3]),
-                             t};
-        if (!Drawable(point))
-        {
-            err << "ERROR: Segment coordinate or time out of range! -> Segment ignored!\n";
-            return;
-        }
-        AddPoint(point);
+        const double t = tokens.size() >= 5 ? ReadNumber(tokens[4]) : NextTime();
+        TakeSegment({ReadNumber(tokens[1]), ReadNumber(tokens[2]), ReadNumber(tokens[3]), t}, err);
     }
     else if (key == "Energy" || key == "energy")
     {

@@ -28,6 +28,9 @@ public:
     CParticle() = default;
     CParticle(const CParticle&) = default;
     CParticle& operator=(const CParticle&) = default;
+    // Declared, as the copies above would hide them: a particle moves its points, not copies.
+    CParticle(CParticle&&) noexcept = default;
+    CParticle& operator=(CParticle&&) noexcept = default;
     virtual ~CParticle() = default;
 
     // VRML line writer: mode 1 indents one level more before writing, 2 one less, 3 keeps it.
@@ -54,5 +57,8 @@ public:
 
 private:
     void ReadLine(const std::vector<std::string_view>& tokens, std::ostream& err);
+    bool ReadPointLine(std::string_view line, std::ostream& err);
+    void TakeSegment(const CSegment& point, std::ostream& err);
+    double NextTime() const { return (m_Points.empty() ? 0.0 : m_Points.back().t) + 1.0; }
 };
 } // namespace trakor3d

@@ -115,15 +115,15 @@ void CParticleDataReader::CLoad::TakeParticle(CParticle particle)
     m_Upper = CVector::Max(m_Upper, particle.m_Upper);
     particle.m_Lower = m_Lower;
     particle.m_Upper = m_Upper;
+    m_Store.m_LatestTime = std::max(m_Store.m_LatestTime, particle.LastTime());
+    m_Store.m_EarliestTime = std::min(m_Store.m_EarliestTime, particle.FirstTime());
     if (!particles::IsValidType(particle.m_Type))
         err << "ERROR: Particle type " << particle.m_Type
             << " has no entry in the particle table. Particle ignored!\n";
-    else if (!m_Store.AddParticle(particle))
+    else if (!m_Store.AddParticle(std::move(particle)))
         Box(1, Format("Warning (%d): Particle not added because it does not match the supplied "
                       "energy groups!",
                       m_LineCount));
-    m_Store.m_LatestTime = std::max(m_Store.m_LatestTime, particle.LastTime());
-    m_Store.m_EarliestTime = std::min(m_Store.m_EarliestTime, particle.FirstTime());
     Step();
 }
 
@@ -241,15 +241,16 @@ bool CParticleDataReader::ReadText(std::string_view text, CProgressCtrl* pProgre
     return ok;
 }
 
-bool CParticleDataReader::AddParticle(const CParticle& particle)
+bool CParticleDataReader::AddParticle(CParticle particle)
 {
     if (!particles::IsValidType(particle.m_Type)) return false;
     for (size_t g = 0; g < m_EnergyGroups.size(); ++g)
     {
         if (!m_EnergyGroups[g].Holds(particle.m_Energy)) continue;
-        m_Particles[g].emplace(particle.m_Type, particle);
         m_Lower = CVector::Min(m_Lower, particle.m_Lower);
         m_Upper = CVector::Max(m_Upper, particle.m_Upper);
+        // Moved, not copied: the points are the bulk of a loaded file.
+        m_Particles[g].emplace(particle.m_Type, std::move(particle));
         return true;
     }
     return false;

@@ -32,8 +32,8 @@ public:
     // pieceBytes that begin at particle blocks.
     bool ReadText(std::string_view text, CProgressCtrl* pProgress,
                   size_t pieceBytes = DefaultPieceBytes);
-    // Copies the particle into the first group holding its energy; false when none does.
-    bool AddParticle(const CParticle& particle);
+    // Puts the particle into the first group holding its energy; false when none does.
+    bool AddParticle(CParticle particle);
     void Clear();
     void SetTransparency(double transparency);
     std::ostream& ExportVRML(std::ostream& os);

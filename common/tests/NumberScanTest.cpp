@@ -191,4 +191,16 @@ TEST(NumberScan, ShortNumbersAreTheGeneralWayInOnePass)
     EXPECT_FALSE(ScanShortNumber("1.5D-3", EExponentLetter::E, span, value) && span.m_End != 3);
     EXPECT_FALSE(ScanShortNumber("-.", EExponentLetter::E, span, value));
     EXPECT_FALSE(ScanShortNumber("1234567890123456", EExponentLetter::E, span, value));
+    EXPECT_FALSE(ScanShortNumber("1.000000000000000", EExponentLetter::E, span, value))
+        << "trailing zeros are significant digits";
+    // Leading zeros are not: these are short numbers, read to the bit.
+    for (const char* text : {"0000000000000000000001.5", "-0.000000000000000000012345e+10",
+                             "000.000", "0.", ".0e-400", "-00012.50000000000D-2"})
+    {
+        ASSERT_TRUE(ScanShortNumber(text, EExponentLetter::EOrD, span, value)) << text;
+        EXPECT_EQ(span.m_End, std::string_view(text).size()) << text;
+        const double expected = NumberValue(text);
+        EXPECT_EQ(value, expected) << text;
+        EXPECT_EQ(std::signbit(value), std::signbit(expected)) << text;
+    }
 }

@@ -1,3 +1,4 @@
+#include "common/NumberScan.h"
 #include "platform/Controls.h"
 #include "testkit/UiCapture.h"
 #include "tracks/ParticleDataReader.h"
@@ -183,6 +184,41 @@ TEST_F(ReaderTest, ParticlesWithoutGroupsAreNotAdded)
     ASSERT_TRUE(Read(PhotonBlock));
     EXPECT_TRUE(m_Store.m_Particles.empty());
     EXPECT_EQ(MessageTexts(true).size(), 1u);
+}
+
+// Point lines are the bulk of a file and are read in one walk; every odd form reads as its
+// tokens read, to the bit.
+TEST_F(ReaderTest, PointLinesOfEveryFormReadAsTheirTokens)
+{
+    ASSERT_TRUE(Read("EnergyGroup_Tot 0 1\nPARTICLE\nEnergy 0.5\nType 7\n"
+                     " \ts;1,2:3\t4\n"
+                     "s 1.0abc 2x -3 5 junk 9\n"
+                     "s 1E 2e+ 3D\n"
+                     "s 1.5D-01 +2.5d1 .5\n"
+                     "s 12345678901234567 0.1e-30 3 7.25E+\n"
+                     "s abc 2 3 8\n"
+                     "sx 1 2 3\n"
+                     "s 1 2\n"
+                     "END PARTICLE\n"));
+    EXPECT_EQ(m_Err.str(), "Warning: Unidentified keyword ignored!\n"
+                           "ERROR: Missing segment coordinate! -> Segment ignored!\n");
+    const std::vector<CSegment> expected = {
+        {1, 2, 3, 4},
+        {1, 2, -3, 5},
+        {1, 2, 3, 6},
+        {0.15, 25, 0.5, 7},
+        {StrtodC("12345678901234567"), StrtodC("0.1e-30"), 3, 7.25},
+        {0, 2, 3, 8},
+    };
+    const CParticle& p = Only();
+    ASSERT_EQ(p.m_Points.size(), expected.size());
+    for (size_t i = 0; i < expected.size(); ++i)
+    {
+        EXPECT_EQ(p.m_Points[i].x, expected[i].x) << i;
+        EXPECT_EQ(p.m_Points[i].y, expected[i].y) << i;
+        EXPECT_EQ(p.m_Points[i].z, expected[i].z) << i;
+        EXPECT_EQ(p.m_Points[i].t, expected[i].t) << i;
+    }
 }
 
 TEST_F(ReaderTest, ConverterOutputIsReadWithItsExponents)
