@@ -1,7 +1,7 @@
 // Loading and drawing a cloud of a million particles: the load against a bare parse of the same
 // bytes (target ratio >= 0.5), the point drawing against a bare vertex-array program drawing
 // the same points (target frame-time ratio <= 1.2), and the memory per particle.
-#include "bench/BenchKit.h"
+#include "bench/BenchFrame.h"
 #include "cloud/CloudRenderer.h"
 #include "cloud/ParticleDataReader.h"
 #include "common/Tokens.h"
@@ -45,20 +45,6 @@ void SetView()
     glLoadIdentity();
 }
 
-// The median time of a frame over several, after warm-up frames (the first draw of the plug-in
-// builds its arrays; drivers settle in the first frames).
-template <class F> double FrameTime(F draw, int frames = 15)
-{
-    return MedianSeconds(
-        frames,
-        [&]
-        {
-            glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-            draw();
-            glFinish();
-        },
-        3);
-}
 } // namespace
 
 int main()
@@ -121,10 +107,11 @@ int main()
             glDrawArrays(GL_POINTS, 0, GLsizei(xyz.size() / 3));
             glDisableClientState(GL_VERTEX_ARRAY);
             glDisableClientState(GL_COLOR_ARRAY);
-        });
+        },
+        15, 3);
     nebulo3d::CCloudRenderer renderer;
     nebulo3d::CCloudDrawSettings settings;
-    const double cloudFrame = FrameTime([&] { renderer.Draw(reader, settings); });
+    const double cloudFrame = FrameTime([&] { renderer.Draw(reader, settings); }, 15, 3);
     std::printf("points frame (median of 15): %.2f ms, bare vertex arrays %.2f ms, ratio %.2f "
                 "(target <= 1.2)\n",
                 cloudFrame * 1e3, bareFrame * 1e3, cloudFrame / bareFrame);

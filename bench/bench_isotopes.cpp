@@ -3,7 +3,7 @@
 // over the emitters (target ratio >= 0.1: a logarithm per weight), and a point frame against bare
 // vertex arrays (target ratio <= 1.5: the emitters' colours are looked up and the arrays built
 // every frame).
-#include "bench/BenchKit.h"
+#include "bench/BenchFrame.h"
 #include "isotopes/IsotopeRenderer.h"
 #include "isotopes/IsotopeStatistics.h"
 #include "isotopes/NucVecCollectorReader.h"
@@ -38,19 +38,6 @@ std::string MakeFile(int n)
     return os.str();
 }
 
-// The median time of a frame over several, after warm-up frames.
-template <class F> double FrameTime(F draw, int frames = 7)
-{
-    return MedianSeconds(
-        frames,
-        [&]
-        {
-            glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-            draw();
-            glFinish();
-        },
-        2);
-}
 } // namespace
 
 int main()
@@ -118,9 +105,10 @@ int main()
             glVertexPointer(3, GL_FLOAT, 0, xyz.data());
             glDrawArrays(GL_POINTS, 0, GLsizei(xyz.size() / 3));
             glDisableClientState(GL_VERTEX_ARRAY);
-        });
+        },
+        7, 2);
     const nuclira3d::CIsotopeDrawSettings settings;
-    const double frame = FrameTime([&] { nuclira3d::DrawIsotopes(reader, settings, 1.0f); });
+    const double frame = FrameTime([&] { nuclira3d::DrawIsotopes(reader, settings, 1.0f); }, 7, 2);
     std::printf("points frame: %.1f ms, bare vertex arrays "
                 "%.1f ms, ratio %.1f (target <= 1.5)\n",
                 frame * 1e3, bareFrame * 1e3, frame / bareFrame);
