@@ -1,5 +1,6 @@
 #include "volume/ScientificText.h"
 
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -56,8 +57,8 @@ char* WriteScientific4(char* out, double value)
 {
     const double a = std::fabs(value);
     if (!(a >= 1e-300 && a <= 1e300)) return WriteExactly(out, value);
-    int binary = 0;
-    std::frexp(a, &binary);
+    // The binary exponent as frexp gives it, from the bits: a is normal here.
+    const int binary = static_cast<int>(std::bit_cast<std::uint64_t>(a) >> 52) - 1022;
     // floor(log10(a)), or one less: a lies in [2^(binary-1), 2^binary).
     int exponent = static_cast<int>(std::floor((binary - 1) * 0.30102999566398120));
     double m = Scale(a, 4 - exponent);
