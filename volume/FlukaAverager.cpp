@@ -6,6 +6,7 @@
 #include "volume/LoadLog.h"
 #include "volume/ScientificText.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -71,31 +72,36 @@ bool SameFile(const std::string& a, const std::string& b)
 } // namespace
 
 // An output file in the FLUKA text layout: ten values to a line, each as "%.4E " writes it,
-// collected in a buffer (printf for every value would cost more than reading the inputs).
+// collected in a buffer of fixed size (printf for every value, or a growing string, would cost more
+// than reading the inputs).
 struct CFlukaAverager::COutput
 {
+    static constexpr size_t FlushAt = size_t(1) << 16;
     std::string m_Path;
     std::ofstream m_Out;
-    std::string m_Buffer;
+    // Room for the longest value with its line's indent, blank and line end past FlushAt.
+    std::vector<char> m_Buffer = std::vector<char>(FlushAt + Scientific4Chars + 16);
+    size_t m_Used = 0;
     int m_OnLine = 0;
     void Write(double value)
     {
-        if (m_OnLine == 0) m_Buffer += "       ";
-        char text[Scientific4Chars];
-        m_Buffer.append(text, WriteScientific4(text, value));
-        m_Buffer += ' ';
+        char* out = m_Buffer.data() + m_Used;
+        if (m_OnLine == 0) out = std::copy_n("       ", 7, out);
+        out = WriteScientific4(out, value);
+        *out++ = ' ';
+        m_Used = static_cast<size_t>(out - m_Buffer.data());
         if (++m_OnLine == 10) EndLine();
-        if (m_Buffer.size() > (1 << 16)) Flush();
+        if (m_Used > FlushAt) Flush();
     }
     void EndLine()
     {
-        if (m_OnLine > 0) m_Buffer += '\n';
+        if (m_OnLine > 0) m_Buffer[m_Used++] = '\n';
         m_OnLine = 0;
     }
     void Flush()
     {
-        m_Out.write(m_Buffer.data(), static_cast<std::streamsize>(m_Buffer.size()));
-        m_Buffer.clear();
+        m_Out.write(m_Buffer.data(), static_cast<std::streamsize>(m_Used));
+        m_Used = 0;
     }
 };
 

@@ -1,5 +1,6 @@
 #include "volume/ScientificText.h"
 
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -35,10 +36,15 @@ char* WriteExactly(char* out, double value)
 char* WriteDigits(char* out, bool negative, std::uint32_t digits, int exponent)
 {
     if (negative) *out++ = '-';
-    *out++ = char('0' + digits / 10000);
-    *out++ = '.';
-    for (std::uint32_t unit = 1000; unit > 0; unit /= 10)
-        *out++ = char('0' + digits / unit % 10);
+    // Constant divisors, so that no division instruction is left.
+    const std::uint32_t low = digits % 10000;
+    out[0] = char('0' + digits / 10000);
+    out[1] = '.';
+    out[2] = char('0' + low / 1000);
+    out[3] = char('0' + low / 100 % 10);
+    out[4] = char('0' + low / 10 % 10);
+    out[5] = char('0' + low % 10);
+    out += 6;
     *out++ = 'E';
     *out++ = exponent < 0 ? '-' : '+';
     const int e = std::abs(exponent);
@@ -56,13 +62,14 @@ char* WriteScientific4(char* out, double value)
 {
     const double a = std::fabs(value);
     if (!(a >= 1e-300 && a <= 1e300)) return WriteExactly(out, value);
-    int binary = 0;
-    std::frexp(a, &binary);
+    // The binary exponent as frexp gives it, from the bits: a is normal here.
+    const int binary = static_cast<int>(std::bit_cast<std::uint64_t>(a) >> 52) - 1022;
     // floor(log10(a)), or one less: a lies in [2^(binary-1), 2^binary).
-    int exponent = static_cast<int>(std::floor((binary - 1) * 0.30102999566398120));
+    // Shifted to be positive, so that truncation floors (binary - 1 lies in [-997, 997]).
+    int exponent = static_cast<int>((binary - 1) * 0.30102999566398120 + 400) - 400;
     double m = Scale(a, 4 - exponent);
     if (m >= 1e5) m = Scale(a, 4 - ++exponent);
-    const double fraction = m - std::floor(m);
+    const double fraction = m - static_cast<std::uint32_t>(m);
     if (m < 1e4 || std::fabs(fraction - 0.5) < 1e-6) return WriteExactly(out, value);
     auto digits = static_cast<std::uint32_t>(m + 0.5);
     if (digits == 100000) digits = 10000, ++exponent;
