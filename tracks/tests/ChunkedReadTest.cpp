@@ -1,3 +1,4 @@
+#include "testkit/ThreadCount.h"
 #include "testkit/UiCapture.h"
 #include "tracks/ParticleDataReader.h"
 
@@ -41,19 +42,6 @@ std::string Describe(const CParticleDataReader& store, bool ok, const std::strin
         out << "box " << box << "\n";
     return out.str();
 }
-
-class CThreadCount
-{
-public:
-    explicit CThreadCount(int threads) : m_Old(omp_get_max_threads())
-    {
-        omp_set_num_threads(threads);
-    }
-    ~CThreadCount() { omp_set_num_threads(m_Old); }
-
-private:
-    int m_Old;
-};
 
 class ChunkedReadTest : public CUiTest
 {

@@ -1,5 +1,6 @@
 #include "volume/FlukaValueSource.h"
 #include "TestHelpers.h"
+#include "testkit/ThreadCount.h"
 #include "volume/FlukaXYZAsciiIO.h"
 #include "volume/Records.h"
 
@@ -13,6 +14,7 @@
 namespace volumira3d
 {
 using namespace test;
+using testkit::CThreadCount;
 
 namespace
 {
@@ -64,20 +66,6 @@ bool SameBits(const std::vector<double>& a, const std::vector<double>& b)
 {
     return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(double)) == 0;
 }
-
-// Restores the thread count a test changed.
-class CThreadCount
-{
-public:
-    explicit CThreadCount(int threads) : m_Old(omp_get_max_threads())
-    {
-        omp_set_num_threads(threads);
-    }
-    ~CThreadCount() { omp_set_num_threads(m_Old); }
-
-private:
-    int m_Old;
-};
 } // namespace
 
 class FlukaValueSourceTest : public CLoaderTest

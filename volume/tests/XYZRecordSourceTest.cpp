@@ -1,5 +1,6 @@
 #include "volume/XYZRecordSource.h"
 #include "TestHelpers.h"
+#include "testkit/ThreadCount.h"
 #include "volume/XYZAsciiIO.h"
 
 #include <omp.h>
@@ -9,6 +10,7 @@
 namespace volumira3d
 {
 using namespace test;
+using testkit::CThreadCount;
 
 namespace
 {
@@ -62,19 +64,6 @@ bool Same(const std::vector<CXYZRecord>& a, const std::vector<CXYZRecord>& b)
             return false;
     return true;
 }
-
-class CThreadCount
-{
-public:
-    explicit CThreadCount(int threads) : m_Old(omp_get_max_threads())
-    {
-        omp_set_num_threads(threads);
-    }
-    ~CThreadCount() { omp_set_num_threads(m_Old); }
-
-private:
-    int m_Old;
-};
 } // namespace
 
 class XYZRecordSourceTest : public CLoaderTest
