@@ -1,3 +1,4 @@
+#include "TestHelpers.h"
 #include "volume/DisplayState.h"
 #include "volume/GridAnalysis.h"
 #include "volume/VoxelGrid.h"
@@ -307,15 +308,8 @@ TEST(Rebinning, BlockMeansKeepTheTotal)
     EXPECT_EQ(out.m_NrXBins, 2);
     EXPECT_DOUBLE_EQ(out.m_BinWidth[0], 1.0);
     EXPECT_DOUBLE_EQ(out.m_BinWidth[2], 3.0);
+    EXPECT_DOUBLE_EQ(out.m_BinWidth[1], 2.0);
     EXPECT_DOUBLE_EQ(out.m_Voxels[1][0][2], 250 + 5 + 4.5 + 1);
-    double before = 0, after = 0;
-    for (int ix = 0; ix < 4; ++ix)
-        for (int iy = 0; iy < 2; ++iy)
-            for (int iz = 0; iz < 6; ++iz)
-                before += grid.m_Voxels[ix][iy][iz] * 0.5 * 1.0 * 1.5;
-    for (int ix = 0; ix < 2; ++ix)
-        for (int iz = 0; iz < 3; ++iz)
-            after += out.m_Voxels[ix][0][iz] * 1.0 * 2.0 * 3.0;
-    EXPECT_DOUBLE_EQ(before, after);
+    EXPECT_DOUBLE_EQ(test::VolumeTotal(grid), test::VolumeTotal(out));
 }
 } // namespace volumira3d

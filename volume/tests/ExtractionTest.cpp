@@ -189,15 +189,8 @@ TEST_F(ExtractionTest, RebinnedUsrbinLoadsAgainWithNewCountsAndTheSameTotal)
     EXPECT_DOUBLE_EQ(total.m_BinWidth[2], 8);
     EXPECT_EQ(total.m_NrOfParticles, 5000);
     EXPECT_EQ(total.m_GenParticle, 208);
-    double before = 0, after = 0;
-    for (int ix = 0; ix < 4; ++ix)
-        for (int iy = 0; iy < 2; ++iy)
-            for (int iz = 0; iz < 6; ++iz)
-                before += m_Grid.m_Voxels[ix][iy][iz] * 1 * 2 * 4;
-    for (int ix = 0; ix < 2; ++ix)
-        for (int iz = 0; iz < 3; ++iz)
-            after += total.m_Voxels[ix][0][iz] * 2 * 4 * 8;
-    EXPECT_NEAR(after, before, before * 1e-4);
+    const double before = VolumeTotal(m_Grid);
+    EXPECT_NEAR(VolumeTotal(total), before, before * 1e-4);
 }
 
 TEST_F(ExtractionTest, GridsWithoutARunHeaderWriteDefaultRunFigures)

@@ -71,6 +71,17 @@ inline std::string FlukaRPhiZ(double rmin, double rmax, int nr, double dr, int n
            "      Data follow in a matrix A(ir,ip,iz), format (1(5x,1p,10(1x,e11.4)))\n\n" + values;
 }
 
+// The grid's content: every value times its voxel's volume (what rebinning keeps).
+inline double VolumeTotal(const CVoxelGrid& grid)
+{
+    double total = 0;
+    for (int ix = 0; ix < grid.m_NrXBins; ++ix)
+        for (int iy = 0; iy < grid.m_NrYBins; ++iy)
+            for (int iz = 0; iz < grid.m_NrZBins; ++iz)
+                total += grid.m_Voxels[ix][iy][iz];
+    return total * grid.m_BinWidth[0] * grid.m_BinWidth[1] * grid.m_BinWidth[2];
+}
+
 inline std::vector<double> Sequence(size_t count, double first = 1)
 {
     std::vector<double> values(count);
