@@ -95,45 +95,46 @@ CAverageRun RunAverage(const std::vector<CAverageInput>& inputs, const fs::path&
     return run;
 }
 
-// The median run of three (by wall-clock time).
-CAverageRun MedianAverage(const std::vector<CAverageInput>& inputs, const fs::path& dir,
-                          bool errors, int runs)
+// One bare split-and-convert pass over every input's text.
+CTimes BarePass(const std::vector<std::string>& texts)
 {
-    std::vector<CAverageRun> all;
-    for (int i = 0; i < runs; ++i)
-        all.push_back(RunAverage(inputs, dir, errors));
-    std::sort(all.begin(), all.end(),
-              [](const CAverageRun& a, const CAverageRun& b) { return a.m_Wall < b.m_Wall; });
-    return all[all.size() / 2];
-}
-
-// The bare split-and-convert pass over every input, the median of three.
-CTimes BareAverageInputs(const std::vector<CAverageInput>& inputs)
-{
-    std::vector<std::string> texts;
-    for (const auto& input : inputs)
-        texts.push_back(ReadFile(input.m_Path));
     double sum = 0;
-    const CTimes times = MedianTimes(3,
-                                     [&]
-                                     {
-                                         for (const std::string& text : texts)
-                                             ForEachNumber(text, " ", [&](double v) { sum += v; });
-                                     });
+    const double cpu = ThreadCpuSeconds();
+    const double wall = TimeOnce(
+        [&]
+        {
+            for (const std::string& text : texts)
+                ForEachNumber(text, " ", [&](double v) { sum += v; });
+        });
     volatile double sink = sum;
     (void)sink;
-    return times;
+    return {wall, ThreadCpuSeconds() - cpu};
 }
 
-void ReportAverage(const char* what, const CAverageRun& run, const CTimes& bare, double mb)
+// The median of the runs and the spread of the ratios bare / average, each ratio taken within
+// one round: the machine's speed drifts between rounds, much less within one.
+void ReportAverage(const char* what, const std::vector<CAverageRun>& runs,
+                   const std::vector<CTimes>& bare, double mb)
 {
-    std::printf("  %s: %.3f s, %.1f MB/s%s; ratio bare / average: %.2f (target >= 0.5); "
-                "processor time %.3f s, ratio %.2f\n",
-                what, run.m_Wall, mb / run.m_Wall, run.m_Ok ? "" : " FAILED",
-                bare.m_Wall / run.m_Wall, run.m_Cpu, bare.m_Cpu / run.m_Cpu);
+    std::vector<double> wall, cpu, ratio, cpuRatio;
+    bool ok = true;
+    for (size_t i = 0; i < runs.size(); ++i)
+    {
+        ok &= runs[i].m_Ok;
+        wall.push_back(runs[i].m_Wall);
+        cpu.push_back(runs[i].m_Cpu);
+        ratio.push_back(bare[i].m_Wall / runs[i].m_Wall);
+        cpuRatio.push_back(bare[i].m_Cpu / runs[i].m_Cpu);
+    }
+    std::printf("  %s: %.3f s, %.1f MB/s%s; ratio bare / average: %.2f (rounds %.2f-%.2f; target "
+                ">= 0.5); processor time %.3f s, ratio %.2f\n",
+                what, Median(wall), mb / Median(wall), ok ? "" : " FAILED", Median(ratio),
+                *std::min_element(ratio.begin(), ratio.end()),
+                *std::max_element(ratio.begin(), ratio.end()), Median(cpu), Median(cpuRatio));
 }
 
-// Averages 8 runs of n^3 values; returns the peak memory above the start in bytes.
+// Averages 8 runs of n^3 values; returns the peak memory above the start in bytes. Reported,
+// the bare pass and the two averagings are taken in turns, five rounds.
 double BenchAverage(const fs::path& dir, int n, bool report)
 {
     std::vector<CAverageInput> inputs;
@@ -143,19 +144,34 @@ double BenchAverage(const fs::path& dir, int n, bool report)
         inputs.push_back({WriteRun(dir, n, run), 1.0});
         mb += double(fs::file_size(inputs.back().m_Path)) / 1e6;
     }
-    const CAverageRun withErrors = MedianAverage(inputs, dir, true, report ? 3 : 1);
+    double peak = RunAverage(inputs, dir, true).m_PeakAbove;
     if (report)
     {
-        const CTimes bare = BareAverageInputs(inputs);
+        std::vector<std::string> texts;
+        for (const auto& input : inputs)
+            texts.push_back(ReadFile(input.m_Path));
+        BarePass(texts);
+        std::vector<CTimes> bare;
+        std::vector<CAverageRun> withErrors, valuesOnly;
+        for (int round = 0; round < 5; ++round)
+        {
+            bare.push_back(BarePass(texts));
+            withErrors.push_back(RunAverage(inputs, dir, true));
+            valuesOnly.push_back(RunAverage(inputs, dir, false));
+        }
         std::printf("averaging 8 cartesian USRBIN text files of %d^3 values (%.1f MB)\n", n, mb);
+        std::vector<double> bareWall, bareCpu;
+        for (const CTimes& t : bare)
+            bareWall.push_back(t.m_Wall), bareCpu.push_back(t.m_Cpu);
         std::printf("  bare split + convert: %.3f s, %.1f MB/s (processor time %.3f s)\n",
-                    bare.m_Wall, mb / bare.m_Wall, bare.m_Cpu);
+                    Median(bareWall), mb / Median(bareWall), Median(bareCpu));
         ReportAverage("with error files", withErrors, bare, mb);
-        ReportAverage("values only", MedianAverage(inputs, dir, false, 3), bare, mb);
+        ReportAverage("values only", valuesOnly, bare, mb);
+        peak = withErrors.back().m_PeakAbove;
     }
     for (const auto& input : inputs)
         fs::remove(input.m_Path);
-    return withErrors.m_PeakAbove;
+    return peak;
 }
 
 std::string WriteBinary(const fs::path& dir, int n)

@@ -1,5 +1,6 @@
 #include "volume/FlukaAverager.h"
 
+#include "common/WorkerThreads.h"
 #include "platform/Clock.h"
 #include "platform/UiServices.h"
 #include "volume/FlukaAvgDataFile.h"
@@ -7,12 +8,13 @@
 #include "volume/ScientificText.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <thread>
+#include <span>
+
+#include <omp.h>
 
 namespace volumira3d
 {
@@ -71,39 +73,53 @@ bool SameFile(const std::string& a, const std::string& b)
 }
 } // namespace
 
-// An output file in the FLUKA text layout: ten values to a line, each as "%.4E " writes it,
-// collected in a buffer of fixed size (printf for every value, or a growing string, would cost more
-// than reading the inputs).
+// An output file in the FLUKA text layout: ten values to a line, each as "%.4E " writes it.
 struct CFlukaAverager::COutput
 {
-    static constexpr size_t FlushAt = size_t(1) << 16;
     std::string m_Path;
     std::ofstream m_Out;
-    // Room for the longest value with its line's indent, blank and line end past FlushAt.
-    std::vector<char> m_Buffer = std::vector<char>(FlushAt + Scientific4Chars + 16);
-    size_t m_Used = 0;
-    int m_OnLine = 0;
-    void Write(double value)
-    {
-        char* out = m_Buffer.data() + m_Used;
-        if (m_OnLine == 0) out = std::copy_n("       ", 7, out);
-        out = WriteScientific4(out, value);
-        *out++ = ' ';
-        m_Used = static_cast<size_t>(out - m_Buffer.data());
-        if (++m_OnLine == 10) EndLine();
-        if (m_Used > FlushAt) Flush();
-    }
+    int m_OnLine = 0; // values on the line being written
     void EndLine()
     {
-        if (m_OnLine > 0) m_Buffer[m_Used++] = '\n';
+        if (m_OnLine > 0) m_Out.put('\n');
         m_OnLine = 0;
     }
-    void Flush()
-    {
-        m_Out.write(m_Buffer.data(), static_cast<std::streamsize>(m_Used));
-        m_Used = 0;
-    }
 };
+
+// The text of a run of values for every output, as one thread formats it (printf for every value,
+// or a growing string, would cost more than reading the inputs).
+struct CFlukaAverager::CRunText
+{
+    std::vector<char> m_Text[3];
+    size_t m_Used[3] = {};
+};
+
+namespace
+{
+// A value with its line's indent, blank and line end.
+constexpr size_t MaxValueChars = 7 + Scientific4Chars + 2;
+// Runs are formatted on several threads only when long enough to pay for starting them, and are
+// bounded so that the texts stay small whatever the read-ahead.
+constexpr size_t ParallelRun = 2048, MaxRun = 16384;
+
+char* WriteValue(char* out, double value, int& onLine)
+{
+    if (onLine == 0) out = std::copy_n("       ", 7, out);
+    out = WriteScientific4(out, value);
+    *out++ = ' ';
+    if (++onLine == 10)
+    {
+        *out++ = '\n';
+        onLine = 0;
+    }
+    return out;
+}
+
+int Threads()
+{
+    return std::max(1, omp_get_max_threads());
+}
+} // namespace
 
 CFlukaAverager::CFlukaAverager(ILoadLog& log, std::function<void(double)> progress)
     : m_Log(log), m_Progress(std::move(progress))
@@ -149,6 +165,7 @@ bool CFlukaAverager::Run(const std::vector<CAverageInput>& inputs, const std::st
                       ILoadLog::IconWarning);
     if (!OpenInputs(inputs) || Refused(inputs, result) || !OpenOutputs(result)) return false;
     const DWORD start = GetTickCount();
+    m_Workers = std::make_unique<CWorkerThreads>(Threads());
     if (!ProcessDataSets()) return false;
     m_Log.AddLine(Format(texts.m_End, m_DataSets));
     if (texts.m_Finished) m_Log.AddLine(texts.m_Finished);
@@ -190,7 +207,8 @@ bool CFlukaAverager::OpenInputs(const std::vector<CAverageInput>& inputs)
     }
     if (m_Options.m_Operation != EAverageOperation::ErrorPropagation) return true;
     // The averaged file is read with normalisation 1.0, beside the error files.
-    m_Average = std::make_unique<CFLUKAAvgDataFile>(m_Options.m_AverageFile, 1.0, 10240);
+    m_Average =
+        std::make_unique<CFLUKAAvgDataFile>(m_Options.m_AverageFile, 1.0, m_Options.m_ReadAhead);
     if (m_Options.m_AverageFile.empty() || !m_Average->Open())
     {
         AfxMessageBox("No averaged file was chosen: the error propagation needs one.",
@@ -272,7 +290,6 @@ bool CFlukaAverager::ProcessDataSets()
     }
     for (auto& output : m_Outputs)
     {
-        output->Flush();
         output->m_Out.close();
         if (output->m_Out.fail())
             return Fail(Format("Could not write %s completely.", output->m_Path.c_str()));
@@ -285,11 +302,8 @@ bool CFlukaAverager::ReadHeaders(bool& more)
 {
     more = m_Files[0]->ReadHeader();
     if (!more) return m_Files[0]->Error().empty() || Fail(m_Files[0]->Error());
-    std::vector<CFLUKAAvgDataFile*> others;
-    for (size_t i = 1; i < m_Files.size(); ++i)
-        others.push_back(m_Files[i].get());
-    if (m_Average) others.push_back(m_Average.get());
-    for (CFLUKAAvgDataFile* file : others)
+    const std::vector<CFLUKAAvgDataFile*> readers = Readers();
+    for (CFLUKAAvgDataFile* file : std::span(readers).subspan(1))
         if (!file->ReadHeader())
             return Fail(!file->Error().empty()
                             ? file->Error()
@@ -360,7 +374,6 @@ void CFlukaAverager::WriteHeaders()
     for (auto& output : m_Outputs)
     {
         output->EndLine();
-        output->Flush();
         for (const std::string& line : m_Files[0]->m_HeaderLines)
             if (line.find("weight") != std::string::npos)
                 output->m_Out << "          Total number of particles followed " << particles
@@ -370,19 +383,29 @@ void CFlukaAverager::WriteHeaders()
     }
 }
 
-double CFlukaAverager::Combine(const std::vector<double>& x) const
+std::vector<CFLUKAAvgDataFile*> CFlukaAverager::Readers() const
 {
+    std::vector<CFLUKAAvgDataFile*> readers;
+    for (const auto& file : m_Files)
+        readers.push_back(file.get());
+    if (m_Average) readers.push_back(m_Average.get());
+    return readers;
+}
+
+double CFlukaAverager::Combine(const double* x) const
+{
+    const int n = Inputs();
     double r = 0;
     switch (m_Options.m_Operation)
     {
     case EAverageOperation::Sum:
-        for (double v : x)
-            r += v;
+        for (int i = 0; i < n; ++i)
+            r += x[i];
         return r;
     case EAverageOperation::Multiply:
         r = 1;
-        for (double v : x)
-            r *= v;
+        for (int i = 0; i < n; ++i)
+            r *= x[i];
         return r;
     case EAverageOperation::Difference:
         r = x[0] - x[1];
@@ -395,35 +418,112 @@ double CFlukaAverager::Combine(const std::vector<double>& x) const
     }
 }
 
+// What one bin contributes to each output, from the inputs' values x (and, for the error
+// propagation, the averaged file's value).
+void CFlukaAverager::Results(const double* x, double average, double* results) const
+{
+    const int n = Inputs();
+    switch (m_Options.m_Operation)
+    {
+    case EAverageOperation::Average:
+    {
+        double s1 = 0, s2 = 0;
+        for (int i = 0; i < n; ++i)
+            s1 += m_Weights[i] * x[i], s2 += m_Weights[i] * x[i] * x[i];
+        const double m = s1 / m_WeightSum;
+        double s = 0;
+        if (m != 0 && n > 1) s = std::sqrt(std::max(s2 / m_WeightSum - m * m, 0.0) / (n - 1));
+        results[0] = m, results[1] = s, results[2] = m != 0 ? s / m : 0;
+        return;
+    }
+    case EAverageOperation::ErrorPropagation:
+    {
+        double e2 = 0;
+        for (int i = 0; i < n; ++i)
+            e2 += x[i] * x[i];
+        // A relative error, so 0 where the mean is 0.
+        const double e = average != 0 ? std::sqrt(e2) / std::abs(average) : 0;
+        results[0] = std::min(e, 1.0);
+        return;
+    }
+    default:
+        results[0] = Combine(x);
+    }
+}
+
 // The inputs are read in lock-step, so their runs of values end together: the next runs are read
-// on every core at once, each input by one thread. Threads of their own, started per run: a
-// thread pool's waiting threads spin and, on a busy machine, cost more than they save.
+// on every core at once, each input by one thread.
 void CFlukaAverager::ReadAhead()
 {
-    if (!m_Files[0]->NeedsReadAhead()) return;
+    std::vector<CFLUKAAvgDataFile*> readers = Readers();
+    std::erase_if(readers, [](CFLUKAAvgDataFile* r) { return !r->NeedsReadAhead(); });
+    const size_t n = readers.size(), threads = size_t(m_Workers->Count());
+    if (n == 0) return;
+    m_Workers->Run(
+        [&](int first)
+        {
+            for (size_t i = size_t(first); i < n; i += threads)
+                readers[i]->ReadAhead();
+        });
+    for (CFLUKAAvgDataFile* reader : readers)
+        reader->ShowPendingWarning();
+}
+
+void CFlukaAverager::FormatPart(CRunText& text, size_t begin, size_t end) const
+{
     const int n = Inputs();
-    const int threads = std::clamp(int(std::thread::hardware_concurrency()), 1, n);
-    auto read = [this, n, threads](int first)
+    const int outputs = static_cast<int>(m_Outputs.size());
+    char* out[3] = {};
+    int onLine[3] = {};
+    for (int o = 0; o < outputs; ++o)
     {
-        for (int i = first; i < n; i += threads)
-            m_Files[i]->ReadAhead();
-    };
-    std::vector<std::thread> helpers;
-    for (int t = 1; t < threads; ++t)
-        helpers.emplace_back(read, t);
-    read(0);
-    for (std::thread& helper : helpers)
-        helper.join();
-    for (auto& file : m_Files)
-        file->ShowPendingWarning();
+        text.m_Text[o].resize(std::max(text.m_Text[o].size(), (end - begin) * MaxValueChars));
+        out[o] = text.m_Text[o].data();
+        onLine[o] = static_cast<int>((size_t(m_Outputs[o]->m_OnLine) + begin) % 10);
+    }
+    std::vector<double> x(static_cast<size_t>(n));
+    double results[3] = {};
+    for (size_t k = begin; k < end; ++k)
+    {
+        for (int i = 0; i < n; ++i)
+            x[i] = m_Files[i]->Value(k);
+        Results(x.data(), m_Average ? m_Average->Value(k) : 0.0, results);
+        for (int o = 0; o < outputs; ++o)
+            out[o] = WriteValue(out[o], results[o], onLine[o]);
+    }
+    for (int o = 0; o < outputs; ++o)
+        text.m_Used[o] = static_cast<size_t>(out[o] - text.m_Text[o].data());
+}
+
+// Formats the next count bins, every thread a part of them, and writes the parts in order.
+void CFlukaAverager::WriteRun(size_t count)
+{
+    const int threads = count >= ParallelRun ? m_Workers->Count() : 1;
+    m_Texts.resize(std::max(m_Texts.size(), size_t(threads)));
+    const size_t part = (count + threads - 1) / threads;
+    auto format = [this, count, part](int t)
+    { FormatPart(m_Texts[t], std::min(count, t * part), std::min(count, (t + 1) * part)); };
+    if (threads > 1)
+        m_Workers->Run(format);
+    else
+        format(0);
+    for (size_t o = 0; o < m_Outputs.size(); ++o)
+    {
+        COutput& output = *m_Outputs[o];
+        for (int t = 0; t < threads; ++t)
+            output.m_Out.write(m_Texts[t].m_Text[o].data(),
+                               static_cast<std::streamsize>(m_Texts[t].m_Used[o]));
+        output.m_OnLine = static_cast<int>((size_t(output.m_OnLine) + count) % 10);
+    }
+    for (CFLUKAAvgDataFile* reader : Readers())
+        reader->Consume(count);
 }
 
 bool CFlukaAverager::ProcessBins()
 {
     const std::int64_t bins = m_Files[0]->m_Bins;
-    const int n = Inputs();
     const bool errors = m_Outputs.size() == 3;
-    if (m_Options.m_Operation == EAverageOperation::Average && errors && n == 1 &&
+    if (m_Options.m_Operation == EAverageOperation::Average && errors && Inputs() == 1 &&
         !m_SingleFileNoted)
     {
         m_SingleFileNoted = true;
@@ -431,42 +531,24 @@ bool CFlukaAverager::ProcessBins()
                       "as 0.",
                       ILoadLog::IconWarning);
     }
-    std::vector<double> x(static_cast<size_t>(n));
     const std::int64_t step = std::max<std::int64_t>(bins / 100, 1);
-    for (std::int64_t bin = 0; bin < bins; ++bin)
+    for (std::int64_t done = 0, report = 0; done < bins;)
     {
+        if (m_Progress && done >= report)
+        {
+            m_Progress(m_Files[0]->Progress());
+            report = done + step;
+        }
         ReadAhead();
-        for (int i = 0; i < n; ++i)
-            if (!m_Files[i]->NextValue(x[i])) return Fail(m_Files[i]->Error());
-        switch (m_Options.m_Operation)
-        {
-        case EAverageOperation::Average:
-        {
-            double s1 = 0, s2 = 0;
-            for (int i = 0; i < n; ++i)
-                s1 += m_Weights[i] * x[i], s2 += m_Weights[i] * x[i] * x[i];
-            const double m = s1 / m_WeightSum;
-            double s = 0;
-            if (m != 0 && n > 1) s = std::sqrt(std::max(s2 / m_WeightSum - m * m, 0.0) / (n - 1));
-            m_Outputs[0]->Write(m);
-            if (errors) m_Outputs[1]->Write(s), m_Outputs[2]->Write(m != 0 ? s / m : 0);
-            break;
-        }
-        case EAverageOperation::ErrorPropagation:
-        {
-            double e2 = 0, m = 0;
-            for (double e : x)
-                e2 += e * e;
-            if (!m_Average->NextValue(m)) return Fail(m_Average->Error());
-            // A relative error, so 0 where the mean is 0.
-            const double e = m != 0 ? std::sqrt(e2) / std::abs(m) : 0;
-            m_Outputs[0]->Write(std::min(e, 1.0));
-            break;
-        }
-        default:
-            m_Outputs[0]->Write(Combine(x));
-        }
-        if (m_Progress && bin % step == 0) m_Progress(m_Files[0]->Progress());
+        size_t count = static_cast<size_t>(std::min<std::int64_t>(bins - done, MaxRun));
+        for (CFLUKAAvgDataFile* reader : Readers())
+            count = std::min(count, reader->Buffered());
+        // The bins every input holds are written before a short input's failure is told.
+        if (count == 0)
+            for (CFLUKAAvgDataFile* reader : Readers())
+                if (reader->Buffered() == 0) return Fail(reader->Error());
+        WriteRun(count);
+        done += static_cast<std::int64_t>(count);
     }
     for (auto& output : m_Outputs)
         output->EndLine();

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+class CWorkerThreads;
+
 namespace volumira3d
 {
 class ILoadLog;
@@ -53,6 +55,7 @@ public:
 
 private:
     struct COutput;
+    struct CRunText;
     bool Refused(const std::vector<CAverageInput>& inputs, const std::string& result);
     bool OpenInputs(const std::vector<CAverageInput>& inputs);
     bool OpenOutputs(const std::string& result);
@@ -61,9 +64,13 @@ private:
     bool SameBinnings();
     void SumUpWeights();
     void WriteHeaders();
+    std::vector<CFLUKAAvgDataFile*> Readers() const; // the inputs, then the averaged file
     void ReadAhead();
     bool ProcessBins();
-    double Combine(const std::vector<double>& x) const;
+    void WriteRun(size_t count);
+    void FormatPart(CRunText& text, size_t begin, size_t end) const;
+    void Results(const double* x, double average, double* results) const;
+    double Combine(const double* x) const;
     bool Fail(const std::string& reason);
     int Inputs() const { return static_cast<int>(m_Files.size()); }
     bool UsesWeights() const;
@@ -74,6 +81,8 @@ private:
     std::vector<std::unique_ptr<CFLUKAAvgDataFile>> m_Files;
     std::unique_ptr<CFLUKAAvgDataFile> m_Average;    // error propagation only
     std::vector<std::unique_ptr<COutput>> m_Outputs; // result, then absolute and relative error
+    std::vector<CRunText> m_Texts;                   // one per thread
+    std::unique_ptr<CWorkerThreads> m_Workers;
     std::vector<double> m_Weights;
     double m_WeightSum = 0, m_WeightAsReadSum = 0;
     std::int64_t m_Particles = 0;

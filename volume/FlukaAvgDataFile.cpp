@@ -190,7 +190,9 @@ bool CFLUKAAvgDataFile::Refill()
     m_ReadAhead.resize(n);
     m_Next = 0;
     for (size_t i = 0; i < n; ++i)
-        if (!ExtractRepaired(m_ReadAhead[i]))
+    {
+        i += m_In.ExtractPlainRun(m_ReadAhead.data() + i, n - i);
+        if (i < n && !ExtractRepaired(m_ReadAhead[i]))
         {
             m_Error =
                 Format("%s holds only %lld of the %lld values of its binning.", m_Path.c_str(),
@@ -199,6 +201,7 @@ bool CFLUKAAvgDataFile::Refill()
             m_ReadAhead.resize(i);
             return i > 0;
         }
+    }
     m_Left -= static_cast<std::int64_t>(n);
     return n > 0;
 }
@@ -206,17 +209,5 @@ bool CFLUKAAvgDataFile::Refill()
 void CFLUKAAvgDataFile::ReadAhead()
 {
     if (NeedsReadAhead()) Refill();
-}
-
-bool CFLUKAAvgDataFile::NextValue(double& value)
-{
-    if (m_Next == m_ReadAhead.size())
-    {
-        const bool more = Refill();
-        ShowPendingWarning();
-        if (!more) return false;
-    }
-    value = m_ReadAhead[m_Next++] * m_UserNormalization;
-    return true;
 }
 } // namespace volumira3d

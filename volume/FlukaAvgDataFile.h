@@ -5,6 +5,7 @@
 #pragma once
 #include "volume/TextScanner.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -21,15 +22,18 @@ public:
     // Reads the header of the next data set. False at the end of the file (Error() empty) or
     // for a header without binning or bin counts (Error() says why).
     bool ReadHeader();
-    // The next value of the data set, times the user normalisation; false once the data set's
-    // bins are all read or the file holds no further number (Error() says why).
-    bool NextValue(double& value);
     // Reads the next run of values ahead when the last one is used up. Inputs may read ahead on
     // threads of their own, each its own file; what the reading has to tell the user waits for
     // ShowPendingWarning on the thread that shows messages.
     void ReadAhead();
     bool NeedsReadAhead() const { return m_Next == m_ReadAhead.size() && m_Left > 0; }
     void ShowPendingWarning();
+    // Values read ahead and not yet consumed; none once the data set's bins are all read or the
+    // file holds no further number (Error() then says why).
+    size_t Buffered() const { return m_ReadAhead.size() - m_Next; }
+    // The k-th buffered value times the user normalisation, for k < Buffered().
+    double Value(size_t k) const { return m_ReadAhead[m_Next + k] * m_UserNormalization; }
+    void Consume(size_t count) { m_Next += std::min(count, Buffered()); }
     // The share of the file consumed, 0..1.
     double Progress() const;
 

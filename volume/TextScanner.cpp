@@ -168,6 +168,39 @@ bool CTextScanner::Extract(std::int32_t& value)
     return read || Fail();
 }
 
+size_t CTextScanner::ExtractPlainRun(double* values, size_t n)
+{
+    if (m_Failed || !m_pFile) return 0;
+    size_t done = 0;
+    // Whatever starts before `safe` ends inside the buffer, or is left for Extract.
+    while (done < n && (m_End - m_Pos > MaxNumberLength || Refill(MaxNumberLength + 1)))
+    {
+        const char* const begin = m_Buffer.data();
+        const char* const end = begin + m_End;
+        const char* const safe = end - MaxNumberLength;
+        const char* p = begin + m_Pos;
+        for (; done < n && p < safe; ++p)
+        {
+            if (IsSpace(*p))
+            {
+                m_LineEnds += *p == '\n';
+                continue;
+            }
+            CNumberSpan span;
+            if (!ScanShortNumber({p, size_t(end - p)}, EExponentLetter::E, span, values[done]) ||
+                span.m_End >= MaxNumberLength || !IsSpace(p[span.m_End]))
+            {
+                m_Pos = static_cast<size_t>(p - begin);
+                return done;
+            }
+            ++done;
+            p += span.m_End - 1;
+        }
+        m_Pos = static_cast<size_t>(p - begin);
+    }
+    return done;
+}
+
 bool ExtractAt(std::string_view text, size_t& at, double& value)
 {
     if (ReadShortNumber(text, at, value)) return true;

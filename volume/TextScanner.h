@@ -61,6 +61,10 @@ public:
     // starts here, the number overflows or the end was reached.
     bool Extract(double& value);
     bool Extract(std::int32_t& value);
+    // Extracts up to n doubles in a row as Extract would, stopping early (and leaving for
+    // Extract) at the first one that is not a plain number followed by white space, near the
+    // end of the file, or after a failure. Returns how many were extracted.
+    size_t ExtractPlainRun(double* values, size_t n);
     bool Failed() const { return m_Failed; }
     // Lets extraction go on after a failure (a reader that skips what it cannot read).
     void ClearFailure() { m_Failed = false; }

@@ -1,5 +1,6 @@
 // Averaging and file arithmetic of FLUKA USRBIN text files.
 #include "LoaderTest.h"
+#include "testkit/ThreadCount.h"
 #include "volume/FlukaAverager.h"
 #include "volume/FlukaAvgDataFile.h"
 
@@ -313,5 +314,63 @@ TEST_F(AverageTest, InputsReadTogetherKeepTheirValuesAndTheirWarning)
         if (m.m_Text.rfind("WARNING: In ", 0) == 0) warnings.push_back(m.m_Text);
     ASSERT_EQ(warnings.size(), 1u);
     EXPECT_NE(warnings[0].find("in3.usrbin"), std::string::npos) << warnings[0];
+}
+// Work shared between threads in runs of values: every operation writes the same bytes on one
+// thread and on two, whatever the runs' length, across data sets and with a value count that is
+// no multiple of the runs or of the ten values of a line.
+TEST_F(AverageTest, OneThreadAndTwoWriteTheSameFiles)
+{
+    std::mt19937 random(11);
+    std::uniform_real_distribution<double> spread(-30, 30);
+    std::vector<CAverageInput> inputs;
+    for (int r = 0; r < 3; ++r)
+    {
+        std::vector<double> big, small;
+        for (int i = 0; i < 30 * 25 * 21; ++i)
+            big.push_back(i % 89 == 0 ? 0 : (i % 7 ? 1 : -1) * std::pow(10.0, spread(random)));
+        for (int i = 0; i < 7 * 3; ++i)
+            small.push_back(r + i * 0.25);
+        const std::string text = WeightLine(r + 1) + FlukaCartesian(30, 25, 21, FlukaValues(big)) +
+                                 WeightLine(r + 1) + FlukaCartesian(7, 3, 1, FlukaValues(small));
+        inputs.push_back({WriteScratch("run" + std::to_string(r) + ".usrbin", text), 1.0 + r});
+    }
+    const std::string average = WriteScratch("mean.avg", ReadText(inputs[0].m_Path));
+    auto files = [&](EAverageOperation op, bool errors, size_t readAhead, int threads)
+    {
+        testkit::CThreadCount count(threads);
+        CAverageOptions options;
+        options.m_Operation = op;
+        options.m_CalculateError = errors;
+        options.m_ReadAhead = readAhead;
+        options.m_AverageFile = average;
+        const auto& used = op == EAverageOperation::Ratio || op == EAverageOperation::Difference
+                               ? std::vector<CAverageInput>(inputs.begin(), inputs.begin() + 2)
+                               : inputs;
+        EXPECT_TRUE(CFlukaAverager(m_Log).Run(used, m_Result, options)) << LogText();
+        std::vector<std::string> texts = {ReadText(m_Result)};
+        if (errors)
+            texts.insert(texts.end(),
+                         {ReadText(m_Result + ".abs.err"), ReadText(m_Result + ".rel.err")});
+        return texts;
+    };
+    const struct
+    {
+        EAverageOperation m_Op;
+        bool m_Errors;
+    } cases[] = {{EAverageOperation::Average, true},
+                 {EAverageOperation::Average, false},
+                 {EAverageOperation::Sum, false},
+                 {EAverageOperation::Ratio, false},
+                 {EAverageOperation::Difference, false},
+                 {EAverageOperation::Multiply, false},
+                 {EAverageOperation::ErrorPropagation, false}};
+    for (const auto& c : cases)
+        for (size_t readAhead : {size_t(10240), size_t(777), size_t(100000)})
+        {
+            const auto one = files(c.m_Op, c.m_Errors, readAhead, 1);
+            ASSERT_EQ(one, files(c.m_Op, c.m_Errors, readAhead, 2))
+                << int(c.m_Op) << " " << readAhead;
+            EXPECT_EQ(Values(m_Result).size(), 30u * 25 * 21 + 21);
+        }
 }
 } // namespace volumira3d

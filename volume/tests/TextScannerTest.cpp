@@ -111,6 +111,50 @@ TEST(TextScanner, NumbersAcrossBufferBoundaries)
     EXPECT_EQ(scanner.Position(), scanner.Size());
 }
 
+// Runs of plain numbers taken at once read what one extraction after the other reads: the same
+// values, across refills and up to the end, and the same place and line count at the end;
+// whatever is not a plain number (a broken exponent, a long number, a letter) is left to Extract.
+TEST(TextScanner, RunsOfPlainNumbersReadAsSingleExtractions)
+{
+    std::string text;
+    for (int i = 0; i < 150000; ++i)
+    {
+        char value[40];
+        std::snprintf(value, sizeof value, "%.4E", (i % 3 ? 1 : -1) * 1.0e-5 * (i + 1));
+        text += i % 10 == 0 ? "      " : " ";
+        text += value;
+        if (i % 10 == 9) text += i % 20 == 19 ? "\r\n" : "\n";
+        if (i % 9973 == 0) text += " 2.0000+03";            // a broken exponent
+        if (i % 31111 == 0) text += " 1.23456789012345678"; // more digits than a short number
+    }
+    text += " 7.5 8 x 9"; // a letter, then no line end
+    const std::string path = WriteScratch("numbers.txt", text);
+    CTextScanner single, runs;
+    ASSERT_TRUE(single.Open(path));
+    ASSERT_TRUE(runs.Open(path));
+    std::vector<double> one, many;
+    for (double v = 0; single.Extract(v);)
+        one.push_back(v);
+    for (size_t length = 1;; length = length % 97 + 1) // runs of every length up to 97
+    {
+        std::vector<double> run(length);
+        const size_t got = runs.ExtractPlainRun(run.data(), length);
+        ASSERT_LE(got, length);
+        many.insert(many.end(), run.begin(), run.begin() + long(got));
+        double v = 0;
+        if (got == length) continue;
+        if (!runs.Extract(v)) break;
+        many.push_back(v);
+    }
+    ASSERT_EQ(many.size(), one.size());
+    EXPECT_EQ(many, one);
+    EXPECT_GT(one.size(), 150000u);
+    EXPECT_EQ(runs.Position(), single.Position());
+    EXPECT_EQ(runs.LineNumber(), single.LineNumber());
+    EXPECT_TRUE(runs.Failed());
+    EXPECT_EQ(runs.ExtractPlainRun(one.data(), 1), 0u); // a failure sticks
+}
+
 TEST(TextScanner, SplitDropsEmptyTokensAndLeadingNumbersParse)
 {
     const auto tokens = SplitTokens("  X coordinate: from -1.0E+01 to 1.0E+01 cm,  100 bins",
