@@ -144,7 +144,8 @@ double BenchAverage(const fs::path& dir, int n, bool report)
         inputs.push_back({WriteRun(dir, n, run), 1.0});
         mb += double(fs::file_size(inputs.back().m_Path)) / 1e6;
     }
-    double peak = RunAverage(inputs, dir, true).m_PeakAbove;
+    // Taken before this process holds the texts, the same way for every size.
+    const double peak = RunAverage(inputs, dir, true).m_PeakAbove;
     if (report)
     {
         std::vector<std::string> texts;
@@ -167,7 +168,6 @@ double BenchAverage(const fs::path& dir, int n, bool report)
                     Median(bareWall), mb / Median(bareWall), Median(bareCpu));
         ReportAverage("with error files", withErrors, bare, mb);
         ReportAverage("values only", valuesOnly, bare, mb);
-        peak = withErrors.back().m_PeakAbove;
     }
     for (const auto& input : inputs)
         fs::remove(input.m_Path);
