@@ -98,7 +98,7 @@ namespace
 {
 // A value with its line's indent, blank and line end.
 constexpr size_t MaxValueChars = 7 + Scientific4Chars + 2;
-// Runs are formatted on several threads only when long enough to pay for starting them, and are
+// Runs are formatted on several threads only when long enough to pay for waking them, and are
 // bounded so that the texts stay small whatever the read-ahead.
 constexpr size_t ParallelRun = 2048, MaxRun = 16384;
 
