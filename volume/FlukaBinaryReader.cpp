@@ -155,6 +155,13 @@ bool CFlukaBinaryReader::ReadValues(float* dst, std::size_t n)
     return true;
 }
 
+const unsigned char* CFlukaBinaryReader::ViewValues(std::size_t n)
+{
+    // In place only where the file's byte order is the machine's.
+    if constexpr (std::endian::native != std::endian::little) return nullptr;
+    return n > SIZE_MAX / 4 ? nullptr : m_File.View(n * 4);
+}
+
 bool CFlukaBinaryReader::ScanTail()
 {
     m_SkippedBinnings = 0;

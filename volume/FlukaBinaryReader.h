@@ -37,6 +37,9 @@ public:
 
     // The next n values of the current value record.
     bool ReadValues(float* dst, std::size_t n);
+    // The next n values in place, as little-endian bytes, where the file could be mapped;
+    // nullptr where it could not (ReadValues them then) or on failure (Error() set).
+    const unsigned char* ViewValues(std::size_t n);
 
     // Walks the records after the first binning's values: counts the further binnings and looks
     // for the STATISTICS record. False (Error() says why) when a record there is broken; what was

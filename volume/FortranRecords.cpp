@@ -48,6 +48,7 @@ bool CFortranRecordFile::Open(const std::string& path)
         return Fail("Cannot open " + path);
     if (fseeko(m_pFile, 0, SEEK_END) != 0) return Fail("Cannot read " + path);
     m_Size = static_cast<std::uint64_t>(ftello(m_pFile));
+    m_Map.Open(path); // reading goes on through the stream where the file cannot be mapped
     return Seek(0);
 }
 
@@ -61,6 +62,7 @@ bool CFortranRecordFile::Seek(std::uint64_t offset)
 bool CFortranRecordFile::BeginRecord(std::uint32_t& length)
 {
     m_Left = 0;
+    m_StreamBehind = false; // every record starts with a seek
     m_Start = m_Next;
     const std::string where = " at byte " + std::to_string(m_Start);
     const std::string file = " (" + m_Path + ")";
@@ -77,7 +79,7 @@ bool CFortranRecordFile::BeginRecord(std::uint32_t& length)
         LittleInt32(marker) != lead)
         return Fail("The record" + where + " does not end with its length" + file);
     length = static_cast<std::uint32_t>(lead);
-    m_Left = length;
+    m_Left = m_Length = length;
     m_Next = m_Start + 8 + length;
     return Seek(m_Start + 4);
 }
@@ -87,8 +89,26 @@ bool CFortranRecordFile::Read(void* dst, std::size_t n)
     if (n > m_Left)
         return Fail("The record at byte " + std::to_string(m_Start) +
                     " holds fewer bytes than it must (" + m_Path + ")");
+    if (m_StreamBehind && !Seek(m_Start + 4 + (m_Length - m_Left))) return false;
+    m_StreamBehind = false;
     if (std::fread(dst, 1, n, m_pFile) != n) return Fail("Cannot read " + m_Path);
     m_Left -= n;
     return true;
+}
+
+const unsigned char* CFortranRecordFile::View(std::size_t n)
+{
+    if (n > m_Left)
+    {
+        Fail("The record at byte " + std::to_string(m_Start) + " holds fewer bytes than it must (" +
+             m_Path + ")");
+        return nullptr;
+    }
+    const std::uint64_t at = m_Start + 4 + (m_Length - m_Left);
+    // The mapping is the file as it was opened; one that has changed since is read as a stream.
+    if (m_Map.Text().size() != m_Size) return nullptr;
+    m_Left -= n;
+    m_StreamBehind = true;
+    return reinterpret_cast<const unsigned char*>(m_Map.Text().data()) + at;
 }
 } // namespace volumira3d

@@ -3,6 +3,8 @@
 // the file size and its trailing copy before a byte of the record is read, so a hostile length
 // can neither make us allocate nor read past the end.
 #pragma once
+#include "common/MappedFile.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -32,6 +34,9 @@ public:
     bool BeginRecord(std::uint32_t& length);
     // Reads the next n bytes of the current record; false when fewer are left in it.
     bool Read(void* dst, std::size_t n);
+    // The next n bytes of the current record in place, where the file could be mapped (no copy);
+    // nullptr where it could not (Read them then) or when fewer are left (Error() says so).
+    const unsigned char* View(std::size_t n);
     // The offset of the current record's leading marker (for messages and for coming back).
     std::uint64_t RecordOffset() const { return m_Start; }
     // Makes the record at offset (a value RecordOffset gave) the next one BeginRecord starts.
@@ -44,11 +49,14 @@ private:
     bool Seek(std::uint64_t offset);
 
     std::FILE* m_pFile = nullptr;
+    CMappedFile m_Map;
     std::string m_Path;
     std::uint64_t m_Size = 0;
-    std::uint64_t m_Start = 0; // leading marker of the current record
-    std::uint64_t m_Next = 0;  // leading marker of the record after it
-    std::uint64_t m_Left = 0;  // payload bytes of the current record not yet read
+    std::uint64_t m_Start = 0;   // leading marker of the current record
+    std::uint64_t m_Next = 0;    // leading marker of the record after it
+    std::uint64_t m_Left = 0;    // payload bytes of the current record not yet read
+    std::uint64_t m_Length = 0;  // payload bytes of the current record
+    bool m_StreamBehind = false; // View moved on without the stream
     std::string m_Error;
 };
 } // namespace volumira3d

@@ -1,6 +1,7 @@
 // FLUKA binary USRBIN files: the real ones, Fortran-written fixtures of the binnings the real ones
 // lack, and broken copies of both.
 #include "LoaderTest.h"
+#include "volume/FortranRecords.h"
 
 #include <cstring>
 
@@ -123,6 +124,49 @@ TEST_F(FlukaBinaryTest, SumFileValuesAndErrorsComeFromTheirOwnRecords)
     EXPECT_FLOAT_EQ(m_Grid.m_RangeMin, 0.01f);
     EXPECT_FLOAT_EQ(m_Grid.m_RangeMax, 0.12f);
     EXPECT_EQ(m_Grid.m_MaxDataValIndices[0], 2);
+}
+
+// Bytes taken in place from the mapped file and bytes read through the stream follow each other
+// in any order, within a record and into the next; neither reads past its record.
+TEST(FortranRecordFile, InPlaceAndCopiedReadsShareOnePosition)
+{
+    auto record = [](std::vector<std::int32_t> words)
+    {
+        const std::int32_t length = std::int32_t(4 * words.size());
+        std::string bytes(reinterpret_cast<const char*>(&length), 4);
+        bytes.append(reinterpret_cast<const char*>(words.data()), 4 * words.size());
+        return bytes + std::string(reinterpret_cast<const char*>(&length), 4);
+    };
+    CFortranRecordFile file;
+    ASSERT_TRUE(file.Open(WriteScratch("records.bin", record({1, 2, 3}) + record({4, 5}))));
+    auto word = [](const void* p)
+    {
+        std::int32_t v = 0;
+        std::memcpy(&v, p, 4);
+        return v;
+    };
+    std::uint32_t length = 0;
+    ASSERT_TRUE(file.BeginRecord(length));
+    EXPECT_EQ(length, 12u);
+    const unsigned char* first = file.View(4);
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(word(first), 1);
+    std::int32_t copied = 0;
+    ASSERT_TRUE(file.Read(&copied, 4));
+    EXPECT_EQ(copied, 2);
+    const unsigned char* third = file.View(4);
+    ASSERT_NE(third, nullptr);
+    EXPECT_EQ(word(third), 3);
+    EXPECT_EQ(file.View(1), nullptr);
+    EXPECT_NE(file.Error().find("holds fewer bytes than it must"), std::string::npos);
+    ASSERT_TRUE(file.BeginRecord(length));
+    const unsigned char* fourth = file.View(4);
+    ASSERT_NE(fourth, nullptr);
+    EXPECT_EQ(word(fourth), 4);
+    ASSERT_TRUE(file.Read(&copied, 4));
+    EXPECT_EQ(copied, 5);
+    EXPECT_FALSE(file.Read(&copied, 1));
+    EXPECT_TRUE(file.AtEnd());
 }
 
 TEST_F(FlukaBinaryTest, ValuesAreNormalisedInSinglePrecision)
