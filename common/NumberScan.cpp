@@ -29,14 +29,26 @@ bool IsExponentLetter(char c, EExponentLetter letters)
     return c == 'e' || c == 'E' || (letters == EExponentLetter::EOrD && (c == 'd' || c == 'D'));
 }
 
-// Exact: at most 15 significant digits fit a double exactly, and so does every power of ten up
-// to 1e22, so one multiplication or division rounds correctly (Clinger's fast path). The text is
-// an unsigned number as ScanNumber delimits it, with any exponent letter.
+// mantissa times ten to the scale: at most 15 significant digits fit a double exactly, and so
+// does every power of ten up to 1e22, so one multiplication or division rounds correctly
+// (Clinger's fast path). A zero mantissa is 0 at any scale; false for any other scale beyond 22.
+bool ScaleExactly(std::uint64_t mantissa, int scale, double& magnitude)
+{
+    if (scale < -22 || scale > 22)
+    {
+        if (mantissa != 0) return false;
+        magnitude = 0.0;
+        return true;
+    }
+    magnitude = scale < 0 ? double(mantissa) / ExactPowersOfTen[-scale]
+                          : double(mantissa) * ExactPowersOfTen[scale];
+    return true;
+}
+
+// Exact where ScaleExactly is. The text is an unsigned number as ScanNumber delimits it, with any
+// exponent letter.
 bool ConvertExactly(std::string_view text, double& value)
 {
-    static constexpr double Powers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                        1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                        1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
     std::uint64_t mantissa = 0;
     int digits = 0, scale = 0;
     size_t i = 0;
@@ -67,9 +79,7 @@ bool ConvertExactly(std::string_view text, double& value)
         }
         scale += negative ? -exponent : exponent;
     }
-    if (scale < -22 || scale > 22) return mantissa == 0 ? (value = 0.0, true) : false;
-    value = scale < 0 ? double(mantissa) / Powers[-scale] : double(mantissa) * Powers[scale];
-    return true;
+    return ScaleExactly(mantissa, scale, value);
 }
 
 // The library's conversion knows only E; a Fortran D becomes one in a copy. Out of range (the
@@ -120,9 +130,6 @@ CNumberSpan ScanNumber(std::string_view text, EExponentLetter letters)
 bool ScanShortNumber(std::string_view text, EExponentLetter letters, CNumberSpan& span,
                      double& value)
 {
-    static constexpr double Powers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                        1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                        1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
     const char* const begin = text.data();
     const char* p = begin;
     const char* const end = begin + text.size();
@@ -167,13 +174,7 @@ bool ScanShortNumber(std::string_view text, EExponentLetter letters, CNumberSpan
         scale += negativeExponent ? -exponent : exponent;
     }
     double magnitude = 0.0;
-    if (scale < -22 || scale > 22)
-    {
-        if (mantissa != 0) return false;
-    }
-    else
-        magnitude =
-            scale < 0 ? double(mantissa) / Powers[-scale] : double(mantissa) * Powers[scale];
+    if (!ScaleExactly(mantissa, scale, magnitude)) return false;
     value = negative ? -magnitude : magnitude;
     span = {size_t(p - begin), false};
     return true;

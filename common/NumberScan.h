@@ -22,6 +22,11 @@ struct CNumberSpan
     bool Found() const { return m_End > 0; }
 };
 
+// The powers of ten that a double holds exactly.
+inline constexpr double ExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                              1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                              1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
 // The number at the start of text (no white space skipped).
 CNumberSpan ScanNumber(std::string_view text, EExponentLetter letters = EExponentLetter::E);
 // The common number at the start of text, delimited and converted in one pass: at most 15

@@ -1,5 +1,7 @@
 #include "volume/ScientificText.h"
 
+#include "common/NumberScan.h"
+
 #include <bit>
 #include <charconv>
 #include <cmath>
@@ -9,9 +11,6 @@ namespace volumira3d
 {
 namespace
 {
-constexpr double Powers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-                             1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-
 // a times ten to the k, through powers of ten that doubles hold exactly: each step rounds once,
 // so the result is within a few units in the last place.
 double Scale(double a, int k)
@@ -20,7 +19,7 @@ double Scale(double a, int k)
         a *= 1e22;
     for (; k < -22; k += 22)
         a /= 1e22;
-    return k >= 0 ? a * Powers[k] : a / Powers[-k];
+    return k >= 0 ? a * ExactPowersOfTen[k] : a / ExactPowersOfTen[-k];
 }
 
 // The library's exact conversion, in printf's upper case.
