@@ -12,15 +12,10 @@ namespace volumira3d
 {
 namespace
 {
-bool IsSpace(char c)
-{
-    return c == ' ' || c == '\n' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
-}
-
 // The first white space at or after from, or the end.
 size_t NextSpace(std::string_view text, size_t from)
 {
-    while (from < text.size() && !IsSpace(text[from]))
+    while (from < text.size() && !IsStreamSpace(text[from]))
         ++from;
     return from;
 }
@@ -34,8 +29,7 @@ void ParseFlukaPiece(std::string_view text, CPieceValues& piece)
     size_t at = 0;
     for (;;)
     {
-        while (at < text.size() && IsSpace(text[at]))
-            ++at;
+        at = SkipStreamSpace(text, at);
         if (at == text.size())
         {
             piece.m_StopAt = at;

@@ -14,10 +14,6 @@ namespace
 {
 constexpr size_t BufferSize = 1 << 20;
 
-bool IsSpace(char c)
-{
-    return c == ' ' || c == '\n' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
-}
 // Converts a number as ScanInteger delimited it; overflow fails as it does for a stream.
 bool ConvertInteger(std::string_view number, std::int32_t& value)
 {
@@ -50,9 +46,7 @@ bool ReadShortNumber(std::string_view text, size_t& at, double& value)
 
 std::string_view SkipLeadingSpace(std::string_view token)
 {
-    while (!token.empty() && IsSpace(token[0]))
-        token.remove_prefix(1);
-    return token;
+    return token.substr(SkipStreamSpace(token, 0));
 }
 } // namespace
 
@@ -140,7 +134,7 @@ void CTextScanner::SkipWhiteSpace()
 {
     for (;;)
     {
-        while (m_Pos < m_End && IsSpace(m_Buffer[m_Pos]))
+        while (m_Pos < m_End && IsStreamSpace(m_Buffer[m_Pos]))
             m_LineEnds += m_Buffer[m_Pos++] == '\n';
         if (m_Pos < m_End || !Refill(1)) return;
     }
@@ -181,20 +175,20 @@ size_t CTextScanner::ExtractPlainRun(double* values, size_t n)
         const char* p = begin + m_Pos;
         for (; done < n && p < safe; ++p)
         {
-            if (IsSpace(*p))
+            if (IsStreamSpace(*p))
             {
                 m_LineEnds += *p == '\n';
                 continue;
             }
-            CNumberSpan span;
-            if (!ScanShortNumber({p, size_t(end - p)}, EExponentLetter::E, span, values[done]) ||
-                span.m_End >= MaxNumberLength || !IsSpace(p[span.m_End]))
+            size_t length = 0;
+            if (!ReadShortNumber({p, size_t(end - p)}, length, values[done]) ||
+                !IsStreamSpace(p[length]))
             {
                 m_Pos = static_cast<size_t>(p - begin);
                 return done;
             }
             ++done;
-            p += span.m_End - 1;
+            p += length - 1;
         }
         m_Pos = static_cast<size_t>(p - begin);
     }

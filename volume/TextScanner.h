@@ -96,6 +96,19 @@ private:
     bool m_Eof = true, m_Failed = false, m_Truncated = false, m_Nul = false;
 };
 
+// The white space that stream extraction skips.
+inline bool IsStreamSpace(char c)
+{
+    return c == ' ' || c == '\n' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
+}
+// The first place at or after at that is no such white space; the text's size when there is none.
+inline size_t SkipStreamSpace(std::string_view text, size_t at)
+{
+    while (at < text.size() && IsStreamSpace(text[at]))
+        ++at;
+    return at;
+}
+
 // Extraction of the number that starts at text[at] (no white space skipped), exactly as the
 // scanner extracts it from the same text: at advances past what the scanner consumes, also when
 // the extraction fails. The text must hold what follows the number up to white space.

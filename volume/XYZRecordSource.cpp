@@ -11,18 +11,6 @@ namespace volumira3d
 {
 namespace
 {
-bool IsSpace(char c)
-{
-    return c == ' ' || c == '\n' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
-}
-
-size_t SkipSpace(std::string_view text, size_t at)
-{
-    while (at < text.size() && IsSpace(text[at]))
-        ++at;
-    return at;
-}
-
 // The start of the line after the one holding from (the end when there is none).
 size_t NextLine(std::string_view text, size_t from)
 {
@@ -42,7 +30,7 @@ enum class ERead
 template <class T>
 ERead ReadField(std::string_view text, bool last, size_t& at, T& value, size_t& failAt)
 {
-    at = SkipSpace(text, at);
+    at = SkipStreamSpace(text, at);
     if (at == text.size() && !last) return ERead::Open;
     failAt = at;
     return ExtractAt(text, at, value) ? ERead::Record : ERead::Bad;
@@ -66,7 +54,7 @@ void ParseXYZPiece(std::string_view text, bool last, CXYZPiece& piece)
     size_t at = 0;
     for (;;)
     {
-        at = SkipSpace(text, at);
+        at = SkipStreamSpace(text, at);
         if (at == text.size()) return;
         const size_t start = at;
         CXYZRecord record{};
