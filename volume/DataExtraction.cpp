@@ -2,6 +2,7 @@
 
 #include "platform/Controls.h"
 #include "platform/UiServices.h"
+#include "volume/DataProbe.h"
 #include "volume/DataSrcDlg.h"
 #include "volume/DisplayState.h"
 #include "volume/ExtractionWriters.h"
@@ -192,20 +193,19 @@ void CDataExtraction::ExtractAvgVolume()
 {
     if (!AllPlanesOn()) return;
     CBoxMean mean;
-    if (!GetAverageFromArbitraryVolume(m_Grid, CrossingPoint(m_State), m_AvgMinusDelta,
-                                       m_AvgPlusDelta, mean))
+    // The box of "Arbitrary averaging volume" is the probing controls'.
+    if (!GetAverageFromArbitraryVolume(m_Grid, CrossingPoint(m_State), m_State.m_AvgMinusDelta,
+                                       m_State.m_AvgPlusDelta, mean))
     {
-        AfxMessageBox(
-            "Average cannot be calculated as the averaging volume exceeds the boundaries!",
-            MB_ICONERROR);
+        AfxMessageBox(ProbeBoxExceedsMessage, MB_ICONERROR);
         return;
     }
     const std::string path = AskPath(SourceAvgVolume);
     std::ofstream out;
     if (path.empty() || !Open(out, path)) return;
     bool fits = true;
-    Report(WriteBoxFile(out, m_Grid, CrossingPoint(m_State), m_AvgMinusDelta, m_AvgPlusDelta,
-                        LocalNow(), fits),
+    Report(WriteBoxFile(out, m_Grid, CrossingPoint(m_State), m_State.m_AvgMinusDelta,
+                        m_State.m_AvgPlusDelta, LocalNow(), fits),
            "Extraction from averaging volume successful",
            "Extraction from averaging volume was not successful!");
 }

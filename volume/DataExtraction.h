@@ -35,9 +35,6 @@ public:
     }
     void Run(int entry);
 
-    // The box of "Arbitrary averaging volume" (the probing controls' counts).
-    CIndex3 m_AvgMinusDelta{1, 1, 1};
-    CIndex3 m_AvgPlusDelta{1, 1, 1};
     // The unit text of the data: the y-axis title of profile charts.
     std::string m_UnitText;
 

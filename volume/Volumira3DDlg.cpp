@@ -251,8 +251,6 @@ void CVolumira3DDlg::OnExtract()
     TakeSliders();
     CDataExtraction extraction(this, *this, *this, &m_Settings);
     extraction.m_UnitText = m_UnitText;
-    extraction.m_AvgMinusDelta = m_AvgMinusDelta;
-    extraction.m_AvgPlusDelta = m_AvgPlusDelta;
     extraction.Run(CComboBox(this, IDC_SOURCE_FORMAT).GetCurSel());
 }
 

@@ -1,4 +1,6 @@
 #include "TestHelpers.h"
+#include "volume/DataExtraction.h"
+#include "volume/DataProbe.h"
 #include "volume/DisplayState.h"
 #include "volume/ExtractionWriters.h"
 #include "volume/GridAnalysis.h"
@@ -133,6 +135,36 @@ TEST_F(ExtractionTest, BoxFileListsItsVoxelsOrRefusesABoxOutsideTheGrid)
     ASSERT_EQ(lines.size(), 4u + 2u + 2u);
     EXPECT_EQ(lines[4], "Voxel 1 (X: 0 --> 1, Y: 12 --> 14, Z: 24 --> 28) = 12");
     EXPECT_EQ(lines[7], "Average of all voxels: 62 +- 80.6452%");
+}
+
+// "Arbitrary averaging volume" extracts the box that the probing controls keep in the display
+// state, around the planes' crossing point.
+TEST_F(ExtractionTest, TheAveragingVolumeIsTheProbingBox)
+{
+    Fill(m_Grid, 3, 3, 3);
+    CDisplayState state;
+    std::fill(std::begin(state.m_PlaneEnabled), std::end(state.m_PlaneEnabled), true);
+    std::fill(std::begin(state.m_PlaneLayer), std::end(state.m_PlaneLayer), 1);
+    state.m_AvgMinusDelta = {1, 0, 1};
+    state.m_AvgPlusDelta = {2, 1, 1};
+    const std::string path = (TestDir() / "box.txt").string();
+    Ui().QueueFile(path);
+    CDataExtraction(nullptr, m_Grid, state, nullptr).Run(SourceAvgVolume);
+    EXPECT_TRUE(Shown("Extraction from averaging volume successful"));
+    bool fits = true;
+    ASSERT_TRUE(WriteBoxFile(m_Out, m_Grid, {1, 1, 1}, {1, 0, 1}, {2, 1, 1}, FixedTime(), fits));
+    const auto expected = Lines(m_Out.str()), written = Lines(ReadText(path));
+    ASSERT_EQ(written.size(), expected.size());
+    ASSERT_EQ(written.size(), 4u + 3u * 1u * 2u + 2u); // 3 x 1 x 2 voxels
+    // The header's first lines hold the time of writing.
+    EXPECT_EQ(std::vector<std::string>(written.begin() + 4, written.end()),
+              std::vector<std::string>(expected.begin() + 4, expected.end()));
+
+    // A box that leaves the grid is refused before a file is asked for.
+    Ui().Reset();
+    state.m_AvgPlusDelta = {3, 1, 1};
+    CDataExtraction(nullptr, m_Grid, state, nullptr).Run(SourceAvgVolume);
+    EXPECT_TRUE(Shown(ProbeBoxExceedsMessage, "error"));
 }
 
 TEST_F(ExtractionTest, AveragedProfileFileHeaderAndRelativeDeviations)
