@@ -9,19 +9,6 @@ namespace volumira3d
 const char* const ProbeBoxExceedsMessage =
     "Average cannot be calculated as the averaging volume exceeds the boundaries!";
 
-namespace
-{
-bool BoxFits(const CVoxelGrid& grid, const CIndex3& corner, const CIndex3& minus,
-             const CIndex3& plus)
-{
-    for (int a = 0; a < 3; ++a)
-        if (minus[a] < 0 || plus[a] < 0 || minus[a] + plus[a] < 1 || corner[a] - minus[a] < 0 ||
-            corner[a] + plus[a] > BinCount(grid, a))
-            return false;
-    return true;
-}
-} // namespace
-
 bool ProbingActive(const CVoxelGrid& grid, const CDisplayState& state)
 {
     return state.m_DataProbing && grid.m_DataLoaded && grid.HasGrid() && state.m_PlaneEnabled[0] &&
@@ -40,13 +27,7 @@ bool ProbedBox(const CVoxelGrid& grid, const CDisplayState& state, CIndex3& lo, 
         hi = cell.m_Hi;
         return true;
     }
-    if (!BoxFits(grid, corner, state.m_AvgMinusDelta, state.m_AvgPlusDelta)) return false;
-    for (int a = 0; a < 3; ++a)
-    {
-        lo[a] = corner[a] - state.m_AvgMinusDelta[a];
-        hi[a] = corner[a] + state.m_AvgPlusDelta[a] - 1;
-    }
-    return true;
+    return ArbitraryBoxVoxels(grid, corner, state.m_AvgMinusDelta, state.m_AvgPlusDelta, lo, hi);
 }
 
 EProbeStatus Probe(const CVoxelGrid& grid, CDisplayState& state, CProbeResult& result)

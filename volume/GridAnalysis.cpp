@@ -36,6 +36,25 @@ bool FitsSlider(int position, int count, int minus, int plus)
     const int hi = std::max(count - 1, lo + 1);
     return position - minus >= lo && position + plus <= hi;
 }
+
+// The arbitrary averaging box around corner, hi exclusive.
+void ArbitraryBox(const CIndex3& corner, const CIndex3& minus, const CIndex3& plus, CIndex3& lo,
+                  CIndex3& hi)
+{
+    for (int a = 0; a < 3; ++a)
+    {
+        lo[a] = corner[a] - minus[a];
+        hi[a] = corner[a] + plus[a];
+    }
+}
+
+// The box lo..hi (hi exclusive) lies in the grid and holds a voxel along every axis.
+bool BoxInGrid(const CVoxelGrid& grid, const CIndex3& lo, const CIndex3& hi)
+{
+    for (int a = 0; a < 3; ++a)
+        if (lo[a] < 0 || hi[a] > BinCount(grid, a) || lo[a] >= hi[a]) return false;
+    return true;
+}
 } // namespace
 
 CIndex3 CrossingPoint(const CDisplayState& state)
@@ -64,8 +83,7 @@ int BinCount(const CVoxelGrid& grid, int axis)
 
 bool BoxMean(const CVoxelGrid& grid, const CIndex3& lo, const CIndex3& hi, CBoxMean& mean)
 {
-    for (int a = 0; a < 3; ++a)
-        if (lo[a] < 0 || hi[a] > BinCount(grid, a) || lo[a] >= hi[a]) return false;
+    if (!BoxInGrid(grid, lo, hi)) return false;
     double sum = 0;
     long long count = 0;
     for (int ix = lo[0]; ix < hi[0]; ++ix)
@@ -88,11 +106,7 @@ bool GetAverageFromArbitraryVolume(const CVoxelGrid& grid, const CIndex3& corner
                                    const CIndex3& minus, const CIndex3& plus, CBoxMean& mean)
 {
     CIndex3 lo, hi;
-    for (int a = 0; a < 3; ++a)
-    {
-        lo[a] = corner[a] - minus[a];
-        hi[a] = corner[a] + plus[a];
-    }
+    ArbitraryBox(corner, minus, plus, lo, hi);
     return BoxMean(grid, lo, hi, mean);
 }
 
@@ -129,18 +143,28 @@ bool ProbeCell(const CVoxelGrid& grid, const CIndex3& corner, int cell, CProbeRe
     return true;
 }
 
+bool ArbitraryBoxVoxels(const CVoxelGrid& grid, const CIndex3& corner, const CIndex3& minus,
+                        const CIndex3& plus, CIndex3& lo, CIndex3& hi)
+{
+    for (int a = 0; a < 3; ++a)
+        if (minus[a] < 0 || plus[a] < 0) return false;
+    CIndex3 end;
+    ArbitraryBox(corner, minus, plus, lo, end);
+    if (!BoxInGrid(grid, lo, end)) return false;
+    for (int a = 0; a < 3; ++a)
+        hi[a] = end[a] - 1;
+    return true;
+}
+
 bool ProbeBox(const CVoxelGrid& grid, const CIndex3& corner, const CIndex3& minus,
               const CIndex3& plus, CProbeResult& result)
 {
     CBoxMean mean;
-    if (!GetAverageFromArbitraryVolume(grid, corner, minus, plus, mean)) return false;
+    if (!ArbitraryBoxVoxels(grid, corner, minus, plus, result.m_Lo, result.m_Hi) ||
+        !GetAverageFromArbitraryVolume(grid, corner, minus, plus, mean))
+        return false;
     result.m_Value = mean.m_Average;
     result.m_DeviationPercent = 100 * mean.m_RelError;
-    for (int a = 0; a < 3; ++a)
-    {
-        result.m_Lo[a] = corner[a] - minus[a];
-        result.m_Hi[a] = corner[a] + plus[a] - 1;
-    }
     return true;
 }
 

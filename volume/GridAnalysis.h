@@ -51,7 +51,12 @@ enum EProbeCell : int
 };
 // Cells 0..7 and "Average 8"; indices limited to the grid. False without a grid.
 bool ProbeCell(const CVoxelGrid& grid, const CIndex3& corner, int cell, CProbeResult& result);
-// "Arbitrary avg.": false when the box leaves the grid.
+// The voxels of the arbitrary averaging box around corner (minus and plus voxels on either side,
+// neither below 0), lo to hi inclusive; false when the box leaves the grid or is empty along an
+// axis.
+bool ArbitraryBoxVoxels(const CVoxelGrid& grid, const CIndex3& corner, const CIndex3& minus,
+                        const CIndex3& plus, CIndex3& lo, CIndex3& hi);
+// "Arbitrary avg.": false where ArbitraryBoxVoxels is.
 bool ProbeBox(const CVoxelGrid& grid, const CIndex3& corner, const CIndex3& minus,
               const CIndex3& plus, CProbeResult& result);
 
