@@ -74,9 +74,8 @@ void CBarChart::SetBkColor(COLORREF color)
 
 void CBarChart::Paint()
 {
-    if (m_Painted || !m_Canvas.IsAttached()) return;
-    const CControlState* s = m_Canvas.GetParent()->FindItem(m_Canvas.GetDlgCtrlID());
-    const CCanvasState* state = s ? s->KindState<CCanvasState>() : nullptr;
+    if (m_Painted) return;
+    const CCanvasState* state = m_Canvas.CanvasState();
     if (!state) return;
     const int w = state->m_Width, h = state->m_Height;
     m_PictureWidth = w;
@@ -153,9 +152,7 @@ void CBarChart::DrawLabel(const std::string& text, int left, int boxTop)
 
 double CBarChart::Scale() const
 {
-    const CControlState* s =
-        m_Canvas.IsAttached() ? m_Canvas.GetParent()->FindItem(m_Canvas.GetDlgCtrlID()) : nullptr;
-    const CCanvasState* state = s ? s->KindState<CCanvasState>() : nullptr;
+    const CCanvasState* state = m_Canvas.CanvasState();
     return state ? double(state->m_Width) / m_PictureWidth : 1.0;
 }
 
@@ -187,8 +184,7 @@ bool CBarChart::SaveBitmap(std::string fileName)
         fileName = dlg.GetPathName();
     }
     Paint();
-    const CControlState* s = m_Canvas.GetParent()->FindItem(m_Canvas.GetDlgCtrlID());
-    const CCanvasState* state = s ? s->KindState<CCanvasState>() : nullptr;
+    const CCanvasState* state = m_Canvas.CanvasState();
     if (!state || !std::ofstream(fileName, std::ios::binary | std::ios::trunc))
     {
         m_LastError = "Cannot create file";

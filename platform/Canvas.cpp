@@ -366,10 +366,21 @@ bool CCanvas::Save(const std::string& path, std::string& error) const
     return ok;
 }
 
-bool CCanvas::UserMouse(ECanvasMouse type, CCanvasPoint device)
+const CCanvasState* CCanvas::CanvasState() const
+{
+    const CControlState* s = IsAttached() ? m_pDlg->FindItem(m_Id) : nullptr;
+    return s ? s->KindState<CCanvasState>() : nullptr;
+}
+
+CCanvasState* CCanvas::UsableCanvas() const
 {
     CControlState* s = m_pDlg->UsableItem(m_Id);
-    CCanvasState* c = s ? s->KindState<CCanvasState>() : nullptr;
+    return s ? s->KindState<CCanvasState>() : nullptr;
+}
+
+bool CCanvas::UserMouse(ECanvasMouse type, CCanvasPoint device)
+{
+    CCanvasState* c = UsableCanvas();
     if (!c) return false;
     if (c->m_OnMouse) c->m_OnMouse({type, device, c->ToWorld(device), 0});
     return true;
@@ -377,8 +388,7 @@ bool CCanvas::UserMouse(ECanvasMouse type, CCanvasPoint device)
 
 bool CCanvas::UserWheel(CCanvasPoint device, int steps)
 {
-    CControlState* s = m_pDlg->UsableItem(m_Id);
-    CCanvasState* c = s ? s->KindState<CCanvasState>() : nullptr;
+    CCanvasState* c = UsableCanvas();
     if (!c) return false;
     if (c->m_OnMouse) c->m_OnMouse({ECanvasMouse::Wheel, device, c->ToWorld(device), steps});
     return true;
@@ -386,8 +396,7 @@ bool CCanvas::UserWheel(CCanvasPoint device, int steps)
 
 bool CCanvas::UserChooseMenuItem(UINT id)
 {
-    CControlState* s = m_pDlg->UsableItem(m_Id);
-    CCanvasState* c = s ? s->KindState<CCanvasState>() : nullptr;
+    CCanvasState* c = UsableCanvas();
     if (!c) return false;
     for (const auto& item : c->m_Menu)
         if (item.m_Id == id)

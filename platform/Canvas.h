@@ -124,6 +124,8 @@ public:
 
     // Writes PNG, BMP or SVG by the extension of path; false with a message in error.
     bool Save(const std::string& path, std::string& error) const;
+    // The drawing (size, content, image); null before the canvas is attached or created.
+    const CCanvasState* CanvasState() const;
 
     // What a user does: a mouse event at a device position, and choosing a context menu item.
     // False (and nothing happens) when the control cannot be used or the item does not exist.
@@ -133,5 +135,7 @@ public:
 
 private:
     CCanvasState* Canvas() const;
+    // The canvas a user can act on now: null when disabled or hidden.
+    CCanvasState* UsableCanvas() const;
     BOOL Add(CCanvasPrimitive primitive);
 };

@@ -92,12 +92,6 @@ bool CNewChartDlg::SetSeriesPoints(const std::string& name, std::vector<double> 
     return true;
 }
 
-const CCanvasState* CNewChartDlg::Canvas() const
-{
-    const CControlState* s = FindItem(IDC_CHART_AREA);
-    return s ? s->KindState<CCanvasState>() : nullptr;
-}
-
 void CNewChartDlg::ResetView()
 {
     m_View = ChartRangeOf(m_Content);
@@ -127,7 +121,7 @@ void CNewChartDlg::OnShowLabels()
 // Dragging moves the axis window with the pointer; the wheel zooms around it.
 void CNewChartDlg::OnMouse(const CCanvasMouseEvent& event)
 {
-    const CCanvasState* canvas = Canvas();
+    const CCanvasState* canvas = m_Canvas.CanvasState();
     if (!canvas) return;
     if (event.m_Type == ECanvasMouse::Wheel)
     {
@@ -175,7 +169,7 @@ void CNewChartDlg::Zoom(const CChartArea& area, CCanvasPoint at, int steps)
 
 bool CNewChartDlg::SaveImage(const std::string& path, std::string& error) const
 {
-    const CCanvasState* canvas = Canvas();
+    const CCanvasState* canvas = m_Canvas.CanvasState();
     if (canvas && WriteBmp(path, canvas->m_Width, canvas->m_Height, canvas->RenderRgb()))
         return true;
     error = Format("Cannot write the image to %s.", path.c_str());
@@ -193,7 +187,7 @@ void CNewChartDlg::OnSaveImage()
 
 void CNewChartDlg::OnClipboard()
 {
-    const CCanvasState* canvas = Canvas();
+    const CCanvasState* canvas = m_Canvas.CanvasState();
     if (!canvas) return;
     ClipboardSetBitmap(canvas->m_Width, canvas->m_Height, canvas->RenderRgb());
     AfxMessageBox("Chart copied to clipboard", MB_ICONINFORMATION);

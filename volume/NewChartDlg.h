@@ -52,7 +52,6 @@ private:
     void OnMouse(const CCanvasMouseEvent& event);
     void Zoom(const CChartArea& area, CCanvasPoint at, int steps);
     int FindSeries(const std::string& name) const;
-    const CCanvasState* Canvas() const;
     void ResetView();
     void Repaint();
 
