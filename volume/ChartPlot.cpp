@@ -201,7 +201,9 @@ bool PaintChart(cairo_t* cr, int width, int height, const CChartContent& content
 {
     cairo_set_source_rgb(cr, 1, 1, 1);
     cairo_paint(cr);
-    if (width < 2 || height < 2 || !HasExtCairo()) return false;
+    // The drivers PLplot found do not change while the program runs.
+    static const bool hasDevice = HasExtCairo();
+    if (width < 2 || height < 2 || !hasDevice) return false;
     if (!(view.m_XMax > view.m_XMin) || !(view.m_YMax > view.m_YMin)) return false;
     CPlotStream stream(cr, width, height);
     DrawFrame(content, view);
