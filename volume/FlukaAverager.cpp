@@ -453,9 +453,8 @@ void CFlukaAverager::Results(const double* x, double average, double* results) c
 
 // The inputs are read in lock-step, so their runs of values end together: the next runs are read
 // on every core at once, each input by one thread.
-void CFlukaAverager::ReadAhead()
+void CFlukaAverager::ReadAhead(std::vector<CFLUKAAvgDataFile*> readers)
 {
-    std::vector<CFLUKAAvgDataFile*> readers = Readers();
     std::erase_if(readers, [](CFLUKAAvgDataFile* r) { return !r->NeedsReadAhead(); });
     const size_t n = readers.size(), threads = size_t(m_Workers->Count());
     if (n == 0) return;
@@ -515,8 +514,6 @@ void CFlukaAverager::WriteRun(size_t count)
                                static_cast<std::streamsize>(m_Texts[t].m_Used[o]));
         output.m_OnLine = static_cast<int>((size_t(output.m_OnLine) + count) % 10);
     }
-    for (CFLUKAAvgDataFile* reader : Readers())
-        reader->Consume(count);
 }
 
 bool CFlukaAverager::ProcessBins()
@@ -532,6 +529,7 @@ bool CFlukaAverager::ProcessBins()
                       ILoadLog::IconWarning);
     }
     const std::int64_t step = std::max<std::int64_t>(bins / 100, 1);
+    const std::vector<CFLUKAAvgDataFile*> readers = Readers();
     for (std::int64_t done = 0, report = 0; done < bins;)
     {
         if (m_Progress && done >= report)
@@ -539,15 +537,17 @@ bool CFlukaAverager::ProcessBins()
             m_Progress(m_Files[0]->Progress());
             report = done + step;
         }
-        ReadAhead();
+        ReadAhead(readers);
         size_t count = static_cast<size_t>(std::min<std::int64_t>(bins - done, MaxRun));
-        for (CFLUKAAvgDataFile* reader : Readers())
+        for (CFLUKAAvgDataFile* reader : readers)
             count = std::min(count, reader->Buffered());
         // The bins every input holds are written before a short input's failure is told.
         if (count == 0)
-            for (CFLUKAAvgDataFile* reader : Readers())
+            for (CFLUKAAvgDataFile* reader : readers)
                 if (reader->Buffered() == 0) return Fail(reader->Error());
         WriteRun(count);
+        for (CFLUKAAvgDataFile* reader : readers)
+            reader->Consume(count);
         done += static_cast<std::int64_t>(count);
     }
     for (auto& output : m_Outputs)

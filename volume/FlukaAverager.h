@@ -65,7 +65,7 @@ private:
     void SumUpWeights();
     void WriteHeaders();
     std::vector<CFLUKAAvgDataFile*> Readers() const; // the inputs, then the averaged file
-    void ReadAhead();
+    void ReadAhead(std::vector<CFLUKAAvgDataFile*> readers);
     bool ProcessBins();
     void WriteRun(size_t count);
     void FormatPart(CRunText& text, size_t begin, size_t end) const;

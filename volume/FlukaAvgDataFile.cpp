@@ -184,26 +184,28 @@ void CFLUKAAvgDataFile::SkipNumbers(std::int64_t count)
     m_In.ReadLine(rest);
 }
 
-bool CFLUKAAvgDataFile::Refill()
+// Plain numbers in runs; any other (a broken exponent, the end of the values) one by one.
+void CFLUKAAvgDataFile::Refill()
 {
     const size_t n = static_cast<size_t>(std::min<std::int64_t>(m_Left, std::int64_t(m_Capacity)));
     m_ReadAhead.resize(n);
     m_Next = 0;
-    for (size_t i = 0; i < n; ++i)
+    for (size_t i = 0;;)
     {
         i += m_In.ExtractPlainRun(m_ReadAhead.data() + i, n - i);
-        if (i < n && !ExtractRepaired(m_ReadAhead[i]))
+        if (i == n) break;
+        if (!ExtractRepaired(m_ReadAhead[i]))
         {
             m_Error =
                 Format("%s holds only %lld of the %lld values of its binning.", m_Path.c_str(),
                        static_cast<long long>(m_Bins - m_Left + i), static_cast<long long>(m_Bins));
             m_Left = 0;
             m_ReadAhead.resize(i);
-            return i > 0;
+            return;
         }
+        ++i;
     }
     m_Left -= static_cast<std::int64_t>(n);
-    return n > 0;
 }
 
 void CFLUKAAvgDataFile::ReadAhead()

@@ -55,7 +55,7 @@ private:
     void TakeCoordinateLine(const std::string& line);
     bool ReadRemarkLines();
     void SkipNumbers(std::int64_t count);
-    bool Refill();
+    void Refill();
     bool ExtractRepaired(double& value);
 
     CTextScanner m_In;
