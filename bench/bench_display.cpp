@@ -2,9 +2,9 @@
 // a bare loop that draws the same coloured quads from ready-made client-side vertex arrays in the
 // same context; then a 200^3 grid with all three planes, frame time reported.
 #include "platform/Offscreen.h"
-#include "volume/DisplayState.h"
-#include "volume/SliceRenderer.h"
-#include "volume/VoxelGrid.h"
+#include "volume/display/SliceRenderer.h"
+#include "volume/model/DisplayState.h"
+#include "volume/model/VoxelGrid.h"
 
 #include <GL/gl.h>
 

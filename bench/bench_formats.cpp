@@ -5,10 +5,10 @@
 //  2. loading a FLUKA binary USRBIN file of 100^3 values against a bare fread of it.
 #include "bench/BenchKit.h"
 #include "platform/HeadlessBackend.h"
-#include "volume/FlukaAverager.h"
-#include "volume/LoadLog.h"
-#include "volume/VolumeLoader.h"
-#include "volume/VoxelGrid.h"
+#include "volume/averaging/FlukaAverager.h"
+#include "volume/loading/VolumeLoader.h"
+#include "volume/model/LoadLog.h"
+#include "volume/model/VoxelGrid.h"
 
 #include <sys/wait.h>
 #include <unistd.h>

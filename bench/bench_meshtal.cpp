@@ -2,9 +2,9 @@
 // the grid against a bare pass that splits the same bytes into lines and converts every number,
 // and the peak memory of the load above its start against the grid's own size.
 #include "platform/HeadlessBackend.h"
-#include "volume/LoadLog.h"
-#include "volume/VolumeLoader.h"
-#include "volume/VoxelGrid.h"
+#include "volume/loading/VolumeLoader.h"
+#include "volume/model/LoadLog.h"
+#include "volume/model/VoxelGrid.h"
 
 #include <unistd.h>
 

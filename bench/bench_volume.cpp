@@ -8,10 +8,10 @@
 #include "platform/HeadlessBackend.h"
 #include "platform/Profile.h"
 #include "testkit/FakeHost.h"
-#include "volume/LoadLog.h"
-#include "volume/VolumeLoader.h"
 #include "volume/Volumira3DDlg.h"
-#include "volume/VoxelGrid.h"
+#include "volume/loading/VolumeLoader.h"
+#include "volume/model/LoadLog.h"
+#include "volume/model/VoxelGrid.h"
 
 #include <omp.h>
 #include <unistd.h>

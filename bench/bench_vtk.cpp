@@ -4,7 +4,7 @@
 // without a second copy of the grid (peak memory beyond the grid printed).
 #include "common/VtkXmlWriter.h"
 #include "volume/GridVtkExport.h"
-#include "volume/VoxelGrid.h"
+#include "volume/model/VoxelGrid.h"
 
 #include <unistd.h>
 

@@ -11,12 +11,12 @@
 #include "isotopes/IsodumpReader.h"
 #include "isotopes/NucVecCollectorReader.h"
 #include "tracks/ParticleDataReader.h"
-#include "volume/FormatDispatch.h"
 #include "volume/FuzzEntry.h"
-#include "volume/LoadLog.h"
-#include "volume/PropTreeExpression.h"
-#include "volume/VolumeLoader.h"
-#include "volume/VoxelGrid.h"
+#include "volume/expressions/PropTreeExpression.h"
+#include "volume/loading/FormatDispatch.h"
+#include "volume/loading/VolumeLoader.h"
+#include "volume/model/LoadLog.h"
+#include "volume/model/VoxelGrid.h"
 
 #include <cmath>
 #include <cstdlib>

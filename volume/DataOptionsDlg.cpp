@@ -3,9 +3,9 @@
 #include "platform/Controls.h"
 #include "platform/DataExchange.h"
 #include "platform/UiServices.h"
-#include "volume/NormalizationDlg.h"
-#include "volume/PropTreeExpression.h"
-#include "volume/VoxelGrid.h"
+#include "volume/expressions/NormalizationDlg.h"
+#include "volume/expressions/PropTreeExpression.h"
+#include "volume/model/VoxelGrid.h"
 
 #include <cmath>
 #include <utility>

@@ -1,11 +1,11 @@
 #include "volume/FuzzEntry.h"
 
 #include "platform/HeadlessBackend.h"
-#include "volume/FlukaAverager.h"
-#include "volume/FormatDispatch.h"
-#include "volume/LoadLog.h"
-#include "volume/VolumeLoader.h"
-#include "volume/VoxelGrid.h"
+#include "volume/averaging/FlukaAverager.h"
+#include "volume/loading/FormatDispatch.h"
+#include "volume/loading/VolumeLoader.h"
+#include "volume/model/LoadLog.h"
+#include "volume/model/VoxelGrid.h"
 
 #include <sys/mman.h>
 #include <unistd.h>

@@ -3,7 +3,7 @@
 // settings transformation as the image's direction and origin.
 #pragma once
 #include "common/VtkXmlWriter.h"
-#include "volume/VoxelGrid.h"
+#include "volume/model/VoxelGrid.h"
 
 #include <string>
 

@@ -2,12 +2,12 @@
 
 #include "platform/Controls.h"
 #include "platform/UiServices.h"
-#include "volume/AvgVolumeConfigDlg.h"
-#include "volume/DataProbe.h"
-#include "volume/DisplayState.h"
-#include "volume/Matrix.h"
 #include "volume/Volumira3DDlg.h"
-#include "volume/VoxelGrid.h"
+#include "volume/analysis/AvgVolumeConfigDlg.h"
+#include "volume/analysis/DataProbe.h"
+#include "volume/model/DisplayState.h"
+#include "volume/model/Matrix.h"
+#include "volume/model/VoxelGrid.h"
 
 namespace volumira3d
 {

@@ -1,7 +1,7 @@
 #include "volume/SettingsDlg.h"
 
 #include "platform/DataExchange.h"
-#include "volume/Transform.h"
+#include "volume/display/Transform.h"
 
 namespace volumira3d
 {

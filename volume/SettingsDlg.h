@@ -3,7 +3,7 @@
 // The caller fills the fields, runs the dialog and takes them back on OK.
 #pragma once
 #include "platform/Dialog.h"
-#include "volume/Matrix.h"
+#include "volume/model/Matrix.h"
 
 namespace volumira3d
 {

@@ -3,16 +3,16 @@
 #include "common/VtkExport.h"
 #include "platform/DataExchange.h"
 #include "platform/UiServices.h"
-#include "volume/CalcFLUKAAverageDlg.h"
-#include "volume/ContourConfigDlg.h"
-#include "volume/DataExtraction.h"
 #include "volume/DataOptionsDlg.h"
 #include "volume/GridVtkExport.h"
-#include "volume/NormalizationDlg.h"
-#include "volume/Palettes.h"
 #include "volume/SettingsDlg.h"
-#include "volume/TextScanner.h"
-#include "volume/VolumeLoader.h"
+#include "volume/analysis/DataExtraction.h"
+#include "volume/averaging/CalcFLUKAAverageDlg.h"
+#include "volume/display/ContourConfigDlg.h"
+#include "volume/expressions/NormalizationDlg.h"
+#include "volume/formats/TextScanner.h"
+#include "volume/loading/VolumeLoader.h"
+#include "volume/model/Palettes.h"
 
 #include <GL/gl.h>
 

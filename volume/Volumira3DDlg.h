@@ -4,15 +4,15 @@
 #include "frame/HostApi.h"
 #include "platform/Controls.h"
 #include "platform/Dialog.h"
-#include "volume/DisplayCtrl.h"
-#include "volume/DisplayState.h"
-#include "volume/FormatDispatch.h"
-#include "volume/LoadLog.h"
-#include "volume/PlotLegend.h"
 #include "volume/ProbingControls.h"
-#include "volume/SliceRenderer.h"
-#include "volume/VolumeSettings.h"
-#include "volume/VoxelGrid.h"
+#include "volume/display/DisplayCtrl.h"
+#include "volume/display/PlotLegend.h"
+#include "volume/display/SliceRenderer.h"
+#include "volume/loading/FormatDispatch.h"
+#include "volume/model/DisplayState.h"
+#include "volume/model/LoadLog.h"
+#include "volume/model/VolumeSettings.h"
+#include "volume/model/VoxelGrid.h"
 
 #include <string>
 

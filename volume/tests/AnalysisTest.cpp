@@ -1,7 +1,7 @@
 #include "TestHelpers.h"
-#include "volume/DisplayState.h"
-#include "volume/GridAnalysis.h"
-#include "volume/VoxelGrid.h"
+#include "volume/analysis/GridAnalysis.h"
+#include "volume/model/DisplayState.h"
+#include "volume/model/VoxelGrid.h"
 
 #include <gtest/gtest.h>
 

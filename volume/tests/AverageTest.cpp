@@ -1,8 +1,8 @@
 // Averaging and file arithmetic of FLUKA USRBIN text files.
 #include "LoaderTest.h"
 #include "testkit/ThreadCount.h"
-#include "volume/FlukaAverager.h"
-#include "volume/FlukaAvgDataFile.h"
+#include "volume/averaging/FlukaAverager.h"
+#include "volume/averaging/FlukaAvgDataFile.h"
 
 #include <cmath>
 #include <random>

@@ -1,9 +1,9 @@
 // Every file of the bad-input corpus: a message, a clean state, no crash, no absurd allocation.
 #include "TestHelpers.h"
-#include "volume/FormatDispatch.h"
-#include "volume/LoadLog.h"
-#include "volume/VolumeLoader.h"
-#include "volume/VoxelGrid.h"
+#include "volume/loading/FormatDispatch.h"
+#include "volume/loading/VolumeLoader.h"
+#include "volume/model/LoadLog.h"
+#include "volume/model/VoxelGrid.h"
 
 namespace volumira3d
 {

@@ -1,10 +1,10 @@
 // Each display mode drawn from one known grid and compared with its reference image under
 // baselines/. Set TESSARON_UPDATE_BASELINES=1 to write the references anew (on purpose only).
 #include "PlaneView.h"
-#include "volume/DisplayState.h"
-#include "volume/Palettes.h"
-#include "volume/SliceRenderer.h"
-#include "volume/VoxelGrid.h"
+#include "volume/display/SliceRenderer.h"
+#include "volume/model/DisplayState.h"
+#include "volume/model/Palettes.h"
+#include "volume/model/VoxelGrid.h"
 
 #include <gtest/gtest.h>
 

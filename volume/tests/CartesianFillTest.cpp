@@ -1,5 +1,5 @@
-#include "volume/CartesianFill.h"
-#include "volume/VoxelArray.h"
+#include "volume/loading/CartesianFill.h"
+#include "volume/model/VoxelArray.h"
 
 #include <gtest/gtest.h>
 

@@ -2,11 +2,11 @@
 #include "testkit/Pixels.h"
 #include "testkit/Scratch.h"
 #include "testkit/UiCapture.h"
-#include "volume/ChartPlot.h"
-#include "volume/DisplayState.h"
-#include "volume/NewChartDlg.h"
-#include "volume/NewPlotProfileDlg.h"
-#include "volume/VoxelGrid.h"
+#include "volume/analysis/ChartPlot.h"
+#include "volume/analysis/NewChartDlg.h"
+#include "volume/analysis/NewPlotProfileDlg.h"
+#include "volume/model/DisplayState.h"
+#include "volume/model/VoxelGrid.h"
 
 #include <gtest/gtest.h>
 

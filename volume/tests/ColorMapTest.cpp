@@ -1,7 +1,7 @@
 #include "TestHelpers.h"
-#include "volume/ColorLUT.h"
-#include "volume/ColorMapping.h"
-#include "volume/Palettes.h"
+#include "volume/model/ColorLUT.h"
+#include "volume/model/ColorMapping.h"
+#include "volume/model/Palettes.h"
 
 #include <cmath>
 

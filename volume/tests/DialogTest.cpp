@@ -3,9 +3,9 @@
 #include "platform/Profile.h"
 #include "testkit/FakeHost.h"
 #include "volume/DataOptionsDlg.h"
-#include "volume/NormalizationDlg.h"
 #include "volume/Volumira3DDlg.h"
 #include "volume/Volumira3D_App.h"
+#include "volume/expressions/NormalizationDlg.h"
 
 #include <omp.h>
 

@@ -1,5 +1,5 @@
 #include "LoaderTest.h"
-#include "volume/FormatDispatch.h"
+#include "volume/loading/FormatDispatch.h"
 
 namespace volumira3d
 {

@@ -4,13 +4,13 @@
 #include "platform/Controls.h"
 #include "platform/Profile.h"
 #include "testkit/FakeHost.h"
-#include "volume/ContourConfigDlg.h"
-#include "volume/DIB.h"
 #include "volume/DataOptionsDlg.h"
-#include "volume/Palettes.h"
 #include "volume/SettingsDlg.h"
-#include "volume/Transform.h"
 #include "volume/Volumira3DDlg.h"
+#include "volume/display/ContourConfigDlg.h"
+#include "volume/display/DIB.h"
+#include "volume/display/Transform.h"
+#include "volume/model/Palettes.h"
 
 namespace volumira3d
 {

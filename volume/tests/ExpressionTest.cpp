@@ -1,4 +1,4 @@
-#include "volume/PropTreeExpression.h"
+#include "volume/expressions/PropTreeExpression.h"
 
 #include <gtest/gtest.h>
 

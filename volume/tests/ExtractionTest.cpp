@@ -1,9 +1,9 @@
 #include "TestHelpers.h"
-#include "volume/DataExtraction.h"
-#include "volume/DataProbe.h"
-#include "volume/DisplayState.h"
-#include "volume/ExtractionWriters.h"
-#include "volume/GridAnalysis.h"
+#include "volume/analysis/DataExtraction.h"
+#include "volume/analysis/DataProbe.h"
+#include "volume/analysis/ExtractionWriters.h"
+#include "volume/analysis/GridAnalysis.h"
+#include "volume/model/DisplayState.h"
 
 #include <gtest/gtest.h>
 

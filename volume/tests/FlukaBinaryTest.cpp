@@ -1,7 +1,7 @@
 // FLUKA binary USRBIN files: the real ones, Fortran-written fixtures of the binnings the real ones
 // lack, and broken copies of both.
 #include "LoaderTest.h"
-#include "volume/FortranRecords.h"
+#include "volume/formats/FortranRecords.h"
 
 #include <cstring>
 

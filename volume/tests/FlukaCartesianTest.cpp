@@ -1,7 +1,7 @@
 #include "TestHelpers.h"
-#include "volume/LoadLog.h"
-#include "volume/VolumeLoader.h"
-#include "volume/VoxelGrid.h"
+#include "volume/loading/VolumeLoader.h"
+#include "volume/model/LoadLog.h"
+#include "volume/model/VoxelGrid.h"
 
 namespace volumira3d
 {

@@ -1,8 +1,8 @@
 #include "TestHelpers.h"
-#include "volume/CylinderMapping.h"
-#include "volume/LoadLog.h"
-#include "volume/VolumeLoader.h"
-#include "volume/VoxelGrid.h"
+#include "volume/loading/CylinderMapping.h"
+#include "volume/loading/VolumeLoader.h"
+#include "volume/model/LoadLog.h"
+#include "volume/model/VoxelGrid.h"
 
 #include <omp.h>
 

@@ -1,8 +1,8 @@
-#include "volume/FlukaValueSource.h"
+#include "volume/formats/FlukaValueSource.h"
 #include "TestHelpers.h"
 #include "testkit/ThreadCount.h"
-#include "volume/FlukaXYZAsciiIO.h"
-#include "volume/Records.h"
+#include "volume/formats/FlukaXYZAsciiIO.h"
+#include "volume/formats/Records.h"
 
 #include <omp.h>
 

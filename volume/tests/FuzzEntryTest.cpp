@@ -2,7 +2,7 @@
 // file) never give a success for a file they cannot be.
 #include "volume/FuzzEntry.h"
 #include "LoaderTest.h"
-#include "volume/FormatDispatch.h"
+#include "volume/loading/FormatDispatch.h"
 
 #include <random>
 

@@ -1,5 +1,5 @@
-#include "volume/Matrix.h"
-#include "volume/VoxelGrid.h"
+#include "volume/model/Matrix.h"
+#include "volume/model/VoxelGrid.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "volume/DisplayState.h"
-#include "volume/Palettes.h"
-#include "volume/PlotLegend.h"
+#include "volume/display/PlotLegend.h"
+#include "volume/model/DisplayState.h"
+#include "volume/model/Palettes.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "TestHelpers.h"
 #include "platform/Clipboard.h"
-#include "volume/DIB.h"
-#include "volume/DisplayCtrl.h"
+#include "volume/display/DIB.h"
+#include "volume/display/DisplayCtrl.h"
 
 namespace volumira3d
 {

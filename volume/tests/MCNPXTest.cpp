@@ -1,7 +1,7 @@
 // MCNPX gridconv text: data sets, the data-set dialog, skipping, and broken files.
 #include "LoaderTest.h"
-#include "volume/FormatDispatch.h"
-#include "volume/MCNPXImportOptionsDlg.h"
+#include "volume/loading/FormatDispatch.h"
+#include "volume/loading/MCNPXImportOptionsDlg.h"
 
 namespace volumira3d
 {

@@ -2,8 +2,8 @@
 // on the grid, bins of unequal width, the choice of tally and bin, broken files.
 #include "LoaderTest.h"
 
-#include "volume/MeshtalBinDlg.h"
-#include "volume/MeshtalReader.h"
+#include "volume/formats/MeshtalReader.h"
+#include "volume/loading/MeshtalBinDlg.h"
 
 #include <cmath>
 #include <map>

@@ -1,10 +1,10 @@
 // The "Average FLUKA outputs" dialog and its "User defined normalization" dialog, driven as a
 // user would.
 #include "LoaderTest.h"
-#include "volume/CalcFLUKAAverageDlg.h"
-#include "volume/FlukaAvgDataFile.h"
-#include "volume/NormalizationDlg.h"
-#include "volume/UserDefWeightsDlg.h"
+#include "volume/averaging/CalcFLUKAAverageDlg.h"
+#include "volume/averaging/FlukaAvgDataFile.h"
+#include "volume/averaging/UserDefWeightsDlg.h"
+#include "volume/expressions/NormalizationDlg.h"
 
 namespace volumira3d
 {

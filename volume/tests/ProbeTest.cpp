@@ -1,10 +1,10 @@
 #include "platform/ScriptedAnswers.h"
 #include "platform/UiServices.h"
 #include "testkit/UiCapture.h"
-#include "volume/AvgVolumeConfigDlg.h"
-#include "volume/DataProbe.h"
-#include "volume/DisplayState.h"
-#include "volume/VoxelGrid.h"
+#include "volume/analysis/AvgVolumeConfigDlg.h"
+#include "volume/analysis/DataProbe.h"
+#include "volume/model/DisplayState.h"
+#include "volume/model/VoxelGrid.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #include "PlaneView.h"
-#include "volume/DisplayState.h"
-#include "volume/SliceRenderer.h"
-#include "volume/Transform.h"
-#include "volume/VoxelGrid.h"
+#include "volume/display/SliceRenderer.h"
+#include "volume/display/Transform.h"
+#include "volume/model/DisplayState.h"
+#include "volume/model/VoxelGrid.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "volume/ScientificText.h"
+#include "volume/formats/ScientificText.h"
 
 #include <gtest/gtest.h>
 

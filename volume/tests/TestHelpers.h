@@ -2,9 +2,9 @@
 #pragma once
 #include "testkit/Scratch.h"
 #include "testkit/UiCapture.h"
-#include "volume/LoadLog.h"
-#include "volume/VolumeLoader.h"
-#include "volume/VoxelGrid.h"
+#include "volume/loading/VolumeLoader.h"
+#include "volume/model/LoadLog.h"
+#include "volume/model/VoxelGrid.h"
 
 #include <cstdio>
 #include <string>

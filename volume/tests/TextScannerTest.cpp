@@ -1,4 +1,4 @@
-#include "volume/TextScanner.h"
+#include "volume/formats/TextScanner.h"
 #include "TestHelpers.h"
 
 #include <sstream>

@@ -1,4 +1,4 @@
-#include "volume/Transform.h"
+#include "volume/display/Transform.h"
 #include "TestHelpers.h"
 #include "platform/Controls.h"
 #include "volume/SettingsDlg.h"

@@ -4,8 +4,8 @@
 #include "testkit/FakeHost.h"
 #include "testkit/VtkReadBack.h"
 #include "volume/GridVtkExport.h"
-#include "volume/Transform.h"
 #include "volume/Volumira3DDlg.h"
+#include "volume/display/Transform.h"
 
 #include <filesystem>
 

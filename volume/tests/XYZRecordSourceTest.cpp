@@ -1,7 +1,7 @@
-#include "volume/XYZRecordSource.h"
+#include "volume/formats/XYZRecordSource.h"
 #include "TestHelpers.h"
 #include "testkit/ThreadCount.h"
-#include "volume/XYZAsciiIO.h"
+#include "volume/formats/XYZAsciiIO.h"
 
 #include <omp.h>
 

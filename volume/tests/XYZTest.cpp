@@ -1,8 +1,8 @@
 #include "TestHelpers.h"
-#include "volume/LoadLog.h"
-#include "volume/VolumeLoader.h"
-#include "volume/VoxelGrid.h"
-#include "volume/XYZAsciiIO.h"
+#include "volume/formats/XYZAsciiIO.h"
+#include "volume/loading/VolumeLoader.h"
+#include "volume/model/LoadLog.h"
+#include "volume/model/VoxelGrid.h"
 
 namespace volumira3d
 {

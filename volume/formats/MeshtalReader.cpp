@@ -1,0 +1,550 @@
+#include "volume/formats/MeshtalReader.h"
+
+#include "common/LineReader.h"
+#include "platform/UiServices.h"
+#include "volume/formats/TextScanner.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <fstream>
+#include <map>
+
+namespace volumira3d
+{
+namespace
+{
+constexpr std::string_view TallyStart = "Mesh Tally Number";
+constexpr int MaxColumns = 16;
+
+// By hand: a find_first_not_of over a set of blanks searches the set once per character.
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r';
+}
+
+std::string_view Trim(std::string_view s)
+{
+    size_t begin = 0, end = s.size();
+    while (begin < end && IsBlank(s[begin]))
+        ++begin;
+    while (end > begin && IsBlank(s[end - 1]))
+        --end;
+    return s.substr(begin, end - begin);
+}
+
+bool StartsWith(std::string_view s, std::string_view prefix)
+{
+    return s.substr(0, prefix.size()) == prefix;
+}
+
+bool ParseNumber(std::string_view token, double& value)
+{
+    if (!token.empty() && token.front() == '+') token.remove_prefix(1);
+    const auto [end, ec] = std::from_chars(token.data(), token.data() + token.size(), value);
+    return ec == std::errc() && end == token.data() + token.size() && std::isfinite(value);
+}
+
+// Splits at blanks; false when there are more than MaxColumns tokens.
+bool Split(std::string_view line, std::array<std::string_view, MaxColumns>& tokens, int& count)
+{
+    count = 0;
+    const char* p = line.data();
+    const char* const end = p + line.size();
+    for (;;)
+    {
+        while (p < end && IsBlank(*p))
+            ++p;
+        if (p == end) return true;
+        const char* start = p;
+        while (p < end && !IsBlank(*p))
+            ++p;
+        if (count == MaxColumns) return false;
+        tokens[count++] = std::string_view(start, static_cast<size_t>(p - start));
+    }
+}
+
+// The numbers of a line after its colon (or after its start when it has none).
+bool ParseList(std::string_view text, std::vector<double>& values)
+{
+    values.clear();
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    for (;;)
+    {
+        while (p < end && IsBlank(*p))
+            ++p;
+        if (p == end) return true;
+        const char* start = p;
+        while (p < end && !IsBlank(*p))
+            ++p;
+        double v = 0;
+        if (!ParseNumber(std::string_view(start, static_cast<size_t>(p - start)), v)) return false;
+        values.push_back(v);
+    }
+}
+
+// Three numbers after a phrase of the cylinder line ("origin at", "axis in", "VEC direction").
+bool ParseTriple(std::string_view line, std::string_view phrase, double (&out)[3])
+{
+    const size_t at = line.find(phrase);
+    if (at == std::string_view::npos) return false;
+    std::array<std::string_view, MaxColumns> tokens;
+    int count = 0;
+    Split(line.substr(at + phrase.size(), 60), tokens, count);
+    if (count < 3) return false;
+    for (int i = 0; i < 3; ++i)
+        if (!ParseNumber(tokens[i], out[i])) return false;
+    return true;
+}
+
+bool Increasing(const std::vector<double>& bounds)
+{
+    for (size_t i = 1; i < bounds.size(); ++i)
+        if (!(bounds[i] > bounds[i - 1])) return false;
+    return true;
+}
+
+// The bin whose upper boundary the row prints (to the few digits of the print).
+int MatchUpper(const std::vector<double>& bounds, double value)
+{
+    for (size_t i = 1; i < bounds.size(); ++i)
+    {
+        const double b = bounds[i];
+        if (std::abs(value - b) <= 5e-3 * std::max(std::abs(value), std::abs(b)))
+            return static_cast<int>(i) - 1;
+    }
+    return -1;
+}
+
+// The bin holding a printed bin centre; -1 outside.
+int BinOf(const std::vector<double>& bounds, double centre)
+{
+    const auto it = std::upper_bound(bounds.begin(), bounds.end(), centre);
+    if (it == bounds.begin() || it == bounds.end()) return -1;
+    return static_cast<int>(it - bounds.begin()) - 1;
+}
+
+std::string RangeLabel(const std::vector<double>& bounds, int bin, bool total, const char* unit)
+{
+    if (total && bin == static_cast<int>(std::max<size_t>(bounds.size(), 2)) - 1) return "Total";
+    if (bounds.size() < 2) return "all";
+    return Format("%g - %g %s", bounds[bin], bounds[bin + 1], unit);
+}
+
+// The energy or time bin a row names: "Total" or the bin's upper boundary. Rows of one bin come
+// together, so the last token's bin is kept.
+class CBinMatcher
+{
+public:
+    CBinMatcher(const std::vector<double>& bounds, bool total, int bins)
+        : m_Bounds(bounds), m_Total(total), m_Bins(bins)
+    {
+    }
+    int Bin(std::string_view token)
+    {
+        if (token == m_LastToken) return m_LastBin;
+        double v = 0;
+        m_LastToken = token;
+        if (token == "Total")
+            m_LastBin = m_Total ? m_Bins : -1;
+        else if (!ParseNumber(token, v))
+            m_LastBin = -1;
+        else
+            m_LastBin = m_Bounds.size() < 2 ? 0 : MatchUpper(m_Bounds, v);
+        return m_LastBin;
+    }
+
+private:
+    const std::vector<double>& m_Bounds;
+    bool m_Total;
+    int m_Bins;
+    std::string m_LastToken;
+    int m_LastBin = -1;
+};
+
+// The bin of a printed centre coordinate. The outer axes change seldom from row to row, so the
+// last token's bin is kept.
+class CCoordinateMatcher
+{
+public:
+    explicit CCoordinateMatcher(const std::vector<double>& bounds) : m_Bounds(bounds) {}
+    int Bin(std::string_view token)
+    {
+        if (token == m_LastToken) return m_LastBin;
+        double c = 0;
+        m_LastToken = token;
+        m_LastBin = ParseNumber(token, c) ? BinOf(m_Bounds, c) : -1;
+        return m_LastBin;
+    }
+
+private:
+    const std::vector<double>& m_Bounds;
+    std::string m_LastToken;
+    int m_LastBin = -1;
+};
+
+// The header of one tally as its lines arrive; the boundaries kept by their axis letter.
+struct CHeaderScan
+{
+    std::map<char, std::vector<double>> m_Bounds;
+    bool m_Columns = false;
+};
+
+// The column header: which quantity each column holds.
+bool ParseColumns(std::string_view line, CMeshtalTally& tally)
+{
+    std::array<std::string_view, MaxColumns> t;
+    int count = 0;
+    if (!Split(line, t, count)) return false;
+    const bool cylinder = std::find(t.begin(), t.begin() + count, "R") != t.begin() + count;
+    tally.m_Kind = cylinder ? EMeshKind::Cylindrical : EMeshKind::Cartesian;
+    int column = 0;
+    for (int i = 0; i < count; ++i, ++column)
+    {
+        const std::string_view w = t[i];
+        if (w == "Energy")
+            tally.m_EnergyColumn = column;
+        else if (w == "Time")
+            tally.m_TimeColumn = column;
+        else if (w == "X" || w == "R")
+            tally.m_CoordColumn[0] = column;
+        else if (w == "Y" && !cylinder)
+            tally.m_CoordColumn[1] = column;
+        else if (w == "Z")
+            tally.m_CoordColumn[cylinder ? 1 : 2] = column;
+        else if (w == "Th" && cylinder)
+            tally.m_CoordColumn[2] = column;
+        else if (w == "Result")
+            tally.m_ResultColumn = column;
+        else if (w == "Rel" && i + 1 < count && t[i + 1] == "Error")
+            tally.m_ErrorColumn = column, ++i;
+        else if (w == "Volume")
+            continue;
+        else if (w == "Rslt" && i + 2 < count && t[i + 1] == "*" && t[i + 2] == "Vol")
+            i += 2;
+        else
+            return false;
+    }
+    tally.m_Columns = column;
+    return tally.m_ResultColumn >= 0 && tally.m_ErrorColumn >= 0 &&
+           std::all_of(std::begin(tally.m_CoordColumn), std::end(tally.m_CoordColumn),
+                       [](int c) { return c >= 0; });
+}
+
+bool IsColumnHeader(std::string_view t)
+{
+    return t.find("Result") != std::string_view::npos &&
+           (StartsWith(t, "Energy ") || StartsWith(t, "Time ") || StartsWith(t, "X ") ||
+            StartsWith(t, "R "));
+}
+
+// A header line that gives boundaries: the axis letter and the text after the colon.
+bool BoundaryLine(std::string_view t, char& axis, std::string_view& rest)
+{
+    static constexpr std::pair<std::string_view, char> Lines[] = {
+        {"X direction:", 'X'},
+        {"Y direction:", 'Y'},
+        {"Z direction:", 'Z'},
+        {"R direction:", 'R'},
+        {"Theta direction (revolutions):", 'T'},
+        {"Energy bin boundaries:", 'E'},
+        {"Time bin boundaries:", 't'},
+    };
+    for (const auto& [start, letter] : Lines)
+        if (StartsWith(t, start))
+        {
+            axis = letter;
+            rest = t.substr(start.size());
+            return true;
+        }
+    return false;
+}
+
+std::string ParticleOf(std::string_view t)
+{
+    constexpr std::string_view End = "mesh tally.";
+    if (t.size() < End.size() || t.substr(t.size() - End.size()) != End) return "";
+    std::string_view before = Trim(t.substr(0, t.size() - End.size()));
+    const size_t space = before.find_last_of(' ');
+    return std::string(space == std::string_view::npos ? before : before.substr(space + 1));
+}
+} // namespace
+
+std::int64_t CMeshtalTally::Cells() const
+{
+    return std::int64_t(Bins(0)) * Bins(1) * Bins(2);
+}
+
+std::string CMeshtalTally::EnergyLabel(int choice) const
+{
+    return RangeLabel(m_Energy, choice, m_EnergyTotal, "MeV");
+}
+
+std::string CMeshtalTally::TimeLabel(int choice) const
+{
+    return RangeLabel(m_Time, choice, m_TimeTotal, "sh");
+}
+
+std::string CMeshtalTally::KindName() const
+{
+    return m_Kind == EMeshKind::Cylindrical ? "R Z Th" : "X Y Z";
+}
+
+std::string CMeshtalTally::Sizes() const
+{
+    return Format("%d x %d x %d", Bins(0), Bins(1), Bins(2));
+}
+
+CMeshtalChoice CMeshtalReader::DefaultChoice(const CMeshtalTally& tally)
+{
+    CMeshtalChoice choice;
+    choice.m_Energy = tally.m_EnergyTotal ? tally.EnergyBins() : 0;
+    choice.m_Time = tally.m_TimeTotal ? tally.TimeBins() : 0;
+    return choice;
+}
+
+bool CMeshtalReader::Fail(const std::string& text)
+{
+    m_Error = text;
+    return false;
+}
+
+bool CMeshtalReader::Open(const std::string& path)
+{
+    m_Path = path;
+    m_Tallies.clear();
+    m_Histories = 0;
+    std::ifstream in(path, std::ios::binary);
+    if (!IsRegularFile(path) || !in) return Fail("The file " + path + " cannot be opened.");
+    CLineReader reader(in);
+    std::string_view line;
+    std::uint64_t number = 0;
+    CHeaderScan scan;
+    enum class EState
+    {
+        Preamble,
+        Header,
+        Rows,
+        After
+    } state = EState::Preamble;
+    const auto finish = [&]
+    {
+        CMeshtalTally& tally = m_Tallies.back();
+        const std::pair<char, int> cart[] = {{'X', 0}, {'Y', 1}, {'Z', 2}};
+        const std::pair<char, int> cyl[] = {{'R', 0}, {'Z', 1}, {'T', 2}};
+        for (const auto& [letter, axis] : tally.m_Kind == EMeshKind::Cylindrical ? cyl : cart)
+            tally.m_Bounds[axis] = scan.m_Bounds[letter];
+        tally.m_Energy = scan.m_Bounds['E'];
+        tally.m_Time = scan.m_Bounds['t'];
+        if (!scan.m_Columns)
+            return Fail(Format("Mesh tally %d has no column header before line %llu: its rows "
+                               "cannot be read.",
+                               tally.m_Number, static_cast<unsigned long long>(number)));
+        return FinishTally(tally);
+    };
+    while (reader.Next(line))
+    {
+        ++number;
+        const std::string_view t = Trim(line);
+        if (StartsWith(t, TallyStart))
+        {
+            if (state != EState::Preamble && !finish()) return false;
+            CMeshtalTally tally;
+            double n = 0;
+            if (!ParseNumber(Trim(t.substr(TallyStart.size())), n) || n != std::floor(n) ||
+                std::abs(n) > 1e9)
+                return Fail(Format("Line %llu: the mesh tally number cannot be read.",
+                                   static_cast<unsigned long long>(number)));
+            tally.m_Number = static_cast<int>(n);
+            m_Tallies.push_back(tally);
+            scan = CHeaderScan();
+            state = EState::Header;
+            continue;
+        }
+        switch (state)
+        {
+        case EState::Preamble:
+            if (const size_t at = t.find("normalizing tallies ="); at != std::string_view::npos)
+                ParseNumber(Trim(t.substr(at + 21)), m_Histories);
+            break;
+        case EState::Header:
+        {
+            CMeshtalTally& tally = m_Tallies.back();
+            char axis = 0;
+            std::string_view rest;
+            if (t.find("Tally Results:") != std::string_view::npos)
+                return Fail(Format("Mesh tally %d is written in the matrix layout (\"%s\"), which "
+                                   "is not read; write it in the column layout (out=col).",
+                                   tally.m_Number, std::string(t).c_str()));
+            if (BoundaryLine(t, axis, rest))
+            {
+                if (!ParseList(rest, scan.m_Bounds[axis]))
+                    return Fail(Format("Line %llu: the bin boundaries of mesh tally %d cannot be "
+                                       "read.",
+                                       static_cast<unsigned long long>(number), tally.m_Number));
+            }
+            else if (t.find("origin at") != std::string_view::npos)
+            {
+                if (!ParseTriple(t, "origin at", tally.m_Origin) ||
+                    !ParseTriple(t, "axis in", tally.m_Axis) ||
+                    !ParseTriple(t, "VEC direction", tally.m_Vec))
+                    return Fail(Format("Line %llu: the origin, axis and VEC of mesh tally %d "
+                                       "cannot be read.",
+                                       static_cast<unsigned long long>(number), tally.m_Number));
+            }
+            else if (IsColumnHeader(t))
+            {
+                if (!ParseColumns(t, tally))
+                    return Fail(Format("Line %llu: the columns of mesh tally %d (\"%s\") are not "
+                                       "known.",
+                                       static_cast<unsigned long long>(number), tally.m_Number,
+                                       std::string(t).c_str()));
+                scan.m_Columns = true;
+                tally.m_DataOffset = reader.BytesRead();
+                tally.m_FirstRowLine = number + 1;
+                state = EState::Rows;
+            }
+            else if (tally.m_Particle.empty())
+                tally.m_Particle = ParticleOf(t);
+            break;
+        }
+        case EState::Rows:
+            if (t.empty())
+                state = EState::After;
+            else
+                ++m_Tallies.back().m_Rows;
+            break;
+        case EState::After:
+            if (!t.empty())
+                return Fail(Format("Line %llu: text after the rows of mesh tally %d is not "
+                                   "understood.",
+                                   static_cast<unsigned long long>(number),
+                                   m_Tallies.back().m_Number));
+            break;
+        }
+    }
+    if (m_Tallies.empty()) return Fail("No mesh tally was found in the file.");
+    return finish();
+}
+
+bool CMeshtalReader::FinishTally(CMeshtalTally& tally)
+{
+    const char* names[2][3] = {{"X", "Y", "Z"}, {"R", "Z", "Theta"}};
+    const int kind = tally.m_Kind == EMeshKind::Cylindrical ? 1 : 0;
+    for (int a = 0; a < 3; ++a)
+        if (tally.m_Bounds[a].size() < 2 || !Increasing(tally.m_Bounds[a]))
+            return Fail(Format("Mesh tally %d has no increasing %s bin boundaries.", tally.m_Number,
+                               names[kind][a]));
+    for (const auto* bounds : {&tally.m_Energy, &tally.m_Time})
+        if (bounds->size() == 1 || !Increasing(*bounds))
+            return Fail(Format("Mesh tally %d has energy or time bin boundaries that are not "
+                               "increasing.",
+                               tally.m_Number));
+    if ((tally.EnergyBins() > 1 && tally.m_EnergyColumn < 0) ||
+        (tally.TimeBins() > 1 && tally.m_TimeColumn < 0))
+        return Fail(Format("Mesh tally %d has several energy or time bins but no column that "
+                           "says which bin a row is in.",
+                           tally.m_Number));
+    const double cells = double(tally.Bins(0)) * tally.Bins(1) * tally.Bins(2);
+    const int eb = tally.EnergyBins(), tb = tally.TimeBins();
+    const double rows = double(tally.m_Rows);
+    for (int withTotals = 1; withTotals >= 0; --withTotals)
+    {
+        const bool et = withTotals && eb > 1, tt = withTotals && tb > 1;
+        if (cells * (eb + et) * (tb + tt) == rows)
+        {
+            tally.m_EnergyTotal = et, tally.m_TimeTotal = tt;
+            return true;
+        }
+    }
+    return Fail(Format("Mesh tally %d has %llu rows where its bin boundaries call for %.0f; the "
+                       "file may be cut short.",
+                       tally.m_Number, static_cast<unsigned long long>(tally.m_Rows),
+                       cells * (eb + (eb > 1)) * (tb + (tb > 1))));
+}
+
+bool CMeshtalReader::ReadBin(const CMeshtalChoice& choice, const StoreFn& store,
+                             const ProgressFn& progress)
+{
+    if (choice.m_Tally < 0 || choice.m_Tally >= static_cast<int>(m_Tallies.size()))
+        return Fail("There is no such mesh tally in the file.");
+    const CMeshtalTally& tally = m_Tallies[choice.m_Tally];
+    if (choice.m_Energy < 0 || choice.m_Energy >= tally.EnergyChoices() || choice.m_Time < 0 ||
+        choice.m_Time >= tally.TimeChoices())
+        return Fail(Format("Mesh tally %d has no such energy or time bin.", tally.m_Number));
+    std::ifstream in(m_Path, std::ios::binary);
+    if (!in.seekg(static_cast<std::streamoff>(tally.m_DataOffset)))
+        return Fail("The file " + m_Path + " cannot be read again.");
+    CLineReader reader(in);
+    std::vector<bool> seen(static_cast<size_t>(tally.Cells()), false);
+    std::int64_t stored = 0;
+    std::array<std::string_view, MaxColumns> t;
+    CCoordinateMatcher coordinates[3] = {CCoordinateMatcher(tally.m_Bounds[0]),
+                                         CCoordinateMatcher(tally.m_Bounds[1]),
+                                         CCoordinateMatcher(tally.m_Bounds[2])};
+    CBinMatcher energy{tally.m_Energy, tally.m_EnergyTotal, tally.EnergyBins()};
+    CBinMatcher time{tally.m_Time, tally.m_TimeTotal, tally.TimeBins()};
+    const std::uint64_t step = std::max<std::uint64_t>(tally.m_Rows / 100, 1);
+    std::string_view line;
+    for (std::uint64_t row = 0; row < tally.m_Rows; ++row)
+    {
+        const unsigned long long lineNo = tally.m_FirstRowLine + row;
+        int count = 0;
+        if (!reader.Next(line))
+            return Fail(
+                Format("Line %llu: the file ends inside mesh tally %d.", lineNo, tally.m_Number));
+        if (!Split(line, t, count) || count != tally.m_Columns)
+            return Fail(Format("Line %llu of mesh tally %d has %s columns than its header.", lineNo,
+                               tally.m_Number, count < tally.m_Columns ? "fewer" : "more"));
+        if (tally.m_EnergyColumn >= 0)
+        {
+            const int e = energy.Bin(t[tally.m_EnergyColumn]);
+            if (e < 0)
+                return Fail(Format("Line %llu of mesh tally %d names no energy bin.", lineNo,
+                                   tally.m_Number));
+            if (e != choice.m_Energy) continue;
+        }
+        if (tally.m_TimeColumn >= 0)
+        {
+            const int b = time.Bin(t[tally.m_TimeColumn]);
+            if (b < 0)
+                return Fail(Format("Line %llu of mesh tally %d names no time bin.", lineNo,
+                                   tally.m_Number));
+            if (b != choice.m_Time) continue;
+        }
+        int index[3] = {0, 0, 0};
+        for (int a = 0; a < 3; ++a)
+            if ((index[a] = coordinates[a].Bin(t[tally.m_CoordColumn[a]])) < 0)
+                return Fail(Format("Line %llu of mesh tally %d: the coordinate \"%s\" lies in no "
+                                   "bin.",
+                                   lineNo, tally.m_Number,
+                                   std::string(t[tally.m_CoordColumn[a]]).c_str()));
+        // Both numbers must read, whichever is shown: a row half unreadable is a broken row.
+        double values[2] = {0, 0};
+        for (int v = 0; v < 2; ++v)
+        {
+            const std::string_view token = t[v ? tally.m_ErrorColumn : tally.m_ResultColumn];
+            if (!ParseNumber(token, values[v]))
+                return Fail(Format("Line %llu of mesh tally %d: the value \"%s\" cannot be read.",
+                                   lineNo, tally.m_Number, std::string(token).c_str()));
+        }
+        const double value = values[choice.m_Errors ? 1 : 0];
+        const size_t cell =
+            (size_t(index[0]) * tally.Bins(1) + size_t(index[1])) * tally.Bins(2) + index[2];
+        if (seen[cell])
+            return Fail(Format("Line %llu of mesh tally %d repeats a cell of the bin.", lineNo,
+                               tally.m_Number));
+        seen[cell] = true;
+        ++stored;
+        store(index[0], index[1], index[2], value);
+        if (row % step == 0) progress(static_cast<int>(row * 100 / tally.m_Rows));
+    }
+    progress(100);
+    if (stored != tally.Cells())
+        return Fail(Format("Mesh tally %d gives %lld of the %lld cells of the bin.", tally.m_Number,
+                           static_cast<long long>(stored), static_cast<long long>(tally.Cells())));
+    return true;
+}
+} // namespace volumira3d

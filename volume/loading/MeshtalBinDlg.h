@@ -1,0 +1,42 @@
+// "MCNP mesh tallies": lists every tally and energy/time bin of a meshtal file (tally number,
+// particle, mesh kind, sizes, energy, time) and returns the chosen one; the given choice is
+// selected at the start and kept when nothing is selected.
+#pragma once
+#include "platform/Controls.h"
+#include "platform/Dialog.h"
+#include "volume/formats/MeshtalReader.h"
+
+#include <vector>
+
+namespace volumira3d
+{
+enum : int
+{
+    IDD_MESHTAL_BINS = 1600,
+    IDC_MESHTAL_BINS = 1601,
+};
+
+const CDlgTemplate& MeshtalBinTemplate();
+
+// Every tally with every energy and time bin it can show, in file order.
+std::vector<CMeshtalChoice> MeshtalBinEntries(const std::vector<CMeshtalTally>& tallies);
+
+class CMeshtalBinDlg : public CDialog
+{
+public:
+    CMeshtalBinDlg(const std::vector<CMeshtalTally>& tallies,
+                   const std::vector<CMeshtalChoice>& entries, const CMeshtalChoice& choice,
+                   CDialog* pParent = nullptr);
+
+    BOOL OnInitDialog() override;
+    void DoDataExchange(CDataExchange* pDX) override;
+    void OnOK() override;
+
+    CMeshtalChoice m_Choice;
+
+private:
+    const std::vector<CMeshtalTally>& m_Tallies;
+    const std::vector<CMeshtalChoice>& m_Entries;
+    CListCtrl m_List;
+};
+} // namespace volumira3d

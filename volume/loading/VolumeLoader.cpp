@@ -1,0 +1,62 @@
+#include "volume/loading/VolumeLoader.h"
+
+#include "platform/Clock.h"
+#include "platform/UiServices.h"
+#include "volume/model/LoadLog.h"
+#include "volume/model/VoxelGrid.h"
+
+#include <cmath>
+
+namespace volumira3d
+{
+bool CVolumeLoader::PrepareGrid(std::int64_t nx, std::int64_t ny, std::int64_t nz,
+                                std::uint64_t fileBytes, EVoxelStart start)
+{
+    const double bytes = GridBytes(nx, ny, nz);
+    const bool fillable =
+        fileBytes > 0 && double(fileBytes) >= double(nx) * double(ny) * double(nz);
+    if (bytes > m_LargeGridBytes && !fillable && nx > 0 && ny > 0 && nz > 0 &&
+        AfxMessageBox(Format("The grid needs %.1f GB. Continue?", bytes / 1e9),
+                      MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
+    {
+        LogError(Format("The grid of %lld x %lld x %lld bins was not allocated.",
+                        static_cast<long long>(nx), static_cast<long long>(ny),
+                        static_cast<long long>(nz)));
+        m_Reported = true; // the user's own answer needs no box
+        return false;
+    }
+    std::string error;
+    if (m_Grid.AllocateGrid(nx, ny, nz, error, start)) return true;
+    ReportProblem(error, MB_ICONERROR);
+    return false;
+}
+
+bool CVolumeLoader::Normalised(double raw, double& value) const
+{
+    value = raw * m_Grid.m_Normalization;
+    return std::isfinite(value);
+}
+
+void CVolumeLoader::LogElapsed(DWORD startTicks)
+{
+    m_Log.AddLine(Format("Time elapsed %lf s", (GetTickCount() - startTicks) / 1000.0));
+}
+
+void CVolumeLoader::LogError(const std::string& text)
+{
+    m_LastError = text;
+    m_Log.AddLine(text, ILoadLog::IconError);
+}
+
+void CVolumeLoader::ReportProblem(const std::string& text, UINT icon)
+{
+    LogError(text);
+    ShowProblem(text, icon);
+}
+
+void CVolumeLoader::ShowProblem(const std::string& text, UINT icon)
+{
+    m_Reported = true;
+    AfxMessageBox(text, icon);
+}
+} // namespace volumira3d
