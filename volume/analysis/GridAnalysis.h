@@ -2,16 +2,14 @@
 // probing, line profiles, averaged profiles, octant means and rebinning. Works on the grid and
 // the display state only, so that the dialogs just wire controls to it.
 #pragma once
-#include <array>
+#include "volume/model/VoxelGrid.h"
+
 #include <string>
 #include <vector>
 
 namespace volumira3d
 {
-class CVoxelGrid;
 class CDisplayState;
-
-using CIndex3 = std::array<int, 3>;
 
 // The crossing voxel corner (x, y, z) from the sliders of the YZ, ZX and XY planes.
 CIndex3 CrossingPoint(const CDisplayState& state);

@@ -4,16 +4,15 @@
 // to it.
 #pragma once
 #include "common/Vector.h"
-#include "volume/analysis/GridAnalysis.h"
 #include "volume/model/ColorLUT.h"
 #include "volume/model/ColorMapping.h"
 #include "volume/model/Matrix.h"
+#include "volume/model/VoxelGrid.h"
 
 #include <vector>
 
 namespace volumira3d
 {
-class CVoxelGrid;
 
 enum EDisplayMode : int
 {

@@ -3,11 +3,15 @@
 #pragma once
 #include "volume/model/VoxelArray.h"
 
+#include <array>
 #include <cstdint>
 #include <string>
 
 namespace volumira3d
 {
+// A voxel (ix, iy, iz), or a corner or extent counted in voxels.
+using CIndex3 = std::array<int, 3>;
+
 class CVoxelGrid
 {
 public:
