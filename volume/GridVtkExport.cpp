@@ -2,7 +2,7 @@
 
 #include "common/VtkExport.h"
 #include "platform/UiServices.h"
-#include "volume/Volumira3DDlg.h"
+#include "volume/model/LoadLog.h"
 
 #include <algorithm>
 #include <vector>
@@ -86,15 +86,15 @@ bool WriteGridVtk(const CVoxelGrid& grid, const CGridExportInfo& info, const CVt
     return writer.Write(path, image, error);
 }
 
-CGridExportInfo GridExportInfo(const CVolumira3DDlg& dlg)
+CGridExportInfo GridExportInfo(const std::string& unitText, const CMatrix& transform)
 {
     CGridExportInfo info;
-    if (!dlg.m_UnitText.empty()) info.m_ValueName = dlg.m_UnitText;
+    if (!unitText.empty()) info.m_ValueName = unitText;
     // Hook: the loaders keep no relative errors yet (FLUKA STATISTICS, meshtal errors); point
     // m_pRelativeErrors at them once they do.
     // The display's matrix works on row vectors (p M): its rotation block is R transposed and
     // its shift is row 3.
-    const CMatrix& m = dlg.m_Transform;
+    const CMatrix& m = transform;
     for (int r = 0; r < 3; ++r)
     {
         for (int c = 0; c < 3; ++c)
@@ -104,22 +104,22 @@ CGridExportInfo GridExportInfo(const CVolumira3DDlg& dlg)
     return info;
 }
 
-void ExportGridVtk(CVolumira3DDlg& dlg)
+void ExportGridVtk(CDialog* parent, const CVoxelGrid& grid, const CGridExportInfo& info,
+                   ILoadLog& log)
 {
-    if (!dlg.m_DataLoaded)
+    if (!grid.m_DataLoaded)
     {
         AfxMessageBox("There is no data set to export.", MB_ICONINFORMATION);
         return;
     }
-    const CGridExportInfo info = GridExportInfo(dlg);
     std::string written;
     const bool ok = ExportVtkWithDialog(
-        &dlg, "vti", VtkImageFilter,
+        parent, "vti", VtkImageFilter,
         [&](const std::string& path, const CVtkXmlWriter& writer, std::string& message)
         {
             written = path;
-            return WriteGridVtk(dlg, info, writer, path, message);
+            return WriteGridVtk(grid, info, writer, path, message);
         });
-    if (ok) dlg.AddLine("Grid exported to " + written);
+    if (ok) log.AddLine("Grid exported to " + written);
 }
 } // namespace volumira3d

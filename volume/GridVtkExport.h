@@ -3,13 +3,16 @@
 // settings transformation as the image's direction and origin.
 #pragma once
 #include "common/VtkXmlWriter.h"
+#include "volume/model/Matrix.h"
 #include "volume/model/VoxelGrid.h"
 
 #include <string>
 
+class CDialog;
+
 namespace volumira3d
 {
-class CVolumira3DDlg;
+class ILoadLog;
 
 // What an export writes besides the grid itself.
 struct CGridExportInfo
@@ -35,11 +38,12 @@ CVtkArray GridCellArray(const std::string& name, const VoxelArray& values, int n
 bool WriteGridVtk(const CVoxelGrid& grid, const CGridExportInfo& info, const CVtkXmlWriter& writer,
                   const std::string& path, std::string& error);
 
-// What the dialog holds for an export: its unit text, the relative errors of the load and the
-// settings transformation.
-CGridExportInfo GridExportInfo(const CVolumira3DDlg& dlg);
+// What the dialog holds for an export: its unit text and the settings transformation (the
+// relative errors of the load once the loaders keep them).
+CGridExportInfo GridExportInfo(const std::string& unitText, const CMatrix& transform);
 
-// The window-menu command: asks for the file and writes the loaded grid; a line in the message
-// log says where it went.
-void ExportGridVtk(CVolumira3DDlg& dlg);
+// The window-menu command: asks for the file (owned by parent) and writes the loaded grid; a line
+// in the message log says where it went.
+void ExportGridVtk(CDialog* parent, const CVoxelGrid& grid, const CGridExportInfo& info,
+                   ILoadLog& log);
 } // namespace volumira3d

@@ -2,7 +2,7 @@
 
 #include "platform/Controls.h"
 #include "platform/UiServices.h"
-#include "volume/Volumira3DDlg.h"
+#include "volume/Volumira3DIds.h"
 #include "volume/analysis/AvgVolumeConfigDlg.h"
 #include "volume/analysis/DataProbe.h"
 #include "volume/model/DisplayState.h"

@@ -12,18 +12,6 @@ namespace volumira3d
 class CVoxelGrid;
 class CDisplayState;
 
-// Apart from the main dialog's own ids and the legend menu's (1060..1063).
-enum : int
-{
-    IDC_DATA_PROBING = 1070,
-    IDC_PROBE_CELL = 1071,
-    IDC_PROBE_VOXEL = 1072,
-    IDC_PROBE_VALUE = 1073,
-    IDC_PROBE_ERROR = 1074,
-    IDM_LOCATE_MAX = 1075,
-    IDM_LOCATE_MIN = 1076,
-};
-
 // The probing rows of the main dialog's template, from y on (two rows of 16 units).
 void AddProbingControls(CDlgTemplate& d, int y);
 

@@ -1,5 +1,6 @@
 #include "volume/Volumira3DDlg.h"
 
+#include "common/FileSystem.h"
 #include "common/VtkExport.h"
 #include "platform/DataExchange.h"
 #include "platform/UiServices.h"
@@ -10,7 +11,6 @@
 #include "volume/averaging/CalcFLUKAAverageDlg.h"
 #include "volume/display/ContourConfigDlg.h"
 #include "volume/expressions/NormalizationDlg.h"
-#include "volume/formats/TextScanner.h"
 #include "volume/loading/VolumeLoader.h"
 #include "volume/model/Palettes.h"
 
@@ -186,7 +186,8 @@ BOOL CVolumira3DDlg::OnInitDialog()
 void CVolumira3DDlg::OnSysCommand(UINT nID)
 {
     if (nID == IDM_SETTINGS) OnSettings();
-    if (nID == IDM_EXPORT_VTK) ExportGridVtk(*this);
+    if (nID == IDM_EXPORT_VTK)
+        ExportGridVtk(this, *this, GridExportInfo(m_UnitText, m_Transform), *this);
 }
 
 int CVolumira3DDlg::AddLine(const std::string& text, int icon)

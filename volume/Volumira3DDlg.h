@@ -5,6 +5,7 @@
 #include "platform/Controls.h"
 #include "platform/Dialog.h"
 #include "volume/ProbingControls.h"
+#include "volume/Volumira3DIds.h"
 #include "volume/display/DisplayCtrl.h"
 #include "volume/display/PlotLegend.h"
 #include "volume/display/SliceRenderer.h"
@@ -21,49 +22,6 @@ class CProfile;
 namespace volumira3d
 {
 class CDataOptionsDlg;
-
-enum : int
-{
-    IDD_VOLUMIRA3D = 1000,
-    IDC_INPUT_FILE = 1001,
-    IDC_BROWSE = 1002,
-    IDC_LOAD_DATA = 1003,
-    IDC_CLEAR_DATA = 1004,
-    IDC_POSTPROCESS = 1005,
-    IDC_PLANE_XY = 1010,
-    IDC_PLANE_YZ = 1011,
-    IDC_PLANE_ZX = 1012,
-    IDC_SLIDER_Z = 1013,
-    IDC_SLIDER_X = 1014,
-    IDC_SLIDER_Y = 1015,
-    IDC_POS_Z = 1016,
-    IDC_POS_X = 1017,
-    IDC_POS_Y = 1018,
-    IDC_TRANSPARENCY = 1019,
-    IDC_TRANSPARENCY_PERCENT = 1020,
-    IDC_NR_X_BINS = 1021,
-    IDC_NR_Y_BINS = 1022,
-    IDC_NR_Z_BINS = 1023,
-    IDC_ORIGIN_X = 1024,
-    IDC_ORIGIN_Y = 1025,
-    IDC_ORIGIN_Z = 1026,
-    IDC_BIN_SIZE_X = 1027,
-    IDC_BIN_SIZE_Y = 1028,
-    IDC_BIN_SIZE_Z = 1029,
-    IDC_FIND_MAX = 1030,
-    IDC_SOURCE_FORMAT = 1031,
-    IDC_EXTRACT = 1032,
-    IDC_LEGEND_SETTINGS = 1033,
-    IDC_MESSAGE_LOG = 1040,
-    IDC_DISPLAY_MODE = 1050,
-    IDC_PALETTE = 1051,
-    IDC_TRANSPARENT = 1052,
-    IDC_EMPHASIZE_THRESHOLDS = 1053,
-    IDC_NON_INTERPOLATED = 1054,
-    IDC_SAVE_LEGEND = 1055,
-    IDC_LEGEND = 1056,
-    IDM_SETTINGS = 0x0020,
-};
 
 const CDlgTemplate& Volumira3DTemplate();
 

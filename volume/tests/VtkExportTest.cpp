@@ -119,7 +119,7 @@ TEST_F(GridVtkExportTest, TheImageLiesWhereTheDisplayDrawsTheGrid)
     ASSERT_TRUE(CVolumeLoader(dlg, dlg).LoadFlukaCartesian(DataPath("cartesian_3x2x2.usrbin")));
     const double shift[3] = {1, 2, 3}, angles[3] = {30, -45, 90};
     dlg.m_Transform = MakeTransform(shift, angles);
-    const CGridExportInfo info = GridExportInfo(dlg);
+    const CGridExportInfo info = GridExportInfo(dlg.m_UnitText, dlg.m_Transform);
     std::string error;
     const std::string path = (TestDir() / "placed.vti").string();
     ASSERT_TRUE(WriteGridVtk(dlg, info, CVtkXmlWriter(), path, error)) << error;
