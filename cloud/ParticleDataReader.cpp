@@ -1,12 +1,12 @@
 #include "cloud/ParticleDataReader.h"
 
 #include "cloud/ParticleTypes.h"
+#include "common/FileSystem.h"
 #include "common/LineReader.h"
 #include "platform/Controls.h"
 #include "platform/UiServices.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <fstream>
 #include <iostream>
 
@@ -43,10 +43,7 @@ bool CParticleDataReader::OpenInput(const std::string& fileName, std::ifstream& 
         AfxMessageBox("ERROR: No filename specified!", MB_ICONERROR);
         return false;
     }
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(fileName, ec)) return false;
-    size = std::filesystem::file_size(fileName, ec);
-    if (ec) return false;
+    if (!RegularFileSize(fileName, size)) return false;
     in.open(fileName, std::ios::binary);
     return in.is_open();
 }

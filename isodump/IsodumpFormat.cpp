@@ -1,5 +1,6 @@
 #include "isodump/IsodumpFormat.h"
 
+#include "common/FileSystem.h"
 #include "common/LineReader.h"
 #include "common/Tokens.h"
 #include "isodump/IsodumpReaderDlg.h"
@@ -10,7 +11,6 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
-#include <filesystem>
 #include <fstream>
 
 namespace isodump
@@ -154,11 +154,10 @@ bool ReadNamedFile(const std::string& fileName,
         AfxMessageBox("ERROR: No filename specified!", MB_ICONERROR);
         return false;
     }
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(fileName, ec)) return false;
-    const std::uint64_t size = std::filesystem::file_size(fileName, ec);
+    std::uint64_t size = 0;
+    if (!RegularFileSize(fileName, size)) return false;
     std::ifstream in(fileName, std::ios::binary);
-    if (ec || !in) return false;
+    if (!in) return false;
     return read(in, size);
 }
 

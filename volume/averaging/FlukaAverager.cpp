@@ -1,5 +1,6 @@
 #include "volume/averaging/FlukaAverager.h"
 
+#include "common/FileSystem.h"
 #include "common/WorkerThreads.h"
 #include "platform/Clock.h"
 #include "platform/UiServices.h"

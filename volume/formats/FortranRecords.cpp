@@ -1,6 +1,6 @@
 #include "volume/formats/FortranRecords.h"
 
-#include "volume/formats/TextScanner.h"
+#include "common/FileSystem.h"
 
 #include <bit>
 #include <cstring>

@@ -1,8 +1,8 @@
 #include "volume/formats/MeshtalReader.h"
 
+#include "common/FileSystem.h"
 #include "common/LineReader.h"
 #include "platform/UiServices.h"
-#include "volume/formats/TextScanner.h"
 
 #include <algorithm>
 #include <array>

@@ -1,12 +1,12 @@
 #include "volume/formats/TextScanner.h"
 
+#include "common/FileSystem.h"
 #include "common/LineReader.h"
 
 #include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstring>
-#include <filesystem>
 
 namespace volumira3d
 {
@@ -55,19 +55,6 @@ CTextScanner::CTextScanner() = default;
 CTextScanner::~CTextScanner()
 {
     Close();
-}
-
-bool IsRegularFile(const std::string& path)
-{
-    std::error_code error;
-    return std::filesystem::is_regular_file(path, error);
-}
-
-std::uint64_t FileBytes(const std::string& path)
-{
-    std::error_code error;
-    const std::uintmax_t size = std::filesystem::file_size(path, error);
-    return error ? 0 : static_cast<std::uint64_t>(size);
 }
 
 bool CTextScanner::Open(const std::string& path)

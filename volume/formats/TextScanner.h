@@ -120,8 +120,4 @@ bool ExtractAt(std::string_view text, size_t& at, std::int32_t& value);
 bool ParseLeadingNumber(std::string_view token, double& value);
 bool ParseLeadingNumber(std::string_view token, std::int32_t& value);
 
-bool IsRegularFile(const std::string& path);
-// The size of a file in bytes; 0 when it cannot be told.
-std::uint64_t FileBytes(const std::string& path);
-
 } // namespace volumira3d

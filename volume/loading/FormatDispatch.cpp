@@ -1,8 +1,8 @@
 #include "volume/loading/FormatDispatch.h"
 
+#include "common/FileSystem.h"
 #include "common/LineReader.h"
 #include "volume/formats/FlukaBinaryReader.h"
-#include "volume/formats/TextScanner.h"
 #include "volume/loading/VolumeLoader.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+#include "common/FileSystem.h"
 #include "platform/Clock.h"
 #include "platform/UiServices.h"
 #include "volume/formats/XYZAsciiIO.h"
