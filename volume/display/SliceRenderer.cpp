@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <string>
 
 namespace volumira3d
 {
@@ -282,7 +283,11 @@ void CSliceRenderer::DrawPlane(int plane)
     case ShadedCloud:
         return DrawCloud();
     default:
-        ReportAssertion("m_DisplayMode >= 0 && m_DisplayMode < 7");
+    {
+        static const std::string condition =
+            "m_DisplayMode >= 0 && m_DisplayMode < " + std::to_string(DisplayModeCount);
+        ReportAssertion(condition.c_str());
+    }
     }
 }
 
