@@ -1,18 +1,31 @@
 #include "common/VtkExport.h"
 
 #include "common/ParticleNames.h"
-#include "platform/Profile.h"
 #include "platform/UiServices.h"
 
 #include <algorithm>
 
-EVtkEncoding VtkEncodingSetting()
+namespace
 {
-    CProfile profile;
-    profile.SetRegistryKey("Wendrik");
-    profile.SetAppName("VtkExport");
-    return profile.GetProfileInt("Export", "ASCII", 0) ? EVtkEncoding::Ascii
-                                                       : EVtkEncoding::AppendedRaw;
+constexpr const char* ExportSection = "Export";
+constexpr const char* AsciiKey = "ASCII";
+} // namespace
+
+CVtkExportSettings::CVtkExportSettings()
+{
+    m_Profile.SetRegistryKey("Wendrik");
+    m_Profile.SetAppName("VtkExport");
+}
+
+EVtkEncoding CVtkExportSettings::GetEncoding() const
+{
+    return m_Profile.GetProfileInt(ExportSection, AsciiKey, 0) ? EVtkEncoding::Ascii
+                                                               : EVtkEncoding::AppendedRaw;
+}
+
+void CVtkExportSettings::SetEncoding(EVtkEncoding encoding)
+{
+    m_Profile.WriteProfileInt(ExportSection, AsciiKey, encoding == EVtkEncoding::Ascii);
 }
 
 bool ExportVtkWithDialog(CDialog* pParent, const char* ext, const char* filter,
@@ -20,7 +33,7 @@ bool ExportVtkWithDialog(CDialog* pParent, const char* ext, const char* filter,
 {
     CFileDialog dlg(FALSE, ext, nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, filter, pParent);
     if (dlg.DoModal() != IDOK) return false;
-    const CVtkXmlWriter writer(VtkEncodingSetting());
+    const CVtkXmlWriter writer(CVtkExportSettings().GetEncoding());
     std::string message;
     bool ok;
     {

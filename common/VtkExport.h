@@ -3,6 +3,7 @@
 // says what it writes.
 #pragma once
 #include "common/VtkXmlWriter.h"
+#include "platform/Profile.h"
 #include "platform/Win.h"
 
 #include <cstdint>
@@ -22,10 +23,19 @@ inline constexpr const char* ExportVtkShownMenuText = "Export VTK (shown only)..
 inline constexpr const char* VtkImageFilter = "VTK ImageData (*.vti)|*.vti|All Files (*.*)|*.*|";
 inline constexpr const char* VtkPolyFilter = "VTK PolyData (*.vtp)|*.vtp|All Files (*.*)|*.*|";
 
-// How exported files are encoded: raw binary unless the user's setting
-// ($XDG_CONFIG_HOME/Wendrik/VtkExport.ini, [Export] ASCII=1) asks for text. One setting for
-// every plug-in, since the track viewer keeps no profile of its own.
-EVtkEncoding VtkEncodingSetting();
+// The export's own profile ($XDG_CONFIG_HOME/Wendrik/VtkExport.ini): one setting for every
+// plug-in, since the track viewer keeps no profile of its own.
+class CVtkExportSettings
+{
+public:
+    CVtkExportSettings();
+    // "Export" / "ASCII": raw binary (0, the default) unless the user asks for text (1).
+    EVtkEncoding GetEncoding() const;
+    void SetEncoding(EVtkEncoding encoding);
+
+private:
+    CProfile m_Profile;
+};
 
 // Writes the file at path; false with the reason in message. On success message may hold a
 // note for the user (what was left out).

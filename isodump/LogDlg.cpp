@@ -1,6 +1,6 @@
 #include "isodump/LogDlg.h"
 
-#include "platform/Profile.h"
+#include "isodump/IsodumpSettings.h"
 #include "platform/UiServices.h"
 
 #include <fstream>
@@ -52,11 +52,11 @@ void CLogDlg::OnSave()
     gmtime_r(&now, &utc);
     CFileDialog dlg(FALSE, "txt", nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
                     "Result file (*.txt)|*.txt|All Files (*.*)|*.*|", this);
-    const std::string folder =
-        m_pProfile ? m_pProfile->GetProfileString("Result", "ResultPath", "") : "";
+    CIsodumpSettings settings(m_pProfile);
+    const std::string folder = settings.GetResultPath();
     dlg.SetInitialDir(folder);
     if (dlg.DoModal() != IDOK) return;
-    if (m_pProfile) m_pProfile->WriteProfileString("Result", "ResultPath", folder);
+    settings.SetResultPath(folder);
     if (!WriteResultFile(dlg.GetPathName(), m_Text, utc))
     {
         AfxMessageBox("Sorry, can't write to file!", MB_ICONERROR);

@@ -1,8 +1,8 @@
 #include "isodump/PointCloudDlg.h"
 
 #include "common/VtkExport.h"
+#include "isodump/IsodumpSettings.h"
 #include "platform/DataExchange.h"
-#include "platform/Profile.h"
 #include "platform/UiServices.h"
 
 #include <algorithm>
@@ -96,12 +96,11 @@ void CPointCloudDlg::OnBrowse()
 {
     CFileDialog dlg(TRUE, m_Setup.m_DefaultExt, nullptr, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST,
                     m_Setup.m_Filter, this);
-    const char* section = m_Setup.m_ProfileSection;
-    const std::string folder =
-        m_pProfile ? m_pProfile->GetProfileString(section, "ImportPath", "") : "";
+    CIsodumpSettings settings(m_pProfile);
+    const std::string folder = settings.GetImportPath(m_Setup.m_ProfileSection);
     dlg.SetInitialDir(folder);
     const bool chosen = dlg.DoModal() == IDOK;
-    if (m_pProfile) m_pProfile->WriteProfileString(section, "ImportPath", folder);
+    settings.SetImportPath(m_Setup.m_ProfileSection, folder);
     if (!chosen) return;
     m_FileName = dlg.GetPathName();
     OnFileChosen();
