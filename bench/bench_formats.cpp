@@ -227,7 +227,7 @@ void BenchBinary(const fs::path& dir)
     {
         CVoxelGrid grid;
         CStringLog log;
-        ok &= CVolumeLoader(grid, log).LoadFlukaBinary(path);
+        ok &= CVolumeLoader(grid, log).Load("FLUKA binary USRBIN", path);
     };
     // Taken in turns, so that both find the caches as the other left them: fread alone in a
     // loop rereads a buffer that stays in the cache and runs several times faster than once.

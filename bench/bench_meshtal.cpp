@@ -126,7 +126,7 @@ int main()
     {
         CHeadlessBackend::Instance().QueueAnswer(IDNO);
         const Clock::time_point start = Clock::now();
-        loaded = CVolumeLoader(grid, log).LoadMeshtal(path);
+        loaded = CVolumeLoader(grid, log).Load("MCNP meshtal", path);
         load = std::min(load, Seconds(start));
         if (run == 0) peak = ResidentBytes("VmHWM") - before;
     }

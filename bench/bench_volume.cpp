@@ -168,7 +168,8 @@ double TimeRPhiZ(const std::string& path, int threads, VoxelArray& result)
         CVoxelGrid grid;
         CStringLog log;
         best = std::min(best,
-                        benchkit::TimeOnce([&] { CVolumeLoader(grid, log).LoadFlukaRPhiZ(path); }));
+                        benchkit::TimeOnce(
+                            [&] { CVolumeLoader(grid, log).Load("FLUKA R-Phi-Z USRBIN", path); }));
         result.swap(grid.m_Voxels);
     }
     return best;

@@ -18,6 +18,7 @@
 #include "volume/model/LoadLog.h"
 #include "volume/model/VoxelGrid.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
@@ -46,13 +47,20 @@ void CheckVrml(const std::string& vrml)
 // here the question (answered No) comes above 4 MiB, so that an input's time goes to reading.
 constexpr double FuzzLargeGridBytes = 4.0 * 1024 * 1024;
 
-template <bool (CVolumeLoader::*Load)(const std::string&)> void LoadVolume(const CFuzzInput& in)
+// A format's name as a template argument, so that each target is a plain function.
+template <size_t N> struct CFormatName
+{
+    constexpr CFormatName(const char (&name)[N]) { std::copy_n(name, N, m_Text); }
+    char m_Text[N];
+};
+
+template <CFormatName Name> void LoadVolume(const CFuzzInput& in)
 {
     volumira3d::CVoxelGrid grid;
     volumira3d::CStringLog log;
     CVolumeLoader loader(grid, log);
     loader.SetLargeGridBytes(FuzzLargeGridBytes);
-    (loader.*Load)(in.m_Path);
+    loader.Load(Name.m_Text, in.m_Path);
 }
 
 void ReadTracks(const CFuzzInput& in)
@@ -106,23 +114,22 @@ void EvaluateExpression(const CFuzzInput& in)
 const CFuzzTarget FuzzTargets[] = {
     {"tracks", "tracks/tests/e2e/*.tracks examples/*.tracks", ReadTracks},
     {"colortable", "fuzz/seeds/colortable/*", ReadColorTable},
-    {"xyz", "volume/tests/data/*.xyz volume/tests/data/bad/*.xyz",
-     LoadVolume<&CVolumeLoader::LoadXYZ>},
+    {"xyz", "volume/tests/data/*.xyz volume/tests/data/bad/*.xyz", LoadVolume<"XYZ voxel">},
     {"fluka_cartesian",
      "volume/tests/data/*.usrbin volume/tests/data/*.avg volume/tests/data/*.lis "
      "volume/tests/data/*.txt volume/tests/data/*.ascii volume/tests/data/bad/*.usrbin "
      "$REALDATA/fluka_usrbin_ascii/*",
-     LoadVolume<&CVolumeLoader::LoadFlukaCartesian>},
+     LoadVolume<"FLUKA cartesian USRBIN">},
     {"fluka_rz", "volume/tests/data/*.rz volume/tests/data/bad/*.rz",
-     LoadVolume<&CVolumeLoader::LoadFlukaRZ>},
-    {"fluka_rphiz", "volume/tests/data/*.rpz", LoadVolume<&CVolumeLoader::LoadFlukaRPhiZ>},
+     LoadVolume<"FLUKA R-Z USRBIN">},
+    {"fluka_rphiz", "volume/tests/data/*.rpz", LoadVolume<"FLUKA R-Phi-Z USRBIN">},
     {"fluka_binary", "fuzz/seeds/fluka_binary/* $REALDATA/fluka_usrbin_binary/*fort*",
-     LoadVolume<&CVolumeLoader::LoadFlukaBinary>},
-    {"fluka_voxel", "fuzz/seeds/fluka_voxel/*", LoadVolume<&CVolumeLoader::LoadFlukaVoxel>},
-    {"mcnpx_gridconv", "volume/tests/data/*.mcnpx", LoadVolume<&CVolumeLoader::LoadMCNPX>},
-    {"phits", "$REALDATA/phits/*.out", LoadVolume<&CVolumeLoader::LoadPHITS>},
+     LoadVolume<"FLUKA binary USRBIN">},
+    {"fluka_voxel", "fuzz/seeds/fluka_voxel/*", LoadVolume<"FLUKA voxel">},
+    {"mcnpx_gridconv", "volume/tests/data/*.mcnpx", LoadVolume<"MCNPX gridconv">},
+    {"phits", "$REALDATA/phits/*.out", LoadVolume<"PHITS">},
     {"meshtal", "volume/tests/data/*.meshtal $REALDATA/mcnp_meshtal/*meshtal*",
-     LoadVolume<&CVolumeLoader::LoadMeshtal>},
+     LoadVolume<"MCNP meshtal">},
     {"fluka_average", "volume/tests/data/*.usrbin volume/tests/data/*.lis",
      [](const CFuzzInput& in)
      {

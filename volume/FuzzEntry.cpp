@@ -58,7 +58,7 @@ bool LoadVolumeBytes(std::string_view formatName, const std::uint8_t* data, std:
             CVoxelGrid grid;
             CStringLog log;
             CVolumeLoader loader(grid, log);
-            return (loader.*format.m_Load)(file.Path());
+            return loader.Load(format, file.Path());
         }
     return false;
 }

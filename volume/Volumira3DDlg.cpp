@@ -575,7 +575,7 @@ bool CVolumira3DDlg::RunLoader(const CVolumeFormat& format, const std::string& p
     CVolumeLoader loader(*this, *this, &m_Settings);
     try
     {
-        if ((loader.*format.m_Load)(path)) return true;
+        if (loader.Load(format, path)) return true;
         problem = loader.Reported() ? "" : loader.LastError();
         if (!loader.Reported() && problem.empty()) problem = "the file could not be read";
         return false;

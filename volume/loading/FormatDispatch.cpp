@@ -12,10 +12,19 @@
 
 namespace volumira3d
 {
+// The load functions, each in its loading/LoadFoo.cpp.
+bool LoadXYZ(CVolumeLoader& loader, const std::string& path);
+bool LoadMCNPX(CVolumeLoader& loader, const std::string& path);
+bool LoadFlukaBinary(CVolumeLoader& loader, const std::string& path);
+bool LoadFlukaCartesian(CVolumeLoader& loader, const std::string& path);
+bool LoadFlukaRZ(CVolumeLoader& loader, const std::string& path);
+bool LoadFlukaRPhiZ(CVolumeLoader& loader, const std::string& path);
+bool LoadPHITS(CVolumeLoader& loader, const std::string& path);
+bool LoadFlukaVoxel(CVolumeLoader& loader, const std::string& path);
+bool LoadMeshtal(CVolumeLoader& loader, const std::string& path);
+
 namespace
 {
-using L = CVolumeLoader;
-
 constexpr CFilterEntry XYZFilter[] = {{6, "XYZ voxel files (*.xyz)", "*.xyz"}};
 constexpr CFilterEntry MCNPXFilter[] = {{8, "MCNPX gridconv file (*.mcnpx)", "*.mcnpx"}};
 constexpr CFilterEntry BinaryFilter[] = {{5, "FLUKA USRBIN - BINARY (*.bin)", "*.bin"}};
@@ -34,47 +43,47 @@ constexpr CFilterEntry VoxelFilter[] = {{11, "FLUKA voxel file (*.vxl)", "*.vxl"
 constexpr CFilterEntry MeshtalFilter[] = {{12, "MCNP mesh tally (meshtal*)", "meshtal*"}};
 
 const CVolumeFormat Formats[] = {
-    {"XYZ voxel", ".xyz", {}, "", XYZFilter, &L::LoadXYZ},
+    {"XYZ voxel", ".xyz", {}, "", XYZFilter, &LoadXYZ},
     {"MCNPX gridconv",
      ".mcnpx",
      {"mcnpx", "MCNPX"},
      "Identified MCNPX data...",
      MCNPXFilter,
-     &L::LoadMCNPX},
+     &LoadMCNPX},
     // fort.21 or *.bnn as FLUKA names them: recognised by the Fortran framing of their records.
     {"FLUKA binary USRBIN",
      ".bin",
      {},
      "Identified FLUKA - binary USRBIN...",
      BinaryFilter,
-     &L::LoadFlukaBinary,
+     &LoadFlukaBinary,
      &LooksLikeFlukaBinary},
     {"FLUKA cartesian USRBIN",
      ".usrbin",
      {"Cartesian binning"},
      "Identified FLUKA - cartesian USRBIN...",
      CartesianFilter,
-     &L::LoadFlukaCartesian},
+     &LoadFlukaCartesian},
     {"FLUKA R-Z USRBIN",
      ".rz",
      {"R - Z     binning"},
      "Identified FLUKA - RZ USRBIN...",
      RZFilter,
-     &L::LoadFlukaRZ},
+     &LoadFlukaRZ},
     {"FLUKA R-Phi-Z USRBIN",
      ".rpz",
      {"R-Phi-Z   binning"},
      "Identified FLUKA - R-Phi-Z USRBIN...",
      RPhiZFilter,
-     &L::LoadFlukaRPhiZ},
-    {"PHITS", ".out", {"    title = ["}, "Identified PHITS data...", PHITSFilter, &L::LoadPHITS},
-    {"FLUKA voxel", ".vxl", {}, "", VoxelFilter, &L::LoadFlukaVoxel},
+     &LoadFlukaRPhiZ},
+    {"PHITS", ".out", {"    title = ["}, "Identified PHITS data...", PHITSFilter, &LoadPHITS},
+    {"FLUKA voxel", ".vxl", {}, "", VoxelFilter, &LoadFlukaVoxel},
     {"MCNP meshtal",
      "/meshtal",
      {"Mesh Tally Number"},
      "Identified MCNP mesh tally data...",
      MeshtalFilter,
-     &L::LoadMeshtal},
+     &LoadMeshtal},
 };
 
 bool HasPhrase(const CVolumeFormat& format, std::string_view line)

@@ -1,7 +1,11 @@
 // The volume formats, each declared once: its name, the name part that selects it, the phrases
 // that identify its content, its log line, its entries in the input-file filter and its load
-// function. Dispatch, identification and the browse filter all read these declarations; a new
-// format is one more entry in the table of FormatDispatch.cpp.
+// function. Dispatch, identification and the browse filter all read these declarations.
+//
+// A new format is one more entry in the table of FormatDispatch.cpp, its reader in formats/ and
+// its load function in loading/LoadFoo.cpp (a free function, declared above the table; the
+// loader gains no member). Beside them: its fuzz target in fuzz/FuzzTargets.cpp (one line, by
+// the format's name) and its line in README's table of formats read.
 #pragma once
 #include <span>
 #include <string>
@@ -21,7 +25,7 @@ struct CFilterEntry
 
 struct CVolumeFormat
 {
-    using LoadFn = bool (CVolumeLoader::*)(const std::string& path);
+    using LoadFn = bool (*)(CVolumeLoader& loader, const std::string& path);
 
     std::string_view m_Name;
     // Selects the format when it occurs anywhere in the lower-cased path (empty: never); one that

@@ -142,33 +142,45 @@ CCylinderGeometry CylinderGeometryOf(const CFlukaBinaryHeader& header)
     g.m_NrOfParticles = header.m_NrOfParticles;
     return g;
 }
+
+class CFlukaBinaryLoad : public CFormatLoad
+{
+public:
+    using CFormatLoad::CFormatLoad;
+    bool Load(const std::string& path);
+
+private:
+    bool ChooseBinaryArray(CFlukaBinaryReader& reader);
+    bool MapBinaryCartesian(CFlukaBinaryReader& reader);
+};
 } // namespace
 
-bool CVolumeLoader::LoadFlukaBinary(const std::string& path)
+bool CFlukaBinaryLoad::Load(const std::string& path)
 {
     m_Log.AddLine("Preparing voxel structure...");
     CFlukaBinaryReader reader;
     if (!reader.Open(path))
     {
-        LogError(reader.Error());
+        m_Loader.LogError(reader.Error());
         return false;
     }
     const EBinaryMapping mapping = MappingOf(reader.Header().m_Type);
     if (mapping == EBinaryMapping::Unknown)
     {
-        ReportProblem("Sorry, but the binning type could not be determined", MB_ICONERROR);
+        m_Loader.ReportProblem("Sorry, but the binning type could not be determined", MB_ICONERROR);
         return false;
     }
     if (!ChooseBinaryArray(reader)) return false;
     if (mapping == EBinaryMapping::Cartesian) return MapBinaryCartesian(reader);
     CBinaryValueSource source(reader, m_Grid.m_Normalization);
     const CCylinderGeometry geometry = CylinderGeometryOf(reader.Header());
-    return geometry.m_NPhi < 2 ? MapRZ(source, geometry) : MapRPhiZ(source, geometry);
+    return geometry.m_NPhi < 2 ? m_Loader.MapRZ(source, geometry)
+                               : m_Loader.MapRPhiZ(source, geometry);
 }
 
 // Looks past the first binning: says how many more were skipped and, for a sum file, asks
 // whether its errors are shown instead of its values. Leaves the chosen array ready to read.
-bool CVolumeLoader::ChooseBinaryArray(CFlukaBinaryReader& reader)
+bool CFlukaBinaryLoad::ChooseBinaryArray(CFlukaBinaryReader& reader)
 {
     if (!reader.ScanTail())
         m_Log.AddLine("What follows the first binning cannot be read and was ignored: " +
@@ -183,18 +195,18 @@ bool CVolumeLoader::ChooseBinaryArray(CFlukaBinaryReader& reader)
         AfxMessageBox("Do you want to display the statistics information instead of the data?",
                       MB_YESNO | MB_ICONQUESTION) == IDYES;
     if (errors ? reader.BeginErrors() : reader.BeginValues()) return true;
-    LogError(reader.Error());
+    m_Loader.LogError(reader.Error());
     return false;
 }
 
-bool CVolumeLoader::MapBinaryCartesian(CFlukaBinaryReader& reader)
+bool CFlukaBinaryLoad::MapBinaryCartesian(CFlukaBinaryReader& reader)
 {
     const CFlukaBinaryHeader& header = reader.Header();
     m_Grid.ClearDataSet();
     m_Grid.ResetStatistics();
     // The fill writes every voxel, zeros after a short file included.
-    if (!PrepareGrid(header.m_Axis[0].m_Bins, header.m_Axis[1].m_Bins, header.m_Axis[2].m_Bins, 0,
-                     EVoxelStart::Unset))
+    if (!m_Loader.PrepareGrid(header.m_Axis[0].m_Bins, header.m_Axis[1].m_Bins,
+                              header.m_Axis[2].m_Bins, 0, EVoxelStart::Unset))
         return false;
     const long bins = static_cast<long>(m_Grid.VoxelCount());
     CProgressLine progress(m_Log, Format("Mapping %ld bins to XYZ... %d%%", bins, 0));
@@ -203,14 +215,15 @@ bool CVolumeLoader::MapBinaryCartesian(CFlukaBinaryReader& reader)
     const CFillResult fill = FillCartesian(source, m_Grid, progress);
     if (!fill.Complete(m_Grid))
     {
-        LogError(fill.m_Overflow
-                     ? Format("Value %lld times the normalization factor exceeds the range of "
-                              "numbers.",
-                              fill.m_Consumed + 1)
-                     : reader.Error());
+        m_Loader.LogError(
+            fill.m_Overflow
+                ? Format("Value %lld times the normalization factor exceeds the range of "
+                         "numbers.",
+                         fill.m_Consumed + 1)
+                : reader.Error());
         return false;
     }
-    LogElapsed(start);
+    m_Loader.LogElapsed(start);
     for (int a = 0; a < 3; ++a)
     {
         m_Grid.m_GridMin[a] = header.m_Axis[a].m_Min;
@@ -220,5 +233,10 @@ bool CVolumeLoader::MapBinaryCartesian(CFlukaBinaryReader& reader)
     m_Grid.m_GenParticle = header.m_GenParticle;
     m_Grid.m_NrOfParticles = header.m_NrOfParticles;
     return true;
+}
+
+bool LoadFlukaBinary(CVolumeLoader& loader, const std::string& path)
+{
+    return CFlukaBinaryLoad(loader).Load(path);
 }
 } // namespace volumira3d

@@ -80,24 +80,32 @@ CTextFill FillFromText(CFlukaStorage& storage, CVoxelGrid& grid, CProgressLine& 
         result.m_Surplus = SurplusValues(RestOfStorage(storage, grid.VoxelCount()));
     return result;
 }
+
+class CFlukaCartesianLoad : public CFormatLoad
+{
+public:
+    using CFormatLoad::CFormatLoad;
+    bool Load(const std::string& path);
+};
 } // namespace
 
-bool CVolumeLoader::LoadFlukaCartesian(const std::string& path)
+bool CFlukaCartesianLoad::Load(const std::string& path)
 {
     CFlukaStorage storage(path);
     if (!storage.BeginRead())
     {
         // The header was refused: no value has been read, whatever its notation.
-        LogError(storage.m_Error);
+        m_Loader.LogError(storage.m_Error);
         return false;
     }
     const long long nx = storage.GetNX(), ny = storage.GetNY(), nz = storage.GetNZ();
     if (!FileCanHold(storage, double(nx) * double(ny) * double(nz)))
     {
-        ReportProblem(Format("The header announces %lld x %lld x %lld bins, but the rest of the "
-                             "file cannot hold that many values.",
-                             nx, ny, nz),
-                      MB_ICONERROR);
+        m_Loader.ReportProblem(
+            Format("The header announces %lld x %lld x %lld bins, but the rest of the "
+                   "file cannot hold that many values.",
+                   nx, ny, nz),
+            MB_ICONERROR);
         return false;
     }
     const long long bins = nx * ny * nz;
@@ -105,35 +113,37 @@ bool CVolumeLoader::LoadFlukaCartesian(const std::string& path)
     m_Grid.ResetStatistics();
     m_Log.AddLine("Preparing voxel structure...");
     // The fill writes every voxel, zeros after a short file included.
-    if (!PrepareGrid(nx, ny, nz, storage.m_In.Size(), EVoxelStart::Unset)) return false;
+    if (!m_Loader.PrepareGrid(nx, ny, nz, storage.m_In.Size(), EVoxelStart::Unset)) return false;
     CProgressLine progress(m_Log, Format("Mapping %ld bins to XYZ... %d%%", long(bins), 0));
     const DWORD start = GetTickCount();
     const CTextFill text = FillFromText(storage, m_Grid, progress);
     const CFillResult& fill = text.m_Fill;
     if (fill.m_Overflow)
     {
-        ReportProblem(Format("Value %lld times the normalization factor exceeds the range of "
-                             "numbers.",
-                             fill.m_Consumed + 1),
-                      MB_ICONERROR);
+        m_Loader.ReportProblem(
+            Format("Value %lld times the normalization factor exceeds the range of "
+                   "numbers.",
+                   fill.m_Consumed + 1),
+            MB_ICONERROR);
         return false;
     }
     if (!fill.Complete(m_Grid))
     {
-        LogError(Format("Only %lld of %lld values could be read.", fill.m_Consumed, bins));
-        ShowProblem(TooFewValues(static_cast<long>(fill.m_Consumed), bins), MB_ICONERROR);
+        m_Loader.LogError(Format("Only %lld of %lld values could be read.", fill.m_Consumed, bins));
+        m_Loader.ShowProblem(TooFewValues(static_cast<long>(fill.m_Consumed), bins), MB_ICONERROR);
         return false;
     }
     if (text.m_Surplus > 0)
     {
-        ReportProblem(Format("The data block holds %lld values more than the %lld bins that the "
-                             "header announces.",
-                             text.m_Surplus, bins),
-                      MB_ICONERROR);
+        m_Loader.ReportProblem(
+            Format("The data block holds %lld values more than the %lld bins that the "
+                   "header announces.",
+                   text.m_Surplus, bins),
+            MB_ICONERROR);
         return false;
     }
     storage.EndRead();
-    LogElapsed(start);
+    m_Loader.LogElapsed(start);
     storage.GetOrigin(m_Grid.m_GridMin[0], m_Grid.m_GridMin[1], m_Grid.m_GridMin[2]);
     m_Grid.m_BinWidth[0] = storage.GetDX();
     m_Grid.m_BinWidth[1] = storage.GetDY();
@@ -142,5 +152,10 @@ bool CVolumeLoader::LoadFlukaCartesian(const std::string& path)
     m_Grid.m_GenParticle = storage.m_GenParticle;
     m_Grid.m_NrOfParticles = storage.m_NrOfParticles;
     return true;
+}
+
+bool LoadFlukaCartesian(CVolumeLoader& loader, const std::string& path)
+{
+    return CFlukaCartesianLoad(loader).Load(path);
 }
 } // namespace volumira3d

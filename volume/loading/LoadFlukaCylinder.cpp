@@ -55,15 +55,15 @@ CCylinderGeometry GeometryOf(const CFlukaRZAsciiReader& reader)
     g.m_NrOfParticles = reader.GetNrOfParticles();
     return g;
 }
-} // namespace
 
-bool CVolumeLoader::OpenCylinderFile(CFlukaRZAsciiReader& reader)
+// A refused header: no value has been read, whatever its notation.
+bool OpenCylinderFile(CVolumeLoader& loader, CFlukaRZAsciiReader& reader)
 {
     if (reader.Open()) return true;
-    // The header was refused: no value has been read, whatever its notation.
-    LogError(reader.Error());
+    loader.LogError(reader.Error());
     return false;
 }
+} // namespace
 
 bool CVolumeLoader::PlanRadialLayout(const CCylinderGeometry& geometry, CRadialLayout& layout)
 {
@@ -146,12 +146,12 @@ void CVolumeLoader::SetCylinderGeometry(const CCylinderGeometry& geometry,
     m_Grid.m_NrOfParticles = geometry.m_NrOfParticles;
 }
 
-bool CVolumeLoader::LoadFlukaRZ(const std::string& path)
+bool LoadFlukaRZ(CVolumeLoader& loader, const std::string& path)
 {
     CFlukaRZAsciiReader reader(path);
-    if (!OpenCylinderFile(reader)) return false;
+    if (!OpenCylinderFile(loader, reader)) return false;
     CTextCylinderSource source(reader);
-    return MapRZ(source, GeometryOf(reader));
+    return loader.MapRZ(source, GeometryOf(reader));
 }
 
 bool CVolumeLoader::MapRZ(ICylinderSource& reader, const CCylinderGeometry& geometry)
@@ -205,14 +205,14 @@ long CVolumeLoader::ReadSectorPlane(ICylinderSource& reader, const CRadialLayout
     return count;
 }
 
-bool CVolumeLoader::LoadFlukaRPhiZ(const std::string& path)
+bool LoadFlukaRPhiZ(CVolumeLoader& loader, const std::string& path)
 {
     CFlukaRPhiZAsciiReader reader(path);
-    if (!OpenCylinderFile(reader)) return false;
+    if (!OpenCylinderFile(loader, reader)) return false;
     CTextCylinderSource source(reader);
     CCylinderGeometry geometry = GeometryOf(reader);
     geometry.m_NPhi = reader.GetNPhi();
-    return MapRPhiZ(source, geometry);
+    return loader.MapRPhiZ(source, geometry);
 }
 
 bool CVolumeLoader::MapRPhiZ(ICylinderSource& reader, const CCylinderGeometry& geometry)

@@ -62,9 +62,16 @@ bool ReadVoxelHeader(CFortranRecordFile& file, std::int32_t n[3], double d[3], s
     }
     return true;
 }
+
+class CFlukaVoxelLoad : public CFormatLoad
+{
+public:
+    using CFormatLoad::CFormatLoad;
+    bool Load(const std::string& path);
+};
 } // namespace
 
-bool CVolumeLoader::LoadFlukaVoxel(const std::string& path)
+bool CFlukaVoxelLoad::Load(const std::string& path)
 {
     CFortranRecordFile file;
     std::int32_t n[3] = {0, 0, 0};
@@ -72,13 +79,13 @@ bool CVolumeLoader::LoadFlukaVoxel(const std::string& path)
     std::string error;
     if (!file.Open(path) || !ReadVoxelHeader(file, n, d, error))
     {
-        LogError(error.empty() ? file.Error() : error);
+        m_Loader.LogError(error.empty() ? file.Error() : error);
         return false;
     }
     m_Grid.ClearDataSet();
     m_Grid.ResetStatistics();
     m_Log.AddLine("Preparing voxel structure...");
-    if (!PrepareGrid(n[0], n[1], n[2])) return false;
+    if (!m_Loader.PrepareGrid(n[0], n[1], n[2])) return false;
     const long bins = static_cast<long>(m_Grid.VoxelCount());
     CProgressLine progress(m_Log, Format("Mapping %ld bins to XYZ... %d%%", bins, 0));
     const DWORD start = GetTickCount();
@@ -87,7 +94,7 @@ bool CVolumeLoader::LoadFlukaVoxel(const std::string& path)
     {
         if (!file.Read(plane.data(), plane.size()))
         {
-            LogError(file.Error());
+            m_Loader.LogError(file.Error());
             return false;
         }
         for (int iy = 0; iy < n[1]; ++iy)
@@ -99,7 +106,7 @@ bool CVolumeLoader::LoadFlukaVoxel(const std::string& path)
             }
         progress.Update(bins, static_cast<int>((iz + 1) * 100LL / n[2]));
     }
-    LogElapsed(start);
+    m_Loader.LogElapsed(start);
     for (int a = 0; a < 3; ++a)
     {
         m_Grid.m_GridMin[a] = 0;
@@ -110,5 +117,10 @@ bool CVolumeLoader::LoadFlukaVoxel(const std::string& path)
     m_Grid.m_GenParticle = 1;
     m_Grid.m_NrOfParticles = 1;
     return true;
+}
+
+bool LoadFlukaVoxel(CVolumeLoader& loader, const std::string& path)
+{
+    return CFlukaVoxelLoad(loader).Load(path);
 }
 } // namespace volumira3d

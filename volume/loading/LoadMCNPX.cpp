@@ -9,44 +9,58 @@
 
 namespace volumira3d
 {
-int CVolumeLoader::ChooseMCNPXDataSet(const std::vector<CMCNPXDescriptor>& descriptors)
+namespace
+{
+class CMCNPXLoad : public CFormatLoad
+{
+public:
+    using CFormatLoad::CFormatLoad;
+    bool Load(const std::string& path);
+
+private:
+    int ChooseMCNPXDataSet(const std::vector<CMCNPXDescriptor>& descriptors);
+};
+} // namespace
+
+int CMCNPXLoad::ChooseMCNPXDataSet(const std::vector<CMCNPXDescriptor>& descriptors)
 {
     CMCNPXImportOptionsDlg dlg(descriptors, m_pSettings);
     dlg.DoModal();
     return dlg.m_DataSet;
 }
 
-bool CVolumeLoader::LoadMCNPX(const std::string& path)
+bool CMCNPXLoad::Load(const std::string& path)
 {
     CDataStorage<CMCNPXAsciiIO<>> storage(path);
     storage.m_Choose = [this](const auto& descriptors) { return ChooseMCNPXDataSet(descriptors); };
     if (!storage.BeginRead())
     {
-        LogError(storage.m_Error);
+        m_Loader.LogError(storage.m_Error);
         return false;
     }
     m_Grid.ClearDataSet();
     m_Grid.ResetStatistics();
     m_Log.AddLine("Preparing voxel structure...");
-    if (!PrepareGrid(storage.GetNX(), storage.GetNY(), storage.GetNZ())) return false;
+    if (!m_Loader.PrepareGrid(storage.GetNX(), storage.GetNY(), storage.GetNZ())) return false;
     const long long bins = m_Grid.VoxelCount();
     CProgressLine progress(m_Log, Format("Mapping %ld bins to XYZ... %d%%", long(bins), 0));
     const DWORD start = GetTickCount();
-    CStorageSource source(storage, m_Grid.m_Normalization, ChunkRecords);
+    CStorageSource source(storage, m_Grid.m_Normalization, CVolumeLoader::ChunkRecords);
     const CFillResult fill = FillCartesian(source, m_Grid, progress);
     storage.EndRead();
     if (!fill.Complete(m_Grid))
     {
-        ReportProblem(fill.m_Overflow
-                          ? Format("Value %lld times the normalization factor exceeds the range "
-                                   "of numbers.",
-                                   fill.m_Consumed + 1)
-                          : Format("The MCNPX data set holds only %lld numbers for its %lld bins.",
-                                   fill.m_Consumed, bins),
-                      MB_ICONERROR);
+        m_Loader.ReportProblem(
+            fill.m_Overflow
+                ? Format("Value %lld times the normalization factor exceeds the range "
+                         "of numbers.",
+                         fill.m_Consumed + 1)
+                : Format("The MCNPX data set holds only %lld numbers for its %lld bins.",
+                         fill.m_Consumed, bins),
+            MB_ICONERROR);
         return false;
     }
-    LogElapsed(start);
+    m_Loader.LogElapsed(start);
     storage.GetOrigin(m_Grid.m_GridMin[0], m_Grid.m_GridMin[1], m_Grid.m_GridMin[2]);
     m_Grid.m_BinWidth[0] = storage.GetDX();
     m_Grid.m_BinWidth[1] = storage.GetDY();
@@ -56,5 +70,10 @@ bool CVolumeLoader::LoadMCNPX(const std::string& path)
     m_Grid.m_GenParticle = 1;
     m_Grid.m_NrOfParticles = 1;
     return true;
+}
+
+bool LoadMCNPX(CVolumeLoader& loader, const std::string& path)
+{
+    return CMCNPXLoad(loader).Load(path);
 }
 } // namespace volumira3d

@@ -66,15 +66,29 @@ bool NearlyEqual(double a, double b)
 {
     return std::abs(a - b) <= 1e-3;
 }
+
+class CMeshtalLoad : public CFormatLoad
+{
+public:
+    using CFormatLoad::CFormatLoad;
+    bool Load(const std::string& path);
+
+private:
+    // False when the user cancels the choice of tally and bin.
+    bool ChooseMeshtalBin(const std::vector<CMeshtalTally>& tallies, CMeshtalChoice& choice);
+    bool MapMeshtalCartesian(CMeshtalReader& reader, const CMeshtalChoice& choice);
+    static int FirstMeshtalSector(const CMeshtalTally& tally);
+    bool MapMeshtalCylinder(CMeshtalReader& reader, const CMeshtalChoice& choice);
+};
 } // namespace
 
-bool CVolumeLoader::LoadMeshtal(const std::string& path)
+bool CMeshtalLoad::Load(const std::string& path)
 {
     m_Log.AddLine("Scanning the mesh tallies...");
     CMeshtalReader reader;
     if (!reader.Open(path))
     {
-        ReportProblem(reader.Error(), MB_ICONWARNING);
+        m_Loader.ReportProblem(reader.Error(), MB_ICONWARNING);
         return false;
     }
     const auto& tallies = reader.Tallies();
@@ -95,8 +109,8 @@ bool CVolumeLoader::LoadMeshtal(const std::string& path)
                                                 : MapMeshtalCylinder(reader, choice);
 }
 
-bool CVolumeLoader::ChooseMeshtalBin(const std::vector<CMeshtalTally>& tallies,
-                                     CMeshtalChoice& choice)
+bool CMeshtalLoad::ChooseMeshtalBin(const std::vector<CMeshtalTally>& tallies,
+                                    CMeshtalChoice& choice)
 {
     const auto entries = MeshtalBinEntries(tallies);
     if (entries.size() < 2) return true;
@@ -110,7 +124,7 @@ bool CVolumeLoader::ChooseMeshtalBin(const std::vector<CMeshtalTally>& tallies,
     return true;
 }
 
-bool CVolumeLoader::MapMeshtalCartesian(CMeshtalReader& reader, const CMeshtalChoice& choice)
+bool CMeshtalLoad::MapMeshtalCartesian(CMeshtalReader& reader, const CMeshtalChoice& choice)
 {
     const CMeshtalTally& tally = reader.Tallies()[choice.m_Tally];
     CGridAxis axes[3];
@@ -121,10 +135,11 @@ bool CVolumeLoader::MapMeshtalCartesian(CMeshtalReader& reader, const CMeshtalCh
     if (!planned || double(axes[0].m_Voxels) * axes[1].m_Voxels * axes[2].m_Voxels >
                         MaxResampling * double(tally.Cells()))
     {
-        ReportProblem(Format("The bins of mesh tally %d are too unequal to be mapped onto a "
-                             "grid.",
-                             tally.m_Number),
-                      MB_ICONERROR);
+        m_Loader.ReportProblem(
+            Format("The bins of mesh tally %d are too unequal to be mapped onto a "
+                   "grid.",
+                   tally.m_Number),
+            MB_ICONERROR);
         return false;
     }
     if (axes[0].m_Voxels != tally.Bins(0) || axes[1].m_Voxels != tally.Bins(1) ||
@@ -135,7 +150,7 @@ bool CVolumeLoader::MapMeshtalCartesian(CMeshtalReader& reader, const CMeshtalCh
     m_Grid.ClearDataSet();
     m_Grid.ResetStatistics();
     m_Log.AddLine("Preparing voxel structure...");
-    if (!PrepareGrid(axes[0].m_Voxels, axes[1].m_Voxels, axes[2].m_Voxels)) return false;
+    if (!m_Loader.PrepareGrid(axes[0].m_Voxels, axes[1].m_Voxels, axes[2].m_Voxels)) return false;
     const long bins = static_cast<long>(m_Grid.VoxelCount());
     CProgressLine progress(m_Log, Format("Mapping %ld bins to XYZ... %d%%", bins, 0));
     const DWORD start = GetTickCount();
@@ -143,7 +158,7 @@ bool CVolumeLoader::MapMeshtalCartesian(CMeshtalReader& reader, const CMeshtalCh
     const auto store = [&](int i, int j, int k, double raw)
     {
         double value = 0;
-        overflow |= !Normalised(raw, value);
+        overflow |= !m_Loader.Normalised(raw, value);
         for (int x = axes[0].m_First[i]; x < axes[0].m_First[i + 1]; ++x)
             for (int y = axes[1].m_First[j]; y < axes[1].m_First[j + 1]; ++y)
                 for (int z = axes[2].m_First[k]; z < axes[2].m_First[k + 1]; ++z)
@@ -152,13 +167,14 @@ bool CVolumeLoader::MapMeshtalCartesian(CMeshtalReader& reader, const CMeshtalCh
     if (!reader.ReadBin(choice, store, [&](int percent) { progress.Update(bins, percent); }) ||
         overflow)
     {
-        ReportProblem(overflow ? "A value times the normalization factor exceeds the range of "
-                                 "numbers."
-                               : reader.Error(),
-                      MB_ICONWARNING);
+        m_Loader.ReportProblem(overflow
+                                   ? "A value times the normalization factor exceeds the range of "
+                                     "numbers."
+                                   : reader.Error(),
+                               MB_ICONWARNING);
         return false;
     }
-    LogElapsed(start);
+    m_Loader.LogElapsed(start);
     for (int a = 0; a < 3; ++a)
     {
         m_Grid.m_GridMin[a] = axes[a].m_Min;
@@ -173,7 +189,7 @@ bool CVolumeLoader::MapMeshtalCartesian(CMeshtalReader& reader, const CMeshtalCh
 
 // The sector of the R-Phi-Z mapping (sectors start at -pi) where the first theta bin lies, from
 // the VEC direction that theta counts from; -1 when the bins do not line up with sectors.
-int CVolumeLoader::FirstMeshtalSector(const CMeshtalTally& tally)
+int CMeshtalLoad::FirstMeshtalSector(const CMeshtalTally& tally)
 {
     const auto& theta = tally.m_Bounds[2];
     const int n = tally.Bins(2);
@@ -185,28 +201,30 @@ int CVolumeLoader::FirstMeshtalSector(const CMeshtalTally& tally)
     return static_cast<int>(std::llround(at)) % n;
 }
 
-bool CVolumeLoader::MapMeshtalCylinder(CMeshtalReader& reader, const CMeshtalChoice& choice)
+bool CMeshtalLoad::MapMeshtalCylinder(CMeshtalReader& reader, const CMeshtalChoice& choice)
 {
     const CMeshtalTally& tally = reader.Tallies()[choice.m_Tally];
     const double* a = tally.m_Axis;
     const double length = std::sqrt(a[0] * a[0] + a[1] * a[1] + a[2] * a[2]);
     if (!(length > 0) || !NearlyEqual(a[2] / length, 1))
     {
-        ReportProblem(Format("Mesh tally %d has its axis along (%g, %g, %g); only cylinders along "
-                             "the z direction are mapped onto the grid.",
-                             tally.m_Number, a[0], a[1], a[2]),
-                      MB_ICONERROR);
+        m_Loader.ReportProblem(
+            Format("Mesh tally %d has its axis along (%g, %g, %g); only cylinders along "
+                   "the z direction are mapped onto the grid.",
+                   tally.m_Number, a[0], a[1], a[2]),
+            MB_ICONERROR);
         return false;
     }
     const double dr = EvenWidth(tally.m_Bounds[0]), dz = EvenWidth(tally.m_Bounds[1]);
     const int sector = FirstMeshtalSector(tally);
     if (dr == 0 || dz == 0 || sector < 0)
     {
-        ReportProblem(Format("The R, Z or Theta bins of mesh tally %d are not even, or its theta "
-                             "bins do not line up with sectors from its VEC direction: it cannot "
-                             "be mapped onto the grid.",
-                             tally.m_Number),
-                      MB_ICONERROR);
+        m_Loader.ReportProblem(
+            Format("The R, Z or Theta bins of mesh tally %d are not even, or its theta "
+                   "bins do not line up with sectors from its VEC direction: it cannot "
+                   "be mapped onto the grid.",
+                   tally.m_Number),
+            MB_ICONERROR);
         return false;
     }
     const int nr = tally.Bins(0), nz = tally.Bins(1), nth = tally.Bins(2);
@@ -216,7 +234,7 @@ bool CVolumeLoader::MapMeshtalCylinder(CMeshtalReader& reader, const CMeshtalCho
     { values[(size_t(iz) * nth + size_t((ith + sector) % nth)) * nr + ir] = value; };
     if (!reader.ReadBin(choice, store, [](int) {}))
     {
-        ReportProblem(reader.Error(), MB_ICONWARNING);
+        m_Loader.ReportProblem(reader.Error(), MB_ICONWARNING);
         return false;
     }
     CCylinderGeometry g;
@@ -228,6 +246,11 @@ bool CVolumeLoader::MapMeshtalCylinder(CMeshtalReader& reader, const CMeshtalCho
     g.m_NPhi = nth;
     g.m_AxisX = tally.m_Origin[0], g.m_AxisY = tally.m_Origin[1];
     CVectorCylinderSource source(std::move(values));
-    return nth < 2 ? MapRZ(source, g) : MapRPhiZ(source, g);
+    return nth < 2 ? m_Loader.MapRZ(source, g) : m_Loader.MapRPhiZ(source, g);
+}
+
+bool LoadMeshtal(CVolumeLoader& loader, const std::string& path)
+{
+    return CMeshtalLoad(loader).Load(path);
 }
 } // namespace volumira3d

@@ -43,37 +43,49 @@ CPageLayout LayoutOf(const CPHITSHeader& h)
              [ny](int p, int, int c, int& x, int& y, int& z) { x = p / ny, y = p % ny, z = c; }};
     return l;
 }
+
+class CPHITSLoad : public CFormatLoad
+{
+public:
+    using CFormatLoad::CFormatLoad;
+    bool Load(const std::string& path);
+
+private:
+    bool MapPHITSCartesian(CPHITSReader& reader);
+    bool MapPHITSCylinder(CPHITSReader& reader);
+};
 } // namespace
 
-bool CVolumeLoader::LoadPHITS(const std::string& path)
+bool CPHITSLoad::Load(const std::string& path)
 {
     CPHITSReader reader;
     if (!reader.Open(path))
     {
-        LogError(reader.Error());
-        if (!reader.Message().empty()) ShowProblem(reader.Message(), MB_ICONERROR);
+        m_Loader.LogError(reader.Error());
+        if (!reader.Message().empty()) m_Loader.ShowProblem(reader.Message(), MB_ICONERROR);
         return false;
     }
     const CPHITSHeader& h = reader.Header();
     const double voxels = double(h.m_Bins[0]) * h.m_Bins[1] * h.m_Bins[2];
     if (voxels > double(reader.MaxValuesLeft()))
     {
-        ReportProblem(Format("The PHITS mesh of %d x %d x %d bins holds more values than the rest "
-                             "of the file can.",
-                             h.m_Bins[0], h.m_Bins[1], h.m_Bins[2]),
-                      MB_ICONERROR);
+        m_Loader.ReportProblem(
+            Format("The PHITS mesh of %d x %d x %d bins holds more values than the rest "
+                   "of the file can.",
+                   h.m_Bins[0], h.m_Bins[1], h.m_Bins[2]),
+            MB_ICONERROR);
         return false;
     }
     return h.m_Cylindrical ? MapPHITSCylinder(reader) : MapPHITSCartesian(reader);
 }
 
-bool CVolumeLoader::MapPHITSCartesian(CPHITSReader& reader)
+bool CPHITSLoad::MapPHITSCartesian(CPHITSReader& reader)
 {
     const CPHITSHeader& h = reader.Header();
     m_Grid.ClearDataSet();
     m_Grid.ResetStatistics();
     m_Log.AddLine("Preparing voxel structure...");
-    if (!PrepareGrid(h.m_Bins[0], h.m_Bins[1], h.m_Bins[2])) return false;
+    if (!m_Loader.PrepareGrid(h.m_Bins[0], h.m_Bins[1], h.m_Bins[2])) return false;
     const long bins = static_cast<long>(m_Grid.VoxelCount());
     CProgressLine progress(m_Log, Format("Mapping %ld bins to XYZ... %d%%", bins, 0));
     const DWORD start = GetTickCount();
@@ -84,7 +96,7 @@ bool CVolumeLoader::MapPHITSCartesian(CPHITSReader& reader)
         int ix = 0, iy = 0, iz = 0;
         layout.m_Voxel(page, row, column, ix, iy, iz);
         double value = 0;
-        overflow |= !Normalised(raw, value);
+        overflow |= !m_Loader.Normalised(raw, value);
         m_Grid.StoreValue(ix, iy, iz, overflow ? 0 : value);
     };
     const auto pageDone = [&](int page)
@@ -92,13 +104,14 @@ bool CVolumeLoader::MapPHITSCartesian(CPHITSReader& reader)
     if (!reader.ReadPages(layout.m_Pages, layout.m_Rows, layout.m_Columns, store, pageDone) ||
         overflow)
     {
-        ReportProblem(overflow ? "A value times the normalization factor exceeds the range of "
-                                 "numbers."
-                               : reader.Error(),
-                      MB_ICONERROR);
+        m_Loader.ReportProblem(overflow
+                                   ? "A value times the normalization factor exceeds the range of "
+                                     "numbers."
+                                   : reader.Error(),
+                               MB_ICONERROR);
         return false;
     }
-    LogElapsed(start);
+    m_Loader.LogElapsed(start);
     for (int a = 0; a < 3; ++a)
     {
         m_Grid.m_GridMin[a] = h.m_Min[a];
@@ -110,7 +123,7 @@ bool CVolumeLoader::MapPHITSCartesian(CPHITSReader& reader)
     return true;
 }
 
-bool CVolumeLoader::MapPHITSCylinder(CPHITSReader& reader)
+bool CPHITSLoad::MapPHITSCylinder(CPHITSReader& reader)
 {
     const CPHITSHeader& h = reader.Header();
     const int nr = h.m_Bins[0], nz = h.m_Bins[2];
@@ -120,7 +133,7 @@ bool CVolumeLoader::MapPHITSCylinder(CPHITSReader& reader)
     { values[static_cast<size_t>(nz - 1 - row) * nr + column] = value; };
     if (!reader.ReadPages(1, nz, nr, store, [](int) {}))
     {
-        ReportProblem(reader.Error(), MB_ICONERROR);
+        m_Loader.ReportProblem(reader.Error(), MB_ICONERROR);
         return false;
     }
     CCylinderGeometry g;
@@ -130,6 +143,11 @@ bool CVolumeLoader::MapPHITSCylinder(CPHITSReader& reader)
     g.m_ZMax = g.m_ZMin + nz * g.m_DZ;
     g.m_AxisX = h.m_X0, g.m_AxisY = h.m_Y0;
     CVectorCylinderSource source(std::move(values));
-    return MapRZ(source, g);
+    return m_Loader.MapRZ(source, g);
+}
+
+bool LoadPHITS(CVolumeLoader& loader, const std::string& path)
+{
+    return CPHITSLoad(loader).Load(path);
 }
 } // namespace volumira3d

@@ -100,20 +100,27 @@ CXYZFill FillFromText(CXYZStorage& storage, CVoxelGrid& grid, CProgressLine& pro
     fill.m_FirstBadLine = storage.m_FirstBadLine;
     return fill;
 }
+
+class CXYZLoad : public CFormatLoad
+{
+public:
+    using CFormatLoad::CFormatLoad;
+    bool Load(const std::string& path);
+};
 } // namespace
 
-bool CVolumeLoader::LoadXYZ(const std::string& path)
+bool CXYZLoad::Load(const std::string& path)
 {
     CXYZStorage storage(path);
     if (!storage.BeginRead())
     {
-        LogError(storage.m_Error);
+        m_Loader.LogError(storage.m_Error);
         return false;
     }
     m_Grid.ClearDataSet();
     m_Grid.ResetStatistics();
     m_Log.AddLine("Preparing voxel structure...");
-    if (!PrepareGrid(storage.GetNX(), storage.GetNY(), storage.GetNZ(), FileBytes(path)))
+    if (!m_Loader.PrepareGrid(storage.GetNX(), storage.GetNY(), storage.GetNZ(), FileBytes(path)))
         return false;
     CProgressLine progress(m_Log, Format("Mapping %ld bins to XYZ... %d%%", 0L, 0));
     const DWORD start = GetTickCount();
@@ -121,22 +128,29 @@ bool CVolumeLoader::LoadXYZ(const std::string& path)
     storage.EndRead();
     const long records = static_cast<long>(fill.m_Records);
     progress.SetText(Format("Mapping %ld bins to XYZ...", records));
-    LogElapsed(start);
+    m_Loader.LogElapsed(start);
     if (fill.m_BadRecords > 0)
-        ReportProblem(Format("%lld line(s) could not be read as \"ix iy iz value\" and were "
-                             "skipped (the first is line %llu).",
-                             static_cast<long long>(fill.m_BadRecords),
-                             static_cast<unsigned long long>(fill.m_FirstBadLine)),
-                      MB_ICONWARNING);
+        m_Loader.ReportProblem(
+            Format("%lld line(s) could not be read as \"ix iy iz value\" and were "
+                   "skipped (the first is line %llu).",
+                   static_cast<long long>(fill.m_BadRecords),
+                   static_cast<unsigned long long>(fill.m_FirstBadLine)),
+            MB_ICONWARNING);
     if (const long rejected = static_cast<long>(fill.m_Records - fill.m_Stored); rejected > 0)
-        ReportProblem(Format("%ld of %ld records were skipped: their indices lie outside the "
-                             "%d x %d x %d grid or their value overflows.",
-                             rejected, records, storage.GetNX(), storage.GetNY(), storage.GetNZ()),
-                      MB_ICONWARNING);
+        m_Loader.ReportProblem(
+            Format("%ld of %ld records were skipped: their indices lie outside the "
+                   "%d x %d x %d grid or their value overflows.",
+                   rejected, records, storage.GetNX(), storage.GetNY(), storage.GetNZ()),
+            MB_ICONWARNING);
     storage.GetOrigin(m_Grid.m_GridMin[0], m_Grid.m_GridMin[1], m_Grid.m_GridMin[2]);
     m_Grid.m_BinWidth[0] = storage.GetDX();
     m_Grid.m_BinWidth[1] = storage.GetDY();
     m_Grid.m_BinWidth[2] = storage.GetDZ();
     return true;
+}
+
+bool LoadXYZ(CVolumeLoader& loader, const std::string& path)
+{
+    return CXYZLoad(loader).Load(path);
 }
 } // namespace volumira3d

@@ -2,6 +2,7 @@
 
 #include "platform/Clock.h"
 #include "platform/UiServices.h"
+#include "volume/loading/FormatDispatch.h"
 #include "volume/model/LoadLog.h"
 #include "volume/model/VoxelGrid.h"
 
@@ -9,6 +10,19 @@
 
 namespace volumira3d
 {
+bool CVolumeLoader::Load(const CVolumeFormat& format, const std::string& path)
+{
+    return format.m_Load(*this, path);
+}
+
+bool CVolumeLoader::Load(std::string_view formatName, const std::string& path)
+{
+    for (const CVolumeFormat& format : VolumeFormats())
+        if (format.m_Name == formatName) return Load(format, path);
+    LogError("No volume format is named " + std::string(formatName) + ".");
+    return false;
+}
+
 bool CVolumeLoader::PrepareGrid(std::int64_t nx, std::int64_t ny, std::int64_t nz,
                                 std::uint64_t fileBytes, EVoxelStart start)
 {

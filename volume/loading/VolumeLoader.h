@@ -1,5 +1,6 @@
-// The load operations of the volume formats. Each takes a path, fills the grid (clearing it once
-// the header is accepted) and returns true on success; its log lines go to the log, its messages to
+// The loader of the volume formats: it runs the load function a format's entry in the format table
+// names (in the format's LoadFoo.cpp). A load takes a path, fills the grid (clearing it once the
+// header is accepted) and returns true on success; its log lines go to the log, its messages to
 // message boxes. The steps common to every load (data options, display range) are the caller's.
 #pragma once
 #include "platform/Win.h"
@@ -8,20 +9,15 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace volumira3d
 {
 class CVoxelGrid;
 class ILoadLog;
-class CFlukaRZAsciiReader;
-class CFlukaBinaryReader;
 class CVolumeSettings;
-class CPHITSReader;
-struct CMCNPXDescriptor;
-class CMeshtalReader;
-struct CMeshtalTally;
-struct CMeshtalChoice;
+struct CVolumeFormat;
 
 class CVolumeLoader
 {
@@ -32,15 +28,11 @@ public:
     {
     }
 
-    bool LoadXYZ(const std::string& path);
-    bool LoadFlukaCartesian(const std::string& path);
-    bool LoadFlukaRZ(const std::string& path);
-    bool LoadFlukaRPhiZ(const std::string& path);
-    bool LoadMCNPX(const std::string& path);
-    bool LoadPHITS(const std::string& path);
-    bool LoadFlukaBinary(const std::string& path);
-    bool LoadFlukaVoxel(const std::string& path);
-    bool LoadMeshtal(const std::string& path);
+    // Runs the format's load function on the path.
+    bool Load(const CVolumeFormat& format, const std::string& path);
+    // The same for the format of that name in the format table; false with a log line when no
+    // format has it.
+    bool Load(std::string_view formatName, const std::string& path);
 
     // A failed load showed its own message box (or the user declined); otherwise the caller
     // shows one, naming LastError() when there is one.
@@ -55,40 +47,10 @@ public:
     // Records (voxels) per piece of a cartesian file held in memory at once.
     static constexpr size_t ChunkRecords = 1 << 16;
 
-private:
-    // The radial layout of a cylindrical file on the grid.
-    struct CRadialLayout
-    {
-        long long m_N = 0;   // grid half-width in bins (Rmin / DR + NR)
-        long long m_Off = 0; // first ring of the file (Rmin / DR, rounded)
-        double m_DR = 0;
-        int m_NR = 0; // rings per row after compaction
-        bool m_Compact = false;
-        bool m_OddLeftover = false; // a compacted row leaves one file value over
-    };
-
-    // Resample the values of a cylindrical binning onto the grid (R-Z rings, R-Phi-Z sectors).
-    bool MapRZ(ICylinderSource& source, const CCylinderGeometry& geometry);
-    bool MapRPhiZ(ICylinderSource& source, const CCylinderGeometry& geometry);
-    bool PlanRadialLayout(const CCylinderGeometry& geometry, CRadialLayout& layout);
-    bool ReadRingValue(ICylinderSource& reader, const CRadialLayout& layout, double& value);
-    void FinishRow(ICylinderSource& reader, const CRadialLayout& layout);
-    bool OpenCylinderFile(CFlukaRZAsciiReader& reader);
-    void SetCylinderGeometry(const CCylinderGeometry& geometry, const CRadialLayout& layout);
-    long ReadSectorPlane(ICylinderSource& reader, const CRadialLayout& layout, long long nphi,
-                         std::vector<double>& values);
-    void ReportShortCylinderFile(const ICylinderSource& reader, long long expected);
-
-    bool MapPHITSCartesian(CPHITSReader& reader);
-    bool MapPHITSCylinder(CPHITSReader& reader);
-    int ChooseMCNPXDataSet(const std::vector<CMCNPXDescriptor>& descriptors);
-    bool ChooseBinaryArray(CFlukaBinaryReader& reader);
-    bool MapBinaryCartesian(CFlukaBinaryReader& reader);
-    // False when the user cancels the choice of tally and bin.
-    bool ChooseMeshtalBin(const std::vector<CMeshtalTally>& tallies, CMeshtalChoice& choice);
-    bool MapMeshtalCartesian(CMeshtalReader& reader, const CMeshtalChoice& choice);
-    bool MapMeshtalCylinder(CMeshtalReader& reader, const CMeshtalChoice& choice);
-    static int FirstMeshtalSector(const CMeshtalTally& tally);
+    // What the formats' load functions share.
+    CVoxelGrid& Grid() { return m_Grid; }
+    ILoadLog& Log() { return m_Log; }
+    CVolumeSettings* Settings() { return m_pSettings; }
 
     // Allocates the grid. A grid above m_LargeGridBytes that a file of fileBytes cannot fill (fewer
     // bytes than voxels; 0: size unknown) is allocated only when the user says so.
@@ -101,11 +63,53 @@ private:
     // The message box of a failure, without a log line.
     void ShowProblem(const std::string& text, UINT icon);
 
+    // Resample the values of a cylindrical binning onto the grid (R-Z rings, R-Phi-Z sectors).
+    bool MapRZ(ICylinderSource& source, const CCylinderGeometry& geometry);
+    bool MapRPhiZ(ICylinderSource& source, const CCylinderGeometry& geometry);
+
+private:
+    // The radial layout of a cylindrical file on the grid.
+    struct CRadialLayout
+    {
+        long long m_N = 0;   // grid half-width in bins (Rmin / DR + NR)
+        long long m_Off = 0; // first ring of the file (Rmin / DR, rounded)
+        double m_DR = 0;
+        int m_NR = 0; // rings per row after compaction
+        bool m_Compact = false;
+        bool m_OddLeftover = false; // a compacted row leaves one file value over
+    };
+
+    bool PlanRadialLayout(const CCylinderGeometry& geometry, CRadialLayout& layout);
+    bool ReadRingValue(ICylinderSource& reader, const CRadialLayout& layout, double& value);
+    void FinishRow(ICylinderSource& reader, const CRadialLayout& layout);
+    void SetCylinderGeometry(const CCylinderGeometry& geometry, const CRadialLayout& layout);
+    long ReadSectorPlane(ICylinderSource& reader, const CRadialLayout& layout, long long nphi,
+                         std::vector<double>& values);
+    void ReportShortCylinderFile(const ICylinderSource& reader, long long expected);
+
     CVoxelGrid& m_Grid;
     ILoadLog& m_Log;
     CVolumeSettings* m_pSettings;
     bool m_Reported = false;
     std::string m_LastError;
     double m_LargeGridBytes = 1024.0 * 1024.0 * 1024.0;
+};
+
+// The base of one format's load (a class in its LoadFoo.cpp): the loader's grid, log and
+// settings under the names the load code uses; the shared steps are the loader's.
+class CFormatLoad
+{
+public:
+    explicit CFormatLoad(CVolumeLoader& loader)
+        : m_Loader(loader), m_Grid(loader.Grid()), m_Log(loader.Log()),
+          m_pSettings(loader.Settings())
+    {
+    }
+
+protected:
+    CVolumeLoader& m_Loader;
+    CVoxelGrid& m_Grid;
+    ILoadLog& m_Log;
+    CVolumeSettings* m_pSettings;
 };
 } // namespace volumira3d

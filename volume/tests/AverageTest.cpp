@@ -117,7 +117,7 @@ TEST_F(AverageTest, TheResultKeepsTheHeaderAndReloadsThroughTheCartesianLoader)
               std::string::npos)
         << text;
     EXPECT_NE(text.find("\n       2.0000E+00 3.0000E+00 "), std::string::npos) << text;
-    ASSERT_TRUE(Loader().LoadFlukaCartesian(m_Result)) << LogText();
+    ASSERT_TRUE(Loader().Load("FLUKA cartesian USRBIN", m_Result)) << LogText();
     EXPECT_EQ(m_Grid.m_NrXBins, 3);
     EXPECT_EQ(V(0, 0, 0), 2);
     EXPECT_EQ(V(2, 1, 1), 13);

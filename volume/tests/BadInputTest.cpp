@@ -28,7 +28,8 @@ TEST_P(BadCartesianInput, FailsWithAMessageAndLeavesNoValues)
 {
     CVoxelGrid grid;
     CStringLog log;
-    EXPECT_FALSE(CVolumeLoader(grid, log).LoadFlukaCartesian(DataPath(GetParam().m_Name)));
+    EXPECT_FALSE(
+        CVolumeLoader(grid, log).Load("FLUKA cartesian USRBIN", DataPath(GetParam().m_Name)));
     // A refused header is a log line (the dialog boxes it); a problem with the values a box.
     bool logged = false;
     for (const auto& line : log.m_Lines)
@@ -63,7 +64,8 @@ TEST_F(BadInput, HeaderProblemsAreNamedInTheLog)
 {
     CVoxelGrid grid;
     CStringLog log;
-    EXPECT_FALSE(CVolumeLoader(grid, log).LoadFlukaCartesian(DataPath("bad/stars_bins.usrbin")));
+    EXPECT_FALSE(
+        CVolumeLoader(grid, log).Load("FLUKA cartesian USRBIN", DataPath("bad/stars_bins.usrbin")));
     ASSERT_FALSE(log.m_Lines.empty());
     EXPECT_NE(log.m_Lines[0].first.find("the number of bins is missing or below 1"),
               std::string::npos);
@@ -75,10 +77,10 @@ TEST_F(BadInput, FoldersAndDevicesAreNotRead)
     CVoxelGrid grid;
     CStringLog log;
     CVolumeLoader loader(grid, log);
-    EXPECT_FALSE(loader.LoadFlukaCartesian(DataPath("bad")));
-    EXPECT_FALSE(loader.LoadXYZ("/dev/zero"));
-    EXPECT_FALSE(loader.LoadFlukaRZ("/dev/zero"));
-    EXPECT_FALSE(loader.LoadFlukaRPhiZ(DataPath("bad")));
+    EXPECT_FALSE(loader.Load("FLUKA cartesian USRBIN", DataPath("bad")));
+    EXPECT_FALSE(loader.Load("XYZ voxel", "/dev/zero"));
+    EXPECT_FALSE(loader.Load("FLUKA R-Z USRBIN", "/dev/zero"));
+    EXPECT_FALSE(loader.Load("FLUKA R-Phi-Z USRBIN", DataPath("bad")));
     EXPECT_EQ(IdentifyContent("/dev/zero"), nullptr);
     EXPECT_TRUE(grid.m_Voxels.empty());
 }
@@ -88,10 +90,13 @@ TEST_F(BadInput, MegabyteLinesAndEndlessDigitsEndInAMessage)
     CVoxelGrid grid;
     CStringLog log;
     CVolumeLoader loader(grid, log);
-    EXPECT_FALSE(loader.LoadFlukaCartesian(WriteScratch("line.usrbin", std::string(2 << 20, 'a'))));
-    EXPECT_FALSE(loader.LoadXYZ(WriteScratch("line.xyz", std::string(2 << 20, '7'))));
-    EXPECT_FALSE(loader.LoadFlukaCartesian(WriteScratch(
-        "digits.usrbin", FlukaCartesian(1, 1, 2, "  " + std::string(3000, '9') + " 1\n"))));
+    EXPECT_FALSE(loader.Load("FLUKA cartesian USRBIN",
+                             WriteScratch("line.usrbin", std::string(2 << 20, 'a'))));
+    EXPECT_FALSE(loader.Load("XYZ voxel", WriteScratch("line.xyz", std::string(2 << 20, '7'))));
+    EXPECT_FALSE(
+        loader.Load("FLUKA cartesian USRBIN",
+                    WriteScratch("digits.usrbin",
+                                 FlukaCartesian(1, 1, 2, "  " + std::string(3000, '9') + " 1\n"))));
     EXPECT_TRUE(Shown("Sorry but only 0 values were read for 2 bins."));
     EXPECT_TRUE(grid.VoxelCount() <= 2);
 }

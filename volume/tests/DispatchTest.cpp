@@ -64,7 +64,6 @@ TEST(FormatDispatch, EveryFormatHasALoaderAndAFilterEntry)
         EXPECT_EQ(identifiable, !format.m_IdentifiedLine.empty()) << format.m_Name;
     }
 }
-} // namespace volumira3d
 
 namespace volumira3d
 {
@@ -82,5 +81,26 @@ TEST(FormatDispatch, BinaryFlukaFilesAreRecognisedByTheirRecordFraming)
     EXPECT_EQ(FormatName(IdentifyContent(WriteScratch("cut.bnn", ReadText(real).substr(0, 200)))),
               "unknown");
     EXPECT_EQ(FormatName(IdentifyContent(DataPath("identified.avg"))), "FLUKA cartesian USRBIN");
+}
+} // namespace volumira3d
+
+// Tests and fuzz targets load a format by its name in the table: a name that names nothing fails
+// with a line that says so, never a silent load of another format.
+class FormatByName : public CFormatTest
+{
+};
+
+TEST_F(FormatByName, EveryFormatLoadsByItsNameAndAnUnknownNameFails)
+{
+    for (const CVolumeFormat& format : VolumeFormats())
+    {
+        CVolumeLoader loader(m_Grid, m_Log);
+        EXPECT_FALSE(loader.Load(format.m_Name, "/nonexistent")) << format.m_Name;
+        EXPECT_NE(loader.LastError(),
+                  "No volume format is named " + std::string(format.m_Name) + ".");
+    }
+    EXPECT_FALSE(Loader().Load("FLUKA cartesian", DataPath("cartesian_3x2x2.usrbin")));
+    EXPECT_TRUE(Logged("No volume format is named FLUKA cartesian.", ILoadLog::IconError));
+    EXPECT_TRUE(Loader().Load("FLUKA cartesian USRBIN", DataPath("cartesian_3x2x2.usrbin")));
 }
 } // namespace volumira3d

@@ -212,7 +212,7 @@ TEST_F(ExtractionTest, RebinnedUsrbinLoadsAgainWithNewCountsAndTheSameTotal)
     EXPECT_EQ(Lines(text.str())[0].size(), 111u);
     const std::string path = WriteScratch("rebinned.usrbin", text.str());
     CVoxelGrid total;
-    ASSERT_TRUE(CVolumeLoader(total, m_Log).LoadFlukaCartesian(path));
+    ASSERT_TRUE(CVolumeLoader(total, m_Log).Load("FLUKA cartesian USRBIN", path));
     EXPECT_EQ(total.m_NrXBins, 2);
     EXPECT_EQ(total.m_NrYBins, 1);
     EXPECT_EQ(total.m_NrZBins, 3);
@@ -234,7 +234,7 @@ TEST_F(ExtractionTest, GridsWithoutARunHeaderWriteDefaultRunFigures)
     const std::string path = WriteScratch(
         "plain.xyz", "VOXEL-DATA\nX-start: 0 X-end: 2 X-steps: 2\nY-start: 0 Y-end: 2 Y-steps: 2\n"
                      "Z-start: 0 Z-end: 2 Z-steps: 2\n===\nX Y Z Data\n0 0 0 1.5\n");
-    ASSERT_TRUE(Loader().LoadXYZ(path))
+    ASSERT_TRUE(Loader().Load("XYZ voxel", path))
         << (m_Log.m_Lines.empty() ? "" : m_Log.m_Lines.back().first);
     EXPECT_EQ(m_Grid.m_NrOfParticles, 1);
     EXPECT_EQ(m_Grid.m_TotalWeight, 1);

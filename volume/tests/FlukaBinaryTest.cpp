@@ -57,7 +57,7 @@ CRawHeader RawHeader(const std::string& b)
 class FlukaBinaryTest : public CFormatTest
 {
 protected:
-    bool Load(const std::string& path) { return Loader().LoadFlukaBinary(path); }
+    bool Load(const std::string& path) { return Loader().Load("FLUKA binary USRBIN", path); }
 };
 
 TEST_F(FlukaBinaryTest, RealFilesLoadAsTheirHeadersSay)

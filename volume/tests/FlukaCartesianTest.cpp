@@ -10,7 +10,7 @@ using namespace test;
 class FlukaCartesianTest : public CLoaderTest
 {
 protected:
-    bool Load(const std::string& path) { return Loader().LoadFlukaCartesian(path); }
+    bool Load(const std::string& path) { return Loader().Load("FLUKA cartesian USRBIN", path); }
 };
 
 TEST_F(FlukaCartesianTest, ValuesLandInTheirVoxelsWithXFastest)

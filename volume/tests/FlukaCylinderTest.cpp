@@ -16,8 +16,8 @@ using namespace test;
 class FlukaCylinderTest : public CLoaderTest
 {
 protected:
-    bool LoadRZ(const std::string& path) { return Loader().LoadFlukaRZ(path); }
-    bool LoadRPhiZ(const std::string& path) { return Loader().LoadFlukaRPhiZ(path); }
+    bool LoadRZ(const std::string& path) { return Loader().Load("FLUKA R-Z USRBIN", path); }
+    bool LoadRPhiZ(const std::string& path) { return Loader().Load("FLUKA R-Phi-Z USRBIN", path); }
     double V(int ix, int iy, int iz) const { return m_Grid.m_Voxels[ix][iy][iz]; }
 };
 

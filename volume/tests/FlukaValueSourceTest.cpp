@@ -217,7 +217,7 @@ protected:
     bool Load(const std::string& path)
     {
         CThreadCount count(GetParam());
-        return Loader().LoadFlukaCartesian(path);
+        return Loader().Load("FLUKA cartesian USRBIN", path);
     }
 };
 
@@ -308,7 +308,7 @@ TEST_P(FlukaThreadCountTest, RealFilesHoldWhatRecordByRecordReads)
         CStringLog log;
         {
             CThreadCount count(GetParam());
-            ASSERT_TRUE(CVolumeLoader(grid, log).LoadFlukaCartesian(file)) << name;
+            ASSERT_TRUE(CVolumeLoader(grid, log).Load("FLUKA cartesian USRBIN", file)) << name;
         }
         const int nx = grid.m_NrXBins, ny = grid.m_NrYBins;
         for (size_t i = 0; i < size_t(grid.VoxelCount()); ++i)

@@ -10,7 +10,7 @@ using namespace test;
 class MCNPXTest : public CFormatTest
 {
 protected:
-    bool Load(const std::string& path) { return Loader().LoadMCNPX(path); }
+    bool Load(const std::string& path) { return Loader().Load("MCNPX gridconv", path); }
     void ChooseRow(int row, std::vector<std::string>* shown = nullptr)
     {
         Ui().QueueModal("MCNPX data sets",

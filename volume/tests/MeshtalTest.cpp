@@ -79,7 +79,7 @@ std::vector<std::vector<std::string>> DefaultRows(const CTextTally& t)
 class MeshtalTest : public CFormatTest
 {
 protected:
-    bool Load(const std::string& path) { return Loader().LoadMeshtal(path); }
+    bool Load(const std::string& path) { return Loader().Load("MCNP meshtal", path); }
     std::string Write(const std::string& text) { return WriteScratch("test.meshtal", text); }
 };
 

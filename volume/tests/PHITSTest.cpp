@@ -61,7 +61,7 @@ std::vector<double> FirstPageNumbers(const std::string& path, size_t count)
 class PHITSTest : public CFormatTest
 {
 protected:
-    bool Load(const std::string& path) { return Loader().LoadPHITS(path); }
+    bool Load(const std::string& path) { return Loader().Load("PHITS", path); }
 };
 
 TEST_F(PHITSTest, RealXZPagesLandXBackwardsAndZForwards)

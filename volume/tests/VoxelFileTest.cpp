@@ -8,7 +8,7 @@ using namespace test;
 class VoxelFileTest : public CFormatTest
 {
 protected:
-    bool Load(const std::string& path) { return Loader().LoadFlukaVoxel(path); }
+    bool Load(const std::string& path) { return Loader().Load("FLUKA voxel", path); }
 };
 
 TEST_F(VoxelFileTest, VoxelsLandXFastestWithTheirWidths)

@@ -77,7 +77,7 @@ TEST_F(GridVtkExportTest, ARealFlukaGridReadsBackWithItsGeometryAndEveryValue)
     const std::string real =
         TESSARON_SOURCE_DIR "/../shared/realdata/fluka_usrbin_ascii/mphys_100MeV1cmHydrogen_51.txt";
     if (!std::filesystem::exists(real)) GTEST_SKIP() << "real FLUKA data not found at " << real;
-    ASSERT_TRUE(Loader().LoadFlukaCartesian(real));
+    ASSERT_TRUE(Loader().Load("FLUKA cartesian USRBIN", real));
     CGridExportInfo info;
     info.m_ValueName = "DOSE-EQ pSv/primary";
     const CVtkFileView view = ReadVtkFile(Export(info));
@@ -95,7 +95,7 @@ TEST_F(GridVtkExportTest, ARealFlukaGridReadsBackWithItsGeometryAndEveryValue)
 
 TEST_F(GridVtkExportTest, TheSettingsTransformationPlacesTheImageAndIsStated)
 {
-    ASSERT_TRUE(Loader().LoadFlukaCartesian(DataPath("cartesian_3x2x2.usrbin")));
+    ASSERT_TRUE(Loader().Load("FLUKA cartesian USRBIN", DataPath("cartesian_3x2x2.usrbin")));
     CGridExportInfo info;
     const double quarterTurn[9] = {0, -1, 0, 1, 0, 0, 0, 0, 1}; // about z
     std::copy(quarterTurn, quarterTurn + 9, info.m_Rotation);
@@ -116,7 +116,8 @@ TEST_F(GridVtkExportTest, TheImageLiesWhereTheDisplayDrawsTheGrid)
     CProfile profile;
     CVolumira3DDlg dlg(&host, &profile);
     ASSERT_TRUE(dlg.Create());
-    ASSERT_TRUE(CVolumeLoader(dlg, dlg).LoadFlukaCartesian(DataPath("cartesian_3x2x2.usrbin")));
+    ASSERT_TRUE(
+        CVolumeLoader(dlg, dlg).Load("FLUKA cartesian USRBIN", DataPath("cartesian_3x2x2.usrbin")));
     const double shift[3] = {1, 2, 3}, angles[3] = {30, -45, 90};
     dlg.m_Transform = MakeTransform(shift, angles);
     const CGridExportInfo info = GridExportInfo(dlg.m_UnitText, dlg.m_Transform);

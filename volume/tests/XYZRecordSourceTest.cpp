@@ -150,7 +150,7 @@ protected:
     bool Load(const std::string& path)
     {
         CThreadCount count(GetParam());
-        return Loader().LoadXYZ(path);
+        return Loader().Load("XYZ voxel", path);
     }
 };
 

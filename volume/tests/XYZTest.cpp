@@ -11,7 +11,7 @@ using namespace test;
 class XYZTest : public CLoaderTest
 {
 protected:
-    bool Load(const std::string& path) { return Loader().LoadXYZ(path); }
+    bool Load(const std::string& path) { return Loader().Load("XYZ voxel", path); }
 };
 
 TEST_F(XYZTest, LoadsGeometryRecordsAndLogLines)
@@ -178,7 +178,7 @@ TEST_F(XYZTest, WriterOmitsZerosAndReadsBackTheSameGrid)
                                   "0 1 0 -4e-07\n"
                                   "1 1 1 1e+12\n");
     CVoxelGrid back;
-    ASSERT_TRUE(CVolumeLoader(back, m_Log).LoadXYZ(path));
+    ASSERT_TRUE(CVolumeLoader(back, m_Log).Load("XYZ voxel", path));
     EXPECT_EQ(back.m_NrXBins, 3);
     EXPECT_DOUBLE_EQ(back.m_BinWidth[0], 0.5);
     EXPECT_DOUBLE_EQ(back.m_GridMin[2], 10);
