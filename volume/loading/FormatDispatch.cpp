@@ -3,7 +3,6 @@
 #include "common/FileSystem.h"
 #include "common/LineReader.h"
 #include "volume/formats/FlukaBinaryReader.h"
-#include "volume/loading/VolumeLoader.h"
 
 #include <algorithm>
 #include <cctype>
