@@ -46,29 +46,9 @@ bool ParseNumber(std::string_view token, double& value)
     return ec == std::errc() && end == token.data() + token.size() && std::isfinite(value);
 }
 
-// Splits at blanks; false when there are more than MaxColumns tokens.
-bool Split(std::string_view line, std::array<std::string_view, MaxColumns>& tokens, int& count)
+// Calls take(token) for each blank-separated token of the text; false as soon as take does.
+template <class Take> bool ForEachToken(std::string_view text, Take&& take)
 {
-    count = 0;
-    const char* p = line.data();
-    const char* const end = p + line.size();
-    for (;;)
-    {
-        while (p < end && IsBlank(*p))
-            ++p;
-        if (p == end) return true;
-        const char* start = p;
-        while (p < end && !IsBlank(*p))
-            ++p;
-        if (count == MaxColumns) return false;
-        tokens[count++] = std::string_view(start, static_cast<size_t>(p - start));
-    }
-}
-
-// The numbers of a line after its colon (or after its start when it has none).
-bool ParseList(std::string_view text, std::vector<double>& values)
-{
-    values.clear();
     const char* p = text.data();
     const char* const end = p + text.size();
     for (;;)
@@ -79,10 +59,35 @@ bool ParseList(std::string_view text, std::vector<double>& values)
         const char* start = p;
         while (p < end && !IsBlank(*p))
             ++p;
-        double v = 0;
-        if (!ParseNumber(std::string_view(start, static_cast<size_t>(p - start)), v)) return false;
-        values.push_back(v);
+        if (!take(std::string_view(start, static_cast<size_t>(p - start)))) return false;
     }
+}
+
+// Splits at blanks; false when there are more than MaxColumns tokens.
+bool Split(std::string_view line, std::array<std::string_view, MaxColumns>& tokens, int& count)
+{
+    count = 0;
+    return ForEachToken(line,
+                        [&](std::string_view token)
+                        {
+                            if (count == MaxColumns) return false;
+                            tokens[count++] = token;
+                            return true;
+                        });
+}
+
+// The numbers of a line after its colon (or after its start when it has none).
+bool ParseList(std::string_view text, std::vector<double>& values)
+{
+    values.clear();
+    return ForEachToken(text,
+                        [&](std::string_view token)
+                        {
+                            double v = 0;
+                            if (!ParseNumber(token, v)) return false;
+                            values.push_back(v);
+                            return true;
+                        });
 }
 
 // Three numbers after a phrase of the cylinder line ("origin at", "axis in", "VEC direction").
@@ -311,6 +316,26 @@ bool CMeshtalReader::Fail(const std::string& text)
     return false;
 }
 
+// Open's pass over the lines: the line number, the state of the tally being read and its header.
+struct CMeshtalReader::CScan
+{
+    enum class EState
+    {
+        Preamble,
+        Header,
+        Rows,
+        After
+    };
+    explicit CScan(CLineReader& reader) : m_Reader(reader) {}
+
+    CLineReader& m_Reader;
+    std::uint64_t m_Line = 0;
+    EState m_State = EState::Preamble;
+    CHeaderScan m_Header;
+
+    unsigned long long Line() const { return static_cast<unsigned long long>(m_Line); }
+};
+
 bool CMeshtalReader::Open(const std::string& path)
 {
     m_Path = path;
@@ -319,114 +344,111 @@ bool CMeshtalReader::Open(const std::string& path)
     std::ifstream in(path, std::ios::binary);
     if (!IsRegularFile(path) || !in) return Fail("The file " + path + " cannot be opened.");
     CLineReader reader(in);
+    CScan scan(reader);
     std::string_view line;
-    std::uint64_t number = 0;
-    CHeaderScan scan;
-    enum class EState
-    {
-        Preamble,
-        Header,
-        Rows,
-        After
-    } state = EState::Preamble;
-    const auto finish = [&]
-    {
-        CMeshtalTally& tally = m_Tallies.back();
-        const std::pair<char, int> cart[] = {{'X', 0}, {'Y', 1}, {'Z', 2}};
-        const std::pair<char, int> cyl[] = {{'R', 0}, {'Z', 1}, {'T', 2}};
-        for (const auto& [letter, axis] : tally.m_Kind == EMeshKind::Cylindrical ? cyl : cart)
-            tally.m_Bounds[axis] = scan.m_Bounds[letter];
-        tally.m_Energy = scan.m_Bounds['E'];
-        tally.m_Time = scan.m_Bounds['t'];
-        if (!scan.m_Columns)
-            return Fail(Format("Mesh tally %d has no column header before line %llu: its rows "
-                               "cannot be read.",
-                               tally.m_Number, static_cast<unsigned long long>(number)));
-        return FinishTally(tally);
-    };
     while (reader.Next(line))
     {
-        ++number;
-        const std::string_view t = Trim(line);
-        if (StartsWith(t, TallyStart))
-        {
-            if (state != EState::Preamble && !finish()) return false;
-            CMeshtalTally tally;
-            double n = 0;
-            if (!ParseNumber(Trim(t.substr(TallyStart.size())), n) || n != std::floor(n) ||
-                std::abs(n) > 1e9)
-                return Fail(Format("Line %llu: the mesh tally number cannot be read.",
-                                   static_cast<unsigned long long>(number)));
-            tally.m_Number = static_cast<int>(n);
-            m_Tallies.push_back(tally);
-            scan = CHeaderScan();
-            state = EState::Header;
-            continue;
-        }
-        switch (state)
-        {
-        case EState::Preamble:
-            if (const size_t at = t.find("normalizing tallies ="); at != std::string_view::npos)
-                ParseNumber(Trim(t.substr(at + 21)), m_Histories);
-            break;
-        case EState::Header:
-        {
-            CMeshtalTally& tally = m_Tallies.back();
-            char axis = 0;
-            std::string_view rest;
-            if (t.find("Tally Results:") != std::string_view::npos)
-                return Fail(Format("Mesh tally %d is written in the matrix layout (\"%s\"), which "
-                                   "is not read; write it in the column layout (out=col).",
-                                   tally.m_Number, std::string(t).c_str()));
-            if (BoundaryLine(t, axis, rest))
-            {
-                if (!ParseList(rest, scan.m_Bounds[axis]))
-                    return Fail(Format("Line %llu: the bin boundaries of mesh tally %d cannot be "
-                                       "read.",
-                                       static_cast<unsigned long long>(number), tally.m_Number));
-            }
-            else if (t.find("origin at") != std::string_view::npos)
-            {
-                if (!ParseTriple(t, "origin at", tally.m_Origin) ||
-                    !ParseTriple(t, "axis in", tally.m_Axis) ||
-                    !ParseTriple(t, "VEC direction", tally.m_Vec))
-                    return Fail(Format("Line %llu: the origin, axis and VEC of mesh tally %d "
-                                       "cannot be read.",
-                                       static_cast<unsigned long long>(number), tally.m_Number));
-            }
-            else if (IsColumnHeader(t))
-            {
-                if (!ParseColumns(t, tally))
-                    return Fail(Format("Line %llu: the columns of mesh tally %d (\"%s\") are not "
-                                       "known.",
-                                       static_cast<unsigned long long>(number), tally.m_Number,
-                                       std::string(t).c_str()));
-                scan.m_Columns = true;
-                tally.m_DataOffset = reader.BytesRead();
-                tally.m_FirstRowLine = number + 1;
-                state = EState::Rows;
-            }
-            else if (tally.m_Particle.empty())
-                tally.m_Particle = ParticleOf(t);
-            break;
-        }
-        case EState::Rows:
-            if (t.empty())
-                state = EState::After;
-            else
-                ++m_Tallies.back().m_Rows;
-            break;
-        case EState::After:
-            if (!t.empty())
-                return Fail(Format("Line %llu: text after the rows of mesh tally %d is not "
-                                   "understood.",
-                                   static_cast<unsigned long long>(number),
-                                   m_Tallies.back().m_Number));
-            break;
-        }
+        ++scan.m_Line;
+        if (!ScanLine(scan, Trim(line))) return false;
     }
     if (m_Tallies.empty()) return Fail("No mesh tally was found in the file.");
-    return finish();
+    return EndTally(scan);
+}
+
+bool CMeshtalReader::ScanLine(CScan& scan, std::string_view t)
+{
+    if (StartsWith(t, TallyStart))
+        return (scan.m_State == CScan::EState::Preamble || EndTally(scan)) && StartTally(scan, t);
+    switch (scan.m_State)
+    {
+    case CScan::EState::Preamble:
+        ScanPreamble(t);
+        return true;
+    case CScan::EState::Header:
+        return ScanHeader(scan, t);
+    case CScan::EState::Rows:
+        if (t.empty())
+            scan.m_State = CScan::EState::After;
+        else
+            ++m_Tallies.back().m_Rows;
+        return true;
+    case CScan::EState::After:
+        return t.empty() || Fail(Format("Line %llu: text after the rows of mesh tally %d is not "
+                                        "understood.",
+                                        scan.Line(), m_Tallies.back().m_Number));
+    }
+    return true;
+}
+
+bool CMeshtalReader::StartTally(CScan& scan, std::string_view t)
+{
+    CMeshtalTally tally;
+    double n = 0;
+    if (!ParseNumber(Trim(t.substr(TallyStart.size())), n) || n != std::floor(n) ||
+        std::abs(n) > 1e9)
+        return Fail(Format("Line %llu: the mesh tally number cannot be read.", scan.Line()));
+    tally.m_Number = static_cast<int>(n);
+    m_Tallies.push_back(tally);
+    scan.m_Header = CHeaderScan();
+    scan.m_State = CScan::EState::Header;
+    return true;
+}
+
+void CMeshtalReader::ScanPreamble(std::string_view t)
+{
+    if (const size_t at = t.find("normalizing tallies ="); at != std::string_view::npos)
+        ParseNumber(Trim(t.substr(at + 21)), m_Histories);
+}
+
+bool CMeshtalReader::ScanHeader(CScan& scan, std::string_view t)
+{
+    CMeshtalTally& tally = m_Tallies.back();
+    char axis = 0;
+    std::string_view rest;
+    if (t.find("Tally Results:") != std::string_view::npos)
+        return Fail(Format("Mesh tally %d is written in the matrix layout (\"%s\"), which is not "
+                           "read; write it in the column layout (out=col).",
+                           tally.m_Number, std::string(t).c_str()));
+    if (BoundaryLine(t, axis, rest))
+        return ParseList(rest, scan.m_Header.m_Bounds[axis]) ||
+               Fail(Format("Line %llu: the bin boundaries of mesh tally %d cannot be read.",
+                           scan.Line(), tally.m_Number));
+    if (t.find("origin at") != std::string_view::npos)
+        return (ParseTriple(t, "origin at", tally.m_Origin) &&
+                ParseTriple(t, "axis in", tally.m_Axis) &&
+                ParseTriple(t, "VEC direction", tally.m_Vec)) ||
+               Fail(Format("Line %llu: the origin, axis and VEC of mesh tally %d cannot be read.",
+                           scan.Line(), tally.m_Number));
+    if (IsColumnHeader(t))
+    {
+        if (!ParseColumns(t, tally))
+            return Fail(Format("Line %llu: the columns of mesh tally %d (\"%s\") are not known.",
+                               scan.Line(), tally.m_Number, std::string(t).c_str()));
+        scan.m_Header.m_Columns = true;
+        tally.m_DataOffset = scan.m_Reader.BytesRead();
+        tally.m_FirstRowLine = scan.m_Line + 1;
+        scan.m_State = CScan::EState::Rows;
+    }
+    else if (tally.m_Particle.empty())
+        tally.m_Particle = ParticleOf(t);
+    return true;
+}
+
+bool CMeshtalReader::EndTally(const CScan& scan)
+{
+    CMeshtalTally& tally = m_Tallies.back();
+    std::map<char, std::vector<double>> bounds = scan.m_Header.m_Bounds;
+    const std::pair<char, int> cart[] = {{'X', 0}, {'Y', 1}, {'Z', 2}};
+    const std::pair<char, int> cyl[] = {{'R', 0}, {'Z', 1}, {'T', 2}};
+    for (const auto& [letter, axis] : tally.m_Kind == EMeshKind::Cylindrical ? cyl : cart)
+        tally.m_Bounds[axis] = bounds[letter];
+    tally.m_Energy = bounds['E'];
+    tally.m_Time = bounds['t'];
+    if (!scan.m_Header.m_Columns)
+        return Fail(Format("Mesh tally %d has no column header before line %llu: its rows cannot "
+                           "be read.",
+                           tally.m_Number, scan.Line()));
+    return FinishTally(tally);
 }
 
 bool CMeshtalReader::FinishTally(CMeshtalTally& tally)
@@ -465,6 +487,106 @@ bool CMeshtalReader::FinishTally(CMeshtalTally& tally)
                        cells * (eb + (eb > 1)) * (tb + (tb > 1))));
 }
 
+namespace
+{
+// One row of a tally's data: the cell it gives, or that it belongs to another energy or time
+// bin, or what is wrong with it.
+class CRowReader
+{
+public:
+    enum class ERow
+    {
+        Broken,
+        OtherBin,
+        Cell
+    };
+
+    CRowReader(const CMeshtalTally& tally, const CMeshtalChoice& choice)
+        : m_Tally(tally), m_Choice(choice), m_Coordinates{CCoordinateMatcher(tally.m_Bounds[0]),
+                                                          CCoordinateMatcher(tally.m_Bounds[1]),
+                                                          CCoordinateMatcher(tally.m_Bounds[2])},
+          m_Energy{tally.m_Energy, tally.m_EnergyTotal, tally.EnergyBins()}, m_Time{
+                                                                                 tally.m_Time,
+                                                                                 tally.m_TimeTotal,
+                                                                                 tally.TimeBins()}
+    {
+    }
+
+    ERow Read(std::string_view line, unsigned long long lineNo, int (&index)[3], double& value)
+    {
+        int count = 0;
+        if (!Split(line, m_Tokens, count) || count != m_Tally.m_Columns)
+            return Broken(Format("Line %llu of mesh tally %d has %s columns than its header.",
+                                 lineNo, m_Tally.m_Number,
+                                 count < m_Tally.m_Columns ? "fewer" : "more"));
+        const ERow bin = ReadBins(lineNo);
+        if (bin != ERow::Cell) return bin;
+        for (int a = 0; a < 3; ++a)
+            if ((index[a] = m_Coordinates[a].Bin(m_Tokens[m_Tally.m_CoordColumn[a]])) < 0)
+                return Broken(Format("Line %llu of mesh tally %d: the coordinate \"%s\" lies in "
+                                     "no bin.",
+                                     lineNo, m_Tally.m_Number,
+                                     std::string(m_Tokens[m_Tally.m_CoordColumn[a]]).c_str()));
+        return ReadValue(lineNo, value);
+    }
+
+    const std::string& Error() const { return m_Error; }
+
+private:
+    ERow Broken(std::string text)
+    {
+        m_Error = std::move(text);
+        return ERow::Broken;
+    }
+
+    // Whether the row is of the chosen energy and time bins.
+    ERow ReadBins(unsigned long long lineNo)
+    {
+        if (m_Tally.m_EnergyColumn >= 0)
+        {
+            const int e = m_Energy.Bin(m_Tokens[m_Tally.m_EnergyColumn]);
+            if (e < 0)
+                return Broken(Format("Line %llu of mesh tally %d names no energy bin.", lineNo,
+                                     m_Tally.m_Number));
+            if (e != m_Choice.m_Energy) return ERow::OtherBin;
+        }
+        if (m_Tally.m_TimeColumn >= 0)
+        {
+            const int b = m_Time.Bin(m_Tokens[m_Tally.m_TimeColumn]);
+            if (b < 0)
+                return Broken(Format("Line %llu of mesh tally %d names no time bin.", lineNo,
+                                     m_Tally.m_Number));
+            if (b != m_Choice.m_Time) return ERow::OtherBin;
+        }
+        return ERow::Cell;
+    }
+
+    // Both numbers must read, whichever is shown: a row half unreadable is a broken row.
+    ERow ReadValue(unsigned long long lineNo, double& value)
+    {
+        double values[2] = {0, 0};
+        for (int v = 0; v < 2; ++v)
+        {
+            const std::string_view token =
+                m_Tokens[v ? m_Tally.m_ErrorColumn : m_Tally.m_ResultColumn];
+            if (!ParseNumber(token, values[v]))
+                return Broken(Format("Line %llu of mesh tally %d: the value \"%s\" cannot be "
+                                     "read.",
+                                     lineNo, m_Tally.m_Number, std::string(token).c_str()));
+        }
+        value = values[m_Choice.m_Errors ? 1 : 0];
+        return ERow::Cell;
+    }
+
+    const CMeshtalTally& m_Tally;
+    const CMeshtalChoice& m_Choice;
+    CCoordinateMatcher m_Coordinates[3];
+    CBinMatcher m_Energy, m_Time;
+    std::array<std::string_view, MaxColumns> m_Tokens;
+    std::string m_Error;
+};
+} // namespace
+
 bool CMeshtalReader::ReadBin(const CMeshtalChoice& choice, const StoreFn& store,
                              const ProgressFn& progress)
 {
@@ -478,59 +600,22 @@ bool CMeshtalReader::ReadBin(const CMeshtalChoice& choice, const StoreFn& store,
     if (!in.seekg(static_cast<std::streamoff>(tally.m_DataOffset)))
         return Fail("The file " + m_Path + " cannot be read again.");
     CLineReader reader(in);
+    CRowReader rows(tally, choice);
     std::vector<bool> seen(static_cast<size_t>(tally.Cells()), false);
     std::int64_t stored = 0;
-    std::array<std::string_view, MaxColumns> t;
-    CCoordinateMatcher coordinates[3] = {CCoordinateMatcher(tally.m_Bounds[0]),
-                                         CCoordinateMatcher(tally.m_Bounds[1]),
-                                         CCoordinateMatcher(tally.m_Bounds[2])};
-    CBinMatcher energy{tally.m_Energy, tally.m_EnergyTotal, tally.EnergyBins()};
-    CBinMatcher time{tally.m_Time, tally.m_TimeTotal, tally.TimeBins()};
     const std::uint64_t step = std::max<std::uint64_t>(tally.m_Rows / 100, 1);
     std::string_view line;
     for (std::uint64_t row = 0; row < tally.m_Rows; ++row)
     {
         const unsigned long long lineNo = tally.m_FirstRowLine + row;
-        int count = 0;
         if (!reader.Next(line))
             return Fail(
                 Format("Line %llu: the file ends inside mesh tally %d.", lineNo, tally.m_Number));
-        if (!Split(line, t, count) || count != tally.m_Columns)
-            return Fail(Format("Line %llu of mesh tally %d has %s columns than its header.", lineNo,
-                               tally.m_Number, count < tally.m_Columns ? "fewer" : "more"));
-        if (tally.m_EnergyColumn >= 0)
-        {
-            const int e = energy.Bin(t[tally.m_EnergyColumn]);
-            if (e < 0)
-                return Fail(Format("Line %llu of mesh tally %d names no energy bin.", lineNo,
-                                   tally.m_Number));
-            if (e != choice.m_Energy) continue;
-        }
-        if (tally.m_TimeColumn >= 0)
-        {
-            const int b = time.Bin(t[tally.m_TimeColumn]);
-            if (b < 0)
-                return Fail(Format("Line %llu of mesh tally %d names no time bin.", lineNo,
-                                   tally.m_Number));
-            if (b != choice.m_Time) continue;
-        }
         int index[3] = {0, 0, 0};
-        for (int a = 0; a < 3; ++a)
-            if ((index[a] = coordinates[a].Bin(t[tally.m_CoordColumn[a]])) < 0)
-                return Fail(Format("Line %llu of mesh tally %d: the coordinate \"%s\" lies in no "
-                                   "bin.",
-                                   lineNo, tally.m_Number,
-                                   std::string(t[tally.m_CoordColumn[a]]).c_str()));
-        // Both numbers must read, whichever is shown: a row half unreadable is a broken row.
-        double values[2] = {0, 0};
-        for (int v = 0; v < 2; ++v)
-        {
-            const std::string_view token = t[v ? tally.m_ErrorColumn : tally.m_ResultColumn];
-            if (!ParseNumber(token, values[v]))
-                return Fail(Format("Line %llu of mesh tally %d: the value \"%s\" cannot be read.",
-                                   lineNo, tally.m_Number, std::string(token).c_str()));
-        }
-        const double value = values[choice.m_Errors ? 1 : 0];
+        double value = 0;
+        const CRowReader::ERow read = rows.Read(line, lineNo, index, value);
+        if (read == CRowReader::ERow::Broken) return Fail(rows.Error());
+        if (read == CRowReader::ERow::OtherBin) continue;
         const size_t cell =
             (size_t(index[0]) * tally.Bins(1) + size_t(index[1])) * tally.Bins(2) + index[2];
         if (seen[cell])

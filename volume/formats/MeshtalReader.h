@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace volumira3d
@@ -87,6 +88,14 @@ public:
     const std::string& Error() const { return m_Error; }
 
 private:
+    // Open's pass, one function per state of a tally's lines.
+    struct CScan;
+    bool ScanLine(CScan& scan, std::string_view t);
+    bool StartTally(CScan& scan, std::string_view t);
+    void ScanPreamble(std::string_view t);
+    bool ScanHeader(CScan& scan, std::string_view t);
+    bool EndTally(const CScan& scan);
+
     bool Fail(const std::string& text);
     bool FinishTally(CMeshtalTally& tally);
 
