@@ -66,8 +66,7 @@ std::unique_ptr<CParticleDataReader> MakeReader(ESource source)
 
 CNebulo3DDlg::CNebulo3DDlg(CHostInterface* pHost, CProfile* pProfile)
     : CPointCloudDlg(Nebulo3DTemplate(),
-                     {"*.dat", FileFilter, "Nebulo", {"Point", "Sphere", "Box"}}, pProfile),
-      m_pHost(pHost)
+                     {"*.dat", FileFilter, "Nebulo", {"Point", "Sphere", "Box"}}, pHost, pProfile)
 {
     OnClicked(IDC_SHOWDIRECTIONS, &CNebulo3DDlg::OnShowDirections);
     OnClicked(IDC_SCALEENERGY, &CNebulo3DDlg::OnScaleEnergy);
@@ -84,11 +83,6 @@ void CNebulo3DDlg::DoDataExchange(CDataExchange* pDX)
 void CNebulo3DDlg::ExportVtk()
 {
     ExportCloudVtk(*this);
-}
-
-void CNebulo3DDlg::Redraw()
-{
-    if (m_pHost) m_pHost->RedrawView();
 }
 
 bool CNebulo3DDlg::ReadData(CProgressCtrl* pProgress)

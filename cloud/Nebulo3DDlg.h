@@ -56,7 +56,6 @@ private:
     void OnConfigure() override;
     void OnStatistics() override;
     void ExportVtk() override;
-    void Redraw() override;
     void OnFileChosen() override { m_Source = SourceFromPath(m_FileName); }
     void RefreshControls() override;
 
@@ -67,7 +66,6 @@ private:
     void OnTypeCheckChange();
     bool RequireData() { return CPointCloudDlg::RequireData("Please load a file!"); }
 
-    CHostInterface* m_pHost;
     std::unique_ptr<CParticleDataReader> m_pReader;
     CCloudDrawSettings m_Draw;
     CCheckListBox m_TypeList;

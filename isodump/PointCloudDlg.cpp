@@ -52,8 +52,9 @@ CDlgTemplate CPointCloudDlg::Template(int id, std::string caption,
     return d;
 }
 
-CPointCloudDlg::CPointCloudDlg(CDlgTemplate tmpl, CPointCloudSetup setup, CProfile* pProfile)
-    : CDialog(std::move(tmpl)), m_pProfile(pProfile), m_Setup(std::move(setup))
+CPointCloudDlg::CPointCloudDlg(CDlgTemplate tmpl, CPointCloudSetup setup, CHostInterface* pHost,
+                               CProfile* pProfile)
+    : CDialog(std::move(tmpl)), m_pHost(pHost), m_pProfile(pProfile), m_Setup(std::move(setup))
 {
     OnClicked(IDC_BROWSE, &CPointCloudDlg::OnBrowse);
     OnClicked(IDC_LOAD, &CPointCloudDlg::OnLoad);
@@ -90,6 +91,11 @@ BOOL CPointCloudDlg::OnInitDialog()
 void CPointCloudDlg::OnSysCommand(UINT nID)
 {
     if (nID == IDM_EXPORT_VTK) ExportVtk();
+}
+
+void CPointCloudDlg::Redraw()
+{
+    if (m_pHost) m_pHost->RedrawView();
 }
 
 void CPointCloudDlg::OnBrowse()

@@ -3,6 +3,7 @@
 // lists, the drawing mode with the display options beside it, and the progress bar. A plug-in
 // adds its lists, its own options and what its reader does through the hooks below.
 #pragma once
+#include "frame/HostApi.h"
 #include "isodump/PointDisplay.h"
 #include "platform/Controls.h"
 #include "platform/Dialog.h"
@@ -70,8 +71,10 @@ public:
                                  const std::function<void(CDlgTemplate&)>& addLists,
                                  std::initializer_list<COption> options);
 
-    // The profile keeps the import folder; it may be null.
-    CPointCloudDlg(CDlgTemplate tmpl, CPointCloudSetup setup, CProfile* pProfile);
+    // The host redraws the view after every change of what is drawn; the profile keeps the
+    // import folder. Either may be null.
+    CPointCloudDlg(CDlgTemplate tmpl, CPointCloudSetup setup, CHostInterface* pHost,
+                   CProfile* pProfile);
 
     BOOL OnInitDialog() override;
     void DoDataExchange(CDataExchange* pDX) override;
@@ -86,7 +89,9 @@ protected:
     // Shows message and answers false when nothing is loaded.
     bool RequireData(const char* message);
     virtual void RefreshControls();
+    void Redraw();
 
+    CHostInterface* m_pHost;
     CProfile* m_pProfile;
     CProgressCtrl m_Progress;
 
@@ -107,7 +112,6 @@ private:
     virtual void OnConfigure() = 0;
     virtual void OnStatistics() = 0;
     virtual void ExportVtk() = 0;
-    virtual void Redraw() = 0;
     // Called when the user has chosen a file in the open dialog.
     virtual void OnFileChosen() {}
 

@@ -62,9 +62,8 @@ std::unique_ptr<CIsotopeDataReader> MakeReader(EDataKind kind)
 CNuclira3DDlg::CNuclira3DDlg(CHostInterface* pHost, CProfile* pProfile)
     : CPointCloudDlg(
           Nuclira3DTemplate(),
-          {"*.out", FileFilter, "Nuclira3D", {"Point", "Sphere", "Box", "Shaded sphere"}},
-          pProfile),
-      m_pHost(pHost)
+          {"*.out", FileFilter, "Nuclira3D", {"Point", "Sphere", "Box", "Shaded sphere"}}, pHost,
+          pProfile)
 {
     OnClicked(IDC_SCALEWEIGHT, &CNuclira3DDlg::OnScaleWeight);
     MapCommand(IDC_ELEMENTS, CLBN_CHKCHANGE, &CNuclira3DDlg::OnElementCheck);
@@ -82,11 +81,6 @@ void CNuclira3DDlg::DoDataExchange(CDataExchange* pDX)
 void CNuclira3DDlg::ExportVtk()
 {
     ExportNuclideVtk(*this);
-}
-
-void CNuclira3DDlg::Redraw()
-{
-    if (m_pHost) m_pHost->RedrawView();
 }
 
 bool CNuclira3DDlg::ReadData(CProgressCtrl* pProgress)

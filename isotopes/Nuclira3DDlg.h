@@ -54,7 +54,6 @@ private:
     void OnConfigure() override;
     void OnStatistics() override;
     void ExportVtk() override;
-    void Redraw() override;
 
     void OnScaleWeight();
     void OnElementCheck();
@@ -68,7 +67,6 @@ private:
     void FillElementList();
     void FillMassList(bool keepSelection);
 
-    CHostInterface* m_pHost;
     std::unique_ptr<CIsotopeDataReader> m_pReader;
     CIsotopeDrawSettings m_Draw;
     bool m_DataLoaded = false;
