@@ -1,6 +1,7 @@
 #include "cloud/EnergyHistoDlg.h"
 
 #include "cloud/ParticleDataReader.h"
+#include "isodump/HistogramForm.h"
 #include "isodump/LogDlg.h"
 #include "platform/Controls.h"
 #include "platform/DataExchange.h"
@@ -10,6 +11,9 @@ namespace nebulo3d
 {
 namespace
 {
+constexpr isodump::CHistogramFormIds HistoIds{IDC_HIST_MIN, IDC_HIST_MAX, IDC_HIST_BINS,
+                                              IDC_HIST_BINNING};
+
 const CDlgTemplate& HistoTemplate()
 {
     using K = ECtrlKind;
@@ -39,20 +43,15 @@ CEnergyHistoDlg::CEnergyHistoDlg(const CParticleDataReader& reader, CProfile* pP
 
 BOOL CEnergyHistoDlg::OnInitDialog()
 {
-    CComboBox binning(this, IDC_HIST_BINNING);
-    binning.AddString("Logarithmic");
-    binning.AddString("Linear");
+    isodump::FillBinningChoice(*this, HistoIds, "Logarithmic", "Linear");
     return CDialog::OnInitDialog();
 }
 
 void CEnergyHistoDlg::DoDataExchange(CDataExchange* pDX)
 {
     CDialog::DoDataExchange(pDX);
-    DDX_Text(pDX, IDC_HIST_MIN, m_MinEnergy);
-    DDX_Text(pDX, IDC_HIST_MAX, m_MaxEnergy);
-    DDX_CBIndex(pDX, IDC_HIST_BINNING, m_Binning);
-    DDX_Text(pDX, IDC_HIST_BINS, m_Bins);
-    DDV_MinMaxUInt(pDX, m_Bins, 1, MaxHistogramBins);
+    isodump::ExchangeHistogramForm(pDX, HistoIds, {m_MinEnergy, m_MaxEnergy, m_Bins, m_Binning},
+                                   MaxHistogramBins);
 }
 
 void CEnergyHistoDlg::OnCalculate()

@@ -1,12 +1,15 @@
 #include "isotopes/WeightStatConfigDlg.h"
 
+#include "isodump/HistogramForm.h"
 #include "platform/Controls.h"
-#include "platform/DataExchange.h"
 
 namespace nuclira3d
 {
 namespace
 {
+constexpr isodump::CHistogramFormIds WeightStatIds{IDC_WS_MIN, IDC_WS_MAX, IDC_WS_BINS,
+                                                   IDC_WS_BINNING};
+
 const CDlgTemplate& WeightStatTemplate()
 {
     using K = ECtrlKind;
@@ -33,19 +36,16 @@ CWeightStatConfigDlg::CWeightStatConfigDlg(const CWeightStatSettings& defaults, 
 
 BOOL CWeightStatConfigDlg::OnInitDialog()
 {
-    CComboBox binning(this, IDC_WS_BINNING);
-    binning.AddString("linear");
-    binning.AddString("logarithmic");
+    isodump::FillBinningChoice(*this, WeightStatIds, "linear", "logarithmic");
     return CDialog::OnInitDialog();
 }
 
 void CWeightStatConfigDlg::DoDataExchange(CDataExchange* pDX)
 {
     CDialog::DoDataExchange(pDX);
-    DDX_Text(pDX, IDC_WS_MIN, m_Settings.m_Min);
-    DDX_Text(pDX, IDC_WS_MAX, m_Settings.m_Max);
-    DDX_Text(pDX, IDC_WS_BINS, m_Settings.m_Bins);
-    DDV_MinMaxUInt(pDX, m_Settings.m_Bins, 1, MaxHistogramBins);
-    DDX_CBIndex(pDX, IDC_WS_BINNING, m_Settings.m_Binning);
+    isodump::ExchangeHistogramForm(
+        pDX, WeightStatIds,
+        {m_Settings.m_Min, m_Settings.m_Max, m_Settings.m_Bins, m_Settings.m_Binning},
+        MaxHistogramBins);
 }
 } // namespace nuclira3d
