@@ -34,17 +34,6 @@ std::string MakeFile(int n)
     return os.str();
 }
 
-void SetView()
-{
-    glViewport(0, 0, 800, 600);
-    glClearColor(0, 0, 0, 1);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(-100, 100, -100, 100, -100, 100);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-}
-
 } // namespace
 
 int main()
@@ -83,12 +72,7 @@ int main()
     std::printf("memory per particle: %.0f bytes\n", (after - before) * 1024.0 / n);
 
     COffscreenGL gl;
-    if (!gl.Create(800, 600) || !gl.MakeCurrent())
-    {
-        std::printf("no offscreen GL context: %s\n", gl.Error().c_str());
-        return 0;
-    }
-    SetView();
+    if (!StartPointView(gl)) return 0;
     std::vector<float> xyz, rgba;
     for (const auto& [type, p] : reader.AllParticles())
     {
@@ -97,18 +81,7 @@ int main()
         const CVector c = CColorTable::Instance().Get(type);
         rgba.insert(rgba.end(), {float(c.x), float(c.y), float(c.z), 1.0f});
     }
-    const double bareFrame = FrameTime(
-        [&]
-        {
-            glEnableClientState(GL_VERTEX_ARRAY);
-            glEnableClientState(GL_COLOR_ARRAY);
-            glVertexPointer(3, GL_FLOAT, 0, xyz.data());
-            glColorPointer(4, GL_FLOAT, 0, rgba.data());
-            glDrawArrays(GL_POINTS, 0, GLsizei(xyz.size() / 3));
-            glDisableClientState(GL_VERTEX_ARRAY);
-            glDisableClientState(GL_COLOR_ARRAY);
-        },
-        15, 3);
+    const double bareFrame = BarePointsFrame(xyz, rgba, 15, 3);
     nebulo3d::CCloudRenderer renderer;
     nebulo3d::CCloudDrawSettings settings;
     const double cloudFrame = FrameTime([&] { renderer.Draw(reader, settings); }, 15, 3);

@@ -85,28 +85,12 @@ int main()
                 stats, pass, sum, pass / stats);
 
     COffscreenGL gl;
-    if (!gl.Create(800, 600) || !gl.MakeCurrent())
-    {
-        std::printf("no offscreen GL context: %s\n", gl.Error().c_str());
-        return 0;
-    }
-    glViewport(0, 0, 800, 600);
-    glMatrixMode(GL_PROJECTION);
-    glOrtho(-100, 100, -100, 100, -100, 100);
-    glMatrixMode(GL_MODELVIEW);
+    if (!StartPointView(gl)) return 0;
     std::vector<float> xyz;
     for (const auto& [z, e] : reader.AllEmitters())
         xyz.insert(xyz.end(),
                    {float(e->m_Position.x), float(e->m_Position.y), float(e->m_Position.z)});
-    const double bareFrame = FrameTime(
-        [&]
-        {
-            glEnableClientState(GL_VERTEX_ARRAY);
-            glVertexPointer(3, GL_FLOAT, 0, xyz.data());
-            glDrawArrays(GL_POINTS, 0, GLsizei(xyz.size() / 3));
-            glDisableClientState(GL_VERTEX_ARRAY);
-        },
-        7, 2);
+    const double bareFrame = BarePointsFrame(xyz, {}, 7, 2);
     const nuclira3d::CIsotopeDrawSettings settings;
     const double frame = FrameTime([&] { nuclira3d::DrawIsotopes(reader, settings, 1.0f); }, 7, 2);
     std::printf("points frame: %.1f ms, bare vertex arrays "
