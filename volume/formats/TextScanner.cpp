@@ -127,7 +127,7 @@ void CTextScanner::SkipWhiteSpace()
     }
 }
 
-bool CTextScanner::Extract(double& value)
+template <class T> bool CTextScanner::ExtractNumber(T& value)
 {
     if (m_Failed || !m_pFile) return Fail();
     SkipWhiteSpace();
@@ -138,15 +138,14 @@ bool CTextScanner::Extract(double& value)
     return read || Fail();
 }
 
+bool CTextScanner::Extract(double& value)
+{
+    return ExtractNumber(value);
+}
+
 bool CTextScanner::Extract(std::int32_t& value)
 {
-    if (m_Failed || !m_pFile) return Fail();
-    SkipWhiteSpace();
-    Refill(MaxNumberLength);
-    size_t at = 0;
-    const bool read = ExtractAt({m_Buffer.data() + m_Pos, m_End - m_Pos}, at, value);
-    m_Pos += at;
-    return read || Fail();
+    return ExtractNumber(value);
 }
 
 size_t CTextScanner::ExtractPlainRun(double* values, size_t n)

@@ -78,6 +78,8 @@ public:
     void SkipLine();
 
 private:
+    // The one body of the two Extract overloads.
+    template <class T> bool ExtractNumber(T& value);
     // Makes at least n bytes available from m_Pos unless the file ends first.
     bool Refill(size_t n);
     void SkipWhiteSpace();
