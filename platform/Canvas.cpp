@@ -219,9 +219,10 @@ std::vector<std::uint8_t> CCanvasState::RenderRgb() const
     return rgb;
 }
 
+// Null before the canvas is attached: every call on it is then refused, not a crash.
 CCanvasState* CCanvas::Canvas() const
 {
-    return State().KindState<CCanvasState>();
+    return IsAttached() ? State().KindState<CCanvasState>() : nullptr;
 }
 
 BOOL CCanvas::SetWorldWindow(double xMin, double yMin, double xMax, double yMax)
@@ -374,7 +375,7 @@ const CCanvasState* CCanvas::CanvasState() const
 
 CCanvasState* CCanvas::UsableCanvas() const
 {
-    CControlState* s = m_pDlg->UsableItem(m_Id);
+    CControlState* s = IsAttached() ? m_pDlg->UsableItem(m_Id) : nullptr;
     return s ? s->KindState<CCanvasState>() : nullptr;
 }
 

@@ -238,3 +238,68 @@ TEST(CanvasExport, PngIsWrittenAndUnknownExtensionsAreRefused)
     EXPECT_EQ(error, "cannot write /nonexistent-dir/x.bmp");
     std::remove(png.c_str());
 }
+
+TEST(Canvas, AHiddenCanvasTakesNoMouseAndNoMenuChoice)
+{
+    CCanvasDlg dlg;
+    int events = 0, commands = 0;
+    dlg.m_Canvas.SetMouseHandler([&](const CCanvasMouseEvent&) { ++events; });
+    dlg.MapCommand(ID_ITEM, BN_CLICKED, [&] { ++commands; });
+    dlg.m_Canvas.AppendMenuItem(ID_ITEM, "Do it");
+    dlg.m_Canvas.ShowWindow(SW_HIDE);
+    EXPECT_FALSE(dlg.m_Canvas.UserMouse(ECanvasMouse::Down, {20, 10}));
+    EXPECT_FALSE(dlg.m_Canvas.UserChooseMenuItem(ID_ITEM));
+    dlg.m_Canvas.ShowWindow(SW_SHOW);
+    EXPECT_TRUE(dlg.m_Canvas.UserMouse(ECanvasMouse::Down, {20, 10}));
+    EXPECT_TRUE(dlg.m_Canvas.UserChooseMenuItem(ID_ITEM));
+    EXPECT_EQ(events, 1);
+    EXPECT_EQ(commands, 1);
+}
+
+TEST(Canvas, ABadLayerOrTooFewPointsDrawNothing)
+{
+    CCanvasDlg dlg;
+    EXPECT_FALSE(dlg.m_Canvas.AddLine({0, 0}, {1, 1}, 0, 1, -1));
+    EXPECT_FALSE(dlg.m_Canvas.AddLine({0, 0}, {1, 1}, 0, 1, CCanvasState::NrLayers));
+    EXPECT_FALSE(dlg.m_Canvas.AddPolygon({{0, 0}}, 0, true));
+    EXPECT_FALSE(dlg.m_Canvas.AddPainter([](cairo_t*, int, int) {}, CCanvasState::NrLayers));
+    EXPECT_EQ(dlg.m_Canvas.GetPrimitiveCount(), 0);
+    EXPECT_TRUE(dlg.m_Canvas.AddFilledRect({0, 0}, {1, 1}, 0, CCanvasState::NrLayers - 1));
+    EXPECT_EQ(dlg.m_Canvas.GetPrimitiveCount(), 1);
+}
+
+TEST(CanvasExport, ACanvasNotYetAttachedWritesNothing)
+{
+    CCanvas canvas;
+    std::string error;
+    const std::string path = TempPath("unattached.png");
+    std::remove(path.c_str());
+    EXPECT_FALSE(canvas.Save(path, error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_FALSE(std::filesystem::exists(path));
+    EXPECT_EQ(canvas.CanvasState(), nullptr);
+    EXPECT_FALSE(canvas.UserMouse(ECanvasMouse::Down, {1, 1}));
+}
+
+TEST(CanvasExport, ThePaintersDrawingIsInTheSavedImage)
+{
+    CCanvasDlg dlg;
+    dlg.m_Canvas.AddPainter(
+        [](cairo_t* cr, int width, int height)
+        {
+            cairo_set_source_rgb(cr, 0, 0, 1);
+            cairo_rectangle(cr, 0, 0, width / 2.0, height);
+            cairo_fill(cr);
+        });
+    std::string error;
+    const std::string bmp = TempPath("painted.bmp");
+    ASSERT_TRUE(dlg.m_Canvas.Save(bmp, error)) << error;
+    const auto b = ReadAll(bmp);
+    ASSERT_GE(b.size(), 54u + 100 * 50 * 3);
+    // Bottom-up rows of blue, green, red: the left half blue, the right half the background.
+    const size_t offset = Le32(b, 10);
+    EXPECT_EQ(b[offset], 255);
+    EXPECT_EQ(b[offset + 2], 0);
+    EXPECT_EQ(b[offset + 99 * 3 + 2], 255);
+    std::remove(bmp.c_str());
+}
