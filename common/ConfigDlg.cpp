@@ -6,6 +6,7 @@
 #include "platform/DataExchange.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 namespace
@@ -148,7 +149,7 @@ void CConfigDlg::ShowSelectedColor()
     const int entry = SelectedEntry();
     if (!CColorTable::ValidIndex(entry)) return;
     const CVector& c = CColorTable::Instance().Get(entry);
-    auto byte = [](double v) { return static_cast<int>(v * 255 + 0.5); };
+    auto byte = [](double v) { return static_cast<int>(std::lround(v * 255)); };
     m_Color = RGB(byte(c.x), byte(c.y), byte(c.z));
     m_Picker.SetColor(m_Color);
 }

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-typedef struct _cairo cairo_t;
+typedef struct _cairo cairo_t; // NOLINT(bugprone-reserved-identifier): cairo's own name
 
 struct CCanvasPoint
 {

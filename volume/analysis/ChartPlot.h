@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-typedef struct _cairo cairo_t;
+typedef struct _cairo cairo_t; // NOLINT(bugprone-reserved-identifier): cairo's own name
 
 namespace volumira3d
 {

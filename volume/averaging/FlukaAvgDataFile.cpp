@@ -196,9 +196,10 @@ void CFLUKAAvgDataFile::Refill()
         if (i == n) break;
         if (!ExtractRepaired(m_ReadAhead[i]))
         {
+            const auto held = m_Bins - m_Left + i;
             m_Error =
                 Format("%s holds only %lld of the %lld values of its binning.", m_Path.c_str(),
-                       static_cast<long long>(m_Bins - m_Left + i), static_cast<long long>(m_Bins));
+                       static_cast<long long>(held), static_cast<long long>(m_Bins));
             m_Left = 0;
             m_ReadAhead.resize(i);
             return;

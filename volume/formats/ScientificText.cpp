@@ -70,7 +70,8 @@ char* WriteScientific4(char* out, double value)
     if (m >= 1e5) m = Scale(a, 4 - ++exponent);
     const double fraction = m - static_cast<std::uint32_t>(m);
     if (m < 1e4 || std::fabs(fraction - 0.5) < 1e-6) return WriteExactly(out, value);
-    auto digits = static_cast<std::uint32_t>(m + 0.5);
+    // m is positive and not near a half (left to WriteExactly above): truncation rounds.
+    auto digits = static_cast<std::uint32_t>(m + 0.5); // NOLINT(bugprone-incorrect-roundings)
     if (digits == 100000) digits = 10000, ++exponent;
     return WriteDigits(out, value < 0, digits, exponent);
 }

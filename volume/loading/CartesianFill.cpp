@@ -66,9 +66,10 @@ long long FiniteExtremes(const double* values, long long count, double& min, dou
 void StoreIndices(const CVoxelArray& voxels, std::size_t index, double indices[3])
 {
     const std::size_t nx = voxels.size(), ny = voxels[0].size();
+    const std::size_t row = index / nx, plane = row / ny;
     indices[0] = double(index % nx);
-    indices[1] = double(index / nx % ny);
-    indices[2] = double(index / nx / ny);
+    indices[1] = double(row % ny);
+    indices[2] = double(plane);
 }
 } // namespace
 

@@ -31,6 +31,7 @@ CMatrix::CMatrix(const CMatrix& other)
 
 CMatrix& CMatrix::operator=(const CMatrix& other)
 {
+    if (this == &other) return *this; // std::copy may not copy a range onto itself
     std::copy(std::begin(other.m_Elements), std::end(other.m_Elements), m_Elements);
     return *this;
 }
@@ -97,6 +98,7 @@ CMatrix2D::CMatrix2D(const CMatrix2D& other)
 
 CMatrix2D& CMatrix2D::operator=(const CMatrix2D& other)
 {
+    if (this == &other) return *this; // std::copy may not copy a range onto itself
     std::copy(std::begin(other.m_Elements), std::end(other.m_Elements), m_Elements);
     return *this;
 }

@@ -234,7 +234,7 @@ TEST_F(RenderTest, PointCloudIsDrawnOnceForAllPlanes)
         on = true;
     Draw();
     // One blend of red at alpha 0.5 over the grey 0x40 background.
-    EXPECT_NEAR(Red(m_View.At(25, 25)), (255 + 64) / 2, 2);
+    EXPECT_NEAR(Red(m_View.At(25, 25)), (255 + 64) / 2.0, 2);
 }
 
 TEST_F(RenderTest, PointCloudIncludesTheCrossingLayers)
