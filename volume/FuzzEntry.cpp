@@ -2,7 +2,6 @@
 
 #include "platform/HeadlessBackend.h"
 #include "volume/averaging/FlukaAverager.h"
-#include "volume/loading/FormatDispatch.h"
 #include "volume/loading/VolumeLoader.h"
 #include "volume/model/LoadLog.h"
 #include "volume/model/VoxelGrid.h"
@@ -52,15 +51,10 @@ bool LoadVolumeBytes(std::string_view formatName, const std::uint8_t* data, std:
 {
     QuietBackend();
     CMemoryFile file(data, size);
-    for (const CVolumeFormat& format : VolumeFormats())
-        if (format.m_Name == formatName && file.IsOpen())
-        {
-            CVoxelGrid grid;
-            CStringLog log;
-            CVolumeLoader loader(grid, log);
-            return loader.Load(format, file.Path());
-        }
-    return false;
+    if (!file.IsOpen()) return false;
+    CVoxelGrid grid;
+    CStringLog log;
+    return CVolumeLoader(grid, log).Load(formatName, file.Path());
 }
 
 bool AverageBytes(const std::uint8_t* data, std::size_t size)
