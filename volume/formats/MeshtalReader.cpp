@@ -434,10 +434,10 @@ bool CMeshtalReader::ScanHeader(CScan& scan, std::string_view t)
     return true;
 }
 
-bool CMeshtalReader::EndTally(const CScan& scan)
+bool CMeshtalReader::EndTally(CScan& scan)
 {
     CMeshtalTally& tally = m_Tallies.back();
-    std::map<char, std::vector<double>> bounds = scan.m_Header.m_Bounds;
+    auto& bounds = scan.m_Header.m_Bounds;
     const std::pair<char, int> cart[] = {{'X', 0}, {'Y', 1}, {'Z', 2}};
     const std::pair<char, int> cyl[] = {{'R', 0}, {'Z', 1}, {'T', 2}};
     for (const auto& [letter, axis] : tally.m_Kind == EMeshKind::Cylindrical ? cyl : cart)

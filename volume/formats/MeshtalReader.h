@@ -94,7 +94,7 @@ private:
     bool StartTally(CScan& scan, std::string_view t);
     void ScanPreamble(std::string_view t);
     bool ScanHeader(CScan& scan, std::string_view t);
-    bool EndTally(const CScan& scan);
+    bool EndTally(CScan& scan);
 
     bool Fail(const std::string& text);
     bool FinishTally(CMeshtalTally& tally);
