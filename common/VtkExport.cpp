@@ -23,11 +23,6 @@ EVtkEncoding CVtkExportSettings::GetEncoding() const
                                                                : EVtkEncoding::AppendedRaw;
 }
 
-void CVtkExportSettings::SetEncoding(EVtkEncoding encoding)
-{
-    m_Profile.WriteProfileInt(ExportSection, AsciiKey, encoding == EVtkEncoding::Ascii);
-}
-
 bool ExportVtkWithDialog(CDialog* pParent, const char* ext, const char* filter,
                          const VtkWriteFunction& write)
 {

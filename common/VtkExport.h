@@ -31,7 +31,6 @@ public:
     CVtkExportSettings();
     // "Export" / "ASCII": raw binary (0, the default) unless the user asks for text (1).
     EVtkEncoding GetEncoding() const;
-    void SetEncoding(EVtkEncoding encoding);
 
 private:
     CProfile m_Profile;
