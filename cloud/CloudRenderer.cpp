@@ -8,6 +8,11 @@
 
 namespace nebulo3d
 {
+bool Drawn(const CParticle& p, const CCloudDrawSettings& s)
+{
+    return p.m_Visible && s.Passes(p.m_Weight);
+}
+
 namespace
 {
 CVector TypeColor(int type)
@@ -27,11 +32,6 @@ void SetColor(int type, bool transparent)
 void Vertex(const CVector& v)
 {
     glVertex3d(v.x, v.y, v.z);
-}
-
-bool Drawn(const CParticle& p, const CCloudDrawSettings& s)
-{
-    return p.m_Visible && s.Passes(p.m_Weight);
 }
 
 // Host state the drawing changes is given back afterwards. Blending is on only for transparent

@@ -26,6 +26,9 @@ struct CCloudDrawSettings : isodump::CPointDisplay
     double m_Scale = 10.0; // direction scaling factor, also the sphere radius
 };
 
+// Whether the settings draw the particle: its type shown, its weight through the filter.
+bool Drawn(const CParticle& p, const CCloudDrawSettings& s);
+
 // The 12 red edges of the reader's extent; nothing for an empty reader.
 void DrawExtentBox(const CParticleDataReader& reader);
 

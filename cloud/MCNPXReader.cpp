@@ -13,6 +13,7 @@ namespace nebulo3d
 namespace
 {
 constexpr CSeparators TableSeparators(" \t,;");
+constexpr double SecondsPerShake = 1e-8; // the table's time unit
 
 // Finds the table header; false at the end of the input.
 bool SeekTable(CLineReader& lines, long& lineNo)
@@ -40,6 +41,7 @@ std::unique_ptr<CParticle> TableParticle(const std::vector<std::string_view>& f)
     p->m_Direction = {FieldDouble(f[6 + s]), FieldDouble(f[7 + s]), FieldDouble(f[8 + s])};
     p->m_Energy = FieldDouble(f[9 + s]);
     p->m_Weight = FieldDouble(f[10 + s]);
+    p->m_Time = FieldDouble(f[11 + s]) * SecondsPerShake;
     p->m_Visible = true;
     p->m_ExtentMin = p->m_Position;
     p->m_ExtentMax = p->m_Position + p->m_Direction;

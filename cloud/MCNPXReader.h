@@ -11,5 +11,7 @@ class CMCNPXReader : public CParticleDataReader
 public:
     bool Read(const std::string& fileName, CProgressCtrl* pProgress) override;
     bool ReadTable(std::istream& in, std::uint64_t size, CProgressCtrl* pProgress);
+    // MCNP's energies are in MeV.
+    double MeVPerEnergyUnit() const override { return 1.0; }
 };
 } // namespace nebulo3d

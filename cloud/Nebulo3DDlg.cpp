@@ -3,8 +3,7 @@
 #include "cloud/CloudConfigDlg.h"
 #include "cloud/CloudVtkExport.h"
 #include "cloud/EnergyHistoDlg.h"
-#include "cloud/IsodumpReader.h"
-#include "cloud/MCNPXReader.h"
+#include "cloud/McplExport.h"
 #include "cloud/ParticleTypes.h"
 #include "cloud/Statistics.h"
 #include "isodump/LogDlg.h"
@@ -18,10 +17,6 @@ namespace nebulo3d
 {
 namespace
 {
-constexpr const char* FileFilter =
-    "Nebulo3D (*.dat)|*.dat|MCNPX (*.mout)|*.mout|MCNPX (*.*)|*.*|FLUKA isodump "
-    "(*.out)|*.out|All Files (*.*)|*.*|";
-
 const CDlgTemplate& Nebulo3DTemplate()
 {
     using K = ECtrlKind;
@@ -40,33 +35,17 @@ const CDlgTemplate& Nebulo3DTemplate()
          Dlg::WeightFilterOption});
     return t;
 }
+const std::string& Filter()
+{
+    static const std::string filter = CloudFileFilter();
+    return filter;
+}
 } // namespace
-
-ESource SourceFromPath(const std::string& path)
-{
-    const std::string ext = isodump::LowerExtension(path);
-    if (ext.empty() || ext == "mout") return ESource::MCNPX;
-    if (ext == "out") return ESource::Isodump;
-    return ESource::Own;
-}
-
-std::unique_ptr<CParticleDataReader> MakeReader(ESource source)
-{
-    switch (source)
-    {
-    case ESource::MCNPX:
-        return std::make_unique<CMCNPXReader>();
-    case ESource::Isodump:
-        return std::make_unique<CIsodumpReader>();
-    case ESource::Own:
-        break;
-    }
-    return std::make_unique<CParticleDataReader>();
-}
 
 CNebulo3DDlg::CNebulo3DDlg(CHostInterface* pHost, CProfile* pProfile)
     : CPointCloudDlg(Nebulo3DTemplate(),
-                     {"*.dat", FileFilter, "Nebulo", {"Point", "Sphere", "Box"}}, pHost, pProfile)
+                     {"*.dat", Filter().c_str(), "Nebulo", {"Point", "Sphere", "Box"}}, pHost,
+                     pProfile)
 {
     OnClicked(IDC_SHOWDIRECTIONS, &CNebulo3DDlg::OnShowDirections);
     OnClicked(IDC_SCALEENERGY, &CNebulo3DDlg::OnScaleEnergy);
@@ -80,6 +59,22 @@ void CNebulo3DDlg::DoDataExchange(CDataExchange* pDX)
     DDX_Control(pDX, IDC_TYPELIST, m_TypeList);
 }
 
+BOOL CNebulo3DDlg::OnInitDialog()
+{
+    const BOOL result = CPointCloudDlg::OnInitDialog();
+    AppendSystemMenuItem(IDM_EXPORT_MCPL, "Export MCPL...");
+    AppendSystemMenuItem(IDM_EXPORT_MCPL_SHOWN, "Export MCPL (shown only)...");
+    return result;
+}
+
+void CNebulo3DDlg::OnSysCommand(UINT nID)
+{
+    if (nID == IDM_EXPORT_MCPL || nID == IDM_EXPORT_MCPL_SHOWN)
+        ExportCloudMcpl(*this, nID == IDM_EXPORT_MCPL_SHOWN);
+    else
+        CPointCloudDlg::OnSysCommand(nID);
+}
+
 void CNebulo3DDlg::ExportVtk()
 {
     ExportCloudVtk(*this);
@@ -89,8 +84,8 @@ bool CNebulo3DDlg::ReadData(CProgressCtrl* pProgress)
 {
     m_pReader.reset();
     // A typed name is read by its extension as a chosen one is.
-    m_Source = SourceFromPath(m_FileName);
-    auto reader = MakeReader(m_Source);
+    m_pFormat = &CloudFormatOf(m_FileName);
+    auto reader = m_pFormat->m_Make(this);
     if (m_FileName.empty() || !reader->Read(m_FileName, pProgress)) return false;
     m_pReader = std::move(reader);
     return true;

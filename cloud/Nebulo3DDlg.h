@@ -2,6 +2,7 @@
 // particle types on and off, and holds the display settings the render routine reads. It owns
 // the reader and with it the particles.
 #pragma once
+#include "cloud/CloudFormats.h"
 #include "cloud/CloudRenderer.h"
 #include "cloud/ParticleDataReader.h"
 #include "frame/HostApi.h"
@@ -21,16 +22,6 @@ enum : int
     IDC_SCALEENERGY = 1032,
 };
 
-enum class ESource
-{
-    Own,
-    MCNPX,
-    Isodump,
-};
-// By extension, without regard to case: none or "mout" MCNPX, "out" isodump, else own format.
-ESource SourceFromPath(const std::string& path);
-std::unique_ptr<CParticleDataReader> MakeReader(ESource source);
-
 class CNebulo3DDlg : public isodump::CPointCloudDlg
 {
 public:
@@ -42,7 +33,10 @@ public:
     const CParticleDataReader* Reader() const { return m_pReader.get(); }
     const CCloudDrawSettings& DrawSettings() const { return m_Draw; }
     bool HasData() const override { return m_pReader && m_pReader->Count() > 0; }
-    ESource m_Source = ESource::Own;
+    BOOL OnInitDialog() override;
+    void OnSysCommand(UINT nID) override;
+    // As last chosen with "...", and by the typed name at each load.
+    const CCloudFormat* m_pFormat = &CloudFormats()[0];
 
 private:
     isodump::CPointDisplay& Display() override { return m_Draw; }
@@ -56,7 +50,7 @@ private:
     void OnConfigure() override;
     void OnStatistics() override;
     void ExportVtk() override;
-    void OnFileChosen() override { m_Source = SourceFromPath(m_FileName); }
+    void OnFileChosen() override { m_pFormat = &CloudFormatOf(m_FileName); }
     void RefreshControls() override;
 
     void OnShowDirections();

@@ -49,5 +49,6 @@ public:
     CVector m_ExtentMax{-1e15, -1e15, -1e15};
     int m_Depth = 0;
     double m_SizeFactor = 1.0;
+    double m_Time = 0; // s, where the file gives it
 };
 } // namespace nebulo3d

@@ -114,6 +114,7 @@ void CParticleDataReader::Clear()
     m_Particles.clear();
     m_Types.clear();
     m_Warnings.clear();
+    m_Notes.clear();
     m_ExtentMin = {1e15, 1e15, 1e15};
     m_ExtentMax = {-1e15, -1e15, -1e15};
     m_MaxEnergy = m_MaxWeight = 1e-12;

@@ -73,6 +73,12 @@ public:
     // Rises with every change of what the particles look like (added, removed, shown, hidden).
     unsigned long Generation() const { return m_Generation; }
     const std::vector<std::string>& Warnings() const { return m_Warnings; }
+    // What the read did to the data that is no problem (units converted, fields left out);
+    // the statistics report lists them.
+    const std::vector<std::string>& Notes() const { return m_Notes; }
+    // The energies' unit in MeV: 1000 for FLUKA's GeV, which files of unstated unit are taken
+    // to be in.
+    virtual double MeVPerEnergyUnit() const { return 1000.0; }
 
     CVector m_ExtentMin{1e15, 1e15, 1e15};
     CVector m_ExtentMax{-1e15, -1e15, -1e15};
@@ -85,13 +91,14 @@ protected:
     // is shown here.
     static bool OpenInput(const std::string& fileName, std::ifstream& in, std::uint64_t& size);
     void Warn(std::string text) { m_Warnings.push_back(std::move(text)); }
+    void Note(std::string text) { m_Notes.push_back(std::move(text)); }
     void Touch() { ++m_Generation; }
 
     Particles m_Particles;
     std::unordered_map<int, bool> m_Types;
 
 private:
-    std::vector<std::string> m_Warnings;
+    std::vector<std::string> m_Warnings, m_Notes;
     unsigned long m_Generation = 0;
 };
 } // namespace nebulo3d

@@ -27,7 +27,7 @@ int StoredType(int fileType)
 std::string PaddedTypeName(int type)
 {
     const char* known = particles::ParticleName(type);
-    std::string name = known ? known : "Type_" + std::to_string(type);
+    std::string name = known ? known : type == OtherType ? "Other" : "Type_" + std::to_string(type);
     const size_t width = name == "Negative_Muon" ? 19 : 21;
     if (name.size() < width) name.append(width - name.size(), ' ');
     return name;

@@ -7,6 +7,9 @@
 namespace nebulo3d
 {
 constexpr int NoType = -1000; // "not set": such a particle is never stored
+// Particles of a kind FLUKA does not number (ions, unknown codes of other programs): drawn
+// white, listed as "Other".
+constexpr int OtherType = 71;
 
 // A type number as read from a file: negative codes n other than NoType become |n| + 64.
 int StoredType(int fileType);

@@ -48,6 +48,9 @@ std::string TypeReport(const CParticleDataReader& reader)
     const long total = static_cast<long>(reader.Count());
     std::string text = "Particle statistics\r\n==========================================\r\n";
     text += Format("Total number of particles: %ld", total) + "\r\n\r\n";
+    for (const std::string& note : reader.Notes())
+        text += note + "\r\n";
+    if (!reader.Notes().empty()) text += "\r\n";
     for (int type : reader.Types())
     {
         const long n = static_cast<long>(reader.CountOfType(type));

@@ -1,5 +1,7 @@
 #include "common/VtkXmlWriter.h"
 
+#include "common/SafeWrite.h"
+
 #include <algorithm>
 #include <bit>
 #include <cerrno>
@@ -293,30 +295,15 @@ std::string Header(const char* type)
 bool WriteFile(const std::string& path, EVtkEncoding encoding,
                const std::function<void(CDocument&)>& body, std::string& error)
 {
-    const std::string temp = path + ".part";
+    const std::string temp = PartName(path);
     COutput out;
-    if (!out.Open(temp))
-    {
-        error = "Cannot write " + path + ": " + std::strerror(out.Errno());
-        return false;
-    }
+    if (!out.Open(temp)) return AbandonFile(temp, path, std::strerror(out.Errno()), error);
     CDocument doc(out, encoding);
     body(doc);
     const int failure = out.Close();
-    if (failure || !doc.Error().empty())
-    {
-        error = failure ? "Cannot write " + path + ": " + std::strerror(failure)
-                        : "Cannot write " + path + ": " + doc.Error();
-        std::remove(temp.c_str());
-        return false;
-    }
-    if (std::rename(temp.c_str(), path.c_str()) != 0)
-    {
-        error = "Cannot write " + path + ": " + std::strerror(errno);
-        std::remove(temp.c_str());
-        return false;
-    }
-    return true;
+    if (failure) return AbandonFile(temp, path, std::strerror(failure), error);
+    if (!doc.Error().empty()) return AbandonFile(temp, path, doc.Error(), error);
+    return CommitFile(temp, path, error);
 }
 } // namespace
 
