@@ -13,5 +13,6 @@ public:
     bool ReadTable(std::istream& in, std::uint64_t size, CProgressCtrl* pProgress);
     // MCNP's energies are in MeV.
     double MeVPerEnergyUnit() const override { return 1.0; }
+    bool StatesEnergyUnit() const override { return true; }
 };
 } // namespace nebulo3d

@@ -104,7 +104,8 @@ bool Gzip(const std::string& from, const std::string& to, std::string& reason)
 std::string Note(const CExportCounts& counts, const CParticleDataReader& cloud)
 {
     std::string note;
-    if (cloud.MeVPerEnergyUnit() != 1.0) note += "Energies were taken as GeV and written in MeV.\n";
+    if (!cloud.StatesEnergyUnit())
+        note += "Energies were taken as GeV (the file states no unit) and written in MeV.\n";
     if (counts.m_NoCode > 0)
         note += std::to_string(counts.m_NoCode) +
                 " particles of a type without a PDG number were written with code 0.\n";

@@ -43,6 +43,8 @@ public:
     void SetLargeList(std::uint64_t particles) { m_LargeList = particles; }
 
     bool Read(const std::string& fileName, CProgressCtrl* pProgress) override;
+    // The list's MeV, converted to GeV.
+    bool StatesEnergyUnit() const override { return true; }
     // What one particle takes in memory, for the question's figure.
     static double BytesPerParticle();
 

@@ -79,6 +79,8 @@ public:
     // The energies' unit in MeV: 1000 for FLUKA's GeV, which files of unstated unit are taken
     // to be in.
     virtual double MeVPerEnergyUnit() const { return 1000.0; }
+    // Whether that unit is the file's word, not the assumption.
+    virtual bool StatesEnergyUnit() const { return false; }
 
     CVector m_ExtentMin{1e15, 1e15, 1e15};
     CVector m_ExtentMax{-1e15, -1e15, -1e15};

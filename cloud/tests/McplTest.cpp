@@ -396,7 +396,7 @@ TEST_F(McplTest, ExportNotesWhatItChangedAndKeepsTheOldFileWhenItFails)
     const std::string path = (TestDir() / "own.mcpl").string();
     std::string message;
     ASSERT_TRUE(WriteCloudMcpl(own, nullptr, path, message));
-    EXPECT_EQ(message, "Energies were taken as GeV and written in MeV.\n"
+    EXPECT_EQ(message, "Energies were taken as GeV (the file states no unit) and written in MeV.\n"
                        "1 particles of a type without a PDG number were written with code 0.\n"
                        "1 particles without a direction were written pointing along +z.");
     // A folder where the temporary file would go makes the write fail, even for root.
