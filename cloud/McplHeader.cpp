@@ -1,5 +1,6 @@
 #include "cloud/McplHeader.h"
 
+#include <cmath>
 #include <cstring>
 
 namespace nebulo3d
@@ -68,6 +69,18 @@ bool CMcplHeader::Read(std::istream& in, std::uint64_t fileBytes, std::string& e
     if (!fixed)
     {
         error = "the header ends before its fixed fields";
+        return false;
+    }
+    for (std::uint32_t flag : {flags[0], flags[1], flags[2], universalWeight})
+        if (flag > 1)
+        {
+            error = "a header flag holds " + std::to_string(flag) + " where 0 or 1 belongs";
+            return false;
+        }
+    // The library takes a common weight of 0 for none and then misreads every particle.
+    if (universalWeight && !(std::isfinite(m_Weight) && m_Weight != 0))
+    {
+        error = "the header's common weight of every particle is 0 or no finite number";
         return false;
     }
     m_UserFlags = flags[0] != 0;

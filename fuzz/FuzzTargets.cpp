@@ -4,6 +4,7 @@
 
 #include "cloud/IsodumpReader.h"
 #include "cloud/MCNPXReader.h"
+#include "cloud/McplReader.h"
 #include "cloud/ParticleDataReader.h"
 #include "common/ColorLUTFile.h"
 #include "common/ColorTable.h"
@@ -149,6 +150,8 @@ const CFuzzTarget FuzzTargets[] = {
      ReadCloud<nebulo3d::CMCNPXReader>},
     {"cloud_isodump", "cloud/tests/data/*.out cloud/tests/bad/*.out",
      ReadCloud<nebulo3d::CIsodumpReader>},
+    {"cloud_mcpl", "cloud/tests/data/*.mcpl cloud/tests/data/*.mcpl.gz fuzz/seeds/cloud_mcpl/*",
+     ReadCloud<nebulo3d::CMcplReader>},
     {"nuclide_collector",
      "isotopes/tests/data/*.dat isotopes/tests/bad/*.dat isotopes/tests/e2e/*.dat",
      [](const CFuzzInput& in) { nuclira3d::ReadCollectorBytes(in.m_Bytes); }},

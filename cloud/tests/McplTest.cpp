@@ -2,9 +2,11 @@
 #include "cloud/McplExport.h"
 #include "cloud/McplHeader.h"
 #include "cloud/McplReader.h"
+#include "cloud/McplSamplingDlg.h"
 #include "cloud/PdgCodes.h"
 #include "cloud/Statistics.h"
 #include "testkit/Scratch.h"
+#include "platform/Controls.h"
 #include "testkit/UiCapture.h"
 
 #include <gtest/gtest.h>
@@ -230,7 +232,11 @@ TEST_F(McplTest, BrokenHeadersAreRefusedWithTheirReason)
 {
     const std::string good = ReadBytes(WriteList("good.mcpl", {Proton}));
     std::string comments = good, particleSize = good, version = good, source = good,
-                bigEndian = good;
+                bigEndian = good, flag = good;
+    Patch<std::uint32_t>(flag, 32, 0x4d01);
+    // A common weight of 0 made the library misread every particle (a fuzz finding).
+    std::string zeroWeight = ReadBytes(WriteList("weighted.mcpl", {Proton}, OneWeight));
+    Patch<double>(zeroWeight, 48, 0.0);
     Patch<std::uint32_t>(comments, 16, 0xFFFFFFF0u); // crashes the library unchecked
     Patch<std::uint32_t>(particleSize, 40, 1000);    // stops it by an assertion
     version[6] = '2';
@@ -242,6 +248,8 @@ TEST_F(McplTest, BrokenHeadersAreRefusedWithTheirReason)
         {version, "MCPL format version 002 is not read"},
         {bigEndian, "a big-endian MCPL file is not read"},
         {source, "a header text runs past the end of the file"},
+        {flag, "a header flag holds 19713 where 0 or 1 belongs"},
+        {zeroWeight, "the header's common weight of every particle is 0"},
         {good.substr(0, 30), "the header ends before its fixed fields"},
         {"garbage that is no list\n", "not an MCPL file"},
         {"", "not an MCPL file"},
@@ -331,6 +339,27 @@ TEST_F(McplTest, LongListsAskAndReadEveryNthOrTheFirstN)
     CMcplReader small;
     small.SetSamplingQuestion([](std::uint64_t, double, CMcplSampling&) -> bool { throw 1; });
     EXPECT_TRUE(small.Read(path, nullptr)) << "25 particles are not a long list";
+}
+
+TEST_F(McplTest, TheSamplingDialogOffersAThinnedListAndSaysTheMemory)
+{
+    std::string label;
+    testkit::Ui().QueueModal("MCPL particles",
+                             [&](CDialog& dlg)
+                             {
+                                 label = dlg.GetTemplate().m_Controls.front().m_Text;
+                                 EXPECT_EQ(CComboBox(&dlg, IDC_MCPL_WHICH).GetCurSel(), 1);
+                                 dlg.UserSelect(IDC_MCPL_WHICH, 2);
+                                 dlg.UserSetText(IDC_MCPL_N, "1000");
+                                 dlg.UserClick(IDOK);
+                             });
+    CMcplSampling sampling;
+    ASSERT_TRUE(CMcplSamplingDlg::Question(nullptr)(123456789, 9876.4, sampling));
+    EXPECT_EQ(label, "The file holds 123456789 particles; all of them take about 9876 MB of memory.");
+    EXPECT_EQ(sampling.m_Mode, CMcplSampling::EMode::FirstN);
+    EXPECT_EQ(sampling.m_N, 1000u);
+    testkit::Ui().QueueModal("MCPL particles", [](CDialog& dlg) { dlg.UserClick(IDCANCEL); });
+    EXPECT_FALSE(CMcplSamplingDlg::Question(nullptr)(123456789, 9876.4, sampling));
 }
 
 namespace
