@@ -5,8 +5,8 @@
 #include "cloud/McplSamplingDlg.h"
 #include "cloud/PdgCodes.h"
 #include "cloud/Statistics.h"
-#include "testkit/Scratch.h"
 #include "platform/Controls.h"
+#include "testkit/Scratch.h"
 #include "testkit/UiCapture.h"
 
 #include <gtest/gtest.h>
@@ -355,7 +355,8 @@ TEST_F(McplTest, TheSamplingDialogOffersAThinnedListAndSaysTheMemory)
                              });
     CMcplSampling sampling;
     ASSERT_TRUE(CMcplSamplingDlg::Question(nullptr)(123456789, 9876.4, sampling));
-    EXPECT_EQ(label, "The file holds 123456789 particles; all of them take about 9876 MB of memory.");
+    EXPECT_EQ(label,
+              "The file holds 123456789 particles; all of them take about 9876 MB of memory.");
     EXPECT_EQ(sampling.m_Mode, CMcplSampling::EMode::FirstN);
     EXPECT_EQ(sampling.m_N, 1000u);
     testkit::Ui().QueueModal("MCPL particles", [](CDialog& dlg) { dlg.UserClick(IDCANCEL); });
