@@ -87,6 +87,11 @@ bool CBatchRunner::Tokenize(const std::string& line, std::vector<std::string>& a
                 arg += line[i + 1];
                 i += 2;
             }
+            else if (c == '$' && i + 1 < n && line[i + 1] == '$')
+            {
+                arg += '$'; // "$$" writes a dollar that names no variable: dollar$$HOME.usrbin
+                i += 2;
+            }
             else if (c == '$' && i + 1 < n && (line[i + 1] == '{' || IsNameChar(line[i + 1])))
             {
                 size_t start = i + 1, end;

@@ -57,6 +57,15 @@ TEST(BatchRunner, VariablesExpandEverywhereAndUnsetOnesAreEmpty)
     EXPECT_EQ(Tokens("cost $ 5 $-"), (std::vector<std::string>{"cost", "$", "5", "$-"}));
 }
 
+TEST(BatchRunner, TwoDollarsAreOneLiteralDollar)
+{
+    setenv("TESSARON_TEST_HOME", "/home/x", 1);
+    EXPECT_EQ(Tokens("set 1001 dollar$$TESSARON_TEST_HOME.usrbin"),
+              (std::vector<std::string>{"set", "1001", "dollar$TESSARON_TEST_HOME.usrbin"}));
+    EXPECT_EQ(Tokens("\"a$$$$b\" $$${TESSARON_TEST_HOME}"),
+              (std::vector<std::string>{"a$$b", "$/home/x"}));
+}
+
 TEST(BatchRunner, UnterminatedQuotesAndBracesAreErrors)
 {
     std::vector<std::string> args;

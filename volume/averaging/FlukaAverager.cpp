@@ -1,6 +1,7 @@
 #include "volume/averaging/FlukaAverager.h"
 
 #include "common/FileSystem.h"
+#include "common/SafeWrite.h"
 #include "common/WorkerThreads.h"
 #include "platform/Clock.h"
 #include "platform/UiServices.h"
@@ -75,10 +76,26 @@ bool SameFile(const std::string& a, const std::string& b)
 } // namespace
 
 // An output file in the FLUKA text layout: ten values to a line, each as "%.4E " writes it.
+// It is written under a temporary name and takes its own only when the whole run succeeded,
+// so that a refused or failed run leaves an earlier result as it was.
 struct CFlukaAverager::COutput
 {
-    std::string m_Path;
+    explicit COutput(std::string path)
+        : m_Path(std::move(path)), m_Temp(PartName(m_Path)),
+          m_Out(m_Temp, std::ios::binary | std::ios::trunc)
+    {
+    }
+    ~COutput()
+    {
+        if (m_Committed) return;
+        m_Out.close();
+        std::remove(m_Temp.c_str());
+    }
+    bool Commit(std::string& error) { return m_Committed = CommitFile(m_Temp, m_Path, error); }
+
+    std::string m_Path, m_Temp;
     std::ofstream m_Out;
+    bool m_Committed = false;
     int m_OnLine = 0; // values on the line being written
     void EndLine()
     {
@@ -254,9 +271,7 @@ bool CFlukaAverager::OpenOutputs(const std::string& result)
                               "Could not open file for writing the relative error"};
     for (int i = 0; i < (errors ? 3 : 1); ++i)
     {
-        auto output = std::make_unique<COutput>();
-        output->m_Path = paths[i];
-        output->m_Out.open(paths[i], std::ios::binary | std::ios::trunc);
+        auto output = std::make_unique<COutput>(paths[i]);
         if (!output->m_Out)
         {
             const std::string text =
@@ -296,6 +311,9 @@ bool CFlukaAverager::ProcessDataSets()
             return Fail(Format("Could not write %s completely.", output->m_Path.c_str()));
     }
     if (m_DataSets == 0) return Fail("No binning was found in " + m_Files[0]->m_Path + ".");
+    std::string error;
+    for (auto& output : m_Outputs)
+        if (!output->Commit(error)) return Fail(error);
     return true;
 }
 

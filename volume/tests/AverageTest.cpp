@@ -252,6 +252,30 @@ TEST_F(AverageTest, InputsThatCannotBeCombinedAreRefused)
     EXPECT_TRUE(Shown("Error calculating average. Abort required!"));
 }
 
+TEST_F(AverageTest, ARefusedOrFailedRunLeavesTheEarlierResultsAsTheyWere)
+{
+    const std::string a = WriteScratch("a.usrbin", RunFile({2, 4}, 1));
+    const std::string b = WriteScratch("b.usrbin", RunFile({6, 8}, 1));
+    ASSERT_TRUE(RunOp({a, b}, EAverageOperation::Average, true, true)) << LogText();
+    const std::string files[] = {m_Result, m_Result + ".abs.err", m_Result + ".rel.err"};
+    std::vector<std::string> before;
+    for (const std::string& f : files)
+        before.push_back(ReadText(f));
+    // Binnings that differ, then an input too short for its binning: both refused after the
+    // outputs were opened, which used to empty the earlier files.
+    const std::string other = WriteScratch("c.usrbin", RunFile({1, 2, 3}, 1));
+    EXPECT_FALSE(RunOp({a, other}, EAverageOperation::Average, true, true));
+    const std::string shortFile =
+        WriteScratch("short.usrbin", WeightLine(1) + FlukaCartesian(2, 1, 1, FlukaValues({1})));
+    EXPECT_FALSE(RunOp({a, shortFile}, EAverageOperation::Average, true, true));
+    for (size_t i = 0; i < 3; ++i)
+    {
+        EXPECT_EQ(ReadText(files[i]), before[i]) << files[i];
+        EXPECT_FALSE(std::filesystem::exists(files[i] + ".part")) << files[i];
+    }
+    EXPECT_EQ(Values(m_Result), (std::vector<double>{4, 6}));
+}
+
 TEST_F(AverageTest, AMissingWeightIsOneWithAWarning)
 {
     const std::string a = WriteScratch("a.usrbin", RunFile({2}, -1));
