@@ -125,7 +125,7 @@ bool WriteCloudMcpl(const CParticleDataReader& cloud, const ParticleFilter& incl
     CExportCounts counts;
     try
     {
-        CMcplErrorScope scope;
+        RouteMcplErrors();
         mcpl_outfile_t out = mcpl_create_outfile(plain.c_str());
         mcpl_hdr_set_srcname(out, "Nebulo3D");
         mcpl_enable_doubleprec(out);

@@ -26,14 +26,8 @@ struct CGzClose
 };
 } // namespace
 
-CMcplErrorScope::CMcplErrorScope()
+void RouteMcplErrors()
 {
-    mcpl_set_error_handler(ThrowMcplError);
-}
-
-CMcplErrorScope::~CMcplErrorScope()
-{
-    // The library keeps the handler; ours throws only where a scope catches.
     mcpl_set_error_handler(ThrowMcplError);
 }
 

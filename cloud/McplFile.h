@@ -14,15 +14,9 @@ struct CMcplError : std::runtime_error
     using std::runtime_error::runtime_error;
 };
 
-// Routes the library's errors to CMcplError while it lives; call the library only in its scope.
-class CMcplErrorScope
-{
-public:
-    CMcplErrorScope();
-    ~CMcplErrorScope();
-    CMcplErrorScope(const CMcplErrorScope&) = delete;
-    CMcplErrorScope& operator=(const CMcplErrorScope&) = delete;
-};
+// Routes the library's errors to CMcplError from now on (its own handler ends the process); call
+// before the library, and catch CMcplError around the calls.
+void RouteMcplErrors();
 
 // An MCPL list to read: the file itself, or its unpacked copy when it is gzipped (by content,
 // whatever its name).
@@ -49,7 +43,7 @@ private:
     bool m_CutShort = false;
 };
 
-// An opened list, closed on destruction. Open in a CMcplErrorScope.
+// An opened list, closed on destruction. Open after RouteMcplErrors.
 class CMcplFile
 {
 public:

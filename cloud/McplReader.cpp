@@ -162,7 +162,7 @@ bool CMcplReader::Read(const std::string& fileName, CProgressCtrl* pProgress)
         return false;
     try
     {
-        CMcplErrorScope scope;
+        RouteMcplErrors();
         CMcplFile file(input.Path());
         NoteHeader(header, input.Compressed());
         ReadParticles(file.Get(), available, sampling, pProgress);
