@@ -1,8 +1,8 @@
 #include "cloud/MCNPXReader.h"
 
-#include "cloud/FieldNumbers.h"
 #include "cloud/ParticleTypes.h"
 #include "common/LineReader.h"
+#include "common/NumberScan.h"
 #include "common/Tokens.h"
 #include "platform/UiServices.h"
 
@@ -14,48 +14,82 @@ namespace
 {
 constexpr CSeparators TableSeparators(" \t,;");
 constexpr double SecondsPerShake = 1e-8; // the table's time unit
+constexpr size_t RowFields = 12;         // nps and eleven numbers; a symbol column adds one
 
-// Finds the table header; false at the end of the input.
+bool Contains(std::string_view line, std::string_view text)
+{
+    return line.find(text) != std::string_view::npos;
+}
+
+bool IsColumnHeader(std::string_view line)
+{
+    return Contains(line, "nps    x") || Contains(line, "nps par");
+}
+
+// The table goes on over page breaks (its page header repeats) and around what an MPI run
+// interleaves; another table or the summary ends it.
+bool EndsTable(std::string_view line)
+{
+    const size_t printed = line.find("print table");
+    if (printed != std::string_view::npos) return !Contains(line.substr(printed), "table 110");
+    return Contains(line, "problem summary");
+}
+
+// Finds the line naming the table; false at the end of the input.
 bool SeekTable(CLineReader& lines, long& lineNo)
 {
     std::string_view line;
-    bool printed = false;
     while (lines.Next(line))
     {
         ++lineNo;
-        if (!printed)
-            printed = line.find("print table 110") != std::string_view::npos;
-        else if (line.find("nps    x") != std::string_view::npos ||
-                 line.find("nps par") != std::string_view::npos)
-            return lines.Next(line) && ++lineNo; // the line after the header is not data
+        if (Contains(line, "print table 110")) return true;
     }
     return false;
 }
 
-std::unique_ptr<CParticle> TableParticle(const std::vector<std::string_view>& f)
+bool IsInteger(std::string_view field)
 {
-    const size_t s = f.size() >= 13 ? 1 : 0;
+    long long n = 0;
+    return ReadIntegerField(field, n) == EFieldProblem::None;
+}
+
+// Starts with an nps count and holds several fields: a row, read right or reported.
+bool LooksLikeRow(const std::vector<std::string_view>& f)
+{
+    return f.size() >= 6 && IsInteger(f[0]);
+}
+
+// The particle of a row, or the reason it is none.
+std::unique_ptr<CParticle> TableParticle(const std::vector<std::string_view>& f, std::string& why)
+{
+    const size_t s = f.size() == RowFields + 1 ? 1 : 0;
+    if (f.size() != RowFields + s)
+    {
+        why = std::to_string(f.size()) + " fields, not 12 or 13";
+        return nullptr;
+    }
+    double v[RowFields - 1];
+    for (size_t i = 0; i < RowFields - 1; ++i)
+    {
+        const std::string_view field = f[1 + s + i];
+        const EFieldProblem problem = ReadNumberField(field, v[i]);
+        if (problem != EFieldProblem::None)
+        {
+            why = FieldProblemText(field, problem);
+            return nullptr;
+        }
+    }
     auto p = std::make_unique<CParticle>();
     p->m_Type = s ? McnpxSymbolType(f[1]) : 8;
-    p->m_Position = {FieldDouble(f[1 + s]), FieldDouble(f[2 + s]), FieldDouble(f[3 + s])};
-    p->m_Direction = {FieldDouble(f[6 + s]), FieldDouble(f[7 + s]), FieldDouble(f[8 + s])};
-    p->m_Energy = FieldDouble(f[9 + s]);
-    p->m_Weight = FieldDouble(f[10 + s]);
-    p->m_Time = FieldDouble(f[11 + s]) * SecondsPerShake;
+    p->m_Position = {v[0], v[1], v[2]};
+    p->m_Direction = {v[5], v[6], v[7]};
+    p->m_Energy = v[8];
+    p->m_Weight = v[9];
+    p->m_Time = v[10] * SecondsPerShake;
     p->m_Visible = true;
     p->m_ExtentMin = p->m_Position;
     p->m_ExtentMax = p->m_Position + p->m_Direction;
     return p;
-}
-
-// A line that ends the table but looks like one of its rows (starts with an nps count and holds
-// several numbers): a run-together number or an interruption, not the end of the data.
-bool LooksLikeRow(const std::vector<std::string_view>& f)
-{
-    if (f.size() < 6) return false;
-    for (char c : f[0])
-        if (c < '0' || c > '9') return false;
-    return true;
 }
 } // namespace
 
@@ -82,27 +116,48 @@ bool CMCNPXReader::ReadTable(std::istream& in, std::uint64_t size, CProgressCtrl
     }
     std::string_view line;
     std::vector<std::string_view> f;
-    long unknown = 0;
+    long unknown = 0, otherLines = 0;
+    bool afterHeader = false;
     while (lines.Next(line))
     {
         ++lineNo;
+        const bool skipHeaderFollower = afterHeader; // the line after the header is not data
+        afterHeader = false;
+        if (EndsTable(line)) break;
+        if (IsColumnHeader(line))
+        {
+            afterHeader = true;
+            continue;
+        }
         SplitTokens(line, TableSeparators, f);
-        if (f.size() < 12)
+        if (f.empty() || skipHeaderFollower) continue;
+        std::string why;
+        std::unique_ptr<CParticle> p = TableParticle(f, why);
+        if (!p)
         {
             if (LooksLikeRow(f))
-                Warn("line " + std::to_string(lineNo) + ": the table ends at a row of only " +
-                     std::to_string(f.size()) + " fields");
-            break;
+                Warn("line " + std::to_string(lineNo) + ": the row was skipped: " + why);
+            else if (!Contains(line, "print table 110"))
+                ++otherLines;
+            continue;
         }
-        auto p = TableParticle(f);
         m_ExtentMin = CVector::Min(m_ExtentMin, p->m_Position);
-        m_ExtentMax = CVector::Max(m_ExtentMax, p->m_Position + p->m_Direction);
+        m_ExtentMax = CVector::Max(m_ExtentMax, p->m_ExtentMax);
         if (p->m_Type == NoType) ++unknown;
         Add(std::move(p));
         progress.Update(lines.BytesRead());
     }
+    if (Count() == 0 && unknown == 0 && Warnings().empty())
+    {
+        // A header without a single row is no table either.
+        AfxMessageBox("ERROR: Table 110 was not found in the file!", MB_ICONERROR);
+        return false;
+    }
     if (unknown > 0)
         Warn(std::to_string(unknown) + " table rows with an unknown particle symbol were skipped");
+    if (otherLines > 0)
+        Note(std::to_string(otherLines) + " lines of other output inside the table (MPI messages, "
+                                          "page headers) were passed over");
     m_Loaded = true;
     return true;
 }

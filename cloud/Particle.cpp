@@ -1,12 +1,13 @@
 #include "cloud/Particle.h"
 
-#include "cloud/FieldNumbers.h"
 #include "cloud/ParticleTypes.h"
 #include "common/ColorTable.h"
+#include "common/NumberScan.h"
 #include "common/Tokens.h"
 #include "common/VrmlLineBlock.h"
 #include "common/VrmlNumbers.h"
 
+#include <cmath>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -56,7 +57,7 @@ void CParticle::ExportVRML(std::ostream& os)
                        [&](const std::string& line, int mode) { WriteLine(os, line, mode); });
 }
 
-CParticle::ELine CParticle::ReadLine(std::string_view line)
+CParticle::ELine CParticle::ReadLine(std::string_view line, std::string& problem)
 {
     m_Energy = -1;
     m_Type = NoType;
@@ -64,11 +65,24 @@ CParticle::ELine CParticle::ReadLine(std::string_view line)
     SplitTokens(line, OwnSeparators, f);
     if (f.empty() || IsComment(f[0]) || f.size() == 1) return ELine::Skipped;
     if (f.size() != 9) return ELine::Corrupt;
-    m_Type = StoredType(FieldInt(f[0]));
-    m_Weight = FieldDouble(f[1]);
-    m_Position = {FieldDouble(f[2]), FieldDouble(f[3]), FieldDouble(f[4])};
-    m_Direction = {FieldDouble(f[5]), FieldDouble(f[6]), FieldDouble(f[7])};
-    m_Energy = FieldDouble(f[8]);
+    double v[9];
+    for (size_t i = 0; i < 9; ++i)
+    {
+        const EFieldProblem why = ReadNumberField(f[i], v[i]);
+        if (why == EFieldProblem::None) continue;
+        problem = FieldProblemText(f[i], why);
+        return ELine::Unreadable;
+    }
+    if (v[0] != std::trunc(v[0]) || std::fabs(v[0]) > 1e9)
+    {
+        problem = "the type " + std::string(f[0]) + " is no whole number";
+        return ELine::Unreadable;
+    }
+    m_Type = StoredType(static_cast<int>(v[0]));
+    m_Weight = v[1];
+    m_Position = {v[2], v[3], v[4]};
+    m_Direction = {v[5], v[6], v[7]};
+    m_Energy = v[8];
     m_ExtentMin = m_Position;
     m_ExtentMax = m_Position + m_Direction;
     return ELine::Particle;

@@ -20,9 +20,10 @@ class CParticle : public CParticleAllocator
 public:
     enum class ELine
     {
-        Particle, // all nine fields were read
-        Skipped,  // empty, comment or one-field line: nothing set
-        Corrupt,  // any other field count: the file is not of this format
+        Particle,   // all nine fields were read
+        Skipped,    // empty, comment or one-field line: nothing set
+        Corrupt,    // any other field count: the file is not of this format
+        Unreadable, // nine fields, one of them not a number: the particle is not stored
     };
 
     virtual ~CParticle() = default;
@@ -31,8 +32,9 @@ public:
     // depthChange 1 opens a level before the line, 2 closes one before it.
     virtual void WriteLine(std::ostream& os, std::string_view text, int depthChange);
     virtual void ExportVRML(std::ostream& os);
-    // One line of the own format (fields type weight x y z dx dy dz energy).
-    virtual ELine ReadLine(std::string_view line);
+    // One line of the own format (fields type weight x y z dx dy dz energy); problem names the
+    // field of an Unreadable line.
+    virtual ELine ReadLine(std::string_view line, std::string& problem);
 
     // Creates the allocator before anything that may outlive it is constructed, so that it is
     // destroyed after every particle at unload.

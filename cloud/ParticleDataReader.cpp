@@ -70,7 +70,8 @@ bool CParticleDataReader::ReadOwnFormat(std::istream& in, std::uint64_t size,
     {
         ++lineNo;
         auto particle = std::make_unique<CParticle>();
-        const CParticle::ELine kind = particle->ReadLine(line);
+        std::string problem;
+        const CParticle::ELine kind = particle->ReadLine(line, problem);
         if (kind == CParticle::ELine::Corrupt)
         {
             AfxMessageBox("ERROR: File type not recognized or the information was corrupted!",
@@ -78,6 +79,11 @@ bool CParticleDataReader::ReadOwnFormat(std::istream& in, std::uint64_t size,
             break;
         }
         if (kind == CParticle::ELine::Skipped) continue;
+        if (kind == CParticle::ELine::Unreadable)
+        {
+            Warn("line " + std::to_string(lineNo) + ": particle not stored: " + problem);
+            continue;
+        }
         if (lines.Truncated()) Warn("line " + std::to_string(lineNo) + ": cut at its length bound");
         if (particle->m_Energy == -1)
             std::cerr << "ERROR: Missing energy specifier. Value set to -1 so that particle is "

@@ -1,6 +1,8 @@
 #include "common/NumberScan.h"
 
 #include <charconv>
+#include <climits>
+#include <cmath>
 #include <cstdint>
 #include <locale.h>
 #include <string>
@@ -194,6 +196,79 @@ double NumberValue(std::string_view number)
     double value = 0.0;
     if (!ConvertExactly(number, value)) value = ConvertByLibrary(number);
     return negative ? -value : value;
+}
+
+namespace
+{
+// Fortran's Ew.d drops the letter of a three-digit exponent: "2.987-103".
+size_t BareExponentEnd(std::string_view field, size_t mantissaEnd)
+{
+    if (mantissaEnd >= field.size() || !IsSign(field[mantissaEnd])) return 0;
+    const size_t end = SkipDigits(field, mantissaEnd + 1);
+    return end > mantissaEnd + 1 && end == field.size() ? end : 0;
+}
+} // namespace
+
+EFieldProblem ReadNumberField(std::string_view field, double& value, EExponentLetter letters)
+{
+    const CNumberSpan span = ScanNumber(field, letters);
+    if (!span.Found() || span.m_DanglingExponent) return EFieldProblem::NotANumber;
+    double read = 0.0;
+    if (span.m_End == field.size())
+        read = NumberValue(field);
+    else if (letters == EExponentLetter::EOrD && BareExponentEnd(field, span.m_End))
+    {
+        std::string lettered(field.substr(0, span.m_End));
+        lettered += 'e';
+        lettered += field.substr(span.m_End);
+        read = NumberValue(lettered);
+    }
+    else
+        return EFieldProblem::NotANumber;
+    if (!std::isfinite(read)) return EFieldProblem::OutOfRange;
+    value = read;
+    return EFieldProblem::None;
+}
+
+EFieldProblem ReadIntegerField(std::string_view field, long long& value)
+{
+    const CNumberSpan span = ScanInteger(field);
+    if (!span.Found() || span.m_End != field.size()) return EFieldProblem::NotANumber;
+    if (field[0] == '+') field.remove_prefix(1);
+    long long read = 0;
+    const auto [end, ec] = std::from_chars(field.data(), field.data() + field.size(), read);
+    if (ec != std::errc()) return EFieldProblem::OutOfRange;
+    value = read;
+    return EFieldProblem::None;
+}
+
+EFieldProblem ReadIntegerField(std::string_view field, int& value)
+{
+    long long wide = 0;
+    const EFieldProblem problem = ReadIntegerField(field, wide);
+    if (problem != EFieldProblem::None) return problem;
+    if (wide < INT_MIN || wide > INT_MAX) return EFieldProblem::OutOfRange;
+    value = static_cast<int>(wide);
+    return EFieldProblem::None;
+}
+
+std::string FieldProblemText(std::string_view field, EFieldProblem problem)
+{
+    constexpr size_t Shown = 40; // a run-together line is not worth quoting whole
+    if (field.empty()) return "an empty field is not a number";
+    std::string quoted(1, '"');
+    quoted.append(field.substr(0, Shown));
+    quoted.append(field.size() > Shown ? "...\"" : "\"");
+    switch (problem)
+    {
+    case EFieldProblem::None:
+        break;
+    case EFieldProblem::NotANumber:
+        return quoted + " is not a number";
+    case EFieldProblem::OutOfRange:
+        return quoted + " is out of range";
+    }
+    return quoted;
 }
 
 double StrtodC(const char* text)

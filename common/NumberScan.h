@@ -5,6 +5,7 @@
 // of it, stream extraction fails there.
 #pragma once
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 enum class EExponentLetter
@@ -43,6 +44,24 @@ CNumberSpan ScanInteger(std::string_view text);
 // included), correctly rounded as strtod rounds it: overflow gives an infinity, underflow the
 // nearest representable value. Independent of the locale.
 double NumberValue(std::string_view number);
+
+// Why a text field is not the one number it must be.
+enum class EFieldProblem
+{
+    None,
+    NotANumber, // empty, "0x10", "1.5.3", "*********", "nan", "inf": anything but one number
+    OutOfRange, // "1e400": beyond a double (or an int), never read as infinity or a saturated value
+};
+
+// A whole field read as one decimal number; value is set only when the answer is None. With
+// EOrD, the exponent that Fortran writes without its letter when it has three digits
+// ("2.987-103") is read too, as no other number has that shape.
+EFieldProblem ReadNumberField(std::string_view field, double& value,
+                              EExponentLetter letters = EExponentLetter::E);
+EFieldProblem ReadIntegerField(std::string_view field, long long& value);
+EFieldProblem ReadIntegerField(std::string_view field, int& value);
+// The problem named with the field, for messages: "\"1.5.3\" is not a number".
+std::string FieldProblemText(std::string_view field, EFieldProblem problem);
 
 // strtod in the "C" locale, whatever locale a host has set (one may expect a decimal comma).
 double StrtodC(const char* text);

@@ -80,6 +80,21 @@ TEST_F(ReaderTest, OwnCorruptLineStopsButKeepsEarlierParticles)
     EXPECT_EQ(Only(r, 7).m_Energy, 1.0);
 }
 
+TEST_F(ReaderTest, OwnUnreadableFieldIsNamedNotReadAsZero)
+{
+    CParticleDataReader r;
+    ASSERT_TRUE(ReadOwn(r, "8 1 nan 0 0 0 0 1 1\n8 1 0 0 0 0 0 1 1e400\n8 1 0x10 0 0 0 0 1 1\n"
+                           "8.5 1 0 0 0 0 0 1 1\n8 1 0 0 0 0 0 1 1.5.3\n7 1 5 0 0 0 0 1 1\n"));
+    EXPECT_EQ(r.Count(), 1u);
+    EXPECT_EQ(Only(r, 7).m_Position, CVector(5, 0, 0));
+    EXPECT_EQ(r.Warnings(), (std::vector<std::string>{
+                                "line 1: particle not stored: \"nan\" is not a number",
+                                "line 2: particle not stored: \"1e400\" is out of range",
+                                "line 3: particle not stored: \"0x10\" is not a number",
+                                "line 4: particle not stored: the type 8.5 is no whole number",
+                                "line 5: particle not stored: \"1.5.3\" is not a number"}));
+}
+
 TEST_F(ReaderTest, OwnTypeMinus1000IsNotStored)
 {
     CParticleDataReader r;
@@ -140,7 +155,7 @@ TEST_F(ReaderTest, TableWithQuirksFollowsItsGrammar)
     // The MPI line before the header and the trailing blanks change nothing; "q" is now the
     // antineutron; the 12-field row after 13-field rows keeps its own columns.
     EXPECT_EQ(r.Types(), (std::vector<int>{1, 7, 8, 9}));
-    EXPECT_EQ(r.CountOfType(8), 2u);
+    EXPECT_EQ(r.CountOfType(8), 3u);
     const CParticle& h = Only(r, 1);
     EXPECT_EQ(h.m_Position, CVector(10, 0, 0));
     EXPECT_EQ(h.m_Direction, CVector(1, 0, 0));
@@ -156,8 +171,67 @@ TEST_F(ReaderTest, TableWithQuirksFollowsItsGrammar)
             EXPECT_EQ(it->second->m_Energy, 3.0);
         }
     EXPECT_TRUE(sawPlain);
-    ASSERT_EQ(r.Warnings().size(), 1u) << "the shortened row ends the table with a warning";
-    EXPECT_NE(r.Warnings()[0].find("only 11 fields"), std::string::npos) << r.Warnings()[0];
+    ASSERT_EQ(r.Warnings().size(), 1u) << "the run-together row is skipped with a warning";
+    EXPECT_EQ(r.Warnings()[0], "line 12: the row was skipped: 11 fields, not 12 or 13");
+}
+
+// An MPI run: no column header, "master" lines between the rows (12 fields each, once read as
+// neutrons), lines padded to 136 columns, the page header repeated in the middle of the table.
+std::string MpiTable(int rows)
+{
+    auto padded = [](std::string line)
+    {
+        line.resize(std::max<size_t>(line.size(), 136), ' ');
+        return line + "\n";
+    };
+    std::string text = padded("1mcnp     version 6.mpi  ld=05/08/13   09/01/20 10:00:00") +
+                       padded("1starting mcrun.  cp0 =  0.01          print table 110");
+    for (int nps = 1; nps <= rows; ++nps)
+    {
+        if (nps % 2 == 0)
+            text += padded(" master set rendezvous nps =        " + std::to_string(nps) +
+                           ",  work chunks =     4    09/01/20 10:00:01");
+        if (nps == 14)
+            text += padded("\f1mcnp     version 6.mpi  ld=05/08/13  09/01/20 page 2") +
+                    padded("1starting mcrun.  cp0 =  0.01          print table 110");
+        text += padded("   " + std::to_string(nps) + " " + std::to_string(nps) +
+                       ".0 0.0 0.0 1 0 0.0 0.0 1.0 2.0 1.0 0.0");
+    }
+    return text + padded("1problem summary") + padded("  51 1.0 0 0 1 0 0 0 1 2 1 0");
+}
+
+TEST_F(ReaderTest, TableOfAnMpiRunReadsEveryRowAndNothingElse)
+{
+    CMCNPXReader r;
+    const std::string text = MpiTable(50);
+    std::istringstream in(text);
+    ASSERT_TRUE(r.ReadTable(in, text.size(), nullptr));
+    EXPECT_EQ(r.Count(), 50u);
+    EXPECT_TRUE(r.Warnings().empty());
+    double sum = 0;
+    for (const auto& [type, p] : r.AllParticles())
+        sum += p->m_Position.x;
+    EXPECT_EQ(sum, 50 * 51 / 2) << "every row once, none from the summary after the table";
+    ASSERT_EQ(r.Notes().size(), 1u);
+    EXPECT_EQ(r.Notes()[0].substr(0, 3), "26 ") << r.Notes()[0]; // 25 MPI lines, a page line
+}
+
+TEST_F(ReaderTest, TableRowWithAnUnreadableNumberIsSkippedByName)
+{
+    CMCNPXReader r;
+    std::istringstream in("print table 110\n nps    x\n\n"
+                          "1 1 2 3 4 5 0 0 1 2 3 4\n"
+                          "2 1 nan 3 4 5 0 0 1 2 3 4\n"
+                          "3 1 2 3 4 5 0 0 1 1e400 3 4\n"
+                          "4 1 2 3 4 5 0 0 1 *********** 3 4\n"
+                          "5 1 2 3 4 5 0 0 1 2 3 4\n");
+    ASSERT_TRUE(r.ReadTable(in, 100, nullptr));
+    EXPECT_EQ(r.Count(), 2u);
+    EXPECT_EQ(r.Warnings(),
+              (std::vector<std::string>{"line 5: the row was skipped: \"nan\" is not a number",
+                                        "line 6: the row was skipped: \"1e400\" is out of range",
+                                        "line 7: the row was skipped: \"***********\" is not a "
+                                        "number"}));
 }
 
 TEST_F(ReaderTest, TableHeaderNpsPar)

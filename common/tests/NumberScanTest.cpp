@@ -204,3 +204,41 @@ TEST(NumberScan, ShortNumbersAreTheGeneralWayInOnePass)
         EXPECT_EQ(std::signbit(value), std::signbit(expected)) << text;
     }
 }
+
+TEST(NumberScan, AFieldIsOneNumberOrANamedProblem)
+{
+    double v = -7;
+    for (const char* bad : {"", "0x10", "1.5.3", "*********", "nan", "inf", "-Infinity", "1e",
+                            "1,5", "12abc", "+", ".", "2.987-103"})
+    {
+        EXPECT_EQ(ReadNumberField(bad, v), EFieldProblem::NotANumber) << bad;
+        EXPECT_EQ(v, -7) << bad; // nothing is written on a refusal
+    }
+    EXPECT_EQ(ReadNumberField("1e400", v), EFieldProblem::OutOfRange);
+    EXPECT_EQ(ReadNumberField("-1e400", v), EFieldProblem::OutOfRange);
+    EXPECT_EQ(v, -7);
+    ASSERT_EQ(ReadNumberField("-1.5E+02", v), EFieldProblem::None);
+    EXPECT_EQ(v, -150);
+    ASSERT_EQ(ReadNumberField("1e-400", v), EFieldProblem::None); // underflow is a value
+    EXPECT_EQ(v, 0);
+    // Fortran forms only where asked for.
+    EXPECT_EQ(ReadNumberField("1.0D+01", v), EFieldProblem::NotANumber);
+    ASSERT_EQ(ReadNumberField("1.0D+01", v, EExponentLetter::EOrD), EFieldProblem::None);
+    EXPECT_EQ(v, 10);
+    ASSERT_EQ(ReadNumberField("2.987-103", v, EExponentLetter::EOrD), EFieldProblem::None);
+    EXPECT_DOUBLE_EQ(v, 2.987e-103);
+    ASSERT_EQ(ReadNumberField("-4.5+120", v, EExponentLetter::EOrD), EFieldProblem::None);
+    EXPECT_DOUBLE_EQ(v, -4.5e120);
+    EXPECT_EQ(ReadNumberField("1-2-3", v, EExponentLetter::EOrD), EFieldProblem::NotANumber);
+
+    int i = -7;
+    long long l = 0;
+    EXPECT_EQ(ReadIntegerField("1.0", i), EFieldProblem::NotANumber);
+    EXPECT_EQ(ReadIntegerField("3000000000", i), EFieldProblem::OutOfRange);
+    EXPECT_EQ(ReadIntegerField("99999999999999999999", l), EFieldProblem::OutOfRange);
+    EXPECT_EQ(i, -7);
+    ASSERT_EQ(ReadIntegerField("+42", i), EFieldProblem::None);
+    EXPECT_EQ(i, 42);
+    EXPECT_EQ(FieldProblemText("1.5.3", EFieldProblem::NotANumber), "\"1.5.3\" is not a number");
+    EXPECT_EQ(FieldProblemText("1e400", EFieldProblem::OutOfRange), "\"1e400\" is out of range");
+}
