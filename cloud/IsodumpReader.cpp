@@ -2,7 +2,7 @@
 
 namespace nebulo3d
 {
-bool CIsodumpReader::OnRecord(const isodump::CRecord& record, int, CLineReader&)
+bool CIsodumpReader::OnRecord(const isodump::CRecord& record, int, isodump::CRecordLines&)
 {
     auto p = std::make_unique<CParticle>();
     p->m_Direction = {0, 0, 1};

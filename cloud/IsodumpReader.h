@@ -9,6 +9,7 @@ namespace nebulo3d
 class CIsodumpReader : public isodump::CIsodumpReading<CParticleDataReader>
 {
 private:
-    bool OnRecord(const isodump::CRecord& record, int coolingTime, CLineReader& lines) override;
+    bool OnRecord(const isodump::CRecord& record, int coolingTime,
+                  isodump::CRecordLines& lines) override;
 };
 } // namespace nebulo3d

@@ -2,6 +2,7 @@
 
 #include "common/FileSystem.h"
 #include "common/LineReader.h"
+#include "common/NumberScan.h"
 #include "common/Tokens.h"
 #include "isodump/IsodumpReaderDlg.h"
 #include "platform/Controls.h"
@@ -24,20 +25,20 @@ bool IsBlank(char c)
     return std::isspace(static_cast<unsigned char>(c)) != 0;
 }
 
-template <class T> T Number(std::string_view field)
+// Reads the fields first..first+2 into position; false with problem set at the first that is
+// no number.
+bool ReadPosition(const std::vector<std::string_view>& f, size_t first, CVector& position,
+                  std::string& problem)
 {
-    if (!field.empty() && field[0] == '+') field.remove_prefix(1);
-    if (field.empty()) return T{};
-    const unsigned char c = field[0] == '-' && field.size() > 1 ? field[1] : field[0];
-    if (!std::isdigit(c) && c != '.') return T{};
-    T value{};
-    const auto r = std::from_chars(field.data(), field.data() + field.size(), value);
-    return r.ec == std::errc() ? value : T{};
-}
-
-CVector Position(const std::vector<std::string_view>& f, size_t first)
-{
-    return {Number<double>(f[first]), Number<double>(f[first + 1]), Number<double>(f[first + 2])};
+    double v[3];
+    for (size_t i = 0; i < 3; ++i)
+    {
+        const std::optional<double> read = NumberField(f[first + i], problem);
+        if (!read) return false;
+        v[i] = *read;
+    }
+    position = {v[0], v[1], v[2]};
+    return true;
 }
 
 // False when the user wants the read aborted.
@@ -75,14 +76,52 @@ std::optional<int> HeaderCount(std::string_view line)
     return values[1];
 }
 
-double NumberField(std::string_view field)
+std::optional<double> NumberField(std::string_view field, std::string& problem)
 {
-    return Number<double>(field);
+    double value = 0;
+    const EFieldProblem why = ReadNumberField(field, value);
+    if (why == EFieldProblem::None) return value;
+    problem = FieldProblemText(field, why);
+    return std::nullopt;
 }
 
-int IntegerField(std::string_view field)
+std::optional<int> IntegerField(std::string_view field, std::string& problem)
 {
-    return Number<int>(field);
+    int value = 0;
+    const EFieldProblem why = ReadIntegerField(field, value);
+    if (why == EFieldProblem::None) return value;
+    problem = FieldProblemText(field, why);
+    return std::nullopt;
+}
+
+bool CRecordLines::Next(std::string_view& line)
+{
+    ++m_LineNo;
+    if (m_Back)
+    {
+        m_Back = false;
+        line = m_Last;
+        return true;
+    }
+    if (!m_Lines.Next(line)) return false;
+    m_Last.assign(line);
+    return true;
+}
+
+void CRecordLines::PutBack()
+{
+    m_Back = true;
+    --m_LineNo;
+}
+
+std::uint64_t CRecordLines::BytesRead() const
+{
+    return m_Lines.BytesRead();
+}
+
+bool IsRecordLine(std::string_view line)
+{
+    return line.find('#') != std::string_view::npos;
 }
 
 std::string CoolingLabel(std::string_view line)
@@ -92,29 +131,30 @@ std::string CoolingLabel(std::string_view line)
 
 ERecord ParseRecord(std::string_view line, int coolingTime, CRecord& record)
 {
-    if (line.find('#') == std::string_view::npos) return ERecord::NotData;
+    if (!IsRecordLine(line)) return ERecord::NotData;
     record.m_Line = line;
     SplitTokens(line, RecordSeparators, record.m_Fields);
     const auto& f = record.m_Fields;
     if (f.size() < 9) return ERecord::Short;
-    record.m_Selector = Number<float>(f[1]);
+    const std::optional<double> selector = NumberField(f[1], record.m_Problem);
+    if (!selector) return ERecord::Unreadable;
+    record.m_Selector = static_cast<float>(*selector);
     if (static_cast<float>(coolingTime) > std::fabs(record.m_Selector)) return ERecord::OtherTime;
     if (f[0] == "#1" && f.size() < 10) return ERecord::Short;
-    record.m_Z = Number<int>(f[2]);
-    record.m_A = Number<int>(f[3]);
+    const std::optional<int> z = IntegerField(f[2], record.m_Problem);
+    const std::optional<int> a = z ? IntegerField(f[3], record.m_Problem) : std::nullopt;
+    if (!a) return ERecord::Unreadable;
+    record.m_Z = *z;
+    record.m_A = *a;
     record.m_HasPosition = f[0] == "#1" || f[0] == "#2";
     record.m_Position = {};
     record.m_Weight = 0;
-    if (f[0] == "#1")
-    {
-        record.m_Position = Position(f, 6);
-        record.m_Weight = Number<double>(f[9]);
-    }
-    else if (f[0] == "#2")
-    {
-        record.m_Position = Position(f, 5);
-        record.m_Weight = Number<double>(f[8]);
-    }
+    if (!record.m_HasPosition) return ERecord::Accepted;
+    const size_t first = f[0] == "#1" ? 6 : 5;
+    if (!ReadPosition(f, first, record.m_Position, record.m_Problem)) return ERecord::Unreadable;
+    const std::optional<double> weight = NumberField(f[first + 3], record.m_Problem);
+    if (!weight) return ERecord::Unreadable;
+    record.m_Weight = *weight;
     return ERecord::Accepted;
 }
 
@@ -195,11 +235,10 @@ bool ReadIsodump(std::istream& in, std::uint64_t size, CProgressCtrl* pProgress,
 
     CWaitCursor wait;
     CRecord record;
-    long lineNo = 1 + static_cast<long>(labels.size());
-    while (lines.Next(line))
+    CRecordLines data(lines, 1 + static_cast<long>(labels.size()));
+    while (data.Next(line))
     {
-        ++lineNo;
-        progress.Update(lines.BytesRead());
+        progress.Update(data.BytesRead());
         switch (ParseRecord(line, coolingTime, record))
         {
         case ERecord::NotData:
@@ -209,9 +248,13 @@ bool ReadIsodump(std::istream& in, std::uint64_t size, CProgressCtrl* pProgress,
             wait.End();
             if (!GoOnAfterShortRecord(line)) return false;
             continue;
+        case ERecord::Unreadable:
+            sink.OnSkipped("line " + std::to_string(data.LineNo()) +
+                           ": record skipped: " + record.m_Problem);
+            continue;
         case ERecord::Accepted:
-            record.m_LineNo = lineNo;
-            if (!sink.OnRecord(record, coolingTime, lines)) return false;
+            record.m_LineNo = data.LineNo();
+            if (!sink.OnRecord(record, coolingTime, data)) return false;
             break;
         }
     }

@@ -41,9 +41,33 @@ std::vector<int> LeadingIntegers(std::string_view line);
 std::optional<int> HeaderCount(std::string_view line);
 // A cooling-time label: the line without its first two characters.
 std::string CoolingLabel(std::string_view line);
-// A field read as extraction reads a number: 0 when it does not start with one.
-double NumberField(std::string_view field);
-int IntegerField(std::string_view field);
+// A field that must be one number; nothing, and problem set, when it is not (never a 0 in its
+// place).
+std::optional<double> NumberField(std::string_view field, std::string& problem);
+std::optional<int> IntegerField(std::string_view field, std::string& problem);
+
+// The data lines, with their numbers, for the records and the lines that belong to them. A line
+// that turns out to start the next record can be put back.
+class CRecordLines
+{
+public:
+    explicit CRecordLines(CLineReader& lines, long lineNo) : m_Lines(lines), m_LineNo(lineNo) {}
+    // The next line; the view holds until the next call.
+    bool Next(std::string_view& line);
+    // The last line comes again from the next Next.
+    void PutBack();
+    // The number of the last line read.
+    long LineNo() const { return m_LineNo; }
+    std::uint64_t BytesRead() const;
+
+private:
+    CLineReader& m_Lines;
+    long m_LineNo;
+    std::string m_Last;
+    bool m_Back = false;
+};
+// A record line, where a factor line or a decay block line should be.
+bool IsRecordLine(std::string_view line);
 
 // One data record with the fields the grammar defines.
 struct CRecord
@@ -56,14 +80,16 @@ struct CRecord
     bool m_HasPosition = false; // field 0 is "#1" or "#2"
     CVector m_Position;         // "#1": fields 6..8; "#2": 5..7
     double m_Weight = 0;        // "#1": field 9; "#2": field 8
+    std::string m_Problem;      // why an Unreadable record is
     bool IsKind1() const { return m_Fields[0] == "#1"; }
 };
 
 enum class ERecord
 {
-    NotData,   // no "#": skipped without a message
-    Short,     // fewer fields than the record needs
-    OtherTime, // belongs to another cooling time
+    NotData,    // no "#": skipped without a message
+    Short,      // fewer fields than the record needs
+    OtherTime,  // belongs to another cooling time
+    Unreadable, // a field it uses is not a number: skipped with a warning
     Accepted,
 };
 // Splits and reads a line for cooling time T (1-based). A "#1" record needs 10 fields (its
@@ -84,7 +110,9 @@ public:
     virtual void ResetExtent() = 0;
     // An accepted record; lines may read the lines that belong to it (factor lines, decay
     // blocks). False ends the read with failure (a message has been shown).
-    virtual bool OnRecord(const CRecord& record, int coolingTime, CLineReader& lines) = 0;
+    virtual bool OnRecord(const CRecord& record, int coolingTime, CRecordLines& lines) = 0;
+    // A record that was not stored, and why (a counted warning).
+    virtual void OnSkipped(const std::string& text) = 0;
 };
 
 // Opens fileName and hands the stream and its size to read, for the readers of this family. An

@@ -27,6 +27,7 @@ public:
     }
 
 private:
+    void OnSkipped(const std::string& text) override { this->Warn(text); }
     // The same start as the MCNPX table: a cloud at negative coordinates reaches the origin.
     void ResetExtent() override
     {

@@ -28,14 +28,30 @@ struct CNuclide
     double m_Factor;
 };
 
-CNuclide NuclideAt(const std::vector<std::string>& fields, size_t j)
+// Nothing, with problem set, when a field of the nuclide is no number.
+std::optional<CNuclide> NuclideAt(const std::vector<std::string>& fields, size_t j,
+                                  std::string& problem)
 {
-    return {isodump::IntegerField(fields[4 * j + 1]), isodump::IntegerField(fields[4 * j + 2]),
-            isodump::NumberField(fields[4 * j + 4])};
+    const std::optional<int> z = isodump::IntegerField(fields[4 * j + 1], problem);
+    const std::optional<int> a =
+        z ? isodump::IntegerField(fields[4 * j + 2], problem) : std::nullopt;
+    const std::optional<double> f =
+        a ? isodump::NumberField(fields[4 * j + 4], problem) : std::nullopt;
+    if (!f) return std::nullopt;
+    return CNuclide{*z, *a, *f};
+}
+// A line of the record's block; a record line ends the block and is put back for the loop.
+bool NextBlockLine(isodump::CRecordLines& lines, std::string_view& line)
+{
+    if (!lines.Next(line)) return false;
+    if (!isodump::IsRecordLine(line)) return true;
+    lines.PutBack();
+    return false;
 }
 } // namespace
 
-bool CIsodumpReader::OnRecord(const isodump::CRecord& record, int coolingTime, CLineReader& lines)
+bool CIsodumpReader::OnRecord(const isodump::CRecord& record, int coolingTime,
+                              isodump::CRecordLines& lines)
 {
     auto emitter = std::make_unique<CIsotope>();
     emitter->m_Z = record.m_Z;
@@ -63,34 +79,39 @@ bool CIsodumpReader::OnRecord(const isodump::CRecord& record, int coolingTime, C
 }
 
 bool CIsodumpReader::ApplyFactorLine(const isodump::CRecord& record, int coolingTime,
-                                     CLineReader& lines, CIsotope& emitter)
+                                     isodump::CRecordLines& lines, CIsotope& emitter)
 {
     std::string_view line;
-    if (!lines.Next(line))
+    if (!NextBlockLine(lines, line))
     {
-        Warn(Format("line %ld: the factor line is missing at the end of the file; record "
-                    "skipped",
-                    record.m_LineNo));
+        Warn(Format("line %ld: the factor line is missing; record skipped", record.m_LineNo));
         return false;
     }
     const auto fields = SplitTokens(line, FactorSeparators);
     if (static_cast<int>(fields.size()) < coolingTime)
     {
         Warn(Format("line %ld: the factor line has no factor for cooling time %d; record skipped",
-                    record.m_LineNo + 1, coolingTime));
+                    lines.LineNo(), coolingTime));
         return false;
     }
-    const double f = isodump::NumberField(fields[static_cast<size_t>(coolingTime - 1)]);
-    InsertFactor(emitter.m_Z, emitter.m_A, f);
-    emitter.m_Weight *= f;
+    std::string problem;
+    const std::optional<double> f =
+        isodump::NumberField(fields[static_cast<size_t>(coolingTime - 1)], problem);
+    if (!f)
+    {
+        Warn(Format("line %ld: record skipped: its factor %s", lines.LineNo(), problem.c_str()));
+        return false;
+    }
+    InsertFactor(emitter.m_Z, emitter.m_A, *f);
+    emitter.m_Weight *= *f;
     return true;
 }
 
 bool CIsodumpReader::ApplyDecayBlock(const isodump::CRecord& record, int coolingTime,
-                                     CLineReader& lines, CIsotope& emitter)
+                                     isodump::CRecordLines& lines, CIsotope& emitter)
 {
     std::string_view line;
-    if (!lines.Next(line))
+    if (!NextBlockLine(lines, line))
     {
         Warn(Format("line %ld: the decay block is missing; record skipped", record.m_LineNo));
         return false;
@@ -100,13 +121,13 @@ bool CIsodumpReader::ApplyDecayBlock(const isodump::CRecord& record, int cooling
         static_cast<int>(std::count_if(counts.begin(), counts.end(), [](int c) { return c != 0; }));
     const std::optional<int> chosen = isodump::DecayLineIndex(counts, coolingTime);
     std::vector<std::string> fields;
-    for (int n = 0; n < nonZero && lines.Next(line); ++n)
+    for (int n = 0; n < nonZero && NextBlockLine(lines, line); ++n)
         if (chosen && n == *chosen) fields = OwnedTokens(line, NuclideSeparators);
     if (!chosen) return true;
     const int count = counts[static_cast<size_t>(coolingTime - 1)];
     for (int j = 0; j < count; ++j)
     {
-        while (fields.size() < 4 * static_cast<size_t>(j) + 5 && lines.Next(line))
+        while (fields.size() < 4 * static_cast<size_t>(j) + 5 && NextBlockLine(lines, line))
             for (std::string& t : OwnedTokens(line, NuclideSeparators))
                 fields.push_back(std::move(t));
         if (fields.size() < 4 * static_cast<size_t>(j) + 5)
@@ -115,7 +136,15 @@ bool CIsodumpReader::ApplyDecayBlock(const isodump::CRecord& record, int cooling
                         j, count));
             return j > 0;
         }
-        const CNuclide nuclide = NuclideAt(fields, static_cast<size_t>(j));
+        std::string problem;
+        const std::optional<CNuclide> read = NuclideAt(fields, static_cast<size_t>(j), problem);
+        if (!read)
+        {
+            Warn(Format("line %ld: the decay block stops at nuclide %d: %s", lines.LineNo(), j + 1,
+                        problem.c_str()));
+            return j > 0;
+        }
+        const CNuclide nuclide = *read;
         InsertFactor(nuclide.m_Z, nuclide.m_A, nuclide.m_Factor);
         if (j == 0)
         {

@@ -13,12 +13,13 @@ namespace nuclira3d
 class CIsodumpReader : public isodump::CIsodumpReading<CIsotopeDataReader>
 {
 private:
-    bool OnRecord(const isodump::CRecord& record, int coolingTime, CLineReader& lines) override;
+    bool OnRecord(const isodump::CRecord& record, int coolingTime,
+                  isodump::CRecordLines& lines) override;
     // False when the record is to be dropped (a warning says why).
-    bool ApplyFactorLine(const isodump::CRecord& record, int coolingTime, CLineReader& lines,
-                         CIsotope& emitter);
-    bool ApplyDecayBlock(const isodump::CRecord& record, int coolingTime, CLineReader& lines,
-                         CIsotope& emitter);
+    bool ApplyFactorLine(const isodump::CRecord& record, int coolingTime,
+                         isodump::CRecordLines& lines, CIsotope& emitter);
+    bool ApplyDecayBlock(const isodump::CRecord& record, int coolingTime,
+                         isodump::CRecordLines& lines, CIsotope& emitter);
     bool AddEmitter(std::unique_ptr<CIsotope> emitter);
 };
 

@@ -148,6 +148,14 @@ CNucVecCollectorReader::ELine CNucVecCollectorReader::ReadEmitter(std::string_vi
         }
         v[i] = *value;
     }
+    // A missing weight ("?") is the format's own NaN; a point off every axis or an infinite
+    // weight is no emitter.
+    if (!std::isfinite(v[0]) || !std::isfinite(v[1]) || !std::isfinite(v[2]) || std::isinf(v[3]))
+    {
+        Warn(Format("line %ld: the %s is not finite; emitter skipped", lineNo,
+                    std::isinf(v[3]) ? "weight" : "position"));
+        return ELine::Next;
+    }
     auto emitter = std::make_unique<CIsotope>();
     emitter->m_Direction = {0, 0, 1};
     emitter->m_Z = m_Z;
@@ -156,12 +164,8 @@ CNucVecCollectorReader::ELine CNucVecCollectorReader::ReadEmitter(std::string_vi
     emitter->m_Weight = v[3];
     if (!CountedWeight(v[3]))
         Warn(Format("line %ld: the weight is not a number; it is left out of every total", lineNo));
-    const CVector& p = emitter->m_Position;
-    if (std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z))
-    {
-        m_ExtentMin = CVector::Min(m_ExtentMin, p);
-        m_ExtentMax = CVector::Max(m_ExtentMax, p);
-    }
+    m_ExtentMin = CVector::Min(m_ExtentMin, emitter->m_Position);
+    m_ExtentMax = CVector::Max(m_ExtentMax, emitter->m_Position);
     if (!Add(std::move(emitter)))
     {
         AfxMessageBox("Running out of memory while reading data. The rest of the data will be "

@@ -136,3 +136,12 @@ TEST_F(IsodumpTest, NegativeCloudReachesTheOrigin)
     EXPECT_EQ(m_Reader.m_ExtentMin, CVector(-4, -5, -6));
     EXPECT_EQ(m_Reader.m_ExtentMax, CVector(1e-12, 1e-12, 1e-12));
 }
+
+TEST_F(IsodumpTest, ARecordWithAnUnreadablePositionIsSkippedNotPlacedAtZero)
+{
+    ASSERT_TRUE(Read("1 1\n  0s\n#1 1 26 56 0 0 1 inf 3 7\n#2 1 27 60 0 4 5 6 3\n"));
+    ASSERT_EQ(m_Reader.Count(), 1u);
+    EXPECT_EQ(m_Reader.AllParticles().begin()->second->m_Position, CVector(4, 5, 6));
+    EXPECT_EQ(m_Reader.Warnings(),
+              (std::vector<std::string>{"line 3: record skipped: \"inf\" is not a number"}));
+}

@@ -29,13 +29,15 @@ class CSink : public IIsodumpRecords
 {
 public:
     void ResetExtent() override { ++m_Resets; }
-    bool OnRecord(const CRecord& record, int coolingTime, CLineReader&) override
+    void OnSkipped(const std::string& text) override { m_Skipped.push_back(text); }
+    bool OnRecord(const CRecord& record, int coolingTime, CRecordLines&) override
     {
         m_Selectors.push_back(record.m_Selector);
         m_Time = coolingTime;
         return true;
     }
     std::vector<float> m_Selectors;
+    std::vector<std::string> m_Skipped;
     int m_Time = 0, m_Resets = 0;
 };
 

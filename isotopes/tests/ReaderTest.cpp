@@ -310,6 +310,56 @@ TEST_F(IsodumpTest, OtherRecordKindsKeepDefaults)
     EXPECT_EQ(NuclideName(e.m_Z, e.m_A), "Co-60");
 }
 
+TEST_F(IsodumpTest, AMissingFactorLineDoesNotSwallowTheNextRecord)
+{
+    // The factor line of the first record is missing: the second record was once read as it.
+    ASSERT_TRUE(Read("1 2\n  0s\n  1d\n#1 1 27 60 0 0 1 2 3 7\n#1 1 26 56 0 0 4 5 6 2\n"
+                     "3.0 5.0\n",
+                     0));
+    EXPECT_EQ(Names(m_Reader), (std::vector<std::string>{"Fe-56@6.00"}));
+    EXPECT_EQ(m_Reader.Warnings(),
+              (std::vector<std::string>{"line 4: the factor line is missing; record skipped"}));
+    // The same for a decay block whose count line is a record.
+    CIsodumpReader decay;
+    testkit::Ui().QueueModal("Isodump reader", [](CDialog&) {});
+    const std::string text = "1 1\n  0s\n#2 1 27 60 0 0 1 2 3\n#2 -1 27 60 0 0 1 2 3\n";
+    std::istringstream in(text);
+    ASSERT_TRUE(decay.ReadStream(in, text.size(), nullptr));
+    EXPECT_EQ(decay.Count(), 1u);
+    EXPECT_EQ(decay.Warnings(),
+              (std::vector<std::string>{"line 3: the decay block is missing; record skipped"}));
+}
+
+TEST_F(IsodumpTest, UnreadableFieldsSkipTheRecordByName)
+{
+    ASSERT_TRUE(Read("1 1\n  0s\n#1 -1 27 60 0 0 nan 2 3 7\n#1 -1 2x 60 0 0 1 2 3 7\n"
+                     "#1 -1 27 60 0 0 1 2 3 1e400\n#1 1 27 60 0 0 1 2 3 7\n***\n"
+                     "#1 -1 27 60 0 0 1 2 3 7\n",
+                     0));
+    EXPECT_EQ(m_Reader.Count(), 1u);
+    EXPECT_EQ(m_Reader.Warnings(),
+              (std::vector<std::string>{"line 3: record skipped: \"nan\" is not a number",
+                                        "line 4: record skipped: \"2x\" is not a number",
+                                        "line 5: record skipped: \"1e400\" is out of range",
+                                        "line 7: record skipped: its factor \"***\" is not a "
+                                        "number"}));
+}
+
+TEST_F(CollectorTest, NonFinitePositionsAndInfiniteWeightsAreNoEmitters)
+{
+    ASSERT_TRUE(ReadCollector(m_Reader, "# 27 60 0\n1 2 3 4\ninf 2 3 4\n1 ? 3 4\n1 2 1e999 4\n"
+                                        "1 2 3 inf\n1 2 3 ?\n"));
+    EXPECT_EQ(m_Reader.Count(), 2u);
+    EXPECT_EQ(m_Reader.m_ExtentMax, CVector(1, 2, 3));
+    EXPECT_EQ(m_Reader.Warnings(),
+              (std::vector<std::string>{"line 3: the position is not finite; emitter skipped",
+                                        "line 4: the position is not finite; emitter skipped",
+                                        "line 5: the position is not finite; emitter skipped",
+                                        "line 6: the weight is not finite; emitter skipped",
+                                        "line 7: the weight is not a number; it is left out of "
+                                        "every total"}));
+}
+
 TEST_F(IsodumpTest, BadInputCorpusNeverCrashes)
 {
     for (const auto& entry :
