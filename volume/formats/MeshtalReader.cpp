@@ -111,6 +111,17 @@ bool Increasing(const std::vector<double>& bounds)
     return true;
 }
 
+// Theta counts from VEC's part across the axis, which must not vanish.
+bool VecLeavesTheAxis(const CMeshtalTally& tally)
+{
+    const double* a = tally.m_Axis;
+    const double* v = tally.m_Vec;
+    const double cross[3] = {a[1] * v[2] - a[2] * v[1], a[2] * v[0] - a[0] * v[2],
+                             a[0] * v[1] - a[1] * v[0]};
+    const double across = std::hypot(cross[0], cross[1], cross[2]);
+    return across > 1e-6 * std::hypot(a[0], a[1], a[2]) * std::hypot(v[0], v[1], v[2]);
+}
+
 // The bin whose upper boundary the row prints (to the few digits of the print).
 int MatchUpper(const std::vector<double>& bounds, double value)
 {
@@ -459,6 +470,16 @@ bool CMeshtalReader::FinishTally(CMeshtalTally& tally)
         if (tally.m_Bounds[a].size() < 2 || !Increasing(tally.m_Bounds[a]))
             return Fail(Format("Mesh tally %d has no increasing %s bin boundaries.", tally.m_Number,
                                names[kind][a]));
+    for (int a = 0; a < 3; ++a)
+        if (!std::isfinite(tally.m_Bounds[a].back() - tally.m_Bounds[a].front()))
+            return Fail(Format("Mesh tally %d spans %s from %g to %g: the width is beyond the "
+                               "range of numbers.",
+                               tally.m_Number, names[kind][a], tally.m_Bounds[a].front(),
+                               tally.m_Bounds[a].back()));
+    if (kind == 1 && !VecLeavesTheAxis(tally))
+        return Fail(Format("Mesh tally %d has its VEC direction (%g, %g, %g) zero or along its "
+                           "axis: its theta bins have no start.",
+                           tally.m_Number, tally.m_Vec[0], tally.m_Vec[1], tally.m_Vec[2]));
     for (const auto* bounds : {&tally.m_Energy, &tally.m_Time})
         if (bounds->size() == 1 || !Increasing(*bounds))
             return Fail(Format("Mesh tally %d has energy or time bin boundaries that are not "

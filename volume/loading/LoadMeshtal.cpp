@@ -88,7 +88,7 @@ bool CMeshtalLoad::Load(const std::string& path)
     CMeshtalReader reader;
     if (!reader.Open(path))
     {
-        m_Loader.ReportProblem(reader.Error(), MB_ICONWARNING);
+        m_Loader.ReportProblem(reader.Error(), MB_ICONERROR);
         return false;
     }
     const auto& tallies = reader.Tallies();
@@ -171,7 +171,7 @@ bool CMeshtalLoad::MapMeshtalCartesian(CMeshtalReader& reader, const CMeshtalCho
                                    ? "A value times the normalization factor exceeds the range of "
                                      "numbers."
                                    : reader.Error(),
-                               MB_ICONWARNING);
+                               MB_ICONERROR);
         return false;
     }
     m_Loader.LogElapsed(start);
@@ -234,7 +234,7 @@ bool CMeshtalLoad::MapMeshtalCylinder(CMeshtalReader& reader, const CMeshtalChoi
     { values[(size_t(iz) * nth + size_t((ith + sector) % nth)) * nr + ir] = value; };
     if (!reader.ReadBin(choice, store, [](int) {}))
     {
-        m_Loader.ReportProblem(reader.Error(), MB_ICONWARNING);
+        m_Loader.ReportProblem(reader.Error(), MB_ICONERROR);
         return false;
     }
     CCylinderGeometry g;

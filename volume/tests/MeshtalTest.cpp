@@ -8,6 +8,7 @@
 #include <cmath>
 #include <map>
 #include <numbers>
+#include <span>
 #include <sstream>
 
 namespace volumira3d
@@ -332,13 +333,38 @@ TEST_F(MeshtalTest, BrokenFilesFailWithTheirMessage)
          "    Z direction:  0.0 1.0\n        X         Y         Z     Result     Rel Error\n"
          "  0.5 0.5 0.5 1 0.1\n",
          "Mesh tally 4 has no increasing Y bin boundaries."},
+        // Each bound is a number, the width is not.
+        {std::string(head).replace(head.find("0.0 1.0 2.0"), 11, "-1e308 0 1e308") + row1 + row2,
+         "Mesh tally 4 spans X from -1e+308 to 1e+308: the width is beyond the range of numbers."},
     };
-    for (const auto& [text, message] : cases)
-    {
-        Ui().Reset();
-        EXPECT_FALSE(Load(Write(text))) << message;
-        EXPECT_TRUE(Shown(message)) << message << "\n" << LogText();
-    }
+    // Theta counts from VEC: zero or along the axis, it starts nowhere.
+    const std::string cylinder =
+        " Mesh Tally Number        4\n Tally bin boundaries:\n"
+        "   origin at 0 0 0 axis in 0 0 1 direction, VEC direction VEC\n"
+        "    R direction: 0 1\n    Z direction: 0 1\n"
+        "    Theta direction (revolutions): 0 0.5 1\n\n"
+        "        R         Z         Th    Result     Rel Error\n"
+        "  0.5 0.5 0.25 1 0.1\n  0.5 0.5 0.75 2 0.1\n";
+    const std::string along = std::string(cylinder).replace(cylinder.find("VEC\n"), 3, "0 0 2");
+    const std::string zero = std::string(cylinder).replace(cylinder.find("VEC\n"), 3, "0 0 0");
+    const std::string vecMessage = "Mesh tally 4 has its VEC direction (0, 0, V) zero or along its "
+                                   "axis: its theta bins have no start.";
+    const std::pair<std::string, std::string> cylinderCases[] = {
+        {along, std::string(vecMessage).replace(vecMessage.find("V)"), 1, "2")},
+        {zero, std::string(vecMessage).replace(vecMessage.find("V)"), 1, "0")}};
+    using CCases = std::span<const std::pair<std::string, std::string>>;
+    for (const CCases group : {CCases(cases), CCases(cylinderCases)})
+        for (const auto& [text, message] : group)
+        {
+            Ui().Reset();
+            EXPECT_FALSE(Load(Write(text))) << message;
+            // An error, so that a batch run stops and says so.
+            EXPECT_TRUE(Shown(message, "error")) << message << "\n" << LogText();
+        }
+    Ui().Reset();
+    Ui().QueueAnswer(IDNO);
+    EXPECT_TRUE(Load(Write(std::string(cylinder).replace(cylinder.find("VEC\n"), 3, "1 0 0"))))
+        << LogText();
     Ui().Reset();
     Ui().QueueAnswer(IDNO);
     EXPECT_TRUE(Load(Write(head + row1 + row2))) << LogText();
