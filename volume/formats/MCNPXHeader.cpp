@@ -1,9 +1,12 @@
 #include "volume/formats/MCNPXHeader.h"
 
+#include "common/NumberScan.h"
 #include "common/Tokens.h"
 #include "platform/UiServices.h"
 #include "volume/formats/TextScanner.h"
 #include "volume/formats/VoxelIO.h"
+
+#include <cmath>
 
 namespace volumira3d
 {
@@ -61,16 +64,18 @@ bool ReadDescriptors(CTextScanner& in, std::int32_t sets,
     {
         CMCNPXDescriptor d;
         if (!ReadLineOrFail(in, line, "the data-set descriptors end", error)) return false;
-        if (!ParseDescriptor(line, d)) break;
+        if (!ParseDescriptor(line, d))
+        {
+            // The line belongs to the data, so every later line would be read one place off.
+            error = Format("The MCNPX file announces %d data sets but describes %d: \"%.200s\" "
+                           "is no descriptor.",
+                           sets, i, line.c_str());
+            return false;
+        }
         descriptors.push_back(d);
         for (int skip = 0; skip < 3; ++skip)
             if (!ReadLineOrFail(in, line, "the data-set descriptors end", error)) return false;
         if (d.m_MeshType != 10 && d.m_MeshType != 12) break;
-    }
-    if (descriptors.empty())
-    {
-        error = "The MCNPX file describes no data set.";
-        return false;
     }
     return true;
 }
@@ -91,18 +96,47 @@ bool CheckDescriptor(const CMCNPXDescriptor& d, int set, std::string& error)
     return false;
 }
 
-// The first and the last number of a boundary line.
-bool ReadBoundaries(CTextScanner& in, char axis, double& lower, double& upper, std::string& error)
+// The bin boundaries of one axis: bins + 1 numbers, finite, increasing and evenly spaced (the
+// grid has one width per axis).
+bool ReadBoundaries(CTextScanner& in, char axis, int bins, double& lower, double& upper,
+                    std::string& error)
 {
     std::string line;
     if (!ReadLineOrFail(in, line, "the boundary lines of the data set", error)) return false;
     const auto t = SplitTokens(line, Separators);
-    if (!t.empty() && ParseLeadingNumber(t.front(), lower) && ParseLeadingNumber(t.back(), upper) &&
-        upper > lower)
-        return true;
-    error = Format("The %c boundary line \"%s\" of the MCNPX data set cannot be read.", axis,
-                   line.c_str());
-    return false;
+    std::vector<double> bounds(t.size());
+    for (size_t i = 0; i < t.size(); ++i)
+        if (const EFieldProblem why = ReadNumberField(t[i], bounds[i]); why != EFieldProblem::None)
+        {
+            error = Format("The %c boundary line of the MCNPX data set cannot be read: %s.", axis,
+                           FieldProblemText(t[i], why).c_str());
+            return false;
+        }
+    if (bounds.size() != size_t(bins) + 1)
+    {
+        error = Format("The %c boundary line of the MCNPX data set holds %zu boundaries where its "
+                       "%d bins need %d.",
+                       axis, bounds.size(), bins, bins + 1);
+        return false;
+    }
+    const double width = (bounds.back() - bounds.front()) / bins;
+    if (!(width > 0) || !std::isfinite(width))
+    {
+        error = Format("The %c boundaries of the MCNPX data set run from %g to %g: no bin width.",
+                       axis, bounds.front(), bounds.back());
+        return false;
+    }
+    for (size_t i = 1; i < bounds.size(); ++i)
+        if (std::abs(bounds[i] - bounds[i - 1] - width) > 1e-3 * width)
+        {
+            error = Format("The %c boundaries of the MCNPX data set are not evenly spaced (%g, "
+                           "%g, %g): bins of unequal width are not read.",
+                           axis, bounds[0], bounds[i - 1], bounds[i]);
+            return false;
+        }
+    lower = bounds.front();
+    upper = bounds.back();
+    return true;
 }
 } // namespace
 
@@ -128,9 +162,9 @@ bool ReadMCNPXHeader(CTextScanner& in, const MCNPXChooser& choose, CVoxelIOBase&
     const CMCNPXDescriptor& d = descriptors[set - 1];
     if (!CheckDescriptor(d, set, error)) return false;
     double lo[3], hi[3];
-    if (!ReadBoundaries(in, 'x', lo[0], hi[0], error) ||
-        !ReadBoundaries(in, 'y', lo[1], hi[1], error) ||
-        !ReadBoundaries(in, 'z', lo[2], hi[2], error))
+    if (!ReadBoundaries(in, 'x', d.m_XBins, lo[0], hi[0], error) ||
+        !ReadBoundaries(in, 'y', d.m_YBins, lo[1], hi[1], error) ||
+        !ReadBoundaries(in, 'z', d.m_ZBins, lo[2], hi[2], error))
         return false;
     geometry.SetNX(d.m_XBins), geometry.SetNY(d.m_YBins), geometry.SetNZ(d.m_ZBins);
     geometry.SetXRange(lo[0], hi[0]), geometry.SetYRange(lo[1], hi[1]);

@@ -99,7 +99,8 @@ TEST_F(MCNPXTest, BrokenFilesFailWithTheirReason)
         {good.substr(0, good.find(" 3.0")), "The MCNPX data set holds only 2 numbers for its 4"},
         {replaced("1 MCNPX", "0 MCNPX"), "The MCNPX marker line \"0 MCNPX data set\""},
         {replaced("1 MCNPX", "-1 MCNPX"), "The MCNPX marker line"},
-        {replaced("10 1 3 3 2 0 4 0 0 5", "10 1 3"), "The MCNPX file describes no data set."},
+        {replaced("10 1 3 3 2 0 4 0 0 5", "10 1 3"),
+         "The MCNPX file announces 1 data sets but describes 0: \"10 1 3\" is no descriptor."},
         {replaced("10 1 3 3 2", "10 1 1 3 2"), "Data set 1 of the MCNPX file has 0 x 2 x 1 bins"},
         {replaced("10 1 3 3 2", "10 1 -1 3 2"), "Data set 1 of the MCNPX file has -2 x 2 x 1"},
         {replaced("10 1 3 3 2 0 4", "10 1 3 3 2 0 3"),
@@ -108,7 +109,21 @@ TEST_F(MCNPXTest, BrokenFilesFailWithTheirReason)
          "Data set 1 of the MCNPX file has 2 x 2 x 1 bins and -1 values."},
         {replaced("10 1 3 3 2", "10 1 2147483647 3 2"),
          "Data set 1 of the MCNPX file announces 4 values for its 4294967292 bins."},
-        {replaced(" 0.0  0.5  1.0", " 1.0  0.5  0.0"), "The x boundary line \" 1.0  0.5  0.0\""},
+        {replaced(" 0.0  0.5  1.0", " 1.0  0.5  0.0"),
+         "The x boundaries of the MCNPX data set run from 1 to 0: no bin width."},
+        // Each of these once loaded as something the file does not say.
+        {replaced(" 0.0  0.5  1.0", " 0.0  0.1  1.0"),
+         "The x boundaries of the MCNPX data set are not evenly spaced (0, 0, 0.1): bins of "
+         "unequal width are not read."},
+        {replaced(" 0.0  0.5  1.0", " 0.0  0.5  1.0  1.5"),
+         "The x boundary line of the MCNPX data set holds 4 boundaries where its 2 bins need 3."},
+        {replaced(" 0.0  0.5  1.0", " -1e308  0  1e308"),
+         "The x boundaries of the MCNPX data set run from -1e+308 to 1e+308: no bin width."},
+        {replaced(" 0.0  0.5  1.0", " 0.0  0.5  1e400"),
+         "The x boundary line of the MCNPX data set cannot be read: \"1e400\" is out of range."},
+        {replaced("1 MCNPX", "2 MCNPX"),
+         "The MCNPX file announces 2 data sets but describes 1: \" 0.0  0.5  1.0\" is no "
+         "descriptor."},
     };
     for (const auto& c : cases)
     {

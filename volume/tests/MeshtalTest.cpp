@@ -338,13 +338,12 @@ TEST_F(MeshtalTest, BrokenFilesFailWithTheirMessage)
          "Mesh tally 4 spans X from -1e+308 to 1e+308: the width is beyond the range of numbers."},
     };
     // Theta counts from VEC: zero or along the axis, it starts nowhere.
-    const std::string cylinder =
-        " Mesh Tally Number        4\n Tally bin boundaries:\n"
-        "   origin at 0 0 0 axis in 0 0 1 direction, VEC direction VEC\n"
-        "    R direction: 0 1\n    Z direction: 0 1\n"
-        "    Theta direction (revolutions): 0 0.5 1\n\n"
-        "        R         Z         Th    Result     Rel Error\n"
-        "  0.5 0.5 0.25 1 0.1\n  0.5 0.5 0.75 2 0.1\n";
+    const std::string cylinder = " Mesh Tally Number        4\n Tally bin boundaries:\n"
+                                 "   origin at 0 0 0 axis in 0 0 1 direction, VEC direction VEC\n"
+                                 "    R direction: 0 1\n    Z direction: 0 1\n"
+                                 "    Theta direction (revolutions): 0 0.5 1\n\n"
+                                 "        R         Z         Th    Result     Rel Error\n"
+                                 "  0.5 0.5 0.25 1 0.1\n  0.5 0.5 0.75 2 0.1\n";
     const std::string along = std::string(cylinder).replace(cylinder.find("VEC\n"), 3, "0 0 2");
     const std::string zero = std::string(cylinder).replace(cylinder.find("VEC\n"), 3, "0 0 0");
     const std::string vecMessage = "Mesh tally 4 has its VEC direction (0, 0, V) zero or along its "
