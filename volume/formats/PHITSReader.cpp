@@ -1,9 +1,11 @@
 #include "volume/formats/PHITSReader.h"
 
+#include "common/NumberScan.h"
 #include "common/Tokens.h"
 #include "platform/UiServices.h"
 
 #include <cmath>
+#include <cstdint>
 #include <string_view>
 
 namespace volumira3d
@@ -25,6 +27,38 @@ std::string ValueOf(const std::string& line)
 bool Has(const std::string& line, std::string_view key)
 {
     return line.find(key) != std::string::npos;
+}
+
+// The number of values of one axis on an "hc:" line ("y = 1.975 to -1.975 by 5.0E-02"); 0 when
+// the line does not say.
+int PrintedCount(const std::string& line, char axis)
+{
+    const auto t = SplitTokens(line, CSeparators(" \t=;"));
+    for (size_t i = 0; i + 5 < t.size(); ++i)
+    {
+        if (t[i].size() != 1 || t[i][0] != axis || t[i + 2] != "to" || t[i + 4] != "by") continue;
+        double from = 0, to = 0, by = 0;
+        if (ReadNumberField(t[i + 1], from) != EFieldProblem::None ||
+            ReadNumberField(t[i + 3], to) != EFieldProblem::None ||
+            ReadNumberField(t[i + 5], by) != EFieldProblem::None || by == 0)
+            return 0;
+        const double n = std::abs(to - from) / std::abs(by) + 1;
+        return n < 1e9 ? static_cast<int>(std::lround(n)) : 0;
+    }
+    return 0;
+}
+
+std::string Trimmed(std::string_view key)
+{
+    const size_t start = key.find_first_not_of(' ');
+    const size_t end = key.find(" =");
+    return std::string(key.substr(start, end - start));
+}
+
+bool StartsWithNumber(std::string_view text)
+{
+    const size_t at = SkipStreamSpace(text, 0);
+    return at < text.size() && ScanNumber(text.substr(at)).Found();
 }
 } // namespace
 
@@ -65,7 +99,11 @@ bool CPHITSReader::ReadHeaderKeys()
     std::string line;
     while (m_In.ReadLine(line))
     {
-        if (Has(line, "hc: ")) return true;
+        if (Has(line, "hc: "))
+        {
+            m_PageLine = line;
+            return true;
+        }
         // Pages of one axis are tables introduced by "h:".
         if (OneDimensional() && line.rfind("h:", 0) == 0) return true;
         if (!TakeKey(line)) return false;
@@ -86,6 +124,9 @@ bool CPHITSReader::TakeKey(const std::string& line)
         double* m_Double;
         std::int32_t* m_Int;
     } keys[] = {
+        {"xmax =", &h.m_Max[0], nullptr},
+        {"ymax =", &h.m_Max[1], nullptr},
+        {"zmax =", &h.m_Max[2], nullptr},
         {"xmin =", &h.m_Min[0], nullptr},
         {"ymin =", &h.m_Min[1], nullptr},
         {"zmin =", &h.m_Min[2], nullptr},
@@ -106,9 +147,27 @@ bool CPHITSReader::TakeKey(const std::string& line)
     {
         if (!Has(line, key.m_Key)) continue;
         const std::string value = ValueOf(line);
-        const bool read = key.m_Double ? ParseLeadingNumber(value, *key.m_Double)
-                                       : ParseLeadingNumber(value, *key.m_Int);
+        double number = 0;
+        const bool read =
+            ReadNumberField(value, number, EExponentLetter::EOrD) == EFieldProblem::None &&
+            (key.m_Double ||
+             (number == std::trunc(number) && number >= INT32_MIN && number <= INT32_MAX));
         if (!read) return Fail("The PHITS header line \"" + line + "\" cannot be read.");
+        // A key given twice with two values leaves no way to tell which the pages follow.
+        const std::string name = Trimmed(key.m_Key);
+        if (!m_KeysSeen.insert(name).second &&
+            number != (key.m_Double ? *key.m_Double : double(*key.m_Int)))
+        {
+            // A summary output echoes several tallies: say so in a box, not only in the log.
+            const std::string twice =
+                Format("The PHITS header gives %s twice, as %g and as %g.", name.c_str(),
+                       key.m_Double ? *key.m_Double : double(*key.m_Int), number);
+            return Fail(twice, twice);
+        }
+        if (key.m_Double)
+            *key.m_Double = number;
+        else
+            *key.m_Int = static_cast<std::int32_t>(number);
     }
     if (Has(line, "axis =")) h.m_Axis = ValueOf(line);
     return true;
@@ -125,6 +184,19 @@ bool CPHITSReader::CheckHeader()
                                "mapped onto a grid.",
                                h.m_Bins[0], h.m_Bins[1], h.m_Bins[2], h.m_Width[0], h.m_Width[1],
                                h.m_Width[2]));
+    for (int a = 0; a < 3; ++a)
+    {
+        if (std::isnan(h.m_Max[a]) || (h.m_Cylindrical && a == 1)) continue;
+        const char axis = "xyz"[a];
+        if (!(h.m_Max[a] > h.m_Min[a]))
+            return Fail(Format("The PHITS header gives %cmin = %g above or at %cmax = %g.", axis,
+                               h.m_Min[a], axis, h.m_Max[a]));
+        const double span = h.m_Width[a] * h.m_Bins[a];
+        if (std::abs(span - (h.m_Max[a] - h.m_Min[a])) > 1e-4 * (h.m_Max[a] - h.m_Min[a]))
+            return Fail(Format("The PHITS header contradicts itself: %c from %g to %g is not %d "
+                               "bins of %g.",
+                               axis, h.m_Min[a], h.m_Max[a], h.m_Bins[a], h.m_Width[a]));
+    }
     const std::string& a = h.m_Axis;
     const bool known =
         h.m_Cylindrical ? a == "rz"
@@ -137,23 +209,66 @@ bool CPHITSReader::SkipToLine(const char* text, bool atStart, int page)
 {
     std::string line;
     while (m_In.ReadLine(line))
-        if (atStart ? line.rfind(text, 0) == 0 : Has(line, text)) return true;
+        if (atStart ? line.rfind(text, 0) == 0 : Has(line, text))
+        {
+            m_PageLine = line;
+            return true;
+        }
     return Fail(Format("The PHITS file ends before page %d (no \"%s\" line).", page + 1, text));
 }
 
+bool CPHITSReader::CheckPageShape(int page, int rows, int columns)
+{
+    const int printedRows = PrintedCount(m_PageLine, 'y');
+    const int printedColumns = PrintedCount(m_PageLine, 'x');
+    if (printedRows == 0 || printedColumns == 0 ||
+        (printedRows == rows && printedColumns == columns))
+        return true;
+    return Fail(Format("Page %d of the PHITS file prints %d x %d values where its header "
+                       "announces %d x %d.",
+                       page + 1, printedRows, printedColumns, rows, columns));
+}
+
+bool CPHITSReader::CheckPageEnd(int page, const std::string& rest)
+{
+    std::string line = rest;
+    while (SkipStreamSpace(line, 0) == line.size() && m_In.ReadLine(line))
+    {
+    }
+    if (!StartsWithNumber(line)) return true;
+    return Fail(
+        Format("Page %d of the PHITS file holds more values than its header announces.", page + 1));
+}
+
+// Values are read a line at a time so that Fortran's letterless exponent ("2.987-103") stays one
+// number.
 bool CPHITSReader::ReadPlanePage(int page, int rows, int columns, const Store& store)
 {
-    for (int row = 0; row < rows; ++row)
-        for (int column = 0; column < columns; ++column)
+    if (!CheckPageShape(page, rows, columns)) return false;
+    const long long total = static_cast<long long>(rows) * columns;
+    long long done = 0;
+    std::string line;
+    std::vector<std::string_view> tokens;
+    while (done < total)
+    {
+        if (!m_In.ReadLine(line))
+            return Fail(Format("Page %d of the PHITS file ends after %lld of its %lld values.",
+                               page + 1, done, total));
+        SplitTokens(line, Blanks, tokens);
+        size_t used = 0;
+        for (; used < tokens.size() && done < total; ++used, ++done)
         {
             double value = 0;
-            if (!m_In.Extract(value))
-                return Fail(Format("Page %d of the PHITS file ends after %lld of its %lld values.",
-                                   page + 1, static_cast<long long>(row) * columns + column,
-                                   static_cast<long long>(rows) * columns));
-            store(page, row, column, value);
+            const EFieldProblem why = ReadNumberField(tokens[used], value, EExponentLetter::EOrD);
+            if (why != EFieldProblem::None)
+                return Fail(Format("Page %d of the PHITS file: value %lld %s.", page + 1, done + 1,
+                                   FieldProblemText(tokens[used], why).c_str()));
+            store(page, static_cast<int>(done / columns), static_cast<int>(done % columns), value);
         }
-    return true;
+        if (done == total)
+            return CheckPageEnd(page, used < tokens.size() ? std::string(tokens[used]) : "");
+    }
+    return CheckPageEnd(page, "");
 }
 
 // A page of one axis: a table of rows "lower upper value error" after comment lines.

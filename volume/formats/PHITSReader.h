@@ -3,8 +3,10 @@
 #pragma once
 #include "volume/formats/TextScanner.h"
 
+#include <cmath>
 #include <cstdint>
 #include <functional>
+#include <set>
 #include <string>
 
 namespace volumira3d
@@ -15,6 +17,7 @@ struct CPHITSHeader
     std::string m_Axis;         // plane of the printed pages: xy, xz, yz (or x, y, z: 1-D pages)
     double m_Min[3] = {0, 0, 0}, m_Width[3] = {0, 0, 0};
     std::int32_t m_Bins[3] = {0, 0, 0}; // x, y, z; r-z: r, (1), z
+    double m_Max[3] = {NAN, NAN, NAN};  // xmax, ymax, zmax where the header gives them
     double m_RMax = 0, m_X0 = 0, m_Y0 = 0;
 };
 
@@ -46,11 +49,17 @@ private:
     bool SkipToLine(const char* text, bool atStart, int page);
     bool ReadPlanePage(int page, int rows, int columns, const Store& store);
     bool ReadLinePage(int page, int rows, const Store& store);
+    // The page's values as its "hc:" line announces them agree with rows x columns.
+    bool CheckPageShape(int page, int rows, int columns);
+    // No number follows the page's last value.
+    bool CheckPageEnd(int page, const std::string& rest);
     bool OneDimensional() const { return m_Header.m_Axis.size() == 1; }
     bool Fail(const std::string& error, const std::string& message = "");
 
     CTextScanner m_In;
     CPHITSHeader m_Header;
     std::string m_Path, m_Message, m_Error;
+    std::string m_PageLine; // the "hc:" line of the page being read
+    std::set<std::string> m_KeysSeen;
 };
 } // namespace volumira3d

@@ -33,7 +33,7 @@ std::string Page(int first, int rows, int columns, bool firstPage)
 {
     std::ostringstream out;
     if (!firstPage) out << " newpage:\n#   no. = 2\n";
-    out << "hc:  y = 1 to -1 by 1 ; x = 1 to 2 by 1 ;\n";
+    out << "hc:  y = " << rows << " to 1 by 1 ; x = 1 to " << columns << " by 1 ;\n";
     for (int r = 0; r < rows; ++r)
     {
         for (int c = 0; c < columns; ++c)
@@ -160,6 +160,26 @@ TEST_F(PHITSTest, RZPagesAreResampledAroundTheAxis)
     EXPECT_EQ(V(5, 3, 0), 6);
 }
 
+// text with an extra line before the line that starts with the marker.
+std::string With(const std::string& text, const std::string& marker, const std::string& line)
+{
+    std::string out = text;
+    return out.insert(out.find(marker), line);
+}
+
+TEST_F(PHITSTest, AValueWithoutItsExponentLetterIsOneNumber)
+{
+    std::string text =
+        PHITSHeader("xyz", "xy", 3, 2, 2) + Page(1, 2, 3, true) + Page(7, 2, 3, false);
+    text.replace(text.find("  2.0", text.find("hc:")), 5, "  2.987-103");
+    text.replace(text.find("  9.0", text.find("hc:")), 5, "  -4.5+120");
+    ASSERT_TRUE(Load(WriteScratch("fortran.out", text))) << LogText();
+    EXPECT_EQ(V(1, 1, 0), 2.987e-103);
+    EXPECT_EQ(V(2, 1, 0), 3);
+    EXPECT_EQ(V(2, 1, 1), -4.5e120);
+    EXPECT_EQ(V(2, 0, 1), 12);
+}
+
 TEST_F(PHITSTest, HeaderAndPageProblemsGiveTheirMessages)
 {
     const std::string good =
@@ -189,6 +209,22 @@ TEST_F(PHITSTest, HeaderAndPageProblemsGiveTheirMessages)
          "The PHITS mesh of 2147483647 x 2 x 2 bins holds more values", "The PHITS mesh of"},
         {PHITSHeader("xyz", "xyz", 3, 2, 2) + Page(1, 2, 3, true), nullptr,
          "The PHITS output axis \"xyz\" cannot be mapped onto a grid."},
+        // Each of these once loaded a part of the page, or the page shifted.
+        {PHITSHeader("xyz", "xy", 2, 2, 2) + Page(1, 2, 3, true) + Page(7, 2, 3, false),
+         "Page 1 of the PHITS file prints 2 x 3 values",
+         "Page 1 of the PHITS file prints 2 x 3 values where its header announces 2 x 2."},
+        {With(good, "       ny =", "       nx =  2\n"),
+         "The PHITS header gives nx twice, as 3 and as 2.",
+         "The PHITS header gives nx twice, as 3 and as 2."},
+        {With(good, "   y-type", "     xmax =  2.0\n"), nullptr,
+         "The PHITS header contradicts itself: x from -1.5 to 2 is not 3 bins of 1."},
+        {With(good, "   y-type", "     xmax =  -2.0\n"), nullptr,
+         "The PHITS header gives xmin = -1.5 above or at xmax = -2."},
+        {std::string(good).replace(good.find("  3.0"), 5, "  3.0  3.5"),
+         "Page 1 of the PHITS file holds more values",
+         "Page 1 of the PHITS file holds more values than its header announces."},
+        {std::string(good).replace(good.find("  3.0"), 5, "  3.0.1"), nullptr,
+         "Page 1 of the PHITS file: value 3 \"3.0.1\" is not a number."},
     };
     for (const auto& c : cases)
     {
