@@ -6,6 +6,7 @@
 #include "volume/model/LoadLog.h"
 #include "volume/model/VoxelGrid.h"
 
+#include <cmath>
 #include <cstring>
 #include <vector>
 
@@ -143,6 +144,24 @@ CCylinderGeometry CylinderGeometryOf(const CFlukaBinaryHeader& header)
     return g;
 }
 
+// The contradiction in a mapped binning's axes, empty when there is none: each axis must run
+// upwards in bins of positive width that add up to its range (to the float's digits).
+std::string AxisContradiction(const CFlukaBinaryHeader& header)
+{
+    static const char* const names[3] = {"first", "second", "third"};
+    for (int a = 0; a < 3; ++a)
+    {
+        const CFlukaAxis& axis = header.m_Axis[a];
+        const double span = axis.m_Max - axis.m_Min;
+        if (!(span > 0) || !(axis.m_Width > 0) ||
+            std::abs(axis.m_Width * axis.m_Bins - span) > 1e-4 * span)
+            return Format("The %s axis of the binning runs from %g to %g in %d bins of %g: the "
+                          "header contradicts itself.",
+                          names[a], axis.m_Min, axis.m_Max, axis.m_Bins, axis.m_Width);
+    }
+    return "";
+}
+
 class CFlukaBinaryLoad : public CFormatLoad
 {
 public:
@@ -168,6 +187,12 @@ bool CFlukaBinaryLoad::Load(const std::string& path)
     if (mapping == EBinaryMapping::Unknown)
     {
         m_Loader.ReportProblem("Sorry, but the binning type could not be determined", MB_ICONERROR);
+        return false;
+    }
+    if (const std::string contradiction = AxisContradiction(reader.Header());
+        !contradiction.empty())
+    {
+        m_Loader.LogError(contradiction);
         return false;
     }
     if (!ChooseBinaryArray(reader)) return false;

@@ -30,7 +30,7 @@ bool ReadVoxelHeader(CFortranRecordFile& file, std::int32_t n[3], double d[3], s
     {
         n[a] = LittleInt32(counts + 4 * a);
         d[a] = LittleFloat64(widths + 8 * a);
-        if (n[a] < 1 || !std::isfinite(d[a]))
+        if (n[a] < 1 || !std::isfinite(d[a]) || !(d[a] > 0))
         {
             error = Format("The voxel file announces %d x %d x %d voxels of %g x %g x %g cm",
                            LittleInt32(counts), LittleInt32(counts + 4), LittleInt32(counts + 8),
@@ -102,7 +102,15 @@ bool CFlukaVoxelLoad::Load(const std::string& path)
             {
                 // Kept as a double: truncating the product to 16 bits would wrap large values.
                 const double raw = LittleInt16(&plane[2 * (size_t(iy) * n[0] + ix)]);
-                m_Grid.StoreValue(ix, iy, iz, raw * m_Grid.m_Normalization);
+                double value = 0;
+                if (!m_Loader.Normalised(raw, value))
+                {
+                    m_Loader.LogError(Format("Voxel (%d, %d, %d) of value %g times the "
+                                             "normalization factor exceeds the range of numbers.",
+                                             ix, iy, iz, raw));
+                    return false;
+                }
+                m_Grid.StoreValue(ix, iy, iz, value);
             }
         progress.Update(bins, static_cast<int>((iz + 1) * 100LL / n[2]));
     }

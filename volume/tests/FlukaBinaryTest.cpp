@@ -296,6 +296,16 @@ INSTANTIATE_TEST_SUITE_P(
                       "The first axis of the binning has 0 bins"},
         CBrokenBinary{"negative_bins", [](std::string& b) { PutInt32(b, Binning + 46, -1); },
                       "The second axis of the binning has -1 bins"},
+        // Each of these once loaded as a success, on a grid the header does not describe.
+        CBrokenBinary{"negative_width", [](std::string& b) { PutReal(b, Binning + 34, -1.0f); },
+                      "The first axis of the binning runs from"},
+        CBrokenBinary{"zero_width", [](std::string& b) { PutReal(b, Binning + 50, 0.0f); },
+                      "The second axis of the binning runs from"},
+        CBrokenBinary{"max_below_min", [](std::string& b) { PutReal(b, Binning + 58, -1e6f); },
+                      "The third axis of the binning runs from"},
+        CBrokenBinary{"width_against_range", [](std::string& b) { PutReal(b, Binning + 34, 7.0f); },
+                      "The first axis of the binning runs from 0 to 2 in 2 bins of 7: the header "
+                      "contradicts itself."},
         CBrokenBinary{"huge_bins", [](std::string& b) { PutInt32(b, Binning + 62, 2147483647); },
                       "The binning announces more values than a record can hold"},
         CBrokenBinary{"more_bins_than_values", [](std::string& b) { PutInt32(b, Binning + 62, 2); },

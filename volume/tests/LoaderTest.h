@@ -3,6 +3,7 @@
 #include "TestHelpers.h"
 
 #include <cstdint>
+#include <cstring>
 #include <filesystem>
 
 namespace volumira3d::test
@@ -61,5 +62,10 @@ inline void PutInt32(std::string& bytes, size_t at, std::int32_t v)
 {
     for (int i = 0; i < 4; ++i)
         bytes[at + i] = static_cast<char>((static_cast<std::uint32_t>(v) >> (8 * i)) & 0xff);
+}
+// Writes a float or double in place, in native (little-endian) byte order.
+template <class T> void PutReal(std::string& bytes, size_t at, T v)
+{
+    std::memcpy(&bytes[at], &v, sizeof v);
 }
 } // namespace volumira3d::test

@@ -81,5 +81,26 @@ TEST_F(VoxelFileTest, BrokenCopiesFailWithTheirReason)
         EXPECT_FALSE(Load(WriteScratch("broken.vxl", bytes)));
         EXPECT_TRUE(Logged(c.m_Reason, ILoadLog::IconError)) << LogText();
     }
+    // A width of zero or below once loaded as a success.
+    for (const double width : {0.0, -0.5})
+    {
+        std::string bytes = good;
+        PutReal(bytes, 120 + 8, width);
+        m_Log.m_Lines.clear();
+        EXPECT_FALSE(Load(WriteScratch("broken.vxl", bytes))) << width;
+        EXPECT_TRUE(
+            Logged("The voxel file announces 3 x 2 x 2 voxels of 0.5 x", ILoadLog::IconError))
+            << LogText();
+    }
+}
+
+TEST_F(VoxelFileTest, ANormalisationBeyondTheRangeOfNumbersIsRefused)
+{
+    SKIP_WITHOUT_FORTRAN();
+    m_Grid.m_Normalization = 1e305; // times 30000 is no double; infinity was stored
+    EXPECT_FALSE(Load(FortranFile("phantom.vxl")));
+    EXPECT_TRUE(Logged("Voxel (2, 1, 1) of value 30000 times the normalization factor exceeds",
+                       ILoadLog::IconError))
+        << LogText();
 }
 } // namespace volumira3d
