@@ -6,6 +6,8 @@
 #include "TextOutput.h"
 #include "TrackWriter.h"
 
+#include <algorithm>
+#include <cmath>
 #include <ostream>
 
 namespace trakor
@@ -21,6 +23,23 @@ bool IsSelected(const CSettings& settings, const CTrajectory& trajectory)
            CConverter::InEnergyRange(settings, trajectory.m_Jtrack, trajectory.m_Etrack);
 }
 
+bool Finite(const CPoint& p)
+{
+    return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z);
+}
+
+// A NaN or an infinity in a dump is no place and no time to draw: it is not written.
+bool Finite(const CTrajectory& t)
+{
+    return std::isfinite(t.m_Etrack) && std::isfinite(t.m_Atrack) &&
+           std::all_of(t.m_Points.begin(), t.m_Points.end(),
+                       [](const CPoint& p) { return Finite(p); });
+}
+
+bool Finite(const CDeposition& d)
+{
+    return std::isfinite(d.m_Etrack) && Finite(d.m_Position);
+}
 } // namespace
 
 CConverter::CConverter(const CSettings& settings, std::ostream& out, std::ostream& err)
@@ -63,8 +82,10 @@ EConversion CConverter::Convert(CRecordReader& file, CFileOutput& tracks, CFileO
         ReadPass(file, 1,
                  [&](ERecord kind)
                  {
-                     if (kind == ERecord::Trajectory && IsSelected(s, file.Trajectory()) &&
-                         trackWriter.collcad_orlin(file.Trajectory()))
+                     if (kind != ERecord::Trajectory || !IsSelected(s, file.Trajectory())) return;
+                     if (!Finite(file.Trajectory()))
+                         ++m_NonFinite;
+                     else if (trackWriter.collcad_orlin(file.Trajectory()))
                          scriptWriter.collcad(file.Trajectory());
                  });
     const bool depositionsRead =
@@ -72,7 +93,11 @@ EConversion CConverter::Convert(CRecordReader& file, CFileOutput& tracks, CFileO
                  [&](ERecord kind)
                  {
                      const CDeposition& d = file.Deposition();
-                     if (kind == ERecord::Deposition && InEnergyRange(s, d.m_Jtrack, d.m_Etrack))
+                     if (kind != ERecord::Deposition || !InEnergyRange(s, d.m_Jtrack, d.m_Etrack))
+                         return;
+                     if (!Finite(d))
+                         ++m_NonFinite;
+                     else
                          scriptWriter.collcad1(d);
                  });
     scriptWriter.Finish();

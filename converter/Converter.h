@@ -50,6 +50,8 @@ public:
 
     long ParticlesWritten() const { return m_Particles; }
     int SpheresWritten() const { return m_Spheres; }
+    // Selected records left out because a number in them is not finite.
+    long NonFiniteSkipped() const { return m_NonFinite; }
 
     // The energy test of both passes: in kinetic mode the bounds are raised by the mass of a
     // known particle code, since records hold total energies.
@@ -69,6 +71,7 @@ private:
     std::string m_LastError;
     long m_Particles = 0;
     int m_Spheres = 0;
+    long m_NonFinite = 0;
 };
 
 } // namespace trakor

@@ -72,6 +72,10 @@ int Convert(CRecordReader& file, const CSettings& settings, std::ostream& out, s
     out << ' ' << converter.ParticlesWritten() << " particles written to " << settings.m_TrackFile
         << "\n " << converter.SpheresWritten() << " spheres written to " << settings.m_ScriptFile
         << "\n";
+    if (converter.NonFiniteSkipped() > 0)
+        out << " " << converter.NonFiniteSkipped()
+            << " records with a coordinate, energy or time that is not a finite number were "
+               "left out\n";
     if (!file.HasTimes())
         out << " No times in a " << file.Description() << ": every time in " << settings.m_TrackFile
             << " is 0,\n so Trakor3D's time evolution is not offered "

@@ -52,6 +52,7 @@ void CParticle::Read(CLineReader& in, std::ostream& err)
     m_Radius = 1.0;
     m_Type = NoType;
     m_Points.clear();
+    m_Refused = 0;
     std::string_view line;
     std::vector<std::string_view> tokens;
     while (in.Next(line))
@@ -74,6 +75,7 @@ void CParticle::TakeSegment(const CSegment& point, std::ostream& err)
     if (!Drawable(point))
     {
         err << "ERROR: Segment coordinate or time out of range! -> Segment ignored!\n";
+        ++m_Refused;
         return;
     }
     AddPoint(point);
@@ -124,8 +126,10 @@ void CParticle::ReadLine(const std::vector<std::string_view>& tokens, std::ostre
             err << "ERROR: Missing segment coordinate! -> Segment ignored!\n";
             return;
         }
-        const double t = tokens.size() >= 5 ? ReadNumber(tokens[4]) : NextTime();
-        TakeSegment({ReadNumber(tokens[1]), ReadNumber(tokens[2]), ReadNumber(tokens[3]), t}, err);
+        const double t = tokens.size() >= 5 ? ReadCoordinate(tokens[4]) : NextTime();
+        TakeSegment(
+            {ReadCoordinate(tokens[1]), ReadCoordinate(tokens[2]), ReadCoordinate(tokens[3]), t},
+            err);
     }
     else if (key == "Energy" || key == "energy")
     {

@@ -46,6 +46,7 @@ public:
     double LastTime() const { return m_Points.empty() ? 0.0 : m_Points.back().t; }
 
     std::vector<CSegment> m_Points;
+    int m_Refused = 0; // point lines whose numbers are not finite, left out
     double m_Radius = 1.0;
     int m_Type = NoType;
     double m_Energy = NoEnergy;

@@ -111,6 +111,7 @@ bool CParticleDataReader::CLoad::ReadGroup(std::string_view line)
 void CParticleDataReader::CLoad::TakeParticle(CParticle particle)
 {
     std::ostream& err = *m_Store.m_pErr;
+    m_Store.m_RefusedPoints += particle.m_Refused;
     m_Lower = CVector::Min(m_Lower, particle.m_Lower);
     m_Upper = CVector::Max(m_Upper, particle.m_Upper);
     particle.m_Lower = m_Lower;
@@ -235,8 +236,14 @@ bool CParticleDataReader::ReadText(std::string_view text, CProgressCtrl* pProgre
 {
     if (pProgress) pProgress->SetRange32(1, 5000);
     CLoad load(*this, pProgress);
+    m_RefusedPoints = 0;
     const bool ok = load.Run(text, pieceBytes);
     load.ReportSuppressed();
+    if (m_RefusedPoints > 0)
+        AfxMessageBox(Format("%ld track points were left out: a coordinate or time is not a "
+                             "finite number.",
+                             m_RefusedPoints),
+                      MB_ICONWARNING);
     if (pProgress) pProgress->SetPos(0);
     return ok;
 }

@@ -52,5 +52,6 @@ public:
 private:
     class CLoad;
     std::ostream* m_pErr;
+    long m_RefusedPoints = 0; // of the last read
 };
 } // namespace trakor3d

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <limits>
 
 namespace trakor3d
 {
@@ -24,6 +25,13 @@ double ReadNumber(std::string_view token)
     if (ScanShortNumber(token, EExponentLetter::EOrD, shortSpan, value)) return value;
     const CNumberSpan span = ScanNumber(token, EExponentLetter::EOrD);
     return span.Found() ? NumberValue(token.substr(0, span.m_End)) : 0.0;
+}
+
+double ReadCoordinate(std::string_view token)
+{
+    return ScanNumber(token, EExponentLetter::EOrD).Found()
+               ? ReadNumber(token)
+               : std::numeric_limits<double>::quiet_NaN();
 }
 
 int ReadInteger(std::string_view token)

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <sstream>
 
 using namespace trakor;
@@ -137,6 +138,28 @@ TEST_F(ConversionTest, UnknownParticleIsReportedAndLeftOutOfBothFiles)
               std::string::npos);
     EXPECT_EQ(ReadFile(TrackFile()), OneGroup);
     EXPECT_EQ(ReadFile(ScriptFile()), "\n");
+}
+
+TEST_F(ConversionTest, RecordsWithNumbersThatAreNotFiniteAreCountedAndLeftOut)
+{
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    CCollisionFileBuilder()
+        .Trajectory(8, 5.0, 1, {{0, 0, 0}, {nan, 0, 0}}, 1e-9)
+        .Trajectory(8, 5.0, 1, {{0, 0, 0}, {1, inf, 0}}, 1e-9)
+        .Trajectory(1, 5.0, 1, {{0, 0, 0}, {1, 0, 0}}, 1e-9)
+        .Deposition(11, 8, 5.0, {1, -inf, 3})
+        .Save(CollisionFile());
+    ASSERT_EQ(Convert(AllTotal), ExitDone);
+    EXPECT_EQ(WrittenTypes(), " +1;");
+    const std::string tracks = ReadFile(TrackFile());
+    EXPECT_EQ(tracks.find("NaN"), std::string::npos) << tracks;
+    EXPECT_EQ(tracks.find("Inf"), std::string::npos) << tracks;
+    EXPECT_EQ(ReadFile(ScriptFile()).find("_SPHERE"), std::string::npos);
+    EXPECT_NE(m_Out.str().find(" 3 records with a coordinate, energy or time that is not a finite "
+                               "number were left out\n"),
+              std::string::npos)
+        << m_Out.str();
 }
 
 TEST_F(ConversionTest, DamagedFileKeepsWhatCameBeforeAndFails)

@@ -140,9 +140,13 @@ TEST_F(ReaderTest, PointsBeyondTheDrawableRangeAreIgnoredWithAMessage)
     for (size_t at = m_Err.str().find(refused); at != std::string::npos;
          at = m_Err.str().find(refused, at + 1))
         ++count;
-    EXPECT_EQ(count, 3u) << m_Err.str(); // "nan" and "inf" are no numbers: they read as 0
+    // "nan" and "inf" are no numbers: once read as 0, they are left out now, and counted.
+    EXPECT_EQ(count, 6u) << m_Err.str();
     const CParticle& p = Only();
-    ASSERT_EQ(p.m_Points.size(), 5u);
+    ASSERT_EQ(p.m_Points.size(), 2u);
+    EXPECT_TRUE(testkit::Shown("6 track points were left out: a coordinate or time is not a "
+                               "finite number.",
+                               "warning"));
     EXPECT_EQ(m_Store.m_Upper.x, 1);
     EXPECT_EQ(m_Store.m_Lower.z, 0);
 }
@@ -200,7 +204,9 @@ TEST_F(ReaderTest, PointLinesOfEveryFormReadAsTheirTokens)
                      "sx 1 2 3\n"
                      "s 1 2\n"
                      "END PARTICLE\n"));
-    EXPECT_EQ(m_Err.str(), "Warning: Unidentified keyword ignored!\n"
+    // "abc" is no number: the point is left out (it once read as 0).
+    EXPECT_EQ(m_Err.str(), "ERROR: Segment coordinate or time out of range! -> Segment ignored!\n"
+                           "Warning: Unidentified keyword ignored!\n"
                            "ERROR: Missing segment coordinate! -> Segment ignored!\n");
     const std::vector<CSegment> expected = {
         {1, 2, 3, 4},
@@ -208,7 +214,6 @@ TEST_F(ReaderTest, PointLinesOfEveryFormReadAsTheirTokens)
         {1, 2, 3, 6},
         {0.15, 25, 0.5, 7},
         {StrtodC("12345678901234567"), StrtodC("0.1e-30"), 3, 7.25},
-        {0, 2, 3, 8},
     };
     const CParticle& p = Only();
     ASSERT_EQ(p.m_Points.size(), expected.size());
