@@ -110,6 +110,8 @@ struct CFlukaAverager::CRunText
 {
     std::vector<char> m_Text[3];
     size_t m_Used[3] = {};
+    // The first bin of the part whose result is beyond the range of numbers, or -1.
+    std::int64_t m_Overflow = -1;
 };
 
 namespace
@@ -437,6 +439,17 @@ double CFlukaAverager::Combine(const double* x) const
     }
 }
 
+namespace
+{
+double LargestMagnitude(const double* x, int n)
+{
+    double largest = 0;
+    for (int i = 0; i < n; ++i)
+        largest = std::max(largest, std::abs(x[i]));
+    return largest;
+}
+} // namespace
+
 // What one bin contributes to each output, from the inputs' values x (and, for the error
 // propagation, the averaged file's value).
 void CFlukaAverager::Results(const double* x, double average, double* results) const
@@ -446,22 +459,32 @@ void CFlukaAverager::Results(const double* x, double average, double* results) c
     {
     case EAverageOperation::Average:
     {
+        // In units of the largest value, so that squares of values near the top of the range
+        // do not overflow (1.79E+308 once gave NaN errors).
+        const double scale = LargestMagnitude(x, n);
         double s1 = 0, s2 = 0;
         for (int i = 0; i < n; ++i)
-            s1 += m_Weights[i] * x[i], s2 += m_Weights[i] * x[i] * x[i];
+        {
+            const double y = scale > 0 ? x[i] / scale : 0;
+            s1 += m_Weights[i] * y, s2 += m_Weights[i] * y * y;
+        }
         const double m = s1 / m_WeightSum;
         double s = 0;
         if (m != 0 && n > 1) s = std::sqrt(std::max(s2 / m_WeightSum - m * m, 0.0) / (n - 1));
-        results[0] = m, results[1] = s, results[2] = m != 0 ? s / m : 0;
+        results[0] = m * scale, results[1] = s * scale, results[2] = m != 0 ? s / m : 0;
         return;
     }
     case EAverageOperation::ErrorPropagation:
     {
+        const double scale = LargestMagnitude(x, n);
         double e2 = 0;
         for (int i = 0; i < n; ++i)
-            e2 += x[i] * x[i];
+        {
+            const double y = scale > 0 ? x[i] / scale : 0;
+            e2 += y * y;
+        }
         // A relative error, so 0 where the mean is 0.
-        const double e = average != 0 ? std::sqrt(e2) / std::abs(average) : 0;
+        const double e = average != 0 ? std::sqrt(e2) * scale / std::abs(average) : 0;
         results[0] = std::min(e, 1.0);
         return;
     }
@@ -507,24 +530,33 @@ void CFlukaAverager::FormatPart(CRunText& text, size_t begin, size_t end) const
             x[i] = m_Files[i]->Value(k);
         Results(x.data(), m_Average ? m_Average->Value(k) : 0.0, results);
         for (int o = 0; o < outputs; ++o)
+        {
+            if (!std::isfinite(results[o]) && text.m_Overflow < 0)
+                text.m_Overflow = static_cast<std::int64_t>(k);
             out[o] = WriteValue(out[o], results[o], onLine[o]);
+        }
     }
     for (int o = 0; o < outputs; ++o)
         text.m_Used[o] = static_cast<size_t>(out[o] - text.m_Text[o].data());
 }
 
 // Formats the next count bins, every thread a part of them, and writes the parts in order.
-void CFlukaAverager::WriteRun(size_t count)
+std::int64_t CFlukaAverager::WriteRun(size_t count)
 {
     const int threads = count >= ParallelRun ? m_Workers->Count() : 1;
     m_Texts.resize(std::max(m_Texts.size(), size_t(threads)));
     const size_t part = (count + threads - 1) / threads;
     auto format = [this, count, part](int t)
-    { FormatPart(m_Texts[t], std::min(count, t * part), std::min(count, (t + 1) * part)); };
+    {
+        m_Texts[t].m_Overflow = -1;
+        FormatPart(m_Texts[t], std::min(count, t * part), std::min(count, (t + 1) * part));
+    };
     if (threads > 1)
         m_Workers->Run(format);
     else
         format(0);
+    for (int t = 0; t < threads; ++t)
+        if (m_Texts[t].m_Overflow >= 0) return m_Texts[t].m_Overflow;
     for (size_t o = 0; o < m_Outputs.size(); ++o)
     {
         COutput& output = *m_Outputs[o];
@@ -533,6 +565,7 @@ void CFlukaAverager::WriteRun(size_t count)
                                static_cast<std::streamsize>(m_Texts[t].m_Used[o]));
         output.m_OnLine = static_cast<int>((size_t(output.m_OnLine) + count) % 10);
     }
+    return -1;
 }
 
 bool CFlukaAverager::ProcessBins()
@@ -564,7 +597,10 @@ bool CFlukaAverager::ProcessBins()
         if (count == 0)
             for (CFLUKAAvgDataFile* reader : readers)
                 if (reader->Buffered() == 0) return Fail(reader->Error());
-        WriteRun(count);
+        if (const std::int64_t bad = WriteRun(count); bad >= 0)
+            return Fail(Format("The result for bin %lld is beyond the range of numbers (a value "
+                               "of an input is too large for this operation).",
+                               static_cast<long long>(done + bad + 1)));
         for (CFLUKAAvgDataFile* reader : readers)
             reader->Consume(count);
         done += static_cast<std::int64_t>(count);

@@ -67,7 +67,9 @@ private:
     std::vector<CFLUKAAvgDataFile*> Readers() const; // the inputs, then the averaged file
     void ReadAhead(std::vector<CFLUKAAvgDataFile*> readers);
     bool ProcessBins();
-    void WriteRun(size_t count);
+    // Writes the results of the next count bins; the index among them of the first result
+    // beyond the range of numbers (nothing written then), or -1.
+    std::int64_t WriteRun(size_t count);
     void FormatPart(CRunText& text, size_t begin, size_t end) const;
     void Results(const double* x, double average, double* results) const;
     double Combine(const double* x) const;

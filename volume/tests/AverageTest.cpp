@@ -276,6 +276,27 @@ TEST_F(AverageTest, ARefusedOrFailedRunLeavesTheEarlierResultsAsTheyWere)
     EXPECT_EQ(Values(m_Result), (std::vector<double>{4, 6}));
 }
 
+TEST_F(AverageTest, ValuesNearTheTopOfTheRangeGiveFiniteErrorsOrARefusal)
+{
+    // Squares of 1.79E+308 once wrote -NAN into the error files under "Process finished!".
+    const std::string a = WriteScratch("a.usrbin", RunFile({1.79e308, 1}, 1));
+    const std::string b = WriteScratch("b.usrbin", RunFile({1.79e308, 3}, 1));
+    ASSERT_TRUE(RunOp({a, b}, EAverageOperation::Average, true, true)) << LogText();
+    EXPECT_EQ(Values(m_Result), (std::vector<double>{1.79e308, 2}));
+    EXPECT_EQ(Values(m_Result + ".abs.err"), (std::vector<double>{0, 1}));
+    EXPECT_EQ(Values(m_Result + ".rel.err"), (std::vector<double>{0, 0.5}));
+    for (const std::string& f : {m_Result + ".abs.err", m_Result + ".rel.err"})
+        EXPECT_EQ(ReadText(f).find("NAN"), std::string::npos) << f;
+    // Their sum is no number at all: refused, nothing written.
+    m_Result = (TestDir() / "sum.avg").string();
+    std::filesystem::remove(m_Result);
+    EXPECT_FALSE(RunOp({a, b}, EAverageOperation::Sum));
+    EXPECT_TRUE(Logged("The result for bin 1 is beyond the range of numbers", ILoadLog::IconError))
+        << LogText();
+    EXPECT_FALSE(std::filesystem::exists(m_Result));
+    EXPECT_FALSE(std::filesystem::exists(m_Result + ".part"));
+}
+
 TEST_F(AverageTest, AMissingWeightIsOneWithAWarning)
 {
     const std::string a = WriteScratch("a.usrbin", RunFile({2}, -1));
