@@ -92,7 +92,8 @@ private:
     CVolumeSettings* m_pSettings;
     bool m_Reported = false;
     std::string m_LastError;
-    double m_LargeGridBytes = 1024.0 * 1024.0 * 1024.0;
+    // A few hundred MB: a small file announcing many rings once built 800 MB without asking.
+    double m_LargeGridBytes = 256.0 * 1024.0 * 1024.0;
 };
 
 // The base of one format's load (a class in its LoadFoo.cpp): the loader's grid, log and

@@ -343,6 +343,18 @@ TEST_F(FlukaCylinderTest, AHugeGridFromATinyFileIsAQuestionWithDefaultNo)
     EXPECT_TRUE(m_Grid.m_Voxels.empty());
 }
 
+TEST_F(FlukaCylinderTest, ManyRingsInASmallFileAskBeforeHundredsOfMegabytes)
+{
+    // 10000 rings compacted to 5000: a grid of 10000 x 10000 voxels, 800 MB, from a few bytes.
+    const std::string path =
+        WriteScratch("rings.rz", FlukaRZ(0, 10000, 10000, 1, 1, FlukaValues({1, 2})));
+    Ui().QueueAnswer(IDYES); // compaction
+    EXPECT_FALSE(LoadRZ(path));
+    EXPECT_TRUE(Shown("The grid needs 0.8 GB. Continue?", "question"))
+        << ::testing::PrintToString(MessageTexts());
+    EXPECT_TRUE(m_Grid.m_Voxels.empty());
+}
+
 TEST_F(FlukaCylinderTest, TheRingCountComesFromTheBinCountNotFromATruncatedRatio)
 {
     // 10 / 0.1 truncated is 99 in floating point; the grid must still hold 100 rings a side.
