@@ -6,8 +6,8 @@
 #include "cloud/Nebulo3DDlg.h"
 #include "cloud/PdgCodes.h"
 #include "common/FileSystem.h"
-#include "common/SafeWrite.h"
 #include "platform/Dialog.h"
+#include "platform/SafeWrite.h"
 #include "platform/UiServices.h"
 
 #include <zlib.h>

@@ -4,6 +4,7 @@
 #include "common/LineReader.h"
 #include "common/ParticleNames.h"
 #include "common/Tokens.h"
+#include "platform/SafeWrite.h"
 #include "platform/UiServices.h"
 
 #include <cstdlib>
@@ -89,13 +90,14 @@ bool Load(const std::string& path, CColorTable& table)
 
 bool Save(const std::string& path, const CColorTable& table)
 {
-    std::ofstream file(path, std::ios::binary);
-    if (!file)
+    CSafeOutput out(path);
+    if (!out.IsOpen())
     {
         AfxMessageBox("Error opening file!", MB_ICONERROR);
         return false;
     }
     CWaitCursor wait;
+    std::ostream& file = out.Stream();
     file << "# Trakor3D color LUT\n";
     for (int i = 1; i < CColorTable::Size; ++i)
     {
@@ -103,8 +105,7 @@ bool Save(const std::string& path, const CColorTable& table)
         file << i << ' ' << particles::ParticleName(i) << ' ' << c.x << ' ' << c.y << ' ' << c.z
              << '\n';
     }
-    file.close();
-    if (!file)
+    if (!out.Commit())
     {
         wait.End();
         AfxMessageBox("Error writing file!", MB_ICONERROR);

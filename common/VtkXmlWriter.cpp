@@ -1,6 +1,6 @@
 #include "common/VtkXmlWriter.h"
 
-#include "common/SafeWrite.h"
+#include "platform/SafeWrite.h"
 
 #include <algorithm>
 #include <bit>

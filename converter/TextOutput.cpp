@@ -1,7 +1,9 @@
 #include "TextOutput.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
+#include <unistd.h>
 
 namespace trakor
 {
@@ -35,15 +37,20 @@ bool CTextOutput::Finish()
     return !m_Failed;
 }
 
+// An output is written under a temporary name and renamed when complete, so that a failed or
+// interrupted run leaves an earlier file of the name as it was.
 CFileOutput::~CFileOutput()
 {
-    if (m_File) std::fclose(m_File);
+    if (!m_File) return;
+    std::fclose(m_File);
+    std::remove(m_Temp.c_str());
 }
 
 bool CFileOutput::Open(const std::string& name)
 {
     m_Name = name;
-    m_File = std::fopen(name.c_str(), "wb");
+    m_Temp = name + ".part";
+    m_File = std::fopen(m_Temp.c_str(), "wb");
     if (!m_File) m_Error = "cannot create " + name + ": " + std::strerror(errno);
     return m_File != nullptr;
 }
@@ -57,13 +64,18 @@ bool CFileOutput::Deliver(const char* data, std::size_t size)
 
 bool CFileOutput::Close()
 {
+    if (!m_File) return false;
     bool ok = Finish();
-    if (m_File && std::fclose(m_File) != 0 && ok)
+    const auto fail = [&]
     {
-        m_Error = "cannot write " + m_Name + ": " + std::strerror(errno);
+        if (ok) m_Error = "cannot write " + m_Name + ": " + std::strerror(errno);
         ok = false;
-    }
+    };
+    if (std::fflush(m_File) != 0 || fsync(fileno(m_File)) != 0) fail();
+    if (std::fclose(m_File) != 0) fail();
     m_File = nullptr;
+    if (ok && std::rename(m_Temp.c_str(), m_Name.c_str()) != 0) fail();
+    if (!ok) std::remove(m_Temp.c_str());
     return ok;
 }
 

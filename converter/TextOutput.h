@@ -47,7 +47,8 @@ public:
     ~CFileOutput() override;
     // False with `Error()` set when the file cannot be created.
     bool Open(const std::string& name);
-    // Flushes and closes; false with `Error()` set when anything could not be written.
+    // Flushes, syncs and renames the temporary file to the name; false with `Error()` set (and
+    // no file left) when anything could not be written.
     bool Close();
     const std::string& Error() const { return m_Error; }
 
@@ -56,7 +57,7 @@ protected:
 
 private:
     std::FILE* m_File = nullptr;
-    std::string m_Name;
+    std::string m_Name, m_Temp;
     std::string m_Error;
 };
 

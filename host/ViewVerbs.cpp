@@ -2,6 +2,7 @@
 // box, background), stand-in solids, offscreen renders and their pixels, the data's extent and
 // VRML export.
 #include "host/HostVerbs.h"
+#include "platform/SafeWrite.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -103,8 +104,8 @@ bool Render(CBatchRunner& r, const CScriptCommand& cmd)
     if (w < 1 || h < 1 || w > MaxImageSide || h > MaxImageSide)
         return r.Wrong(cmd, "width and height are 1.." + std::to_string(MaxImageSide));
     if (!r.RenderTo(w, h)) return r.Fail(cmd, "cannot render offscreen");
-    if (!WritePng(cmd.m_Args[1], w, h, r.Image()))
-        return r.Fail(cmd, "cannot write " + cmd.m_Args[1]);
+    std::string error;
+    if (!WritePng(cmd.m_Args[1], w, h, r.Image(), &error)) return r.Fail(cmd, error);
     r.Out() << "rendered " << cmd.m_Args[1] << " " << w << "x" << h << "\n";
     return true;
 }
@@ -140,11 +141,10 @@ bool Count(CBatchRunner& r, const CScriptCommand& cmd)
 bool Vrml(CBatchRunner& r, const CScriptCommand& cmd)
 {
     const std::string& path = cmd.m_Args[1];
-    std::ofstream out(path, std::ios::binary);
-    if (!out) return r.Fail(cmd, "cannot write " + path);
-    r.Host().ExportVRML(out);
-    out.close();
-    if (!out) return r.Fail(cmd, "cannot write " + path);
+    CSafeOutput out(path);
+    if (!out.IsOpen()) return r.Fail(cmd, out.Error());
+    r.Host().ExportVRML(out.Stream());
+    if (!out.Commit()) return r.Fail(cmd, out.Error());
     r.Out() << "exported " << path << "\n";
     return true;
 }

@@ -1,5 +1,7 @@
 #include "isodump/LogDlg.h"
 
+#include "platform/SafeWrite.h"
+
 #include "isodump/IsodumpSettings.h"
 #include "platform/UiServices.h"
 
@@ -23,13 +25,12 @@ const CDlgTemplate& LogTemplate()
 
 bool WriteResultFile(const std::string& path, const std::string& text, const std::tm& utc)
 {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
+    CSafeOutput file(path);
+    std::ostream& out = file.Stream();
     out << "# Date : " << utc.tm_mday << '.' << utc.tm_mon + 1 << '.' << utc.tm_year + 1900 << '\n'
         << "# Time: " << utc.tm_hour << ':' << utc.tm_min << ':' << utc.tm_sec << '\n'
         << text << '\n';
-    out.close();
-    return !out.fail();
+    return file.Commit();
 }
 
 CLogDlg::CLogDlg(std::string text, CProfile* pProfile, CDialog* pParent)

@@ -1,6 +1,7 @@
 #include "isotopes/BarChart.h"
 
 #include "platform/Bmp.h"
+#include "platform/SafeWrite.h"
 #include "platform/UiServices.h"
 
 #include <cairo.h>
@@ -185,14 +186,15 @@ bool CBarChart::SaveBitmap(std::string fileName)
     }
     Paint();
     const CCanvasState* state = m_Canvas.CanvasState();
-    if (!state || !std::ofstream(fileName, std::ios::binary | std::ios::trunc))
+    if (!state || !CSafeOutput(fileName).IsOpen())
     {
         m_LastError = "Cannot create file";
         return false;
     }
-    if (!WriteBmp(fileName, state->m_Width, state->m_Height, state->RenderRgb()))
+    std::string error;
+    if (!WriteBmp(fileName, state->m_Width, state->m_Height, state->RenderRgb(), &error))
     {
-        m_LastError = "Cannot write to file";
+        m_LastError = "Cannot write to file: " + error;
         return false;
     }
     m_LastError.clear();

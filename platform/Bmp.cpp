@@ -1,5 +1,7 @@
 #include "platform/Bmp.h"
 
+#include "platform/SafeWrite.h"
+
 #include <fstream>
 
 namespace
@@ -16,7 +18,8 @@ void Put32(std::vector<std::uint8_t>& out, std::uint32_t v)
 }
 } // namespace
 
-bool WriteBmp(const std::string& path, int width, int height, const std::vector<std::uint8_t>& rgb)
+bool WriteBmp(const std::string& path, int width, int height, const std::vector<std::uint8_t>& rgb,
+              std::string* error)
 {
     if (width <= 0 || height <= 0 || width > 1 << 15 || height > 1 << 15) return false;
     const size_t w = static_cast<size_t>(width), h = static_cast<size_t>(height);
@@ -52,8 +55,10 @@ bool WriteBmp(const std::string& path, int width, int height, const std::vector<
         }
         out.resize(out.size() + rowBytes - w * 3, 0);
     }
-    std::ofstream file(path, std::ios::binary);
-    file.write(reinterpret_cast<const char*>(out.data()), static_cast<std::streamsize>(out.size()));
-    file.close();
-    return static_cast<bool>(file);
+    CSafeOutput file(path);
+    file.Stream().write(reinterpret_cast<const char*>(out.data()),
+                        static_cast<std::streamsize>(out.size()));
+    const bool written = file.Commit();
+    if (!written && error) *error = file.Error();
+    return written;
 }

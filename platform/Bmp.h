@@ -5,5 +5,7 @@
 #include <vector>
 
 // rgb holds width * height pixels, three bytes each (red, green, blue), rows top first. False
-// when the sizes do not fit the data or the file cannot be written completely.
-bool WriteBmp(const std::string& path, int width, int height, const std::vector<std::uint8_t>& rgb);
+// when the sizes do not fit the data or the file cannot be written completely (error, when
+// given, says why; an earlier file of the name stays as it was).
+bool WriteBmp(const std::string& path, int width, int height, const std::vector<std::uint8_t>& rgb,
+              std::string* error = nullptr);

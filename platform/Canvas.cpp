@@ -1,6 +1,8 @@
 #include "platform/Canvas.h"
 
 #include "platform/Bmp.h"
+#include "platform/Offscreen.h"
+#include "platform/SafeWrite.h"
 #include "platform/ScriptVerbs.h"
 
 #include <cairo-svg.h>
@@ -123,30 +125,33 @@ std::string Lower(std::string s)
     return s;
 }
 
-bool SavePng(const CCanvasState& canvas, const std::string& path)
+bool SavePng(const CCanvasState& canvas, const std::string& path, std::string& error)
 {
     cairo_surface_t* surface =
         cairo_image_surface_create(CAIRO_FORMAT_RGB24, canvas.m_Width, canvas.m_Height);
     cairo_t* cr = cairo_create(surface);
     canvas.Paint(cr);
     cairo_destroy(cr);
-    const bool ok = cairo_surface_write_to_png(surface, path.c_str()) == CAIRO_STATUS_SUCCESS;
+    const bool ok = WriteSurfacePng(surface, path, error);
     cairo_surface_destroy(surface);
     return ok;
 }
 
-bool SaveSvg(const CCanvasState& canvas, const std::string& path)
+bool SaveSvg(const CCanvasState& canvas, const std::string& path, std::string& error)
 {
+    const std::string temp = PartName(path);
     cairo_surface_t* surface =
-        cairo_svg_surface_create(path.c_str(), canvas.m_Width, canvas.m_Height);
+        cairo_svg_surface_create(temp.c_str(), canvas.m_Width, canvas.m_Height);
     cairo_t* cr = cairo_create(surface);
     canvas.Paint(cr);
     const bool drawn = cairo_status(cr) == CAIRO_STATUS_SUCCESS;
     cairo_destroy(cr);
     cairo_surface_finish(surface);
-    const bool ok = drawn && cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS;
+    const cairo_status_t status = cairo_surface_status(surface);
     cairo_surface_destroy(surface);
-    return ok;
+    if (!drawn || status != CAIRO_STATUS_SUCCESS)
+        return AbandonFile(temp, path, cairo_status_to_string(status), error);
+    return CommitFile(temp, path, error);
 }
 } // namespace
 
@@ -353,17 +358,17 @@ bool CCanvas::Save(const std::string& path, std::string& error) const
     const std::string ext = Lower(std::filesystem::path(path).extension().string());
     bool ok = false;
     if (ext == ".png")
-        ok = SavePng(*c, path);
+        ok = SavePng(*c, path, error);
     else if (ext == ".bmp")
-        ok = WriteBmp(path, c->m_Width, c->m_Height, c->RenderRgb());
+        ok = WriteBmp(path, c->m_Width, c->m_Height, c->RenderRgb(), &error);
     else if (ext == ".svg")
-        ok = SaveSvg(*c, path);
+        ok = SaveSvg(*c, path, error);
     else
     {
         error = "cannot tell the format of " + path + " (use .png, .bmp or .svg)";
         return false;
     }
-    if (!ok) error = "cannot write " + path;
+    if (!ok && error.empty()) error = "cannot write " + path;
     return ok;
 }
 

@@ -1,5 +1,7 @@
 #include "platform/Offscreen.h"
 
+#include "platform/SafeWrite.h"
+
 #define GL_GLEXT_PROTOTYPES 1
 #include <EGL/egl.h>
 #include <EGL/eglext.h>
@@ -143,10 +145,23 @@ std::vector<std::uint8_t> COffscreenGL::ReadPixels() const
     return rows;
 }
 
-bool WritePng(const std::string& path, int width, int height, const std::vector<std::uint8_t>& rgba)
+bool WriteSurfacePng(cairo_surface_t* surface, const std::string& path, std::string& error)
+{
+    const std::string temp = PartName(path);
+    const cairo_status_t status = cairo_surface_write_to_png(surface, temp.c_str());
+    if (status != CAIRO_STATUS_SUCCESS)
+        return AbandonFile(temp, path, cairo_status_to_string(status), error);
+    return CommitFile(temp, path, error);
+}
+
+bool WritePng(const std::string& path, int width, int height, const std::vector<std::uint8_t>& rgba,
+              std::string* error)
 {
     if (width <= 0 || height <= 0 || rgba.size() < static_cast<size_t>(width) * height * 4)
+    {
+        if (error) *error = "the image has no pixels";
         return false;
+    }
     cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
     cairo_surface_flush(surface);
     unsigned char* data = cairo_image_surface_get_data(surface);
@@ -161,8 +176,10 @@ bool WritePng(const std::string& path, int width, int height, const std::vector<
         }
     }
     cairo_surface_mark_dirty(surface);
-    const bool ok = cairo_surface_write_to_png(surface, path.c_str()) == CAIRO_STATUS_SUCCESS;
+    std::string why;
+    const bool ok = WriteSurfacePng(surface, path, why);
     cairo_surface_destroy(surface);
+    if (!ok && error) *error = why;
     return ok;
 }
 

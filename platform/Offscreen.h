@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+struct _cairo_surface;
+
 class COffscreenGL
 {
 public:
@@ -34,8 +36,10 @@ private:
     std::string m_Error;
 };
 
-// Writes RGBA rows (top row first) as a PNG file.
-bool WritePng(const std::string& path, int width, int height,
-              const std::vector<std::uint8_t>& rgba);
+// Writes RGBA rows (top row first) as a PNG file; error, when given, says why it could not.
+bool WritePng(const std::string& path, int width, int height, const std::vector<std::uint8_t>& rgba,
+              std::string* error = nullptr);
+// Writes a cairo image surface as a PNG file through a temporary file beside it.
+bool WriteSurfacePng(_cairo_surface* surface, const std::string& path, std::string& error);
 // Reads a PNG file into RGBA rows; false if it cannot be read.
 bool ReadPng(const std::string& path, int& width, int& height, std::vector<std::uint8_t>& rgba);

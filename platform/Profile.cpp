@@ -1,5 +1,7 @@
 #include "platform/Profile.h"
 
+#include "platform/SafeWrite.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
@@ -75,21 +77,14 @@ struct CIniFile
     bool Write(const std::string& path) const
     {
         // Written beside and renamed over, so that a failed write never loses the old settings.
-        const std::string temp = path + ".new";
+        CSafeOutput out(path);
+        for (const auto& [section, entries] : m_Sections)
         {
-            std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-            for (const auto& [section, entries] : m_Sections)
-            {
-                out << '[' << section << "]\n";
-                for (const auto& [k, v] : entries)
-                    out << k << '=' << Escape(v) << '\n';
-            }
-            out.close();
-            if (!out) return false;
+            out.Stream() << '[' << section << "]\n";
+            for (const auto& [k, v] : entries)
+                out.Stream() << k << '=' << Escape(v) << '\n';
         }
-        std::error_code ec;
-        std::filesystem::rename(temp, path, ec);
-        return !ec;
+        return out.Commit();
     }
 
     // Line ends and backslashes inside values.

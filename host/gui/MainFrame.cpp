@@ -1,6 +1,7 @@
 #include "host/gui/MainFrame.h"
 
 #include "host/gui/ViewCanvas.h"
+#include "platform/SafeWrite.h"
 #include "platform/UiServices.h"
 #include "platform/wx/WxBackend.h"
 
@@ -172,10 +173,9 @@ void CMainFrame::OnExportVRML(wxCommandEvent&)
     wxFileDialog dlg(this, "Export VRML", "", "scene.wrl", "VRML97 (*.wrl)|*.wrl",
                      wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
     if (dlg.ShowModal() != wxID_OK) return;
-    std::ofstream out(dlg.GetPath().ToStdString(wxConvUTF8), std::ios::binary);
-    if (out) m_Host.ExportVRML(out);
-    out.close();
-    if (!out) ShowError("The VRML file could not be written.");
+    CSafeOutput out(dlg.GetPath().ToStdString(wxConvUTF8));
+    if (out.IsOpen()) m_Host.ExportVRML(out.Stream());
+    if (!out.Commit()) ShowError("The VRML file could not be written: " + out.Error());
 }
 
 void CMainFrame::OnInterfaceVersion(wxCommandEvent&)

@@ -47,8 +47,9 @@ TEST(Records, SelectorAndFieldCounts)
     ASSERT_EQ(ParseRecord("#1 -2.5 26 56 0 1 2e1 3 4 5", 2, r), ERecord::Accepted);
     EXPECT_EQ(r.m_Position, CVector(20, 3, 4));
     EXPECT_EQ(r.m_Weight, 5);
-    EXPECT_EQ(ParseRecord("#1 x 26 56 0 1 2e1 3 4 5", 1, r), ERecord::OtherTime)
-        << "a selector that is no number is 0";
+    EXPECT_EQ(ParseRecord("#1 x 26 56 0 1 2e1 3 4 5", 1, r), ERecord::Unreadable)
+        << "a selector that is no number is no 0";
+    EXPECT_EQ(r.m_Problem, "\"x\" is not a number");
 }
 
 TEST(DecayBlock, LineIsTheNthNonZeroCountUpToT)

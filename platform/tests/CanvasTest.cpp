@@ -235,7 +235,7 @@ TEST(CanvasExport, PngIsWrittenAndUnknownExtensionsAreRefused)
     EXPECT_FALSE(dlg.m_Canvas.Save(TempPath("e.gif"), error));
     EXPECT_NE(error.find("cannot tell the format"), std::string::npos);
     EXPECT_FALSE(dlg.m_Canvas.Save("/nonexistent-dir/x.bmp", error));
-    EXPECT_EQ(error, "cannot write /nonexistent-dir/x.bmp");
+    EXPECT_EQ(error, "Cannot write /nonexistent-dir/x.bmp: No such file or directory");
     std::remove(png.c_str());
 }
 

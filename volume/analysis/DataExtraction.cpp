@@ -1,6 +1,7 @@
 #include "volume/analysis/DataExtraction.h"
 
 #include "platform/Controls.h"
+#include "platform/SafeWrite.h"
 #include "platform/UiServices.h"
 #include "volume/analysis/DataProbe.h"
 #include "volume/analysis/DataSrcDlg.h"
@@ -45,11 +46,10 @@ std::string LowerExtension(const std::string& path)
     return ext;
 }
 
-// Opens the file as text; reports and returns false when it cannot.
-bool Open(std::ofstream& out, const std::string& path)
+// Reports and returns false when the file cannot be created.
+bool Opened(const CSafeOutput& file, const std::string& path)
 {
-    out.open(path);
-    if (out) return true;
+    if (file.IsOpen()) return true;
     AfxMessageBox(Format("Cannot open %s for writing.", path.c_str()), MB_ICONERROR);
     return false;
 }
@@ -114,6 +114,13 @@ void CDataExtraction::Report(bool ok, const char* success, const char* failure)
     AfxMessageBox(ok ? success : failure, ok ? MB_ICONINFORMATION : MB_ICONERROR);
 }
 
+void CDataExtraction::Report(CSafeOutput& file, bool ok, const char* success, const char* failure)
+{
+    // A failed write leaves no file under the name, and an earlier one as it was.
+    if (ok && !file.Commit()) AfxMessageBox(file.Error(), MB_ICONERROR);
+    Report(ok && file.Error().empty(), success, failure);
+}
+
 bool CDataExtraction::AllPlanesOn()
 {
     if (m_State.m_PlaneEnabled[0] && m_State.m_PlaneEnabled[1] && m_State.m_PlaneEnabled[2])
@@ -134,8 +141,10 @@ void CDataExtraction::ExtractPlane()
         return;
     }
     const std::string path = AskPath(SourcePlane);
-    std::ofstream out;
-    if (path.empty() || !Open(out, path)) return;
+    if (path.empty()) return;
+    CSafeOutput file(path, std::ios::out | std::ios::trunc);
+    if (!Opened(file, path)) return;
+    std::ostream& out = file.Stream();
     const int layer = m_State.m_PlaneLayer[plane];
     const std::string ext = LowerExtension(path);
     bool ok;
@@ -145,7 +154,7 @@ void CDataExtraction::ExtractPlane()
         ok = WritePlaneMatrix(out, m_Grid, plane, layer, LocalNow());
     else
         ok = WritePlaneIndexed(out, m_Grid, plane, layer, LocalNow());
-    Report(ok, ExtractionOk, ExtractionFailed);
+    Report(file, ok, ExtractionOk, ExtractionFailed);
 }
 
 void CDataExtraction::ExtractProfile()
@@ -154,12 +163,15 @@ void CDataExtraction::ExtractProfile()
     dlg.m_UnitText = m_UnitText;
     if (dlg.DoModal() != IDOK) return;
     const std::string path = AskPath(SourceProfile);
-    std::ofstream out;
-    if (path.empty() || !Open(out, path)) return;
+    if (path.empty()) return;
+    CSafeOutput file(path, std::ios::out | std::ios::trunc);
+    if (!Opened(file, path)) return;
+    std::ostream& out = file.Stream();
     const CProfileData profile =
         volumira3d::ExtractProfile(m_Grid, m_State, dlg.m_Source, dlg.m_Intersection);
     const int layer = m_State.m_PlaneLayer[dlg.m_Source];
     Report(
+        file,
         WriteProfileFile(out, m_Grid, dlg.m_Source, dlg.m_Intersection, layer, profile, LocalNow()),
         "Profile extraction successful", "Profile extraction was not successful");
 }
@@ -171,9 +183,12 @@ void CDataExtraction::ExtractAvgProfile()
     if (dlg.DoModal() != IDOK) return;
     const CProfileData profile = ExtractAveragedProfile(m_Grid, m_State, dlg.m_Request);
     const std::string path = AskPath(SourceAvgProfile);
-    std::ofstream out;
-    if (path.empty() || !Open(out, path)) return;
-    Report(WriteAvgProfileFile(out, m_Grid, dlg.m_Request, CrossingPoint(m_State), profile,
+    if (path.empty()) return;
+    CSafeOutput file(path, std::ios::out | std::ios::trunc);
+    if (!Opened(file, path)) return;
+    std::ostream& out = file.Stream();
+    Report(file,
+           WriteAvgProfileFile(out, m_Grid, dlg.m_Request, CrossingPoint(m_State), profile,
                                LocalNow()),
            "Averaged profile extraction successful",
            "Averaged profile extraction was not successful");
@@ -183,9 +198,12 @@ void CDataExtraction::ExtractOctants()
 {
     if (!AllPlanesOn()) return;
     const std::string path = AskPath(SourceOctant);
-    std::ofstream out;
-    if (path.empty() || !Open(out, path)) return;
-    Report(WriteOctantFile(out, m_Grid, OctantMeans(m_Grid, CrossingPoint(m_State)), LocalNow()),
+    if (path.empty()) return;
+    CSafeOutput file(path, std::ios::out | std::ios::trunc);
+    if (!Opened(file, path)) return;
+    std::ostream& out = file.Stream();
+    Report(file,
+           WriteOctantFile(out, m_Grid, OctantMeans(m_Grid, CrossingPoint(m_State)), LocalNow()),
            "Octant extraction successful", "Octant extraction was not successful");
 }
 
@@ -201,10 +219,13 @@ void CDataExtraction::ExtractAvgVolume()
         return;
     }
     const std::string path = AskPath(SourceAvgVolume);
-    std::ofstream out;
-    if (path.empty() || !Open(out, path)) return;
+    if (path.empty()) return;
+    CSafeOutput file(path, std::ios::out | std::ios::trunc);
+    if (!Opened(file, path)) return;
+    std::ostream& out = file.Stream();
     bool fits = true;
-    Report(WriteBoxFile(out, m_Grid, CrossingPoint(m_State), m_State.m_AvgMinusDelta,
+    Report(file,
+           WriteBoxFile(out, m_Grid, CrossingPoint(m_State), m_State.m_AvgMinusDelta,
                         m_State.m_AvgPlusDelta, LocalNow(), fits),
            "Extraction from averaging volume successful",
            "Extraction from averaging volume was not successful!");
@@ -213,9 +234,11 @@ void CDataExtraction::ExtractAvgVolume()
 void CDataExtraction::ExtractComsol()
 {
     const std::string path = AskPath(SourceComsol);
-    std::ofstream out;
-    if (path.empty() || !Open(out, path)) return;
-    Report(WriteComsol(out, m_Grid), ExtractionOk, ExtractionFailed);
+    if (path.empty()) return;
+    CSafeOutput file(path, std::ios::out | std::ios::trunc);
+    if (!Opened(file, path)) return;
+    std::ostream& out = file.Stream();
+    Report(file, WriteComsol(out, m_Grid), ExtractionOk, ExtractionFailed);
 }
 
 void CDataExtraction::ExtractNative()
@@ -244,10 +267,12 @@ void CDataExtraction::ExtractRebinned()
         return;
     }
     const std::string path = AskPath(SourceRebinned);
-    std::ofstream out;
-    if (path.empty() || !Open(out, path)) return;
+    if (path.empty()) return;
+    CSafeOutput file(path, std::ios::out | std::ios::trunc);
+    if (!Opened(file, path)) return;
+    std::ostream& out = file.Stream();
     // A failed write must not be announced as finished.
-    Report(WriteRebinnedUsrbin(out, rebinned, LocalNow()), "Extraction finished!",
+    Report(file, WriteRebinnedUsrbin(out, rebinned, LocalNow()), "Extraction finished!",
            "Extraction was not successful: the file could not be written completely.");
 }
 } // namespace volumira3d

@@ -7,6 +7,8 @@
 
 class CDialog;
 
+class CSafeOutput;
+
 namespace volumira3d
 {
 class CVolumeSettings;
@@ -42,6 +44,8 @@ private:
     // The save dialog of an entry; empty when cancelled.
     std::string AskPath(int entry);
     void Report(bool ok, const char* success, const char* failure);
+    // Commits the file when ok, then reports.
+    void Report(CSafeOutput& file, bool ok, const char* success, const char* failure);
     void ExtractPlane();
     void ExtractProfile();
     void ExtractAvgProfile();

@@ -170,9 +170,10 @@ void CNewChartDlg::Zoom(const CChartArea& area, CCanvasPoint at, int steps)
 bool CNewChartDlg::SaveImage(const std::string& path, std::string& error) const
 {
     const CCanvasState* canvas = m_Canvas.CanvasState();
-    if (canvas && WriteBmp(path, canvas->m_Width, canvas->m_Height, canvas->RenderRgb()))
+    std::string why = "there is no chart";
+    if (canvas && WriteBmp(path, canvas->m_Width, canvas->m_Height, canvas->RenderRgb(), &why))
         return true;
-    error = Format("Cannot write the image to %s.", path.c_str());
+    error = Format("Cannot write the image to %s: %s", path.c_str(), why.c_str());
     return false;
 }
 

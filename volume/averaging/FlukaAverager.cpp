@@ -1,9 +1,9 @@
 #include "volume/averaging/FlukaAverager.h"
 
 #include "common/FileSystem.h"
-#include "common/SafeWrite.h"
 #include "common/WorkerThreads.h"
 #include "platform/Clock.h"
+#include "platform/SafeWrite.h"
 #include "platform/UiServices.h"
 #include "volume/averaging/FlukaAvgDataFile.h"
 #include "volume/formats/ScientificText.h"

@@ -1,5 +1,7 @@
 #include "volume/display/DIB.h"
 
+#include "platform/SafeWrite.h"
+
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -158,15 +160,11 @@ bool CDIB::Write(const std::string& path, std::string& error) const
     for (std::uint32_t c : m_Colors)
         Put32(out, c & 0xffffff);
     out.insert(out.end(), m_Bits.begin(), m_Bits.end());
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file.write(reinterpret_cast<const char*>(out.data()), std::streamsize(out.size()));
-    file.close();
-    if (!file)
-    {
-        error = "cannot write " + path;
-        return false;
-    }
-    return true;
+    CSafeOutput file(path);
+    file.Stream().write(reinterpret_cast<const char*>(out.data()), std::streamsize(out.size()));
+    if (file.Commit()) return true;
+    error = file.Error();
+    return false;
 }
 
 bool CDIB::Read(const std::string& path, std::string& error)

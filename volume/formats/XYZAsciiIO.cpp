@@ -1,5 +1,6 @@
 #include "volume/formats/XYZAsciiIO.h"
 
+#include "platform/SafeWrite.h"
 #include "platform/UiServices.h"
 #include "volume/model/VoxelGrid.h"
 
@@ -85,12 +86,13 @@ bool ReadXYZHeader(CTextScanner& in, CVoxelIOBase& geometry, std::string& error)
 
 bool WriteXYZFile(const CVoxelGrid& grid, const std::string& path, std::string& error)
 {
-    std::ofstream out(path, std::ios::out | std::ios::trunc);
-    if (!out)
+    CSafeOutput file(path, std::ios::out | std::ios::trunc);
+    if (!file.IsOpen())
     {
         error = Format("Cannot open %s for writing.", path.c_str());
         return false;
     }
+    std::ostream& out = file.Stream();
     const char names[3] = {'X', 'Y', 'Z'};
     const std::int32_t counts[3] = {grid.m_NrXBins, grid.m_NrYBins, grid.m_NrZBins};
     out << "VOXEL-DATA @2007 Volumix3D\n";
@@ -116,12 +118,8 @@ bool WriteXYZFile(const CVoxelGrid& grid, const std::string& path, std::string& 
                 record.m_Value = value;
                 out << record;
             }
-    out.close();
-    if (out.fail())
-    {
-        error = Format("Writing %s failed.", path.c_str());
-        return false;
-    }
-    return true;
+    if (file.Commit()) return true;
+    error = Format("Writing %s failed: %s", path.c_str(), file.Error().c_str());
+    return false;
 }
 } // namespace volumira3d

@@ -321,6 +321,7 @@ TEST_F(DisplayDialogTest, SaveLegendWritesABitmapAndRemembersTheFolder)
     EXPECT_EQ(m_Profile.GetProfileString("Volumix3DPath", "Image", ""), TestDir().string());
     Ui().QueueFile("/nonexistent-folder/legend.bmp");
     m_Dlg.UserClick(IDC_SAVE_LEGEND);
-    EXPECT_TRUE(Shown("cannot write /nonexistent-folder/legend.bmp", "error"));
+    EXPECT_TRUE(
+        Shown("Cannot write /nonexistent-folder/legend.bmp: No such file or directory", "error"));
 }
 } // namespace volumira3d
