@@ -57,6 +57,7 @@ CSafeOutput::CSafeOutput(const std::string& path, std::ios::openmode mode)
 {
     m_Out.open(m_Temp, mode | std::ios::out);
     if (!m_Out.is_open()) m_Error = "Cannot write " + path + ": " + std::strerror(errno);
+    errno = 0; // a failed write below leaves its reason here
 }
 
 CSafeOutput::~CSafeOutput()
@@ -71,7 +72,6 @@ bool CSafeOutput::Commit()
     if (m_Done) return m_Error.empty();
     m_Done = true;
     if (!m_Out.is_open()) return false;
-    errno = 0;
     m_Out.flush();
     const bool written = m_Out.good();
     const int failure = errno;
