@@ -71,13 +71,9 @@ std::unique_ptr<CParticle> TableParticle(const std::vector<std::string_view>& f,
     double v[RowFields - 1];
     for (size_t i = 0; i < RowFields - 1; ++i)
     {
-        const std::string_view field = f[1 + s + i];
-        const EFieldProblem problem = ReadNumberField(field, v[i]);
-        if (problem != EFieldProblem::None)
-        {
-            why = FieldProblemText(field, problem);
-            return nullptr;
-        }
+        const std::optional<double> read = CheckedNumber(f[1 + s + i], why);
+        if (!read) return nullptr;
+        v[i] = *read;
     }
     auto p = std::make_unique<CParticle>();
     p->m_Type = s ? McnpxSymbolType(f[1]) : 8;

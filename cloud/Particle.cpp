@@ -68,10 +68,9 @@ CParticle::ELine CParticle::ReadLine(std::string_view line, std::string& problem
     double v[9];
     for (size_t i = 0; i < 9; ++i)
     {
-        const EFieldProblem why = ReadNumberField(f[i], v[i]);
-        if (why == EFieldProblem::None) continue;
-        problem = FieldProblemText(f[i], why);
-        return ELine::Unreadable;
+        const std::optional<double> read = CheckedNumber(f[i], problem);
+        if (!read) return ELine::Unreadable;
+        v[i] = *read;
     }
     if (v[0] != std::trunc(v[0]) || std::fabs(v[0]) > 1e9)
     {

@@ -271,6 +271,31 @@ std::string FieldProblemText(std::string_view field, EFieldProblem problem)
     return quoted;
 }
 
+namespace
+{
+template <class T, class Read>
+std::optional<T> Checked(std::string_view field, std::string& problem, Read read)
+{
+    T value{};
+    const EFieldProblem why = read(value);
+    if (why == EFieldProblem::None) return value;
+    problem = FieldProblemText(field, why);
+    return std::nullopt;
+}
+} // namespace
+
+std::optional<double> CheckedNumber(std::string_view field, std::string& problem,
+                                    EExponentLetter letters)
+{
+    return Checked<double>(field, problem,
+                           [&](double& v) { return ReadNumberField(field, v, letters); });
+}
+
+std::optional<int> CheckedInteger(std::string_view field, std::string& problem)
+{
+    return Checked<int>(field, problem, [&](int& v) { return ReadIntegerField(field, v); });
+}
+
 double StrtodC(const char* text)
 {
     static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t());

@@ -5,6 +5,7 @@
 // of it, stream extraction fails there.
 #pragma once
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -62,6 +63,11 @@ EFieldProblem ReadIntegerField(std::string_view field, long long& value);
 EFieldProblem ReadIntegerField(std::string_view field, int& value);
 // The problem named with the field, for messages: "\"1.5.3\" is not a number".
 std::string FieldProblemText(std::string_view field, EFieldProblem problem);
+// The same reads for a reader that reports: nothing, with problem set to the text above, when the
+// field is not the number it must be.
+std::optional<double> CheckedNumber(std::string_view field, std::string& problem,
+                                    EExponentLetter letters = EExponentLetter::E);
+std::optional<int> CheckedInteger(std::string_view field, std::string& problem);
 
 // strtod in the "C" locale, whatever locale a host has set (one may expect a decimal comma).
 double StrtodC(const char* text);

@@ -33,7 +33,7 @@ bool ReadPosition(const std::vector<std::string_view>& f, size_t first, CVector&
     double v[3];
     for (size_t i = 0; i < 3; ++i)
     {
-        const std::optional<double> read = NumberField(f[first + i], problem);
+        const std::optional<double> read = CheckedNumber(f[first + i], problem);
         if (!read) return false;
         v[i] = *read;
     }
@@ -76,40 +76,24 @@ std::optional<int> HeaderCount(std::string_view line)
     return values[1];
 }
 
-std::optional<double> NumberField(std::string_view field, std::string& problem)
-{
-    double value = 0;
-    const EFieldProblem why = ReadNumberField(field, value);
-    if (why == EFieldProblem::None) return value;
-    problem = FieldProblemText(field, why);
-    return std::nullopt;
-}
-
-std::optional<int> IntegerField(std::string_view field, std::string& problem)
-{
-    int value = 0;
-    const EFieldProblem why = ReadIntegerField(field, value);
-    if (why == EFieldProblem::None) return value;
-    problem = FieldProblemText(field, why);
-    return std::nullopt;
-}
-
 bool CRecordLines::Next(std::string_view& line)
 {
     ++m_LineNo;
     if (m_Back)
     {
         m_Back = false;
-        line = m_Last;
+        line = m_LastView = m_Last;
         return true;
     }
     if (!m_Lines.Next(line)) return false;
-    m_Last.assign(line);
+    m_LastView = line;
     return true;
 }
 
 void CRecordLines::PutBack()
 {
+    // The reader's view ends with its next line; a line already put back is its own copy.
+    if (m_LastView.data() != m_Last.data()) m_Last.assign(m_LastView);
     m_Back = true;
     --m_LineNo;
 }
@@ -136,13 +120,13 @@ ERecord ParseRecord(std::string_view line, int coolingTime, CRecord& record)
     SplitTokens(line, RecordSeparators, record.m_Fields);
     const auto& f = record.m_Fields;
     if (f.size() < 9) return ERecord::Short;
-    const std::optional<double> selector = NumberField(f[1], record.m_Problem);
+    const std::optional<double> selector = CheckedNumber(f[1], record.m_Problem);
     if (!selector) return ERecord::Unreadable;
     record.m_Selector = static_cast<float>(*selector);
     if (static_cast<float>(coolingTime) > std::fabs(record.m_Selector)) return ERecord::OtherTime;
     if (f[0] == "#1" && f.size() < 10) return ERecord::Short;
-    const std::optional<int> z = IntegerField(f[2], record.m_Problem);
-    const std::optional<int> a = z ? IntegerField(f[3], record.m_Problem) : std::nullopt;
+    const std::optional<int> z = CheckedInteger(f[2], record.m_Problem);
+    const std::optional<int> a = z ? CheckedInteger(f[3], record.m_Problem) : std::nullopt;
     if (!a) return ERecord::Unreadable;
     record.m_Z = *z;
     record.m_A = *a;
@@ -152,7 +136,7 @@ ERecord ParseRecord(std::string_view line, int coolingTime, CRecord& record)
     if (!record.m_HasPosition) return ERecord::Accepted;
     const size_t first = f[0] == "#1" ? 6 : 5;
     if (!ReadPosition(f, first, record.m_Position, record.m_Problem)) return ERecord::Unreadable;
-    const std::optional<double> weight = NumberField(f[first + 3], record.m_Problem);
+    const std::optional<double> weight = CheckedNumber(f[first + 3], record.m_Problem);
     if (!weight) return ERecord::Unreadable;
     record.m_Weight = *weight;
     return ERecord::Accepted;

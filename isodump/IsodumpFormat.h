@@ -41,11 +41,6 @@ std::vector<int> LeadingIntegers(std::string_view line);
 std::optional<int> HeaderCount(std::string_view line);
 // A cooling-time label: the line without its first two characters.
 std::string CoolingLabel(std::string_view line);
-// A field that must be one number; nothing, and problem set, when it is not (never a 0 in its
-// place).
-std::optional<double> NumberField(std::string_view field, std::string& problem);
-std::optional<int> IntegerField(std::string_view field, std::string& problem);
-
 // The data lines, with their numbers, for the records and the lines that belong to them. A line
 // that turns out to start the next record can be put back.
 class CRecordLines
@@ -63,7 +58,8 @@ public:
 private:
     CLineReader& m_Lines;
     long m_LineNo;
-    std::string m_Last;
+    std::string_view m_LastView;
+    std::string m_Last; // a put-back line, copied
     bool m_Back = false;
 };
 // A record line, where a factor line or a decay block line should be.

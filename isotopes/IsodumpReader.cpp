@@ -1,6 +1,7 @@
 #include "isotopes/IsodumpReader.h"
 
 #include "common/LineReader.h"
+#include "common/NumberScan.h"
 #include "common/Tokens.h"
 #include "platform/UiServices.h"
 
@@ -32,11 +33,9 @@ struct CNuclide
 std::optional<CNuclide> NuclideAt(const std::vector<std::string>& fields, size_t j,
                                   std::string& problem)
 {
-    const std::optional<int> z = isodump::IntegerField(fields[4 * j + 1], problem);
-    const std::optional<int> a =
-        z ? isodump::IntegerField(fields[4 * j + 2], problem) : std::nullopt;
-    const std::optional<double> f =
-        a ? isodump::NumberField(fields[4 * j + 4], problem) : std::nullopt;
+    const std::optional<int> z = CheckedInteger(fields[4 * j + 1], problem);
+    const std::optional<int> a = z ? CheckedInteger(fields[4 * j + 2], problem) : std::nullopt;
+    const std::optional<double> f = a ? CheckedNumber(fields[4 * j + 4], problem) : std::nullopt;
     if (!f) return std::nullopt;
     return CNuclide{*z, *a, *f};
 }
@@ -96,7 +95,7 @@ bool CIsodumpReader::ApplyFactorLine(const isodump::CRecord& record, int cooling
     }
     std::string problem;
     const std::optional<double> f =
-        isodump::NumberField(fields[static_cast<size_t>(coolingTime - 1)], problem);
+        CheckedNumber(fields[static_cast<size_t>(coolingTime - 1)], problem);
     if (!f)
     {
         Warn(Format("line %ld: record skipped: its factor %s", lines.LineNo(), problem.c_str()));
