@@ -10,6 +10,7 @@
 #include "common/ColorTable.h"
 #include "converter/RecordFormats.h"
 #include "isotopes/IsodumpReader.h"
+#include "isotopes/Isotope.h"
 #include "isotopes/NucVecCollectorReader.h"
 #include "tracks/ParticleDataReader.h"
 #include "volume/FuzzEntry.h"
@@ -44,6 +45,27 @@ void CheckVrml(const std::string& vrml)
     }
 }
 
+bool Finite(const CVector& v)
+{
+    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
+}
+
+// A load that reports success has stored what the header announced and nothing invented: a
+// grid of the announced shape, finite values, finite positive widths at a finite origin.
+void CheckLoadedGrid(const volumira3d::CVoxelGrid& grid)
+{
+    if (!grid.HasGrid()) std::abort();
+    if (grid.VoxelCount() != std::int64_t(grid.m_NrXBins) * grid.m_NrYBins * grid.m_NrZBins)
+        std::abort();
+    for (int axis = 0; axis < 3; ++axis)
+        if (!std::isfinite(grid.m_GridMin[axis]) || !(grid.m_BinWidth[axis] > 0) ||
+            !std::isfinite(grid.m_BinWidth[axis]))
+            std::abort();
+    const double* values = grid.m_Voxels.data();
+    for (std::int64_t i = 0; i < grid.VoxelCount(); ++i)
+        if (!std::isfinite(values[i])) std::abort();
+}
+
 // A few bytes may announce a grid of a gigabyte, which the loaders rightly allocate when asked;
 // here the question (answered No) comes above 4 MiB, so that an input's time goes to reading.
 constexpr double FuzzLargeGridBytes = 4.0 * 1024 * 1024;
@@ -61,7 +83,7 @@ template <CFormatName Name> void LoadVolume(const CFuzzInput& in)
     volumira3d::CStringLog log;
     CVolumeLoader loader(grid, log);
     loader.SetLargeGridBytes(FuzzLargeGridBytes);
-    loader.Load(Name.m_Text, in.m_Path);
+    if (loader.Load(Name.m_Text, in.m_Path)) CheckLoadedGrid(grid);
 }
 
 void ReadTracks(const CFuzzInput& in)
@@ -99,10 +121,25 @@ void ReadCollisionFile(const CFuzzInput& in)
 template <class TReader> void ReadCloud(const CFuzzInput& in)
 {
     TReader reader;
-    reader.Read(in.m_Path, nullptr);
+    if (reader.Read(in.m_Path, nullptr))
+        for (const auto& [type, particle] : reader.AllParticles())
+            if (!Finite(particle->m_Position) || !Finite(particle->m_Direction) ||
+                !std::isfinite(particle->m_Energy) || !std::isfinite(particle->m_Weight))
+                std::abort();
     std::ostringstream vrml;
     reader.ExportVRML(vrml);
     CheckVrml(vrml.str());
+}
+
+// Emitters stand at finite places; a weight is finite or, in the collector format, the missing
+// weight "?" (NaN), never infinite.
+template <class TReader> void ReadNuclides(const CFuzzInput& in)
+{
+    std::istringstream stream{std::string(in.m_Bytes)};
+    TReader reader;
+    if (!reader.ReadStream(stream, in.m_Bytes.size(), nullptr)) return;
+    for (const auto& [za, emitter] : reader.AllEmitters())
+        if (!Finite(emitter->m_Position) || std::isinf(emitter->m_Weight)) std::abort();
 }
 
 void EvaluateExpression(const CFuzzInput& in)
@@ -154,8 +191,8 @@ const CFuzzTarget FuzzTargets[] = {
      ReadCloud<nebulo3d::CMcplReader>},
     {"nuclide_collector",
      "isotopes/tests/data/*.dat isotopes/tests/bad/*.dat isotopes/tests/e2e/*.dat",
-     [](const CFuzzInput& in) { nuclira3d::ReadCollectorBytes(in.m_Bytes); }},
+     ReadNuclides<nuclira3d::CNucVecCollectorReader>},
     {"nuclide_isodump", "isotopes/tests/data/*.out isotopes/tests/bad/*.out",
-     [](const CFuzzInput& in) { nuclira3d::ReadIsodumpBytes(in.m_Bytes); }},
+     ReadNuclides<nuclira3d::CIsodumpReader>},
     {nullptr, nullptr, nullptr},
 };

@@ -5,8 +5,6 @@
 #include "common/Tokens.h"
 #include "platform/UiServices.h"
 
-#include <sstream>
-
 namespace nuclira3d
 {
 namespace
@@ -170,10 +168,4 @@ bool CIsodumpReader::AddEmitter(std::unique_ptr<CIsotope> emitter)
     return false;
 }
 
-bool ReadIsodumpBytes(std::string_view bytes)
-{
-    std::istringstream in{std::string(bytes)};
-    CIsodumpReader reader;
-    return reader.ReadStream(in, bytes.size(), nullptr);
-}
 } // namespace nuclira3d

@@ -22,8 +22,4 @@ private:
                          isodump::CRecordLines& lines, CIsotope& emitter);
     bool AddEmitter(std::unique_ptr<CIsotope> emitter);
 };
-
-// The whole read of an isodump held in memory, cooling time 1 and messages answered by their
-// defaults.
-bool ReadIsodumpBytes(std::string_view bytes);
 } // namespace nuclira3d

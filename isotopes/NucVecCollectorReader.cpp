@@ -10,7 +10,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <limits>
-#include <sstream>
 
 namespace nuclira3d
 {
@@ -176,10 +175,4 @@ CNucVecCollectorReader::ELine CNucVecCollectorReader::ReadEmitter(std::string_vi
     return ELine::Next;
 }
 
-bool ReadCollectorBytes(std::string_view bytes)
-{
-    std::istringstream in{std::string(bytes)};
-    CNucVecCollectorReader reader;
-    return reader.ReadStream(in, bytes.size(), nullptr);
-}
 } // namespace nuclira3d

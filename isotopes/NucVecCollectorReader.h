@@ -40,6 +40,4 @@ private:
     bool m_HeaderValid = false;
 };
 
-// The whole read of a collector file held in memory, messages answered by their defaults.
-bool ReadCollectorBytes(std::string_view bytes);
 } // namespace nuclira3d
