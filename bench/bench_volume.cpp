@@ -183,7 +183,7 @@ void BenchRPhiZ(const fs::path& dir)
     const double t1 = TimeRPhiZ(path, 1, one);
     const double t2 = TimeRPhiZ(path, 2, two);
     std::printf("R-Phi-Z mapping, %d rings x %d sectors x %d planes onto %d x %d x %d voxels\n", nr,
-                nphi, nz, 2 * nr + 1, 2 * nr + 1, nz);
+                nphi, nz, 2 * nr, 2 * nr, nz);
     std::printf("  1 thread %.3f s, 2 threads %.3f s: speed-up %.2f (target >= 1.6 on two cores; "
                 "%d processors here)%s\n",
                 t1, t2, t1 / t2, omp_get_num_procs(), one == two ? "" : " RESULTS DIFFER");

@@ -67,13 +67,22 @@ void CDataOptionsDlg::DoDataExchange(CDataExchange* pDX)
 
 void CDataOptionsDlg::ShowRange()
 {
+    m_OfferedMin = m_Min;
+    m_OfferedMax = m_Max;
     SetDlgItemText(IDC_RANGE_MIN, Format("%le", m_Min));
     SetDlgItemText(IDC_RANGE_MAX, Format("%le", m_Max));
 }
 
-bool CDataOptionsDlg::EvaluateField(int id, double& value)
+// An offered value left as it was shown keeps every digit, not only the printed ones: accepting
+// the data's own maximum must not put the bound below it.
+bool CDataOptionsDlg::EvaluateField(int id, double offered, double& value)
 {
     const std::string text = GetDlgItemText(id);
+    if (text == Format("%le", offered))
+    {
+        value = offered;
+        return true;
+    }
     std::string syntaxError;
     const double result = EvaluateExpression(text, &syntaxError);
     if (syntaxError.empty() && std::isfinite(result))
@@ -91,8 +100,8 @@ bool CDataOptionsDlg::EvaluateField(int id, double& value)
 void CDataOptionsDlg::OnOK()
 {
     double min = 0, max = 0;
-    if (!UpdateData(TRUE) || !EvaluateField(IDC_RANGE_MIN, min) ||
-        !EvaluateField(IDC_RANGE_MAX, max))
+    if (!UpdateData(TRUE) || !EvaluateField(IDC_RANGE_MIN, m_OfferedMin, min) ||
+        !EvaluateField(IDC_RANGE_MAX, m_OfferedMax, max))
         return;
     if (min > max)
     {

@@ -48,8 +48,9 @@ private:
     void OnReset();
     void OnRenormalize();
     void ShowRange();
-    bool EvaluateField(int id, double& value);
+    bool EvaluateField(int id, double offered, double& value);
 
     CVoxelGrid* m_pGrid;
+    double m_OfferedMin = 0, m_OfferedMax = 0; // what the fields were filled with
 };
 } // namespace volumira3d

@@ -17,7 +17,7 @@ const CDlgTemplate& SettingsTemplate()
 {
     static const CDlgTemplate t = []
     {
-        auto d = CDlgTemplate::Dialog(IDD_SETTINGS, "Settings...", 240, 200);
+        auto d = CDlgTemplate::Dialog(IDD_SETTINGS, "Settings...", 240, 220);
         using K = ECtrlKind;
         d.Add(K::CheckBox, IDC_SET_EXP_NOTATION, "Use scientific E notation in legend", 7, 7, 180,
               10)
@@ -36,8 +36,10 @@ const CDlgTemplate& SettingsTemplate()
         d.Add(K::GroupBox, -1, "Surface plots", 7, 134, 226, 40);
         AddField(d, "Extrusion offset", IDC_SET_EXTRUSION_OFFSET, 12, 144);
         AddField(d, "Extrusion scaling factor", IDC_SET_EXTRUSION_SCALE, 12, 158);
-        d.Add(K::Button, IDOK, "OK", 127, 180, 50, 14, BS_DEFPUSHBUTTON)
-            .Add(K::Button, IDCANCEL, "Cancel", 183, 180, 50, 14);
+        d.Label("Cylinder voxel size (cm, 0: ring width)", 7, 182, 140, 8)
+            .Add(K::Edit, IDC_SET_CYLINDER_VOXEL, "", 150, 180, 50, 12);
+        d.Add(K::Button, IDOK, "OK", 127, 200, 50, 14, BS_DEFPUSHBUTTON)
+            .Add(K::Button, IDCANCEL, "Cancel", 183, 200, 50, 14);
         return d;
     }();
     return t;
@@ -64,6 +66,8 @@ void CSettingsDlg::DoDataExchange(CDataExchange* pDX)
     DDX_Text(pDX, IDC_SET_EXTRUSION_OFFSET, m_ExtrusionOffset);
     DDX_Text(pDX, IDC_SET_EXTRUSION_SCALE, m_ExtrusionScale);
     DDV_MinMaxDouble(pDX, m_ExtrusionScale, 0, 1e7);
+    DDX_Text(pDX, IDC_SET_CYLINDER_VOXEL, m_CylinderVoxel);
+    DDV_MinMaxDouble(pDX, m_CylinderVoxel, 0, 1e7);
 }
 
 void CSettingsDlg::SetTransform(const CMatrix& m)

@@ -1,5 +1,6 @@
 // "Settings...": legend notation, plane borders, overlay, read-ahead cache, the transformation
-// (translation and rotation angles, composed as Rx · Ry · Rz) and the surface-plot extrusion.
+// (translation and rotation angles, composed as Rx · Ry · Rz), the surface-plot extrusion and the
+// voxel size that cylindrical data are resampled with.
 // The caller fills the fields, runs the dialog and takes them back on OK.
 #pragma once
 #include "platform/Dialog.h"
@@ -22,6 +23,7 @@ enum : int
     IDC_SET_RZ = 1310,
     IDC_SET_EXTRUSION_OFFSET = 1311,
     IDC_SET_EXTRUSION_SCALE = 1312,
+    IDC_SET_CYLINDER_VOXEL = 1313,
 };
 
 const CDlgTemplate& SettingsTemplate();
@@ -45,5 +47,6 @@ public:
     double m_Angles[3] = {0, 0, 0}; // degrees
     double m_ExtrusionOffset = 0;
     double m_ExtrusionScale = 1;
+    double m_CylinderVoxel = 0; // cm across a cylinder's axis; 0: its ring width
 };
 } // namespace volumira3d

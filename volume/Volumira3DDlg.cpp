@@ -402,6 +402,7 @@ void CVolumira3DDlg::OnSettings()
     dlg.SetTransform(m_Transform);
     dlg.m_ExtrusionOffset = m_ExtrusionOffset;
     dlg.m_ExtrusionScale = m_ExtrusionScale;
+    dlg.m_CylinderVoxel = m_Settings.GetCylinderVoxel();
     if (dlg.DoModal() != IDOK) return;
     m_ExpNotation = dlg.m_ExpNotation;
     m_ShowPlaneBorders = dlg.m_ShowPlaneBorders;
@@ -411,6 +412,7 @@ void CVolumira3DDlg::OnSettings()
     m_ExtrusionScale = dlg.m_ExtrusionScale;
     m_Settings.SetExpNotation(m_ExpNotation);
     m_Settings.SetReadAheadBuffer(dlg.m_ReadAheadCache);
+    m_Settings.SetCylinderVoxel(dlg.m_CylinderVoxel);
     RebuildLegend();
     Redraw();
 }
@@ -573,6 +575,7 @@ bool CVolumira3DDlg::RunLoader(const CVolumeFormat& format, const std::string& p
                                std::string& problem)
 {
     CVolumeLoader loader(*this, *this, &m_Settings);
+    loader.SetCylinderResolution(m_Settings.GetCylinderVoxel());
     try
     {
         if (loader.Load(format, path)) return true;

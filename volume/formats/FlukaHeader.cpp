@@ -181,7 +181,7 @@ bool ReadFlukaHeader(CTextScanner& in, EFlukaBinning binning, CFlukaHeader& head
         {
             ParseBinningLine(line, binning, header);
             if (!ReadCoordinateLines(in, binning, header, error)) return false;
-            SkipToFlukaData(in);
+            SkipToFlukaData(in, &header);
             return true;
         }
     }
@@ -190,7 +190,7 @@ bool ReadFlukaHeader(CTextScanner& in, EFlukaBinning binning, CFlukaHeader& head
     return false;
 }
 
-void SkipToFlukaData(CTextScanner& in)
+void SkipToFlukaData(CTextScanner& in, CFlukaHeader* header)
 {
     for (;;)
     {
@@ -203,7 +203,11 @@ void SkipToFlukaData(CTextScanner& in)
         if (c < 0) return;
         if (std::isalpha(c) || c == '+' || c == '-')
         {
-            in.SkipLine();
+            std::string line;
+            in.ReadLine(line);
+            std::string ignored;
+            if (header && line.find("axis coordinates") != std::string::npos)
+                ParseAxisLine(line, *header, ignored);
             continue;
         }
         return;

@@ -29,7 +29,7 @@ struct CFlukaHeader
     std::int32_t m_GenParticle = 0;
     // Cartesian: x, y, z. R-Z: r, (unused), z. R-Phi-Z: r, phi (only the bin count), z.
     CFlukaAxis m_Axis[3];
-    double m_AxisX = 0, m_AxisY = 0; // R-Z only
+    double m_AxisX = 0, m_AxisY = 0; // cylindrical binnings
 };
 
 // The phrase of a binning line, as FLUKA writes it.
@@ -42,6 +42,7 @@ bool ReadFlukaHeader(CTextScanner& in, EFlukaBinning binning, CFlukaHeader& head
                      std::string& error);
 
 // Skips white space and every line that starts with a letter, "+" or "-"; stops in front of the
-// first other character (the first value).
-void SkipToFlukaData(CTextScanner& in);
+// first other character (the first value). An "axis coordinates" line among them, when a header
+// is given, sets its axis (an R-Phi-Z header may carry one).
+void SkipToFlukaData(CTextScanner& in, CFlukaHeader* header = nullptr);
 } // namespace volumira3d

@@ -67,7 +67,7 @@ bool CFlukaRPhiZAsciiReader::ReadHeader(CTextScanner& in)
     CFlukaHeader header;
     if (!ReadFlukaHeader(in, EFlukaBinning::RPhiZ, header, m_Error)) return false;
     ApplyCommon(header);
-    SetAxis(0, 0);
+    SetAxis(header.m_AxisX, header.m_AxisY);
     SetNPhi(header.m_Axis[1].m_Bins);
     SetPhiRange(-std::numbers::pi, std::numbers::pi);
     SetDPhi(2 * std::numbers::pi / header.m_Axis[1].m_Bins);

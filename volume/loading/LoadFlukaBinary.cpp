@@ -197,10 +197,8 @@ bool CFlukaBinaryLoad::Load(const std::string& path)
     }
     if (!ChooseBinaryArray(reader)) return false;
     if (mapping == EBinaryMapping::Cartesian) return MapBinaryCartesian(reader);
-    CBinaryValueSource source(reader, m_Grid.m_Normalization);
-    const CCylinderGeometry geometry = CylinderGeometryOf(reader.Header());
-    return geometry.m_NPhi < 2 ? m_Loader.MapRZ(source, geometry)
-                               : m_Loader.MapRPhiZ(source, geometry);
+    CBinaryValueSource source(reader, m_Loader.Factor());
+    return m_Loader.MapCylinderFile(source, CylinderGeometryOf(reader.Header()));
 }
 
 // Looks past the first binning: says how many more were skipped and, for a sum file, asks
@@ -219,6 +217,7 @@ bool CFlukaBinaryLoad::ChooseBinaryArray(CFlukaBinaryReader& reader)
         reader.HasStatistics() &&
         AfxMessageBox("Do you want to display the statistics information instead of the data?",
                       MB_YESNO | MB_ICONQUESTION) == IDYES;
+    if (errors) m_Loader.ReadRelativeErrors();
     if (errors ? reader.BeginErrors() : reader.BeginValues()) return true;
     m_Loader.LogError(reader.Error());
     return false;
@@ -236,7 +235,7 @@ bool CFlukaBinaryLoad::MapBinaryCartesian(CFlukaBinaryReader& reader)
     const long bins = static_cast<long>(m_Grid.VoxelCount());
     CProgressLine progress(m_Log, Format("Mapping %ld bins to XYZ... %d%%", bins, 0));
     const DWORD start = GetTickCount();
-    CBinaryValueSource source(reader, m_Grid.m_Normalization);
+    CBinaryValueSource source(reader, m_Loader.Factor());
     const CFillResult fill = FillCartesian(source, m_Grid, progress);
     if (!fill.Complete(m_Grid))
     {

@@ -1,7 +1,7 @@
 #include "platform/Clock.h"
 #include "platform/UiServices.h"
 #include "volume/formats/FlukaRZAsciiReader.h"
-#include "volume/loading/CylinderMapping.h"
+#include "volume/loading/CylinderResampling.h"
 #include "volume/loading/VolumeLoader.h"
 #include "volume/model/LoadLog.h"
 #include "volume/model/VoxelGrid.h"
@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 #include <vector>
 
 namespace volumira3d
@@ -18,11 +19,6 @@ namespace
 {
 // Beyond this many bins per half axis no grid fits into any memory.
 constexpr double MaxHalfBins = 1e7;
-
-int Percent(long long taken, long long total)
-{
-    return total > 0 ? static_cast<int>(std::min<long long>(taken * 100 / total, 100)) : 100;
-}
 
 // The streaming text reader as a source of ring values.
 class CTextCylinderSource : public ICylinderSource
@@ -133,76 +129,99 @@ void CVolumeLoader::ReportShortCylinderFile(const ICylinderSource& reader, long 
                   ILoadLog::IconWarning);
 }
 
-void CVolumeLoader::SetCylinderGeometry(const CCylinderGeometry& geometry,
-                                        const CRadialLayout& layout)
-{
-    m_Grid.m_GridMin[0] = geometry.m_AxisX - layout.m_N * layout.m_DR;
-    m_Grid.m_GridMin[1] = geometry.m_AxisY - layout.m_N * layout.m_DR;
-    m_Grid.m_GridMin[2] = geometry.m_ZMin;
-    m_Grid.m_BinWidth[0] = m_Grid.m_BinWidth[1] = layout.m_DR;
-    m_Grid.m_BinWidth[2] = geometry.m_DZ;
-    m_Grid.m_TotalWeight = geometry.m_TotalWeight;
-    m_Grid.m_GenParticle = geometry.m_GenParticle;
-    m_Grid.m_NrOfParticles = geometry.m_NrOfParticles;
-}
-
 bool LoadFlukaRZ(CVolumeLoader& loader, const std::string& path)
 {
     CFlukaRZAsciiReader reader(path);
     if (!OpenCylinderFile(loader, reader)) return false;
     CTextCylinderSource source(reader);
-    return loader.MapRZ(source, GeometryOf(reader));
+    return loader.MapCylinderFile(source, GeometryOf(reader));
 }
 
-bool CVolumeLoader::MapRZ(ICylinderSource& reader, const CCylinderGeometry& geometry)
+// The values of the whole binning, plane after plane, sector after sector, ring after ring,
+// until the file runs out; count is how many were read.
+long long CVolumeLoader::ReadCylinderValues(ICylinderSource& reader, const CRadialLayout& layout,
+                                            std::vector<double>& values)
 {
-    CRadialLayout layout;
-    if (!PlanRadialLayout(geometry, layout)) return false;
-    const long long n = layout.m_N, nz = geometry.m_NZ;
-    m_Grid.ClearDataSet();
-    m_Grid.ResetStatistics();
-    m_Log.AddLine("Preparing voxel structure...");
-    m_Log.AddLine(Format("Requesting %.2lf MB of memory...", 32.0 * n * n * nz / 1e6));
-    if (!PrepareGrid(2 * n, 2 * n, nz)) return false;
-    m_Log.AddLine("...successful");
-    SetCylinderGeometry(geometry, layout);
-
-    CProgressLine progress(m_Log, Format("Mapping %ld bins to XYZ...", long(4 * n * n * nz)));
-    m_Log.AddLine(Format("Using %d cores", omp_get_num_procs()));
-    const DWORD start = GetTickCount();
-    long long taken = 0;
-    for (int iz = 0; iz < nz && !reader.Exhausted(); ++iz)
+    const long long size = static_cast<long long>(values.size());
+    long long count = 0;
+    while (count < size && !reader.Exhausted())
     {
-        for (int ir = 0; ir < layout.m_NR; ++ir, ++taken)
-        {
-            double value = 0;
-            if (!ReadRingValue(reader, layout, value)) break;
-            FillRing(m_Grid, static_cast<int>(layout.m_Off + ir), iz, value);
-        }
-        FinishRow(reader, layout);
-        progress.Update(long(n * nz), Percent(taken, n * nz));
-    }
-    ReportShortCylinderFile(reader, static_cast<long long>(geometry.m_NR) * nz);
-    LogElapsed(start);
-    return true;
-}
-
-// Reads the values of one R-Phi-Z plane, sector after sector, ring after ring, until the file
-// runs out; returns how many were read.
-long CVolumeLoader::ReadSectorPlane(ICylinderSource& reader, const CRadialLayout& layout,
-                                    long long nphi, std::vector<double>& values)
-{
-    long count = 0;
-    for (long long iphi = 0; iphi < nphi && !reader.Exhausted(); ++iphi)
-    {
-        for (int ir = 0; ir < layout.m_NR && count < static_cast<long>(values.size()); ++ir)
-        {
+        for (int ir = 0; ir < layout.m_NR && count < size; ++ir, ++count)
             if (!ReadRingValue(reader, layout, values[static_cast<size_t>(count)])) return count;
-            ++count;
-        }
         FinishRow(reader, layout);
     }
     return count;
+}
+
+bool CVolumeLoader::MapCylinderFile(ICylinderSource& reader, const CCylinderGeometry& geometry)
+{
+    CRadialLayout layout;
+    if (!PlanRadialLayout(geometry, layout)) return false;
+    const long long nphi = std::max(1, geometry.m_NPhi), nz = geometry.m_NZ;
+    // No more values than the file can hold, however large the header's counts are.
+    const long long held = std::min<long long>(
+        layout.m_NR * nphi * nz,
+        static_cast<long long>(std::min<std::uint64_t>(reader.MaxValuesLeft(), 1ULL << 40)));
+    if (double(held) * 8.0 > double(AvailableMemory()))
+    {
+        ReportProblem(Format("The %lld values of the binning would need %.1f MB of memory, more "
+                             "than is available.",
+                             held, double(held) * 8.0 / 1e6),
+                      MB_ICONERROR);
+        return false;
+    }
+    std::vector<double> values(static_cast<size_t>(held));
+    const long long count = ReadCylinderValues(reader, layout, values);
+    CCylinderMesh mesh;
+    mesh.m_Origin = {geometry.m_AxisX, geometry.m_AxisY, 0};
+    // A compaction of one ring leaves none: the mesh keeps one, without a value.
+    const int rings = std::max(layout.m_NR, 1);
+    mesh.m_R = EvenEdges(geometry.m_RMin, geometry.m_RMin + rings * layout.m_DR, rings);
+    // Sectors no value reaches stay out of the mesh: a header may announce billions of them.
+    const long long reached = std::min(nphi, (held + rings - 1) / rings);
+    mesh.m_Phi = EvenEdges(-std::numbers::pi, std::numbers::pi, nphi, std::max(reached, 1LL));
+    mesh.m_T = EvenEdges(geometry.m_ZMin, geometry.m_ZMin + nz * geometry.m_DZ, nz);
+    if (!MapCylinder(mesh, values, count, layout.m_DR, nphi == 1)) return false;
+    ReportShortCylinderFile(reader, static_cast<long long>(geometry.m_NR) * nphi * nz);
+    m_Grid.m_TotalWeight = geometry.m_TotalWeight;
+    m_Grid.m_GenParticle = geometry.m_GenParticle;
+    m_Grid.m_NrOfParticles = geometry.m_NrOfParticles;
+    return true;
+}
+
+bool CVolumeLoader::MapCylinder(const CCylinderMesh& mesh, const std::vector<double>& values,
+                                long long count, double radialWidth, bool logMemory)
+{
+    const double resolution = CylinderResolution() > 0 ? CylinderResolution() : radialWidth;
+    CCylinderGridPlan plan;
+    std::string error;
+    if (!PlanCylinderGrid(mesh, resolution, MaxHalfBins, plan, error))
+    {
+        ReportProblem(error, MB_ICONERROR);
+        return false;
+    }
+    m_Grid.ClearDataSet();
+    m_Grid.ResetStatistics();
+    m_Log.AddLine("Preparing voxel structure...");
+    const std::int64_t* n = plan.m_Count;
+    if (logMemory)
+        m_Log.AddLine(
+            Format("Requesting %.2lf MB of memory...", 8.0 * double(n[0]) * n[1] * n[2] / 1e6));
+    if (!PrepareGrid(n[0], n[1], n[2], 0, EVoxelStart::Unset)) return false;
+    if (logMemory) m_Log.AddLine("...successful");
+    for (int a = 0; a < 3; ++a)
+    {
+        m_Grid.m_GridMin[a] = plan.m_Min[a];
+        m_Grid.m_BinWidth[a] = plan.m_Width[a];
+    }
+    const long voxels = long(m_Grid.VoxelCount());
+    CProgressLine progress(m_Log, Format("Mapping %ld bins to XYZ...", voxels));
+    m_Log.AddLine(Format("Using %d cores", omp_get_num_procs()));
+    const DWORD start = GetTickCount();
+    ResampleCylinder(mesh, values, count, m_Grid,
+                     [&](int percent) { progress.Update(voxels, percent); });
+    LogElapsed(start);
+    return true;
 }
 
 bool LoadFlukaRPhiZ(CVolumeLoader& loader, const std::string& path)
@@ -212,54 +231,6 @@ bool LoadFlukaRPhiZ(CVolumeLoader& loader, const std::string& path)
     CTextCylinderSource source(reader);
     CCylinderGeometry geometry = GeometryOf(reader);
     geometry.m_NPhi = reader.GetNPhi();
-    return loader.MapRPhiZ(source, geometry);
-}
-
-bool CVolumeLoader::MapRPhiZ(ICylinderSource& reader, const CCylinderGeometry& geometry)
-{
-    CRadialLayout layout;
-    if (!PlanRadialLayout(geometry, layout)) return false;
-    const long long n = layout.m_N, nz = geometry.m_NZ, nphi = geometry.m_NPhi;
-    // A plane's values and sectors, no more than the file can hold however large the header's
-    // counts are; the fill keeps two integers per value and thread besides.
-    const long long perPlane = std::min<long long>(
-        layout.m_NR * nphi,
-        static_cast<long long>(std::min<std::uint64_t>(reader.MaxValuesLeft(), 1ULL << 40)));
-    const double planeBytes = double(perPlane) * (8.0 + 8.0 * omp_get_max_threads() + 8.0);
-    if (planeBytes > double(AvailableMemory()))
-    {
-        ReportProblem(Format("The %lld values of an R-Phi-Z plane would need %.1f MB of memory, "
-                             "more than is available.",
-                             perPlane, planeBytes / 1e6),
-                      MB_ICONERROR);
-        return false;
-    }
-    m_Grid.ClearDataSet();
-    m_Grid.ResetStatistics();
-    m_Log.AddLine("Preparing voxel structure...");
-    if (!PrepareGrid(2 * n + 1, 2 * n + 1, nz)) return false;
-    SetCylinderGeometry(geometry, layout);
-
-    CProgressLine progress(m_Log, Format("Mapping %ld bins to XYZ...", long(m_Grid.VoxelCount())));
-    m_Log.AddLine(Format("Using %d cores", omp_get_num_procs()));
-    const DWORD start = GetTickCount();
-    const long long sectors =
-        layout.m_NR > 0 ? std::min<long long>(nphi, (perPlane + layout.m_NR - 1) / layout.m_NR) : 0;
-    const auto windows =
-        SectorWindows(m_Grid.m_NrXBins, static_cast<int>(nphi), static_cast<int>(sectors));
-    std::vector<double> values(static_cast<size_t>(perPlane));
-    const long long total = n * nphi * nz;
-    long long taken = 0;
-    for (int iz = 0; iz < nz && !reader.Exhausted(); ++iz)
-    {
-        const long count = ReadSectorPlane(reader, layout, nphi, values);
-        FillSectorPlane(m_Grid, values, count, layout.m_NR, static_cast<int>(layout.m_Off),
-                        static_cast<int>(nphi), iz, windows);
-        taken += count;
-        progress.Update(long(m_Grid.VoxelCount()), Percent(taken, total));
-    }
-    ReportShortCylinderFile(reader, static_cast<long long>(geometry.m_NR) * nphi * nz);
-    LogElapsed(start);
-    return true;
+    return loader.MapCylinderFile(source, geometry);
 }
 } // namespace volumira3d

@@ -19,15 +19,6 @@ constexpr double MaxAxisVoxels = 1e7;
 // Resampled voxels per cell of a mesh of unequal bins, at most.
 constexpr double MaxResampling = 64;
 
-// The bin width when all bins are equal (to the digits the file prints them with), else 0.
-double EvenWidth(const std::vector<double>& bounds)
-{
-    const double width = (bounds.back() - bounds.front()) / double(bounds.size() - 1);
-    for (size_t i = 1; i < bounds.size(); ++i)
-        if (std::abs(bounds[i] - bounds[i - 1] - width) > 1e-3 * width) return 0;
-    return width;
-}
-
 // A grid axis over a mesh axis of any bins: voxels as wide as the narrowest bin, each taking the
 // value of the bin that holds its centre; m_First[i] is the first voxel of bin i.
 struct CGridAxis
@@ -44,9 +35,7 @@ bool PlanAxis(const std::vector<double>& bounds, CGridAxis& axis)
     double voxels = double(bins);
     if (width == 0)
     {
-        width = bounds[1] - bounds[0];
-        for (size_t i = 1; i < bins; ++i)
-            width = std::min(width, bounds[i + 1] - bounds[i]);
+        width = NarrowestBin(bounds);
         voxels = std::ceil((bounds.back() - bounds.front()) / width - 1e-3);
     }
     if (!(voxels <= MaxAxisVoxels)) return false;
@@ -62,11 +51,6 @@ bool PlanAxis(const std::vector<double>& bounds, CGridAxis& axis)
     return true;
 }
 
-bool NearlyEqual(double a, double b)
-{
-    return std::abs(a - b) <= 1e-3;
-}
-
 class CMeshtalLoad : public CFormatLoad
 {
 public:
@@ -77,7 +61,6 @@ private:
     // False when the user cancels the choice of tally and bin.
     bool ChooseMeshtalBin(const std::vector<CMeshtalTally>& tallies, CMeshtalChoice& choice);
     bool MapMeshtalCartesian(CMeshtalReader& reader, const CMeshtalChoice& choice);
-    static int FirstMeshtalSector(const CMeshtalTally& tally);
     bool MapMeshtalCylinder(CMeshtalReader& reader, const CMeshtalChoice& choice);
 };
 } // namespace
@@ -105,6 +88,7 @@ bool CMeshtalLoad::Load(const std::string& path)
                          tally.EnergyLabel(choice.m_Energy).c_str(),
                          tally.TimeLabel(choice.m_Time).c_str(),
                          choice.m_Errors ? ", relative errors" : ""));
+    if (choice.m_Errors) m_Loader.ReadRelativeErrors();
     return tally.m_Kind == EMeshKind::Cartesian ? MapMeshtalCartesian(reader, choice)
                                                 : MapMeshtalCylinder(reader, choice);
 }
@@ -187,66 +171,53 @@ bool CMeshtalLoad::MapMeshtalCartesian(CMeshtalReader& reader, const CMeshtalCho
     return true;
 }
 
-// The sector of the R-Phi-Z mapping (sectors start at -pi) where the first theta bin lies, from
-// the VEC direction that theta counts from; -1 when the bins do not line up with sectors.
-int CMeshtalLoad::FirstMeshtalSector(const CMeshtalTally& tally)
+// The tally's cylinder in the world: its axis and VEC (made perpendicular to the axis) as unit
+// vectors, theta's revolutions as radians.
+CCylinderMesh MeshOf(const CMeshtalTally& tally)
 {
-    const auto& theta = tally.m_Bounds[2];
-    const int n = tally.Bins(2);
-    if (!NearlyEqual(theta.front(), 0) || !NearlyEqual(theta.back(), 1) || EvenWidth(theta) == 0)
-        return -1;
-    const double phi0 = std::atan2(tally.m_Vec[1], tally.m_Vec[0]);
-    const double at = (phi0 + std::numbers::pi) / (2 * std::numbers::pi / n);
-    if (std::abs(at - std::round(at)) > 1e-3) return -1;
-    return static_cast<int>(std::llround(at)) % n;
+    const auto unit = [](const CVector& v) { return v / v.Length(); };
+    CCylinderMesh mesh;
+    mesh.m_Origin = {tally.m_Origin[0], tally.m_Origin[1], tally.m_Origin[2]};
+    mesh.m_Axis = unit({tally.m_Axis[0], tally.m_Axis[1], tally.m_Axis[2]});
+    const CVector vec{tally.m_Vec[0], tally.m_Vec[1], tally.m_Vec[2]};
+    const CVector& a = mesh.m_Axis;
+    mesh.m_Reference = unit(vec - a * (vec.x * a.x + vec.y * a.y + vec.z * a.z));
+    mesh.m_R = tally.m_Bounds[0];
+    mesh.m_T = tally.m_Bounds[1];
+    for (const double revolutions : tally.m_Bounds[2])
+        mesh.m_Phi.push_back(revolutions * 2 * std::numbers::pi);
+    return mesh;
 }
 
 bool CMeshtalLoad::MapMeshtalCylinder(CMeshtalReader& reader, const CMeshtalChoice& choice)
 {
     const CMeshtalTally& tally = reader.Tallies()[choice.m_Tally];
-    const double* a = tally.m_Axis;
-    const double length = std::sqrt(a[0] * a[0] + a[1] * a[1] + a[2] * a[2]);
-    if (!(length > 0) || !NearlyEqual(a[2] / length, 1))
-    {
-        m_Loader.ReportProblem(
-            Format("Mesh tally %d has its axis along (%g, %g, %g); only cylinders along "
-                   "the z direction are mapped onto the grid.",
-                   tally.m_Number, a[0], a[1], a[2]),
-            MB_ICONERROR);
-        return false;
-    }
-    const double dr = EvenWidth(tally.m_Bounds[0]), dz = EvenWidth(tally.m_Bounds[1]);
-    const int sector = FirstMeshtalSector(tally);
-    if (dr == 0 || dz == 0 || sector < 0)
-    {
-        m_Loader.ReportProblem(
-            Format("The R, Z or Theta bins of mesh tally %d are not even, or its theta "
-                   "bins do not line up with sectors from its VEC direction: it cannot "
-                   "be mapped onto the grid.",
-                   tally.m_Number),
-            MB_ICONERROR);
-        return false;
-    }
-    const int nr = tally.Bins(0), nz = tally.Bins(1), nth = tally.Bins(2);
+    const int nr = tally.Bins(0), nth = tally.Bins(2);
     // The file's rows bound the cells (checked when it was opened), so this fits the file's size.
     std::vector<double> values(static_cast<size_t>(tally.Cells()));
-    const auto store = [&](int ir, int iz, int ith, double value)
-    { values[(size_t(iz) * nth + size_t((ith + sector) % nth)) * nr + ir] = value; };
-    if (!reader.ReadBin(choice, store, [](int) {}))
+    bool overflow = false;
+    const auto store = [&](int ir, int iz, int ith, double raw)
     {
-        m_Loader.ReportProblem(reader.Error(), MB_ICONERROR);
+        double& value = values[(size_t(iz) * nth + size_t(ith)) * nr + ir];
+        overflow |= !m_Loader.Normalised(raw, value);
+    };
+    if (!reader.ReadBin(choice, store, [](int) {}) || overflow)
+    {
+        m_Loader.ReportProblem(overflow
+                                   ? "A value times the normalization factor exceeds the range of "
+                                     "numbers."
+                                   : reader.Error(),
+                               MB_ICONERROR);
         return false;
     }
-    CCylinderGeometry g;
-    g.m_RMin = tally.m_Bounds[0].front(), g.m_RMax = tally.m_Bounds[0].back();
-    g.m_DR = dr, g.m_NR = nr;
-    g.m_ZMin = tally.m_Origin[2] + tally.m_Bounds[1].front();
-    g.m_ZMax = tally.m_Origin[2] + tally.m_Bounds[1].back();
-    g.m_DZ = dz, g.m_NZ = nz;
-    g.m_NPhi = nth;
-    g.m_AxisX = tally.m_Origin[0], g.m_AxisY = tally.m_Origin[1];
-    CVectorCylinderSource source(std::move(values));
-    return nth < 2 ? m_Loader.MapRZ(source, g) : m_Loader.MapRPhiZ(source, g);
+    const CCylinderMesh mesh = MeshOf(tally);
+    if (!m_Loader.MapCylinder(mesh, values, static_cast<long long>(values.size()),
+                              NarrowestBin(mesh.m_R)))
+        return false;
+    m_Grid.m_TotalWeight = 1.0;
+    m_Grid.m_GenParticle = 1;
+    m_Grid.m_NrOfParticles = 1;
+    return true;
 }
 
 bool LoadMeshtal(CVolumeLoader& loader, const std::string& path)

@@ -143,7 +143,7 @@ bool CPHITSLoad::MapPHITSCylinder(CPHITSReader& reader)
     g.m_ZMax = g.m_ZMin + nz * g.m_DZ;
     g.m_AxisX = h.m_X0, g.m_AxisY = h.m_Y0;
     CVectorCylinderSource source(std::move(values));
-    return m_Loader.MapRZ(source, g);
+    return m_Loader.MapCylinderFile(source, g);
 }
 
 bool LoadPHITS(CVolumeLoader& loader, const std::string& path)

@@ -12,6 +12,7 @@ namespace volumira3d
 {
 bool CVolumeLoader::Load(const CVolumeFormat& format, const std::string& path)
 {
+    m_RelativeErrors = false;
     return format.m_Load(*this, path);
 }
 
@@ -47,8 +48,22 @@ bool CVolumeLoader::PrepareGrid(std::int64_t nx, std::int64_t ny, std::int64_t n
 
 bool CVolumeLoader::Normalised(double raw, double& value) const
 {
-    value = raw * m_Grid.m_Normalization;
+    value = raw * Factor();
     return std::isfinite(value);
+}
+
+double CVolumeLoader::Factor() const
+{
+    return m_RelativeErrors ? 1.0 : m_Grid.m_Normalization;
+}
+
+void CVolumeLoader::ReadRelativeErrors()
+{
+    m_RelativeErrors = true;
+    if (m_Grid.m_Normalization != 1.0)
+        m_Log.AddLine(Format("Relative errors are ratios: the normalization factor %g does not "
+                             "apply to them.",
+                             m_Grid.m_Normalization));
 }
 
 void CVolumeLoader::LogElapsed(DWORD startTicks)

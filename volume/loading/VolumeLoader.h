@@ -4,6 +4,7 @@
 // message boxes. The steps common to every load (data options, display range) are the caller's.
 #pragma once
 #include "platform/Win.h"
+#include "volume/loading/CylinderResampling.h"
 #include "volume/loading/CylinderSource.h"
 #include "volume/model/VoxelArray.h"
 
@@ -57,15 +58,26 @@ public:
     bool PrepareGrid(std::int64_t nx, std::int64_t ny, std::int64_t nz, std::uint64_t fileBytes = 0,
                      EVoxelStart start = EVoxelStart::Zeros);
     bool Normalised(double raw, double& value) const;
+    // The factor values are read with: the normalization, except for relative errors, which are
+    // ratios (the load says so in the log once it knows).
+    double Factor() const;
+    void ReadRelativeErrors();
     void LogElapsed(DWORD startTicks);
     void LogError(const std::string& text);
     void ReportProblem(const std::string& text, UINT icon);
     // The message box of a failure, without a log line.
     void ShowProblem(const std::string& text, UINT icon);
 
-    // Resample the values of a cylindrical binning onto the grid (R-Z rings, R-Phi-Z sectors).
-    bool MapRZ(ICylinderSource& source, const CCylinderGeometry& geometry);
-    bool MapRPhiZ(ICylinderSource& source, const CCylinderGeometry& geometry);
+    // Reads the values of a cylindrical binning (R-Z rings, R-Phi-Z sectors, along z at the
+    // geometry's axis) and resamples them onto the grid.
+    bool MapCylinderFile(ICylinderSource& source, const CCylinderGeometry& geometry);
+    // Resamples normalised values of a mesh onto a grid that covers it, in voxels of the set
+    // cylinder resolution or, without one, of radialWidth; logMemory adds the memory lines.
+    bool MapCylinder(const CCylinderMesh& mesh, const std::vector<double>& values, long long count,
+                     double radialWidth, bool logMemory = false);
+    // The voxel size across a cylinder's axis (cm); 0 for the radial bin width.
+    double CylinderResolution() const { return m_CylinderResolution; }
+    void SetCylinderResolution(double cm) { m_CylinderResolution = cm; }
 
 private:
     // The radial layout of a cylindrical file on the grid.
@@ -82,9 +94,8 @@ private:
     bool PlanRadialLayout(const CCylinderGeometry& geometry, CRadialLayout& layout);
     bool ReadRingValue(ICylinderSource& reader, const CRadialLayout& layout, double& value);
     void FinishRow(ICylinderSource& reader, const CRadialLayout& layout);
-    void SetCylinderGeometry(const CCylinderGeometry& geometry, const CRadialLayout& layout);
-    long ReadSectorPlane(ICylinderSource& reader, const CRadialLayout& layout, long long nphi,
-                         std::vector<double>& values);
+    long long ReadCylinderValues(ICylinderSource& reader, const CRadialLayout& layout,
+                                 std::vector<double>& values);
     void ReportShortCylinderFile(const ICylinderSource& reader, long long expected);
 
     CVoxelGrid& m_Grid;
@@ -94,6 +105,8 @@ private:
     std::string m_LastError;
     // A few hundred MB: a small file announcing many rings once built 800 MB without asking.
     double m_LargeGridBytes = 256.0 * 1024.0 * 1024.0;
+    double m_CylinderResolution = 0;
+    bool m_RelativeErrors = false;
 };
 
 // The base of one format's load (a class in its LoadFoo.cpp): the loader's grid, log and

@@ -1,6 +1,8 @@
 #include "volume/model/VolumeSettings.h"
 
+#include "common/NumberScan.h"
 #include "platform/Profile.h"
+#include "platform/UiServices.h"
 
 #include <algorithm>
 
@@ -75,5 +77,20 @@ int CVolumeSettings::GetReadAheadBuffer() const
 void CVolumeSettings::SetReadAheadBuffer(int size)
 {
     if (m_pProfile) m_pProfile->WriteProfileInt("Cache", "ReadAheadBuffer", std::max(size, 1));
+}
+
+double CVolumeSettings::GetCylinderVoxel() const
+{
+    if (!m_pProfile) return 0;
+    double value = 0;
+    const bool read = ReadNumberField(m_pProfile->GetProfileString("Cylinder", "VoxelSize", "0"),
+                                      value) == EFieldProblem::None;
+    return read && value > 0 ? value : 0;
+}
+
+void CVolumeSettings::SetCylinderVoxel(double cm)
+{
+    if (m_pProfile)
+        m_pProfile->WriteProfileString("Cylinder", "VoxelSize", Format("%.17g", std::max(cm, 0.0)));
 }
 } // namespace volumira3d

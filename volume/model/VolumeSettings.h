@@ -32,6 +32,9 @@ public:
     void SetColumnWidth(const char* section, int column, int width);
     int GetReadAheadBuffer() const; // "Cache" / "ReadAheadBuffer", default 10240, at least 1
     void SetReadAheadBuffer(int size);
+    // "Cylinder" / "VoxelSize" in cm, default 0 (the ring width); never negative.
+    double GetCylinderVoxel() const;
+    void SetCylinderVoxel(double cm);
 
 private:
     CProfile* m_pProfile;

@@ -1,4 +1,4 @@
-#include "TestHelpers.h"
+#include "LoaderTest.h"
 #include "platform/Controls.h"
 #include "platform/Profile.h"
 #include "testkit/FakeHost.h"
@@ -189,6 +189,27 @@ TEST_F(MainDialogTest, EveryFailureShowsOneBoxThatAgreesWithTheLog)
     Load(DataPath("bad/truncated.usrbin"));
     EXPECT_EQ(MessageTexts().size(), 1u) << "the loader's own box only";
     EXPECT_TRUE(Shown("Sorry but only 63 values were read for 64 bins.", "error"));
+}
+
+// The offered maximum is printed with six digits; accepting it must not put the bound below the
+// data's true maximum.
+TEST_F(MainDialogTest, AcceptingTheOfferedRangeNeverWarns)
+{
+    // A maximum of more digits than the fields print: 12.3456749 shows as 1.234567e+01.
+    std::string text = ReadText(DataPath("cartesian_3x2x2.usrbin"));
+    text.replace(text.find(" 1.2000E+01"), 11, " 1.23456749E+01");
+    Ui().QueueModal("", [](CDialog&) {});
+    Load(WriteScratch("digits.usrbin", text));
+    ASSERT_TRUE(m_Dlg.HasGrid()) << ::testing::PrintToString(LogLines(m_Dlg));
+    EXPECT_FALSE(Shown("Value overflow might occur")) << ::testing::PrintToString(MessageTexts());
+    EXPECT_EQ(m_Dlg.m_RangeMax, 12.3456749);
+    EXPECT_EQ(m_Dlg.m_RangeMin, 1);
+    // A maximum typed below the data's still warns.
+    Ui().Reset();
+    Ui().QueueAnswer(IDYES);
+    Ui().QueueModal("", SetRange("1", "12.34567", ScaleLinear));
+    Load(WriteScratch("digits.usrbin", text));
+    EXPECT_TRUE(Shown("Value overflow might occur"));
 }
 
 TEST_F(MainDialogTest, ClearQuestionAnsweredNoKeepsTheRange)

@@ -209,11 +209,11 @@ TEST_F(FlukaBinaryTest, RPhiZBinningsFillSectors)
 {
     SKIP_WITHOUT_FORTRAN();
     ASSERT_TRUE(Load(FortranFile("rphiz.bin"))) << LogText();
-    EXPECT_EQ(m_Grid.m_NrXBins, 7);
+    EXPECT_EQ(m_Grid.m_NrXBins, 6);
     EXPECT_EQ(m_Grid.m_NrZBins, 1);
     EXPECT_EQ(m_Grid.m_RangeMin, 1);
     EXPECT_EQ(m_Grid.m_RangeMax, 12);
-    EXPECT_TRUE(Logged("Mapping 49 bins to XYZ..."));
+    EXPECT_TRUE(Logged("Mapping 36 bins to XYZ..."));
 }
 
 TEST_F(FlukaBinaryTest, RegionBinningsAreRefusedWithTheTypeMessage)

@@ -1,5 +1,5 @@
 #include "TestHelpers.h"
-#include "volume/loading/CylinderMapping.h"
+#include "volume/loading/CylinderResampling.h"
 #include "volume/loading/VolumeLoader.h"
 #include "volume/model/LoadLog.h"
 #include "volume/model/VoxelGrid.h"
@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 namespace volumira3d
 {
@@ -21,8 +22,9 @@ protected:
     double V(int ix, int iy, int iz) const { return m_Grid.m_Voxels[ix][iy][iz]; }
 };
 
-TEST_F(FlukaCylinderTest, RingsFillKnownVoxelsAroundTheAxis)
+TEST_F(FlukaCylinderTest, EveryVoxelTakesTheRingThatHoldsItsCentre)
 {
+    // Axis at (1, -1), rings of 1 cm to 4 cm, two planes: values 10..13 and 20..23.
     ASSERT_TRUE(LoadRZ(DataPath("rz_4x2.rz")));
     EXPECT_EQ(m_Grid.m_NrXBins, 8);
     EXPECT_EQ(m_Grid.m_NrYBins, 8);
@@ -31,31 +33,49 @@ TEST_F(FlukaCylinderTest, RingsFillKnownVoxelsAroundTheAxis)
     EXPECT_EQ(m_Grid.m_GridMin[1], -1 - 4);
     EXPECT_EQ(m_Grid.m_BinWidth[0], 1);
     EXPECT_EQ(m_Grid.m_GenParticle, 211);
-    // The four cells at the centre corner take ring 0, mirrored.
+    // Centres relative to the axis: (ix - 3.5, iy - 3.5).
     for (int ix : {3, 4})
         for (int iy : {3, 4})
-            EXPECT_EQ(V(ix, iy, 0), 10);
-    // Corners exactly on a ring boundary take the outer ring.
-    EXPECT_EQ(V(4, 5, 0), 11);
-    EXPECT_EQ(V(5, 4, 0), 11);
-    EXPECT_EQ(V(2, 3, 0), 11);
-    EXPECT_EQ(V(5, 5, 0), 11); // corner at radius 1.41
+            EXPECT_EQ(V(ix, iy, 0), 10); // radius 0.71
+    EXPECT_EQ(V(5, 4, 0), 11);           // (1.5, 0.5): 1.58
+    EXPECT_EQ(V(2, 3, 0), 11);           // (-1.5, -0.5)
+    EXPECT_EQ(V(5, 5, 0), 12);           // (1.5, 1.5): 2.12
+    EXPECT_EQ(V(6, 6, 0), 13);           // (2.5, 2.5): 3.54
     EXPECT_EQ(V(7, 4, 1), 23);
     EXPECT_EQ(V(0, 3, 1), 23);
-    EXPECT_EQ(V(7, 7, 0), 0); // corner at radius 4.24, beyond the last ring
+    EXPECT_EQ(V(7, 7, 0), 0); // (3.5, 3.5): 4.95, outside the cylinder
     EXPECT_EQ(V(0, 0, 1), 0);
+    // Symmetric about the axis: the picture is not shifted by half a voxel.
+    for (int ix = 0; ix < 8; ++ix)
+        for (int iy = 0; iy < 8; ++iy)
+            EXPECT_EQ(V(ix, iy, 1), V(7 - ix, 7 - iy, 1)) << ix << " " << iy;
     EXPECT_EQ(m_Grid.m_RangeMin, 10);
     EXPECT_EQ(m_Grid.m_RangeMax, 23);
-    // The statistics name the first voxel of the write.
-    EXPECT_EQ(m_Grid.m_MinDataValIndices[0], 4);
-    EXPECT_EQ(m_Grid.m_MinDataValIndices[1], 4);
-    EXPECT_EQ(m_Grid.m_MaxDataValIndices[0], 4);
-    EXPECT_EQ(m_Grid.m_MaxDataValIndices[1], 7);
+    // The statistics name the first voxel in storage order (x fastest).
+    EXPECT_EQ(m_Grid.m_MinDataValIndices[0], 3);
+    EXPECT_EQ(m_Grid.m_MinDataValIndices[1], 3);
+    EXPECT_EQ(m_Grid.m_MaxDataValIndices[0], 2); // (-1.5, -3.5): 3.81
+    EXPECT_EQ(m_Grid.m_MaxDataValIndices[1], 0);
     EXPECT_EQ(m_Grid.m_MaxDataValIndices[2], 1);
     EXPECT_TRUE(Logged("Requesting 0.00 MB of memory..."));
     EXPECT_TRUE(Logged("...successful"));
     EXPECT_TRUE(Logged(Format("Using %d cores", omp_get_num_procs())));
-    EXPECT_TRUE(Logged("Mapping 4 bins to XYZ... 50%") || Logged("Mapping 8 bins to XYZ... 100%"));
+    EXPECT_TRUE(Logged("Mapping 128 bins to XYZ... 100%"));
+}
+
+TEST_F(FlukaCylinderTest, AFinerResolutionKeepsTheRingsWhereTheyAre)
+{
+    CVolumeLoader loader(m_Grid, m_Log);
+    loader.SetCylinderResolution(0.5);
+    ASSERT_TRUE(loader.Load("FLUKA R-Z USRBIN", DataPath("rz_4x2.rz")));
+    EXPECT_EQ(m_Grid.m_NrXBins, 16);
+    EXPECT_EQ(m_Grid.m_GridMin[0], -3);
+    EXPECT_EQ(m_Grid.m_BinWidth[0], 0.5);
+    EXPECT_EQ(m_Grid.m_BinWidth[2], 1); // along the axis the bins' own width
+    EXPECT_EQ(V(8, 8, 0), 10);          // (0.25, 0.25)
+    EXPECT_EQ(V(10, 8, 0), 11);         // (1.25, 0.25): 1.27
+    EXPECT_EQ(V(15, 8, 1), 23);         // (3.75, 0.25): 3.76
+    EXPECT_EQ(V(15, 12, 1), 0);         // (3.75, 2.25): 4.37
 }
 
 TEST_F(FlukaCylinderTest, OneValueMissingLeavesTheLastRingAtZeroAndSaysSo)
@@ -64,7 +84,7 @@ TEST_F(FlukaCylinderTest, OneValueMissingLeavesTheLastRingAtZeroAndSaysSo)
     EXPECT_EQ(V(7, 5, 0), 4);
     EXPECT_EQ(V(4, 4, 1), 5);
     EXPECT_EQ(V(6, 4, 1), 7);
-    EXPECT_EQ(V(7, 4, 1), 7); // on the boundary of the last ring read
+    EXPECT_EQ(V(7, 4, 1), 0); // (3.5, 0.5): the ring whose value is missing
     EXPECT_EQ(V(7, 5, 1), 0);
     EXPECT_TRUE(Ui().Messages().empty());
     ASSERT_TRUE(Logged("Only 7 of 8 values could be read; the remaining voxels were left at 0."));
@@ -139,25 +159,42 @@ TEST_F(FlukaCylinderTest, CompactingAnOddRingCountKeepsThePlanesInStep)
         Logged("Only 397 of 398 values could be read; the remaining voxels were left at 0."));
 }
 
-TEST_F(FlukaCylinderTest, SectorsFillKnownVoxels)
+TEST_F(FlukaCylinderTest, EveryVoxelTakesTheSectorThatHoldsItsCentre)
 {
+    // Value 100 (sector + 1) + ring + 1; sectors of 45 degrees from -180.
     ASSERT_TRUE(LoadRPhiZ(DataPath("rpz_3x8x1.rpz")));
-    EXPECT_EQ(m_Grid.m_NrXBins, 7);
-    EXPECT_EQ(m_Grid.m_NrYBins, 7);
+    EXPECT_EQ(m_Grid.m_NrXBins, 6);
+    EXPECT_EQ(m_Grid.m_NrYBins, 6);
     EXPECT_EQ(m_Grid.m_GridMin[0], -3);
     EXPECT_EQ(m_Grid.m_GridMin[1], -3);
-    // Value 100 (sector + 1) + ring + 1; offsets from the centre corner (3, 3).
-    EXPECT_EQ(V(5, 4, 0), 503); // (2, 1): radius 2.24, angle 0.46
-    EXPECT_EQ(V(1, 2, 0), 103); // (-2, -1): angle -2.68
-    EXPECT_EQ(V(2, 5, 0), 703); // (-1, 2): angle 2.03
-    EXPECT_EQ(V(4, 1, 0), 303); // (1, -2): angle -1.11
-    EXPECT_EQ(V(4, 3, 0), 502); // (1, 0): outer ring and later sector on both boundaries
-    EXPECT_EQ(V(0, 2, 0), 0);   // radius 3.16
-    EXPECT_EQ(V(3, 0, 0), 0);   // row 0 is never scanned
+    // Centres (ix - 2.5, iy - 2.5).
+    EXPECT_EQ(V(4, 3, 0), 502); // (1.5, 0.5): radius 1.58, 18 degrees
+    EXPECT_EQ(V(5, 4, 0), 503); // (2.5, 1.5): 2.92, 31 degrees
+    EXPECT_EQ(V(0, 1, 0), 103); // (-2.5, -1.5): -149 degrees
+    EXPECT_EQ(V(1, 5, 0), 703); // (-1.5, 2.5): 121 degrees
+    EXPECT_EQ(V(3, 0, 0), 303); // (0.5, -2.5): -79 degrees
+    EXPECT_EQ(V(0, 2, 0), 103); // (-2.5, -0.5): -169 degrees
+    EXPECT_EQ(V(0, 0, 0), 0);   // radius 3.54
+    // Centres on the diagonals lie on sector boundaries: each takes the sector that starts there.
+    EXPECT_EQ(V(3, 3, 0), 601); // 45 degrees
+    EXPECT_EQ(V(2, 3, 0), 801); // 135 degrees
+    EXPECT_EQ(V(2, 2, 0), 201); // -135 degrees
+    EXPECT_EQ(V(3, 2, 0), 401); // -45 degrees
     EXPECT_EQ(m_Grid.m_RangeMax, 803);
-    EXPECT_EQ(m_Grid.m_RangeMin, 102); // no corner lies in ring 0 of sector 0
-    EXPECT_TRUE(Logged("Mapping 49 bins to XYZ... 100%"));
+    EXPECT_EQ(m_Grid.m_RangeMin, 102); // ring 0 of sector 0 holds no centre
+    EXPECT_TRUE(Logged("Mapping 36 bins to XYZ... 100%"));
     EXPECT_FALSE(Logged("...successful")); // no memory line for R-Phi-Z
+}
+
+TEST_F(FlukaCylinderTest, AnAxisLineInAnRPhiZHeaderMovesTheGrid)
+{
+    std::string text = FlukaRPhiZ(0, 3, 3, 1, 2, 1, FlukaValues(Sequence(6)));
+    const std::string data = "      Data follow";
+    text.insert(text.find(data), "      axis coordinates: X =  5.0000E+00, Y = -2.0000E+00 cm\n");
+    ASSERT_TRUE(LoadRPhiZ(WriteScratch("axis.rpz", text)));
+    EXPECT_EQ(m_Grid.m_GridMin[0], 5 - 3);
+    EXPECT_EQ(m_Grid.m_GridMin[1], -2 - 3);
+    EXPECT_EQ(V(3, 3, 0), 4); // (0.5, 0.5) from the axis: upper half turn, ring 0
 }
 
 TEST_F(FlukaCylinderTest, SectorResultsDoNotDependOnTheThreadCount)
@@ -183,8 +220,9 @@ TEST_F(FlukaCylinderTest, WideSectorsCoverTheWholeRing)
     // One sector of a full turn: every voxel within the outer radius gets its ring's value.
     ASSERT_TRUE(
         LoadRPhiZ(WriteScratch("one.rpz", FlukaRPhiZ(0, 3, 3, 1, 1, 1, FlukaValues({1, 2, 3})))));
-    EXPECT_EQ(V(1, 1, 0), 3); // lower left, radius 2.83
-    EXPECT_EQ(V(5, 5, 0), 3); // upper right
+    EXPECT_EQ(V(1, 1, 0), 3); // lower left, radius 2.12
+    EXPECT_EQ(V(4, 4, 0), 3); // upper right
+    EXPECT_EQ(V(5, 5, 0), 0); // radius 3.54
     EXPECT_EQ(V(3, 3, 0), 1);
     ASSERT_TRUE(LoadRPhiZ(
         WriteScratch("two.rpz", FlukaRPhiZ(0, 3, 3, 1, 2, 1, FlukaValues({1, 2, 3, 4, 5, 6})))));
@@ -194,32 +232,27 @@ TEST_F(FlukaCylinderTest, WideSectorsCoverTheWholeRing)
 
 namespace
 {
-// The sector fill as the file defines it, value after value: every voxel of the sector's window
-// whose corner lies in the annulus and the sector gets the value; the statistics see the value
-// at the first voxel written.
-void FillSectorsValueByValue(CVoxelGrid& grid, const std::vector<double>& values, long count,
-                             int nr, int off, int nphi, int iz)
+// The plane of a binning written out voxel by voxel: the value of the ring and sector that hold
+// the voxel's centre (rings from rmin in bins of 1 cm, sectors from -pi), 0 outside or where the
+// file ran out.
+void FillByCentres(CVoxelGrid& grid, const std::vector<double>& values, long count, int nr,
+                   double rmin, int nphi, int iz)
 {
-    const auto windows = SectorWindows(grid.m_NrXBins, nphi);
-    const int c = grid.m_NrXBins / 2;
-    const double dx = grid.m_BinWidth[0];
-    for (long k = 0; k < count; ++k)
-    {
-        const CSectorWindow& w = windows[k / nr];
-        const int r = off + int(k % nr);
-        int firstX = -1, firstY = -1;
-        for (int ix = w.m_X0; ix <= w.m_X1; ++ix)
-            for (int iy = w.m_Y0; iy <= w.m_Y1; ++iy)
-            {
-                const double ox = (ix - c) * dx, oy = (iy - c) * dx;
-                const double d = std::sqrt(ox * ox + oy * oy);
-                const double angle = std::atan2(oy, ox);
-                if (d < r * dx || d > (r + 1) * dx || angle < w.m_Lo || angle > w.m_Hi) continue;
-                grid.m_Voxels[ix][iy][iz] = values[k];
-                if (firstX < 0) firstX = ix, firstY = iy;
-            }
-        if (values[k] != 0 && firstX >= 0) grid.UpdateStatistics(values[k], firstX, firstY, iz);
-    }
+    const int n = grid.m_NrXBins;
+    const std::vector<double> phi = EvenEdges(-std::numbers::pi, std::numbers::pi, nphi);
+    for (int iy = 0; iy < n; ++iy)
+        for (int ix = 0; ix < n; ++ix)
+        {
+            const double x = ix + 0.5 - n / 2, y = iy + 0.5 - n / 2;
+            const double r = std::hypot(x, y);
+            const int ring = static_cast<int>(std::floor(r - rmin));
+            const int sector = static_cast<int>(
+                std::upper_bound(phi.begin(), phi.end(), std::atan2(y, x)) - phi.begin() - 1);
+            const long k = long(std::clamp(sector, 0, nphi - 1)) * nr + ring;
+            const double v = r >= rmin && ring < nr && k < count ? values[size_t(k)] : 0;
+            grid.m_Voxels[ix][iy][iz] = v;
+            if (v != 0) grid.UpdateStatistics(v, ix, iy, iz);
+        }
 }
 
 struct CSectorCase
@@ -240,7 +273,7 @@ class SectorFill : public FlukaCylinderTest, public ::testing::WithParamInterfac
 {
 };
 
-TEST_P(SectorFill, EqualsTheFillValueByValue)
+TEST_P(SectorFill, EqualsTheFillVoxelByVoxel)
 {
     const CSectorCase& t = GetParam();
     const long perPlane = long(t.m_NR) * t.m_NPhi;
@@ -262,7 +295,7 @@ TEST_P(SectorFill, EqualsTheFillValueByValue)
         const std::vector<double> plane(
             values.begin() + std::min<long>(iz * perPlane, values.size()),
             values.begin() + std::min<long>(iz * perPlane + present, values.size()));
-        FillSectorsValueByValue(expected, plane, present, t.m_NR, int(t.m_RMin), t.m_NPhi, iz);
+        FillByCentres(expected, plane, present, t.m_NR, t.m_RMin, t.m_NPhi, iz);
     }
     EXPECT_TRUE(expected.m_Voxels == m_Grid.m_Voxels);
     EXPECT_EQ(expected.m_RangeMin, m_Grid.m_RangeMin);

@@ -2,12 +2,14 @@
 // on the grid, bins of unequal width, the choice of tally and bin, broken files.
 #include "LoaderTest.h"
 
+#include "common/Vector.h"
 #include "volume/formats/MeshtalReader.h"
 #include "volume/loading/MeshtalBinDlg.h"
 
 #include <cmath>
 #include <map>
 #include <numbers>
+#include <random>
 #include <span>
 #include <sstream>
 
@@ -276,19 +278,175 @@ TEST_F(MeshtalTest, CylinderValuesLandAtTheirRadiusHeightAndAngle)
                     << "  " << 100 * (ir + 1) + 10 * (iz + 1) + it + 1 << ".0  0.1\n";
     Ui().QueueAnswer(IDNO);
     ASSERT_TRUE(Load(Write(out.str()))) << LogText();
-    // The mapping writes a voxel from the point at its corner; the axis is at voxel (8, 8).
-    ASSERT_EQ(m_Grid.m_NrXBins, 17);
+    // Voxels of the ring width, centred on the axis: voxel (8 + i, 8 + j) has its centre at
+    // ((i + 0.5), (j + 0.5)) x 0.25 from the axis.
+    ASSERT_EQ(m_Grid.m_NrXBins, 16);
     EXPECT_EQ(m_Grid.m_GridMin[0], 1 - 8 * 0.25);
     EXPECT_EQ(m_Grid.m_GridMin[1], 2 - 8 * 0.25);
     EXPECT_EQ(m_Grid.m_GridMin[2], 3);
-    // (-1, 1) x 0.25: r 0.35 (ring 1), 135 degrees = 1/8 revolution past +y (quarter 0).
-    EXPECT_EQ(V(8 - 1, 8 + 1, 0), 211);
-    // (1, 1): ring 1, 45 degrees = 7/8 revolution (quarter 3), upper z bin.
-    EXPECT_EQ(V(8 + 1, 8 + 1, 1), 224);
-    // (5, -3): r 1.46 (ring 5), -31 degrees = 0.66 revolution (quarter 2).
-    EXPECT_EQ(V(8 + 5, 8 - 3, 0), 613);
-    // (-4, -1): r 1.03 (ring 4), 194 degrees = 0.29 revolution (quarter 1).
-    EXPECT_EQ(V(8 - 4, 8 - 1, 1), 522);
+    // (-0.125, 0.125): r 0.18 (ring 0), 135 degrees = 1/8 revolution past +y (quarter 0).
+    EXPECT_EQ(V(8 - 1, 8, 0), 111);
+    // (0.375, 0.375): r 0.53 (ring 2), 45 degrees = 7/8 revolution (quarter 3), upper z bin.
+    EXPECT_EQ(V(8 + 1, 8 + 1, 1), 324);
+    // (1.375, -0.625): r 1.51 (ring 6), -24 degrees = 0.68 revolution (quarter 2).
+    EXPECT_EQ(V(8 + 5, 8 - 3, 0), 713);
+    // (-0.875, -0.125): r 0.88 (ring 3), 188 degrees = 0.27 revolution (quarter 1).
+    EXPECT_EQ(V(8 - 4, 8 - 1, 1), 422);
+    EXPECT_EQ(V(15, 15, 0), 0); // r 2.65: outside, a hole
+}
+
+namespace
+{
+struct CTallyCylinder
+{
+    CVector m_Origin, m_Axis, m_Vec;
+    std::vector<double> m_R, m_Z, m_Theta;
+};
+
+// A one-bin cylindrical tally; cell (ir, iz, ith) holds 1 + its index, r fastest.
+std::string CylinderTally(const CTallyCylinder& c)
+{
+    std::ostringstream out;
+    out.precision(17);
+    const auto line = [&](const char* name, const std::vector<double>& bounds)
+    {
+        out << "    " << name << " direction" << (name[0] == 'T' ? " (revolutions)" : "") << ":";
+        for (const double b : bounds)
+            out << " " << b;
+        out << "\n";
+    };
+    out << " Mesh Tally Number        4\n neutron  mesh tally.\n\n Tally bin boundaries:\n"
+        << "   origin at " << c.m_Origin.x << " " << c.m_Origin.y << " " << c.m_Origin.z
+        << " axis in " << c.m_Axis.x << " " << c.m_Axis.y << " " << c.m_Axis.z
+        << " direction, VEC direction " << c.m_Vec.x << " " << c.m_Vec.y << " " << c.m_Vec.z
+        << "\n";
+    line("R", c.m_R);
+    line("Z", c.m_Z);
+    line("Theta", c.m_Theta);
+    out << "    Energy bin boundaries: 0.00E+00 1.00E+36\n\n"
+           "        R         Z         Th    Result     Rel Error\n";
+    const size_t nr = c.m_R.size() - 1, nz = c.m_Z.size() - 1, nth = c.m_Theta.size() - 1;
+    for (size_t ir = 0; ir < nr; ++ir)
+        for (size_t iz = 0; iz < nz; ++iz)
+            for (size_t it = 0; it < nth; ++it)
+                out << "  " << (c.m_R[ir] + c.m_R[ir + 1]) / 2 << "  "
+                    << (c.m_Z[iz] + c.m_Z[iz + 1]) / 2 << "  "
+                    << (c.m_Theta[it] + c.m_Theta[it + 1]) / 2 << "  "
+                    << 1 + ir + nr * (it + nth * iz) << "  0.05\n";
+    return out.str();
+}
+
+double Dot(const CVector& a, const CVector& b)
+{
+    return a.x * b.x + a.y * b.y + a.z * b.z;
+}
+
+// The value the tally gives at point p, worked out in the tally's own frame.
+double TallyValueAt(const CTallyCylinder& c, const CVector& p)
+{
+    const CVector axis = c.m_Axis / c.m_Axis.Length();
+    const CVector d = p - c.m_Origin;
+    const double t = Dot(d, axis);
+    const CVector q = d - axis * t;
+    CVector ref = c.m_Vec - axis * Dot(c.m_Vec, axis);
+    ref = ref / ref.Length();
+    const CVector normal{axis.y * ref.z - axis.z * ref.y, axis.z * ref.x - axis.x * ref.z,
+                         axis.x * ref.y - axis.y * ref.x};
+    double turns = std::atan2(Dot(q, normal), Dot(q, ref)) / (2 * std::numbers::pi);
+    if (turns < 0) turns += 1;
+    const auto bin = [](const std::vector<double>& b, double x)
+    {
+        for (size_t i = 0; i + 1 < b.size(); ++i)
+            if (x >= b[i] && x < b[i + 1]) return long(i);
+        return -1L;
+    };
+    const long ir = bin(c.m_R, q.Length()), iz = bin(c.m_Z, t), it = bin(c.m_Theta, turns);
+    if (ir < 0 || iz < 0 || it < 0) return 0;
+    const long nr = long(c.m_R.size()) - 1, nth = long(c.m_Theta.size()) - 1;
+    return double(1 + ir + nr * (it + nth * iz));
+}
+} // namespace
+
+TEST_F(MeshtalTest, ACylinderAlongXKeepsItsBinsWhereTheGeometryIs)
+{
+    // Origin (1, 2, 3), axis +x, rings 0-1-2, z bins 0-2-6 along x, one theta bin.
+    const CTallyCylinder c{{1, 2, 3}, {1, 0, 0}, {0, 1, 0}, {0, 1, 2}, {0, 2, 6}, {0, 1}};
+    Ui().QueueAnswer(IDNO);
+    ASSERT_TRUE(Load(Write(CylinderTally(c)))) << LogText();
+    EXPECT_EQ(m_Grid.m_NrXBins, 3); // 2 cm voxels along the axis, the narrowest z bin
+    EXPECT_EQ(m_Grid.m_NrYBins, 4);
+    EXPECT_EQ(m_Grid.m_NrZBins, 4);
+    EXPECT_EQ(m_Grid.m_GridMin[0], 1);
+    EXPECT_EQ(m_Grid.m_GridMin[1], 0);
+    EXPECT_EQ(m_Grid.m_GridMin[2], 1);
+    EXPECT_EQ(V(0, 2, 2), 1); // x 2, (dy, dz) (0.5, 0.5): ring 0 of the first z bin
+    EXPECT_EQ(V(1, 3, 2), 4); // x 4: second z bin, ring 1
+    EXPECT_EQ(V(2, 3, 2), 4); // x 6: t 5, still the second z bin
+    EXPECT_EQ(V(2, 0, 0), 0); // r 2.12
+    EXPECT_FALSE(Shown("only cylinders along the z direction"));
+}
+
+TEST_F(MeshtalTest, CylindersAlongAnyAxisGiveTheBinOfEveryVoxelCentre)
+{
+    const CTallyCylinder cases[] = {
+        {{0, -10, 0}, {0, 0, 1}, {1, 0, 0}, {0, 1, 2.5, 4}, {-5, 0, 5}, {0, 0.25, 0.6, 1}},
+        {{2, 0, -1}, {0, -1, 0}, {0, 0, 1}, {0.5, 1, 3}, {0, 4, 5}, {0, 0.5, 1}},
+        {{1, 1, 1}, {1, 1, 1}, {1, 0, 0}, {0, 1, 2}, {-2, 1, 3}, {0, 0.3, 0.7, 1}},
+        {{0, 0, 0}, {0.2, -0.3, 0.9}, {0, 1, 0}, {0, 0.7, 1.1, 2}, {0, 3}, {0, 0.5, 1}},
+    };
+    std::mt19937 random(26);
+    for (const CTallyCylinder& c : cases)
+    {
+        SCOPED_TRACE(CylinderTally(c).substr(0, 200));
+        Ui().Reset();
+        Ui().QueueAnswer(IDNO);
+        CVolumeLoader loader(m_Grid, m_Log);
+        loader.SetCylinderResolution(0.1);
+        ASSERT_TRUE(loader.Load("MCNP meshtal", Write(CylinderTally(c)))) << LogText();
+        EXPECT_EQ(m_Grid.m_BinWidth[0], 0.1);
+        int inside = 0;
+        for (int k = 0; k < 1000; ++k)
+        {
+            const int ix = int(random() % m_Grid.m_NrXBins), iy = int(random() % m_Grid.m_NrYBins),
+                      iz = int(random() % m_Grid.m_NrZBins);
+            const CVector centre{m_Grid.m_GridMin[0] + (ix + 0.5) * m_Grid.m_BinWidth[0],
+                                 m_Grid.m_GridMin[1] + (iy + 0.5) * m_Grid.m_BinWidth[1],
+                                 m_Grid.m_GridMin[2] + (iz + 0.5) * m_Grid.m_BinWidth[2]};
+            const double expected = TallyValueAt(c, centre);
+            inside += expected != 0;
+            ASSERT_EQ(V(ix, iy, iz), expected) << ix << " " << iy << " " << iz;
+        }
+        EXPECT_GT(inside, 100) << "the grid covers the cylinder closely";
+    }
+}
+
+TEST_F(MeshtalTest, RelativeErrorsAreNotScaledByTheNormalization)
+{
+    const CTallyCylinder c{{0, 0, 0}, {0, 0, 1}, {1, 0, 0}, {0, 1}, {0, 1}, {0, 1}};
+    const std::string cartesian = " Mesh Tally Number        4\n neutron  mesh tally.\n\n"
+                                  " Tally bin boundaries:\n    X direction:  0.0 1.0\n"
+                                  "    Y direction:  0.0 1.0\n    Z direction:  0.0 1.0\n"
+                                  "    Energy bin boundaries: 0.00E+00 1.00E+36\n\n"
+                                  "        X         Y         Z     Result     Rel Error\n"
+                                  "   0.500 0.500 0.500 3.0E+00 5.39E-02\n";
+    for (const std::string& text : {cartesian, CylinderTally(c)})
+    {
+        for (const bool errors : {false, true})
+        {
+            Ui().Reset();
+            m_Log.m_Lines.clear();
+            m_Grid.m_Normalization = 2;
+            Ui().QueueAnswer(errors ? IDYES : IDNO);
+            ASSERT_TRUE(Load(Write(text))) << LogText();
+            const bool isCartesian = text == cartesian;
+            EXPECT_EQ(m_Grid.m_RangeMax, errors        ? (isCartesian ? 0.0539 : 0.05)
+                                         : isCartesian ? 6
+                                                       : 2);
+            EXPECT_EQ(Logged("Relative errors are ratios: the normalization factor 2 does not "
+                             "apply to them."),
+                      errors);
+        }
+    }
 }
 
 TEST_F(MeshtalTest, RealCylindricalTalliesLoadThroughTheMapping)
