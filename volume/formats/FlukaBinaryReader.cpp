@@ -49,11 +49,20 @@ bool CFlukaBinaryReader::Fail(const std::string& text)
 bool CFlukaBinaryReader::Open(const std::string& path)
 {
     m_Error.clear();
-    if (!m_File.Open(path) || !ReadRunHeader() || !ReadBinningHeader() || !CheckCounts())
-        return false;
+    m_Binnings.clear();
+    m_ValueOffsets.clear();
+    m_ErrorOffsets.clear();
+    m_ErrorsOffset = 0;
+    if (!m_File.Open(path) || !ReadRunHeader()) return false;
+    CFlukaBinaryHeader first = m_Header;
+    if (!ReadBinningHeader(first)) return false;
+    m_Header = first;
+    if (!CheckCounts()) return false;
     std::uint32_t length = 0;
     if (!m_File.BeginRecord(length)) return false;
     m_ValuesOffset = m_File.RecordOffset();
+    m_Binnings.push_back(m_Header);
+    m_ValueOffsets.push_back(m_ValuesOffset);
     return BeginArray(m_ValuesOffset, "values");
 }
 
@@ -83,7 +92,7 @@ bool CFlukaBinaryReader::ReadRunHeader()
     return true;
 }
 
-bool CFlukaBinaryReader::ReadBinningHeader()
+bool CFlukaBinaryReader::ReadBinningHeader(CFlukaBinaryHeader& header)
 {
     std::uint32_t length = 0;
     if (!m_File.BeginRecord(length)) return false;
@@ -92,14 +101,14 @@ bool CFlukaBinaryReader::ReadBinningHeader()
                     " holds " + std::to_string(length) + " bytes, fewer than a binning header");
     unsigned char b[MinBinningHeader];
     if (!m_File.Read(b, sizeof b)) return false;
-    m_Header.m_Number = LittleInt32(b);
-    m_Header.m_Name = Trimmed(b + 4, 10);
-    m_Header.m_Type = LittleInt32(b + 14);
-    m_Header.m_GenParticle = LittleInt32(b + 18);
+    header.m_Number = LittleInt32(b);
+    header.m_Name = Trimmed(b + 4, 10);
+    header.m_Type = LittleInt32(b + 14);
+    header.m_GenParticle = LittleInt32(b + 18);
     for (int a = 0; a < 3; ++a)
     {
         const unsigned char* p = b + 22 + 16 * a;
-        CFlukaAxis& axis = m_Header.m_Axis[a];
+        CFlukaAxis& axis = header.m_Axis[a];
         axis.m_Min = DecimalOf(LittleFloat32(p));
         axis.m_Max = DecimalOf(LittleFloat32(p + 4));
         axis.m_Bins = LittleInt32(p + 8);
@@ -164,31 +173,53 @@ const unsigned char* CFlukaBinaryReader::ViewValues(std::size_t n)
 
 bool CFlukaBinaryReader::ScanTail()
 {
-    m_SkippedBinnings = 0;
+    m_ErrorOffsets.clear();
     m_ErrorsOffset = 0;
-    m_File.Rewind(m_ValuesOffset);
+    m_Binnings.resize(1);
+    m_ValueOffsets.resize(1);
+    m_File.Rewind(m_ValueOffsets.front());
     std::uint32_t length = 0;
     if (!m_File.BeginRecord(length)) return false;
     while (!m_File.AtEnd())
     {
+        const std::uint64_t at = m_File.NextRecordOffset();
         if (!m_File.BeginRecord(length)) return false;
         char head[sizeof Statistics - 1] = {};
         if (length >= sizeof head && !m_File.Read(head, sizeof head)) return false;
         if (length >= sizeof head && std::memcmp(head, Statistics, sizeof head) == 0)
         {
-            // The errors are the record after this one, not the bytes after the word.
-            if (!m_File.BeginRecord(length)) return false;
-            m_ErrorsOffset = m_File.RecordOffset();
+            // The errors are the records after this one, one per binning.
+            while (m_ErrorOffsets.size() < m_Binnings.size() && !m_File.AtEnd())
+            {
+                if (!m_File.BeginRecord(length)) return false;
+                m_ErrorOffsets.push_back(m_File.RecordOffset());
+            }
+            m_ErrorsOffset = m_ErrorOffsets.front();
             return true;
         }
         if (length < MinBinningHeader)
             return Fail("An unknown record of " + std::to_string(length) +
                         " bytes follows at byte " + std::to_string(m_File.RecordOffset()));
         // Another binning: its header, then its values.
-        ++m_SkippedBinnings;
-        if (!m_File.BeginRecord(length)) return false;
+        m_File.Rewind(at);
+        CFlukaBinaryHeader next = m_Header;
+        if (!ReadBinningHeader(next) || !m_File.BeginRecord(length)) return false;
+        m_Binnings.push_back(next);
+        m_ValueOffsets.push_back(m_File.RecordOffset());
     }
     return true;
+}
+
+bool CFlukaBinaryReader::SelectBinning(int index)
+{
+    if (index < 0 || static_cast<size_t>(index) >= m_Binnings.size())
+        return Fail("The file holds no binning " + std::to_string(index + 1));
+    const size_t i = static_cast<size_t>(index);
+    m_Header = m_Binnings[i];
+    if (!CheckCounts()) return false;
+    m_ValuesOffset = m_ValueOffsets[i];
+    m_ErrorsOffset = i < m_ErrorOffsets.size() ? m_ErrorOffsets[i] : 0;
+    return BeginArray(m_ValuesOffset, "values");
 }
 
 bool CFlukaBinaryReader::BeginErrors()

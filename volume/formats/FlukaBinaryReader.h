@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace volumira3d
 {
@@ -41,22 +42,27 @@ public:
     // nullptr where it could not (ReadValues them then) or on failure (Error() set).
     const unsigned char* ViewValues(std::size_t n);
 
-    // Walks the records after the first binning's values: counts the further binnings and looks
-    // for the STATISTICS record. False (Error() says why) when a record there is broken; what was
-    // found before it stays valid.
+    // Walks the records after the first binning's values: reads the headers of the further
+    // binnings and looks for the STATISTICS record and the error records after it (one per
+    // binning). False (Error() says why) when a record there is broken; what was found before it
+    // stays valid.
     bool ScanTail();
-    int SkippedBinnings() const { return m_SkippedBinnings; }
+    // The headers of the binnings found so far, in file order.
+    const std::vector<CFlukaBinaryHeader>& Binnings() const { return m_Binnings; }
+    // Makes binning `index` the one read: its header, its values, its errors. False (Error() set)
+    // for a header whose counts do not fit or an index out of range.
+    bool SelectBinning(int index);
     bool HasStatistics() const { return m_ErrorsOffset != 0; }
-    // Makes the error record of the first binning the current value record.
+    // Makes the error record of the selected binning the current value record.
     bool BeginErrors();
-    // Makes the first binning's values the current value record again.
+    // Makes the selected binning's values the current value record again.
     bool BeginValues();
 
     const std::string& Error() const;
 
 private:
     bool ReadRunHeader();
-    bool ReadBinningHeader();
+    bool ReadBinningHeader(CFlukaBinaryHeader& header);
     bool CheckCounts();
     bool BeginArray(std::uint64_t offset, const char* what);
     bool Fail(const std::string& text);
@@ -65,7 +71,8 @@ private:
     CFlukaBinaryHeader m_Header;
     std::int64_t m_Values = 0;
     std::uint64_t m_ValuesOffset = 0, m_ErrorsOffset = 0;
-    int m_SkippedBinnings = 0;
+    std::vector<CFlukaBinaryHeader> m_Binnings;
+    std::vector<std::uint64_t> m_ValueOffsets, m_ErrorOffsets;
     std::string m_Error;
 };
 } // namespace volumira3d

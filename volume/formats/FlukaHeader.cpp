@@ -34,6 +34,18 @@ void ParseBinningLine(std::string_view line, EFlukaBinning binning, CFlukaHeader
     std::int32_t particle = 0;
     if (ParseLeadingNumber(Token(tokens, binning == EFlukaBinning::RZ ? 12 : 10), particle))
         header.m_GenParticle = particle;
+    const size_t n = line.find("n.");
+    const size_t digits = n == std::string_view::npos ? n : line.find_first_not_of(' ', n + 2);
+    std::int32_t number = 0;
+    if (digits != std::string_view::npos && ParseLeadingNumber(line.substr(digits), number))
+        header.m_Number = number;
+    const size_t open = line.find('"'), close = line.find('"', open + 1);
+    if (open != std::string_view::npos && close != std::string_view::npos)
+    {
+        const std::string_view name = line.substr(open + 1, close - open - 1);
+        const size_t last = name.find_last_not_of(' ');
+        header.m_Name = std::string(name.substr(0, last == std::string_view::npos ? 0 : last + 1));
+    }
 }
 
 bool NextNonEmptyLine(CTextScanner& in, std::string& line)
@@ -169,15 +181,16 @@ std::string_view BinningPhrase(EFlukaBinning binning)
 }
 
 bool ReadFlukaHeader(CTextScanner& in, EFlukaBinning binning, CFlukaHeader& header,
-                     std::string& error)
+                     std::string& error, int index)
 {
     const std::string_view phrase = BinningPhrase(binning);
     std::string line;
+    int seen = 0;
     while (in.ReadLine(line))
     {
         if (line.find("Total number of particles") != std::string::npos)
             ParseParticlesLine(line, header);
-        else if (line.find(phrase) != std::string::npos)
+        else if (line.find(phrase) != std::string::npos && seen++ == index)
         {
             ParseBinningLine(line, binning, header);
             if (!ReadCoordinateLines(in, binning, header, error)) return false;
@@ -188,6 +201,28 @@ bool ReadFlukaHeader(CTextScanner& in, EFlukaBinning binning, CFlukaHeader& head
     error =
         Format("no line with \"%.*s\" was found", static_cast<int>(phrase.size()), phrase.data());
     return false;
+}
+
+std::vector<CFlukaHeader> ScanFlukaBinnings(const std::string& path, EFlukaBinning binning)
+{
+    std::vector<CFlukaHeader> binnings;
+    CTextScanner in;
+    if (!in.Open(path)) return binnings;
+    const std::string_view phrase = BinningPhrase(binning);
+    CFlukaHeader header;
+    std::string line, error;
+    while (in.ReadLine(line))
+    {
+        if (line.find("Total number of particles") != std::string::npos)
+            ParseParticlesLine(line, header);
+        else if (line.find(phrase) != std::string::npos)
+        {
+            ParseBinningLine(line, binning, header);
+            if (!ReadCoordinateLines(in, binning, header, error)) break;
+            binnings.push_back(header);
+        }
+    }
+    return binnings;
 }
 
 void SkipToFlukaData(CTextScanner& in, CFlukaHeader* header)

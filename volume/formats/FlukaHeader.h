@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace volumira3d
 {
@@ -30,16 +31,23 @@ struct CFlukaHeader
     // Cartesian: x, y, z. R-Z: r, (unused), z. R-Phi-Z: r, phi (only the bin count), z.
     CFlukaAxis m_Axis[3];
     double m_AxisX = 0, m_AxisY = 0; // cylindrical binnings
+    std::int32_t m_Number = 0;       // of the binning line ("binning n.   1")
+    std::string m_Name;              // between its quotes, trimmed
 };
 
 // The phrase of a binning line, as FLUKA writes it.
 std::string_view BinningPhrase(EFlukaBinning binning);
 
-// Reads lines up to and including the coordinate lines of the first binning of this kind, then
-// skips to the first value. False with a reason in error when the file ends before a binning line
-// or a coordinate line is missing, unreadable or out of range.
+// Reads lines up to and including the coordinate lines of the binning of this kind numbered
+// `index` in file order (0: the first), then skips to the first value. False with a reason in
+// error when the file ends before that binning line or a coordinate line is missing, unreadable
+// or out of range.
 bool ReadFlukaHeader(CTextScanner& in, EFlukaBinning binning, CFlukaHeader& header,
-                     std::string& error);
+                     std::string& error, int index = 0);
+
+// The headers of every binning of this kind in the file, in file order, up to the first one
+// whose header cannot be read.
+std::vector<CFlukaHeader> ScanFlukaBinnings(const std::string& path, EFlukaBinning binning);
 
 // Skips white space and every line that starts with a letter, "+" or "-"; stops in front of the
 // first other character (the first value). An "axis coordinates" line among them, when a header

@@ -56,7 +56,7 @@ void CFlukaRZAsciiReader::ApplyCommon(const CFlukaHeader& header)
 bool CFlukaRZAsciiReader::ReadHeader(CTextScanner& in)
 {
     CFlukaHeader header;
-    if (!ReadFlukaHeader(in, EFlukaBinning::RZ, header, m_Error)) return false;
+    if (!ReadFlukaHeader(in, EFlukaBinning::RZ, header, m_Error, m_BinningIndex)) return false;
     ApplyCommon(header);
     SetAxis(header.m_AxisX, header.m_AxisY);
     return true;
@@ -65,7 +65,7 @@ bool CFlukaRZAsciiReader::ReadHeader(CTextScanner& in)
 bool CFlukaRPhiZAsciiReader::ReadHeader(CTextScanner& in)
 {
     CFlukaHeader header;
-    if (!ReadFlukaHeader(in, EFlukaBinning::RPhiZ, header, m_Error)) return false;
+    if (!ReadFlukaHeader(in, EFlukaBinning::RPhiZ, header, m_Error, m_BinningIndex)) return false;
     ApplyCommon(header);
     SetAxis(header.m_AxisX, header.m_AxisY);
     SetNPhi(header.m_Axis[1].m_Bins);

@@ -53,6 +53,8 @@ public:
     virtual void SetGenParticle(std::int32_t p) { m_GenParticle = p; }
     virtual void SetNrOfParticles(std::int32_t n) { m_NrOfParticles = n; }
     virtual bool ReadHeader(CTextScanner& in);
+    // Which binning of this kind the header is read from (0, the default, is the first).
+    void SetBinningIndex(int index) { m_BinningIndex = index; }
 
     const std::string& Error() const { return m_Error; }
     const std::string& Path() const { return m_Path; }
@@ -74,6 +76,7 @@ protected:
     std::string m_Path;
     std::int32_t m_Count = 0;
     std::string m_Error;
+    int m_BinningIndex = 0;
 };
 
 // The angular range is always -pi .. +pi, the axis at x = 0, y = 0.

@@ -15,7 +15,8 @@ public:
     bool ReadHeader(CTextScanner& in) override
     {
         CFlukaHeader header;
-        if (!ReadFlukaHeader(in, EFlukaBinning::Cartesian, header, this->m_Error)) return false;
+        if (!ReadFlukaHeader(in, EFlukaBinning::Cartesian, header, this->m_Error, m_BinningIndex))
+            return false;
         ApplyCartesianHeader(header, *this);
         m_TotalWeight = header.m_TotalWeight;
         m_GenParticle = header.m_GenParticle;
@@ -26,5 +27,6 @@ public:
     double m_TotalWeight = 0;
     std::int32_t m_GenParticle = 0;
     std::int32_t m_NrOfParticles = 0;
+    int m_BinningIndex = 0; // which cartesian binning of the file is read, 0 the first
 };
 } // namespace volumira3d

@@ -39,6 +39,8 @@ public:
     const unsigned char* View(std::size_t n);
     // The offset of the current record's leading marker (for messages and for coming back).
     std::uint64_t RecordOffset() const { return m_Start; }
+    // Where the record after the current one begins (a value Rewind takes).
+    std::uint64_t NextRecordOffset() const { return m_Next; }
     // Makes the record at offset (a value RecordOffset gave) the next one BeginRecord starts.
     void Rewind(std::uint64_t offset) { m_Next = offset; }
 

@@ -144,6 +144,20 @@ CCylinderGeometry CylinderGeometryOf(const CFlukaBinaryHeader& header)
     return g;
 }
 
+std::string TypeName(std::int32_t type)
+{
+    switch (MappingOf(type))
+    {
+    case EBinaryMapping::Cartesian:
+        return Format("cartesian (%d)", type);
+    case EBinaryMapping::Cylindrical:
+        return Format("cylindrical (%d)", type);
+    case EBinaryMapping::Unknown:
+        break;
+    }
+    return Format("type %d", type);
+}
+
 // The contradiction in a mapped binning's axes, empty when there is none: each axis must run
 // upwards in bins of positive width that add up to its range (to the float's digits).
 std::string AxisContradiction(const CFlukaBinaryHeader& header)
@@ -169,6 +183,7 @@ public:
     bool Load(const std::string& path);
 
 private:
+    bool ChooseBinning(CFlukaBinaryReader& reader);
     bool ChooseBinaryArray(CFlukaBinaryReader& reader);
     bool MapBinaryCartesian(CFlukaBinaryReader& reader);
 };
@@ -183,6 +198,7 @@ bool CFlukaBinaryLoad::Load(const std::string& path)
         m_Loader.LogError(reader.Error());
         return false;
     }
+    if (!ChooseBinning(reader)) return false;
     const EBinaryMapping mapping = MappingOf(reader.Header().m_Type);
     if (mapping == EBinaryMapping::Unknown)
     {
@@ -201,18 +217,30 @@ bool CFlukaBinaryLoad::Load(const std::string& path)
     return m_Loader.MapCylinderFile(source, CylinderGeometryOf(reader.Header()));
 }
 
-// Looks past the first binning: says how many more were skipped and, for a sum file, asks
-// whether its errors are shown instead of its values. Leaves the chosen array ready to read.
-bool CFlukaBinaryLoad::ChooseBinaryArray(CFlukaBinaryReader& reader)
+// Looks past the first binning and, with several, asks which one to read.
+bool CFlukaBinaryLoad::ChooseBinning(CFlukaBinaryReader& reader)
 {
     if (!reader.ScanTail())
-        m_Log.AddLine("What follows the first binning cannot be read and was ignored: " +
-                          reader.Error(),
+        m_Log.AddLine("What follows binning " + std::to_string(reader.Binnings().size()) +
+                          " cannot be read and was ignored: " + reader.Error(),
                       ILoadLog::IconWarning);
-    if (reader.SkippedBinnings() > 0)
-        m_Log.AddLine(Format("Only the first binning is read; %d more in this file were skipped.",
-                             reader.SkippedBinnings()),
-                      ILoadLog::IconWarning);
+    std::vector<CVolumeLoader::CBinningRow> rows;
+    for (const CFlukaBinaryHeader& h : reader.Binnings())
+        rows.push_back(
+            {h.m_Number, h.m_Name, TypeName(h.m_Type),
+             Format("%d x %d x %d", h.m_Axis[0].m_Bins, h.m_Axis[1].m_Bins, h.m_Axis[2].m_Bins),
+             h.m_GenParticle});
+    int index = 0;
+    if (!m_Loader.ChooseFlukaBinning(rows, index)) return false;
+    if (index == 0 || reader.SelectBinning(index)) return true;
+    m_Loader.LogError(reader.Error());
+    return false;
+}
+
+// For a sum file, asks whether its errors are shown instead of its values. Leaves the chosen
+// array ready to read.
+bool CFlukaBinaryLoad::ChooseBinaryArray(CFlukaBinaryReader& reader)
+{
     const bool errors =
         reader.HasStatistics() &&
         AfxMessageBox("Do you want to display the statistics information instead of the data?",

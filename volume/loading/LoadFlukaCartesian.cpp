@@ -92,6 +92,8 @@ public:
 bool CFlukaCartesianLoad::Load(const std::string& path)
 {
     CFlukaStorage storage(path);
+    if (!m_Loader.ChooseFlukaTextBinning(path, EFlukaBinning::Cartesian, storage.m_BinningIndex))
+        return false;
     if (!storage.BeginRead())
     {
         // The header was refused: no value has been read, whatever its notation.

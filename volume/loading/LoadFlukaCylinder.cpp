@@ -52,9 +52,13 @@ CCylinderGeometry GeometryOf(const CFlukaRZAsciiReader& reader)
     return g;
 }
 
-// A refused header: no value has been read, whatever its notation.
-bool OpenCylinderFile(CVolumeLoader& loader, CFlukaRZAsciiReader& reader)
+// With several binnings of the kind, the chosen one; a refused header: no value has been read,
+// whatever its notation.
+bool OpenCylinderFile(CVolumeLoader& loader, CFlukaRZAsciiReader& reader, EFlukaBinning binning)
 {
+    int index = 0;
+    if (!loader.ChooseFlukaTextBinning(reader.Path(), binning, index)) return false;
+    reader.SetBinningIndex(index);
     if (reader.Open()) return true;
     loader.LogError(reader.Error());
     return false;
@@ -132,7 +136,7 @@ void CVolumeLoader::ReportShortCylinderFile(const ICylinderSource& reader, long 
 bool LoadFlukaRZ(CVolumeLoader& loader, const std::string& path)
 {
     CFlukaRZAsciiReader reader(path);
-    if (!OpenCylinderFile(loader, reader)) return false;
+    if (!OpenCylinderFile(loader, reader, EFlukaBinning::RZ)) return false;
     CTextCylinderSource source(reader);
     return loader.MapCylinderFile(source, GeometryOf(reader));
 }
@@ -227,7 +231,7 @@ bool CVolumeLoader::MapCylinder(const CCylinderMesh& mesh, const std::vector<dou
 bool LoadFlukaRPhiZ(CVolumeLoader& loader, const std::string& path)
 {
     CFlukaRPhiZAsciiReader reader(path);
-    if (!OpenCylinderFile(loader, reader)) return false;
+    if (!OpenCylinderFile(loader, reader, EFlukaBinning::RPhiZ)) return false;
     CTextCylinderSource source(reader);
     CCylinderGeometry geometry = GeometryOf(reader);
     geometry.m_NPhi = reader.GetNPhi();

@@ -2,9 +2,8 @@
 // particle, mesh kind, sizes, energy, time) and returns the chosen one; the given choice is
 // selected at the start and kept when nothing is selected.
 #pragma once
-#include "platform/Controls.h"
-#include "platform/Dialog.h"
 #include "volume/formats/MeshtalReader.h"
+#include "volume/loading/RowChooserDlg.h"
 
 #include <vector>
 
@@ -16,27 +15,21 @@ enum : int
     IDC_MESHTAL_BINS = 1601,
 };
 
-const CDlgTemplate& MeshtalBinTemplate();
-
 // Every tally with every energy and time bin it can show, in file order.
 std::vector<CMeshtalChoice> MeshtalBinEntries(const std::vector<CMeshtalTally>& tallies);
 
-class CMeshtalBinDlg : public CDialog
+class CMeshtalBinDlg : public CRowChooserDlg
 {
 public:
     CMeshtalBinDlg(const std::vector<CMeshtalTally>& tallies,
                    const std::vector<CMeshtalChoice>& entries, const CMeshtalChoice& choice,
                    CDialog* pParent = nullptr);
 
-    BOOL OnInitDialog() override;
-    void DoDataExchange(CDataExchange* pDX) override;
     void OnOK() override;
 
     CMeshtalChoice m_Choice;
 
 private:
-    const std::vector<CMeshtalTally>& m_Tallies;
     const std::vector<CMeshtalChoice>& m_Entries;
-    CListCtrl m_List;
 };
 } // namespace volumira3d

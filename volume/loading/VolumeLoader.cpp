@@ -3,6 +3,7 @@
 #include "platform/Clock.h"
 #include "platform/UiServices.h"
 #include "volume/loading/FormatDispatch.h"
+#include "volume/loading/RowChooserDlg.h"
 #include "volume/model/LoadLog.h"
 #include "volume/model/VoxelGrid.h"
 
@@ -50,6 +51,52 @@ bool CVolumeLoader::Normalised(double raw, double& value) const
 {
     value = raw * Factor();
     return std::isfinite(value);
+}
+
+namespace
+{
+const CRowChooserKind FlukaBinnings{IDD_FLUKA_BINNINGS,
+                                    IDC_FLUKA_BINNINGS_LIST,
+                                    "FLUKA binnings",
+                                    "Please select the binning to show",
+                                    {"Binning", "Name", "Type", "Sizes", "Particle"},
+                                    {50, 80, 70, 80, 50}};
+} // namespace
+
+bool CVolumeLoader::ChooseFlukaBinning(const std::vector<CBinningRow>& rows, int& index)
+{
+    index = 0;
+    if (rows.size() < 2) return true;
+    std::vector<std::vector<std::string>> cells;
+    for (const CBinningRow& row : rows)
+        cells.push_back({std::to_string(row.m_Number), row.m_Name, row.m_Type, row.m_Sizes,
+                         std::to_string(row.m_Particle)});
+    CRowChooserDlg dlg(FlukaBinnings, std::move(cells), 0);
+    if (dlg.DoModal() != IDOK)
+    {
+        m_Log.AddLine("No binning was chosen", ILoadLog::IconWarning);
+        m_Reported = true; // the user's own answer needs no box
+        return false;
+    }
+    index = dlg.m_Selected;
+    const CBinningRow& row = rows[static_cast<size_t>(index)];
+    m_Log.AddLine(Format("Binning %d of %d: %d \"%s\" (%s, %s)", index + 1,
+                         static_cast<int>(rows.size()), row.m_Number, row.m_Name.c_str(),
+                         row.m_Type.c_str(), row.m_Sizes.c_str()));
+    return true;
+}
+
+bool CVolumeLoader::ChooseFlukaTextBinning(const std::string& path, EFlukaBinning binning,
+                                           int& index)
+{
+    static const char* const kinds[] = {"cartesian", "R-Z", "R-Phi-Z"};
+    std::vector<CBinningRow> rows;
+    for (const CFlukaHeader& h : ScanFlukaBinnings(path, binning))
+        rows.push_back(
+            {h.m_Number, h.m_Name, kinds[static_cast<int>(binning)],
+             Format("%d x %d x %d", h.m_Axis[0].m_Bins, h.m_Axis[1].m_Bins, h.m_Axis[2].m_Bins),
+             h.m_GenParticle});
+    return ChooseFlukaBinning(rows, index);
 }
 
 double CVolumeLoader::Factor() const

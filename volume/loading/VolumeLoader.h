@@ -4,6 +4,7 @@
 // message boxes. The steps common to every load (data options, display range) are the caller's.
 #pragma once
 #include "platform/Win.h"
+#include "volume/formats/FlukaHeader.h"
 #include "volume/loading/CylinderResampling.h"
 #include "volume/loading/CylinderSource.h"
 #include "volume/model/VoxelArray.h"
@@ -19,6 +20,13 @@ class CVoxelGrid;
 class ILoadLog;
 class CVolumeSettings;
 struct CVolumeFormat;
+
+// "FLUKA binnings", the chooser of a file's binning.
+enum : int
+{
+    IDD_FLUKA_BINNINGS = 1650,
+    IDC_FLUKA_BINNINGS_LIST = 1651,
+};
 
 class CVolumeLoader
 {
@@ -75,6 +83,19 @@ public:
     // cylinder resolution or, without one, of radialWidth; logMemory adds the memory lines.
     bool MapCylinder(const CCylinderMesh& mesh, const std::vector<double>& values, long long count,
                      double radialWidth, bool logMemory = false);
+    // One binning of a FLUKA file, as the "FLUKA binnings" chooser lists it.
+    struct CBinningRow
+    {
+        int m_Number = 0;
+        std::string m_Name, m_Type, m_Sizes;
+        int m_Particle = 0;
+    };
+    // With several binnings, asks which to load (default the first) and logs the choice; false
+    // when the user cancels.
+    bool ChooseFlukaBinning(const std::vector<CBinningRow>& rows, int& index);
+    // The same for the binnings of this kind in a FLUKA text file.
+    bool ChooseFlukaTextBinning(const std::string& path, EFlukaBinning binning, int& index);
+
     // The voxel size across a cylinder's axis (cm); 0 for the radial bin width.
     double CylinderResolution() const { return m_CylinderResolution; }
     void SetCylinderResolution(double cm) { m_CylinderResolution = cm; }

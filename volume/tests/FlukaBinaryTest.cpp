@@ -96,11 +96,14 @@ TEST_F(FlukaBinaryTest, RealFilesLoadAsTheirHeadersSay)
 TEST_F(FlukaBinaryTest, SumFileValuesAndErrorsComeFromTheirOwnRecords)
 {
     SKIP_WITHOUT_FORTRAN();
+    size_t rows = 0;
+    Ui().QueueModal("FLUKA binnings",
+                    [&](CDialog& dlg) { rows = dlg.Item(IDC_FLUKA_BINNINGS_LIST).m_Items.size(); });
     Ui().QueueAnswer(IDNO);
     ASSERT_TRUE(Load(FortranFile("sum_stats.bin"))) << LogText();
+    EXPECT_EQ(rows, 2u); // the first is chosen by default
     EXPECT_TRUE(Shown("Do you want to display the statistics information instead of the data?"));
-    EXPECT_TRUE(Logged("Only the first binning is read; 1 more in this file were skipped.",
-                       ILoadLog::IconWarning));
+    EXPECT_TRUE(Logged("Binning 1 of 2: 1 \"dose\" (cartesian (10), 3 x 2 x 2)"));
     EXPECT_EQ(m_Grid.m_NrXBins, 3);
     EXPECT_EQ(m_Grid.m_NrYBins, 2);
     EXPECT_EQ(m_Grid.m_NrZBins, 2);
@@ -124,6 +127,27 @@ TEST_F(FlukaBinaryTest, SumFileValuesAndErrorsComeFromTheirOwnRecords)
     EXPECT_FLOAT_EQ(m_Grid.m_RangeMin, 0.01f);
     EXPECT_FLOAT_EQ(m_Grid.m_RangeMax, 0.12f);
     EXPECT_EQ(m_Grid.m_MaxDataValIndices[0], 2);
+}
+
+TEST_F(FlukaBinaryTest, TheSecondBinningLoadsWithItsOwnHeaderValuesAndErrors)
+{
+    SKIP_WITHOUT_FORTRAN();
+    for (const bool errors : {false, true})
+    {
+        Ui().Reset();
+        Ui().QueueModal("FLUKA binnings",
+                        [](CDialog& dlg) { dlg.UserSelect(IDC_FLUKA_BINNINGS_LIST, 1); });
+        Ui().QueueAnswer(errors ? IDYES : IDNO);
+        ASSERT_TRUE(Load(FortranFile("sum_stats.bin"))) << LogText();
+        EXPECT_EQ(m_Grid.m_NrXBins, 2);
+        EXPECT_EQ(m_Grid.m_NrYBins, 1);
+        EXPECT_EQ(m_Grid.m_GridMin[0], 0);
+        EXPECT_EQ(m_Grid.m_BinWidth[0], 1);
+        EXPECT_EQ(m_Grid.m_GenParticle, 201);
+        EXPECT_FLOAT_EQ(V(0, 0, 0), errors ? 0.5f : 7);
+        EXPECT_FLOAT_EQ(V(1, 0, 0), errors ? 0.25f : 8);
+        EXPECT_TRUE(Logged("Binning 2 of 2: 2 \"second\" (cartesian (0), 2 x 1 x 1)"));
+    }
 }
 
 // Bytes taken in place from the mapped file and bytes read through the stream follow each other
@@ -183,7 +207,7 @@ TEST_F(FlukaBinaryTest, ABrokenTailLeavesTheFirstBinningWithAWarning)
     SKIP_WITHOUT_FORTRAN();
     const std::string bytes = Bytes(FortranFile("sum_stats.bin"));
     ASSERT_TRUE(Load(WriteScratch("cut.bin", bytes.substr(0, 300)))) << LogText();
-    EXPECT_TRUE(Logged("What follows the first binning cannot be read and was ignored: The "
+    EXPECT_TRUE(Logged("What follows binning 1 cannot be read and was ignored: The "
                        "record length 86 at byte 286",
                        ILoadLog::IconWarning));
     EXPECT_EQ(V(2, 1, 1), 12);

@@ -1,4 +1,4 @@
-#include "TestHelpers.h"
+#include "LoaderTest.h"
 #include "volume/loading/VolumeLoader.h"
 #include "volume/model/LoadLog.h"
 #include "volume/model/VoxelGrid.h"
@@ -7,7 +7,7 @@ namespace volumira3d
 {
 using namespace test;
 
-class FlukaCartesianTest : public CLoaderTest
+class FlukaCartesianTest : public CFormatTest
 {
 protected:
     bool Load(const std::string& path) { return Loader().Load("FLUKA cartesian USRBIN", path); }
@@ -196,5 +196,52 @@ TEST_F(FlukaCartesianTest, RealFileWithRunHeaderKeepsPrimariesAndWeight)
     EXPECT_EQ(m_Grid.m_NrOfParticles, 100);
     EXPECT_EQ(m_Grid.m_TotalWeight, 100);
     EXPECT_EQ(m_Grid.m_Voxels[0][2][0], 4.6090E-05);
+}
+// Each binning of a real file with three: its own counts, widths and values, chosen in the list.
+TEST_F(FlukaCartesianTest, EveryBinningOfAMultiBinningFileLoadsWithItsOwnHeader)
+{
+    SKIP_WITHOUT_REAL_DATA();
+    const std::string path = RealData("fluka_usrbin_ascii/pyne_fluka_usrbin_degenerate.lis");
+    struct CExpected
+    {
+        int m_Bins[3];
+        double m_Width[3];
+        double m_First, m_Last;
+    };
+    const CExpected expected[] = {{{2, 1, 3}, {4.5, 6, 1}, 1.1543E-02, 2.7923E-03},
+                                  {{1, 3, 2}, {9, 2, 1.5}, 5.8037E-03, 8.1349E-03}};
+    for (int choice : {1, 2})
+    {
+        SCOPED_TRACE(choice);
+        std::vector<std::string> rows;
+        Ui().Reset();
+        Ui().QueueModal("FLUKA binnings",
+                        [&](CDialog& dlg)
+                        {
+                            for (const CListItem& item : dlg.Item(IDC_FLUKA_BINNINGS_LIST).m_Items)
+                                rows.push_back(item.m_Text);
+                            dlg.UserSelect(IDC_FLUKA_BINNINGS_LIST, choice);
+                        });
+        ASSERT_TRUE(Load(path)) << LogText();
+        EXPECT_EQ(rows, (std::vector<std::string>{"1", "2", "3"}));
+        const CExpected& e = expected[choice - 1];
+        EXPECT_EQ(m_Grid.m_NrXBins, e.m_Bins[0]);
+        EXPECT_EQ(m_Grid.m_NrYBins, e.m_Bins[1]);
+        EXPECT_EQ(m_Grid.m_NrZBins, e.m_Bins[2]);
+        for (int a = 0; a < 3; ++a)
+            EXPECT_EQ(m_Grid.m_BinWidth[a], e.m_Width[a]);
+        EXPECT_EQ(m_Grid.m_GridMin[0], -3);
+        EXPECT_EQ(V(0, 0, 0), e.m_First);
+        EXPECT_EQ(V(e.m_Bins[0] - 1, e.m_Bins[1] - 1, e.m_Bins[2] - 1), e.m_Last);
+        EXPECT_TRUE(
+            Logged(Format("Binning %d of 3: %d \"degen%d\" (cartesian, %d x %d x %d)", choice + 1,
+                          choice + 1, choice + 1, e.m_Bins[0], e.m_Bins[1], e.m_Bins[2])));
+        EXPECT_FALSE(Shown("holds")) << "the chosen block is read, not the one before it";
+    }
+    // Cancelled: nothing is loaded and no error box follows.
+    Ui().Reset();
+    Ui().QueueModal("FLUKA binnings", [](CDialog& dlg) { dlg.UserClick(IDCANCEL); });
+    EXPECT_FALSE(Load(path));
+    EXPECT_TRUE(Logged("No binning was chosen"));
 }
 } // namespace volumira3d
