@@ -21,6 +21,8 @@ enum : UINT
 inline constexpr const char* ExportVtkMenuText = "Export VTK...";
 inline constexpr const char* ExportVtkShownMenuText = "Export VTK (shown only)...";
 inline constexpr const char* VtkImageFilter = "VTK ImageData (*.vti)|*.vti|All Files (*.*)|*.*|";
+inline constexpr const char* VtkRectilinearFilter =
+    "VTK RectilinearGrid (*.vtr)|*.vtr|All Files (*.*)|*.*|";
 inline constexpr const char* VtkPolyFilter = "VTK PolyData (*.vtp)|*.vtp|All Files (*.*)|*.*|";
 
 // The export's own profile ($XDG_CONFIG_HOME/Wendrik/VtkExport.ini): one setting for every

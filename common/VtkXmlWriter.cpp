@@ -370,6 +370,47 @@ bool CVtkXmlWriter::Write(const std::string& path, const CVtkImageData& image,
         error);
 }
 
+bool CVtkXmlWriter::Write(const std::string& path, const CVtkRectilinearGrid& grid,
+                          std::string& error) const
+{
+    std::int64_t n[3];
+    std::vector<CVtkArray> coordinates;
+    for (int a = 0; a < 3; ++a)
+    {
+        const std::vector<double>& c = grid.m_Coordinates[a];
+        n[a] = static_cast<std::int64_t>(c.size()) - 1;
+        if (n[a] < 1)
+        {
+            error = "Cannot write " + path + ": the grid holds no cells";
+            return false;
+        }
+        coordinates.push_back({std::string(1, "xyz"[a]), EVtkScalar::Float64, 1, c.size(),
+                               [&c](CVtkSink& sink) { sink.Put(c.data(), c.size()); }});
+    }
+    return WriteFile(
+        path, m_Encoding,
+        [&](CDocument& doc)
+        {
+            doc.Expect(grid.m_CellData, std::uint64_t(n[0]) * n[1] * n[2], "cells");
+            doc.Expect(grid.m_PointData, std::uint64_t(n[0] + 1) * (n[1] + 1) * (n[2] + 1),
+                       "points");
+            const std::string extent =
+                "0 " + Number(n[0]) + " 0 " + Number(n[1]) + " 0 " + Number(n[2]);
+            doc.Line(0, Header("RectilinearGrid"));
+            doc.Line(1, "<RectilinearGrid WholeExtent=\"" + extent + "\">");
+            doc.FieldData(2, grid.m_FieldData);
+            doc.Line(2, "<Piece Extent=\"" + extent + "\">");
+            doc.Attributes(3, "PointData", grid.m_PointData, "Scalars");
+            doc.Attributes(3, "CellData", grid.m_CellData, "Scalars");
+            doc.Attributes(3, "Coordinates", coordinates);
+            doc.Line(2, "</Piece>");
+            doc.Line(1, "</RectilinearGrid>");
+            doc.AppendedBlock();
+            doc.Line(0, "</VTKFile>");
+        },
+        error);
+}
+
 bool CVtkXmlWriter::Write(const std::string& path, const CVtkPolyData& poly,
                           std::string& error) const
 {

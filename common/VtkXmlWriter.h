@@ -1,4 +1,5 @@
-// A writer of VTK XML files (ImageData ".vti" and PolyData ".vtp") that ParaView and VisIt read.
+// A writer of VTK XML files (ImageData ".vti", RectilinearGrid ".vtr" and PolyData ".vtp") that
+// ParaView and VisIt read.
 // Arrays are not held by the writer: each names its type and size and a producer that streams
 // its values, so a large grid is written without a second copy of it in memory. By default the
 // values go raw into one appended block (little-endian, UInt64 byte counts); ASCII on request.
@@ -62,6 +63,13 @@ struct CVtkImageData : CVtkAttributes
     double m_Direction[9] = {1, 0, 0, 0, 1, 0, 0, 0, 1}; // row-major
 };
 
+// Cells between the given coordinates along each axis (n + 1 ascending values for n cells): a
+// grid of uneven bins.
+struct CVtkRectilinearGrid : CVtkAttributes
+{
+    std::vector<double> m_Coordinates[3];
+};
+
 // Points and one kind of cell, each cell a run of consecutive points: vertices take one point
 // each, polylines as many as their offsets say.
 struct CVtkPolyData : CVtkAttributes
@@ -89,6 +97,7 @@ public:
     // its array declared.
     bool Write(const std::string& path, const CVtkImageData& image, std::string& error) const;
     bool Write(const std::string& path, const CVtkPolyData& poly, std::string& error) const;
+    bool Write(const std::string& path, const CVtkRectilinearGrid& grid, std::string& error) const;
 
     // Offsets of vertex cells (1, 2, ..., count) for a cloud of count points.
     static CVtkArray VertexOffsets(std::uint64_t count);

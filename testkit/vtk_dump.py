@@ -1,4 +1,4 @@
-"""Prints what VTK's XML readers see in a .vti or .vtp file, one tab-separated line per fact.
+"""Prints what VTK's XML readers see in a .vti, .vtr or .vtp file, one tab-separated line per fact.
 
 Used by the tests to check exported files with a real reader; exits 2 when VTK is missing.
 """
@@ -6,7 +6,8 @@ import sys
 
 try:
     from vtkmodules.vtkCommonCore import vtkCommand
-    from vtkmodules.vtkIOXML import vtkXMLImageDataReader, vtkXMLPolyDataReader
+    from vtkmodules.vtkIOXML import (vtkXMLImageDataReader, vtkXMLPolyDataReader,
+                                     vtkXMLRectilinearGridReader)
 except ImportError as exc:
     print("python3-vtk9 is not available: %s" % exc)
     sys.exit(2)
@@ -34,7 +35,8 @@ def dump_arrays(kind, data):
 
 
 def main(path):
-    reader = vtkXMLImageDataReader() if path.endswith(".vti") else vtkXMLPolyDataReader()
+    readers = {".vti": vtkXMLImageDataReader, ".vtr": vtkXMLRectilinearGridReader}
+    reader = readers.get(path[-4:], vtkXMLPolyDataReader)()
     errors = []
     reader.AddObserver(vtkCommand.ErrorEvent, lambda obj, ev: errors.append(ev))
     reader.SetFileName(path)
@@ -51,6 +53,11 @@ def main(path):
         out("spacing", *[repr(v) for v in data.GetSpacing()])
         m = data.GetDirectionMatrix()
         out("direction", *[repr(m.GetElement(r, c)) for r in range(3) for c in range(3)])
+    elif path.endswith(".vtr"):
+        out("extent", *data.GetExtent())
+        for name, coords in (("x", data.GetXCoordinates()), ("y", data.GetYCoordinates()),
+                             ("z", data.GetZCoordinates())):
+            out("values", "coordinates/" + name, *values(coords))
     else:
         out("verts", data.GetNumberOfVerts())
         out("lines", data.GetNumberOfLines())

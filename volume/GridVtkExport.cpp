@@ -58,6 +58,31 @@ CVtkArray GridCellArray(const std::string& name, const VoxelArray& values, int n
             }};
 }
 
+namespace
+{
+// A grid of uneven bins: its own edges as coordinates, shifted by the translation when there is
+// no rotation (a rectilinear grid has no direction; the placement field then says where it is
+// shown).
+bool WriteRectilinear(const CVoxelGrid& grid, const CGridExportInfo& info, const std::string& name,
+                      const CVtkXmlWriter& writer, const std::string& path, std::string& error)
+{
+    CGridExportInfo shift;
+    std::copy(info.m_Translation, info.m_Translation + 3, shift.m_Translation);
+    const bool rotated = !std::equal(info.m_Rotation, info.m_Rotation + 9, shift.m_Rotation);
+    const int n[3] = {grid.m_NrXBins, grid.m_NrYBins, grid.m_NrZBins};
+    CVtkRectilinearGrid out;
+    for (int a = 0; a < 3; ++a)
+        for (int i = 0; i <= n[a]; ++i)
+            out.m_Coordinates[a].push_back(grid.Edge(a, i) + (rotated ? 0 : info.m_Translation[a]));
+    out.m_CellData.push_back(GridCellArray(name, grid.m_Voxels, n[0], n[1], n[2]));
+    if (info.m_pRelativeErrors)
+        out.m_CellData.push_back(
+            GridCellArray("relative error", *info.m_pRelativeErrors, n[0], n[1], n[2]));
+    if (rotated) out.m_FieldData.push_back(PlacementArray(info));
+    return writer.Write(path, out, error);
+}
+} // namespace
+
 bool WriteGridVtk(const CVoxelGrid& grid, const CGridExportInfo& info, const CVtkXmlWriter& writer,
                   const std::string& path, std::string& error)
 {
@@ -72,12 +97,13 @@ bool WriteGridVtk(const CVoxelGrid& grid, const CGridExportInfo& info, const CVt
         error = "The relative errors do not match the grid; nothing was exported.";
         return false;
     }
+    const std::string name = info.m_ValueName.empty() ? "value" : info.m_ValueName;
+    if (grid.Uneven()) return WriteRectilinear(grid, info, name, writer, path, error);
     CVtkImageData image;
     const std::int64_t cells[3] = {nx, ny, nz};
     std::copy(cells, cells + 3, image.m_Cells);
     std::copy(grid.m_BinWidth, grid.m_BinWidth + 3, image.m_Spacing);
     SetPlacement(grid, info, image);
-    const std::string name = info.m_ValueName.empty() ? "value" : info.m_ValueName;
     image.m_CellData.push_back(GridCellArray(name, grid.m_Voxels, nx, ny, nz));
     if (info.m_pRelativeErrors)
         image.m_CellData.push_back(
@@ -114,7 +140,8 @@ void ExportGridVtk(CDialog* parent, const CVoxelGrid& grid, const CGridExportInf
     }
     std::string written;
     const bool ok = ExportVtkWithDialog(
-        parent, "vti", VtkImageFilter,
+        parent, grid.Uneven() ? "vtr" : "vti",
+        grid.Uneven() ? VtkRectilinearFilter : VtkImageFilter,
         [&](const std::string& path, const CVtkXmlWriter& writer, std::string& message)
         {
             written = path;

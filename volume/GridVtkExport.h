@@ -1,6 +1,7 @@
-// The voxel grid as a VTK ImageData file: one cell per voxel, the values as a cell array named
-// after the unit text, the relative errors as a second array when the load kept them, and the
-// settings transformation as the image's direction and origin.
+// The voxel grid as a VTK ImageData file (a RectilinearGrid ".vtr" when its bins are uneven): one
+// cell per voxel, the values as a cell array named after the unit text, the relative errors as a
+// second array when the load kept them, and the settings transformation as the image's direction
+// and origin.
 #pragma once
 #include "common/VtkXmlWriter.h"
 #include "volume/model/Matrix.h"

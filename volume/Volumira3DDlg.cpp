@@ -233,9 +233,9 @@ void CVolumira3DDlg::UpdatePlanePositions()
 {
     TakeSliders();
     // A plane lies at the lower edge of the voxel layer its slider selects.
-    SetDlgItemText(IDC_POS_Z, Format("%g", m_SliderZ.GetPos() * m_BinWidth[2] + m_GridMin[2]));
-    SetDlgItemText(IDC_POS_X, Format("%g", m_SliderX.GetPos() * m_BinWidth[0] + m_GridMin[0]));
-    SetDlgItemText(IDC_POS_Y, Format("%g", m_SliderY.GetPos() * m_BinWidth[1] + m_GridMin[1]));
+    SetDlgItemText(IDC_POS_Z, Format("%g", Edge(2, m_SliderZ.GetPos())));
+    SetDlgItemText(IDC_POS_X, Format("%g", Edge(0, m_SliderX.GetPos())));
+    SetDlgItemText(IDC_POS_Y, Format("%g", Edge(1, m_SliderY.GetPos())));
     m_Probing.Update();
 }
 

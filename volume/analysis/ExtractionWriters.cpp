@@ -18,11 +18,6 @@ std::string Printf(const char* format, double value)
     return buf;
 }
 
-double Edge(const CVoxelGrid& grid, int axis, int index)
-{
-    return grid.m_GridMin[axis] + index * grid.m_BinWidth[axis];
-}
-
 double Value(const CVoxelGrid& grid, const CIndex3& v)
 {
     return grid.m_Voxels[v[0]][v[1]][v[2]];
@@ -37,12 +32,12 @@ void WritePlaneLines(std::ostream& os, const CVoxelGrid& grid, int plane, int la
 {
     const CPlaneAxes p = AxesOf(plane);
     const int f = p.m_First, s = p.m_Second, x = p.m_Fixed;
-    const double at = Edge(grid, x, layer);
+    const double at = grid.Edge(x, layer);
     os << "Projection plane: " << p.m_Name << "\n";
     os << "Min extension: " << AxisNames[f] << ": " << grid.m_GridMin[f] << ", " << AxisNames[s]
        << ": " << grid.m_GridMin[s] << " at " << AxisNames[x] << ": " << at << "\n";
-    os << "Max extension: " << AxisNames[f] << ": " << Edge(grid, f, BinCount(grid, f)) << ", "
-       << AxisNames[s] << ": " << Edge(grid, s, BinCount(grid, s)) << " at " << AxisNames[x] << ": "
+    os << "Max extension: " << AxisNames[f] << ": " << grid.Edge(f, BinCount(grid, f)) << ", "
+       << AxisNames[s] << ": " << grid.Edge(s, BinCount(grid, s)) << " at " << AxisNames[x] << ": "
        << at << "\n";
     os << "Bin size: " << grid.m_BinWidth[f] << "," << grid.m_BinWidth[s] << "\n\n";
 }
@@ -60,14 +55,14 @@ void WriteRange(std::ostream& os, const CVoxelGrid& grid, const char* what, int 
 {
     os << "The " << what << " resemble the values going from " << AxisNames[axis] << ": "
        << grid.m_GridMin[axis] << ", to " << AxisNames[axis] << ": "
-       << Edge(grid, axis, BinCount(grid, axis)) << "\n";
+       << grid.Edge(axis, BinCount(grid, axis)) << "\n";
 }
 
 void WriteBoxLabel(std::ostream& os, const CVoxelGrid& grid, const CIndex3& lo, const CIndex3& hi)
 {
-    os << "(X: " << Edge(grid, 0, lo[0]) << " --> " << Edge(grid, 0, hi[0])
-       << ", Y: " << Edge(grid, 1, lo[1]) << " --> " << Edge(grid, 1, hi[1])
-       << ", Z: " << Edge(grid, 2, lo[2]) << " --> " << Edge(grid, 2, hi[2]) << ")";
+    os << "(X: " << grid.Edge(0, lo[0]) << " --> " << grid.Edge(0, hi[0])
+       << ", Y: " << grid.Edge(1, lo[1]) << " --> " << grid.Edge(1, hi[1])
+       << ", Z: " << grid.Edge(2, lo[2]) << " --> " << grid.Edge(2, hi[2]) << ")";
 }
 
 void WriteCoordinateLine(std::ostream& os, const CVoxelGrid& grid, int axis)
@@ -76,7 +71,7 @@ void WriteCoordinateLine(std::ostream& os, const CVoxelGrid& grid, int axis)
     char buf[160];
     std::snprintf(buf, sizeof buf,
                   "      %s coordinate: from %11.4E to %11.4E cm, %5d bins ( %11.4E  cm wide)\n",
-                  AxisNames[axis], grid.m_GridMin[axis], Edge(grid, axis, n), n,
+                  AxisNames[axis], grid.m_GridMin[axis], grid.Edge(axis, n), n,
                   grid.m_BinWidth[axis]);
     os << buf;
 }
@@ -142,7 +137,7 @@ bool WritePlaneIndexed(std::ostream& os, const CVoxelGrid& grid, int plane, int 
     WritePlaneLines(os, grid, plane, layer);
     for (int i = 0; i < BinCount(grid, p.m_First); ++i)
         for (int j = 0; j < BinCount(grid, p.m_Second); ++j)
-            os << Edge(grid, p.m_First, i) << "\t" << Edge(grid, p.m_Second, j) << "\t"
+            os << grid.Edge(p.m_First, i) << "\t" << grid.Edge(p.m_Second, j) << "\t"
                << Value(grid, PlaneVoxel(p, layer, i, j)) << "\n";
     return bool(os.flush());
 }
@@ -170,8 +165,8 @@ bool WriteProfileFile(std::ostream& os, const CVoxelGrid& grid, int source, int 
     os << "Data profile extracted along the intersection with " << AxesOf(intersection).m_Name
        << "\n";
     for (const CProfilePoint& point : profile)
-        os << Edge(grid, p.m_First, point.m_Voxel[p.m_First]) << "\t"
-           << Edge(grid, p.m_Second, point.m_Voxel[p.m_Second]) << "\t" << point.m_Value << "\n";
+        os << grid.Edge(p.m_First, point.m_Voxel[p.m_First]) << "\t"
+           << grid.Edge(p.m_Second, point.m_Voxel[p.m_Second]) << "\t" << point.m_Value << "\n";
     return bool(os.flush());
 }
 
@@ -187,8 +182,8 @@ bool WriteAvgProfileFile(std::ostream& os, const CVoxelGrid& grid, const CAvgPro
     auto direction = [&](const char* label, int dir, int minus, int plus)
     {
         os << "* " << label << " direction: the data was averaged along the " << AxisNames[dir]
-           << " axis \n* from position " << Edge(grid, dir, corner[dir] - minus) << " to position "
-           << Edge(grid, dir, corner[dir] + plus) << "\n";
+           << " axis \n* from position " << grid.Edge(dir, corner[dir] - minus) << " to position "
+           << grid.Edge(dir, corner[dir] + plus) << "\n";
     };
     direction("Horizontal U", r.m_UDir, r.m_UMinus, r.m_UPlus);
     direction("Vertical V", r.m_VDir, r.m_VMinus, r.m_VPlus);
@@ -246,7 +241,7 @@ bool WriteComsol(std::ostream& os, const CVoxelGrid& grid)
     for (int axis = 0; axis < 3; ++axis)
     {
         for (int i = 0; i < BinCount(grid, axis); ++i)
-            os << Edge(grid, axis, i) << " ";
+            os << grid.Edge(axis, i) << " ";
         os << "\n";
     }
     os << "% Data\n";

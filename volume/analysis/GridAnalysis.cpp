@@ -181,7 +181,7 @@ CProfileData ExtractProfile(const CVoxelGrid& grid, const CDisplayState& state, 
     {
         voxel[axis] = i;
         CProfilePoint point;
-        point.m_Position = grid.m_GridMin[axis] + i * grid.m_BinWidth[axis];
+        point.m_Position = grid.Edge(axis, i);
         point.m_Value = grid.m_Voxels[voxel[0]][voxel[1]][voxel[2]];
         point.m_Voxel = voxel;
         profile.push_back(point);
@@ -210,7 +210,7 @@ CProfileData ExtractAveragedProfile(const CVoxelGrid& grid, const CDisplayState&
         CBoxMean mean;
         if (!GetAverageFromArbitraryVolume(grid, corner, minus, plus, mean)) return CProfileData();
         CProfilePoint point;
-        point.m_Position = grid.m_GridMin[axis] + k * grid.m_BinWidth[axis];
+        point.m_Position = grid.Edge(axis, k);
         point.m_Value = mean.m_Average;
         point.m_RelError = mean.m_RelError;
         point.m_Voxel = corner;
@@ -348,6 +348,11 @@ bool Rebin(const CVoxelGrid& grid, const CIndex3& newCounts, CVoxelGrid& out, st
         block[a] = oldCounts[a] / newCounts[a];
         out.m_GridMin[a] = grid.m_GridMin[a];
         out.m_BinWidth[a] = grid.m_BinWidth[a] * block[a];
+        // Uneven bins keep every block-th edge.
+        std::vector<double> edges;
+        for (int i = 0; grid.Uneven(a) && i <= newCounts[a]; ++i)
+            edges.push_back(grid.Edge(a, i * block[a]));
+        out.SetEdges(a, edges);
     }
     for (int ix = 0; ix < newCounts[0]; ++ix)
         for (int iy = 0; iy < newCounts[1]; ++iy)

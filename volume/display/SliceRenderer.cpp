@@ -295,8 +295,7 @@ void CSliceRenderer::DrawColorPlot(int plane)
 {
     const CAxes a = Axes(plane);
     const std::int32_t counts[3] = {m_Grid.m_NrXBins, m_Grid.m_NrYBins, m_Grid.m_NrZBins};
-    const float du = float(m_Grid.m_BinWidth[a.u]), dv = float(m_Grid.m_BinWidth[a.v]);
-    const float pn = float(Layer(plane) * m_Grid.m_BinWidth[a.n]);
+    const float pn = float(m_Grid.Offset(a.n, Layer(plane)));
     const size_t cells = size_t(counts[a.u]) * size_t(counts[a.v]);
     // Written in place: the largest plane has a million cells, pushed one by one they cost more
     // than drawing them.
@@ -309,8 +308,10 @@ void CSliceRenderer::DrawColorPlot(int plane)
                 {
                     const int index = m_Mapping.IndexForValue(value);
                     if (index < 0) return;
-                    const float u0 = float(iu) * du, u1 = float(iu + 1) * du;
-                    const float v0 = float(iv) * dv, v1 = float(iv + 1) * dv;
+                    const float u0 = float(m_Grid.Offset(a.u, iu));
+                    const float u1 = float(m_Grid.Offset(a.u, iu + 1));
+                    const float v0 = float(m_Grid.Offset(a.v, iv));
+                    const float v1 = float(m_Grid.Offset(a.v, iv + 1));
                     SetVertex(v, a, u0, v0, pn);
                     SetVertex(v + 3, a, u1, v0, pn);
                     SetVertex(v + 6, a, u1, v1, pn);
@@ -336,9 +337,8 @@ void CSliceRenderer::DrawSmoothPlot(int plane, bool surface)
     const CAxes a = Axes(plane);
     const std::int32_t counts[3] = {m_Grid.m_NrXBins, m_Grid.m_NrYBins, m_Grid.m_NrZBins};
     const int nu = counts[a.u], nv = counts[a.v], layer = Layer(plane);
-    const double du = m_Grid.m_BinWidth[a.u], dv = m_Grid.m_BinWidth[a.v];
-    const double pn = layer * m_Grid.m_BinWidth[a.n];
-    const double halfExtent = 0.5 * std::min(nu * du, nv * dv);
+    const double pn = m_Grid.Offset(a.n, layer);
+    const double halfExtent = 0.5 * std::min(m_Grid.Offset(a.u, nu), m_Grid.Offset(a.v, nv));
     ClearBuffers();
     for (int iu = 0; iu < nu; ++iu)
         for (int iv = 0; iv < nv; ++iv)
@@ -355,7 +355,7 @@ void CSliceRenderer::DrawSmoothPlot(int plane, bool surface)
                 if (!m_Mapping.Transform(Value(a, layer, cu[c], cv[c]), t)) t = own;
                 const double lift = surface ? SurfaceHeight(t, halfExtent) : 0.0;
                 const int pu = iu + (c == 1 || c == 2), pv = iv + (c >= 2);
-                AddVertex(a, pu * du, pv * dv, pn + lift);
+                AddVertex(a, m_Grid.Offset(a.u, pu), m_Grid.Offset(a.v, pv), pn + lift);
                 AddColor(m_Mapping.IndexOfTransformed(t));
             }
         }
@@ -402,8 +402,9 @@ void CSliceRenderer::DrawBoundaryLines(int plane, double lower, double level, co
     const CAxes a = Axes(plane);
     const std::int32_t counts[3] = {m_Grid.m_NrXBins, m_Grid.m_NrYBins, m_Grid.m_NrZBins};
     const int nu = counts[a.u], nv = counts[a.v], layer = Layer(plane);
-    const double du = m_Grid.m_BinWidth[a.u], dv = m_Grid.m_BinWidth[a.v];
-    const double pn = layer * m_Grid.m_BinWidth[a.n];
+    const double pn = m_Grid.Offset(a.n, layer);
+    const auto u = [&](int i) { return m_Grid.Offset(a.u, i); };
+    const auto v = [&](int i) { return m_Grid.Offset(a.v, i); };
     const bool log = m_Mapping.IsLogarithmic();
     // Zero is tested before the logarithm: a value of 1 (logarithm 0) still takes part.
     auto usable = [&](double v, double& t)
@@ -423,13 +424,13 @@ void CSliceRenderer::DrawBoundaryLines(int plane, double lower, double level, co
             if (!usable(Value(a, layer, iu, iv), ta)) continue;
             if (iu + 1 < nu && usable(Value(a, layer, iu + 1, iv), tb) && crosses(ta, tb))
             {
-                AddVertex(a, (iu + 1) * du, iv * dv, pn);
-                AddVertex(a, (iu + 1) * du, (iv + 1) * dv, pn);
+                AddVertex(a, u(iu + 1), v(iv), pn);
+                AddVertex(a, u(iu + 1), v(iv + 1), pn);
             }
             if (iv + 1 < nv && usable(Value(a, layer, iu, iv + 1), tc) && crosses(ta, tc))
             {
-                AddVertex(a, iu * du, (iv + 1) * dv, pn);
-                AddVertex(a, (iu + 1) * du, (iv + 1) * dv, pn);
+                AddVertex(a, u(iu), v(iv + 1), pn);
+                AddVertex(a, u(iu + 1), v(iv + 1), pn);
             }
         }
     FlushLines(colour, width, 1.0);
@@ -439,9 +440,9 @@ void CSliceRenderer::DrawBorder(int plane)
 {
     const CAxes a = Axes(plane);
     const std::int32_t counts[3] = {m_Grid.m_NrXBins, m_Grid.m_NrYBins, m_Grid.m_NrZBins};
-    const double eu = counts[a.u] * m_Grid.m_BinWidth[a.u];
-    const double ev = counts[a.v] * m_Grid.m_BinWidth[a.v];
-    const double pn = Layer(plane) * m_Grid.m_BinWidth[a.n];
+    const double eu = m_Grid.Offset(a.u, counts[a.u]);
+    const double ev = m_Grid.Offset(a.v, counts[a.v]);
+    const double pn = m_Grid.Offset(a.n, Layer(plane));
     ClearBuffers();
     AddVertex(a, 0, 0, pn);
     AddVertex(a, eu, 0, pn);
@@ -455,13 +456,11 @@ void CSliceRenderer::DrawBorder(int plane)
 
 void CSliceRenderer::DrawIntersections()
 {
-    const double ext[3] = {m_Grid.m_NrXBins * m_Grid.m_BinWidth[0],
-                           m_Grid.m_NrYBins * m_Grid.m_BinWidth[1],
-                           m_Grid.m_NrZBins * m_Grid.m_BinWidth[2]};
+    const double ext[3] = {m_Grid.Offset(0, m_Grid.m_NrXBins), m_Grid.Offset(1, m_Grid.m_NrYBins),
+                           m_Grid.Offset(2, m_Grid.m_NrZBins)};
     // The position along each axis of the plane normal to it: x of YZ, y of ZX, z of XY.
-    const double at[3] = {Layer(PlaneYZ) * m_Grid.m_BinWidth[0],
-                          Layer(PlaneZX) * m_Grid.m_BinWidth[1],
-                          Layer(PlaneXY) * m_Grid.m_BinWidth[2]};
+    const double at[3] = {m_Grid.Offset(0, Layer(PlaneYZ)), m_Grid.Offset(1, Layer(PlaneZX)),
+                          m_Grid.Offset(2, Layer(PlaneXY))};
     const bool on[3] = {m_State.m_PlaneEnabled[PlaneYZ], m_State.m_PlaneEnabled[PlaneZX],
                         m_State.m_PlaneEnabled[PlaneXY]};
     ClearBuffers();
@@ -489,8 +488,8 @@ void CSliceRenderer::DrawProbeBox()
     float from[3], to[3];
     for (int a = 0; a < 3; ++a)
     {
-        from[a] = float(lo[a] * m_Grid.m_BinWidth[a]);
-        to[a] = float((hi[a] + 1) * m_Grid.m_BinWidth[a]);
+        from[a] = float(m_Grid.Offset(a, lo[a]));
+        to[a] = float(m_Grid.Offset(a, hi[a] + 1));
     }
     ClearBuffers();
     for (int axis = 0; axis < 3; ++axis)
@@ -528,7 +527,8 @@ void CSliceRenderer::DrawCloud()
                 const int index =
                     m_Mapping.IndexForValue(m_Grid.m_Voxels[size_t(i)][size_t(j)][size_t(k)]);
                 if (index < 0) continue;
-                const double c[3] = {(i + 0.5) * d[0], (j + 0.5) * d[1], (k + 0.5) * d[2]};
+                const double c[3] = {m_Grid.Offset(0, i + 0.5), m_Grid.Offset(1, j + 0.5),
+                                     m_Grid.Offset(2, k + 0.5)};
                 if (!shaded)
                 {
                     m_Vertices.insert(m_Vertices.end(), {float(c[0]), float(c[1]), float(c[2])});

@@ -14,43 +14,6 @@ namespace volumira3d
 {
 namespace
 {
-// Beyond this many voxels per axis no grid fits into any memory.
-constexpr double MaxAxisVoxels = 1e7;
-// Resampled voxels per cell of a mesh of unequal bins, at most.
-constexpr double MaxResampling = 64;
-
-// A grid axis over a mesh axis of any bins: voxels as wide as the narrowest bin, each taking the
-// value of the bin that holds its centre; m_First[i] is the first voxel of bin i.
-struct CGridAxis
-{
-    double m_Min = 0, m_Width = 0;
-    int m_Voxels = 0;
-    std::vector<int> m_First;
-};
-
-bool PlanAxis(const std::vector<double>& bounds, CGridAxis& axis)
-{
-    const size_t bins = bounds.size() - 1;
-    double width = EvenWidth(bounds);
-    double voxels = double(bins);
-    if (width == 0)
-    {
-        width = NarrowestBin(bounds);
-        voxels = std::ceil((bounds.back() - bounds.front()) / width - 1e-3);
-    }
-    if (!(voxels <= MaxAxisVoxels)) return false;
-    axis.m_Min = bounds.front();
-    axis.m_Width = width;
-    axis.m_Voxels = static_cast<int>(voxels);
-    axis.m_First.resize(bins + 1);
-    for (size_t i = 0; i <= bins; ++i)
-    {
-        const double at = i == bins ? voxels : std::ceil((bounds[i] - bounds[0]) / width - 0.5);
-        axis.m_First[i] = static_cast<int>(std::clamp(at, 0.0, voxels));
-    }
-    return true;
-}
-
 class CMeshtalLoad : public CFormatLoad
 {
 public:
@@ -108,33 +71,14 @@ bool CMeshtalLoad::ChooseMeshtalBin(const std::vector<CMeshtalTally>& tallies,
     return true;
 }
 
+// One voxel per cell: bins of unequal width keep their own edges.
 bool CMeshtalLoad::MapMeshtalCartesian(CMeshtalReader& reader, const CMeshtalChoice& choice)
 {
     const CMeshtalTally& tally = reader.Tallies()[choice.m_Tally];
-    CGridAxis axes[3];
-    bool planned = true;
-    for (int a = 0; a < 3; ++a)
-        planned = planned && PlanAxis(tally.m_Bounds[a], axes[a]);
-    // A few cells of very unequal bins must not ask for a grid of all the memory there is.
-    if (!planned || double(axes[0].m_Voxels) * axes[1].m_Voxels * axes[2].m_Voxels >
-                        MaxResampling * double(tally.Cells()))
-    {
-        m_Loader.ReportProblem(
-            Format("The bins of mesh tally %d are too unequal to be mapped onto a "
-                   "grid.",
-                   tally.m_Number),
-            MB_ICONERROR);
-        return false;
-    }
-    if (axes[0].m_Voxels != tally.Bins(0) || axes[1].m_Voxels != tally.Bins(1) ||
-        axes[2].m_Voxels != tally.Bins(2))
-        m_Log.AddLine(Format("Bins of unequal width: resampled onto %d x %d x %d voxels",
-                             axes[0].m_Voxels, axes[1].m_Voxels, axes[2].m_Voxels),
-                      ILoadLog::IconWarning);
     m_Grid.ClearDataSet();
     m_Grid.ResetStatistics();
     m_Log.AddLine("Preparing voxel structure...");
-    if (!m_Loader.PrepareGrid(axes[0].m_Voxels, axes[1].m_Voxels, axes[2].m_Voxels)) return false;
+    if (!m_Loader.PrepareGrid(tally.Bins(0), tally.Bins(1), tally.Bins(2))) return false;
     const long bins = static_cast<long>(m_Grid.VoxelCount());
     CProgressLine progress(m_Log, Format("Mapping %ld bins to XYZ... %d%%", bins, 0));
     const DWORD start = GetTickCount();
@@ -143,10 +87,7 @@ bool CMeshtalLoad::MapMeshtalCartesian(CMeshtalReader& reader, const CMeshtalCho
     {
         double value = 0;
         overflow |= !m_Loader.Normalised(raw, value);
-        for (int x = axes[0].m_First[i]; x < axes[0].m_First[i + 1]; ++x)
-            for (int y = axes[1].m_First[j]; y < axes[1].m_First[j + 1]; ++y)
-                for (int z = axes[2].m_First[k]; z < axes[2].m_First[k + 1]; ++z)
-                    m_Grid.StoreValue(x, y, z, overflow ? 0 : value);
+        m_Grid.StoreValue(i, j, k, overflow ? 0 : value);
     };
     if (!reader.ReadBin(choice, store, [&](int percent) { progress.Update(bins, percent); }) ||
         overflow)
@@ -161,8 +102,11 @@ bool CMeshtalLoad::MapMeshtalCartesian(CMeshtalReader& reader, const CMeshtalCho
     m_Loader.LogElapsed(start);
     for (int a = 0; a < 3; ++a)
     {
-        m_Grid.m_GridMin[a] = axes[a].m_Min;
-        m_Grid.m_BinWidth[a] = axes[a].m_Width;
+        m_Grid.SetEdges(a, tally.m_Bounds[a]);
+        if (m_Grid.Uneven(a))
+            m_Log.AddLine(Format("The %c bins are of unequal width: each is drawn with its own "
+                                 "edges",
+                                 "xyz"[a]));
     }
     // A mesh tally is normalised per history already: neutral run values.
     m_Grid.m_TotalWeight = 1.0;

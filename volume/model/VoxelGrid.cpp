@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cmath>
 #include <fstream>
 #include <new>
 #include <sstream>
@@ -41,6 +42,8 @@ void CVoxelGrid::ClearDataSet()
     m_NrXBins = m_NrYBins = m_NrZBins = 0;
     std::fill(std::begin(m_GridMin), std::end(m_GridMin), 0.0);
     std::fill(std::begin(m_BinWidth), std::end(m_BinWidth), 0.0);
+    for (auto& edges : m_Edges)
+        edges.clear();
     ++m_ClearCount;
     m_RangeMin = InitialRangeMin;
     m_RangeMax = InitialRangeMax;
@@ -49,6 +52,31 @@ void CVoxelGrid::ClearDataSet()
     m_TotalWeight = 1;
     m_NrOfParticles = 1;
     m_GenParticle = 0;
+}
+
+double CVoxelGrid::Offset(int axis, double index) const
+{
+    const std::vector<double>& edges = m_Edges[axis];
+    if (edges.empty()) return index * m_BinWidth[axis];
+    const double last = double(edges.size() - 1);
+    const double at = std::clamp(index, 0.0, last);
+    const size_t lo = std::min(static_cast<size_t>(at), edges.size() - 2);
+    return edges[lo] + (at - double(lo)) * (edges[lo + 1] - edges[lo]) - edges.front();
+}
+
+void CVoxelGrid::SetEdges(int axis, const std::vector<double>& edges)
+{
+    m_Edges[axis].clear();
+    if (edges.size() < 2) return;
+    const double bins = double(edges.size() - 1);
+    m_GridMin[axis] = edges.front();
+    m_BinWidth[axis] = (edges.back() - edges.front()) / bins;
+    for (size_t i = 1; i < edges.size(); ++i)
+        if (std::abs(edges[i] - edges[i - 1] - m_BinWidth[axis]) > 1e-6 * m_BinWidth[axis])
+        {
+            m_Edges[axis] = edges;
+            return;
+        }
 }
 
 void CVoxelGrid::ResetStatistics()

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace volumira3d
 {
@@ -57,6 +58,21 @@ public:
     // Smallest and largest non-zero value (1e15 and 1e-15 when there is none).
     void ScanExtremes(double& min, double& max) const;
 
+    // Where index i (a bin edge; fractions lie between the edges) lies along an axis, from
+    // m_GridMin: i times the width for even bins, the file's own edges for uneven ones.
+    double Offset(int axis, double index) const;
+    double Edge(int axis, std::int64_t i) const
+    {
+        return m_GridMin[axis] + Offset(axis, double(i));
+    }
+    // An axis of uneven bins: n + 1 ascending edges. m_GridMin becomes the first, m_BinWidth the
+    // mean width (so that count times width is the extent); bins equal to a millionth of their
+    // width keep the even form.
+    void SetEdges(int axis, const std::vector<double>& edges);
+    bool Uneven(int axis) const { return !m_Edges[axis].empty(); }
+    bool Uneven() const { return Uneven(0) || Uneven(1) || Uneven(2); }
+    const std::vector<double>& Edges(int axis) const { return m_Edges[axis]; }
+
     // The plug-in's one lock, shared by the threads of the parallel mapping.
     void Lock();
     void Unlock();
@@ -77,6 +93,7 @@ public:
 
 private:
     std::uint64_t m_ClearCount = 0;
+    std::vector<double> m_Edges[3]; // empty: even bins
     struct CLock;
     CLock* m_pLock;
 };

@@ -206,19 +206,21 @@ TEST_F(MeshtalTest, RealCartesianTallyLoadsOntoTheGrid)
     ASSERT_TRUE(Load(RealData("mcnp_meshtal/pyne_mcnp_meshtal_single_meshtal.txt"))) << LogText();
     EXPECT_EQ(m_Grid.m_NrXBins, 3);
     EXPECT_EQ(m_Grid.m_NrYBins, 5);
-    // Z bins of 150, 150 and 100 cm: four voxels of 100 cm.
-    EXPECT_EQ(m_Grid.m_NrZBins, 4);
+    // Z bins of 150, 150 and 100 cm: one voxel each, with the file's edges.
+    EXPECT_EQ(m_Grid.m_NrZBins, 3);
+    EXPECT_EQ(m_Grid.Edges(2), (std::vector<double>{-200, -50, 100, 200}));
     EXPECT_EQ(m_Grid.m_GridMin[0], -200);
     EXPECT_NEAR(m_Grid.m_BinWidth[1], 80, 1e-9);
     // Total row of the first cell: "Total  -133.333  -160.000  -125.000 ..." of the file.
     const auto rows =
         DefaultRows(TextTallies(RealData("mcnp_meshtal/pyne_mcnp_meshtal_single_meshtal.txt"))[0]);
     EXPECT_EQ(V(0, 0, 0), std::stod(rows.front()[4]));
-    EXPECT_EQ(V(2, 4, 3), std::stod(rows.back()[4]));
+    EXPECT_EQ(V(2, 4, 2), std::stod(rows.back()[4]));
     EXPECT_TRUE(Logged("Mesh tally 4 (neutron, X Y Z, 3 x 5 x 3), energy Total"));
+    EXPECT_TRUE(Logged("The z bins are of unequal width: each is drawn with its own edges"));
 }
 
-TEST_F(MeshtalTest, UnequalBinsAreResampledOntoTheNarrowestWidth)
+TEST_F(MeshtalTest, UnequalBinsKeepTheirOwnEdges)
 {
     SKIP_WITHOUT_REAL_DATA();
     // Tally 4: X one bin of 400, Z bins of 100, 100, 100, 50, 50 cm.
@@ -226,12 +228,17 @@ TEST_F(MeshtalTest, UnequalBinsAreResampledOntoTheNarrowestWidth)
     Ui().QueueAnswer(IDNO);
     ASSERT_TRUE(Load(RealData("mcnp_meshtal/pyne_mcnp_meshtal_multiple_meshtal.txt"))) << LogText();
     EXPECT_EQ(m_Grid.m_NrXBins, 1);
-    EXPECT_EQ(m_Grid.m_NrZBins, 8);
-    EXPECT_EQ(m_Grid.m_BinWidth[2], 50);
-    EXPECT_TRUE(Logged("Bins of unequal width: resampled onto 1 x 4 x 8 voxels"));
-    // The first 100 cm bin fills two voxels alike; the 50 cm bins one each.
-    EXPECT_EQ(V(0, 0, 0), V(0, 0, 1));
-    EXPECT_NE(V(0, 0, 6), V(0, 0, 7));
+    EXPECT_EQ(m_Grid.m_NrZBins, 5);
+    EXPECT_FALSE(m_Grid.Uneven(0));
+    EXPECT_TRUE(m_Grid.Uneven(2));
+    EXPECT_EQ(m_Grid.Edge(2, 3), 100);
+    EXPECT_EQ(m_Grid.Edge(2, 4), 150);
+    EXPECT_EQ(m_Grid.Edge(2, 5), 200);
+    // The Total rows at x 0, y -150: z -150, -50, 50, 125, 175.
+    EXPECT_EQ(V(0, 0, 0), 2.05055E+05);
+    EXPECT_EQ(V(0, 0, 3), 2.34992E+05);
+    EXPECT_EQ(V(0, 0, 4), 1.76491E+05);
+    EXPECT_FALSE(Logged("Bins of unequal width: resampled"));
 }
 
 TEST_F(MeshtalTest, TheDialogListsEveryBinAndPicksTheChosenOne)
@@ -480,10 +487,6 @@ TEST_F(MeshtalTest, BrokenFilesFailWithTheirMessage)
         {head + row1 + "   1.500 0.500 0.500 2.0Q+00 0.1\n",
          "Line 12 of mesh tally 4: the value \"2.0Q+00\" cannot be read."},
         {"mcnp   version 6\n just a title\n", "No mesh tally was found in the file."},
-        // Two cells of 0.001 and 99.999 cm would need 100000 voxels.
-        {std::string(head).replace(head.find("1.0 2.0"), 7, "0.001 100.0") +
-             "   0.0005 0.500 0.500 1.0E+00 0.1\n   50.0 0.500 0.500 2.0E+00 0.1\n",
-         "The bins of mesh tally 4 are too unequal to be mapped onto a grid."},
         {" Mesh Tally Number        4\n Tally bin boundaries:\n    X direction:  0.0 1.0\n"
          " Energy Bin: ...\n Tally Results:  X (across) by Y (down)\n",
          "Mesh tally 4 is written in the matrix layout"},
@@ -526,6 +529,14 @@ TEST_F(MeshtalTest, BrokenFilesFailWithTheirMessage)
     Ui().QueueAnswer(IDNO);
     EXPECT_TRUE(Load(Write(head + row1 + row2))) << LogText();
     EXPECT_EQ(V(1, 0, 0), 2);
+    // Two cells of 0.001 and 99.999 cm are two voxels, not 100000.
+    Ui().Reset();
+    Ui().QueueAnswer(IDNO);
+    EXPECT_TRUE(Load(Write(std::string(head).replace(head.find("1.0 2.0"), 7, "0.001 100.0") +
+                           "   0.0005 0.500 0.500 1.0E+00 0.1\n   50.0 0.500 0.500 2.0E+00 0.1\n")))
+        << LogText();
+    EXPECT_EQ(m_Grid.m_NrXBins, 2);
+    EXPECT_EQ(m_Grid.Edge(0, 1), 0.001);
 }
 
 TEST_F(MeshtalTest, ACutRealFileFailsWithAMessage)

@@ -81,6 +81,25 @@ TEST_F(RenderTest, ColorPlotPutsEachValueInItsCellAndLeavesHolesForZero)
     EXPECT_EQ(m_View.At(6, 6), CPlaneView::Background) << "nothing beyond the grid";
 }
 
+TEST_F(RenderTest, UnevenBinsAreDrawnBetweenTheirOwnEdges)
+{
+    MakeGrid(3, 1, 1);
+    m_Grid.SetEdges(0, {0, 1, 4, 5});
+    Set(0, 0, 0, 0.5);
+    Set(1, 0, 0, 1.5);
+    Set(2, 0, 0, 2.5);
+    m_View.SetExtent(6);
+    Draw();
+    EXPECT_EQ(m_View.At(0.5, 0.5), RedPx);
+    EXPECT_EQ(m_View.At(1.1, 0.5), GreenPx);
+    EXPECT_EQ(m_View.At(3.9, 0.5), GreenPx) << "the wide bin reaches its edge at 4";
+    EXPECT_EQ(m_View.At(4.1, 0.5), BluePx);
+    EXPECT_EQ(m_View.At(5.2, 0.5), CPlaneView::Background);
+    // The probing frame and the profile follow the same edges.
+    EXPECT_EQ(m_Grid.Edge(0, 2), 4);
+    EXPECT_EQ(m_Grid.Offset(0, 1.5), 2.5);
+}
+
 TEST_F(RenderTest, PlanesShowFromBothSidesWhateverCullingWasLeftOn)
 {
     MakeGrid(1, 1, 1);

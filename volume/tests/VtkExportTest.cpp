@@ -93,6 +93,23 @@ TEST_F(GridVtkExportTest, ARealFlukaGridReadsBackWithItsGeometryAndEveryValue)
     EXPECT_TRUE(view.Fact("values\tfield/placement").empty()) << "no transformation, no field";
 }
 
+TEST_F(GridVtkExportTest, AnUnevenGridIsARectilinearGridWithItsOwnEdges)
+{
+    FillCounting(m_Grid, 3, 2, 2);
+    m_Grid.SetEdges(0, {-200, -50, 100, 200});
+    m_Grid.SetEdges(2, {0, 1, 5});
+    m_Grid.m_GridMin[1] = 3, m_Grid.m_BinWidth[1] = 2; // even y: from its origin and width
+    const CVtkFileView view = ReadVtkFile(Export({}, "uneven.vtr"));
+    SKIP_WITHOUT_VTK_READER(view);
+    ASSERT_EQ(view.m_Error, "");
+    EXPECT_EQ(view.Fact("class"), (std::vector<std::string>{"vtkRectilinearGrid"}));
+    EXPECT_EQ(view.Fact("extent"), (std::vector<std::string>{"0", "3", "0", "2", "0", "2"}));
+    EXPECT_EQ(view.Values("coordinates/x"), (std::vector<double>{-200, -50, 100, 200}));
+    EXPECT_EQ(view.Values("coordinates/y"), (std::vector<double>{3, 5, 7}));
+    EXPECT_EQ(view.Values("coordinates/z"), (std::vector<double>{0, 1, 5}));
+    EXPECT_EQ(view.Values("cell/value"), XFastest(m_Grid));
+}
+
 TEST_F(GridVtkExportTest, TheSettingsTransformationPlacesTheImageAndIsStated)
 {
     ASSERT_TRUE(Loader().Load("FLUKA cartesian USRBIN", DataPath("cartesian_3x2x2.usrbin")));
