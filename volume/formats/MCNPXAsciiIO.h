@@ -13,10 +13,11 @@ class CMCNPXAsciiIO : public CVoxelIOGeometry, public CAsciiPolicy<CMCNPXData, A
 public:
     bool ReadHeader(CTextScanner& in) override
     {
-        return ReadMCNPXHeader(in, m_Choose, *this, m_Descriptors, this->m_Error);
+        return ReadMCNPXHeader(in, m_Choose, *this, m_Descriptors, m_Edges, this->m_Error);
     }
 
     MCNPXChooser m_Choose;
     std::vector<CMCNPXDescriptor> m_Descriptors;
+    std::vector<double> m_Edges[3]; // the chosen data set's boundaries, x, y, z
 };
 } // namespace volumira3d

@@ -96,15 +96,15 @@ bool CheckDescriptor(const CMCNPXDescriptor& d, int set, std::string& error)
     return false;
 }
 
-// The bin boundaries of one axis: bins + 1 numbers, finite, increasing and evenly spaced (the
-// grid has one width per axis).
-bool ReadBoundaries(CTextScanner& in, char axis, int bins, double& lower, double& upper,
+// The bin boundaries of one axis: bins + 1 numbers, finite and increasing (bins of unequal width
+// keep their edges).
+bool ReadBoundaries(CTextScanner& in, char axis, int bins, std::vector<double>& bounds,
                     std::string& error)
 {
     std::string line;
     if (!ReadLineOrFail(in, line, "the boundary lines of the data set", error)) return false;
     const auto t = SplitTokens(line, Separators);
-    std::vector<double> bounds(t.size());
+    bounds.assign(t.size(), 0.0);
     for (size_t i = 0; i < t.size(); ++i)
         if (const EFieldProblem why = ReadNumberField(t[i], bounds[i]); why != EFieldProblem::None)
         {
@@ -127,15 +127,12 @@ bool ReadBoundaries(CTextScanner& in, char axis, int bins, double& lower, double
         return false;
     }
     for (size_t i = 1; i < bounds.size(); ++i)
-        if (std::abs(bounds[i] - bounds[i - 1] - width) > 1e-3 * width)
+        if (!(bounds[i] > bounds[i - 1]))
         {
-            error = Format("The %c boundaries of the MCNPX data set are not evenly spaced (%g, "
-                           "%g, %g): bins of unequal width are not read.",
-                           axis, bounds[0], bounds[i - 1], bounds[i]);
+            error = Format("The %c boundaries of the MCNPX data set do not increase (%g, %g).",
+                           axis, bounds[i - 1], bounds[i]);
             return false;
         }
-    lower = bounds.front();
-    upper = bounds.back();
     return true;
 }
 } // namespace
@@ -146,7 +143,8 @@ std::int64_t CMCNPXDescriptor::Lines() const
 }
 
 bool ReadMCNPXHeader(CTextScanner& in, const MCNPXChooser& choose, CVoxelIOBase& geometry,
-                     std::vector<CMCNPXDescriptor>& descriptors, std::string& error)
+                     std::vector<CMCNPXDescriptor>& descriptors, std::vector<double> (&edges)[3],
+                     std::string& error)
 {
     std::int32_t sets = 0;
     descriptors.clear();
@@ -161,11 +159,12 @@ bool ReadMCNPXHeader(CTextScanner& in, const MCNPXChooser& choose, CVoxelIOBase&
             if (!ReadLineOrFail(in, line, "the chosen data set", error)) return false;
     const CMCNPXDescriptor& d = descriptors[set - 1];
     if (!CheckDescriptor(d, set, error)) return false;
-    double lo[3], hi[3];
-    if (!ReadBoundaries(in, 'x', d.m_XBins, lo[0], hi[0], error) ||
-        !ReadBoundaries(in, 'y', d.m_YBins, lo[1], hi[1], error) ||
-        !ReadBoundaries(in, 'z', d.m_ZBins, lo[2], hi[2], error))
+    if (!ReadBoundaries(in, 'x', d.m_XBins, edges[0], error) ||
+        !ReadBoundaries(in, 'y', d.m_YBins, edges[1], error) ||
+        !ReadBoundaries(in, 'z', d.m_ZBins, edges[2], error))
         return false;
+    const double lo[3] = {edges[0].front(), edges[1].front(), edges[2].front()};
+    const double hi[3] = {edges[0].back(), edges[1].back(), edges[2].back()};
     geometry.SetNX(d.m_XBins), geometry.SetNY(d.m_YBins), geometry.SetNZ(d.m_ZBins);
     geometry.SetXRange(lo[0], hi[0]), geometry.SetYRange(lo[1], hi[1]);
     geometry.SetZRange(lo[2], hi[2]);

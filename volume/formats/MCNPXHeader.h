@@ -24,9 +24,11 @@ struct CMCNPXDescriptor
 // Picks the data set (1-based) among the descriptors; called only when there are at least two.
 using MCNPXChooser = std::function<int(const std::vector<CMCNPXDescriptor>&)>;
 
-// Reads the header up to the first value of the chosen data set: its geometry goes to geometry.
-// False with a reason in error when there is no marker in the first 100 lines, no usable
-// descriptor, a count out of range, or the file ends first.
+// Reads the header up to the first value of the chosen data set: its geometry goes to geometry,
+// the boundaries of each axis (bins + 1, increasing) to edges. False with a reason in error when
+// there is no marker in the first 100 lines, no usable descriptor, a count out of range, or the
+// file ends first.
 bool ReadMCNPXHeader(CTextScanner& in, const MCNPXChooser& choose, CVoxelIOBase& geometry,
-                     std::vector<CMCNPXDescriptor>& descriptors, std::string& error);
+                     std::vector<CMCNPXDescriptor>& descriptors, std::vector<double> (&edges)[3],
+                     std::string& error);
 } // namespace volumira3d

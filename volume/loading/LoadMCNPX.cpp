@@ -61,10 +61,8 @@ bool CMCNPXLoad::Load(const std::string& path)
         return false;
     }
     m_Loader.LogElapsed(start);
-    storage.GetOrigin(m_Grid.m_GridMin[0], m_Grid.m_GridMin[1], m_Grid.m_GridMin[2]);
-    m_Grid.m_BinWidth[0] = storage.GetDX();
-    m_Grid.m_BinWidth[1] = storage.GetDY();
-    m_Grid.m_BinWidth[2] = storage.GetDZ();
+    for (int a = 0; a < 3; ++a)
+        m_Loader.SetGridEdges(a, storage.m_Edges[a]);
     // An MCNPX tally has no FLUKA run header: neutral values.
     m_Grid.m_TotalWeight = 1.0;
     m_Grid.m_GenParticle = 1;

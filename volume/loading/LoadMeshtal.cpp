@@ -101,13 +101,7 @@ bool CMeshtalLoad::MapMeshtalCartesian(CMeshtalReader& reader, const CMeshtalCho
     }
     m_Loader.LogElapsed(start);
     for (int a = 0; a < 3; ++a)
-    {
-        m_Grid.SetEdges(a, tally.m_Bounds[a]);
-        if (m_Grid.Uneven(a))
-            m_Log.AddLine(Format("The %c bins are of unequal width: each is drawn with its own "
-                                 "edges",
-                                 "xyz"[a]));
-    }
+        m_Loader.SetGridEdges(a, tally.m_Bounds[a]);
     // A mesh tally is normalised per history already: neutral run values.
     m_Grid.m_TotalWeight = 1.0;
     m_Grid.m_GenParticle = 1;

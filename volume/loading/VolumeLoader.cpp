@@ -99,6 +99,14 @@ bool CVolumeLoader::ChooseFlukaTextBinning(const std::string& path, EFlukaBinnin
     return ChooseFlukaBinning(rows, index);
 }
 
+void CVolumeLoader::SetGridEdges(int axis, const std::vector<double>& edges)
+{
+    m_Grid.SetEdges(axis, edges);
+    if (m_Grid.Uneven(axis))
+        m_Log.AddLine(Format("The %c bins are of unequal width: each is drawn with its own edges",
+                             "xyz"[axis]));
+}
+
 double CVolumeLoader::Factor() const
 {
     return m_RelativeErrors ? 1.0 : m_Grid.m_Normalization;

@@ -66,6 +66,8 @@ public:
     bool PrepareGrid(std::int64_t nx, std::int64_t ny, std::int64_t nz, std::uint64_t fileBytes = 0,
                      EVoxelStart start = EVoxelStart::Zeros);
     bool Normalised(double raw, double& value) const;
+    // Sets an axis of the grid from its bin edges; an axis of unequal bins is logged.
+    void SetGridEdges(int axis, const std::vector<double>& edges);
     // The factor values are read with: the normalization, except for relative errors, which are
     // ratios (the load says so in the log once it knows).
     double Factor() const;

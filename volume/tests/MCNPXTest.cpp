@@ -112,9 +112,8 @@ TEST_F(MCNPXTest, BrokenFilesFailWithTheirReason)
         {replaced(" 0.0  0.5  1.0", " 1.0  0.5  0.0"),
          "The x boundaries of the MCNPX data set run from 1 to 0: no bin width."},
         // Each of these once loaded as something the file does not say.
-        {replaced(" 0.0  0.5  1.0", " 0.0  0.1  1.0"),
-         "The x boundaries of the MCNPX data set are not evenly spaced (0, 0, 0.1): bins of "
-         "unequal width are not read."},
+        {replaced(" 0.0  0.5  1.0", " 0.0  1.0  0.5"),
+         "The x boundaries of the MCNPX data set do not increase (1, 0.5)."},
         {replaced(" 0.0  0.5  1.0", " 0.0  0.5  1.0  1.5"),
          "The x boundary line of the MCNPX data set holds 4 boundaries where its 2 bins need 3."},
         {replaced(" 0.0  0.5  1.0", " -1e308  0  1e308"),
@@ -133,5 +132,18 @@ TEST_F(MCNPXTest, BrokenFilesFailWithTheirReason)
         EXPECT_FALSE(Load(WriteScratch("broken.mcnpx", c.m_Text)));
         EXPECT_TRUE(Logged(c.m_Reason, ILoadLog::IconError)) << LogText();
     }
+}
+
+// Boundaries "0.0 0.1 1.0" once became two bins of 0.5 cm; they are two bins of their own widths.
+TEST_F(MCNPXTest, UnevenBoundariesKeepTheirOwnEdges)
+{
+    std::string text = ReadText(DataPath("one_set.mcnpx"));
+    ASSERT_NE(text.find(" 0.0  0.5  1.0"), std::string::npos);
+    text.replace(text.find(" 0.0  0.5  1.0"), 14, " 0.0  0.1  1.0");
+    ASSERT_TRUE(Load(WriteScratch("uneven.mcnpx", text))) << LogText();
+    EXPECT_TRUE(m_Grid.Uneven(0));
+    EXPECT_EQ(m_Grid.Edges(0), (std::vector<double>{0, 0.1, 1}));
+    EXPECT_EQ(m_Grid.Edge(0, 1), 0.1);
+    EXPECT_TRUE(Logged("The x bins are of unequal width: each is drawn with its own edges"));
 }
 } // namespace volumira3d
