@@ -402,4 +402,24 @@ TEST_F(FlukaCylinderTest, TheRingCountComesFromTheBinCountNotFromATruncatedRatio
     EXPECT_FALSE(LoadRZ(WriteScratch("x.rz", FlukaRZ(0, 10, 4, 1, 1, FlukaValues(Sequence(4))))));
     EXPECT_EQ(m_Grid.m_NrXBins, 20) << "refused before the grid was touched";
 }
+// A point exactly on an edge belongs to the bin that starts there; the outer edges bound nothing.
+TEST(CylinderMesh, APointOnAnEdgeBelongsToTheBinThatStartsThere)
+{
+    CCylinderMesh mesh;
+    mesh.m_Origin = {1, 2, 3};
+    mesh.m_R = {0, 1, 2};
+    mesh.m_Phi = EvenEdges(-std::numbers::pi, std::numbers::pi, 4);
+    mesh.m_T = {0, 2, 4};
+    const long long nr = 2, nphi = 4;
+    const auto bin = [&](long long ir, long long iphi, long long it)
+    { return (it * nphi + iphi) * nr + ir; };
+    EXPECT_EQ(mesh.BinAt({1.5, 2, 3}), bin(0, 2, 0));  // r 0.5, phi 0: the sector from 0
+    EXPECT_EQ(mesh.BinAt({2, 2, 3}), bin(1, 2, 0));    // r exactly 1: the outer ring
+    EXPECT_EQ(mesh.BinAt({2, 2, 5}), bin(1, 2, 1));    // t exactly 2: the upper bin
+    EXPECT_EQ(mesh.BinAt({1, 3.5, 3}), bin(1, 3, 0));  // phi exactly pi / 2
+    EXPECT_EQ(mesh.BinAt({-0.5, 2, 3}), bin(1, 0, 0)); // phi pi is -pi: the first sector
+    EXPECT_EQ(mesh.BinAt({3, 2, 3}), -1);              // r exactly 2: outside
+    EXPECT_EQ(mesh.BinAt({1.5, 2, 7}), -1);            // t exactly 4: outside
+    EXPECT_EQ(mesh.BinAt({1.5, 2, 2.9}), -1);          // below the first edge
+}
 } // namespace volumira3d
