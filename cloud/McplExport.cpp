@@ -12,8 +12,10 @@
 
 #include <zlib.h>
 
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <memory>
 #include <vector>
@@ -123,6 +125,11 @@ bool WriteCloudMcpl(const CParticleDataReader& cloud, const ParticleFilter& incl
     // The library insists on the extension of the file it writes.
     const std::string plain = PartName(path) + ".mcpl";
     CExportCounts counts;
+    // The library loses its handle when it cannot create the file: the name is tried first.
+    if (FILE* probe = std::fopen(plain.c_str(), "wb"))
+        std::fclose(probe);
+    else
+        return AbandonFile(plain, path, std::strerror(errno), message);
     try
     {
         RouteMcplErrors();
