@@ -151,11 +151,16 @@ bool PlanCylinderGrid(const CCylinderMesh& mesh, double resolution, double maxPe
         double count = 0, min = 0, width = resolution;
         if (a == along)
         {
-            const double even = EvenWidth(mesh.m_T);
-            width = even > 0 ? even : NarrowestBin(mesh.m_T);
+            // The t bins are the voxels: their edges in world coordinates, upwards.
             min = std::min(p0, p1);
-            count = even > 0 ? double(mesh.m_T.size() - 1)
-                             : std::ceil((std::max(p0, p1) - min) / width - 1e-9);
+            count = double(mesh.m_T.size() - 1);
+            width = (std::max(p0, p1) - min) / count;
+            if (EvenWidth(mesh.m_T) == 0)
+            {
+                for (const double t : mesh.m_T)
+                    plan.m_Edges[a].push_back(o + s * t);
+                if (s < 0) std::reverse(plan.m_Edges[a].begin(), plan.m_Edges[a].end());
+            }
         }
         else if (along >= 0)
         {
@@ -189,7 +194,7 @@ void ResampleCylinder(const CCylinderMesh& mesh, const std::vector<double>& valu
 {
     const std::int64_t n[3] = {grid.m_NrXBins, grid.m_NrYBins, grid.m_NrZBins};
     const auto centre = [&](int a, std::int64_t i)
-    { return grid.m_GridMin[a] + (double(i) + 0.5) * grid.m_BinWidth[a]; };
+    { return grid.m_GridMin[a] + grid.Offset(a, double(i) + 0.5); };
     const CCrossSection section(mesh);
     // Along a world axis the along-axis bin depends on one index and the cross-section bin on
     // the other two: both are tabled once.

@@ -37,13 +37,13 @@ double NarrowestBin(const std::vector<double>& edges);
 std::vector<double> EvenEdges(double lo, double hi, long long count, long long keep = -1);
 
 // The grid that covers a mesh: voxels of `resolution` across the axis; along an axis that is a
-// world axis, the t bins' own width when they are even (so that their boundaries are voxel
-// boundaries), else the narrowest of them.
+// world axis, the t bins themselves (uneven ones as the grid's edges of that axis).
 struct CCylinderGridPlan
 {
     std::int64_t m_Count[3] = {0, 0, 0};
     double m_Min[3] = {0, 0, 0};
     double m_Width[3] = {0, 0, 0};
+    std::vector<double> m_Edges[3]; // empty: even voxels of m_Width
 };
 // False (error set) for a mesh whose edges do not ascend, a resolution that is not a positive
 // width, or a grid of more than maxPerAxis voxels along an axis.

@@ -217,6 +217,7 @@ bool CVolumeLoader::MapCylinder(const CCylinderMesh& mesh, const std::vector<dou
     {
         m_Grid.m_GridMin[a] = plan.m_Min[a];
         m_Grid.m_BinWidth[a] = plan.m_Width[a];
+        if (!plan.m_Edges[a].empty()) SetGridEdges(a, plan.m_Edges[a]);
     }
     const long voxels = long(m_Grid.VoxelCount());
     CProgressLine progress(m_Log, Format("Mapping %ld bins to XYZ...", voxels));

@@ -380,16 +380,16 @@ TEST_F(MeshtalTest, ACylinderAlongXKeepsItsBinsWhereTheGeometryIs)
     const CTallyCylinder c{{1, 2, 3}, {1, 0, 0}, {0, 1, 0}, {0, 1, 2}, {0, 2, 6}, {0, 1}};
     Ui().QueueAnswer(IDNO);
     ASSERT_TRUE(Load(Write(CylinderTally(c)))) << LogText();
-    EXPECT_EQ(m_Grid.m_NrXBins, 3); // 2 cm voxels along the axis, the narrowest z bin
+    // Along the axis the voxels are the z bins, with their edges: x 1, 3, 7.
+    EXPECT_EQ(m_Grid.m_NrXBins, 2);
+    EXPECT_EQ(m_Grid.Edges(0), (std::vector<double>{1, 3, 7}));
     EXPECT_EQ(m_Grid.m_NrYBins, 4);
     EXPECT_EQ(m_Grid.m_NrZBins, 4);
-    EXPECT_EQ(m_Grid.m_GridMin[0], 1);
     EXPECT_EQ(m_Grid.m_GridMin[1], 0);
     EXPECT_EQ(m_Grid.m_GridMin[2], 1);
     EXPECT_EQ(V(0, 2, 2), 1); // x 2, (dy, dz) (0.5, 0.5): ring 0 of the first z bin
-    EXPECT_EQ(V(1, 3, 2), 4); // x 4: second z bin, ring 1
-    EXPECT_EQ(V(2, 3, 2), 4); // x 6: t 5, still the second z bin
-    EXPECT_EQ(V(2, 0, 0), 0); // r 2.12
+    EXPECT_EQ(V(1, 3, 2), 4); // x 5: second z bin, ring 1
+    EXPECT_EQ(V(1, 0, 0), 0); // r 2.12
     EXPECT_FALSE(Shown("only cylinders along the z direction"));
 }
 
@@ -410,15 +410,15 @@ TEST_F(MeshtalTest, CylindersAlongAnyAxisGiveTheBinOfEveryVoxelCentre)
         CVolumeLoader loader(m_Grid, m_Log);
         loader.SetCylinderResolution(0.1);
         ASSERT_TRUE(loader.Load("MCNP meshtal", Write(CylinderTally(c)))) << LogText();
-        EXPECT_EQ(m_Grid.m_BinWidth[0], 0.1);
+        EXPECT_EQ(m_Grid.m_BinWidth[0], 0.1); // no case runs along x
         int inside = 0;
         for (int k = 0; k < 1000; ++k)
         {
             const int ix = int(random() % m_Grid.m_NrXBins), iy = int(random() % m_Grid.m_NrYBins),
                       iz = int(random() % m_Grid.m_NrZBins);
-            const CVector centre{m_Grid.m_GridMin[0] + (ix + 0.5) * m_Grid.m_BinWidth[0],
-                                 m_Grid.m_GridMin[1] + (iy + 0.5) * m_Grid.m_BinWidth[1],
-                                 m_Grid.m_GridMin[2] + (iz + 0.5) * m_Grid.m_BinWidth[2]};
+            const CVector centre{m_Grid.m_GridMin[0] + m_Grid.Offset(0, ix + 0.5),
+                                 m_Grid.m_GridMin[1] + m_Grid.Offset(1, iy + 0.5),
+                                 m_Grid.m_GridMin[2] + m_Grid.Offset(2, iz + 0.5)};
             const double expected = TallyValueAt(c, centre);
             inside += expected != 0;
             ASSERT_EQ(V(ix, iy, iz), expected) << ix << " " << iy << " " << iz;
