@@ -27,6 +27,14 @@ public:
     {
         return {std::max(a.x, b.x), std::max(a.y, b.y), std::max(a.z, b.z)};
     }
+    static double Dot(const CVector& a, const CVector& b)
+    {
+        return a.x * b.x + a.y * b.y + a.z * b.z;
+    }
+    static CVector Cross(const CVector& a, const CVector& b)
+    {
+        return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+    }
 
     double x = 0, y = 0, z = 0;
 };

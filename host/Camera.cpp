@@ -14,11 +14,6 @@ double Rad(double deg)
     return deg * std::numbers::pi / 180.0;
 }
 
-double Dot(const CVector& a, const CVector& b)
-{
-    return a.x * b.x + a.y * b.y + a.z * b.z;
-}
-
 CVector Corner(const CVector& min, const CVector& max, int i)
 {
     return {i & 1 ? max.x : min.x, i & 2 ? max.y : min.y, i & 4 ? max.z : min.z};
@@ -39,8 +34,9 @@ void CCamera::FitTo(const CVector& min, const CVector& max, double aspect)
     for (int i = 0; i < 8; ++i)
     {
         const CVector c = Corner(min, max, i) - m_Target;
-        const double across = std::max(std::abs(Dot(c, u)) / tanY, std::abs(Dot(c, r)) / tanX);
-        const double depth = m_Projection == EProjection::Perspective ? -Dot(c, f) : 0;
+        const double across =
+            std::max(std::abs(CVector::Dot(c, u)) / tanY, std::abs(CVector::Dot(c, r)) / tanX);
+        const double depth = m_Projection == EProjection::Perspective ? -CVector::Dot(c, f) : 0;
         need = std::max(need, depth + across * FitMargin);
     }
     m_Distance = need;

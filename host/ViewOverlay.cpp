@@ -17,11 +17,6 @@ constexpr int Margin = 8;     // from the view's edges
 constexpr int BarHeight = 40; // the scale bar's image
 const char* const AxisNames[3] = {"x", "y", "z"};
 
-double Dot(const CVector& a, const CVector& b)
-{
-    return a.x * b.x + a.y * b.y + a.z * b.z;
-}
-
 Surface NewSurface(int width, int height)
 {
     return Surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height),
@@ -59,14 +54,17 @@ void PaintTriad(cairo_t* cr, const CCamera& camera, int side)
     // Far axes first, so that the nearest is drawn on top.
     std::array<int, 3> order = {0, 1, 2};
     std::sort(order.begin(), order.end(),
-              [&](int a, int b)
-              { return Dot(axes[a], camera.Forward()) > Dot(axes[b], camera.Forward()); });
+              [&](int a, int b) {
+                  return CVector::Dot(axes[a], camera.Forward()) >
+                         CVector::Dot(axes[b], camera.Forward());
+              });
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
     cairo_select_font_face(cr, "sans-serif", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_BOLD);
     cairo_set_font_size(cr, std::max(10.0, side * 0.15));
     for (int i : order)
     {
-        const double dx = Dot(axes[i], camera.Right()), dy = -Dot(axes[i], camera.Up());
+        const double dx = CVector::Dot(axes[i], camera.Right()),
+                     dy = -CVector::Dot(axes[i], camera.Up());
         cairo_move_to(cr, c, c);
         cairo_line_to(cr, c + dx * length, c + dy * length);
         SetColor(cr, CViewOverlay::AxisColors[i]);

@@ -81,14 +81,6 @@ TEST(ScaleBar, LengthsAreOneTwoOrFiveTimesAPowerOfTen)
     EXPECT_EQ(CViewOverlay::LengthLabel(2000), "2000 cm");
 }
 
-namespace
-{
-double Dot(const CVector& a, const CVector& b)
-{
-    return a.x * b.x + a.y * b.y + a.z * b.z;
-}
-} // namespace
-
 // Every corner of the fitted box lies inside the view, and the box is not lost in a corner of it.
 TEST(CameraFit, TheBoxFillsTheViewWithAMargin)
 {
@@ -104,7 +96,8 @@ TEST(CameraFit, TheBoxFillsTheViewWithAMargin)
         {
             const CVector c =
                 CVector(i & 1 ? max.x : min.x, i & 2 ? max.y : min.y, i & 4 ? max.z : min.z);
-            const double x = Dot(c, camera.Right()) / upp, y = Dot(c, camera.Up()) / upp;
+            const double x = CVector::Dot(c, camera.Right()) / upp,
+                         y = CVector::Dot(c, camera.Up()) / upp;
             if (projection == CCamera::EProjection::Orthographic)
             {
                 EXPECT_LE(std::abs(x), 200 / 1.15 + 1e-6);
@@ -122,6 +115,6 @@ TEST(CameraFit, TheBoxFillsTheViewWithAMargin)
 TEST(CameraFit, TheFirstViewIsObliqueSoABeamAlongZHasLength)
 {
     CCamera camera;
-    EXPECT_GT(std::abs(Dot({0, 0, 1}, camera.Right())), 0.5);
-    EXPECT_GT(Dot({0, 1, 0}, camera.Up()), 0.5);
+    EXPECT_GT(std::abs(CVector::Dot({0, 0, 1}, camera.Right())), 0.5);
+    EXPECT_GT(CVector::Dot({0, 1, 0}, camera.Up()), 0.5);
 }
