@@ -575,7 +575,6 @@ bool CVolumira3DDlg::RunLoader(const CVolumeFormat& format, const std::string& p
                                std::string& problem)
 {
     CVolumeLoader loader(*this, *this, &m_Settings);
-    loader.SetCylinderResolution(m_Settings.GetCylinderVoxel());
     try
     {
         if (loader.Load(format, path)) return true;

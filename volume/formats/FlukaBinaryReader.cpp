@@ -53,11 +53,8 @@ bool CFlukaBinaryReader::Open(const std::string& path)
     m_ValueOffsets.clear();
     m_ErrorOffsets.clear();
     m_ErrorsOffset = 0;
-    if (!m_File.Open(path) || !ReadRunHeader()) return false;
-    CFlukaBinaryHeader first = m_Header;
-    if (!ReadBinningHeader(first)) return false;
-    m_Header = first;
-    if (!CheckCounts()) return false;
+    if (!m_File.Open(path) || !ReadRunHeader() || !ReadBinningHeader(m_Header) || !CheckCounts())
+        return false;
     std::uint32_t length = 0;
     if (!m_File.BeginRecord(length)) return false;
     m_ValuesOffset = m_File.RecordOffset();

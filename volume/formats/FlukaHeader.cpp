@@ -166,6 +166,11 @@ bool ReadCoordinateLines(CTextScanner& in, EFlukaBinning binning, CFlukaHeader& 
 }
 } // namespace
 
+std::string BinCounts(const CFlukaAxis (&axes)[3])
+{
+    return Format("%d x %d x %d", axes[0].m_Bins, axes[1].m_Bins, axes[2].m_Bins);
+}
+
 std::string_view BinningPhrase(EFlukaBinning binning)
 {
     switch (binning)
@@ -208,20 +213,10 @@ std::vector<CFlukaHeader> ScanFlukaBinnings(const std::string& path, EFlukaBinni
     std::vector<CFlukaHeader> binnings;
     CTextScanner in;
     if (!in.Open(path)) return binnings;
-    const std::string_view phrase = BinningPhrase(binning);
-    CFlukaHeader header;
-    std::string line, error;
-    while (in.ReadLine(line))
-    {
-        if (line.find("Total number of particles") != std::string::npos)
-            ParseParticlesLine(line, header);
-        else if (line.find(phrase) != std::string::npos)
-        {
-            ParseBinningLine(line, binning, header);
-            if (!ReadCoordinateLines(in, binning, header, error)) break;
-            binnings.push_back(header);
-        }
-    }
+    // Each read goes on from the data of the binning before to the next binning line.
+    std::string error;
+    for (CFlukaHeader header; ReadFlukaHeader(in, binning, header, error); header = CFlukaHeader())
+        binnings.push_back(header);
     return binnings;
 }
 

@@ -35,6 +35,9 @@ struct CFlukaHeader
     std::string m_Name;              // between its quotes, trimmed
 };
 
+// The bin counts of three axes as "nx x ny x nz".
+std::string BinCounts(const CFlukaAxis (&axes)[3]);
+
 // The phrase of a binning line, as FLUKA writes it.
 std::string_view BinningPhrase(EFlukaBinning binning);
 

@@ -14,16 +14,6 @@ namespace
 {
 constexpr double TwoPi = 2 * std::numbers::pi;
 
-double Dot(const CVector& a, const CVector& b)
-{
-    return a.x * b.x + a.y * b.y + a.z * b.z;
-}
-
-CVector Cross(const CVector& a, const CVector& b)
-{
-    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
-}
-
 double Component(const CVector& v, int a)
 {
     return a == 0 ? v.x : a == 1 ? v.y : v.z;
@@ -58,7 +48,7 @@ class CCrossSection
 {
 public:
     explicit CCrossSection(const CCylinderMesh& mesh)
-        : m_Mesh(mesh), m_Normal(Cross(mesh.m_Axis, mesh.m_Reference)),
+        : m_Mesh(mesh), m_Normal(CVector::Cross(mesh.m_Axis, mesh.m_Reference)),
           m_FullTurn(mesh.m_Phi.size() == 2 && mesh.m_Phi.back() - mesh.m_Phi.front() >= TwoPi)
     {
     }
@@ -69,7 +59,8 @@ public:
         const long long nr = static_cast<long long>(m_Mesh.m_R.size()) - 1;
         if (m_FullTurn) return ir;
         const double lo = m_Mesh.m_Phi.front();
-        double phi = std::atan2(Dot(radial, m_Normal), Dot(radial, m_Mesh.m_Reference));
+        double phi =
+            std::atan2(CVector::Dot(radial, m_Normal), CVector::Dot(radial, m_Mesh.m_Reference));
         phi = lo + std::fmod(phi - lo, TwoPi);
         if (phi < lo) phi += TwoPi;
         const long long iphi = volumira3d::BinOf(m_Mesh.m_Phi, phi);
@@ -87,18 +78,18 @@ long long Combined(const CCylinderMesh& mesh, long long along, long long cross)
     if (along < 0 || cross < 0) return -1;
     return along * static_cast<long long>((mesh.m_R.size() - 1) * (mesh.m_Phi.size() - 1)) + cross;
 }
-} // namespace
 
-long long CCylinderMesh::Bins() const
+long long BinAtPoint(const CCylinderMesh& mesh, const CCrossSection& section, const CVector& p)
 {
-    return static_cast<long long>((m_R.size() - 1) * (m_Phi.size() - 1) * (m_T.size() - 1));
+    const CVector d = p - mesh.m_Origin;
+    const double t = CVector::Dot(d, mesh.m_Axis);
+    return Combined(mesh, BinOf(mesh.m_T, t), section.BinOf(d - mesh.m_Axis * t));
 }
+} // namespace
 
 long long CCylinderMesh::BinAt(const CVector& p) const
 {
-    const CVector d = p - m_Origin;
-    const double t = Dot(d, m_Axis);
-    return Combined(*this, volumira3d::BinOf(m_T, t), CCrossSection(*this).BinOf(d - m_Axis * t));
+    return BinAtPoint(*this, CCrossSection(*this), p);
 }
 
 double EvenWidth(const std::vector<double>& edges)
@@ -218,7 +209,8 @@ void ResampleCylinder(const CCylinderMesh& mesh, const std::vector<double>& valu
     }
     const auto binAt = [&](std::int64_t ix, std::int64_t iy, std::int64_t iz)
     {
-        if (along < 0) return mesh.BinAt({centre(0, ix), centre(1, iy), centre(2, iz)});
+        if (along < 0)
+            return BinAtPoint(mesh, section, {centre(0, ix), centre(1, iy), centre(2, iz)});
         const std::int64_t i[3] = {ix, iy, iz};
         return Combined(mesh, alongBins[static_cast<size_t>(i[along])],
                         crossBins[static_cast<size_t>(i[p] + n[p] * i[q])]);

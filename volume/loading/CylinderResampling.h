@@ -24,7 +24,6 @@ struct CCylinderMesh
     CVector m_Reference{1, 0, 0}; // unit length, perpendicular to the axis
     std::vector<double> m_R, m_Phi, m_T;
 
-    long long Bins() const;
     // The bin (index into the values) that holds point p, or -1.
     long long BinAt(const CVector& p) const;
 };

@@ -227,9 +227,7 @@ bool CFlukaBinaryLoad::ChooseBinning(CFlukaBinaryReader& reader)
     std::vector<CVolumeLoader::CBinningRow> rows;
     for (const CFlukaBinaryHeader& h : reader.Binnings())
         rows.push_back(
-            {h.m_Number, h.m_Name, TypeName(h.m_Type),
-             Format("%d x %d x %d", h.m_Axis[0].m_Bins, h.m_Axis[1].m_Bins, h.m_Axis[2].m_Bins),
-             h.m_GenParticle});
+            {h.m_Number, h.m_Name, TypeName(h.m_Type), BinCounts(h.m_Axis), h.m_GenParticle});
     int index = 0;
     if (!m_Loader.ChooseFlukaBinning(rows, index)) return false;
     if (index == 0 || reader.SelectBinning(index)) return true;

@@ -23,6 +23,11 @@ public:
 private:
     // False when the user cancels the choice of tally and bin.
     bool ChooseMeshtalBin(const std::vector<CMeshtalTally>& tallies, CMeshtalChoice& choice);
+    // Reads the chosen bin, each value normalised, into put; false (with its message) on a broken
+    // row or a value that the normalization takes beyond the range of numbers.
+    bool ReadNormalisedBin(CMeshtalReader& reader, const CMeshtalChoice& choice,
+                           const CMeshtalReader::StoreFn& put,
+                           const CMeshtalReader::ProgressFn& progress);
     bool MapMeshtalCartesian(CMeshtalReader& reader, const CMeshtalChoice& choice);
     bool MapMeshtalCylinder(CMeshtalReader& reader, const CMeshtalChoice& choice);
 };
@@ -71,6 +76,25 @@ bool CMeshtalLoad::ChooseMeshtalBin(const std::vector<CMeshtalTally>& tallies,
     return true;
 }
 
+bool CMeshtalLoad::ReadNormalisedBin(CMeshtalReader& reader, const CMeshtalChoice& choice,
+                                     const CMeshtalReader::StoreFn& put,
+                                     const CMeshtalReader::ProgressFn& progress)
+{
+    bool overflow = false;
+    const auto store = [&](int i, int j, int k, double raw)
+    {
+        double value = 0;
+        overflow |= !m_Loader.Normalised(raw, value);
+        put(i, j, k, overflow ? 0 : value);
+    };
+    if (reader.ReadBin(choice, store, progress) && !overflow) return true;
+    m_Loader.ReportProblem(overflow ? "A value times the normalization factor exceeds the range of "
+                                      "numbers."
+                                    : reader.Error(),
+                           MB_ICONERROR);
+    return false;
+}
+
 // One voxel per cell: bins of unequal width keep their own edges.
 bool CMeshtalLoad::MapMeshtalCartesian(CMeshtalReader& reader, const CMeshtalChoice& choice)
 {
@@ -82,23 +106,11 @@ bool CMeshtalLoad::MapMeshtalCartesian(CMeshtalReader& reader, const CMeshtalCho
     const long bins = static_cast<long>(m_Grid.VoxelCount());
     CProgressLine progress(m_Log, Format("Mapping %ld bins to XYZ... %d%%", bins, 0));
     const DWORD start = GetTickCount();
-    bool overflow = false;
-    const auto store = [&](int i, int j, int k, double raw)
-    {
-        double value = 0;
-        overflow |= !m_Loader.Normalised(raw, value);
-        m_Grid.StoreValue(i, j, k, overflow ? 0 : value);
-    };
-    if (!reader.ReadBin(choice, store, [&](int percent) { progress.Update(bins, percent); }) ||
-        overflow)
-    {
-        m_Loader.ReportProblem(overflow
-                                   ? "A value times the normalization factor exceeds the range of "
-                                     "numbers."
-                                   : reader.Error(),
-                               MB_ICONERROR);
+    if (!ReadNormalisedBin(
+            reader, choice,
+            [&](int i, int j, int k, double value) { m_Grid.StoreValue(i, j, k, value); },
+            [&](int percent) { progress.Update(bins, percent); }))
         return false;
-    }
     m_Loader.LogElapsed(start);
     for (int a = 0; a < 3; ++a)
         m_Loader.SetGridEdges(a, tally.m_Bounds[a]);
@@ -133,21 +145,9 @@ bool CMeshtalLoad::MapMeshtalCylinder(CMeshtalReader& reader, const CMeshtalChoi
     const int nr = tally.Bins(0), nth = tally.Bins(2);
     // The file's rows bound the cells (checked when it was opened), so this fits the file's size.
     std::vector<double> values(static_cast<size_t>(tally.Cells()));
-    bool overflow = false;
-    const auto store = [&](int ir, int iz, int ith, double raw)
-    {
-        double& value = values[(size_t(iz) * nth + size_t(ith)) * nr + ir];
-        overflow |= !m_Loader.Normalised(raw, value);
-    };
-    if (!reader.ReadBin(choice, store, [](int) {}) || overflow)
-    {
-        m_Loader.ReportProblem(overflow
-                                   ? "A value times the normalization factor exceeds the range of "
-                                     "numbers."
-                                   : reader.Error(),
-                               MB_ICONERROR);
-        return false;
-    }
+    const auto store = [&](int ir, int iz, int ith, double value)
+    { values[(size_t(iz) * nth + size_t(ith)) * nr + ir] = value; };
+    if (!ReadNormalisedBin(reader, choice, store, [](int) {})) return false;
     const CCylinderMesh mesh = MeshOf(tally);
     if (!m_Loader.MapCylinder(mesh, values, static_cast<long long>(values.size()),
                               NarrowestBin(mesh.m_R)))

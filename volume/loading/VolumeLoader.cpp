@@ -5,6 +5,7 @@
 #include "volume/loading/FormatDispatch.h"
 #include "volume/loading/RowChooserDlg.h"
 #include "volume/model/LoadLog.h"
+#include "volume/model/VolumeSettings.h"
 #include "volume/model/VoxelGrid.h"
 
 #include <cmath>
@@ -92,10 +93,8 @@ bool CVolumeLoader::ChooseFlukaTextBinning(const std::string& path, EFlukaBinnin
     static const char* const kinds[] = {"cartesian", "R-Z", "R-Phi-Z"};
     std::vector<CBinningRow> rows;
     for (const CFlukaHeader& h : ScanFlukaBinnings(path, binning))
-        rows.push_back(
-            {h.m_Number, h.m_Name, kinds[static_cast<int>(binning)],
-             Format("%d x %d x %d", h.m_Axis[0].m_Bins, h.m_Axis[1].m_Bins, h.m_Axis[2].m_Bins),
-             h.m_GenParticle});
+        rows.push_back({h.m_Number, h.m_Name, kinds[static_cast<int>(binning)], BinCounts(h.m_Axis),
+                        h.m_GenParticle});
     return ChooseFlukaBinning(rows, index);
 }
 
@@ -105,6 +104,12 @@ void CVolumeLoader::SetGridEdges(int axis, const std::vector<double>& edges)
     if (m_Grid.Uneven(axis))
         m_Log.AddLine(Format("The %c bins are of unequal width: each is drawn with its own edges",
                              "xyz"[axis]));
+}
+
+double CVolumeLoader::CylinderResolution() const
+{
+    if (m_CylinderResolution > 0 || !m_pSettings) return m_CylinderResolution;
+    return m_pSettings->GetCylinderVoxel();
 }
 
 double CVolumeLoader::Factor() const

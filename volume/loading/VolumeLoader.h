@@ -98,8 +98,9 @@ public:
     // The same for the binnings of this kind in a FLUKA text file.
     bool ChooseFlukaTextBinning(const std::string& path, EFlukaBinning binning, int& index);
 
-    // The voxel size across a cylinder's axis (cm); 0 for the radial bin width.
-    double CylinderResolution() const { return m_CylinderResolution; }
+    // The voxel size across a cylinder's axis (cm): the one set here, else the settings' one; 0
+    // for the radial bin width.
+    double CylinderResolution() const;
     void SetCylinderResolution(double cm) { m_CylinderResolution = cm; }
 
 private:

@@ -343,23 +343,19 @@ std::string CylinderTally(const CTallyCylinder& c)
     return out.str();
 }
 
-double Dot(const CVector& a, const CVector& b)
-{
-    return a.x * b.x + a.y * b.y + a.z * b.z;
-}
-
 // The value the tally gives at point p, worked out in the tally's own frame.
 double TallyValueAt(const CTallyCylinder& c, const CVector& p)
 {
     const CVector axis = c.m_Axis / c.m_Axis.Length();
     const CVector d = p - c.m_Origin;
-    const double t = Dot(d, axis);
+    const double t = CVector::Dot(d, axis);
     const CVector q = d - axis * t;
-    CVector ref = c.m_Vec - axis * Dot(c.m_Vec, axis);
+    CVector ref = c.m_Vec - axis * CVector::Dot(c.m_Vec, axis);
     ref = ref / ref.Length();
     const CVector normal{axis.y * ref.z - axis.z * ref.y, axis.z * ref.x - axis.x * ref.z,
                          axis.x * ref.y - axis.y * ref.x};
-    double turns = std::atan2(Dot(q, normal), Dot(q, ref)) / (2 * std::numbers::pi);
+    double turns =
+        std::atan2(CVector::Dot(q, normal), CVector::Dot(q, ref)) / (2 * std::numbers::pi);
     if (turns < 0) turns += 1;
     const auto bin = [](const std::vector<double>& b, double x)
     {
