@@ -232,6 +232,8 @@ bool ParseColumns(std::string_view line, CMeshtalTally& tally)
             tally.m_CoordColumn[cylinder ? 1 : 2] = column;
         else if (w == "Th" && cylinder)
             tally.m_CoordColumn[2] = column;
+        else if (w == "Nuclide")
+            tally.m_NuclideColumn = column;
         else if (w == "Result")
             tally.m_ResultColumn = column;
         else if (w == "Rel" && i + 1 < count && t[i + 1] == "Error")
@@ -286,6 +288,45 @@ std::string ParticleOf(std::string_view t)
     const size_t space = before.find_last_of(' ');
     return std::string(space == std::string_view::npos ? before : before.substr(space + 1));
 }
+
+// The axis an axis word of the matrix layout names ("X", "Theta"); -1 for none.
+int AxisOfWord(EMeshKind kind, std::string_view word)
+{
+    if (kind == EMeshKind::Cylindrical)
+        return word == "R" ? 0 : word == "Z" ? 1 : (word == "Theta" || word == "Th") ? 2 : -1;
+    return word == "X" ? 0 : word == "Y" ? 1 : word == "Z" ? 2 : -1;
+}
+
+// "Tally Results:  X (across) by Y (down)": the two axes of a page.
+bool ParsePageAxes(std::string_view t, EMeshKind kind, int& across, int& down)
+{
+    std::array<std::string_view, MaxColumns> w;
+    int count = 0;
+    if (!Split(t.substr(t.find(':') + 1), w, count) || count != 5 || w[1] != "(across)" ||
+        w[2] != "by" || w[4] != "(down)")
+        return false;
+    across = AxisOfWord(kind, w[0]);
+    down = AxisOfWord(kind, w[3]);
+    return across >= 0 && down >= 0 && across != down;
+}
+
+// "Z bin: -10.00  -   0.00": the axis word and the text after the colon.
+bool GroupLine(std::string_view t, std::string_view& word, std::string_view& rest)
+{
+    const size_t at = t.find(" bin:");
+    if (at == std::string_view::npos) return false;
+    word = t.substr(0, at);
+    rest = t.substr(at + 5);
+    return word == "X" || word == "Y" || word == "Z" || word == "R" || word == "Theta";
+}
+
+bool IsMatrixLine(std::string_view t)
+{
+    std::string_view word, rest;
+    return StartsWith(t, "Energy Bin") || StartsWith(t, "Time Bin") ||
+           StartsWith(t, "Total Energy") || StartsWith(t, "Total Time") ||
+           StartsWith(t, "Tally Results:") || GroupLine(t, word, rest);
+}
 } // namespace
 
 std::int64_t CMeshtalTally::Cells() const
@@ -301,6 +342,11 @@ std::string CMeshtalTally::EnergyLabel(int choice) const
 std::string CMeshtalTally::TimeLabel(int choice) const
 {
     return RangeLabel(m_Time, choice, m_TimeTotal, "sh");
+}
+
+std::string CMeshtalTally::NuclideLabel(int choice) const
+{
+    return m_Nuclides.empty() ? "all" : m_Nuclides[static_cast<size_t>(choice)];
 }
 
 std::string CMeshtalTally::KindName() const
@@ -335,6 +381,7 @@ struct CMeshtalReader::CScan
         Preamble,
         Header,
         Rows,
+        Matrix,
         After
     };
     explicit CScan(CLineReader& reader) : m_Reader(reader) {}
@@ -343,6 +390,9 @@ struct CMeshtalReader::CScan
     std::uint64_t m_Line = 0;
     EState m_State = EState::Preamble;
     CHeaderScan m_Header;
+    std::uint64_t m_LineStart = 0; // byte offset of the line being scanned
+    std::map<std::string, int, std::less<>> m_Nuclides;
+    std::string m_LastNuclide;
 
     unsigned long long Line() const { return static_cast<unsigned long long>(m_Line); }
 };
@@ -361,6 +411,7 @@ bool CMeshtalReader::Open(const std::string& path)
     {
         ++scan.m_Line;
         if (!ScanLine(scan, Trim(line))) return false;
+        scan.m_LineStart = reader.BytesRead();
     }
     if (m_Tallies.empty()) return Fail("No mesh tally was found in the file.");
     return EndTally(scan);
@@ -381,13 +432,76 @@ bool CMeshtalReader::ScanLine(CScan& scan, std::string_view t)
         if (t.empty())
             scan.m_State = CScan::EState::After;
         else
-            ++m_Tallies.back().m_Rows;
+            return ScanRow(scan, t);
         return true;
+    case CScan::EState::Matrix:
+        return ScanMatrix(scan, t);
     case CScan::EState::After:
         return t.empty() || Fail(Format("Line %llu: text after the rows of mesh tally %d is not "
                                         "understood.",
                                         scan.Line(), m_Tallies.back().m_Number));
     }
+    return true;
+}
+
+// Counts the row; a nuclide column's names become the tally's nuclides.
+bool CMeshtalReader::ScanRow(CScan& scan, std::string_view t)
+{
+    CMeshtalTally& tally = m_Tallies.back();
+    ++tally.m_Rows;
+    if (tally.m_NuclideColumn < 0) return true;
+    std::array<std::string_view, MaxColumns> tokens;
+    int count = 0;
+    if (!Split(t, tokens, count) || count <= tally.m_NuclideColumn)
+        return true; // ReadBin says what is wrong with the row
+    const std::string_view name = tokens[tally.m_NuclideColumn];
+    if (name == scan.m_LastNuclide) return true;
+    scan.m_LastNuclide = std::string(name);
+    if (scan.m_Nuclides.find(name) != scan.m_Nuclides.end()) return true;
+    constexpr size_t MaxNuclides = 100000;
+    if (tally.m_Nuclides.size() == MaxNuclides)
+        return Fail(Format("Line %llu: mesh tally %d names more than %zu nuclides.", scan.Line(),
+                           tally.m_Number, MaxNuclides));
+    scan.m_Nuclides.emplace(name, static_cast<int>(tally.m_Nuclides.size()));
+    tally.m_Nuclides.emplace_back(name);
+    return true;
+}
+
+// The first line of the pages: the layout comes from the boundaries read so far.
+bool CMeshtalReader::StartMatrix(CScan& scan, std::string_view t)
+{
+    CMeshtalTally& tally = m_Tallies.back();
+    tally.m_Matrix = true;
+    tally.m_Kind =
+        scan.m_Header.m_Bounds.count('R') ? EMeshKind::Cylindrical : EMeshKind::Cartesian;
+    tally.m_DataOffset = scan.m_LineStart;
+    tally.m_FirstRowLine = scan.m_Line;
+    scan.m_State = CScan::EState::Matrix;
+    return ScanMatrix(scan, t);
+}
+
+// Counts the pages and the lines; the pages' contents are read by ReadBin.
+bool CMeshtalReader::ScanMatrix(CScan& scan, std::string_view t)
+{
+    CMeshtalTally& tally = m_Tallies.back();
+    ++tally.m_Rows;
+    if ((StartsWith(t, "Energy Bin") || StartsWith(t, "Total Energy")) &&
+        t.find("Total") != std::string_view::npos)
+        tally.m_EnergyTotal = true;
+    if ((StartsWith(t, "Time Bin") || StartsWith(t, "Total Time")) &&
+        t.find("Total") != std::string_view::npos)
+        tally.m_TimeTotal = true;
+    if (!StartsWith(t, "Tally Results:")) return true;
+    int across = -1, down = -1;
+    if (!ParsePageAxes(t, tally.m_Kind, across, down))
+        return Fail(Format("Line %llu: the axes of the page of mesh tally %d (\"%s\") are not "
+                           "known.",
+                           scan.Line(), tally.m_Number, std::string(t).c_str()));
+    if (tally.m_Pages > 0 && (across != tally.m_Across || down != tally.m_Down))
+        return Fail(Format("Line %llu: a page of mesh tally %d has other axes than the first.",
+                           scan.Line(), tally.m_Number));
+    tally.m_Across = across, tally.m_Down = down;
+    ++tally.m_Pages;
     return true;
 }
 
@@ -416,10 +530,6 @@ bool CMeshtalReader::ScanHeader(CScan& scan, std::string_view t)
     CMeshtalTally& tally = m_Tallies.back();
     char axis = 0;
     std::string_view rest;
-    if (t.find("Tally Results:") != std::string_view::npos)
-        return Fail(Format("Mesh tally %d is written in the matrix layout (\"%s\"), which is not "
-                           "read; write it in the column layout (out=col).",
-                           tally.m_Number, std::string(t).c_str()));
     if (BoundaryLine(t, axis, rest))
         return ParseList(rest, scan.m_Header.m_Bounds[axis]) ||
                Fail(Format("Line %llu: the bin boundaries of mesh tally %d cannot be read.",
@@ -430,6 +540,7 @@ bool CMeshtalReader::ScanHeader(CScan& scan, std::string_view t)
                 ParseTriple(t, "VEC direction", tally.m_Vec)) ||
                Fail(Format("Line %llu: the origin, axis and VEC of mesh tally %d cannot be read.",
                            scan.Line(), tally.m_Number));
+    if (IsMatrixLine(t)) return StartMatrix(scan, t);
     if (IsColumnHeader(t))
     {
         if (!ParseColumns(t, tally))
@@ -455,7 +566,7 @@ bool CMeshtalReader::EndTally(CScan& scan)
         tally.m_Bounds[axis] = bounds[letter];
     tally.m_Energy = bounds['E'];
     tally.m_Time = bounds['t'];
-    if (!scan.m_Header.m_Columns)
+    if (!scan.m_Header.m_Columns && !tally.m_Matrix)
         return Fail(Format("Mesh tally %d has no column header before line %llu: its rows cannot "
                            "be read.",
                            tally.m_Number, scan.Line()));
@@ -485,27 +596,35 @@ bool CMeshtalReader::FinishTally(CMeshtalTally& tally)
             return Fail(Format("Mesh tally %d has energy or time bin boundaries that are not "
                                "increasing.",
                                tally.m_Number));
-    if ((tally.EnergyBins() > 1 && tally.m_EnergyColumn < 0) ||
-        (tally.TimeBins() > 1 && tally.m_TimeColumn < 0))
+    if (!tally.m_Matrix && ((tally.EnergyBins() > 1 && tally.m_EnergyColumn < 0) ||
+                            (tally.TimeBins() > 1 && tally.m_TimeColumn < 0)))
         return Fail(Format("Mesh tally %d has several energy or time bins but no column that "
                            "says which bin a row is in.",
                            tally.m_Number));
-    const double cells = double(tally.Bins(0)) * tally.Bins(1) * tally.Bins(2);
+    if (tally.m_Matrix && tally.m_Pages == 0)
+        return Fail(Format("Mesh tally %d has no page of results.", tally.m_Number));
+    // The scan knows the totals of a matrix from its page labels; the rows of the column layout
+    // say by their count whether "Total" rows are among them.
     const int eb = tally.EnergyBins(), tb = tally.TimeBins();
-    const double rows = double(tally.m_Rows);
+    const double units = tally.m_Matrix ? double(tally.Bins(tally.Group()))
+                                        : double(tally.Cells()) * tally.NuclideChoices();
+    const double found = double(tally.m_Matrix ? tally.m_Pages : tally.m_Rows);
     for (int withTotals = 1; withTotals >= 0; --withTotals)
     {
-        const bool et = withTotals && eb > 1, tt = withTotals && tb > 1;
-        if (cells * (eb + et) * (tb + tt) == rows)
+        const bool et = eb > 1 && (tally.m_Matrix ? tally.m_EnergyTotal : withTotals);
+        const bool tt = tb > 1 && (tally.m_Matrix ? tally.m_TimeTotal : withTotals);
+        if (units * (eb + et) * (tb + tt) == found)
         {
             tally.m_EnergyTotal = et, tally.m_TimeTotal = tt;
             return true;
         }
     }
-    return Fail(Format("Mesh tally %d has %llu rows where its bin boundaries call for %.0f; the "
+    return Fail(Format("Mesh tally %d has %llu %s where its bin boundaries call for %.0f; the "
                        "file may be cut short.",
-                       tally.m_Number, static_cast<unsigned long long>(tally.m_Rows),
-                       cells * (eb + (eb > 1)) * (tb + (tb > 1))));
+                       tally.m_Number, static_cast<unsigned long long>(found),
+                       tally.m_Matrix ? "pages" : "rows",
+                       units * (eb + (eb > 1 && (!tally.m_Matrix || tally.m_EnergyTotal))) *
+                           (tb + (tb > 1 && (!tally.m_Matrix || tally.m_TimeTotal)))));
 }
 
 namespace
@@ -579,6 +698,9 @@ private:
                                      m_Tally.m_Number));
             if (b != m_Choice.m_Time) return ERow::OtherBin;
         }
+        if (m_Tally.m_NuclideColumn >= 0 &&
+            m_Tokens[m_Tally.m_NuclideColumn] != m_Tally.m_Nuclides[m_Choice.m_Nuclide])
+            return ERow::OtherBin;
         return ERow::Cell;
     }
 
@@ -606,6 +728,258 @@ private:
     std::array<std::string_view, MaxColumns> m_Tokens;
     std::string m_Error;
 };
+// Which cells of the bin have their value; a cell given twice is an error.
+class CCellSet
+{
+public:
+    explicit CCellSet(const CMeshtalTally& tally)
+        : m_Tally(tally), m_Seen(static_cast<size_t>(tally.Cells()), false)
+    {
+    }
+    bool Add(const int (&index)[3])
+    {
+        const size_t cell =
+            (size_t(index[0]) * m_Tally.Bins(1) + size_t(index[1])) * m_Tally.Bins(2) + index[2];
+        if (m_Seen[cell]) return false;
+        m_Seen[cell] = true;
+        ++m_Count;
+        return true;
+    }
+    // False (with the message) when cells are left without a value.
+    bool Complete(std::string& error) const
+    {
+        if (m_Count == m_Tally.Cells()) return true;
+        error = Format("Mesh tally %d gives %lld of the %lld cells of the bin.", m_Tally.m_Number,
+                       static_cast<long long>(m_Count), static_cast<long long>(m_Tally.Cells()));
+        return false;
+    }
+
+private:
+    const CMeshtalTally& m_Tally;
+    std::vector<bool> m_Seen;
+    std::int64_t m_Count = 0;
+};
+
+// The pages of a tally in the matrix layout, line by line: the energy, time and group bin a page
+// is of, then its results and its relative errors, each a header of "across" centres followed by
+// one row per "down" bin (its centre and the values). Every value of every page must read; the
+// chosen page and block are stored.
+class CMatrixReader
+{
+public:
+    CMatrixReader(const CMeshtalTally& tally, const CMeshtalChoice& choice,
+                  const CMeshtalReader::StoreFn& store)
+        : m_Tally(tally), m_Choice(choice), m_Store(store),
+          m_Cells(tally), m_Energy{tally.m_Energy, tally.m_EnergyTotal, tally.EnergyBins()},
+          m_Time{tally.m_Time, tally.m_TimeTotal, tally.TimeBins()}
+    {
+    }
+
+    bool Line(std::string_view t, unsigned long long lineNo)
+    {
+        m_LineNo = lineNo;
+        std::string_view word, rest;
+        if (t.empty()) return EndBlock();
+        if (StartsWith(t, "Energy Bin") || StartsWith(t, "Total Energy"))
+            return EndBlock() && ReadLabel(t, m_Energy, m_EnergyBin, "energy");
+        if (StartsWith(t, "Time Bin") || StartsWith(t, "Total Time"))
+            return EndBlock() && ReadLabel(t, m_Time, m_TimeBin, "time");
+        if (GroupLine(t, word, rest)) return EndBlock() && ReadGroup(word, rest);
+        if (StartsWith(t, "Tally Results:")) return EndBlock() && StartBlock(false);
+        if (StartsWith(t, "Relative Errors")) return EndBlock() && StartBlock(true);
+        if (m_Part == EPart::Header) return ReadHeader(t);
+        if (m_Part == EPart::Rows) return ReadRow(t);
+        return Broken("is not understood");
+    }
+
+    bool Finish() { return EndBlock() && m_Cells.Complete(m_Error); }
+    const std::string& Error() const { return m_Error; }
+
+private:
+    enum class EPart
+    {
+        None,
+        Header,
+        Rows
+    };
+
+    bool Broken(const char* what)
+    {
+        m_Error = Format("Line %llu of mesh tally %d %s.", m_LineNo, m_Tally.m_Number, what);
+        return false;
+    }
+
+    // A block ends with every row of its down axis, and the errors follow the results.
+    bool EndBlock()
+    {
+        if (m_Part == EPart::Header) return Broken("ends a block before its column centres");
+        if (m_Part == EPart::Rows && m_RowsRead != m_Tally.Bins(m_Tally.m_Down))
+            return Broken("ends a block before all its rows");
+        m_Part = EPart::None;
+        return true;
+    }
+
+    // "Energy Bin: 1.00E-01 - 1.00E+00 MeV", or one naming "Total".
+    bool ReadLabel(std::string_view t, CBinMatcher& matcher, int& bin, const char* what)
+    {
+        std::string_view token = "Total";
+        if (t.find("Total") == std::string_view::npos)
+        {
+            const size_t dash = t.find(" - ");
+            token = dash == std::string_view::npos ? std::string_view() : t.substr(dash + 3);
+            ForEachToken(token,
+                         [&](std::string_view first)
+                         {
+                             token = first;
+                             return false;
+                         });
+        }
+        bin = matcher.Bin(token);
+        if (bin < 0) return Broken(Format("names no %s bin", what).c_str());
+        m_Block = EBlock::None;
+        return true;
+    }
+
+    // "Z bin: -10.00  -   0.00": the bin of the page's group axis holds the middle of the two.
+    bool ReadGroup(std::string_view word, std::string_view rest)
+    {
+        double lo = 0, hi = 0;
+        int count = 0;
+        ForEachToken(rest,
+                     [&](std::string_view token)
+                     {
+                         const bool ok =
+                             count == 1 ? token == "-" : ParseNumber(token, count ? hi : lo);
+                         return ok && ++count < 3;
+                     });
+        if (count != 3 || AxisOfWord(m_Tally.m_Kind, word) != m_Tally.Group())
+            return Broken("names no bin of the axis the pages are of");
+        m_GroupBin = BinOf(m_Tally.m_Bounds[m_Tally.Group()], (lo + hi) / 2);
+        if (m_GroupBin < 0) return Broken("names no bin of the axis the pages are of");
+        m_Block = EBlock::None;
+        return true;
+    }
+
+    bool StartBlock(bool errors)
+    {
+        if (m_GroupBin < 0) return Broken("starts a page before naming its bin");
+        if (errors != (m_Block == EBlock::Results))
+            return Broken(errors ? "gives relative errors without results before them"
+                                 : "gives a second block of results for one page");
+        m_Block = errors ? EBlock::Errors : EBlock::Results;
+        m_Part = EPart::Header;
+        return true;
+    }
+
+    bool ReadHeader(std::string_view t)
+    {
+        const std::vector<double>& bounds = m_Tally.m_Bounds[m_Tally.m_Across];
+        m_AcrossBins.clear();
+        bool ok = ForEachToken(t,
+                               [&](std::string_view token)
+                               {
+                                   double c = 0;
+                                   const int bin = ParseNumber(token, c) ? BinOf(bounds, c) : -1;
+                                   m_AcrossBins.push_back(bin);
+                                   return bin >= 0 && m_AcrossBins.size() <= bounds.size();
+                               });
+        if (!ok || static_cast<int>(m_AcrossBins.size()) != m_Tally.Bins(m_Tally.m_Across))
+            return Broken("does not give the centres of the columns");
+        m_Part = EPart::Rows;
+        m_RowsRead = 0;
+        return true;
+    }
+
+    bool ReadRow(std::string_view t)
+    {
+        const int across = m_Tally.m_Across, down = m_Tally.m_Down;
+        if (m_RowsRead == m_Tally.Bins(down)) return Broken("is a row too many");
+        const bool chosen = m_EnergyBin == m_Choice.m_Energy && m_TimeBin == m_Choice.m_Time &&
+                            m_Choice.m_Errors == (m_Block == EBlock::Errors);
+        int index[3] = {0, 0, 0};
+        index[m_Tally.Group()] = m_GroupBin;
+        int column = -1;
+        const char* problem = nullptr;
+        ForEachToken(t,
+                     [&](std::string_view token)
+                     {
+                         double v = 0;
+                         if (!ParseNumber(token, v))
+                             problem = "holds a value that cannot be read";
+                         else if (column < 0)
+                             problem = (index[down] = BinOf(m_Tally.m_Bounds[down], v)) < 0
+                                           ? "starts with a coordinate in no bin"
+                                           : nullptr;
+                         else if (column >= static_cast<int>(m_AcrossBins.size()))
+                             problem = "has more values than the columns";
+                         else if (chosen)
+                         {
+                             index[across] = m_AcrossBins[static_cast<size_t>(column)];
+                             if (!m_Cells.Add(index))
+                                 problem = "repeats a cell of the bin";
+                             else
+                                 m_Store(index[0], index[1], index[2], v);
+                         }
+                         ++column;
+                         return problem == nullptr;
+                     });
+        if (problem) return Broken(problem);
+        if (column != static_cast<int>(m_AcrossBins.size()))
+            return Broken("has fewer values than the columns");
+        ++m_RowsRead;
+        return true;
+    }
+
+    enum class EBlock
+    {
+        None,
+        Results,
+        Errors
+    };
+
+    const CMeshtalTally& m_Tally;
+    const CMeshtalChoice& m_Choice;
+    const CMeshtalReader::StoreFn& m_Store;
+    CCellSet m_Cells;
+    CBinMatcher m_Energy, m_Time;
+    int m_EnergyBin = 0, m_TimeBin = 0, m_GroupBin = -1;
+    EBlock m_Block = EBlock::None;
+    EPart m_Part = EPart::None;
+    int m_RowsRead = 0;
+    std::vector<int> m_AcrossBins;
+    unsigned long long m_LineNo = 0;
+    std::string m_Error;
+};
+// Calls read(line, line number) for each of the tally's lines (rows, or lines of its pages).
+template <class Read>
+bool ForEachTallyLine(const std::string& path, const CMeshtalTally& tally,
+                      const CMeshtalReader::ProgressFn& progress, std::string& error, Read&& read)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in.seekg(static_cast<std::streamoff>(tally.m_DataOffset)))
+    {
+        error = "The file " + path + " cannot be read again.";
+        return false;
+    }
+    CLineReader reader(in);
+    const std::uint64_t step = std::max<std::uint64_t>(tally.m_Rows / 100, 1);
+    std::string_view line;
+    for (std::uint64_t row = 0; row < tally.m_Rows; ++row)
+    {
+        const unsigned long long lineNo = tally.m_FirstRowLine + row;
+        if (!reader.Next(line))
+        {
+            error =
+                Format("Line %llu: the file ends inside mesh tally %d.", lineNo, tally.m_Number);
+            return false;
+        }
+        if (!read(line, lineNo)) return false;
+        if (row % step == 0) progress(static_cast<int>(row * 100 / tally.m_Rows));
+    }
+    progress(100);
+    return true;
+}
+
 } // namespace
 
 bool CMeshtalReader::ReadBin(const CMeshtalChoice& choice, const StoreFn& store,
@@ -615,42 +989,42 @@ bool CMeshtalReader::ReadBin(const CMeshtalChoice& choice, const StoreFn& store,
         return Fail("There is no such mesh tally in the file.");
     const CMeshtalTally& tally = m_Tallies[choice.m_Tally];
     if (choice.m_Energy < 0 || choice.m_Energy >= tally.EnergyChoices() || choice.m_Time < 0 ||
-        choice.m_Time >= tally.TimeChoices())
-        return Fail(Format("Mesh tally %d has no such energy or time bin.", tally.m_Number));
-    std::ifstream in(m_Path, std::ios::binary);
-    if (!in.seekg(static_cast<std::streamoff>(tally.m_DataOffset)))
-        return Fail("The file " + m_Path + " cannot be read again.");
-    CLineReader reader(in);
+        choice.m_Time >= tally.TimeChoices() || choice.m_Nuclide < 0 ||
+        choice.m_Nuclide >= tally.NuclideChoices())
+        return Fail(
+            Format("Mesh tally %d has no such energy, time or nuclide bin.", tally.m_Number));
+    return tally.m_Matrix ? ReadMatrix(tally, choice, store, progress)
+                          : ReadColumns(tally, choice, store, progress);
+}
+
+bool CMeshtalReader::ReadColumns(const CMeshtalTally& tally, const CMeshtalChoice& choice,
+                                 const StoreFn& store, const ProgressFn& progress)
+{
     CRowReader rows(tally, choice);
-    std::vector<bool> seen(static_cast<size_t>(tally.Cells()), false);
-    std::int64_t stored = 0;
-    const std::uint64_t step = std::max<std::uint64_t>(tally.m_Rows / 100, 1);
-    std::string_view line;
-    for (std::uint64_t row = 0; row < tally.m_Rows; ++row)
+    CCellSet cells(tally);
+    const auto read = [&](std::string_view line, unsigned long long lineNo)
     {
-        const unsigned long long lineNo = tally.m_FirstRowLine + row;
-        if (!reader.Next(line))
-            return Fail(
-                Format("Line %llu: the file ends inside mesh tally %d.", lineNo, tally.m_Number));
         int index[3] = {0, 0, 0};
         double value = 0;
-        const CRowReader::ERow read = rows.Read(line, lineNo, index, value);
-        if (read == CRowReader::ERow::Broken) return Fail(rows.Error());
-        if (read == CRowReader::ERow::OtherBin) continue;
-        const size_t cell =
-            (size_t(index[0]) * tally.Bins(1) + size_t(index[1])) * tally.Bins(2) + index[2];
-        if (seen[cell])
+        const CRowReader::ERow row = rows.Read(line, lineNo, index, value);
+        if (row == CRowReader::ERow::Broken) return Fail(rows.Error());
+        if (row == CRowReader::ERow::OtherBin) return true;
+        if (!cells.Add(index))
             return Fail(Format("Line %llu of mesh tally %d repeats a cell of the bin.", lineNo,
                                tally.m_Number));
-        seen[cell] = true;
-        ++stored;
         store(index[0], index[1], index[2], value);
-        if (row % step == 0) progress(static_cast<int>(row * 100 / tally.m_Rows));
-    }
-    progress(100);
-    if (stored != tally.Cells())
-        return Fail(Format("Mesh tally %d gives %lld of the %lld cells of the bin.", tally.m_Number,
-                           static_cast<long long>(stored), static_cast<long long>(tally.Cells())));
-    return true;
+        return true;
+    };
+    return ForEachTallyLine(m_Path, tally, progress, m_Error, read) && cells.Complete(m_Error);
+}
+
+bool CMeshtalReader::ReadMatrix(const CMeshtalTally& tally, const CMeshtalChoice& choice,
+                                const StoreFn& store, const ProgressFn& progress)
+{
+    CMatrixReader pages(tally, choice, store);
+    const auto read = [&](std::string_view line, unsigned long long lineNo)
+    { return pages.Line(Trim(line), lineNo) || Fail(pages.Error()); };
+    return ForEachTallyLine(m_Path, tally, progress, m_Error, read) &&
+           (pages.Finish() || Fail(pages.Error()));
 }
 } // namespace volumira3d

@@ -51,11 +51,13 @@ bool CMeshtalLoad::Load(const std::string& path)
         AfxMessageBox("Do you want to display the statistics information instead of the data?",
                       MB_YESNO | MB_ICONQUESTION) == IDYES;
     const CMeshtalTally& tally = tallies[choice.m_Tally];
-    m_Log.AddLine(Format("Mesh tally %d (%s, %s, %s), energy %s, time %s%s", tally.m_Number,
-                         tally.m_Particle.c_str(), tally.KindName().c_str(), tally.Sizes().c_str(),
-                         tally.EnergyLabel(choice.m_Energy).c_str(),
-                         tally.TimeLabel(choice.m_Time).c_str(),
-                         choice.m_Errors ? ", relative errors" : ""));
+    m_Log.AddLine(Format(
+        "Mesh tally %d (%s, %s, %s), energy %s, time %s%s%s", tally.m_Number,
+        tally.m_Particle.c_str(), tally.KindName().c_str(), tally.Sizes().c_str(),
+        tally.EnergyLabel(choice.m_Energy).c_str(), tally.TimeLabel(choice.m_Time).c_str(),
+        tally.m_Nuclides.empty() ? ""
+                                 : (", nuclide " + tally.NuclideLabel(choice.m_Nuclide)).c_str(),
+        choice.m_Errors ? ", relative errors" : ""));
     if (choice.m_Errors) m_Loader.ReadRelativeErrors();
     return tally.m_Kind == EMeshKind::Cartesian ? MapMeshtalCartesian(reader, choice)
                                                 : MapMeshtalCylinder(reader, choice);

@@ -103,6 +103,21 @@ std::array<int, 3> CellOf(const CTextTally& t, const std::vector<std::string>& r
     return cell;
 }
 
+using CCells = std::map<std::array<int, 3>, double>;
+
+CCells ReadCells(CMeshtalReader& reader, const CMeshtalChoice& choice)
+{
+    CCells cells;
+    EXPECT_TRUE(reader.ReadBin(
+        choice,
+        [&](int a, int b, int c, double v) {
+            cells[{a, b, c}] = v;
+        },
+        [](int) {}))
+        << reader.Error();
+    return cells;
+}
+
 void CheckRealFile(const std::string& name, size_t tallyCount, CMeshtalReader& reader)
 {
     SCOPED_TRACE(name);
@@ -127,22 +142,9 @@ void CheckRealFile(const std::string& name, size_t tallyCount, CMeshtalReader& r
             std::find(t.m_Columns.begin(), t.m_Columns.end(), "Result") - t.m_Columns.begin();
         CMeshtalChoice choice = CMeshtalReader::DefaultChoice(tally);
         choice.m_Tally = static_cast<int>(i);
-        std::map<std::array<int, 3>, double> results, errors;
-        ASSERT_TRUE(reader.ReadBin(
-            choice,
-            [&](int a, int b, int c, double v) {
-                results[{a, b, c}] = v;
-            },
-            [](int) {}))
-            << reader.Error();
+        const CCells results = ReadCells(reader, choice);
         choice.m_Errors = true;
-        ASSERT_TRUE(reader.ReadBin(
-            choice,
-            [&](int a, int b, int c, double v) {
-                errors[{a, b, c}] = v;
-            },
-            [](int) {}))
-            << reader.Error();
+        const CCells errors = ReadCells(reader, choice);
         ASSERT_EQ(int64_t(results.size()), tally.Cells());
         for (size_t r : {size_t(0), rows.size() / 2, rows.size() - 1})
         {
@@ -171,6 +173,156 @@ TEST_F(MeshtalTest, EveryTallyOfTheRealFilesGivesTheNumbersOfItsText)
         CMeshtalReader reader;
         CheckRealFile(name, count, reader);
     }
+}
+
+namespace
+{
+std::string List(const std::vector<double>& values)
+{
+    std::string text;
+    for (const double v : values)
+        text += Format(" %.9g", v);
+    return text;
+}
+
+double Centre(const std::vector<double>& bounds, int bin)
+{
+    return (bounds[bin] + bounds[bin + 1]) / 2;
+}
+
+// A tally written as MCNP writes it with out=ij/ik/jk: a page per energy, time and group bin,
+// results then relative errors, from the values the reader gave in the column layout.
+std::string MatrixText(CMeshtalReader& reader, int index, int across, int down)
+{
+    const CMeshtalTally& t = reader.Tallies()[index];
+    const bool cylinder = t.m_Kind == EMeshKind::Cylindrical;
+    const char* names[2][3] = {{"X", "Y", "Z"}, {"R", "Z", "Theta"}};
+    const char* lines[2][3] = {{"X direction:", "Y direction:", "Z direction:"},
+                               {"R direction:", "Z direction:", "Theta direction (revolutions):"}};
+    std::string text = Format(" Mesh Tally Number %d\n %s  mesh tally.\n\n Tally bin boundaries:\n",
+                              t.m_Number, t.m_Particle.c_str());
+    if (cylinder)
+        text += Format("   origin at %g %g %g axis in %g %g %g direction, VEC direction %g %g %g\n",
+                       t.m_Origin[0], t.m_Origin[1], t.m_Origin[2], t.m_Axis[0], t.m_Axis[1],
+                       t.m_Axis[2], t.m_Vec[0], t.m_Vec[1], t.m_Vec[2]);
+    for (int a = 0; a < 3; ++a)
+        text += Format("    %s%s\n", lines[cylinder][a], List(t.m_Bounds[a]).c_str());
+    if (!t.m_Energy.empty()) text += "    Energy bin boundaries:" + List(t.m_Energy) + "\n";
+    if (!t.m_Time.empty()) text += "    Time bin boundaries:" + List(t.m_Time) + "\n";
+    const int group = 3 - across - down;
+    for (int e = 0; e < t.EnergyChoices(); ++e)
+        for (int b = 0; b < t.TimeChoices(); ++b)
+        {
+            CMeshtalChoice choice{index, e, b, false};
+            const CCells results = ReadCells(reader, choice);
+            choice.m_Errors = true;
+            const CCells errors = ReadCells(reader, choice);
+            text += e == t.EnergyBins() ? "\n Total Energy Bin\n"
+                                        : Format("\n Energy Bin: %s\n", t.EnergyLabel(e).c_str());
+            if (t.TimeBins() > 1)
+                text += b == t.TimeBins() ? " Total Time Bin\n"
+                                          : Format(" Time Bin: %s\n", t.TimeLabel(b).c_str());
+            for (int g = 0; g < t.Bins(group); ++g)
+            {
+                text += Format("\n  %s bin: %g  -  %g\n", names[cylinder][group],
+                               t.m_Bounds[group][g], t.m_Bounds[group][g + 1]);
+                for (const CCells* block : {&results, &errors})
+                {
+                    text += block == &results
+                                ? Format("   Tally Results:  %s (across) by %s (down)\n",
+                                         names[cylinder][across], names[cylinder][down])
+                                : std::string("   Relative Errors\n");
+                    text += "           ";
+                    for (int i = 0; i < t.Bins(across); ++i)
+                        text += Format(" %.6g", Centre(t.m_Bounds[across], i));
+                    text += "\n";
+                    for (int d = 0; d < t.Bins(down); ++d)
+                    {
+                        text += Format("   %.6g", Centre(t.m_Bounds[down], d));
+                        for (int i = 0; i < t.Bins(across); ++i)
+                        {
+                            std::array<int, 3> cell{};
+                            cell[group] = g, cell[down] = d, cell[across] = i;
+                            text += Format(" %.5E", block->at(cell));
+                        }
+                        text += "\n";
+                    }
+                }
+            }
+        }
+    return text;
+}
+} // namespace
+
+// Each tally of the real files, written in each matrix layout, reads back as the same numbers:
+// every bin of energy and time, results and errors, cartesian and cylindrical.
+TEST_F(MeshtalTest, TheMatrixLayoutsReadAsTheColumnLayoutOfTheSameTally)
+{
+    SKIP_WITHOUT_REAL_DATA();
+    CMeshtalReader columns;
+    ASSERT_TRUE(columns.Open(RealData("mcnp_meshtal/mcnptools_meshtal"))) << columns.Error();
+    const std::pair<int, int> layouts[] = {{0, 1}, {0, 2}, {1, 2}};
+    for (int i = 0; i < static_cast<int>(columns.Tallies().size()); ++i)
+        for (const auto& [across, down] : layouts)
+        {
+            const CMeshtalTally& t = columns.Tallies()[i];
+            SCOPED_TRACE(Format("tally %d, %d across %d down", t.m_Number, across, down));
+            CMeshtalReader matrix;
+            ASSERT_TRUE(matrix.Open(Write(MatrixText(columns, i, across, down)))) << matrix.Error();
+            const CMeshtalTally& m = matrix.Tallies()[0];
+            EXPECT_TRUE(m.m_Matrix);
+            EXPECT_EQ(m.m_Kind, t.m_Kind);
+            EXPECT_EQ(m.EnergyChoices(), t.EnergyChoices());
+            EXPECT_EQ(m.TimeChoices(), t.TimeChoices());
+            for (const CMeshtalChoice choice :
+                 {CMeshtalReader::DefaultChoice(t), CMeshtalChoice{0, 0, 0, true}})
+            {
+                const CCells expected =
+                    ReadCells(columns, {i, choice.m_Energy, choice.m_Time, choice.m_Errors});
+                const CCells read = ReadCells(matrix, choice);
+                ASSERT_EQ(read.size(), expected.size());
+                for (const auto& [cell, value] : expected)
+                    EXPECT_NEAR(read.at(cell), value, 1e-5 * std::abs(value));
+            }
+        }
+}
+
+TEST_F(MeshtalTest, AMatrixTallyLoadsOntoItsOwnEdges)
+{
+    Ui().QueueAnswer(IDNO);
+    ASSERT_TRUE(Load(DataPath("matrix_xz.meshtal"))) << LogText();
+    EXPECT_EQ(m_Grid.Edges(0), (std::vector<double>{0, 1, 3}));
+    EXPECT_EQ(m_Grid.m_NrZBins, 3);
+    for (int iz = 0; iz < 3; ++iz)
+        for (int iy = 0; iy < 2; ++iy)
+            for (int ix = 0; ix < 2; ++ix)
+                EXPECT_EQ(V(ix, iy, iz), 1 + ix + 2 * iz + 10 * iy);
+    // The errors are printed in fixed point.
+    Ui().QueueAnswer(IDYES);
+    ASSERT_TRUE(Load(DataPath("matrix_xz.meshtal"))) << LogText();
+    EXPECT_EQ(V(1, 1, 2), 0.06);
+}
+
+TEST_F(MeshtalTest, ANuclideColumnIsABinToChoose)
+{
+    CMeshtalReader reader;
+    ASSERT_TRUE(reader.Open(DataPath("nuclides.meshtal"))) << reader.Error();
+    EXPECT_EQ(reader.Tallies()[0].m_Nuclides, (std::vector<std::string>{"1001", "8016"}));
+    std::vector<std::string> row;
+    Ui().QueueModal("MCNP mesh tallies",
+                    [&](CDialog& dlg)
+                    {
+                        row = dlg.Item(IDC_MESHTAL_BINS).m_Items.at(1).m_SubItems;
+                        dlg.UserSelect(IDC_MESHTAL_BINS, 1);
+                    });
+    Ui().QueueAnswer(IDNO);
+    ASSERT_TRUE(Load(DataPath("nuclides.meshtal"))) << LogText();
+    EXPECT_EQ(row.back(), "8016");
+    EXPECT_EQ(V(0, 0, 0), 3);
+    EXPECT_EQ(V(1, 0, 0), 4);
+    EXPECT_TRUE(Logged("Mesh tally 4 (neutron, X Y Z, 2 x 1 x 1), energy 0 - 1e+36 MeV, time all, "
+                       "nuclide 8016"))
+        << LogText();
 }
 
 TEST_F(MeshtalTest, RealHeadersGiveKindParticleBinsAndFrame)
@@ -472,6 +624,16 @@ TEST_F(MeshtalTest, BrokenFilesFailWithTheirMessage)
                              "    Energy bin boundaries: 0.00E+00 1.00E+36\n\n"
                              "        X         Y         Z     Result     Rel Error\n";
     const std::string row1 = "   0.500 0.500 0.500 1.0E+00 0.1\n";
+    // A 2 x 2 x 2 tally in pages of X across Y down: the second page is the Z bin 1 - 2.
+    const std::string matrix = " Mesh Tally Number        4\n"
+                               "    X direction:  0.0 1.0 2.0\n    Y direction:  0.0 1.0 2.0\n"
+                               "    Z direction:  0.0 1.0 2.0\n\n";
+    const auto page = [](int z, const char* lastRow = "1.5 3 4\n")
+    {
+        return Format("  Z bin: %d - %d\n Tally Results:  X (across) by Y (down)\n     0.5 1.5\n"
+                      "  0.5 1 2\n  %s Relative Errors\n     0.5 1.5\n  0.5 1 2\n  1.5 3 4\n",
+                      z, z + 1, lastRow);
+    };
     const std::string row2 = "   1.500 0.500 0.500 2.0E+00 0.1\n";
     const std::pair<std::string, std::string> cases[] = {
         {head + row1, "Mesh tally 4 has 1 rows where its bin boundaries call for 2"},
@@ -483,9 +645,20 @@ TEST_F(MeshtalTest, BrokenFilesFailWithTheirMessage)
         {head + row1 + "   1.500 0.500 0.500 2.0Q+00 0.1\n",
          "Line 12 of mesh tally 4: the value \"2.0Q+00\" cannot be read."},
         {"mcnp   version 6\n just a title\n", "No mesh tally was found in the file."},
-        {" Mesh Tally Number        4\n Tally bin boundaries:\n    X direction:  0.0 1.0\n"
-         " Energy Bin: ...\n Tally Results:  X (across) by Y (down)\n",
-         "Mesh tally 4 is written in the matrix layout"},
+        {matrix + "  Y bin: 0 - 1\n Tally Results:  X (across) by Q (down)\n",
+         "Line 7: the axes of the page of mesh tally 4 (\"Tally Results:  X (across) by Q "
+         "(down)\") are not known."},
+        {matrix + "  Z bin: 0 - 1\n", "Mesh tally 4 has no page of results."},
+        {matrix + page(0), "Mesh tally 4 has 1 pages where its bin boundaries call for 2"},
+        {matrix + page(0) + page(1, "1.5 3\n"),
+         "Line 19 of mesh tally 4 has fewer values than the columns."},
+        {matrix + page(0) + page(1, "1.5 3 4 5\n"),
+         "Line 19 of mesh tally 4 has more values than the columns."},
+        {matrix + page(0) + page(1, ""),
+         "Line 19 of mesh tally 4 ends a block before all its rows."},
+        {matrix + page(0) + page(0), "Line 22 of mesh tally 4 repeats a cell of the bin."},
+        {matrix + page(0) + page(5), "Line 15 of mesh tally 4 names no bin of the axis the pages "
+                                     "are of."},
         {" Mesh Tally Number        4\n    X direction:  0.0 1.0\n    Y direction:  1.0 0.0\n"
          "    Z direction:  0.0 1.0\n        X         Y         Z     Result     Rel Error\n"
          "  0.5 0.5 0.5 1 0.1\n",
