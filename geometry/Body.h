@@ -1,0 +1,48 @@
+// The bodies of a combinatorial geometry: each tells whether a point lies inside it (the surface
+// counts as inside) and the box that holds it. A body may be placed by a transformation; it then
+// classifies the point taken back into the frame it was written in.
+#pragma once
+#include "geometry/Box.h"
+#include "geometry/Transform.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class CBody
+{
+public:
+    virtual ~CBody() = default;
+
+    bool Inside(const CVector& p) const { return InsideLocal(m_Placed ? m_ToLocal.Apply(p) : p); }
+    // The box in the world (sides at infinity where the body is unbounded).
+    const CBox& Box() const { return m_Box; }
+    // Moves the body: its points r go to toWorld(r).
+    void Place(const CTransform& toWorld);
+
+    std::string m_Name;
+    std::string m_Type;
+
+protected:
+    virtual bool InsideLocal(const CVector& p) const = 0;
+    virtual CBox LocalBox() const = 0;
+    // Called by the factory once the parameters are in.
+    void Finish() { m_Box = LocalBox(); }
+
+    friend std::unique_ptr<CBody> MakeBody(const std::string& type,
+                                           const std::vector<double>& params, std::string& error);
+
+private:
+    CTransform m_ToLocal;
+    bool m_Placed = false;
+    CBox m_Box;
+};
+
+// Whether the type names a body (RPP, SPH, ..., QUA).
+bool IsBodyType(const std::string& type);
+// How many parameters a body of the type has (0 for no type).
+size_t BodyParameterCount(const std::string& type);
+// The body of that type with those parameters; null, with the problem in error ("RCC needs 7
+// parameters, not 6", "the radius must be positive"), when they do not make one.
+std::unique_ptr<CBody> MakeBody(const std::string& type, const std::vector<double>& params,
+                                std::string& error);
