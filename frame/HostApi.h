@@ -6,6 +6,7 @@
 
 #include <ostream>
 #include <string>
+#include <vector>
 
 // A toolbar button object of the framework: command id, image index, caption, two flags.
 class CToolbarButton
@@ -36,12 +37,34 @@ protected:
     ~CHostToolbar() = default;
 };
 
+// The geometry the host shows under the data (interface version 2.4 on).
+class CHostGeometryView
+{
+public:
+    // Changes whenever another geometry is loaded, so that what was worked out from the last one
+    // can be kept until then.
+    virtual int Revision() = 0;
+    // The region that holds p and its material; false where no region does.
+    virtual bool RegionAt(const CVector& p, std::string& region, std::string& material) = 0;
+    // The region boundaries in the plane where coordinate axis (0 x, 1 y, 2 z) equals position,
+    // inside [lo, hi] of the two other axes taken in the order (axis + 1) % 3, (axis + 2) % 3,
+    // traced on a grid of cells x cells: pairs of points appended to segments.
+    virtual void BoundarySegments(int axis, double position, const double lo[2], const double hi[2],
+                                  int cells, std::vector<CVector>& segments) = 0;
+
+protected:
+    ~CHostGeometryView() = default;
+};
+
 class CHostInterface
 {
 public:
     virtual double GetInterfaceVersion() = 0;
     // Redraws the 3D view: OnRender and OnPostRender follow.
     virtual void RedrawView() = 0;
+    // Version 2.4: the geometry shown, or null while none is loaded. Ask only a host of 2.4 or
+    // later: older ones do not have this entry.
+    virtual CHostGeometryView* GetGeometry() = 0;
 
     float m_SnapPointSize = 1.0f; // the host's point size, read directly
 

@@ -9,6 +9,8 @@
 #include "common/ColorLUTFile.h"
 #include "common/ColorTable.h"
 #include "converter/RecordFormats.h"
+#include "geometry/FlukaGeometryReader.h"
+#include "geometry/Section.h"
 #include "isotopes/IsodumpReader.h"
 #include "isotopes/Isotope.h"
 #include "isotopes/NucVecCollectorReader.h"
@@ -147,6 +149,23 @@ void EvaluateExpression(const CFuzzInput& in)
     std::string error;
     volumira3d::EvaluateExpression(std::string(in.m_Bytes), &error);
 }
+// A geometry that loads must classify and trace without fault; its boxes hold no NaN.
+void ReadFlukaGeometry(const CFuzzInput& in)
+{
+    CGeometry geometry;
+    CFlukaGeometryReader reader;
+    if (!reader.Read(in.m_Path, geometry)) return;
+    for (const CRegion& r : geometry.m_Regions)
+        for (int a = 0; a < 3; ++a)
+            if (std::isnan(r.m_Box.m_Lo[a]) || std::isnan(r.m_Box.m_Hi[a])) std::abort();
+    int regions[2];
+    for (const CVector& p : {CVector(0, 0, 0), CVector(1, -2, 3), CVector(1e6, 0, -1e6)})
+        geometry.RegionsAt(p, regions, 2);
+    CSectionPlane plane;
+    plane.m_Lo[0] = plane.m_Lo[1] = -10;
+    plane.m_Hi[0] = plane.m_Hi[1] = 10;
+    TraceSection(geometry, plane, 8);
+}
 } // namespace
 
 const CFuzzTarget FuzzTargets[] = {
@@ -194,5 +213,8 @@ const CFuzzTarget FuzzTargets[] = {
      ReadNuclides<nuclira3d::CNucVecCollectorReader>},
     {"nuclide_isodump", "isotopes/tests/data/*.out isotopes/tests/bad/*.out",
      ReadNuclides<nuclira3d::CIsodumpReader>},
+    {"fluka_geometry",
+     "geometry/tests/data/*.inp $REALDATA/geometry/*.inp $REALDATA/fluka_usrbin_binary/*.inp",
+     ReadFlukaGeometry},
     {nullptr, nullptr, nullptr},
 };

@@ -415,7 +415,10 @@ private:
         if (Peek("("))
         {
             ++m_At;
+            if (++m_Depth > MaxDepth)
+                return m_Problem = Format("nests parentheses deeper than %d", MaxDepth), -1;
             const int inner = Union();
+            --m_Depth;
             if (inner < 0) return -1;
             if (!Peek(")")) return m_Problem = "has an unbalanced parenthesis", -1;
             ++m_At;
@@ -441,9 +444,13 @@ private:
         return Add(node);
     }
 
+    // Classification recurses once per level.
+    static constexpr int MaxDepth = 64;
+
     CGeometry& m_Geometry;
     std::vector<std::string> m_Tokens;
     size_t m_At = 0;
+    int m_Depth = 0;
     std::string m_Problem;
 };
 
@@ -542,13 +549,42 @@ void CBlockReader::Lattices(size_t at, size_t end)
     }
 }
 
-std::string MaterialOf(const std::string& field)
+// FLUKA's predefined materials by number, then those the MATERIAL cards add (WHAT(4) their
+// number, the next free one when it is blank; SDUM their name).
+class CMaterials
 {
-    // FLUKA's predefined materials 1 and 2; other numbers are kept as numbers.
-    if (const auto v = Number(field))
-        return *v == 1 ? "BLCKHOLE" : *v == 2 ? "VACUUM" : "material " + field;
-    return field;
-}
+public:
+    CMaterials()
+        : m_ByNumber{"BLCKHOLE", "VACUUM",   "HYDROGEN", "HELIUM",   "BERYLLIU",
+                     "CARBON",   "NITROGEN", "OXYGEN",   "MAGNESIU", "ALUMINUM",
+                     "IRON",     "COPPER",   "SILVER",   "SILICON",  "GOLD",
+                     "MERCURY",  "LEAD",     "TANTALUM", "SODIUM",   "ARGON",
+                     "CALCIUM",  "TIN",      "TUNGSTEN", "TITANIUM", "NICKEL"}
+    {
+    }
+    void Add(const CCard& card)
+    {
+        if (card.m_Sdum.empty()) return;
+        const auto v = Number(card.m_What[3]);
+        const size_t number = v && *v >= 1 && *v == std::floor(*v) && *v < 1e6
+                                  ? static_cast<size_t>(*v)
+                                  : m_ByNumber.size() + 1;
+        if (number > m_ByNumber.size()) m_ByNumber.resize(number);
+        m_ByNumber[number - 1] = card.m_Sdum;
+    }
+    std::string Name(const std::string& field) const
+    {
+        const auto v = Number(field);
+        if (!v) return field;
+        if (*v >= 1 && *v == std::floor(*v) && *v <= double(m_ByNumber.size()) &&
+            !m_ByNumber[static_cast<size_t>(*v) - 1].empty())
+            return m_ByNumber[static_cast<size_t>(*v) - 1];
+        return Format("material %g", *v);
+    }
+
+private:
+    std::vector<std::string> m_ByNumber;
+};
 
 int RegionOf(const CGeometry& geometry, const std::string& field)
 {
@@ -582,6 +618,7 @@ bool CFlukaGeometryReader::Read(const std::string& path, CGeometry& geometry)
     bool free = false;
     size_t begin = lines.size(), end = lines.size();
     CRotations rotations;
+    CMaterials materials;
     std::vector<size_t> assignments;
     for (size_t i = 0; i < lines.size(); ++i)
     {
@@ -595,6 +632,7 @@ bool CFlukaGeometryReader::Read(const std::string& path, CGeometry& geometry)
         if (Is(card, "GEOEND") && begin < lines.size() && end == lines.size()) end = i;
         if (Is(card, "ROT-DEFI")) rotations.Add(card, lines[i].Where(path), m_Errors);
         if (Is(card, "ASSIGNMA")) assignments.push_back(i);
+        if (Is(card, "MATERIAL")) materials.Add(card);
     }
     if (begin == lines.size())
     {
@@ -629,7 +667,7 @@ bool CFlukaGeometryReader::Read(const std::string& path, CGeometry& geometry)
                                "\" is not a positive whole number");
             continue;
         }
-        const int material = read.MaterialIndex(MaterialOf(card.m_What[0]));
+        const int material = read.MaterialIndex(materials.Name(card.m_What[0]));
         for (int r = first; r <= last; r += static_cast<int>(*step))
             read.m_Regions[static_cast<size_t>(r)].m_Material = material;
     }

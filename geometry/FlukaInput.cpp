@@ -12,6 +12,8 @@
 namespace
 {
 constexpr int MaxIncludeDepth = 16;
+// Files read in all, so that a file including itself twice over cannot run on for long.
+constexpr int MaxFiles = 256;
 
 std::string Lower(std::string s)
 {
@@ -43,6 +45,7 @@ bool CFlukaInput::Read(const std::string& path)
     m_Errors.clear();
     m_Defined.clear();
     m_Conditions.clear();
+    m_Files = 1;
     if (!ReadFile(path, 0)) return false;
     if (!m_Conditions.empty()) m_Errors.push_back("an #if is not closed by #endif");
     return true;
@@ -122,6 +125,8 @@ void CFlukaInput::Directive(const CInputLine& line, const std::string& folder, i
         if (name.empty()) return error("#include names no file");
         if (depth + 1 > MaxIncludeDepth)
             return error(Format("#include nests deeper than %d files", MaxIncludeDepth));
+        if (++m_Files > MaxFiles)
+            return error(Format("#include reads more than %d files", MaxFiles));
         const std::filesystem::path file = std::filesystem::path(name).is_absolute()
                                                ? std::filesystem::path(name)
                                                : std::filesystem::path(folder) / name;

@@ -43,4 +43,5 @@ private:
     std::vector<std::string> m_Errors;
     std::vector<std::string> m_Defined;
     std::vector<CCondition> m_Conditions;
+    int m_Files = 0;
 };

@@ -113,6 +113,16 @@ CBox CGeometry::Bounds() const
     return box;
 }
 
+CBox CGeometry::InnerBounds() const
+{
+    CBox box = CBox::Empty();
+    for (size_t i = 0; i < m_Regions.size(); ++i)
+        if (m_Regions[i].m_Box.IsFinite() && !m_Regions[i].m_Box.IsEmpty() &&
+            MaterialName(static_cast<int>(i)) != "BLCKHOLE")
+            box = box.Union(m_Regions[i].m_Box);
+    return box.IsEmpty() ? Bounds() : box;
+}
+
 std::string CGeometry::MaterialName(int region) const
 {
     const int m = m_Regions[static_cast<size_t>(region)].m_Material;

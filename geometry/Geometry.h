@@ -53,6 +53,9 @@ public:
     void ComputeBoxes();
     // The box of the regions that are bounded (empty when none is).
     CBox Bounds() const;
+    // The same without the black-hole regions, which in FLUKA wrap the problem far outside it;
+    // Bounds() when nothing else is bounded.
+    CBox InnerBounds() const;
     // "VACUUM", the material's name, or "unassigned".
     std::string MaterialName(int region) const;
 

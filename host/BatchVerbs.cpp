@@ -7,6 +7,7 @@
 #include "platform/ScriptedAnswers.h"
 #include "platform/UiServices.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <map>
 
@@ -25,6 +26,13 @@ CScriptVerb HostVerb(const std::string& name, const std::string& usage, CHostVer
         return runner ? run(*runner, cmd) : ctx.Fail(cmd, "needs the host's script runner");
     };
     return verb;
+}
+
+std::string NumberText(double v)
+{
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%g", v);
+    return buf;
 }
 
 namespace

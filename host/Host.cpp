@@ -111,6 +111,7 @@ void CHost::ExportVRML(std::ostream& os) const
     os << "#VRML V2.0 utf8\n\n";
     for (const auto& p : m_PlugIns)
         p->ExportVRML(os);
+    m_Geometry.WriteVrml(os);
 }
 
 void CHost::RedrawView()

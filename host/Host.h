@@ -2,6 +2,7 @@
 // answers the host-interface calls and drives their render, box and VRML exports.
 #pragma once
 #include "frame/HostApi.h"
+#include "host/HostGeometry.h"
 #include "host/PlugInLibrary.h"
 
 #include <functional>
@@ -45,6 +46,8 @@ public:
     // A VRML97 file: the header, then each plug-in appends its scene.
     void ExportVRML(std::ostream& os) const;
     bool RedrawPending() const { return m_RedrawPending; }
+    // The geometry shown under the data (File > Open geometry..., --geometry, batch geometry).
+    CHostGeometry& Geometry() { return m_Geometry; }
     void ClearRedrawPending() { m_RedrawPending = false; }
 
     // CHostToolbar
@@ -55,8 +58,13 @@ public:
     // CHostInterface
     double GetInterfaceVersion() override { return m_InterfaceVersion; }
     void RedrawView() override;
+    CHostGeometryView* GetGeometry() override
+    {
+        return m_Geometry.Loaded() ? &m_Geometry : nullptr;
+    }
 
-    static constexpr double DefaultInterfaceVersion = 2.3;
+    // 2.4: the geometry (GetGeometry).
+    static constexpr double DefaultInterfaceVersion = 2.4;
 
 private:
     std::vector<std::unique_ptr<CPlugInLibrary>> m_PlugIns;
@@ -65,4 +73,5 @@ private:
     double m_InterfaceVersion = DefaultInterfaceVersion;
     std::function<void()> m_OnRedraw;
     bool m_RedrawPending = false;
+    CHostGeometry m_Geometry;
 };

@@ -15,6 +15,9 @@ struct CHostVerbArgs
     size_t m_Max = 0;
 };
 
+// A number as the verbs print it (%g).
+std::string NumberText(double v);
+
 // A verb whose handler is given the host's runner (its context in batch and window scripts).
 CScriptVerb HostVerb(const std::string& name, const std::string& usage, CHostVerbArgs args,
                      HostVerbHandler run, bool onDialog = false);

@@ -28,6 +28,10 @@ bool CHostOptions::Parse(int argc, char** argv, std::string& error)
         {
             if (!value(m_GuiScript)) return false;
         }
+        else if (arg == "--geometry")
+        {
+            if (!value(m_Geometry)) return false;
+        }
         else if (arg == "--interface-version" || arg == "--snap-point-size")
         {
             if (!value(v)) return false;
@@ -63,7 +67,8 @@ bool CHostOptions::Parse(int argc, char** argv, std::string& error)
 
 const char* CHostOptions::Usage()
 {
-    return "usage: tessaron-host [--interface-version V] [--snap-point-size S] [PLUGIN.so ...]\n"
+    return "usage: tessaron-host [--interface-version V] [--snap-point-size S] [--geometry INPUT]\n"
+           "                    [PLUGIN.so ...]\n"
            "       tessaron-host [options] --batch SCRIPT [PLUGIN.so ...]\n"
            "       tessaron-host [options] --script SCRIPT [PLUGIN.so ...]   (in the window)\n"
            "       tessaron-host --batch-help   (the script commands)";

@@ -1,5 +1,6 @@
 #include "host/Scene.h"
 
+#include "common/GlLines.h"
 #include "host/ViewOverlay.h"
 
 #include <GL/gl.h>
@@ -9,6 +10,13 @@
 bool CScene::DataBox(CVector& min, CVector& max) const
 {
     bool any = m_Host.Box(min, max);
+    CVector gmin, gmax;
+    if (m_Host.Geometry().Bounds(gmin, gmax))
+    {
+        min = any ? CVector::Min(min, gmin) : gmin;
+        max = any ? CVector::Max(max, gmax) : gmax;
+        any = true;
+    }
     for (const auto& s : m_Solids)
     {
         min = any ? CVector::Min(min, s.m_Min) : s.m_Min;
@@ -47,7 +55,9 @@ void CScene::Draw(int width, int height, HDC dc, HGLRC rc)
     glPopMatrix();
     for (const auto& s : m_Solids)
         DrawSolid(s);
+    // After the plug-ins, so that an outline in the plane of a data slice lies on top of it.
     m_Host.RenderPlugIns(dc, rc);
+    DrawGeometry();
     if (m_Settings.m_BoundingBox) DrawBoundingBox();
     if (m_Settings.m_Axes) CViewOverlay::Draw(m_Camera, width, height);
     glFinish();
@@ -83,12 +93,7 @@ void CScene::DrawBoundingBox() const
 {
     CVector a, b;
     if (!DataBox(a, b)) return;
-    glPushAttrib(GL_ENABLE_BIT | GL_LINE_BIT | GL_CURRENT_BIT);
-    glDisable(GL_LIGHTING);
-    glDisable(GL_TEXTURE_2D);
-    glDisable(GL_BLEND);
-    glDisable(GL_LINE_SMOOTH);
-    glLineWidth(1);
+    PushPlainLines(1);
     glColor3fv(BoxColor);
     glBegin(GL_LINES);
     for (int i = 0; i < 8; ++i)
@@ -141,4 +146,26 @@ void CScene::DrawSolid(const CSolid& s) const
     glVertex3d(b.x, b.y, b.z);
     glVertex3d(b.x, a.y, b.z);
     glEnd();
+}
+
+// The outlines of the section planes, one line per boundary segment in its material's colour,
+// from arrays made once per section position.
+void CScene::DrawGeometry() const
+{
+    CHostGeometry& geometry = m_Host.Geometry();
+    if (!geometry.Loaded()) return;
+    PushPlainLines(1);
+    glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_COLOR_ARRAY);
+    for (int axis = 0; axis < 3; ++axis)
+    {
+        const CHostGeometry::CDrawable& d = geometry.Drawable(axis);
+        if (d.m_Points.empty()) continue;
+        glVertexPointer(3, GL_FLOAT, 0, d.m_Points.data());
+        glColorPointer(4, GL_UNSIGNED_BYTE, 0, d.m_Colors.data());
+        glDrawArrays(GL_LINES, 0, static_cast<GLsizei>(d.m_Points.size() / 3));
+    }
+    glPopClientAttrib();
+    glPopAttrib();
 }

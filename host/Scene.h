@@ -1,6 +1,6 @@
 // What the host view draws: its background, its own geometry (solid boxes standing in for the
-// editor's model), the plug-ins through the camera, the data's bounding box when asked for, and
-// last the orientation aids.
+// editor's model, and the section outlines of a geometry input), the plug-ins through the camera,
+// the data's bounding box when asked for, and last the orientation aids.
 #pragma once
 #include "host/Camera.h"
 #include "host/Host.h"
@@ -33,6 +33,7 @@ private:
     void DrawBackground() const;
     void DrawSolid(const CSolid& solid) const;
     void DrawBoundingBox() const;
+    void DrawGeometry() const;
 
     CHost& m_Host;
     CCamera m_Camera;

@@ -12,13 +12,6 @@ namespace
 {
 constexpr int MaxImageSide = 8192;
 
-std::string Num(double v)
-{
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%g", v);
-    return buf;
-}
-
 bool Box(CBatchRunner& r, const CScriptCommand&)
 {
     CVector min, max;
@@ -27,8 +20,9 @@ bool Box(CBatchRunner& r, const CScriptCommand&)
         r.Out() << "box empty\n";
         return true;
     }
-    r.Out() << "box min " << Num(min.x) << " " << Num(min.y) << " " << Num(min.z) << " max "
-            << Num(max.x) << " " << Num(max.y) << " " << Num(max.z) << "\n";
+    r.Out() << "box min " << NumberText(min.x) << " " << NumberText(min.y) << " "
+            << NumberText(min.z) << " max " << NumberText(max.x) << " " << NumberText(max.y) << " "
+            << NumberText(max.z) << "\n";
     return true;
 }
 

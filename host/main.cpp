@@ -29,6 +29,14 @@ int main(int argc, char** argv)
     CHost host;
     host.SetInterfaceVersion(options.m_InterfaceVersion);
     host.m_SnapPointSize = options.m_SnapPointSize;
+    if (!options.m_Geometry.empty())
+    {
+        std::vector<std::string> errors, notes;
+        const bool loaded = host.Geometry().Load(options.m_Geometry, errors, notes);
+        for (const std::string& line : loaded ? notes : errors)
+            std::cerr << line << "\n";
+        if (!loaded) return 1;
+    }
     if (options.m_BatchScript.empty()) return RunGui(argc, argv, host, options);
 
     CBatchRunner runner(host, std::cout, std::cerr);

@@ -24,11 +24,15 @@ public:
     void RemoveToolbarButton(int index) override;
     double GetInterfaceVersion() override;
     void RedrawView() override { ++m_Redraws; }
+    // The geometry a test offers (none unless set).
+    void SetGeometry(CHostGeometryView* pGeometry) { m_pGeometry = pGeometry; }
+    CHostGeometryView* GetGeometry() override { return m_pGeometry; }
 
 private:
     std::string m_Log;
     int m_Redraws = 0;
     double m_Version = 2.3;
     int m_ButtonIndex = 4;
+    CHostGeometryView* m_pGeometry = nullptr;
 };
 } // namespace testkit

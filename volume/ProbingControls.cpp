@@ -27,7 +27,8 @@ void AddProbingControls(CDlgTemplate& d, int y)
         .Label("Value", 92, y + 18, 20, 8)
         .Add(K::Edit, IDC_PROBE_VALUE, "", 114, y + 16, 60, 12, ES_READONLY)
         .Label("Error %", 178, y + 18, 28, 8)
-        .Add(K::Edit, IDC_PROBE_ERROR, "", 208, y + 16, 50, 12, ES_READONLY);
+        .Add(K::Edit, IDC_PROBE_ERROR, "", 208, y + 16, 50, 12, ES_READONLY)
+        .Add(K::Edit, IDC_PROBE_REGION, "", 262, y + 16, 51, 12, ES_READONLY);
 }
 
 CProbingControls::CProbingControls(CDialog& dlg, const CVoxelGrid& grid, CDisplayState& state,
@@ -54,7 +55,8 @@ void CProbingControls::Refresh()
     const bool loaded = m_Grid.m_DataLoaded;
     m_Dlg.EnableDlgItem(IDC_DATA_PROBING, loaded);
     m_Dlg.EnableDlgItem(IDC_FIND_MAX, loaded);
-    for (int id : {IDC_PROBE_CELL, IDC_PROBE_VOXEL, IDC_PROBE_VALUE, IDC_PROBE_ERROR})
+    for (int id :
+         {IDC_PROBE_CELL, IDC_PROBE_VOXEL, IDC_PROBE_VALUE, IDC_PROBE_ERROR, IDC_PROBE_REGION})
         m_Dlg.EnableDlgItem(id, loaded && m_State.m_DataProbing);
     m_Dlg.CheckDlgButton(IDC_DATA_PROBING, m_State.m_DataProbing);
     CComboBox(&m_Dlg, IDC_PROBE_CELL).SetCurSel(m_State.m_ProbeCell);
@@ -73,6 +75,14 @@ void CProbingControls::Update()
     m_Dlg.SetDlgItemText(IDC_PROBE_VOXEL, shown ? ProbeCellText(result) : "");
     m_Dlg.SetDlgItemText(IDC_PROBE_VALUE, shown ? ProbeValueText(result) : "");
     m_Dlg.SetDlgItemText(IDC_PROBE_ERROR, shown ? ProbeErrorText(result) : "");
+    m_Dlg.SetDlgItemText(IDC_PROBE_REGION, shown && m_RegionAt ? m_RegionAt(Centre(result)) : "");
+}
+
+CVector CProbingControls::Centre(const CProbeResult& result) const
+{
+    const auto middle = [&](int a)
+    { return (m_Grid.Edge(a, result.m_Lo[a]) + m_Grid.Edge(a, result.m_Hi[a] + 1)) / 2; };
+    return {middle(0), middle(1), middle(2)};
 }
 
 void CProbingControls::OnDataProbing()

@@ -3,14 +3,17 @@
 // "&Find max. value" with its menu. They wire the dialog's controls to the display state; the
 // probing itself is in DataProbe.
 #pragma once
+#include "common/Vector.h"
 #include "platform/Dialog.h"
 
 #include <functional>
+#include <string>
 
 namespace volumira3d
 {
 class CVoxelGrid;
 class CDisplayState;
+struct CProbeResult;
 
 // The probing rows of the main dialog's template, from y on (two rows of 16 units).
 void AddProbingControls(CDlgTemplate& d, int y);
@@ -30,16 +33,24 @@ public:
     // Probes at the current crossing and shows the result; a box that left the grid is reported
     // and reset.
     void Update();
+    // Names the region at a point in the world for the region field ("" for none).
+    void SetRegionLookup(std::function<std::string(const CVector&)> regionAt)
+    {
+        m_RegionAt = std::move(regionAt);
+    }
 
 private:
     void OnDataProbing();
     void OnProbeCell();
     void OnFindMax();
     void Locate(bool maximum);
+    // The middle of the probed cells in the world.
+    CVector Centre(const CProbeResult& result) const;
 
     CDialog& m_Dlg;
     const CVoxelGrid& m_Grid;
     CDisplayState& m_State;
     std::function<void()> m_Moved, m_Changed;
+    std::function<std::string(const CVector&)> m_RegionAt;
 };
 } // namespace volumira3d

@@ -1,5 +1,7 @@
 #include "volume/Volumira3DDlg.h"
 
+#include "volume/display/GeometryOverlay.h"
+
 #include "common/FileSystem.h"
 #include "common/VtkExport.h"
 #include "platform/DataExchange.h"
@@ -68,7 +70,8 @@ const CDlgTemplate& Volumira3DTemplate()
             .Add(K::Button, IDC_LOAD_DATA, "&Load data", 261, 17, 52, 14)
             .Add(K::Button, IDC_CLEAR_DATA, "Clear data", 7, 36, 60, 14)
             .Add(K::Button, IDC_POSTPROCESS, "Post-process data", 71, 36, 76, 14)
-            .Add(K::Button, IDC_LEGEND_SETTINGS, "Legend settings", 151, 36, 70, 14);
+            .Add(K::Button, IDC_LEGEND_SETTINGS, "Legend settings", 151, 36, 70, 14)
+            .Add(K::CheckBox, IDC_SHOW_GEOMETRY, "Show geometry", 231, 38, 82, 10);
         AddPlaneRow(d, IDC_PLANE_XY, "XY - plane", IDC_SLIDER_Z, "Pos Z", IDC_POS_Z, 58);
         AddPlaneRow(d, IDC_PLANE_YZ, "YZ - plane", IDC_SLIDER_X, "Pos X", IDC_POS_X, 76);
         AddPlaneRow(d, IDC_PLANE_ZX, "ZX - plane", IDC_SLIDER_Y, "Pos Y", IDC_POS_Y, 94);
@@ -124,6 +127,17 @@ CVolumira3DDlg::CVolumira3DDlg(CHostInterface* pHost, CProfile* pProfile)
     OnClicked(IDC_NON_INTERPOLATED, &CVolumira3DDlg::OnNonInterpolated);
     OnClicked(IDC_SAVE_LEGEND, &CVolumira3DDlg::OnSaveLegend);
     OnClicked(IDC_EXTRACT, &CVolumira3DDlg::OnExtract);
+    OnClicked(IDC_SHOW_GEOMETRY, &CVolumira3DDlg::OnShowGeometry);
+    m_Probing.SetRegionLookup(
+        [this](const CVector& p)
+        {
+            std::string region, material;
+            CHostGeometryView* view = HostGeometry();
+            return view && CGeometryOverlay::Untransformed(*this) &&
+                           view->RegionAt(p, region, material)
+                       ? region
+                       : std::string();
+        });
     m_Legend.SetThresholds(ThresholdCount, m_Thresholds, m_ThresholdColors);
 }
 
@@ -217,6 +231,8 @@ void CVolumira3DDlg::RefreshControls()
         EnableDlgItem(id, m_DataLoaded);
     EnableDlgItem(IDC_TRANSPARENCY, m_DataLoaded && m_Transparency > 0);
     EnableDlgItem(IDC_NON_INTERPOLATED, m_DisplayMode != ContourPlot);
+    EnableDlgItem(IDC_SHOW_GEOMETRY, HostOffersGeometry());
+    CheckDlgButton(IDC_SHOW_GEOMETRY, m_ShowGeometry);
     CheckDlgButton(IDC_PLANE_XY, m_PlaneEnabled[0]);
     CheckDlgButton(IDC_PLANE_YZ, m_PlaneEnabled[1]);
     CheckDlgButton(IDC_PLANE_ZX, m_PlaneEnabled[2]);
@@ -385,6 +401,26 @@ void CVolumira3DDlg::OnNonInterpolated()
 {
     m_NonInterpolatedLegend = IsDlgButtonChecked(IDC_NON_INTERPOLATED) != 0;
     RebuildLegend();
+}
+
+bool CVolumira3DDlg::HostOffersGeometry() const
+{
+    return m_pHost && m_pHost->GetInterfaceVersion() >= GeometryInterfaceVersion;
+}
+
+CHostGeometryView* CVolumira3DDlg::HostGeometry() const
+{
+    return HostOffersGeometry() ? m_pHost->GetGeometry() : nullptr;
+}
+
+void CVolumira3DDlg::OnShowGeometry()
+{
+    m_ShowGeometry = IsDlgButtonChecked(IDC_SHOW_GEOMETRY) != 0;
+    if (m_ShowGeometry && m_DataLoaded && !CGeometryOverlay::Untransformed(*this))
+        AddLine("The geometry is drawn on the planes only while the data are not transformed",
+                ILoadLog::IconWarning);
+    m_Probing.Update();
+    Redraw();
 }
 
 void CVolumira3DDlg::OnSaveLegend()
@@ -684,6 +720,8 @@ void CVolumira3DDlg::OnPostRender(HDC dc, HGLRC rc, int mode)
     if (!RenderState(dc, rc, mode)) return;
     if (m_Transparency > 0) m_Renderer.DrawScene();
     m_Renderer.DrawOverlay();
+    if (m_ShowGeometry && AnyPlaneEnabled() && !IsPointCloud())
+        m_GeometryOverlay.Draw(HostGeometry(), *this, *this);
     if (HostDrawsLines(mode)) glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
 }
 } // namespace volumira3d

@@ -7,6 +7,7 @@
 #include "volume/ProbingControls.h"
 #include "volume/Volumira3DIds.h"
 #include "volume/display/DisplayCtrl.h"
+#include "volume/display/GeometryOverlay.h"
 #include "volume/display/PlotLegend.h"
 #include "volume/display/SliceRenderer.h"
 #include "volume/loading/FormatDispatch.h"
@@ -73,6 +74,11 @@ private:
     void OnSaveLegend();
     void OnExtract();
     void OnSettings();
+    void OnShowGeometry();
+    // The host's geometry (interface 2.4 on); null when the host has none or is older.
+    bool HostOffersGeometry() const;
+    CHostGeometryView* HostGeometry() const;
+    static constexpr double GeometryInterfaceVersion = 2.4;
 
     bool AskClear();
     void SaveRangeForNextLoad();
@@ -104,5 +110,7 @@ private:
     CSliceRenderer m_Renderer{*this, *this};
     CProbingControls m_Probing{*this, *this, *this, [this] { SetSlidersFromState(); },
                                [this] { Redraw(); }};
+    CGeometryOverlay m_GeometryOverlay;
+    bool m_ShowGeometry = false;
 };
 } // namespace volumira3d

@@ -45,12 +45,14 @@ enum : int
     IDC_NON_INTERPOLATED = 1054,
     IDC_SAVE_LEGEND = 1055,
     IDC_LEGEND = 1056,
+    IDC_SHOW_GEOMETRY = 1057, // the host's geometry on the planes (host interface 2.4)
     // The probing rows (ProbingControls); the legend menu has 1060..1063.
     IDC_DATA_PROBING = 1070,
     IDC_PROBE_CELL = 1071,
     IDC_PROBE_VOXEL = 1072,
     IDC_PROBE_VALUE = 1073,
     IDC_PROBE_ERROR = 1074,
+    IDC_PROBE_REGION = 1077, // the region of the probed cell's centre, from the host
     IDM_LOCATE_MAX = 1075,
     IDM_LOCATE_MIN = 1076,
     IDM_SETTINGS = 0x0020,

@@ -211,6 +211,11 @@ TEST(FlukaGeometry, BadInputIsRefusedWithEveryErrorByLine)
             .back(),
         "line 10: ASSIGNMA names the undefined region NOPE");
     EXPECT_EQ(Refusal("GEOBEGIN\n#if A\n").front(), "an #if is not closed by #endif");
+    // Nesting is bounded: classification recurses once per level.
+    EXPECT_EQ(Refusal(Input("SPH a 0 0 0 1\nEND\nA 5 " + std::string(70, '(') + "+a" +
+                            std::string(70, ')') + "\nEND\n"))
+                  .front(),
+              "line 7: the region A nests parentheses deeper than 64");
     // A refused file leaves the geometry given as it was.
     CGeometry kept = Load(Input("SPH a 0 0 0 1\nEND\nA 5 +a\nEND\n"));
     CFlukaGeometryReader reader;

@@ -1,5 +1,7 @@
 #include "host/gui/MainFrame.h"
 
+#include "geometry/GeometryFormats.h"
+#include "geometry/RegionVolume.h"
 #include "host/gui/ViewCanvas.h"
 #include "platform/SafeWrite.h"
 #include "platform/UiServices.h"
@@ -13,6 +15,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <fstream>
 
 namespace
@@ -28,6 +31,13 @@ enum
     ID_Background,
     ID_InterfaceVersion,
     ID_SnapPointSize,
+    ID_OpenGeometry,
+    ID_SectionX,
+    ID_SectionY,
+    ID_SectionZ,
+    ID_SectionPositions,
+    ID_CheckGeometry,
+    ID_RegionVolume,
     ID_FirstTool = wxID_HIGHEST + 100,
 };
 // At the screen's left edge, leaving room on the right for a plug-in dialog beside the view.
@@ -39,7 +49,7 @@ wxRect FrameRect()
 }
 } // namespace
 
-CMainFrame::CMainFrame(CHost& host, const CHostOptions&)
+CMainFrame::CMainFrame(CHost& host, const CHostOptions& options)
     : wxFrame(nullptr, wxID_ANY, "Tessaron", FrameRect().GetPosition(), FrameRect().GetSize()),
       m_Host(host), m_Scene(host)
 {
@@ -62,11 +72,15 @@ CMainFrame::CMainFrame(CHost& host, const CHostOptions&)
             });
     Bind(wxEVT_CLOSE_WINDOW, &CMainFrame::OnClose, this);
     RebuildToolbar();
+    for (int axis = 0; axis < 3; ++axis)
+        GetMenuBar()->Check(ID_SectionX + axis, m_Host.Geometry().Section(axis).m_On);
+    if (!options.m_Geometry.empty()) SetStatusText("Geometry: " + options.m_Geometry);
 }
 
 void CMainFrame::BuildMenu()
 {
     auto* file = new wxMenu;
+    file->Append(ID_OpenGeometry, "Open &geometry...");
     file->Append(ID_LoadPlugIn, "&Load plug-in...");
     file->Append(ID_ExportVRML, "&Export VRML...");
     file->AppendSeparator();
@@ -81,12 +95,35 @@ void CMainFrame::BuildMenu()
     settings->Append(ID_InterfaceVersion, "Plug-in &interface version...");
     settings->Append(ID_SnapPointSize, "&Snap point size...");
     settings->Append(ID_Background, "&Background colour...");
+    auto* geometry = new wxMenu;
+    geometry->AppendCheckItem(ID_SectionX, "Section &x")->Check(true);
+    geometry->AppendCheckItem(ID_SectionY, "Section &y")->Check(true);
+    geometry->AppendCheckItem(ID_SectionZ, "Section &z")->Check(true);
+    geometry->Append(ID_SectionPositions, "Section &positions...");
+    geometry->AppendSeparator();
+    geometry->Append(ID_CheckGeometry, "&Check...");
+    geometry->Append(ID_RegionVolume, "&Region volumes...");
     auto* bar = new wxMenuBar;
     bar->Append(file, "&File");
     bar->Append(view, "&View");
+    bar->Append(geometry, "&Geometry");
     bar->Append(settings, "&Settings");
     SetMenuBar(bar);
     Bind(wxEVT_MENU, &CMainFrame::OnLoadPlugIn, this, ID_LoadPlugIn);
+    Bind(wxEVT_MENU, &CMainFrame::OnOpenGeometry, this, ID_OpenGeometry);
+    for (int axis = 0; axis < 3; ++axis)
+        Bind(
+            wxEVT_MENU,
+            [this, axis](wxCommandEvent& e)
+            {
+                CHostGeometry& g = m_Host.Geometry();
+                g.SetSection(axis, e.IsChecked(), g.Section(axis).m_Position);
+                m_pCanvas->Refresh();
+            },
+            ID_SectionX + axis);
+    Bind(wxEVT_MENU, &CMainFrame::OnSectionPositions, this, ID_SectionPositions);
+    Bind(wxEVT_MENU, &CMainFrame::OnCheckGeometry, this, ID_CheckGeometry);
+    Bind(wxEVT_MENU, &CMainFrame::OnRegionVolume, this, ID_RegionVolume);
     Bind(wxEVT_MENU, &CMainFrame::OnExportVRML, this, ID_ExportVRML);
     Bind(
         wxEVT_MENU, [this](wxCommandEvent&) { Close(); }, wxID_EXIT);
@@ -166,6 +203,97 @@ void CMainFrame::OnLoadPlugIn(wxCommandEvent&)
     wxFileDialog dlg(this, "Load plug-in", "", "", "Plug-ins (*.so)|*.so",
                      wxFD_OPEN | wxFD_FILE_MUST_EXIST);
     if (dlg.ShowModal() == wxID_OK) LoadPlugIn(dlg.GetPath().ToStdString(wxConvUTF8));
+}
+
+void CMainFrame::LoadGeometry(const std::string& path)
+{
+    std::vector<std::string> errors, notes;
+    if (!m_Host.Geometry().Load(path, errors, notes))
+    {
+        std::string text = "The geometry " + path + " was not loaded:";
+        for (const std::string& e : errors)
+            text += "\n" + e;
+        return ShowError(text);
+    }
+    const CGeometry& g = m_Host.Geometry().Model();
+    std::string status = Format("%zu bodies, %zu regions, %zu materials", g.m_Bodies.size(),
+                                g.m_Regions.size(), g.m_Materials.size());
+    for (const std::string& note : notes)
+        status += "; " + note;
+    SetStatusText(status);
+    for (int axis = 0; axis < 3; ++axis)
+        GetMenuBar()->Check(ID_SectionX + axis, m_Host.Geometry().Section(axis).m_On);
+    m_pCanvas->FitView();
+}
+
+void CMainFrame::OnOpenGeometry(wxCommandEvent&)
+{
+    std::string filter;
+    for (const CGeometryFormat& format : GeometryFormats())
+        filter += std::string(format.m_Filter) + "|";
+    wxFileDialog dlg(this, "Open geometry", "", "", filter + "All files (*)|*",
+                     wxFD_OPEN | wxFD_FILE_MUST_EXIST);
+    if (dlg.ShowModal() == wxID_OK) LoadGeometry(dlg.GetPath().ToStdString(wxConvUTF8));
+}
+
+bool CMainFrame::NeedGeometry()
+{
+    if (m_Host.Geometry().Loaded()) return true;
+    ShowError("No geometry is loaded: File > Open geometry... first.");
+    return false;
+}
+
+void CMainFrame::OnSectionPositions(wxCommandEvent&)
+{
+    if (!NeedGeometry()) return;
+    CHostGeometry& g = m_Host.Geometry();
+    const wxString text =
+        wxGetTextFromUser("Positions of the x, y and z section planes in cm:", "Tessaron",
+                          wxString::Format("%g %g %g", g.Section(0).m_Position,
+                                           g.Section(1).m_Position, g.Section(2).m_Position),
+                          this);
+    double p[3];
+    if (text.empty() || std::sscanf(text.utf8_str(), "%lf %lf %lf", &p[0], &p[1], &p[2]) != 3)
+        return;
+    for (int axis = 0; axis < 3; ++axis)
+        g.SetSection(axis, g.Section(axis).m_On, p[axis]);
+    m_pCanvas->Refresh();
+}
+
+void CMainFrame::OnCheckGeometry(wxCommandEvent&)
+{
+    if (!NeedGeometry()) return;
+    const CGeometry& g = m_Host.Geometry().Model();
+    constexpr int Cells = 60;
+    std::string text;
+    for (const CGeometryProblem& p : CheckGeometry(g, g.InnerBounds(), Cells))
+        text += (p.m_Regions[0] < 0 ? std::string("undefined")
+                                    : "overlap " + g.m_Regions[p.m_Regions[0]].m_Name + " " +
+                                          g.m_Regions[p.m_Regions[1]].m_Name) +
+                Format(" at %lld points, e.g. (%g, %g, %g)\n", static_cast<long long>(p.m_Points),
+                       p.m_Example.x, p.m_Example.y, p.m_Example.z);
+    if (text.empty())
+        text = Format("No undefined point and no overlap in %d points.", Cells * Cells * Cells);
+    UiBackend().MessageBox(nullptr, text, "Geometry check", MB_OK | MB_ICONINFORMATION);
+}
+
+void CMainFrame::OnRegionVolume(wxCommandEvent&)
+{
+    if (!NeedGeometry()) return;
+    const CGeometry& g = m_Host.Geometry().Model();
+    const wxString name = wxGetTextFromUser("Region:", "Region volumes",
+                                            wxString::FromUTF8(g.m_Regions.front().m_Name), this);
+    if (name.empty()) return;
+    const int region = g.RegionIndex(name.ToStdString(wxConvUTF8));
+    CVolumeEstimate e;
+    if (region < 0) return ShowError("There is no region " + name.ToStdString(wxConvUTF8) + ".");
+    if (!EstimateRegionVolume(g, region, 1000000, 1, e))
+        return ShowError("The region is unbounded: it has no volume.");
+    UiBackend().MessageBox(nullptr,
+                           Format("%s: %g cm3 +- %g (%lld points)",
+                                  g.m_Regions[region].m_Name.c_str(), e.m_Volume, e.m_Error,
+                                  static_cast<long long>(e.m_Points)),
+                           "Region volumes", MB_OK | MB_ICONINFORMATION);
 }
 
 void CMainFrame::OnExportVRML(wxCommandEvent&)

@@ -16,6 +16,8 @@ class CMainFrame : public wxFrame
 public:
     CMainFrame(CHost& host, const CHostOptions& options);
     void LoadPlugIn(const std::string& path);
+    // Shows the geometry of an input (the previous one stays when it cannot be read).
+    void LoadGeometry(const std::string& path);
     CScene& Scene() { return m_Scene; }
     void RefreshView();
 
@@ -25,6 +27,11 @@ private:
     void OnTool(wxCommandEvent& event);
     void OnLoadPlugIn(wxCommandEvent&);
     void OnExportVRML(wxCommandEvent&);
+    void OnOpenGeometry(wxCommandEvent&);
+    void OnSectionPositions(wxCommandEvent&);
+    void OnCheckGeometry(wxCommandEvent&);
+    void OnRegionVolume(wxCommandEvent&);
+    bool NeedGeometry();
     void OnInterfaceVersion(wxCommandEvent&);
     void OnSnapPointSize(wxCommandEvent&);
     void OnBackground(wxCommandEvent&);

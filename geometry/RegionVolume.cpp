@@ -1,0 +1,57 @@
+#include "geometry/RegionVolume.h"
+
+#include <cmath>
+#include <map>
+#include <random>
+
+bool EstimateRegionVolume(const CGeometry& geometry, int region, std::int64_t points,
+                          std::uint64_t seed, CVolumeEstimate& estimate)
+{
+    const CBox& box = geometry.m_Regions[static_cast<size_t>(region)].m_Box;
+    if (points <= 0 || !box.IsFinite()) return false;
+    estimate = CVolumeEstimate();
+    estimate.m_Points = points;
+    if (box.IsEmpty()) return true;
+    std::mt19937_64 random(seed);
+    std::uniform_real_distribution<double> unit(0, 1);
+    const CVector lo = box.Lo(), size = box.Hi() - lo;
+    std::int64_t hits = 0;
+    for (std::int64_t n = 0; n < points; ++n)
+    {
+        const CVector p(lo.x + size.x * unit(random), lo.y + size.y * unit(random),
+                        lo.z + size.z * unit(random));
+        hits += geometry.InRegion(region, p) ? 1 : 0;
+    }
+    const double fraction = double(hits) / double(points), volume = box.Volume();
+    estimate.m_Volume = fraction * volume;
+    estimate.m_Error = volume * std::sqrt(fraction * (1 - fraction) / double(points));
+    return true;
+}
+
+std::vector<CGeometryProblem> CheckGeometry(const CGeometry& geometry, const CBox& box, int cells)
+{
+    std::map<std::pair<int, int>, CGeometryProblem> found;
+    const CVector lo = box.Lo(), step = (box.Hi() - lo) / std::max(cells, 1);
+    for (int k = 0; k < cells; ++k)
+        for (int j = 0; j < cells; ++j)
+            for (int i = 0; i < cells; ++i)
+            {
+                const CVector p(lo.x + step.x * (i + 0.5), lo.y + step.y * (j + 0.5),
+                                lo.z + step.z * (k + 0.5));
+                int regions[2];
+                const int n = geometry.RegionsAt(p, regions, 2);
+                if (n == 1) continue;
+                const auto key =
+                    n == 0 ? std::make_pair(-1, -1) : std::make_pair(regions[0], regions[1]);
+                CGeometryProblem& problem = found[key];
+                if (problem.m_Points++ == 0)
+                {
+                    problem.m_Regions[0] = key.first, problem.m_Regions[1] = key.second;
+                    problem.m_Example = p;
+                }
+            }
+    std::vector<CGeometryProblem> problems;
+    for (const auto& [key, problem] : found)
+        problems.push_back(problem);
+    return problems;
+}

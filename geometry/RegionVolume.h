@@ -1,0 +1,30 @@
+// Monte Carlo estimates over a geometry: a region's volume from random points in its box, and a
+// check of a box for points in no region and points in two.
+#pragma once
+#include "geometry/Geometry.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct CVolumeEstimate
+{
+    double m_Volume = 0;
+    double m_Error = 0; // one standard deviation
+    std::int64_t m_Points = 0;
+};
+
+// False when the region is unbounded (its box reaches infinity) or points is not positive.
+bool EstimateRegionVolume(const CGeometry& geometry, int region, std::int64_t points,
+                          std::uint64_t seed, CVolumeEstimate& estimate);
+
+struct CGeometryProblem
+{
+    int m_Regions[2] = {-1, -1}; // both -1: undefined space; else the two regions that overlap
+    std::int64_t m_Points = 0;
+    CVector m_Example;
+};
+
+// Samples the centres of a grid of cells x cells x cells over the box: undefined points first,
+// then each overlapping pair of regions, each with its count and one example.
+std::vector<CGeometryProblem> CheckGeometry(const CGeometry& geometry, const CBox& box, int cells);

@@ -1,0 +1,71 @@
+// The geometry verbs: a refused input leaves the shown geometry as it was and says why by line;
+// the verbs that need a geometry say so without one; the plug-in view of the geometry.
+#include "HostRun.h"
+
+#include "testkit/Scratch.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+const std::string Good = "GEOBEGIN                                                              "
+                         "COMBNAME\n    0    0          t\nSPH s 0 0 0 2\nRPP w -5 5 -5 5 -5 5\n"
+                         "END\nIN 5 +s\nOUT 5 +w -s\nEND\nGEOEND\n";
+} // namespace
+
+TEST(GeometryVerbs, ARefusedInputKeepsTheGeometryShownAndListsItsErrors)
+{
+    const std::string good = testkit::WriteScratch("good.inp", Good);
+    const std::string bad = testkit::WriteScratch(
+        "bad.inp", "GEOBEGIN                                                              "
+                   "COMBNAME\n    0    0          t\nSPH s 0 0 0\nEND\nIN 5 +s +q\nEND\nGEOEND\n");
+    const std::string none = testkit::WriteScratch("none.inp", "TITLE\nno geometry here\n");
+    CHostRun run;
+    EXPECT_EQ(run.Run("geometry " + good + "\ngeometry " + bad + "\ngeometry " + none +
+                      "\nregion 0 0 0\nregion 4 0 0\nregion 9 0 0\n"),
+              2);
+    EXPECT_EQ(run.m_Out.str(), "geometry: 2 bodies, 2 regions, 0 materials\n"
+                               "geometry: Regions without a material: IN, OUT\n"
+                               "region 0 0 0: IN unassigned\nregion 4 0 0: OUT unassigned\n"
+                               "region 9 0 0: undefined\n");
+    const std::string err = run.m_Err.str();
+    EXPECT_NE(err.find("line 3: SPH s: SPH needs 4 parameters, not 3"), std::string::npos) << err;
+    EXPECT_NE(err.find("line 5: the region IN names the undefined body s"), std::string::npos)
+        << err;
+    EXPECT_NE(err.find("is not a geometry input that is read here (tried: FLUKA input)"),
+              std::string::npos)
+        << err;
+}
+
+TEST(GeometryVerbs, VerbsThatNeedAGeometrySaySoWithoutOne)
+{
+    CHostRun run;
+    EXPECT_EQ(run.Run("region 0 0 0\nsection x 1\nregionvolume A 10\ngeometrycheck\n"), 4);
+    EXPECT_EQ(run.Errors().size(), 4u);
+    EXPECT_NE(run.m_Err.str().find("no geometry is loaded"), std::string::npos);
+    EXPECT_EQ(run.m_Host.GetGeometry(), nullptr);
+}
+
+TEST(GeometryVerbs, PlugInsSeeRegionsAndBoundariesThroughTheHost)
+{
+    CHostRun run;
+    ASSERT_EQ(run.Run("geometry " + testkit::WriteScratch("view.inp", Good) + "\n"), 0);
+    CHostGeometryView* view = run.m_Host.GetGeometry();
+    ASSERT_NE(view, nullptr);
+    std::string region, material;
+    EXPECT_TRUE(view->RegionAt({1, 1, 0}, region, material));
+    EXPECT_EQ(region, "IN");
+    EXPECT_EQ(material, "unassigned");
+    EXPECT_FALSE(view->RegionAt({9, 0, 0}, region, material));
+    std::vector<CVector> segments;
+    const double lo[2] = {-4, -4}, hi[2] = {4, 4};
+    view->BoundarySegments(2, 0.5, lo, hi, 40, segments);
+    ASSERT_FALSE(segments.empty());
+    EXPECT_EQ(segments.size() % 2, 0u);
+    // The circle of the sphere at z = 0.5: radius sqrt(4 - 0.25).
+    for (const CVector& p : segments)
+        EXPECT_NEAR(std::hypot(p.x, p.y), std::sqrt(3.75), 1e-3);
+    const int revision = view->Revision();
+    ASSERT_EQ(run.Run("geometry " + testkit::WriteScratch("view2.inp", Good) + "\n"), 0);
+    EXPECT_NE(view->Revision(), revision);
+}
