@@ -104,6 +104,14 @@ CVector CHostGeometry::MaterialColor(int material) const
     return palette[static_cast<size_t>(material) % palette.size()];
 }
 
+std::vector<std::pair<std::string, CVector>> CHostGeometry::MaterialLegend() const
+{
+    std::vector<std::pair<std::string, CVector>> legend;
+    for (size_t m = 0; m < m_Model.m_Materials.size(); ++m)
+        legend.emplace_back(m_Model.m_Materials[m], MaterialColor(static_cast<int>(m)));
+    return legend;
+}
+
 CVector CHostGeometry::SegmentColor(const CSectionSegment& segment) const
 {
     const auto material = [&](int region)

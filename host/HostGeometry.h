@@ -7,6 +7,7 @@
 
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 class CHostGeometry : public CHostGeometryView
@@ -44,6 +45,8 @@ public:
     // than vacuum and black hole), the first side's otherwise.
     CVector SegmentColor(const CSectionSegment& segment) const;
     CVector MaterialColor(int material) const;
+    // The materials that regions have, with their colours, in the order they were assigned.
+    std::vector<std::pair<std::string, CVector>> MaterialLegend() const;
 
     // CHostGeometryView
     int Revision() override { return m_Revision; }

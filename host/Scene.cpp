@@ -59,7 +59,15 @@ void CScene::Draw(int width, int height, HDC dc, HGLRC rc)
     m_Host.RenderPlugIns(dc, rc);
     DrawGeometry();
     if (m_Settings.m_BoundingBox) DrawBoundingBox();
-    if (m_Settings.m_Axes) CViewOverlay::Draw(m_Camera, width, height);
+    if (m_Settings.m_Axes)
+    {
+        CViewOverlay::Draw(m_Camera, width, height);
+        CHostGeometry& geometry = m_Host.Geometry();
+        const bool sections =
+            geometry.Section(0).m_On || geometry.Section(1).m_On || geometry.Section(2).m_On;
+        if (geometry.Loaded() && sections)
+            CViewOverlay::DrawMaterialLegend(geometry.MaterialLegend(), width, height);
+    }
     glFinish();
 }
 

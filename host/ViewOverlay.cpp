@@ -181,3 +181,39 @@ void CViewOverlay::Draw(const CCamera& camera, int width, int height)
     DrawPiece(barWidth, BarHeight, width - Margin - barWidth, Margin, width, height,
               [&](cairo_t* cr) { PaintScaleBar(cr, barWidth, barPixels, LengthLabel(length)); });
 }
+
+void CViewOverlay::DrawMaterialLegend(const std::vector<std::pair<std::string, CVector>>& materials,
+                                      int width, int height)
+{
+    if (materials.empty() || std::min(width, height) < MinViewSide) return;
+    constexpr int Row = 17, Swatch = 12;
+    const size_t shown = std::min<size_t>(materials.size(), MaxLegendRows);
+    const bool more = materials.size() > shown;
+    const int rows = static_cast<int>(shown) + (more ? 1 : 0);
+    const int w = std::min(220, width / 2), h = rows * Row + 6;
+    DrawPiece(w, h, Margin, height - Margin - h, width, height,
+              [&](cairo_t* cr)
+              {
+                  cairo_select_font_face(cr, "sans-serif", CAIRO_FONT_SLANT_NORMAL,
+                                         CAIRO_FONT_WEIGHT_BOLD);
+                  cairo_set_font_size(cr, 12);
+                  for (size_t i = 0; i < shown; ++i)
+                  {
+                      const double y = 3 + Row * double(i);
+                      const CVector& c = materials[i].second;
+                      cairo_rectangle(cr, 1.5, y + 2.5, Swatch, Swatch);
+                      cairo_set_source_rgb(cr, c.x, c.y, c.z);
+                      cairo_fill_preserve(cr);
+                      cairo_set_source_rgb(cr, 0.1, 0.1, 0.1);
+                      cairo_set_line_width(cr, 1);
+                      cairo_stroke(cr);
+                      OutlinedText(cr, Swatch + 7, y + 13, materials[i].first);
+                  }
+                  if (more)
+                  {
+                      char text[48];
+                      std::snprintf(text, sizeof text, "and %zu more", materials.size() - shown);
+                      OutlinedText(cr, 2, 3 + Row * double(shown) + 13, text);
+                  }
+              });
+}

@@ -1,10 +1,13 @@
 // The view's orientation aids, drawn flat over the 3D scene after everything else: an axis triad
-// with x, y, z labels in the lower left corner and a scale bar in centimetres in the lower right.
-// Views too small to hold them (thumbnails) get none.
+// with x, y, z labels in the lower left corner, a scale bar in centimetres in the lower right
+// and, with a geometry shown, the legend of its materials' colours in the upper left. Views too
+// small to hold them (thumbnails) get none.
 #pragma once
 #include "host/Camera.h"
 
 #include <string>
+#include <utility>
+#include <vector>
 
 class CViewOverlay
 {
@@ -16,6 +19,10 @@ public:
 
     // Draws into the current GL context, whose viewport is width x height.
     static void Draw(const CCamera& camera, int width, int height);
+    // A swatch and a name per material, at most MaxLegendRows of them (then "and N more").
+    static void DrawMaterialLegend(const std::vector<std::pair<std::string, CVector>>& materials,
+                                   int width, int height);
+    static constexpr int MaxLegendRows = 16;
 
     // The longest 1, 2 or 5 x 10^n not longer than maxLength (> 0).
     static double NiceLength(double maxLength);

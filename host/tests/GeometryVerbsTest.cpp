@@ -69,3 +69,24 @@ TEST(GeometryVerbs, PlugInsSeeRegionsAndBoundariesThroughTheHost)
     ASSERT_EQ(run.Run("geometry " + testkit::WriteScratch("view2.inp", Good) + "\n"), 0);
     EXPECT_NE(view->Revision(), revision);
 }
+
+TEST(GeometryVerbs, TheMaterialLegendListsTheAssignedMaterialsInTheirColours)
+{
+    const std::string text =
+        "GEOBEGIN                                                              COMBNAME\n"
+        "    0    0          t\nSPH s 0 0 0 2\nRPP w -5 5 -5 5 -5 5\nSPH b 0 0 0 50\nEND\n"
+        "IN 5 +s\nOUT 5 +w -s\nBH 5 +b -w\nEND\nGEOEND\n"
+        "ASSIGNMA        LEAD        IN\nASSIGNMA       WATER       OUT\n"
+        "ASSIGNMA    BLCKHOLE        BH\n";
+    CHostRun run;
+    ASSERT_EQ(run.Run("geometry " + testkit::WriteScratch("legend.inp", text) + "\n"), 0);
+    const auto legend = run.m_Host.Geometry().MaterialLegend();
+    ASSERT_EQ(legend.size(), 3u);
+    EXPECT_EQ(legend[0].first, "LEAD");
+    EXPECT_EQ(legend[2].first, "BLCKHOLE");
+    EXPECT_FALSE(legend[0].second == legend[1].second);
+    // The black hole wraps the problem far outside: the shown extent is the world box.
+    CVector min, max;
+    ASSERT_TRUE(run.m_Host.Geometry().Bounds(min, max));
+    EXPECT_EQ(max.x, 5);
+}
