@@ -1,5 +1,5 @@
-// The nine entry points the host resolves by name. Compiled into each plug-in module; nothing
-// thrown inside a plug-in crosses this wall.
+// The nine entry points the host resolves by name, and the two optional ones for opening files.
+// Compiled into each plug-in module; nothing thrown inside a plug-in crosses this wall.
 #include "frame/PlugInApp.h"
 
 #include <cstdio>
@@ -83,4 +83,19 @@ PLUGIN_EXPORT std::ostream& ExportVRML(std::ostream& os)
 {
     Guarded("ExportVRML", [&] { AfxGetPlugInApp().ExportVRML(os); });
     return os;
+}
+
+PLUGIN_EXPORT int OpenFile(const char* path, int probe, const char* options, std::string& message)
+{
+    return Guarded("OpenFile", -1,
+                   [&]
+                   {
+                       return AfxGetPlugInApp().OpenFile(
+                           path, probe != 0, CFileOpenOptions(options ? options : ""), message);
+                   });
+}
+
+PLUGIN_EXPORT void GetFileFormats(std::string& formats)
+{
+    Guarded("GetFileFormats", [&] { formats = AfxGetPlugInApp().FileFormats(); });
 }

@@ -65,6 +65,10 @@ public:
     // Version 2.4: the geometry shown, or null while none is loaded. Ask only a host of 2.4 or
     // later: older ones do not have this entry.
     virtual CHostGeometryView* GetGeometry() = 0;
+    // Version 2.5: what the view asks of what plug-ins draw into it; "legend": 1 when a plug-in
+    // draws its colour legend into the view (View > Legend, batch legend on|off). 0 for names
+    // the host does not know.
+    virtual int GetViewOption(const std::string& name) = 0;
 
     float m_SnapPointSize = 1.0f; // the host's point size, read directly
 
@@ -104,4 +108,14 @@ extern "C"
     using PFN_PlugInEventHandler = bool (*)(int, int, void*, void*);
     using PFN_Box = void (*)(CVector&, CVector&);
     using PFN_ExportVRML = std::ostream& (*)(std::ostream&);
+
+    // Optional exports: a plug-in without them opens no files for the host. With probe != 0,
+    // OpenFile tells how surely a file is of a format the plug-in reads: 2 by its content, 1 by
+    // its name only, 0 not. Otherwise it reads the file with the defaults of its dialogs and
+    // shows it: 1 read, -1 not read (message says why). options holds "key=value" lines
+    // (planes, palette, range, linear).
+    using PFN_OpenFile = int (*)(const char* path, int probe, const char* options,
+                                 std::string& message);
+    // The names of the formats the plug-in reads, for the message about a file nobody reads.
+    using PFN_GetFileFormats = void (*)(std::string& formats);
 }

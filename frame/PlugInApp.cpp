@@ -58,3 +58,23 @@ BOOL CPlugInApp::OnCmdMsg(int, int, void*, void*)
     if (m_pMainDlg) m_pMainDlg->ShowWindow(SW_SHOWNORMAL);
     return TRUE;
 }
+
+CFileOpenOptions::CFileOpenOptions(const std::string& text)
+{
+    size_t at = 0;
+    while (at < text.size())
+    {
+        size_t end = text.find('\n', at);
+        if (end == std::string::npos) end = text.size();
+        const std::string line = text.substr(at, end - at);
+        if (const size_t eq = line.find('='); eq != std::string::npos)
+            m_Values[line.substr(0, eq)] = line.substr(eq + 1);
+        at = end + 1;
+    }
+}
+
+std::string CFileOpenOptions::Get(const std::string& key) const
+{
+    const auto it = m_Values.find(key);
+    return it == m_Values.end() ? std::string() : it->second;
+}

@@ -6,8 +6,21 @@
 #include "platform/Dialog.h"
 #include "platform/Profile.h"
 
+#include <map>
 #include <memory>
 #include <string>
+
+// What the host asks of a file it opens beside the defaults: "key=value" lines.
+class CFileOpenOptions
+{
+public:
+    explicit CFileOpenOptions(const std::string& text);
+    // The value of a key; empty when it is not given.
+    std::string Get(const std::string& key) const;
+
+private:
+    std::map<std::string, std::string> m_Values;
+};
 
 class CPlugInApp
 {
@@ -39,6 +52,13 @@ public:
     virtual void OnPostRender(HDC dc, HGLRC rc, int pass, int mode) = 0;
     virtual void Box(CVector& min, CVector& max) = 0;
     virtual std::ostream& ExportVRML(std::ostream& os) { return os; }
+    // The optional file exports (PFN_OpenFile): a plug-in that reads files from the host says so.
+    virtual int OpenFile(const std::string& /*path*/, bool /*probe*/,
+                         const CFileOpenOptions& /*options*/, std::string& /*message*/)
+    {
+        return 0;
+    }
+    virtual std::string FileFormats() const { return ""; }
 
     const CIdentity& Identity() const { return m_Identity; }
     CProfile& Profile() { return m_Profile; }

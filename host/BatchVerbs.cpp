@@ -71,6 +71,27 @@ bool PlugIn(CBatchRunner& r, const CScriptCommand& cmd)
     return true;
 }
 
+// "open FILE [planes=X,Y,Z] [palette=NAME] [range=MIN:MAX] [linear]": the options go to the
+// plug-in as key=value lines.
+bool Open(CBatchRunner& r, const CScriptCommand& cmd)
+{
+    std::string options, problem;
+    for (size_t i = 2; i < cmd.m_Args.size(); ++i)
+        if (!CHostOptions::CheckOpenOption(cmd.m_Args[i], problem)) return r.Wrong(cmd, problem);
+    for (size_t i = 2; i < cmd.m_Args.size(); ++i)
+        options +=
+            (cmd.m_Args[i].find('=') == std::string::npos ? cmd.m_Args[i] + "=1" : cmd.m_Args[i]) +
+            "\n";
+    std::string message, plugIn;
+    if (!r.Host().OpenDataFile(cmd.m_Args[1], options, message, &plugIn))
+        return r.Fail(cmd, message);
+    r.Out() << "open " << cmd.m_Args[1] << ": " << plugIn << "\n";
+    // The plug-in's dialog shows what was opened: it is the addressed one now, as after toolbar.
+    r.SetCurrentDialog(CDialog::TopmostShown());
+    r.RedrawIfPending();
+    return true;
+}
+
 bool Toolbar(CBatchRunner& r, const CScriptCommand& cmd)
 {
     if (!r.Host().PressButton(cmd.m_Args[1]))
@@ -178,6 +199,8 @@ constexpr size_t Any = std::numeric_limits<size_t>::max();
 
 const CScriptVerbRegistration registration({
     HostVerb("plugin", "plugin PATH", {1, 1}, PlugIn),
+    HostVerb("open", "open FILE [planes=X,Y,Z] [palette=NAME] [range=MIN:MAX] [linear]", {1, 5},
+             Open),
     HostVerb("toolbar", "toolbar CAPTION", {1, 1}, Toolbar),
     HostVerb("dialog", "dialog CAPTION", {1, 1}, Dialog),
     HostVerb("answer", "answer ok|cancel|yes|no", {1, 1}, Answer),

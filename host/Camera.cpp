@@ -53,6 +53,28 @@ void CCamera::SetAngles(double yawDeg, double pitchDeg)
     m_Pitch = std::clamp(pitchDeg, -89.9, 89.9);
 }
 
+bool CCamera::SetView(const std::string& name)
+{
+    static const struct
+    {
+        const char* m_Name;
+        double m_Yaw, m_Pitch;
+    } views[] = {{"z", 0, 0},
+                 {"-z", 180, 0},
+                 {"x", 90, 0},
+                 {"-x", -90, 0},
+                 {"y", 0, 90},
+                 {"-y", 0, -90},
+                 {"iso", DefaultYaw, DefaultPitch}};
+    for (const auto& v : views)
+        if (name == v.m_Name)
+        {
+            SetAngles(v.m_Yaw, v.m_Pitch);
+            return true;
+        }
+    return false;
+}
+
 void CCamera::Zoom(double factor)
 {
     if (factor > 0) m_Distance = std::max(m_Distance / factor, m_Radius * 1e-4);

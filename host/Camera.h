@@ -2,6 +2,8 @@
 #pragma once
 #include "common/Vector.h"
 
+#include <string>
+
 class CCamera
 {
 public:
@@ -20,6 +22,9 @@ public:
     void FitTo(const CVector& min, const CVector& max, double aspect);
     void Orbit(double dYawDeg, double dPitchDeg);
     void SetAngles(double yawDeg, double pitchDeg);
+    // A named view: "z" looks along -z (x right, y up), "-z" along +z, "x", "-x", "y", "-y" the
+    // same for the other axes, "iso" the first oblique view. False for another name.
+    bool SetView(const std::string& name);
     void Zoom(double factor); // > 1 moves closer
     void Pan(double dxPixels, double dyPixels, int viewHeight);
     void SetProjection(EProjection p) { m_Projection = p; }

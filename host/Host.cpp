@@ -1,5 +1,7 @@
 #include "host/Host.h"
 
+#include "platform/ScriptedAnswers.h"
+
 #include <algorithm>
 
 CHost::CHost() = default;
@@ -112,6 +114,35 @@ void CHost::ExportVRML(std::ostream& os) const
     for (const auto& p : m_PlugIns)
         p->ExportVRML(os);
     m_Geometry.WriteVrml(os);
+}
+
+bool CHost::OpenDataFile(const std::string& path, const std::string& options, std::string& message,
+                         std::string* pPlugIn)
+{
+    CPlugInLibrary* best = nullptr;
+    int bestClaim = 0;
+    std::string formats;
+    for (const auto& p : m_PlugIns)
+    {
+        if (!p->OpenFile || !p->m_CommandId) continue;
+        std::string unused, names;
+        const int claim = p->OpenFile(path.c_str(), 1, options.c_str(), unused);
+        if (claim > bestClaim) best = p.get(), bestClaim = claim;
+        if (p->GetFileFormats) p->GetFileFormats(names);
+        if (!names.empty()) formats += (formats.empty() ? "" : ", ") + names;
+    }
+    if (!best)
+    {
+        message = path + " is not a file that a loaded plug-in reads (tried: " +
+                  (formats.empty() ? std::string("no plug-in opens files") : formats) + ")";
+        return false;
+    }
+    if (pPlugIn) *pPlugIn = best->m_Name;
+    CAcceptDefaults defaults;
+    message.clear();
+    if (best->OpenFile(path.c_str(), 0, options.c_str(), message) == 1) return true;
+    message = path + ": " + (message.empty() ? std::string("not read") : message);
+    return false;
 }
 
 void CHost::RedrawView()

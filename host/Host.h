@@ -39,6 +39,12 @@ public:
     bool PressButton(const std::string& caption);
     bool PressButton(const CButton& button);
 
+    // Opens a data file with the plug-in that reads it: the one most sure of it (by content
+    // before by name, then in load order), with the defaults of its dialogs. False with the
+    // reason: the plug-in's, or that no plug-in reads it, naming the formats they read.
+    bool OpenDataFile(const std::string& path, const std::string& options, std::string& message,
+                      std::string* pPlugIn = nullptr);
+
     // OnRender for every plug-in, then OnPostRender for every plug-in.
     void RenderPlugIns(HDC dc, HGLRC rc, int pass = 0, int mode = 0);
     // The union of the plug-ins' boxes; false when none reports a non-empty box.
@@ -63,8 +69,16 @@ public:
         return m_Geometry.Loaded() ? &m_Geometry : nullptr;
     }
 
-    // 2.4: the geometry (GetGeometry).
-    static constexpr double DefaultInterfaceVersion = 2.4;
+    int GetViewOption(const std::string& name) override
+    {
+        return name == "legend" ? (m_ShowLegend ? 1 : 0) : 0;
+    }
+    // Whether plug-ins draw their colour legends into the view.
+    void SetShowLegend(bool show) { m_ShowLegend = show; }
+    bool ShowLegend() const { return m_ShowLegend; }
+
+    // 2.4: the geometry (GetGeometry); 2.5: view options (GetViewOption).
+    static constexpr double DefaultInterfaceVersion = 2.5;
 
 private:
     std::vector<std::unique_ptr<CPlugInLibrary>> m_PlugIns;
@@ -74,4 +88,5 @@ private:
     std::function<void()> m_OnRedraw;
     bool m_RedrawPending = false;
     CHostGeometry m_Geometry;
+    bool m_ShowLegend = true;
 };

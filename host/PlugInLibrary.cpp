@@ -40,6 +40,11 @@ bool CPlugInLibrary::Load(const std::string& path)
                     Resolve(m_Handle, "PlugInEventHandler", PlugInEventHandler, m_Error) &&
                     Resolve(m_Handle, "Box", Box, m_Error) &&
                     Resolve(m_Handle, "ExportVRML", ExportVRML, m_Error);
+    if (ok)
+    {
+        OpenFile = reinterpret_cast<PFN_OpenFile>(dlsym(m_Handle, "OpenFile"));
+        GetFileFormats = reinterpret_cast<PFN_GetFileFormats>(dlsym(m_Handle, "GetFileFormats"));
+    }
     if (!ok)
     {
         dlclose(m_Handle);

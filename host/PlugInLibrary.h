@@ -1,4 +1,5 @@
-// One plug-in library loaded with dlopen, its nine exports resolved by name.
+// One plug-in library loaded with dlopen, its nine exports resolved by name (and the two
+// optional ones for files where it has them).
 #pragma once
 #include "frame/HostApi.h"
 
@@ -28,6 +29,9 @@ public:
     PFN_PlugInEventHandler PlugInEventHandler = nullptr;
     PFN_Box Box = nullptr;
     PFN_ExportVRML ExportVRML = nullptr;
+    // Optional: null when the plug-in opens no files for the host.
+    PFN_OpenFile OpenFile = nullptr;
+    PFN_GetFileFormats GetFileFormats = nullptr;
 
     bool m_Initialised = false; // InitPlugIn was called, so DestroyPlugIn is owed
     int m_CommandId = 0;        // what InitPlugIn returned; 0 = refused

@@ -68,6 +68,7 @@ void CScene::Draw(int width, int height, HDC dc, HGLRC rc)
         if (geometry.Loaded() && sections)
             CViewOverlay::DrawMaterialLegend(geometry.MaterialLegend(), width, height);
     }
+    if (!m_Title.empty()) CViewOverlay::DrawTitle(m_Title, width, height);
     glFinish();
 }
 

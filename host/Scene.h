@@ -6,6 +6,7 @@
 #include "host/Host.h"
 #include "host/ViewSettings.h"
 
+#include <string>
 #include <vector>
 
 class CScene
@@ -23,6 +24,8 @@ public:
     CCamera& Camera() { return m_Camera; }
     CViewSettings& Settings() { return m_Settings; }
     void AddSolid(const CSolid& solid) { m_Solids.push_back(solid); }
+    // A line of text over the top of the view (a figure's title); empty: none.
+    void SetTitle(const std::string& title) { m_Title = title; }
     // The union of the plug-ins' boxes and the solids; false when there is nothing.
     bool DataBox(CVector& min, CVector& max) const;
     // Fits the camera to the data for a view of this size; false when there is nothing.
@@ -39,4 +42,5 @@ private:
     CCamera m_Camera;
     CViewSettings m_Settings;
     std::vector<CSolid> m_Solids;
+    std::string m_Title;
 };

@@ -1,5 +1,8 @@
 #include "host/ViewOverlay.h"
 
+#include "common/CairoText.h"
+#include "common/GlOverlay.h"
+
 #include <GL/gl.h>
 #include <cairo.h>
 
@@ -31,13 +34,7 @@ void SetColor(cairo_t* cr, const unsigned char* rgb)
 // A label readable on any background: dark outline, light fill.
 void OutlinedText(cairo_t* cr, double x, double y, const std::string& text)
 {
-    cairo_move_to(cr, x, y);
-    cairo_text_path(cr, text.c_str());
-    cairo_set_source_rgb(cr, 0.1, 0.1, 0.1);
-    cairo_set_line_width(cr, 3);
-    cairo_stroke_preserve(cr);
-    cairo_set_source_rgb(cr, 1, 1, 1);
-    cairo_fill(cr);
+    OutlinedCairoText(cr, x, y, text);
 }
 
 void CenteredText(cairo_t* cr, double cx, double cy, const std::string& text)
@@ -106,33 +103,10 @@ void PaintScaleBar(cairo_t* cr, int width, double barPixels, const std::string& 
 void Composite(cairo_surface_t* surface, int x, int y, int viewWidth, int viewHeight)
 {
     cairo_surface_flush(surface);
-    const int w = cairo_image_surface_get_width(surface);
-    const int h = cairo_image_surface_get_height(surface);
-    glPushAttrib(GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT | GL_PIXEL_MODE_BIT | GL_TRANSFORM_BIT);
-    glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    glOrtho(0, viewWidth, 0, viewHeight, -1, 1);
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
-    glDisable(GL_DEPTH_TEST);
-    glDisable(GL_LIGHTING);
-    glDisable(GL_TEXTURE_2D);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-    glPixelStorei(GL_UNPACK_ROW_LENGTH, cairo_image_surface_get_stride(surface) / 4);
-    // Cairo's rows run top down: start at the top row and draw downwards.
-    glRasterPos2i(x, y + h - 1);
-    glPixelZoom(1, -1);
-    glDrawPixels(w, h, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, cairo_image_surface_get_data(surface));
-    glPopMatrix();
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glPopClientAttrib();
-    glPopAttrib();
+    BlendImageOverView(cairo_image_surface_get_data(surface),
+                       cairo_image_surface_get_width(surface),
+                       cairo_image_surface_get_height(surface),
+                       cairo_image_surface_get_stride(surface), x, y, viewWidth, viewHeight);
 }
 
 template <class Paint> void DrawPiece(int w, int h, int x, int y, int viewW, int viewH, Paint paint)
@@ -215,5 +189,19 @@ void CViewOverlay::DrawMaterialLegend(const std::vector<std::pair<std::string, C
                       std::snprintf(text, sizeof text, "and %zu more", materials.size() - shown);
                       OutlinedText(cr, 2, 3 + Row * double(shown) + 13, text);
                   }
+              });
+}
+
+void CViewOverlay::DrawTitle(const std::string& title, int width, int height)
+{
+    if (std::min(width, height) < MinViewSide) return;
+    constexpr int TitleHeight = 28;
+    DrawPiece(width, TitleHeight, 0, height - TitleHeight, width, height,
+              [&](cairo_t* cr)
+              {
+                  cairo_select_font_face(cr, "sans-serif", CAIRO_FONT_SLANT_NORMAL,
+                                         CAIRO_FONT_WEIGHT_BOLD);
+                  cairo_set_font_size(cr, 16);
+                  CenteredText(cr, width / 2.0, TitleHeight / 2.0 + 2, title);
               });
 }

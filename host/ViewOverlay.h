@@ -23,6 +23,8 @@ public:
     static void DrawMaterialLegend(const std::vector<std::pair<std::string, CVector>>& materials,
                                    int width, int height);
     static constexpr int MaxLegendRows = 16;
+    // A line of text centred over the top of the view.
+    static void DrawTitle(const std::string& title, int width, int height);
 
     // The longest 1, 2 or 5 x 10^n not longer than maxLength (> 0).
     static double NiceLength(double maxLength);

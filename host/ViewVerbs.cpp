@@ -143,10 +143,42 @@ bool Vrml(CBatchRunner& r, const CScriptCommand& cmd)
     return true;
 }
 
+bool View(CBatchRunner& r, const CScriptCommand& cmd)
+{
+    if (!r.Scene().Camera().SetView(cmd.m_Args[1]))
+        return r.Wrong(cmd, "the view is x, y, z, -x, -y, -z or iso");
+    r.Scene().FitCamera(r.ImageWidth() > 0 ? r.ImageWidth() : 800,
+                        r.ImageHeight() > 0 ? r.ImageHeight() : 600);
+    r.ViewChanged();
+    return true;
+}
+
+bool Legend(CBatchRunner& r, const CScriptCommand& cmd)
+{
+    bool show = r.Host().ShowLegend();
+    if (!OnOff(r, cmd, show)) return false;
+    r.Host().SetShowLegend(show);
+    r.Host().RedrawView();
+    return true;
+}
+
+bool Title(CBatchRunner& r, const CScriptCommand& cmd)
+{
+    std::string title;
+    for (size_t i = 1; i < cmd.m_Args.size(); ++i)
+        title += (i > 1 ? " " : "") + cmd.m_Args[i];
+    r.Scene().SetTitle(title);
+    r.ViewChanged();
+    return true;
+}
+
 const CScriptVerbRegistration registration({
     HostVerb("box", "box", {0, 0}, Box),
     HostVerb("camera", "camera YAW PITCH", {2, 2}, Camera),
     HostVerb("projection", "projection ortho|perspective", {1, 1}, Projection),
+    HostVerb("view", "view x|y|z|-x|-y|-z|iso", {1, 1}, View),
+    HostVerb("legend", "legend on|off", {1, 1}, Legend),
+    HostVerb("title", "title [TEXT ...]", {0, 64}, Title),
     HostVerb("boundingbox", "boundingbox on|off", {1, 1}, BoundingBox),
     HostVerb("axes", "axes on|off", {1, 1}, Axes),
     HostVerb("background", "background R G B", {3, 3}, Background),

@@ -37,10 +37,13 @@ int main(int argc, char** argv)
             std::cerr << line << "\n";
         if (!loaded) return 1;
     }
-    if (options.m_BatchScript.empty()) return RunGui(argc, argv, host, options);
+    const bool render = !options.m_Output.empty();
+    if (options.m_BatchScript.empty() && !render) return RunGui(argc, argv, host, options);
 
     CBatchRunner runner(host, std::cout, std::cerr);
-    for (const auto& path : options.m_PlugIns)
+    // A one-line render takes every plug-in there is, as the window does.
+    const auto plugIns = render && options.m_PlugIns.empty() ? PlugInsBeside() : options.m_PlugIns;
+    for (const auto& path : plugIns)
     {
         bool refused = false;
         if (!host.LoadPlugIn(path, error, refused))
@@ -49,7 +52,8 @@ int main(int argc, char** argv)
             return 1;
         }
     }
-    const int failures = runner.RunFile(options.m_BatchScript);
+    const int failures = render ? runner.RunText(options.FileScript(), "the command line")
+                                : runner.RunFile(options.m_BatchScript);
     host.UnloadAll();
     if (failures != 0)
         std::cerr << (failures < 0 ? std::string("batch script not run")

@@ -112,7 +112,8 @@ CScriptedAnswers::ModalActions CScriptedAnswers::TakeModal(const std::string& ca
 {
     auto it = std::find_if(m_Modals.begin(), m_Modals.end(),
                            [&](const auto& m) { return m.first == caption; });
-    if (it == m_Modals.end()) return {};
+    if (it == m_Modals.end())
+        return m_AcceptDefaults ? ModalActions([](CDialog&) {}) : ModalActions();
     ModalActions actions = std::move(it->second);
     m_Modals.erase(it);
     return actions;

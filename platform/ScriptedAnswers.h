@@ -35,6 +35,16 @@ public:
     // While a script runs, a window backend takes answers from here instead of asking the user.
     void SetScriptRunning(bool running) { m_ScriptRunning = running; }
     bool ScriptRunning() const { return m_ScriptRunning; }
+    // While set, the dialogs of a file opened from the command line or a drop answer as their
+    // defaults: modal dialogs close with OK and their initial values, questions take their
+    // default button; boxes that only inform are still shown.
+    void SetAcceptDefaults(bool accept) { m_AcceptDefaults = accept; }
+    bool AcceptDefaults() const { return m_AcceptDefaults; }
+    // Whether a message box of this type is answered from here rather than by the user.
+    bool AnswersFor(UINT nType) const
+    {
+        return m_ScriptRunning || (m_AcceptDefaults && (nType & MB_TYPEMASK) != MB_OK);
+    }
     // Echoes every message box to standard error as it is shown.
     void SetEcho(bool echo) { m_Echo = echo; }
 
@@ -80,5 +90,22 @@ private:
     std::vector<std::pair<std::string, ModalActions>> m_Modals;
     std::vector<CMessageRecord> m_Messages;
     bool m_ScriptRunning = false;
+    bool m_AcceptDefaults = false;
     bool m_Echo = false;
+};
+
+// Accepts the dialogs' defaults for as long as it lives (see SetAcceptDefaults).
+class CAcceptDefaults
+{
+public:
+    CAcceptDefaults() : m_Was(CScriptedAnswers::Instance().AcceptDefaults())
+    {
+        CScriptedAnswers::Instance().SetAcceptDefaults(true);
+    }
+    ~CAcceptDefaults() { CScriptedAnswers::Instance().SetAcceptDefaults(m_Was); }
+    CAcceptDefaults(const CAcceptDefaults&) = delete;
+    CAcceptDefaults& operator=(const CAcceptDefaults&) = delete;
+
+private:
+    bool m_Was;
 };

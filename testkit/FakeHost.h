@@ -27,6 +27,8 @@ public:
     // The geometry a test offers (none unless set).
     void SetGeometry(CHostGeometryView* pGeometry) { m_pGeometry = pGeometry; }
     CHostGeometryView* GetGeometry() override { return m_pGeometry; }
+    int GetViewOption(const std::string& name) override { return name == "legend" ? m_Legend : 0; }
+    void SetLegendOption(int legend) { m_Legend = legend; }
 
 private:
     std::string m_Log;
@@ -34,5 +36,6 @@ private:
     double m_Version = 2.3;
     int m_ButtonIndex = 4;
     CHostGeometryView* m_pGeometry = nullptr;
+    int m_Legend = 0;
 };
 } // namespace testkit

@@ -1,6 +1,7 @@
 #include "tracks/Trakor3DDlg.h"
 
 #include "common/ConfigDlg.h"
+#include "common/FileSystem.h"
 #include "common/ParticleNames.h"
 #include "common/VtkExport.h"
 #include "platform/DataExchange.h"
@@ -9,7 +10,9 @@
 #include "tracks/TrackVtkExport.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
+#include <fstream>
 
 namespace trakor3d
 {
@@ -134,6 +137,37 @@ void CTrakor3DDlg::OnLoad()
     m_TimeSlider.SetRange(0, m_pStore->m_NrTimeSteps);
     RefreshControls();
     ShowWindow(SW_SHOW);
+}
+
+int CTrakor3DDlg::Claim(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!IsRegularFile(path) || !in) return 0;
+    std::string line;
+    for (int i = 0; i < 10 && std::getline(in, line); ++i)
+    {
+        std::string upper = line;
+        for (char& c : upper)
+            c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        if (upper.find("ENERGYGROUP_TOT") != std::string::npos ||
+            upper.find("ENERGYGROUP_KIN") != std::string::npos)
+            return 2;
+    }
+    return path.size() > 7 && path.compare(path.size() - 7, 7, ".tracks") == 0 ? 1 : 0;
+}
+
+int CTrakor3DDlg::OpenFromHost(const std::string& path, std::string& message)
+{
+    m_FileName = path;
+    UpdateData(FALSE);
+    OnLoad();
+    if (!m_Loaded)
+    {
+        message = "Error reading data";
+        return -1;
+    }
+    if (!m_Visualize) OnVisualize();
+    return 1;
 }
 
 void CTrakor3DDlg::OnVisualize()

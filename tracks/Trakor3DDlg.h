@@ -48,6 +48,13 @@ public:
     // Milliseconds between two animation steps: the animation length spread over the steps.
     static UINT PlaybackInterval(float animationLength, int nrTimeSteps);
 
+    // A track file the host opens for the user: loaded and shown whole, every track visible;
+    // 1, or -1 with the reason.
+    int OpenFromHost(const std::string& path, std::string& message);
+    // 2 when the first lines declare energy groups (a track file's content), 1 for the name
+    // ".tracks" alone, 0 otherwise.
+    static int Claim(const std::string& path);
+
     BOOL OnInitDialog() override;
     void DoDataExchange(CDataExchange* pDX) override;
     void OnHScroll(UINT nSBCode, UINT nPos, int nCtrlId) override;

@@ -28,6 +28,15 @@ void CTrakor3D_App::Box(CVector& min, CVector& max)
     max = m_Store.m_Upper;
 }
 
+int CTrakor3D_App::OpenFile(const std::string& path, bool probe, const CFileOpenOptions&,
+                            std::string& message)
+{
+    CTrakor3DDlg* dlg = Dialog();
+    const int claim = dlg ? CTrakor3DDlg::Claim(path) : 0;
+    if (claim == 0) return 0;
+    return probe ? claim : dlg->OpenFromHost(path, message);
+}
+
 std::ostream& CTrakor3D_App::ExportVRML(std::ostream& os)
 {
     if (Dialog() && Dialog()->m_Visualize) m_Store.ExportVRML(os);

@@ -17,6 +17,9 @@ public:
     void OnPostRender(HDC dc, HGLRC rc, int, int) override { Render(dc, rc, 1); }
     void Box(CVector& min, CVector& max) override;
     std::ostream& ExportVRML(std::ostream& os) override;
+    int OpenFile(const std::string& path, bool probe, const CFileOpenOptions& options,
+                 std::string& message) override;
+    std::string FileFormats() const override { return "Trakor3D tracks"; }
 
     CParticleDataReader& Store() { return m_Store; }
     CTrakor3DDlg* Dialog() const;

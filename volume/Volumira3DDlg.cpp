@@ -12,6 +12,7 @@
 #include "volume/analysis/DataExtraction.h"
 #include "volume/averaging/CalcFLUKAAverageDlg.h"
 #include "volume/display/ContourConfigDlg.h"
+#include "volume/display/ViewLegend.h"
 #include "volume/expressions/NormalizationDlg.h"
 #include "volume/loading/VolumeLoader.h"
 #include "volume/model/Palettes.h"
@@ -22,6 +23,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <fstream>
 #include <new>
 
@@ -408,6 +410,12 @@ bool CVolumira3DDlg::HostOffersGeometry() const
     return m_pHost && m_pHost->GetInterfaceVersion() >= GeometryInterfaceVersion;
 }
 
+bool CVolumira3DDlg::HostWantsLegend() const
+{
+    return m_pHost && m_pHost->GetInterfaceVersion() >= ViewOptionsInterfaceVersion &&
+           m_pHost->GetViewOption("legend") != 0;
+}
+
 CHostGeometryView* CVolumira3DDlg::HostGeometry() const
 {
     return HostOffersGeometry() ? m_pHost->GetGeometry() : nullptr;
@@ -602,6 +610,7 @@ bool CVolumira3DDlg::LoadFile(const std::string& path)
 
 bool CVolumira3DDlg::StopLoading(const std::string& text)
 {
+    m_StoppedBecause = text.empty() ? "Loading stopped" : text;
     if (!text.empty()) AfxMessageBox(text, MB_ICONERROR);
     AddLine("Loading stopped", IconError);
     return false;
@@ -611,6 +620,7 @@ bool CVolumira3DDlg::RunLoader(const CVolumeFormat& format, const std::string& p
                                std::string& problem)
 {
     CVolumeLoader loader(*this, *this, &m_Settings);
+    loader.SetValuesOnly(m_ValuesOnly);
     try
     {
         if (loader.Load(format, path)) return true;
@@ -626,6 +636,76 @@ bool CVolumira3DDlg::RunLoader(const CVolumeFormat& format, const std::string& p
         AddLine(problem, IconError);
         return false;
     }
+}
+
+int CVolumira3DDlg::Claim(const std::string& path)
+{
+    if (!Readable(path)) return 0;
+    return IdentifyContent(path) ? 2 : FormatFromPath(path) ? 1 : 0;
+}
+
+namespace
+{
+// "21", "hot", "Moreland": a palette by its name in the list, case aside; -1 for none.
+int PaletteByName(const std::string& name)
+{
+    const auto lower = [](std::string t)
+    {
+        for (char& c : t)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        return t;
+    };
+    for (int i = 0; i < PaletteCount; ++i)
+        if (lower(PaletteNames[i]) == lower(name)) return i;
+    return -1;
+}
+} // namespace
+
+int CVolumira3DDlg::OpenFromHost(const std::string& path, const CFileOpenOptions& options,
+                                 std::string& message)
+{
+    if (m_DataLoaded) ClearAll();
+    m_InputFile = path;
+    UpdateData(FALSE);
+    m_StoppedBecause.clear();
+    m_ValuesOnly = true;
+    OnLoadData();
+    m_ValuesOnly = false;
+    if (!m_DataLoaded)
+    {
+        message = m_StoppedBecause.empty() ? "the file was not loaded" : m_StoppedBecause;
+        return -1;
+    }
+    const std::string planes = options.Get("planes");
+    double at[3] = {0, 0, 0};
+    const bool placed =
+        !planes.empty() && std::sscanf(planes.c_str(), "%lf,%lf,%lf", &at[0], &at[1], &at[2]) == 3;
+    // The layer that holds a position along the plane's normal (x for YZ, y for ZX, z for XY).
+    const int normal[3] = {2, 0, 1};
+    const std::int32_t counts[3] = {m_NrXBins, m_NrYBins, m_NrZBins};
+    for (int plane = 0; plane < 3; ++plane)
+    {
+        const int n = normal[plane];
+        int layer = counts[n] / 2;
+        if (placed)
+            for (layer = 0; layer + 1 < counts[n] && Edge(n, layer + 1) <= at[n]; ++layer)
+                ;
+        m_PlaneEnabled[plane] = true;
+        m_PlaneLayer[plane] = layer;
+    }
+    if (const int palette = PaletteByName(options.Get("palette")); palette >= 0)
+        SelectPalette(palette);
+    double lo = 0, hi = 0;
+    if (std::sscanf(options.Get("range").c_str(), "%lf:%lf", &lo, &hi) == 2 && lo < hi)
+        m_RangeMin = lo, m_RangeMax = hi;
+    if (options.Get("linear") == "1") m_ScaleMode = ScaleLinear;
+    if (m_ScaleMode == ScaleLogarithmic && m_RangeMin <= 0) m_RangeMin = 1e-12;
+    SetSlidersFromState();
+    RefreshControls();
+    RebuildLegend();
+    ShowWindow(SW_SHOW);
+    Redraw();
+    return 1;
 }
 
 void CVolumira3DDlg::AfterLoad()
@@ -722,6 +802,12 @@ void CVolumira3DDlg::OnPostRender(HDC dc, HGLRC rc, int mode)
     m_Renderer.DrawOverlay();
     if (m_ShowGeometry && AnyPlaneEnabled() && !IsPointCloud())
         m_GeometryOverlay.Draw(HostGeometry(), *this, *this);
+    if (HostWantsLegend() && m_DataLoaded && AnyPlaneEnabled())
+    {
+        GLint viewport[4] = {0, 0, 0, 0};
+        glGetIntegerv(GL_VIEWPORT, viewport);
+        DrawViewLegend(m_Legend, viewport[2], viewport[3]);
+    }
     if (HostDrawsLines(mode)) glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
 }
 } // namespace volumira3d

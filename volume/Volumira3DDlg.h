@@ -2,6 +2,7 @@
 // and the display range, and keeps the message log every data operation writes to.
 #pragma once
 #include "frame/HostApi.h"
+#include "frame/PlugInApp.h"
 #include "platform/Controls.h"
 #include "platform/Dialog.h"
 #include "volume/ProbingControls.h"
@@ -43,6 +44,14 @@ public:
     // Runs the loader named by the path, or the one the content identifies; false after the
     // failure has been reported.
     bool LoadFile(const std::string& path);
+    // How surely a file the host opens for the user (command line, drop, File > Open) is of a
+    // format this plug-in reads: 2 by its content, 1 by its name, 0 not.
+    static int Claim(const std::string& path);
+    // Loads it with the dialogs' defaults (the host accepts them) and its values, not its errors,
+    // then shows the three planes through the middle (or at the positions options give), the
+    // palette, range and scale options give; 1, or -1 with the reason in message.
+    int OpenFromHost(const std::string& path, const CFileOpenOptions& options,
+                     std::string& message);
     // The box around the grid while data are loaded and a plane is shown; else the empty box.
     void Box(CVector& min, CVector& max) const;
     // The render passes of the host: opaque planes in the first, transparent ones and the
@@ -79,6 +88,9 @@ private:
     bool HostOffersGeometry() const;
     CHostGeometryView* HostGeometry() const;
     static constexpr double GeometryInterfaceVersion = 2.4;
+    // The host asks for the colour legend in its view (interface 2.5 on).
+    bool HostWantsLegend() const;
+    static constexpr double ViewOptionsInterfaceVersion = 2.5;
 
     bool AskClear();
     void SaveRangeForNextLoad();
@@ -112,5 +124,7 @@ private:
                                [this] { Redraw(); }};
     CGeometryOverlay m_GeometryOverlay;
     bool m_ShowGeometry = false;
+    bool m_ValuesOnly = false;    // the next load does not ask for the statistics
+    std::string m_StoppedBecause; // what the last stopped load said
 };
 } // namespace volumira3d

@@ -1,6 +1,7 @@
 #include "volume/Volumira3D_App.h"
 
 #include "volume/Volumira3DDlg.h"
+#include "volume/loading/FormatDispatch.h"
 
 namespace volumira3d
 {
@@ -30,6 +31,23 @@ void CVolumira3D_App::OnRender(HDC dc, HGLRC rc, int, int mode)
 void CVolumira3D_App::OnPostRender(HDC dc, HGLRC rc, int, int mode)
 {
     if (CVolumira3DDlg* dlg = Dialog()) dlg->OnPostRender(dc, rc, mode);
+}
+
+int CVolumira3D_App::OpenFile(const std::string& path, bool probe, const CFileOpenOptions& options,
+                              std::string& message)
+{
+    CVolumira3DDlg* dlg = Dialog();
+    const int claim = dlg ? CVolumira3DDlg::Claim(path) : 0;
+    if (claim == 0) return 0;
+    return probe ? claim : dlg->OpenFromHost(path, options, message);
+}
+
+std::string CVolumira3D_App::FileFormats() const
+{
+    std::string names;
+    for (const CVolumeFormat& format : VolumeFormats())
+        names += (names.empty() ? "" : ", ") + std::string(format.m_Name);
+    return names;
 }
 
 void CVolumira3D_App::Box(CVector& min, CVector& max)

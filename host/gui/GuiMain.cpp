@@ -41,6 +41,8 @@ public:
         const auto plugIns = m_Options.m_PlugIns.empty() ? PlugInsBeside() : m_Options.m_PlugIns;
         for (const auto& path : plugIns)
             frame->LoadPlugIn(path);
+        for (const auto& file : m_Options.m_Files)
+            frame->OpenDataFile(file);
         return true;
     }
 

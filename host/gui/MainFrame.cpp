@@ -8,6 +8,7 @@
 #include "platform/wx/WxBackend.h"
 
 #include <wx/display.h>
+#include <wx/dnd.h>
 #include <wx/filedlg.h>
 #include <wx/menu.h>
 #include <wx/textdlg.h>
@@ -20,6 +21,22 @@
 
 namespace
 {
+// Files dropped on the window open as File > Open does.
+class CFileDrop : public wxFileDropTarget
+{
+public:
+    explicit CFileDrop(CMainFrame& frame) : m_Frame(frame) {}
+    bool OnDropFiles(wxCoord, wxCoord, const wxArrayString& files) override
+    {
+        for (const wxString& f : files)
+            m_Frame.OpenDataFile(f.ToStdString(wxConvUTF8));
+        return true;
+    }
+
+private:
+    CMainFrame& m_Frame;
+};
+
 enum
 {
     ID_LoadPlugIn = wxID_HIGHEST + 1,
@@ -32,6 +49,8 @@ enum
     ID_InterfaceVersion,
     ID_SnapPointSize,
     ID_OpenGeometry,
+    ID_OpenFile,
+    ID_Legend,
     ID_SectionX,
     ID_SectionY,
     ID_SectionZ,
@@ -59,6 +78,7 @@ CMainFrame::CMainFrame(CHost& host, const CHostOptions& options)
     BuildMenu();
     m_pToolBar = CreateToolBar(wxTB_HORIZONTAL | wxTB_TEXT | wxTB_NOICONS | wxTB_HORZ_LAYOUT);
     m_pCanvas = new CViewCanvas(this, m_Scene);
+    m_pCanvas->SetDropTarget(new CFileDrop(*this));
     m_Host.SetRedrawHandler([this] { m_pCanvas->Refresh(); });
     CreateStatusBar();
     SetStatusText("Left drag: orbit, shift/right drag: pan, wheel: zoom, F: fit to data");
@@ -80,6 +100,7 @@ CMainFrame::CMainFrame(CHost& host, const CHostOptions& options)
 void CMainFrame::BuildMenu()
 {
     auto* file = new wxMenu;
+    file->Append(ID_OpenFile, "&Open...\tCtrl-O");
     file->Append(ID_OpenGeometry, "Open &geometry...");
     file->Append(ID_LoadPlugIn, "&Load plug-in...");
     file->Append(ID_ExportVRML, "&Export VRML...");
@@ -91,6 +112,7 @@ void CMainFrame::BuildMenu()
     view->AppendSeparator();
     view->AppendCheckItem(ID_Axes, "&Axes and scale")->Check(m_Scene.Settings().m_Axes);
     view->AppendCheckItem(ID_BoundingBox, "&Bounding box")->Check(m_Scene.Settings().m_BoundingBox);
+    view->AppendCheckItem(ID_Legend, "&Legend")->Check(m_Host.ShowLegend());
     auto* settings = new wxMenu;
     settings->Append(ID_InterfaceVersion, "Plug-in &interface version...");
     settings->Append(ID_SnapPointSize, "&Snap point size...");
@@ -111,6 +133,15 @@ void CMainFrame::BuildMenu()
     SetMenuBar(bar);
     Bind(wxEVT_MENU, &CMainFrame::OnLoadPlugIn, this, ID_LoadPlugIn);
     Bind(wxEVT_MENU, &CMainFrame::OnOpenGeometry, this, ID_OpenGeometry);
+    Bind(wxEVT_MENU, &CMainFrame::OnOpenFile, this, ID_OpenFile);
+    Bind(
+        wxEVT_MENU,
+        [this](wxCommandEvent& e)
+        {
+            m_Host.SetShowLegend(e.IsChecked());
+            m_Host.RedrawView();
+        },
+        ID_Legend);
     for (int axis = 0; axis < 3; ++axis)
         Bind(
             wxEVT_MENU,
@@ -224,6 +255,25 @@ void CMainFrame::LoadGeometry(const std::string& path)
     for (int axis = 0; axis < 3; ++axis)
         GetMenuBar()->Check(ID_SectionX + axis, m_Host.Geometry().Section(axis).m_On);
     m_pCanvas->FitView();
+}
+
+void CMainFrame::OpenDataFile(const std::string& path)
+{
+    std::string message, plugIn;
+    if (!m_Host.OpenDataFile(path, "", message, &plugIn)) return ShowError(message);
+    SetStatusText(path + ": " + plugIn);
+    m_pCanvas->FitView();
+}
+
+void CMainFrame::OnOpenFile(wxCommandEvent&)
+{
+    wxFileDialog dlg(this, "Open", "", "", "All files (*)|*",
+                     wxFD_OPEN | wxFD_FILE_MUST_EXIST | wxFD_MULTIPLE);
+    if (dlg.ShowModal() != wxID_OK) return;
+    wxArrayString paths;
+    dlg.GetPaths(paths);
+    for (const wxString& p : paths)
+        OpenDataFile(p.ToStdString(wxConvUTF8));
 }
 
 void CMainFrame::OnOpenGeometry(wxCommandEvent&)

@@ -18,6 +18,9 @@ public:
     void LoadPlugIn(const std::string& path);
     // Shows the geometry of an input (the previous one stays when it cannot be read).
     void LoadGeometry(const std::string& path);
+    // Opens a data file with the plug-in that reads it and fits the view; a message box says
+    // why when none does.
+    void OpenDataFile(const std::string& path);
     CScene& Scene() { return m_Scene; }
     void RefreshView();
 
@@ -28,6 +31,7 @@ private:
     void OnLoadPlugIn(wxCommandEvent&);
     void OnExportVRML(wxCommandEvent&);
     void OnOpenGeometry(wxCommandEvent&);
+    void OnOpenFile(wxCommandEvent&);
     void OnSectionPositions(wxCommandEvent&);
     void OnCheckGeometry(wxCommandEvent&);
     void OnRegionVolume(wxCommandEvent&);

@@ -90,3 +90,21 @@ TEST(GeometryVerbs, TheMaterialLegendListsTheAssignedMaterialsInTheirColours)
     ASSERT_TRUE(run.m_Host.Geometry().Bounds(min, max));
     EXPECT_EQ(max.x, 5);
 }
+
+TEST(OpenVerb, AFileNobodyReadsAndBadOptionsAreRefusedByName)
+{
+    const std::string text = testkit::WriteScratch("nothing.dat", "no data here\n");
+    CHostRun run;
+    EXPECT_EQ(run.Run("open " + text + "\nopen " + text + " planes=1,2\nopen " + text +
+                      " range=5:1\nopen " + text + " shiny\n"),
+              4);
+    const auto errors = run.Errors();
+    ASSERT_EQ(errors.size(), 4u);
+    EXPECT_NE(errors[0].find(text + " is not a file that a loaded plug-in reads (tried: no plug-in "
+                                    "opens files)"),
+              std::string::npos)
+        << errors[0];
+    EXPECT_NE(errors[1].find("planes: give X,Y,Z in cm, not 1,2"), std::string::npos) << errors[1];
+    EXPECT_NE(errors[2].find("range: give MIN:MAX with MIN below MAX, not 5:1"), std::string::npos);
+    EXPECT_NE(errors[3].find("unknown option shiny"), std::string::npos);
+}

@@ -67,3 +67,33 @@ TEST(HostOptions, UnknownOptionsAndHelpShowTheUsage)
     EXPECT_FALSE(p.m_Ok);
     EXPECT_EQ(p.m_Error, CHostOptions::Usage());
 }
+
+// Libraries are plug-ins, anything else a data file; the file options become the script that
+// opens and renders them, with file names that hold quotes, blanks and dollars kept as they are.
+TEST(HostOptions, DataFilesAndTheirRenderOptionsBecomeAScript)
+{
+    const CParsed p =
+        Parse({"libX.so", "dose \"1\".usrbin", "a$HOME.tracks", "--output", "o.png", "--size",
+               "640x480", "--camera", "-z", "--planes", "1,2,3", "--palette", "Gray", "--range",
+               "1e-3:5", "--linear", "--title", "Dose map"});
+    ASSERT_TRUE(p.m_Ok) << p.m_Error;
+    EXPECT_EQ(p.m_Options.m_PlugIns, (std::vector<std::string>{"libX.so"}));
+    EXPECT_EQ(p.m_Options.m_Files.size(), 2u);
+    EXPECT_EQ(p.m_Options.FileScript(),
+              "open \"dose \\\"1\\\".usrbin\" \"planes=1,2,3\" \"palette=Gray\" \"range=1e-3:5\" "
+              "linear\n"
+              "open \"a$$HOME.tracks\" \"planes=1,2,3\" \"palette=Gray\" \"range=1e-3:5\" linear\n"
+              "view -z\ntitle \"Dose map\"\nrender \"o.png\" 640 480\n");
+    const std::pair<std::vector<std::string>, std::string> bad[] = {
+        {{"--output", "o.png"}, "--output needs a data file to render"},
+        {{"f.usrbin", "--camera", "up"}, "--camera: give x, y, z, -x, -y, -z or iso, not up"},
+        {{"f.usrbin", "--size", "10x10"}, "--size: give WIDTHxHEIGHT, 16 to 8192 each: 10x10"},
+        {{"f.usrbin", "--range", "3:1"}, "--range: give MIN:MAX with MIN below MAX, not 3:1"},
+    };
+    for (const auto& [args, message] : bad)
+    {
+        const CParsed q = Parse(args);
+        EXPECT_FALSE(q.m_Ok);
+        EXPECT_EQ(q.m_Error, message);
+    }
+}

@@ -129,8 +129,8 @@ int CWxBackend::MessageBox(CDialog* pOwner, const std::string& text, const std::
                            UINT nType)
 {
     CScriptedAnswers& script = CScriptedAnswers::Instance();
-    const int result = script.ScriptRunning() ? script.TakeAnswer(nType)
-                                              : ShowMessageBox(pOwner, text, caption, nType);
+    const int result = script.AnswersFor(nType) ? script.TakeAnswer(nType)
+                                                : ShowMessageBox(pOwner, text, caption, nType);
     script.Record(text, caption, nType, result);
     return result;
 }

@@ -239,10 +239,7 @@ bool CFlukaBinaryLoad::ChooseBinning(CFlukaBinaryReader& reader)
 // array ready to read.
 bool CFlukaBinaryLoad::ChooseBinaryArray(CFlukaBinaryReader& reader)
 {
-    const bool errors =
-        reader.HasStatistics() &&
-        AfxMessageBox("Do you want to display the statistics information instead of the data?",
-                      MB_YESNO | MB_ICONQUESTION) == IDYES;
+    const bool errors = reader.HasStatistics() && m_Loader.AskStatistics();
     if (errors) m_Loader.ReadRelativeErrors();
     if (errors ? reader.BeginErrors() : reader.BeginValues()) return true;
     m_Loader.LogError(reader.Error());

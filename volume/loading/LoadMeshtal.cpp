@@ -47,9 +47,7 @@ bool CMeshtalLoad::Load(const std::string& path)
                          reader.Histories()));
     CMeshtalChoice choice = CMeshtalReader::DefaultChoice(tallies.front());
     if (!ChooseMeshtalBin(tallies, choice)) return false;
-    choice.m_Errors =
-        AfxMessageBox("Do you want to display the statistics information instead of the data?",
-                      MB_YESNO | MB_ICONQUESTION) == IDYES;
+    choice.m_Errors = m_Loader.AskStatistics();
     const CMeshtalTally& tally = tallies[choice.m_Tally];
     m_Log.AddLine(Format(
         "Mesh tally %d (%s, %s, %s), energy %s, time %s%s%s", tally.m_Number,

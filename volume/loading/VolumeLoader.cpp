@@ -148,4 +148,10 @@ void CVolumeLoader::ShowProblem(const std::string& text, UINT icon)
     m_Reported = true;
     AfxMessageBox(text, icon);
 }
+bool CVolumeLoader::AskStatistics() const
+{
+    return !m_ValuesOnly &&
+           AfxMessageBox("Do you want to display the statistics information instead of the data?",
+                         MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
 } // namespace volumira3d

@@ -52,6 +52,12 @@ public:
     // The size above which a grid that its file cannot fill needs the user's yes (1 GiB); the
     // fuzz targets lower it so that no input spends its time allocating.
     void SetLargeGridBytes(double bytes) { m_LargeGridBytes = bytes; }
+    // A file opened for the host with the dialogs' defaults shows its values: the statistics
+    // question is not asked.
+    void SetValuesOnly(bool valuesOnly) { m_ValuesOnly = valuesOnly; }
+    // "Do you want to display the statistics information instead of the data?", or no when only
+    // values are wanted.
+    bool AskStatistics() const;
 
     // Records (voxels) per piece of a cartesian file held in memory at once.
     static constexpr size_t ChunkRecords = 1 << 16;
@@ -129,6 +135,7 @@ private:
     std::string m_LastError;
     // A few hundred MB: a small file announcing many rings once built 800 MB without asking.
     double m_LargeGridBytes = 256.0 * 1024.0 * 1024.0;
+    bool m_ValuesOnly = false;
     double m_CylinderResolution = 0;
     bool m_RelativeErrors = false;
 };

@@ -1,4 +1,5 @@
 #include "volume/display/PlotLegend.h"
+#include "volume/display/ViewLegend.h"
 #include "volume/model/DisplayState.h"
 #include "volume/model/Palettes.h"
 
@@ -141,5 +142,24 @@ TEST_F(PlotLegendTest, ThresholdMarkersOnlyInsideTheRange)
     EXPECT_NEAR(lines[0].x0, 15.0 / 21 * CPlotLegend::BarLength, 1e-9);
     const auto texts = Texts(m_Legend.m_Picture);
     EXPECT_EQ(texts.back(), "1.5e+01");
+}
+// The legend in the 3D view shows the window legend's own label texts, in its notation; where
+// the bar is short, every second one and always the top one.
+TEST_F(PlotLegendTest, TheViewLegendShowsTheWindowLegendsLabels)
+{
+    m_Legend.SetRange(1e-3, 1e3, 21, &m_LUT);
+    m_Legend.DrawLegend(false);
+    const auto window = Texts(m_Legend.m_Picture);
+    const int tall = ViewLegendBarPixels(1200);
+    EXPECT_EQ(ViewLegendLabels(m_Legend, tall), window);
+    const int small = ViewLegendBarPixels(600);
+    const auto shortBar = ViewLegendLabels(m_Legend, small);
+    ASSERT_EQ(shortBar.size(), 22u);
+    for (size_t i = 0; i < 20; ++i)
+        EXPECT_EQ(shortBar[i], i % 2 == 0 ? window[i] : "") << i;
+    EXPECT_EQ(shortBar[20], "");
+    EXPECT_EQ(shortBar[21], window[21]);
+    m_Legend.m_ExpNotation = false;
+    EXPECT_EQ(ViewLegendLabels(m_Legend, tall).front(), "1.0x10^-03");
 }
 } // namespace volumira3d
