@@ -47,6 +47,7 @@ const std::vector<CSectionSegment>& CHostGeometry::Outline(int axis) const
     if (m_Traced[axis]) return m_Outlines[axis];
     m_Outlines[axis].clear();
     m_Traced[axis] = true;
+    ++m_Traces[axis];
     CVector min, max;
     if (!m_Sections[axis].m_On || !Bounds(min, max)) return m_Outlines[axis];
     CSectionPlane plane;
@@ -65,10 +66,10 @@ const std::vector<CSectionSegment>& CHostGeometry::Outline(int axis) const
 
 const CHostGeometry::CDrawable& CHostGeometry::Drawable(int axis) const
 {
-    const bool fresh = !m_Traced[axis];
     const auto& segments = Outline(axis);
     CDrawable& d = m_Drawables[axis];
-    if (!fresh && d.m_Points.size() == segments.size() * 6) return d;
+    if (d.m_Trace == m_Traces[axis]) return d;
+    d.m_Trace = m_Traces[axis];
     d.m_Points.clear();
     d.m_Colors.clear();
     const auto byte = [](double v)

@@ -37,6 +37,7 @@ public:
     {
         std::vector<float> m_Points;
         std::vector<unsigned char> m_Colors;
+        int m_Trace = -1; // the tracing it was made from
     };
     const CDrawable& Drawable(int axis) const;
     // The outlines of the sections that are on, as VRML97 line sets in their colours.
@@ -65,5 +66,6 @@ private:
     mutable std::vector<CSectionSegment> m_Outlines[3];
     mutable CDrawable m_Drawables[3];
     mutable bool m_Traced[3] = {false, false, false};
+    mutable int m_Traces[3] = {0, 0, 0}; // tracings made of each section
     int m_Revision = 0;
 };

@@ -108,3 +108,20 @@ TEST(OpenVerb, AFileNobodyReadsAndBadOptionsAreRefusedByName)
     EXPECT_NE(errors[2].find("range: give MIN:MAX with MIN below MAX, not 5:1"), std::string::npos);
     EXPECT_NE(errors[3].find("unknown option shiny"), std::string::npos);
 }
+
+// The arrays drawn follow every new tracing, even one of as many segments as the last.
+TEST(GeometryVerbs, TheDrawnOutlineFollowsTheSectionItWasMadeFrom)
+{
+    CHostRun run;
+    ASSERT_EQ(run.Run("geometry " + testkit::WriteScratch("moved.inp", Good) + "\n"), 0);
+    CHostGeometry& g = run.m_Host.Geometry();
+    g.SetSection(2, true, 0.5);
+    const std::vector<float> first = g.Drawable(2).m_Points;
+    // The plane mirrored: the same number of segments at the other z.
+    g.SetSection(2, true, -0.5);
+    ASSERT_EQ(g.Outline(2).size() * 6, first.size());
+    const std::vector<float> second = g.Drawable(2).m_Points;
+    ASSERT_EQ(second.size(), first.size());
+    EXPECT_EQ(second[2], -0.5f);
+    EXPECT_EQ(first[2], 0.5f);
+}
