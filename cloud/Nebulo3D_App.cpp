@@ -1,7 +1,14 @@
 #include "cloud/Nebulo3D_App.h"
 
+#include "cloud/CloudFormats.h"
 #include "cloud/Nebulo3DDlg.h"
+#include "common/FileSystem.h"
 #include "isodump/ExtentBox.h"
+#include "isodump/IsodumpFormat.h"
+#include "isodump/PointCloudDlg.h"
+
+#include <fstream>
+#include <string_view>
 
 namespace nebulo3d
 {
@@ -32,6 +39,44 @@ void CNebulo3D_App::OnRender(HDC dc, HGLRC rc, int pass, int mode)
         DrawExtentBox(*dlg->Reader());
     else if (dlg->m_Visualize)
         m_Renderer.Draw(*dlg->Reader(), dlg->DrawSettings());
+}
+
+int CNebulo3D_App::Claim(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!IsRegularFile(path) || !in) return 0;
+    char magic[4] = {0, 0, 0, 0};
+    in.read(magic, 4);
+    if (std::string_view(magic, 4) == "MCPL") return 2;
+    const std::string ending = isodump::LowerExtension(path);
+    if ((static_cast<unsigned char>(magic[0]) == 0x1f &&
+         static_cast<unsigned char>(magic[1]) == 0x8b) &&
+        path.size() > 8 && path.compare(path.size() - 8, 8, ".mcpl.gz") == 0)
+        return 2;
+    // An MCNP output names its table near the start of the run's printout.
+    const auto head = isodump::FileHead(path, 5000);
+    for (const std::string& line : head)
+        if (line.find("print table 110") != std::string::npos) return 2;
+    // ".out" is PHITS's name too: only an isodump's content makes it a cloud.
+    if (ending == "out") return isodump::LooksLikeIsodump(head) ? 1 : 0;
+    return ending == "dat" || ending == "mout" ? 1 : 0;
+}
+
+int CNebulo3D_App::OpenFile(const std::string& path, bool probe, const CFileOpenOptions&,
+                            std::string& message)
+{
+    CNebulo3DDlg* dlg = Dialog();
+    const int claim = dlg ? Claim(path) : 0;
+    if (claim == 0) return 0;
+    return probe ? claim : dlg->OpenFromHost(path, message);
+}
+
+std::string CNebulo3D_App::FileFormats() const
+{
+    std::string names;
+    for (const CCloudFormat& format : CloudFormats())
+        names += (names.empty() ? "" : ", ") + std::string(format.m_Name);
+    return names;
 }
 
 void CNebulo3D_App::Box(CVector& min, CVector& max)

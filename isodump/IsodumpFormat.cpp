@@ -12,6 +12,7 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <fstream>
 
 namespace isodump
@@ -243,5 +244,29 @@ bool ReadIsodump(std::istream& in, std::uint64_t size, CProgressCtrl* pProgress,
         }
     }
     return true;
+}
+std::vector<std::string> FileHead(const std::string& path, int count)
+{
+    std::vector<std::string> head;
+    std::ifstream in(path, std::ios::binary);
+    if (!IsRegularFile(path)) return head;
+    CLineReader reader(in, 4096);
+    std::string line;
+    while (static_cast<int>(head.size()) < count && reader.Next(line))
+        head.push_back(line);
+    return head;
+}
+
+bool LooksLikeIsodump(const std::vector<std::string>& head)
+{
+    if (head.size() < 2) return false;
+    long a = 0, b = 0;
+    char tail = 0;
+    if (std::sscanf(head[0].c_str(), "%ld %ld %c", &a, &b, &tail) != 2 || a < 0 || b < 0)
+        return false;
+    double time = 0;
+    char unit = 0;
+    return std::sscanf(head[1].c_str(), " %lf%c", &time, &unit) == 2 &&
+           std::isalpha(static_cast<unsigned char>(unit));
 }
 } // namespace isodump

@@ -124,4 +124,8 @@ bool ReadIsodump(const std::string& fileName, CProgressCtrl* pProgress, IIsodump
 // The same on an open stream of size bytes.
 bool ReadIsodump(std::istream& in, std::uint64_t size, CProgressCtrl* pProgress,
                  IIsodumpRecords& sink);
+// The first lines of a file (at most count), for telling formats apart by their content.
+std::vector<std::string> FileHead(const std::string& path, int count);
+// An isodump by its start: a line of two counts, then a cooling time ("0s", "1d", "3.5h").
+bool LooksLikeIsodump(const std::vector<std::string>& head);
 } // namespace isodump

@@ -131,6 +131,23 @@ void CPointCloudDlg::OnLoad()
     Redraw();
 }
 
+int CPointCloudDlg::OpenFromHost(const std::string& path, std::string& message)
+{
+    m_FileName = path;
+    UpdateData(FALSE);
+    OnLoad();
+    if (!HasData())
+    {
+        message = "Error reading data";
+        return -1;
+    }
+    SetAllVisible(true);
+    CheckDlgButton(pointcloud::IDC_VISUALIZE, 1);
+    OnVisualize();
+    ShowWindow(SW_SHOW);
+    return 1;
+}
+
 void CPointCloudDlg::ReportWarnings()
 {
     const std::vector<std::string>& warnings = Warnings();

@@ -81,6 +81,9 @@ public:
     void OnSysCommand(UINT nID) override;
 
     virtual bool HasData() const = 0;
+    // A file the host opens for the user: read as the Load button reads it, then shown whole
+    // (every kind visible); 1, or -1 with the reason in message.
+    int OpenFromHost(const std::string& path, std::string& message);
 
     bool m_Visualize = false;
     std::string m_FileName;

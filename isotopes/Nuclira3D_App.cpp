@@ -1,7 +1,11 @@
 #include "isotopes/Nuclira3D_App.h"
 
 #include "isodump/ExtentBox.h"
+#include "isodump/IsodumpFormat.h"
+#include "isodump/PointCloudDlg.h"
 #include "isotopes/Nuclira3DDlg.h"
+
+#include <cstdio>
 
 namespace nuclira3d
 {
@@ -36,6 +40,30 @@ void CNuclira3D_App::OnRender(HDC dc, HGLRC rc, int pass, int mode)
     else if (dlg->m_Visualize)
         DrawIsotopes(*reader, dlg->DrawSettings(),
                      HostInterface() ? HostInterface()->m_SnapPointSize : 1.0f);
+}
+
+int CNuclira3D_App::Claim(const std::string& path)
+{
+    const auto head = isodump::FileHead(path, 4);
+    if (head.empty()) return 0;
+    const std::string ending = isodump::LowerExtension(path);
+    // ".out" is PHITS's name too: only an isodump's content makes it nuclides.
+    if (ending == "out") return isodump::LooksLikeIsodump(head) ? 2 : 0;
+    // A collector file starts with the "# Z A M" line of its first nuclide.
+    int z = 0, a = 0, m = 0;
+    char tail = 0;
+    if (ending == "dat" && std::sscanf(head[0].c_str(), "# %d %d %d %c", &z, &a, &m, &tail) == 3)
+        return 2;
+    return ending == "dat" ? 1 : 0;
+}
+
+int CNuclira3D_App::OpenFile(const std::string& path, bool probe, const CFileOpenOptions&,
+                             std::string& message)
+{
+    CNuclira3DDlg* dlg = Dialog();
+    const int claim = dlg ? Claim(path) : 0;
+    if (claim == 0) return 0;
+    return probe ? claim : dlg->OpenFromHost(path, message);
 }
 
 void CNuclira3D_App::Box(CVector& min, CVector& max)
