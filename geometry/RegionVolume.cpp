@@ -31,6 +31,7 @@ bool EstimateRegionVolume(const CGeometry& geometry, int region, std::int64_t po
 std::vector<CGeometryProblem> CheckGeometry(const CGeometry& geometry, const CBox& box, int cells)
 {
     std::map<std::pair<int, int>, CGeometryProblem> found;
+    if (box.IsEmpty() || !box.IsFinite()) return {};
     const CVector lo = box.Lo(), step = (box.Hi() - lo) / std::max(cells, 1);
     for (int k = 0; k < cells; ++k)
         for (int j = 0; j < cells; ++j)

@@ -25,6 +25,11 @@ struct CGeometryProblem
     CVector m_Example;
 };
 
-// Samples the centres of a grid of cells x cells x cells over the box: undefined points first,
-// then each overlapping pair of regions, each with its count and one example.
+// Samples the centres of a grid of cells x cells x cells over the box (bounded: else nothing is
+// sampled): undefined points first, then each overlapping pair of regions, each with its count
+// and one example.
+// Why a geometry cannot be checked: none of its regions is bounded.
+inline constexpr const char* NoExtentMessage =
+    "the geometry has no bounded region: there is no extent to sample";
+
 std::vector<CGeometryProblem> CheckGeometry(const CGeometry& geometry, const CBox& box, int cells);

@@ -101,9 +101,10 @@ bool Check(CBatchRunner& r, const CScriptCommand& cmd)
     int cells = 50;
     if (!NeedGeometry(r, cmd) || (cmd.m_Args.size() > 1 && !r.Int(cmd, 1, cells))) return false;
     if (cells < 1 || cells > 1000) return r.Wrong(cmd, "give 1 to 1000 cells per axis");
-    CHostGeometry& geometry = r.Host().Geometry();
-    const CGeometry& g = geometry.Model();
-    const auto problems = CheckGeometry(g, g.InnerBounds(), cells);
+    const CGeometry& g = r.Host().Geometry().Model();
+    const CBox box = g.InnerBounds();
+    if (box.IsEmpty() || !box.IsFinite()) return r.Fail(cmd, NoExtentMessage);
+    const auto problems = CheckGeometry(g, box, cells);
     for (const CGeometryProblem& p : problems)
         r.Out() << "check: "
                 << (p.m_Regions[0] < 0 ? std::string("undefined")

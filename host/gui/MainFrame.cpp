@@ -314,9 +314,12 @@ void CMainFrame::OnCheckGeometry(wxCommandEvent&)
 {
     if (!NeedGeometry()) return;
     const CGeometry& g = m_Host.Geometry().Model();
+    const CBox box = g.InnerBounds();
+    if (box.IsEmpty() || !box.IsFinite())
+        return ShowError(std::string("The ") + NoExtentMessage + ".");
     constexpr int Cells = 60;
     std::string text;
-    for (const CGeometryProblem& p : CheckGeometry(g, g.InnerBounds(), Cells))
+    for (const CGeometryProblem& p : CheckGeometry(g, box, Cells))
         text += (p.m_Regions[0] < 0 ? std::string("undefined")
                                     : "overlap " + g.m_Regions[p.m_Regions[0]].m_Name + " " +
                                           g.m_Regions[p.m_Regions[1]].m_Name) +

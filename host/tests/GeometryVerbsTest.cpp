@@ -2,6 +2,8 @@
 // the verbs that need a geometry say so without one; the plug-in view of the geometry.
 #include "HostRun.h"
 
+#include "geometry/RegionVolume.h"
+
 #include "testkit/Scratch.h"
 
 #include <gtest/gtest.h>
@@ -124,4 +126,20 @@ TEST(GeometryVerbs, TheDrawnOutlineFollowsTheSectionItWasMadeFrom)
     ASSERT_EQ(second.size(), first.size());
     EXPECT_EQ(second[2], -0.5f);
     EXPECT_EQ(first[2], 0.5f);
+}
+
+// A geometry of half-spaces only has no extent: the check says so rather than sampling nothing.
+TEST(GeometryVerbs, AGeometryWithoutABoundedRegionCannotBeChecked)
+{
+    const std::string text =
+        "GEOBEGIN                                                              "
+        "COMBNAME\n    0    0          t\nXYP low 0\nEND\nBELOW 5 +low\n"
+        "ABOVE 5 -low\nEND\nGEOEND\n";
+    CHostRun run;
+    EXPECT_EQ(run.Run("geometry " + testkit::WriteScratch("open.inp", text) +
+                      "\ngeometrycheck 4\nregion 0 0 -1\n"),
+              1);
+    EXPECT_NE(run.m_Err.str().find(NoExtentMessage), std::string::npos) << run.m_Err.str();
+    EXPECT_EQ(run.m_Out.str().find("check:"), std::string::npos) << run.m_Out.str();
+    EXPECT_NE(run.m_Out.str().find("region 0 0 -1: BELOW unassigned"), std::string::npos);
 }
