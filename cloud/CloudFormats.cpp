@@ -4,6 +4,7 @@
 #include "cloud/MCNPXReader.h"
 #include "cloud/McplReader.h"
 #include "cloud/McplSamplingDlg.h"
+#include "common/TextCase.h"
 #include "isodump/PointCloudDlg.h"
 
 #include <algorithm>
@@ -36,16 +37,9 @@ const CCloudFormat Formats[] = {
     {"MCPL", "MCPL particle lists (*.mcpl;*.mcpl.gz)|*.mcpl;*.mcpl.gz|", McplEndings, MakeMcpl},
 };
 
-std::string Lower(std::string text)
-{
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
-
 bool Claims(const CCloudFormat& format, const std::string& path, const std::string& extension)
 {
-    const std::string name = Lower(path);
+    const std::string name = LowerCase(path);
     return std::any_of(format.m_Endings.begin(), format.m_Endings.end(),
                        [&](std::string_view ending)
                        {

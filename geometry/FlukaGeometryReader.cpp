@@ -1,6 +1,7 @@
 #include "geometry/FlukaGeometryReader.h"
 
 #include "common/NumberScan.h"
+#include "common/TextCase.h"
 #include "geometry/FlukaInput.h"
 #include "platform/UiServices.h"
 
@@ -12,25 +13,11 @@
 
 namespace
 {
-std::string Upper(std::string s)
-{
-    std::transform(s.begin(), s.end(), s.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return s;
-}
-
 std::string Trim(const std::string& s)
 {
     const size_t b = s.find_first_not_of(" \t");
     if (b == std::string::npos) return "";
     return s.substr(b, s.find_last_not_of(" \t") - b + 1);
-}
-
-std::string Lower(std::string s)
-{
-    std::transform(s.begin(), s.end(), s.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return s;
 }
 
 // Fields separated by blanks or commas.
@@ -70,7 +57,7 @@ CCard ReadCard(const std::string& text, bool free)
     if (free)
     {
         const auto t = Tokens(text);
-        if (!t.empty()) card.m_Keyword = Upper(t[0]);
+        if (!t.empty()) card.m_Keyword = UpperCase(t[0]);
         for (size_t i = 1; i < t.size() && i <= 6; ++i)
             card.m_What[i - 1] = t[i];
         if (t.size() > 7) card.m_Sdum = t[7];
@@ -78,7 +65,7 @@ CCard ReadCard(const std::string& text, bool free)
     }
     const auto field = [&](size_t at, size_t width)
     { return at < text.size() ? Trim(text.substr(at, width)) : std::string(); };
-    card.m_Keyword = Upper(field(0, 10));
+    card.m_Keyword = UpperCase(field(0, 10));
     for (int i = 0; i < 6; ++i)
         card.m_What[i] = field(10 + 10 * i, 10);
     card.m_Sdum = field(70, 10);
@@ -181,7 +168,7 @@ private:
 
 bool CBlockReader::Directive(size_t line, const std::string& first)
 {
-    const std::string word = Upper(first);
+    const std::string word = UpperCase(first);
     if (word.rfind("$START_", 0) == 0)
     {
         const std::string kind = word.substr(7);
@@ -211,7 +198,7 @@ bool CBlockReader::Directive(size_t line, const std::string& first)
     if (word.rfind("$END_", 0) == 0)
     {
         if (m_Placements.empty() || word.substr(5, 6) != m_Placements.back().m_Kind)
-            Error(line, first + " closes no open $start_" + Lower(word.substr(5)));
+            Error(line, first + " closes no open $start_" + LowerCase(word.substr(5)));
         else
             m_Placements.pop_back();
         return true;
@@ -238,7 +225,7 @@ void CBlockReader::AddBody(size_t line, const std::string& type, const std::stri
 // "RCC name x y z ..." with numbers that may go on over the next lines.
 size_t CBlockReader::NamedBody(size_t at, size_t end, const std::vector<std::string>& tokens)
 {
-    const std::string type = Upper(tokens[0]);
+    const std::string type = UpperCase(tokens[0]);
     if (tokens.size() < 2) return Error(at, type + " has no name"), at + 1;
     std::vector<std::string> fields(tokens.begin() + 2, tokens.end());
     size_t next = at + 1;
@@ -293,7 +280,7 @@ size_t CBlockReader::Bodies(size_t at, size_t end)
             ++at;
             continue;
         }
-        if (Upper(tokens[0]) == "END")
+        if (UpperCase(tokens[0]) == "END")
         {
             if (!m_Placements.empty())
                 Error(at, "the " + m_Placements.back().m_Directive + " directive is never closed");
@@ -305,8 +292,8 @@ size_t CBlockReader::Bodies(size_t at, size_t end)
             continue;
         }
         const std::string type =
-            m_Names ? Upper(tokens[0])
-                    : Upper(Trim(Text(at).substr(0, std::min<size_t>(Text(at).size(), 5))));
+            m_Names ? UpperCase(tokens[0])
+                    : UpperCase(Trim(Text(at).substr(0, std::min<size_t>(Text(at).size(), 5))));
         if (!IsBodyType(type))
         {
             Error(at, "unknown body type " + (m_Names ? tokens[0] : type));
@@ -347,7 +334,7 @@ private:
         const auto flush = [&]
         {
             if (name.empty()) return;
-            m_Tokens.push_back(Upper(name) == "OR" ? "|" : name);
+            m_Tokens.push_back(UpperCase(name) == "OR" ? "|" : name);
             name.clear();
         };
         for (const char c : text)
@@ -361,7 +348,7 @@ private:
                 flush();
             else
             {
-                if (Upper(name) == "OR" && std::isdigit(static_cast<unsigned char>(c))) flush();
+                if (UpperCase(name) == "OR" && std::isdigit(static_cast<unsigned char>(c))) flush();
                 name += c;
             }
         flush();
@@ -492,7 +479,7 @@ size_t CBlockReader::Regions(size_t at, size_t end)
         const std::string& text = Text(at);
         const auto tokens = Tokens(text);
         if (tokens.empty()) continue;
-        if (Upper(tokens[0]) == "END")
+        if (UpperCase(tokens[0]) == "END")
         {
             flush();
             return at + 1;
@@ -640,7 +627,7 @@ bool CFlukaGeometryReader::Read(const std::string& path, CGeometry& geometry)
         return false;
     }
     if (end == lines.size()) m_Errors.push_back("the geometry has no GEOEND card");
-    const bool names = Upper(lines[begin].m_Text).find("COMBNAME") != std::string::npos;
+    const bool names = UpperCase(lines[begin].m_Text).find("COMBNAME") != std::string::npos;
     CGeometry read;
     CBlockReader block(input, rotations, names, read, m_Errors);
     // The line after GEOBEGIN is the geometry's title.

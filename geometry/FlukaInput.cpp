@@ -2,6 +2,7 @@
 
 #include "common/FileSystem.h"
 #include "common/LineReader.h"
+#include "common/TextCase.h"
 #include "platform/UiServices.h"
 
 #include <algorithm>
@@ -14,13 +15,6 @@ namespace
 constexpr int MaxIncludeDepth = 16;
 // Files read in all, so that a file including itself twice over cannot run on for long.
 constexpr int MaxFiles = 256;
-
-std::string Lower(std::string s)
-{
-    std::transform(s.begin(), s.end(), s.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return s;
-}
 
 std::vector<std::string> Words(const std::string& text)
 {
@@ -85,7 +79,7 @@ bool CFlukaInput::ReadFile(const std::string& path, int depth)
 void CFlukaInput::Directive(const CInputLine& line, const std::string& folder, int depth)
 {
     const auto words = Words(line.m_Text);
-    const std::string verb = Lower(words[0]);
+    const std::string verb = LowerCase(words[0]);
     const std::string name = words.size() > 1 ? words[1] : "";
     const auto defined = [&]
     { return std::find(m_Defined.begin(), m_Defined.end(), name) != m_Defined.end(); };

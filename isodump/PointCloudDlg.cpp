@@ -1,5 +1,6 @@
 #include "isodump/PointCloudDlg.h"
 
+#include "common/TextCase.h"
 #include "common/VtkExport.h"
 #include "isodump/IsodumpSettings.h"
 #include "platform/DataExchange.h"
@@ -17,9 +18,7 @@ std::string LowerExtension(const std::string& path)
 {
     std::string ext = std::filesystem::path(path).extension().string();
     if (!ext.empty()) ext.erase(0, 1);
-    std::transform(ext.begin(), ext.end(), ext.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return ext;
+    return LowerCase(ext);
 }
 
 CDlgTemplate CPointCloudDlg::Template(int id, std::string caption,

@@ -3,6 +3,7 @@
 #include "common/ConfigDlg.h"
 #include "common/FileSystem.h"
 #include "common/ParticleNames.h"
+#include "common/TextCase.h"
 #include "common/VtkExport.h"
 #include "platform/DataExchange.h"
 #include "platform/UiServices.h"
@@ -146,14 +147,12 @@ int CTrakor3DDlg::Claim(const std::string& path)
     std::string line;
     for (int i = 0; i < 10 && std::getline(in, line); ++i)
     {
-        std::string upper = line;
-        for (char& c : upper)
-            c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        const std::string upper = UpperCase(line);
         if (upper.find("ENERGYGROUP_TOT") != std::string::npos ||
             upper.find("ENERGYGROUP_KIN") != std::string::npos)
             return 2;
     }
-    return path.size() > 7 && path.compare(path.size() - 7, 7, ".tracks") == 0 ? 1 : 0;
+    return path.ends_with(".tracks") ? 1 : 0;
 }
 
 int CTrakor3DDlg::OpenFromHost(const std::string& path, std::string& message)

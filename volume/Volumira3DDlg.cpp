@@ -3,6 +3,7 @@
 #include "volume/display/GeometryOverlay.h"
 
 #include "common/FileSystem.h"
+#include "common/TextCase.h"
 #include "common/VtkExport.h"
 #include "platform/DataExchange.h"
 #include "platform/UiServices.h"
@@ -649,14 +650,8 @@ namespace
 // "21", "hot", "Moreland": a palette by its name in the list, case aside; -1 for none.
 int PaletteByName(const std::string& name)
 {
-    const auto lower = [](std::string t)
-    {
-        for (char& c : t)
-            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        return t;
-    };
     for (int i = 0; i < PaletteCount; ++i)
-        if (lower(PaletteNames[i]) == lower(name)) return i;
+        if (LowerCase(PaletteNames[i]) == LowerCase(name)) return i;
     return -1;
 }
 } // namespace

@@ -1,5 +1,6 @@
 #include "volume/analysis/DataExtraction.h"
 
+#include "common/TextCase.h"
 #include "platform/Controls.h"
 #include "platform/SafeWrite.h"
 #include "platform/UiServices.h"
@@ -40,10 +41,7 @@ std::string LowerExtension(const std::string& path)
     const auto dot = path.find_last_of('.');
     const auto slash = path.find_last_of('/');
     if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return "";
-    std::string ext = path.substr(dot + 1);
-    std::transform(ext.begin(), ext.end(), ext.begin(),
-                   [](unsigned char c) { return char(std::tolower(c)); });
-    return ext;
+    return LowerCase(path.substr(dot + 1));
 }
 
 // Reports and returns false when the file cannot be created.

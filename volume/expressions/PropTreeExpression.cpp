@@ -1,5 +1,6 @@
 #include "volume/expressions/PropTreeExpression.h"
 
+#include "common/TextCase.h"
 #include "volume/formats/TextScanner.h"
 
 #include <cctype>
@@ -100,10 +101,7 @@ CPropTreeExpression::CPropTreeExpression()
 
 void CPropTreeExpression::SetVariable(const std::string& name, double value)
 {
-    std::string upper = name;
-    for (char& c : upper)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    m_Variables[upper] = value;
+    m_Variables[UpperCase(name)] = value;
 }
 
 double CPropTreeExpression::Evaluate(const std::string& text)

@@ -2,6 +2,7 @@
 
 #include "common/FileSystem.h"
 #include "common/LineReader.h"
+#include "common/TextCase.h"
 #include "volume/formats/FlukaBinaryReader.h"
 
 #include <algorithm>
@@ -121,9 +122,7 @@ std::span<const CVolumeFormat> VolumeFormats()
 
 const CVolumeFormat* FormatFromPath(const std::string& path)
 {
-    std::string lower = path;
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    const std::string lower = LowerCase(path);
     const std::string_view name = std::string_view(lower).substr(lower.find_last_of('/') + 1);
     for (const CVolumeFormat& format : Formats)
         if (!format.m_NamePart.empty() &&
