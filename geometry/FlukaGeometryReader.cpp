@@ -2,6 +2,7 @@
 
 #include "common/NumberScan.h"
 #include "common/TextCase.h"
+#include "common/Tokens.h"
 #include "geometry/FlukaInput.h"
 #include "platform/UiServices.h"
 
@@ -21,19 +22,20 @@ std::string Trim(const std::string& s)
 }
 
 // Fields separated by blanks or commas.
-std::vector<std::string> Tokens(const std::string& text)
+std::vector<std::string> Tokens(std::string_view text)
 {
+    static constexpr CSeparators Separators(" \t,");
     std::vector<std::string> tokens;
-    std::string current;
-    for (const char c : text + " ")
-        if (c == ' ' || c == '\t' || c == ',')
-        {
-            if (!current.empty()) tokens.push_back(current);
-            current.clear();
-        }
-        else
-            current += c;
+    for (const std::string_view t : SplitTokens(text, Separators))
+        tokens.emplace_back(t);
     return tokens;
+}
+
+// The fixed-format field of width columns from column at (0-based), without its blanks; empty
+// beyond the end of the line.
+std::string Column(const std::string& text, size_t at, size_t width)
+{
+    return at < text.size() ? Trim(text.substr(at, width)) : std::string();
 }
 
 std::optional<double> Number(const std::string& text)
@@ -63,12 +65,10 @@ CCard ReadCard(const std::string& text, bool free)
         if (t.size() > 7) card.m_Sdum = t[7];
         return card;
     }
-    const auto field = [&](size_t at, size_t width)
-    { return at < text.size() ? Trim(text.substr(at, width)) : std::string(); };
-    card.m_Keyword = UpperCase(field(0, 10));
-    for (int i = 0; i < 6; ++i)
-        card.m_What[i] = field(10 + 10 * i, 10);
-    card.m_Sdum = field(70, 10);
+    card.m_Keyword = UpperCase(Column(text, 0, 10));
+    for (size_t i = 0; i < 6; ++i)
+        card.m_What[i] = Column(text, 10 + 10 * i, 10);
+    card.m_Sdum = Column(text, 70, 10);
     return card;
 }
 
@@ -256,11 +256,10 @@ size_t CBlockReader::NumberedBody(size_t at, size_t end, const std::string& type
     for (; params.size() < count && line < end; ++line)
     {
         const std::string& text = Text(line);
-        if (line > at && Trim(text.substr(0, std::min<size_t>(text.size(), 10))) != "") break;
+        if (line > at && !Column(text, 0, 10).empty()) break;
         for (int f = 0; f < 6 && params.size() < count; ++f)
         {
-            const size_t from = 10 + 10 * static_cast<size_t>(f);
-            const std::string field = from < text.size() ? Trim(text.substr(from, 10)) : "";
+            const std::string field = Column(text, 10 + 10 * static_cast<size_t>(f), 10);
             const auto v = field.empty() ? std::optional<double>(0.0) : Number(field);
             if (!v) return Error(line, type + ": \"" + field + "\" is not a number"), line + 1;
             params.push_back(*v);
@@ -291,9 +290,7 @@ size_t CBlockReader::Bodies(size_t at, size_t end)
             ++at;
             continue;
         }
-        const std::string type =
-            m_Names ? UpperCase(tokens[0])
-                    : UpperCase(Trim(Text(at).substr(0, std::min<size_t>(Text(at).size(), 5))));
+        const std::string type = m_Names ? UpperCase(tokens[0]) : UpperCase(Column(Text(at), 0, 5));
         if (!IsBodyType(type))
         {
             Error(at, "unknown body type " + (m_Names ? tokens[0] : type));
@@ -487,7 +484,7 @@ size_t CBlockReader::Regions(size_t at, size_t end)
         const char first = tokens[0][0];
         const bool continues =
             m_Names ? (first == '+' || first == '-' || first == '|' || first == '(' || first == ')')
-                    : Trim(text.substr(0, std::min<size_t>(text.size(), 5))).empty();
+                    : Column(text, 0, 5).empty();
         if (continues)
         {
             if (name.empty()) Error(at, "a region expression goes on before any region starts");
@@ -509,7 +506,7 @@ size_t CBlockReader::Regions(size_t at, size_t end)
         }
         else
         {
-            name = Trim(text.substr(0, std::min<size_t>(text.size(), 5)));
+            name = Column(text, 0, 5);
             expression = text.substr(std::min<size_t>(text.size(), 10));
         }
     }
@@ -606,7 +603,8 @@ bool CFlukaGeometryReader::Read(const std::string& path, CGeometry& geometry)
     size_t begin = lines.size(), end = lines.size();
     CRotations rotations;
     CMaterials materials;
-    std::vector<size_t> assignments;
+    // Kept as read, in the format (fixed or free) that held where they stand.
+    std::vector<std::pair<size_t, CCard>> assignments;
     for (size_t i = 0; i < lines.size(); ++i)
     {
         const bool inBlock = i > begin && i < end;
@@ -618,7 +616,7 @@ bool CFlukaGeometryReader::Read(const std::string& path, CGeometry& geometry)
         if (Is(card, "GEOBEGIN") && begin == lines.size()) begin = i;
         if (Is(card, "GEOEND") && begin < lines.size() && end == lines.size()) end = i;
         if (Is(card, "ROT-DEFI")) rotations.Add(card, lines[i].Where(path), m_Errors);
-        if (Is(card, "ASSIGNMA")) assignments.push_back(i);
+        if (Is(card, "ASSIGNMA")) assignments.emplace_back(i, card);
         if (Is(card, "MATERIAL")) materials.Add(card);
     }
     if (begin == lines.size())
@@ -634,10 +632,8 @@ bool CFlukaGeometryReader::Read(const std::string& path, CGeometry& geometry)
     size_t at = block.Bodies(std::min(begin + 2, end), end);
     at = block.Regions(at, end);
     block.Lattices(at, end);
-    for (const size_t i : assignments)
+    for (const auto& [i, card] : assignments)
     {
-        const CCard card =
-            ReadCard(lines[i].m_Text, free || lines[i].m_Text.find(',') != std::string::npos);
         const std::string& lastField = card.m_What[2].empty() ? card.m_What[1] : card.m_What[2];
         const int first = RegionOf(read, card.m_What[1]), last = RegionOf(read, lastField);
         const auto step =

@@ -3,12 +3,12 @@
 #include "common/FileSystem.h"
 #include "common/LineReader.h"
 #include "common/TextCase.h"
+#include "common/Tokens.h"
 #include "platform/UiServices.h"
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 namespace
 {
@@ -16,13 +16,10 @@ constexpr int MaxIncludeDepth = 16;
 // Files read in all, so that a file including itself twice over cannot run on for long.
 constexpr int MaxFiles = 256;
 
-std::vector<std::string> Words(const std::string& text)
+std::vector<std::string_view> Words(std::string_view text)
 {
-    std::istringstream in(text);
-    std::vector<std::string> words;
-    for (std::string w; in >> w;)
-        words.push_back(w);
-    return words;
+    static constexpr CSeparators Blanks(" \t");
+    return SplitTokens(text, Blanks);
 }
 } // namespace
 
@@ -79,8 +76,8 @@ bool CFlukaInput::ReadFile(const std::string& path, int depth)
 void CFlukaInput::Directive(const CInputLine& line, const std::string& folder, int depth)
 {
     const auto words = Words(line.m_Text);
-    const std::string verb = LowerCase(words[0]);
-    const std::string name = words.size() > 1 ? words[1] : "";
+    const std::string verb = LowerCase(std::string(words[0]));
+    const std::string name(words.size() > 1 ? words[1] : std::string_view());
     const auto defined = [&]
     { return std::find(m_Defined.begin(), m_Defined.end(), name) != m_Defined.end(); };
     const auto error = [&](const std::string& text)
@@ -128,5 +125,5 @@ void CFlukaInput::Directive(const CInputLine& line, const std::string& folder, i
             error("the included file " + file.string() + " cannot be read");
     }
     else
-        error("unknown preprocessor directive " + words[0]);
+        error("unknown preprocessor directive " + std::string(words[0]));
 }

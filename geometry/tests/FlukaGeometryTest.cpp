@@ -143,6 +143,18 @@ TEST(FlukaGeometry, DirectivesAndRotDefiCardsPlaceBodiesWhereverTheCardsStand)
     EXPECT_EQ(At(g, {-10, 0, 0}), "AIR");
 }
 
+// A card is read in the format that holds where it stands: a FREE card after a fixed ASSIGNMA
+// (blank last region, step 1) does not make its fields shift.
+TEST(FlukaGeometry, CardsKeepTheFormatOfTheirPlace)
+{
+    const CGeometry g =
+        Load(Input("SPH a 0 0 0 1\nSPH b 5 0 0 1\nSPH c 9 0 0 1\nEND\n"
+                   "R1 5 +a\nR2 5 +b\nR3 5 +c\nEND\n",
+                   Fixed("ASSIGNMA", {"LEAD", "R3", "", "1"}) + "FREE\n" + "ASSIGNMA WATER R1\n"));
+    EXPECT_EQ(g.MaterialName(2), "LEAD");
+    EXPECT_EQ(g.MaterialName(0), "WATER");
+}
+
 TEST(FlukaGeometry, RegionsContinueOverLinesAndLatticesAreTheirContainers)
 {
     const CGeometry g = Load(Input("RPP a 0 1 0 1 0 1\nRPP b 2 3 0 1 0 1\nRPP c 0 3 0 1 0 1\n"
