@@ -123,6 +123,12 @@ CBox CGeometry::InnerBounds() const
     return box.IsEmpty() ? Bounds() : box;
 }
 
+std::string CGeometry::Summary() const
+{
+    return std::to_string(m_Bodies.size()) + " bodies, " + std::to_string(m_Regions.size()) +
+           " regions, " + std::to_string(m_Materials.size()) + " materials";
+}
+
 std::string CGeometry::MaterialName(int region) const
 {
     const int m = m_Regions[static_cast<size_t>(region)].m_Material;

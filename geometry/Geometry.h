@@ -56,6 +56,8 @@ public:
     // The same without the black-hole regions, which in FLUKA wrap the problem far outside it;
     // Bounds() when nothing else is bounded.
     CBox InnerBounds() const;
+    // "12 bodies, 5 regions, 3 materials".
+    std::string Summary() const;
     // "VACUUM", the material's name, or "unassigned".
     std::string MaterialName(int region) const;
 

@@ -1,5 +1,7 @@
 #include "geometry/RegionVolume.h"
 
+#include "platform/UiServices.h"
+
 #include <cmath>
 #include <map>
 #include <random>
@@ -55,4 +57,27 @@ std::vector<CGeometryProblem> CheckGeometry(const CGeometry& geometry, const CBo
     for (const auto& [key, problem] : found)
         problems.push_back(problem);
     return problems;
+}
+
+std::string VolumeText(const CVolumeEstimate& estimate)
+{
+    return Format("%g cm3 +- %g (%lld points)", estimate.m_Volume, estimate.m_Error,
+                  static_cast<long long>(estimate.m_Points));
+}
+
+std::string ProblemText(const CGeometry& geometry, const CGeometryProblem& problem)
+{
+    const auto name = [&](int r) { return geometry.m_Regions[static_cast<size_t>(r)].m_Name; };
+    const std::string what = problem.m_Regions[0] < 0 ? std::string("undefined")
+                                                      : "overlap " + name(problem.m_Regions[0]) +
+                                                            " " + name(problem.m_Regions[1]);
+    return what + Format(" at %lld points, e.g. (%g, %g, %g)",
+                         static_cast<long long>(problem.m_Points), problem.m_Example.x,
+                         problem.m_Example.y, problem.m_Example.z);
+}
+
+std::string NoProblemText(int cells)
+{
+    return Format("no undefined point and no overlap in %lld points",
+                  static_cast<long long>(cells) * cells * cells);
 }

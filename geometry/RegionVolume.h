@@ -32,4 +32,10 @@ struct CGeometryProblem
 inline constexpr const char* NoExtentMessage =
     "the geometry has no bounded region: there is no extent to sample";
 
+// How the host says what it found (batch and window alike): "12.5 cm3 +- 0.3 (10000 points)",
+// "undefined at 40 points, e.g. (1, 2, 3)" or "overlap A B at ...", and the all-clear.
+std::string VolumeText(const CVolumeEstimate& estimate);
+std::string ProblemText(const CGeometry& geometry, const CGeometryProblem& problem);
+std::string NoProblemText(int cells);
+
 std::vector<CGeometryProblem> CheckGeometry(const CGeometry& geometry, const CBox& box, int cells);

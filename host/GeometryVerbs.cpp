@@ -3,17 +3,9 @@
 #include "host/HostVerbs.h"
 
 #include "geometry/RegionVolume.h"
-#include "platform/UiServices.h"
-
-#include <cstdio>
 
 namespace
 {
-std::string Point(const CVector& p)
-{
-    return Format("(%g, %g, %g)", p.x, p.y, p.z);
-}
-
 bool NeedGeometry(CBatchRunner& r, const CScriptCommand& cmd)
 {
     return r.Host().Geometry().Loaded() || r.Fail(cmd, "no geometry is loaded");
@@ -30,9 +22,7 @@ bool Geometry(CBatchRunner& r, const CScriptCommand& cmd)
             text += (text.empty() ? "" : "\n") + e;
         return r.Fail(cmd, text);
     }
-    const CGeometry& g = geometry.Model();
-    r.Out() << "geometry: " << g.m_Bodies.size() << " bodies, " << g.m_Regions.size()
-            << " regions, " << g.m_Materials.size() << " materials\n";
+    r.Out() << "geometry: " << geometry.Model().Summary() << "\n";
     for (const std::string& note : notes)
         r.Out() << "geometry: " << note << "\n";
     r.ViewChanged();
@@ -91,8 +81,7 @@ bool RegionVolume(CBatchRunner& r, const CScriptCommand& cmd)
     if (points <= 0) return r.Wrong(cmd, "give a positive number of points");
     if (!EstimateRegionVolume(g, region, points, 1, e))
         return r.Fail(cmd, "the region " + cmd.m_Args[1] + " is unbounded: it has no volume");
-    r.Out() << "regionvolume " << cmd.m_Args[1] << ": " << NumberText(e.m_Volume) << " cm3 +- "
-            << NumberText(e.m_Error) << " (" << e.m_Points << " points)\n";
+    r.Out() << "regionvolume " << cmd.m_Args[1] << ": " << VolumeText(e) << "\n";
     return true;
 }
 
@@ -106,14 +95,8 @@ bool Check(CBatchRunner& r, const CScriptCommand& cmd)
     if (box.IsEmpty() || !box.IsFinite()) return r.Fail(cmd, NoExtentMessage);
     const auto problems = CheckGeometry(g, box, cells);
     for (const CGeometryProblem& p : problems)
-        r.Out() << "check: "
-                << (p.m_Regions[0] < 0 ? std::string("undefined")
-                                       : "overlap " + g.m_Regions[p.m_Regions[0]].m_Name + " " +
-                                             g.m_Regions[p.m_Regions[1]].m_Name)
-                << " at " << p.m_Points << " points, e.g. " << Point(p.m_Example) << "\n";
-    if (problems.empty())
-        r.Out() << "check: no undefined point and no overlap in "
-                << static_cast<long long>(cells) * cells * cells << " points\n";
+        r.Out() << "check: " << ProblemText(g, p) << "\n";
+    if (problems.empty()) r.Out() << "check: " << NoProblemText(cells) << "\n";
     return true;
 }
 

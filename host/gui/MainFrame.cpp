@@ -247,8 +247,7 @@ void CMainFrame::LoadGeometry(const std::string& path)
         return ShowError(text);
     }
     const CGeometry& g = m_Host.Geometry().Model();
-    std::string status = Format("%zu bodies, %zu regions, %zu materials", g.m_Bodies.size(),
-                                g.m_Regions.size(), g.m_Materials.size());
+    std::string status = g.Summary();
     for (const std::string& note : notes)
         status += "; " + note;
     SetStatusText(status);
@@ -320,13 +319,12 @@ void CMainFrame::OnCheckGeometry(wxCommandEvent&)
     constexpr int Cells = 60;
     std::string text;
     for (const CGeometryProblem& p : CheckGeometry(g, box, Cells))
-        text += (p.m_Regions[0] < 0 ? std::string("undefined")
-                                    : "overlap " + g.m_Regions[p.m_Regions[0]].m_Name + " " +
-                                          g.m_Regions[p.m_Regions[1]].m_Name) +
-                Format(" at %lld points, e.g. (%g, %g, %g)\n", static_cast<long long>(p.m_Points),
-                       p.m_Example.x, p.m_Example.y, p.m_Example.z);
+        text += ProblemText(g, p) + "\n";
     if (text.empty())
-        text = Format("No undefined point and no overlap in %d points.", Cells * Cells * Cells);
+    {
+        text = NoProblemText(Cells) + ".";
+        text[0] = 'N';
+    }
     UiBackend().MessageBox(nullptr, text, "Geometry check", MB_OK | MB_ICONINFORMATION);
 }
 
@@ -342,10 +340,7 @@ void CMainFrame::OnRegionVolume(wxCommandEvent&)
     if (region < 0) return ShowError("There is no region " + name.ToStdString(wxConvUTF8) + ".");
     if (!EstimateRegionVolume(g, region, 1000000, 1, e))
         return ShowError("The region is unbounded: it has no volume.");
-    UiBackend().MessageBox(nullptr,
-                           Format("%s: %g cm3 +- %g (%lld points)",
-                                  g.m_Regions[region].m_Name.c_str(), e.m_Volume, e.m_Error,
-                                  static_cast<long long>(e.m_Points)),
+    UiBackend().MessageBox(nullptr, g.m_Regions[region].m_Name + ": " + VolumeText(e),
                            "Region volumes", MB_OK | MB_ICONINFORMATION);
 }
 
