@@ -675,18 +675,12 @@ int CVolumira3DDlg::OpenFromHost(const std::string& path, const CFileOpenOptions
     double at[3] = {0, 0, 0};
     const bool placed =
         !planes.empty() && std::sscanf(planes.c_str(), "%lf,%lf,%lf", &at[0], &at[1], &at[2]) == 3;
-    // The layer that holds a position along the plane's normal (x for YZ, y for ZX, z for XY).
-    const int normal[3] = {2, 0, 1};
-    const std::int32_t counts[3] = {m_NrXBins, m_NrYBins, m_NrZBins};
+    // The layer that holds a position along the plane's normal, else the middle one.
     for (int plane = 0; plane < 3; ++plane)
     {
-        const int n = normal[plane];
-        int layer = counts[n] / 2;
-        if (placed)
-            for (layer = 0; layer + 1 < counts[n] && Edge(n, layer + 1) <= at[n]; ++layer)
-                ;
+        const int n = PlaneNormal(plane);
         m_PlaneEnabled[plane] = true;
-        m_PlaneLayer[plane] = layer;
+        m_PlaneLayer[plane] = placed ? BinAt(n, at[n]) : BinCount(n) / 2;
     }
     if (const int palette = PaletteByName(options.Get("palette")); palette >= 0)
         SelectPalette(palette);

@@ -25,7 +25,7 @@ double Value(const CVoxelGrid& grid, const CIndex3& v)
 
 int LimitedLayer(const CVoxelGrid& grid, int axis, int layer)
 {
-    return std::max(0, std::min(layer, BinCount(grid, axis) - 1));
+    return std::max(0, std::min(layer, grid.BinCount(axis) - 1));
 }
 
 void WritePlaneLines(std::ostream& os, const CVoxelGrid& grid, int plane, int layer)
@@ -36,8 +36,8 @@ void WritePlaneLines(std::ostream& os, const CVoxelGrid& grid, int plane, int la
     os << "Projection plane: " << p.m_Name << "\n";
     os << "Min extension: " << AxisNames[f] << ": " << grid.m_GridMin[f] << ", " << AxisNames[s]
        << ": " << grid.m_GridMin[s] << " at " << AxisNames[x] << ": " << at << "\n";
-    os << "Max extension: " << AxisNames[f] << ": " << grid.Edge(f, BinCount(grid, f)) << ", "
-       << AxisNames[s] << ": " << grid.Edge(s, BinCount(grid, s)) << " at " << AxisNames[x] << ": "
+    os << "Max extension: " << AxisNames[f] << ": " << grid.Edge(f, grid.BinCount(f)) << ", "
+       << AxisNames[s] << ": " << grid.Edge(s, grid.BinCount(s)) << " at " << AxisNames[x] << ": "
        << at << "\n";
     os << "Bin size: " << grid.m_BinWidth[f] << "," << grid.m_BinWidth[s] << "\n\n";
 }
@@ -55,7 +55,7 @@ void WriteRange(std::ostream& os, const CVoxelGrid& grid, const char* what, int 
 {
     os << "The " << what << " resemble the values going from " << AxisNames[axis] << ": "
        << grid.m_GridMin[axis] << ", to " << AxisNames[axis] << ": "
-       << grid.Edge(axis, BinCount(grid, axis)) << "\n";
+       << grid.Edge(axis, grid.BinCount(axis)) << "\n";
 }
 
 void WriteBoxLabel(std::ostream& os, const CVoxelGrid& grid, const CIndex3& lo, const CIndex3& hi)
@@ -67,7 +67,7 @@ void WriteBoxLabel(std::ostream& os, const CVoxelGrid& grid, const CIndex3& lo, 
 
 void WriteCoordinateLine(std::ostream& os, const CVoxelGrid& grid, int axis)
 {
-    const int n = BinCount(grid, axis);
+    const int n = grid.BinCount(axis);
     char buf[160];
     std::snprintf(buf, sizeof buf,
                   "      %s coordinate: from %11.4E to %11.4E cm, %5d bins ( %11.4E  cm wide)\n",
@@ -119,9 +119,9 @@ bool WritePlaneMatrix(std::ostream& os, const CVoxelGrid& grid, int plane, int l
     WriteRange(os, grid, "columns", p.m_First);
     WriteRange(os, grid, "rows", p.m_Second);
     os << "\n";
-    for (int j = 0; j < BinCount(grid, p.m_Second); ++j)
+    for (int j = 0; j < grid.BinCount(p.m_Second); ++j)
     {
-        for (int i = 0; i < BinCount(grid, p.m_First); ++i)
+        for (int i = 0; i < grid.BinCount(p.m_First); ++i)
             os << Value(grid, PlaneVoxel(p, layer, i, j)) << "\t";
         os << "\n";
     }
@@ -135,8 +135,8 @@ bool WritePlaneIndexed(std::ostream& os, const CVoxelGrid& grid, int plane, int 
     layer = LimitedLayer(grid, p.m_Fixed, layer);
     WriteCommentHeader(os, now);
     WritePlaneLines(os, grid, plane, layer);
-    for (int i = 0; i < BinCount(grid, p.m_First); ++i)
-        for (int j = 0; j < BinCount(grid, p.m_Second); ++j)
+    for (int i = 0; i < grid.BinCount(p.m_First); ++i)
+        for (int j = 0; j < grid.BinCount(p.m_Second); ++j)
             os << grid.Edge(p.m_First, i) << "\t" << grid.Edge(p.m_Second, j) << "\t"
                << Value(grid, PlaneVoxel(p, layer, i, j)) << "\n";
     return bool(os.flush());
@@ -148,10 +148,10 @@ bool WritePlanePreproc(std::ostream& os, const CVoxelGrid& grid, int plane, int 
     layer = LimitedLayer(grid, p.m_Fixed, layer);
     os << "1\n";
     for (int axis : {p.m_First, p.m_Second})
-        os << BinCount(grid, axis) << " " << grid.m_GridMin[axis] << " " << grid.m_BinWidth[axis]
+        os << grid.BinCount(axis) << " " << grid.m_GridMin[axis] << " " << grid.m_BinWidth[axis]
            << "\n";
-    for (int i = 0; i < BinCount(grid, p.m_First); ++i)
-        for (int j = 0; j < BinCount(grid, p.m_Second); ++j)
+    for (int i = 0; i < grid.BinCount(p.m_First); ++i)
+        for (int j = 0; j < grid.BinCount(p.m_Second); ++j)
             os << Value(grid, PlaneVoxel(p, layer, i, j)) << "\n";
     return bool(os.flush());
 }
@@ -240,7 +240,7 @@ bool WriteComsol(std::ostream& os, const CVoxelGrid& grid)
     os << "% Grid\n";
     for (int axis = 0; axis < 3; ++axis)
     {
-        for (int i = 0; i < BinCount(grid, axis); ++i)
+        for (int i = 0; i < grid.BinCount(axis); ++i)
             os << grid.Edge(axis, i) << " ";
         os << "\n";
     }

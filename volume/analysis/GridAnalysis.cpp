@@ -52,7 +52,7 @@ void ArbitraryBox(const CIndex3& corner, const CIndex3& minus, const CIndex3& pl
 bool BoxInGrid(const CVoxelGrid& grid, const CIndex3& lo, const CIndex3& hi)
 {
     for (int a = 0; a < 3; ++a)
-        if (lo[a] < 0 || hi[a] > BinCount(grid, a) || lo[a] >= hi[a]) return false;
+        if (lo[a] < 0 || hi[a] > grid.BinCount(a) || lo[a] >= hi[a]) return false;
     return true;
 }
 } // namespace
@@ -62,23 +62,11 @@ CIndex3 CrossingPoint(const CDisplayState& state)
     return {state.m_PlaneLayer[PlaneYZ], state.m_PlaneLayer[PlaneZX], state.m_PlaneLayer[PlaneXY]};
 }
 
-int PlaneNormal(int plane)
-{
-    static const int normals[3] = {2, 0, 1};
-    return plane >= 0 && plane < 3 ? normals[plane] : -1;
-}
-
 int CommonAxis(int plane1, int plane2)
 {
     const int n1 = PlaneNormal(plane1), n2 = PlaneNormal(plane2);
     if (n1 < 0 || n2 < 0 || n1 == n2) return -1;
     return 3 - n1 - n2;
-}
-
-int BinCount(const CVoxelGrid& grid, int axis)
-{
-    const int counts[3] = {grid.m_NrXBins, grid.m_NrYBins, grid.m_NrZBins};
-    return counts[axis];
 }
 
 bool BoxMean(const CVoxelGrid& grid, const CIndex3& lo, const CIndex3& hi, CBoxMean& mean)
@@ -126,7 +114,7 @@ bool ProbeCell(const CVoxelGrid& grid, const CIndex3& corner, int cell, CProbeRe
         CIndex3 v;
         for (int a = 0; a < 3; ++a)
         {
-            v[a] = Clamp(corner[a] + offsets[c][a], BinCount(grid, a));
+            v[a] = Clamp(corner[a] + offsets[c][a], grid.BinCount(a));
             result.m_Lo[a] = std::min(result.m_Lo[a], v[a]);
             result.m_Hi[a] = std::max(result.m_Hi[a], v[a]);
         }
@@ -176,8 +164,8 @@ CProfileData ExtractProfile(const CVoxelGrid& grid, const CDisplayState& state, 
     if (axis < 0 || !grid.HasGrid()) return profile;
     CIndex3 voxel = CrossingPoint(state);
     for (int a = 0; a < 3; ++a)
-        voxel[a] = Clamp(voxel[a], BinCount(grid, a));
-    for (int i = 0; i < BinCount(grid, axis); ++i)
+        voxel[a] = Clamp(voxel[a], grid.BinCount(a));
+    for (int i = 0; i < grid.BinCount(axis); ++i)
     {
         voxel[axis] = i;
         CProfilePoint point;
@@ -203,7 +191,7 @@ CProfileData ExtractAveragedProfile(const CVoxelGrid& grid, const CDisplayState&
     minus[r.m_VDir] = r.m_VMinus;
     plus[r.m_VDir] = r.m_VPlus;
     CIndex3 corner = CrossingPoint(state);
-    const int n = BinCount(grid, axis);
+    const int n = grid.BinCount(axis);
     for (int k = 0; k <= n - r.m_BinsAlong; k += r.m_BinsAlong)
     {
         corner[axis] = k;
@@ -253,16 +241,16 @@ CCheckResult CheckAvgProfile(const CVoxelGrid& grid, const CDisplayState& state,
                     " can be selected as U/V averaging directions!",
                 MB_ICONERROR};
     }
-    if (r.m_BinsAlong > BinCount(grid, axis))
+    if (r.m_BinsAlong > grid.BinCount(axis))
         return {"Number of averaging bins along the profile direction exceeds the available data!",
                 MB_ICONINFORMATION};
     // An empty box along an axis would average nothing (0 / 0).
     const CIndex3 corner = CrossingPoint(state);
     if (r.m_UMinus + r.m_UPlus < 1 ||
-        !FitsSlider(corner[r.m_UDir], BinCount(grid, r.m_UDir), r.m_UMinus, r.m_UPlus))
+        !FitsSlider(corner[r.m_UDir], grid.BinCount(r.m_UDir), r.m_UMinus, r.m_UPlus))
         return {ExceedsU, MB_ICONERROR};
     if (r.m_VMinus + r.m_VPlus < 1 ||
-        !FitsSlider(corner[r.m_VDir], BinCount(grid, r.m_VDir), r.m_VMinus, r.m_VPlus))
+        !FitsSlider(corner[r.m_VDir], grid.BinCount(r.m_VDir), r.m_VMinus, r.m_VPlus))
         return {ExceedsV, MB_ICONERROR};
     return {};
 }

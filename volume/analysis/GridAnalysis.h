@@ -2,6 +2,7 @@
 // probing, line profiles, averaged profiles, octant means and rebinning. Works on the grid and
 // the display state only, so that the dialogs just wire controls to it.
 #pragma once
+#include "volume/model/DisplayState.h"
 #include "volume/model/VoxelGrid.h"
 
 #include <string>
@@ -13,11 +14,8 @@ class CDisplayState;
 
 // The crossing voxel corner (x, y, z) from the sliders of the YZ, ZX and XY planes.
 CIndex3 CrossingPoint(const CDisplayState& state);
-// The axis a plane stands on: XY -> Z, YZ -> X, ZX -> Y.
-int PlaneNormal(int plane);
 // The axis two different planes share (the profile axis), -1 when the planes are equal.
 int CommonAxis(int plane1, int plane2);
-int BinCount(const CVoxelGrid& grid, int axis);
 
 struct CBoxMean
 {

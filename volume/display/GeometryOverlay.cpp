@@ -15,29 +15,13 @@ namespace volumira3d
 {
 namespace
 {
-// The plane's normal and its two in-plane axes in the order the host takes them.
-constexpr int Normal[3] = {2, 0, 1};
 constexpr int MaxPieces = 4096;
 
-int Count(const CVoxelGrid& grid, int axis)
+// The middle of a plane's layer along its normal: what the layer's values stand for.
+double LayerMiddle(const CVoxelGrid& grid, int plane, int layer)
 {
-    const std::int32_t counts[3] = {grid.m_NrXBins, grid.m_NrYBins, grid.m_NrZBins};
-    return counts[axis];
-}
-
-// The bin of the axis that holds the coordinate, kept inside the grid.
-int BinAt(const CVoxelGrid& grid, int axis, double c)
-{
-    int lo = 0, hi = Count(grid, axis) - 1;
-    while (lo < hi)
-    {
-        const int mid = (lo + hi + 1) / 2;
-        if (grid.Edge(axis, mid) <= c)
-            lo = mid;
-        else
-            hi = mid - 1;
-    }
-    return lo;
+    const int n = PlaneNormal(plane);
+    return (grid.Edge(n, layer) + grid.Edge(n, layer + 1)) / 2;
 }
 
 // The colour the plane shows under a point of it (grey where it shows nothing).
@@ -45,8 +29,8 @@ CVector ColorUnder(const CVoxelGrid& grid, const CDisplayState& state, const CCo
                    const CVector& p)
 {
     const int index = map.IndexForValue(
-        grid.m_Voxels[static_cast<size_t>(BinAt(grid, 0, p.x))][static_cast<size_t>(
-            BinAt(grid, 1, p.y))][static_cast<size_t>(BinAt(grid, 2, p.z))]);
+        grid.m_Voxels[static_cast<size_t>(grid.BinAt(0, p.x))][static_cast<size_t>(
+            grid.BinAt(1, p.y))][static_cast<size_t>(grid.BinAt(2, p.z))]);
     return index < 0 ? CVector(0.58, 0.58, 0.58) : state.m_LUT.m_LUT[static_cast<size_t>(index)];
 }
 } // namespace
@@ -70,13 +54,13 @@ const std::vector<CVector>& CGeometryOverlay::Outline(CHostGeometryView& view,
                                                       const CDisplayState& state, int plane)
 {
     CPlaneOutline& o = m_Planes[plane];
-    const int n = Normal[plane];
-    const int layer = std::clamp(state.m_PlaneLayer[plane], 0, std::max(Count(grid, n) - 1, 0));
+    const int n = PlaneNormal(plane);
+    const int layer = state.Layer(plane, grid);
     double lo[2], hi[2];
     for (int k = 0; k < 2; ++k)
     {
         const int a = (n + 1 + k) % 3;
-        lo[k] = grid.Edge(a, 0), hi[k] = grid.Edge(a, Count(grid, a));
+        lo[k] = grid.Edge(a, 0), hi[k] = grid.Edge(a, grid.BinCount(a));
     }
     if (o.m_Revision == view.Revision() && o.m_Layer == layer && std::equal(lo, lo + 2, o.m_Lo) &&
         std::equal(hi, hi + 2, o.m_Hi))
@@ -85,8 +69,7 @@ const std::vector<CVector>& CGeometryOverlay::Outline(CHostGeometryView& view,
     std::copy(lo, lo + 2, o.m_Lo), std::copy(hi, hi + 2, o.m_Hi);
     o.m_Segments.clear();
     // The values of a layer stand for its middle; the lines lie on the plane as drawn.
-    const double middle = (grid.Edge(n, layer) + grid.Edge(n, layer + 1)) / 2;
-    view.BoundarySegments(n, middle, lo, hi, TraceCells, o.m_Segments);
+    view.BoundarySegments(n, LayerMiddle(grid, plane, layer), lo, hi, TraceCells, o.m_Segments);
     for (CVector& p : o.m_Segments)
         (&p.x)[n] = grid.Edge(n, layer);
     return o.m_Segments;
@@ -103,9 +86,8 @@ void CGeometryOverlay::Draw(CHostGeometryView* pView, const CVoxelGrid& grid,
     {
         if (!state.m_PlaneEnabled[plane]) continue;
         const std::vector<CVector>& points = Outline(*pView, grid, state, plane);
-        const int n = Normal[plane];
-        const double layerMiddle =
-            (grid.Edge(n, m_Planes[plane].m_Layer) + grid.Edge(n, m_Planes[plane].m_Layer + 1)) / 2;
+        const int n = PlaneNormal(plane);
+        const double layerMiddle = LayerMiddle(grid, plane, m_Planes[plane].m_Layer);
         // Pieces of half a bin, each coloured against the cell under its middle.
         const double piece =
             0.5 * std::min(grid.m_BinWidth[(n + 1) % 3], grid.m_BinWidth[(n + 2) % 3]);

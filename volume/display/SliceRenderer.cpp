@@ -79,9 +79,7 @@ bool CSliceRenderer::ValidPlane(int plane) const
 
 int CSliceRenderer::Layer(int plane) const
 {
-    const std::int32_t counts[3] = {m_Grid.m_NrXBins, m_Grid.m_NrYBins, m_Grid.m_NrZBins};
-    const int n = counts[Axes(plane).n];
-    return std::clamp(m_State.m_PlaneLayer[plane], 0, std::max(n - 1, 0));
+    return m_State.Layer(plane, m_Grid);
 }
 
 double CSliceRenderer::Value(const CAxes& a, int layer, int iu, int iv) const

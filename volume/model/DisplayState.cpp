@@ -3,6 +3,7 @@
 #include "volume/model/Palettes.h"
 #include "volume/model/VoxelGrid.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace volumira3d
@@ -43,5 +44,9 @@ std::vector<double> LegendBoundaries(double min, double max, int n, bool logarit
         }
     }
     return values;
+}
+int CDisplayState::Layer(int plane, const CVoxelGrid& grid) const
+{
+    return std::clamp(m_PlaneLayer[plane], 0, std::max(grid.BinCount(PlaneNormal(plane)) - 1, 0));
 }
 } // namespace volumira3d

@@ -33,6 +33,12 @@ enum EPlane : int
     PlaneYZ,
     PlaneZX,
 };
+// The axis a plane stands on: XY -> Z, YZ -> X, ZX -> Y; -1 for no plane.
+inline int PlaneNormal(int plane)
+{
+    constexpr int normals[3] = {2, 0, 1};
+    return plane >= 0 && plane < 3 ? normals[plane] : -1;
+}
 
 struct CThreshold
 {
@@ -59,6 +65,8 @@ public:
         return m_DisplayMode == PointCloud || m_DisplayMode == ShadedCloud;
     }
     CColorMapping Mapping(const CVoxelGrid& grid) const;
+    // The layer a plane shows: its slider position kept inside the grid.
+    int Layer(int plane, const CVoxelGrid& grid) const;
     // The 22 boundary values of the legend for the grid's display range.
     std::vector<double> LegendValues(const CVoxelGrid& grid) const;
     // Alpha of every coloured primitive.

@@ -188,4 +188,17 @@ void CVoxelGrid::ScanExtremes(double& min, double& max) const
         max = std::max(max, values[i]);
     }
 }
+int CVoxelGrid::BinAt(int axis, double coordinate) const
+{
+    int lo = 0, hi = BinCount(axis) - 1;
+    while (lo < hi)
+    {
+        const int mid = (lo + hi + 1) / 2;
+        if (Edge(axis, mid) <= coordinate)
+            lo = mid;
+        else
+            hi = mid - 1;
+    }
+    return std::max(lo, 0);
+}
 } // namespace volumira3d

@@ -65,6 +65,14 @@ public:
     {
         return m_GridMin[axis] + Offset(axis, double(i));
     }
+    // The bins along an axis (0 x, 1 y, 2 z).
+    std::int32_t BinCount(int axis) const
+    {
+        return axis == 0 ? m_NrXBins : axis == 1 ? m_NrYBins : m_NrZBins;
+    }
+    // The bin along an axis whose edges hold the coordinate (lower edge inclusive), kept inside
+    // the grid.
+    int BinAt(int axis, double coordinate) const;
     // An axis of uneven bins: n + 1 ascending edges. m_GridMin becomes the first, m_BinWidth the
     // mean width (so that count times width is the extent); bins equal to a millionth of their
     // width keep the even form.
