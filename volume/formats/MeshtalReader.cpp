@@ -320,12 +320,22 @@ bool GroupLine(std::string_view t, std::string_view& word, std::string_view& res
     return word == "X" || word == "Y" || word == "Z" || word == "R" || word == "Theta";
 }
 
+// The label of a page's energy or time bin: "Energy Bin: 0.1 - 1 MeV", "Total Energy Bin".
+bool IsEnergyLabel(std::string_view t)
+{
+    return StartsWith(t, "Energy Bin") || StartsWith(t, "Total Energy");
+}
+
+bool IsTimeLabel(std::string_view t)
+{
+    return StartsWith(t, "Time Bin") || StartsWith(t, "Total Time");
+}
+
 bool IsMatrixLine(std::string_view t)
 {
     std::string_view word, rest;
-    return StartsWith(t, "Energy Bin") || StartsWith(t, "Time Bin") ||
-           StartsWith(t, "Total Energy") || StartsWith(t, "Total Time") ||
-           StartsWith(t, "Tally Results:") || GroupLine(t, word, rest);
+    return IsEnergyLabel(t) || IsTimeLabel(t) || StartsWith(t, "Tally Results:") ||
+           GroupLine(t, word, rest);
 }
 } // namespace
 
@@ -485,12 +495,8 @@ bool CMeshtalReader::ScanMatrix(CScan& scan, std::string_view t)
 {
     CMeshtalTally& tally = m_Tallies.back();
     ++tally.m_Rows;
-    if ((StartsWith(t, "Energy Bin") || StartsWith(t, "Total Energy")) &&
-        t.find("Total") != std::string_view::npos)
-        tally.m_EnergyTotal = true;
-    if ((StartsWith(t, "Time Bin") || StartsWith(t, "Total Time")) &&
-        t.find("Total") != std::string_view::npos)
-        tally.m_TimeTotal = true;
+    if (IsEnergyLabel(t) && t.find("Total") != std::string_view::npos) tally.m_EnergyTotal = true;
+    if (IsTimeLabel(t) && t.find("Total") != std::string_view::npos) tally.m_TimeTotal = true;
     if (!StartsWith(t, "Tally Results:")) return true;
     int across = -1, down = -1;
     if (!ParsePageAxes(t, tally.m_Kind, across, down))
@@ -780,10 +786,8 @@ public:
         m_LineNo = lineNo;
         std::string_view word, rest;
         if (t.empty()) return EndBlock();
-        if (StartsWith(t, "Energy Bin") || StartsWith(t, "Total Energy"))
-            return EndBlock() && ReadLabel(t, m_Energy, m_EnergyBin, "energy");
-        if (StartsWith(t, "Time Bin") || StartsWith(t, "Total Time"))
-            return EndBlock() && ReadLabel(t, m_Time, m_TimeBin, "time");
+        if (IsEnergyLabel(t)) return EndBlock() && ReadLabel(t, m_Energy, m_EnergyBin, "energy");
+        if (IsTimeLabel(t)) return EndBlock() && ReadLabel(t, m_Time, m_TimeBin, "time");
         if (GroupLine(t, word, rest)) return EndBlock() && ReadGroup(word, rest);
         if (StartsWith(t, "Tally Results:")) return EndBlock() && StartBlock(false);
         if (StartsWith(t, "Relative Errors")) return EndBlock() && StartBlock(true);
