@@ -41,7 +41,7 @@ void CNebulo3D_App::OnRender(HDC dc, HGLRC rc, int pass, int mode)
         m_Renderer.Draw(*dlg->Reader(), dlg->DrawSettings());
 }
 
-int CNebulo3D_App::Claim(const std::string& path)
+int CNebulo3D_App::ClaimFile(const std::string& path) const
 {
     std::ifstream in(path, std::ios::binary);
     if (!IsRegularFile(path) || !in) return 0;
@@ -62,13 +62,10 @@ int CNebulo3D_App::Claim(const std::string& path)
     return ending == "dat" || ending == "mout" ? 1 : 0;
 }
 
-int CNebulo3D_App::OpenFile(const std::string& path, bool probe, const CFileOpenOptions&,
-                            std::string& message)
+int CNebulo3D_App::OpenClaimedFile(const std::string& path, const CFileOpenOptions&,
+                                   std::string& message)
 {
-    CNebulo3DDlg* dlg = Dialog();
-    const int claim = dlg ? Claim(path) : 0;
-    if (claim == 0) return 0;
-    return probe ? claim : dlg->OpenFromHost(path, message);
+    return Dialog()->OpenFromHost(path, message);
 }
 
 std::string CNebulo3D_App::FileFormats() const

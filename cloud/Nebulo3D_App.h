@@ -18,13 +18,13 @@ public:
     void OnPostRender(HDC, HGLRC, int, int) override {}
     void Box(CVector& min, CVector& max) override;
     std::ostream& ExportVRML(std::ostream& os) override;
-    int OpenFile(const std::string& path, bool probe, const CFileOpenOptions& options,
-                 std::string& message) override;
+    int OpenClaimedFile(const std::string& path, const CFileOpenOptions& options,
+                        std::string& message) override;
     std::string FileFormats() const override;
     // How surely the file is a cloud: 2 an MCPL file or an MCNP output with print table 110, 1 a
     // name of its formats (".out" only for an isodump's content, which the nuclide viewer claims
     // surer), 0 not.
-    static int Claim(const std::string& path);
+    int ClaimFile(const std::string& path) const override;
 
     CNebulo3DDlg* Dialog() const;
 

@@ -59,6 +59,14 @@ BOOL CPlugInApp::OnCmdMsg(int, int, void*, void*)
     return TRUE;
 }
 
+int CPlugInApp::OpenFile(const std::string& path, bool probe, const CFileOpenOptions& options,
+                         std::string& message)
+{
+    const int claim = m_pMainDlg ? ClaimFile(path) : 0;
+    if (claim == 0) return 0;
+    return probe ? claim : OpenClaimedFile(path, options, message);
+}
+
 CFileOpenOptions::CFileOpenOptions(const std::string& text)
 {
     size_t at = 0;

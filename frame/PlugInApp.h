@@ -52,11 +52,19 @@ public:
     virtual void OnPostRender(HDC dc, HGLRC rc, int pass, int mode) = 0;
     virtual void Box(CVector& min, CVector& max) = 0;
     virtual std::ostream& ExportVRML(std::ostream& os) { return os; }
-    // The optional file exports (PFN_OpenFile): a plug-in that reads files from the host says so.
-    virtual int OpenFile(const std::string& /*path*/, bool /*probe*/,
-                         const CFileOpenOptions& /*options*/, std::string& /*message*/)
+    // The optional file export (PFN_OpenFile): once the main dialog exists, the claim when
+    // probing, else the claimed file opened by OpenClaimedFile; 0 for a file not claimed.
+    int OpenFile(const std::string& path, bool probe, const CFileOpenOptions& options,
+                 std::string& message);
+    // How surely the plug-in reads a file: 2 by its content, 1 by its name, 0 not (the default:
+    // a plug-in that opens no files for the host).
+    virtual int ClaimFile(const std::string& /*path*/) const { return 0; }
+    // Reads a claimed file with the defaults of its dialogs and shows it: 1, or -1 with the
+    // reason in message.
+    virtual int OpenClaimedFile(const std::string& /*path*/, const CFileOpenOptions& /*options*/,
+                                std::string& /*message*/)
     {
-        return 0;
+        return -1;
     }
     virtual std::string FileFormats() const { return ""; }
 

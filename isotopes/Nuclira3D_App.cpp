@@ -42,7 +42,7 @@ void CNuclira3D_App::OnRender(HDC dc, HGLRC rc, int pass, int mode)
                      HostInterface() ? HostInterface()->m_SnapPointSize : 1.0f);
 }
 
-int CNuclira3D_App::Claim(const std::string& path)
+int CNuclira3D_App::ClaimFile(const std::string& path) const
 {
     const auto head = isodump::FileHead(path, 4);
     if (head.empty()) return 0;
@@ -57,13 +57,10 @@ int CNuclira3D_App::Claim(const std::string& path)
     return ending == "dat" ? 1 : 0;
 }
 
-int CNuclira3D_App::OpenFile(const std::string& path, bool probe, const CFileOpenOptions&,
-                             std::string& message)
+int CNuclira3D_App::OpenClaimedFile(const std::string& path, const CFileOpenOptions&,
+                                    std::string& message)
 {
-    CNuclira3DDlg* dlg = Dialog();
-    const int claim = dlg ? Claim(path) : 0;
-    if (claim == 0) return 0;
-    return probe ? claim : dlg->OpenFromHost(path, message);
+    return Dialog()->OpenFromHost(path, message);
 }
 
 void CNuclira3D_App::Box(CVector& min, CVector& max)

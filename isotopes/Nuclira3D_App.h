@@ -16,12 +16,12 @@ public:
     // Everything is drawn from OnRender.
     void OnPostRender(HDC, HGLRC, int, int) override {}
     void Box(CVector& min, CVector& max) override;
-    int OpenFile(const std::string& path, bool probe, const CFileOpenOptions& options,
-                 std::string& message) override;
+    int OpenClaimedFile(const std::string& path, const CFileOpenOptions& options,
+                        std::string& message) override;
     std::string FileFormats() const override { return "FLUKA isodump, NucVec collector"; }
     // How surely the file holds nuclides: 2 an isodump or a collector file by their first lines,
     // 1 another ".dat", 0 not.
-    static int Claim(const std::string& path);
+    int ClaimFile(const std::string& path) const override;
 
     CNuclira3DDlg* Dialog() const;
 

@@ -28,13 +28,15 @@ void CTrakor3D_App::Box(CVector& min, CVector& max)
     max = m_Store.m_Upper;
 }
 
-int CTrakor3D_App::OpenFile(const std::string& path, bool probe, const CFileOpenOptions&,
-                            std::string& message)
+int CTrakor3D_App::ClaimFile(const std::string& path) const
 {
-    CTrakor3DDlg* dlg = Dialog();
-    const int claim = dlg ? CTrakor3DDlg::Claim(path) : 0;
-    if (claim == 0) return 0;
-    return probe ? claim : dlg->OpenFromHost(path, message);
+    return CTrakor3DDlg::Claim(path);
+}
+
+int CTrakor3D_App::OpenClaimedFile(const std::string& path, const CFileOpenOptions&,
+                                   std::string& message)
+{
+    return Dialog()->OpenFromHost(path, message);
 }
 
 std::ostream& CTrakor3D_App::ExportVRML(std::ostream& os)

@@ -17,8 +17,9 @@ public:
     void OnPostRender(HDC dc, HGLRC rc, int, int) override { Render(dc, rc, 1); }
     void Box(CVector& min, CVector& max) override;
     std::ostream& ExportVRML(std::ostream& os) override;
-    int OpenFile(const std::string& path, bool probe, const CFileOpenOptions& options,
-                 std::string& message) override;
+    int ClaimFile(const std::string& path) const override;
+    int OpenClaimedFile(const std::string& path, const CFileOpenOptions& options,
+                        std::string& message) override;
     std::string FileFormats() const override { return "Trakor3D tracks"; }
 
     CParticleDataReader& Store() { return m_Store; }

@@ -33,13 +33,15 @@ void CVolumira3D_App::OnPostRender(HDC dc, HGLRC rc, int, int mode)
     if (CVolumira3DDlg* dlg = Dialog()) dlg->OnPostRender(dc, rc, mode);
 }
 
-int CVolumira3D_App::OpenFile(const std::string& path, bool probe, const CFileOpenOptions& options,
-                              std::string& message)
+int CVolumira3D_App::ClaimFile(const std::string& path) const
 {
-    CVolumira3DDlg* dlg = Dialog();
-    const int claim = dlg ? CVolumira3DDlg::Claim(path) : 0;
-    if (claim == 0) return 0;
-    return probe ? claim : dlg->OpenFromHost(path, options, message);
+    return CVolumira3DDlg::Claim(path);
+}
+
+int CVolumira3D_App::OpenClaimedFile(const std::string& path, const CFileOpenOptions& options,
+                                     std::string& message)
+{
+    return Dialog()->OpenFromHost(path, options, message);
 }
 
 std::string CVolumira3D_App::FileFormats() const

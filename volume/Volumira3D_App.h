@@ -14,8 +14,9 @@ public:
     void OnRender(HDC dc, HGLRC rc, int pass, int mode) override;
     void OnPostRender(HDC dc, HGLRC rc, int pass, int mode) override;
     void Box(CVector& min, CVector& max) override;
-    int OpenFile(const std::string& path, bool probe, const CFileOpenOptions& options,
-                 std::string& message) override;
+    int ClaimFile(const std::string& path) const override;
+    int OpenClaimedFile(const std::string& path, const CFileOpenOptions& options,
+                        std::string& message) override;
     std::string FileFormats() const override;
 
     CVolumira3DDlg* Dialog() const;
