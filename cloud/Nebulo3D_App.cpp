@@ -1,6 +1,7 @@
 #include "cloud/Nebulo3D_App.h"
 
 #include "cloud/CloudFormats.h"
+#include "cloud/McplFile.h"
 #include "cloud/Nebulo3DDlg.h"
 #include "common/FileSystem.h"
 #include "isodump/ExtentBox.h"
@@ -48,11 +49,8 @@ int CNebulo3D_App::ClaimFile(const std::string& path) const
     char magic[4] = {0, 0, 0, 0};
     in.read(magic, 4);
     if (std::string_view(magic, 4) == "MCPL") return 2;
+    if (path.ends_with(".mcpl.gz") && IsGzipFile(path)) return 2;
     const std::string ending = isodump::LowerExtension(path);
-    if ((static_cast<unsigned char>(magic[0]) == 0x1f &&
-         static_cast<unsigned char>(magic[1]) == 0x8b) &&
-        path.size() > 8 && path.compare(path.size() - 8, 8, ".mcpl.gz") == 0)
-        return 2;
     // An MCNP output names its table near the start of the run's printout.
     const auto head = isodump::FileHead(path, 5000);
     for (const std::string& line : head)

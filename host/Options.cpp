@@ -90,7 +90,7 @@ bool CHostOptions::Parse(int argc, char** argv, std::string& error)
             error = "unknown option " + arg + "\n" + Usage();
             return false;
         }
-        else if (arg.size() > 3 && arg.compare(arg.size() - 3, 3, ".so") == 0)
+        else if (arg.size() > 3 && arg.ends_with(".so"))
             m_PlugIns.push_back(arg);
         else
             m_Files.push_back(arg);
