@@ -121,20 +121,17 @@ bool CHost::OpenDataFile(const std::string& path, const std::string& options, st
 {
     CPlugInLibrary* best = nullptr;
     int bestClaim = 0;
-    std::string formats;
     for (const auto& p : m_PlugIns)
     {
         if (!p->OpenFile || !p->m_CommandId) continue;
-        std::string unused, names;
+        std::string unused;
         const int claim = p->OpenFile(path.c_str(), 1, options.c_str(), unused);
         if (claim > bestClaim) best = p.get(), bestClaim = claim;
-        if (p->GetFileFormats) p->GetFileFormats(names);
-        if (!names.empty()) formats += (formats.empty() ? "" : ", ") + names;
     }
     if (!best)
     {
-        message = path + " is not a file that a loaded plug-in reads (tried: " +
-                  (formats.empty() ? std::string("no plug-in opens files") : formats) + ")";
+        message =
+            path + " is not a file that a loaded plug-in reads (tried: " + FileFormats() + ")";
         return false;
     }
     if (pPlugIn) *pPlugIn = best->m_Name;
@@ -143,6 +140,18 @@ bool CHost::OpenDataFile(const std::string& path, const std::string& options, st
     if (best->OpenFile(path.c_str(), 0, options.c_str(), message) == 1) return true;
     message = path + ": " + (message.empty() ? std::string("not read") : message);
     return false;
+}
+
+std::string CHost::FileFormats() const
+{
+    std::string formats;
+    for (const auto& p : m_PlugIns)
+    {
+        std::string names;
+        if (p->OpenFile && p->m_CommandId && p->GetFileFormats) p->GetFileFormats(names);
+        if (!names.empty()) formats += (formats.empty() ? "" : ", ") + names;
+    }
+    return formats.empty() ? "no plug-in opens files" : formats;
 }
 
 void CHost::RedrawView()

@@ -44,6 +44,8 @@ public:
     // reason: the plug-in's, or that no plug-in reads it, naming the formats they read.
     bool OpenDataFile(const std::string& path, const std::string& options, std::string& message,
                       std::string* pPlugIn = nullptr);
+    // The formats the plug-ins open, as they name them ("no plug-in opens files" for none).
+    std::string FileFormats() const;
 
     // OnRender for every plug-in, then OnPostRender for every plug-in.
     void RenderPlugIns(HDC dc, HGLRC rc, int pass = 0, int mode = 0);
