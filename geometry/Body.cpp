@@ -322,38 +322,26 @@ std::unique_ptr<CBody> MakePla(P p, std::string& e)
     return body;
 }
 
-// ARB: eight vertices, then six faces, each a number whose digits are its vertices (a 0 for the
-// fourth of a triangle). Each face plane is oriented so that the vertices' centre is inside.
-std::unique_ptr<CBody> MakeArb(P p, std::string& e)
+std::vector<CVector> ArbVertices(P p)
 {
     std::vector<CVector> v;
     for (int i = 0; i < 8; ++i)
         v.push_back(V3(p, 3 * i));
-    CVector centre;
-    for (const CVector& q : v)
-        centre = centre + q * 0.125;
+    return v;
+}
+
+// ARB: every one of the six faces is used.
+std::unique_ptr<CBody> MakeArb(P p, std::string& e)
+{
+    std::vector<int> unused;
+    const auto planes = ArbFacePlanes(p, unused, e);
+    if (planes.empty()) return nullptr;
+    if (!unused.empty())
+        return Refuse(e, Format("face %d (0) has fewer than three vertices", unused.front() + 1));
     auto body = std::make_unique<CPlanes>();
-    for (int f = 0; f < 6; ++f)
-    {
-        const double code = p[24 + f];
-        if (code != std::floor(code) || code < 0 || code > 8888)
-            return Refuse(e, Format("face %d (%g) is not a list of vertex numbers", f + 1, code));
-        std::vector<int> corners;
-        for (int c = static_cast<int>(code); c > 0; c /= 10)
-            if (c % 10 > 8)
-                return Refuse(e, Format("face %d (%g) names a vertex beyond 8", f + 1, code));
-            else if (c % 10 > 0)
-                corners.push_back(c % 10 - 1);
-        if (corners.size() < 3)
-            return Refuse(e, Format("face %d (%g) has fewer than three vertices", f + 1, code));
-        const CVector& a = v[corners[0]];
-        CVector n = CVector::Cross(v[corners[1]] - a, v[corners[2]] - a);
-        if (Norm2(n) == 0)
-            return Refuse(e, Format("face %d (%g) has its vertices on a line", f + 1, code));
-        if (Dot(n, centre - a) > 0) n = n * -1;
-        body->Add(n, Dot(n, a));
-    }
-    body->SetBox(BoxOf(v));
+    for (const auto& [n, d] : planes)
+        body->Add(n, d);
+    body->SetBox(BoxOf(ArbVertices(p)));
     return body;
 }
 
@@ -441,6 +429,48 @@ void CBody::Place(const CTransform& toWorld)
     }
     else
         m_Box = CBox();
+}
+
+// Each face a number whose digits are its vertices (a 0 for the fourth of a triangle).
+std::vector<std::pair<CVector, double>> ArbFacePlanes(const std::vector<double>& p,
+                                                      std::vector<int>& unused, std::string& e)
+{
+    const std::vector<CVector> v = ArbVertices(p);
+    CVector centre;
+    for (const CVector& q : v)
+        centre = centre + q * 0.125;
+    std::vector<std::pair<CVector, double>> planes;
+    const auto fail = [&e](const std::string& text)
+    {
+        e = text;
+        return std::vector<std::pair<CVector, double>>();
+    };
+    for (int f = 0; f < 6; ++f)
+    {
+        const double code = p[24 + f];
+        if (code != std::floor(code) || code < 0 || code > 8888)
+            return fail(Format("face %d (%g) is not a list of vertex numbers", f + 1, code));
+        if (code == 0)
+        {
+            unused.push_back(f);
+            continue;
+        }
+        std::vector<int> corners;
+        for (int c = static_cast<int>(code); c > 0; c /= 10)
+            if (c % 10 > 8)
+                return fail(Format("face %d (%g) names a vertex beyond 8", f + 1, code));
+            else if (c % 10 > 0)
+                corners.push_back(c % 10 - 1);
+        if (corners.size() < 3)
+            return fail(Format("face %d (%g) has fewer than three vertices", f + 1, code));
+        const CVector& a = v[corners[0]];
+        CVector n = CVector::Cross(v[corners[1]] - a, v[corners[2]] - a);
+        if (Norm2(n) == 0)
+            return fail(Format("face %d (%g) has its vertices on a line", f + 1, code));
+        if (Dot(n, centre - a) > 0) n = n * -1;
+        planes.emplace_back(n, Dot(n, a));
+    }
+    return planes;
 }
 
 bool IsBodyType(const std::string& type)

@@ -19,6 +19,8 @@ public:
     const CBox& Box() const { return m_Box; }
     // Moves the body: its points r go to toWorld(r).
     void Place(const CTransform& toWorld);
+    // The factories call it once the parameters are in.
+    void Finish() { m_Box = LocalBox(); }
 
     std::string m_Name;
     std::string m_Type;
@@ -26,11 +28,6 @@ public:
 protected:
     virtual bool InsideLocal(const CVector& p) const = 0;
     virtual CBox LocalBox() const = 0;
-    // Called by the factory once the parameters are in.
-    void Finish() { m_Box = LocalBox(); }
-
-    friend std::unique_ptr<CBody> MakeBody(const std::string& type,
-                                           const std::vector<double>& params, std::string& error);
 
 private:
     CTransform m_ToLocal;
@@ -46,3 +43,9 @@ size_t BodyParameterCount(const std::string& type);
 // parameters, not 6", "the radius must be positive"), when they do not make one.
 std::unique_ptr<CBody> MakeBody(const std::string& type, const std::vector<double>& params,
                                 std::string& error);
+
+// The face planes n.q <= d of an ARB's 30 parameters (eight vertices, six faces whose digits name
+// their vertices, a 0 face unused: its plane is left out and named in unused), oriented so that
+// the vertices' centre is inside; empty, with the problem in error, when a face names no plane.
+std::vector<std::pair<CVector, double>> ArbFacePlanes(const std::vector<double>& params,
+                                                      std::vector<int>& unused, std::string& error);

@@ -134,3 +134,8 @@ std::string CGeometry::MaterialName(int region) const
     const int m = m_Regions[static_cast<size_t>(region)].m_Material;
     return m < 0 ? "unassigned" : m_Materials[static_cast<size_t>(m)];
 }
+
+std::string CGeometry::DisplayName(int region) const
+{
+    return m_RegionPrefix + m_Regions[static_cast<size_t>(region)].m_Name;
+}

@@ -60,11 +60,19 @@ public:
     std::string Summary() const;
     // "VACUUM", the material's name, or "unassigned".
     std::string MaterialName(int region) const;
+    // Whether a material is empty space: FLUKA's VACUUM, a void cell.
+    static bool IsVoid(const std::string& material)
+    {
+        return material == "VACUUM" || material == "void";
+    }
+    // The region as a window names it: "TARGET", "cell 10".
+    std::string DisplayName(int region) const;
 
     std::vector<std::unique_ptr<CBody>> m_Bodies;
     std::vector<CExprNode> m_Nodes;
     std::vector<CRegion> m_Regions;
     std::vector<std::string> m_Materials;
+    std::string m_RegionPrefix; // "cell " where the input calls its regions cells
 
 private:
     bool Holds(int node, const CVector& p) const;

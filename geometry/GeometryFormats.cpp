@@ -2,6 +2,8 @@
 
 #include "common/FileSystem.h"
 #include "geometry/FlukaGeometryReader.h"
+#include "geometry/McnpGeometryReader.h"
+#include "geometry/PhitsInput.h"
 
 #include <fstream>
 
@@ -13,6 +15,16 @@ bool ReadFluka(const std::string& path, CGeometry& geometry, std::vector<std::st
                std::vector<std::string>& notes)
 {
     CFlukaGeometryReader reader;
+    const bool ok = reader.Read(path, geometry);
+    errors = reader.Errors();
+    notes = reader.Notes();
+    return ok;
+}
+
+bool ReadMcnp(const std::string& path, CGeometry& geometry, std::vector<std::string>& errors,
+              std::vector<std::string>& notes)
+{
+    CMcnpGeometryReader reader;
     const bool ok = reader.Read(path, geometry);
     errors = reader.Errors();
     notes = reader.Notes();
@@ -33,6 +45,9 @@ const std::vector<CGeometryFormat>& GeometryFormats()
 {
     static const std::vector<CGeometryFormat> formats = {
         {"FLUKA input", "FLUKA input (*.inp)|*.inp", LooksLikeFlukaInput, ReadFluka},
+        {"PHITS input", "PHITS input (*.inp)|*.inp", LooksLikePhitsInput, ReadPhitsGeometry},
+        {"MCNP input", "MCNP input (*.i;*.inp;*.mcnp)|*.i;*.inp;*.mcnp", LooksLikeMcnpInput,
+         ReadMcnp},
     };
     return formats;
 }

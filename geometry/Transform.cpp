@@ -55,6 +55,22 @@ CTransform CTransform::RotDefi(int axis, double theta, double phi, const CVector
     return Translation(offset).Then(r);
 }
 
+CTransform CTransform::Affine(const double (&m)[3][3], const CVector& t)
+{
+    CTransform a = Translation(t);
+    for (int i = 0; i < 3; ++i)
+        for (int j = 0; j < 3; ++j)
+            a.m_M[i][j] = m[i][j];
+    return a;
+}
+
+CTransform CTransform::Frame(const CVector& origin, const CVector& e1, const CVector& e2,
+                             const CVector& e3)
+{
+    const double m[3][3] = {{e1.x, e2.x, e3.x}, {e1.y, e2.y, e3.y}, {e1.z, e2.z, e3.z}};
+    return Affine(m, origin);
+}
+
 CVector CTransform::Apply(const CVector& p) const
 {
     return {m_M[0][0] * p.x + m_M[0][1] * p.y + m_M[0][2] * p.z + m_T[0],

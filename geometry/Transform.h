@@ -12,6 +12,11 @@ public:
     // A rotation about a coordinate axis (0 = x, 1 = y, 2 = z) by the polar angle theta and the
     // azimuthal angle phi (degrees), after a shift by offset, as a ROT-DEFI card defines it.
     static CTransform RotDefi(int axis, double theta, double phi, const CVector& offset);
+    // x -> M x + t, M given by rows.
+    static CTransform Affine(const double (&m)[3][3], const CVector& t);
+    // Local x, y, z along the columns e1, e2, e3, the local origin at origin.
+    static CTransform Frame(const CVector& origin, const CVector& e1, const CVector& e2,
+                            const CVector& e3);
 
     CVector Apply(const CVector& p) const;
     // The map that undoes this one (the matrix must be invertible).

@@ -101,7 +101,7 @@ CVector CHostGeometry::MaterialColor(int material) const
     if (material < 0) return {0.6, 0.6, 0.6};
     const std::string& name = m_Model.m_Materials[static_cast<size_t>(material)];
     if (name == "BLCKHOLE") return {0.1, 0.1, 0.1};
-    if (name == "VACUUM") return {0.8, 0.8, 0.8};
+    if (CGeometry::IsVoid(name)) return {0.8, 0.8, 0.8};
     return palette[static_cast<size_t>(material) % palette.size()];
 }
 
@@ -122,7 +122,7 @@ CVector CHostGeometry::SegmentColor(const CSectionSegment& segment) const
         const int m = material(region);
         if (m < 0) continue;
         const std::string& name = m_Model.m_Materials[static_cast<size_t>(m)];
-        if (name != "BLCKHOLE" && name != "VACUUM") return MaterialColor(m);
+        if (name != "BLCKHOLE" && !CGeometry::IsVoid(name)) return MaterialColor(m);
     }
     return MaterialColor(material(segment.m_Regions[0]));
 }
@@ -131,7 +131,7 @@ bool CHostGeometry::RegionAt(const CVector& p, std::string& region, std::string&
 {
     const int r = m_Model.RegionAt(p);
     if (r < 0) return false;
-    region = m_Model.m_Regions[static_cast<size_t>(r)].m_Name;
+    region = m_Model.DisplayName(r);
     material = m_Model.MaterialName(r);
     return true;
 }
