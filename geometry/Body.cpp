@@ -187,6 +187,8 @@ class CPlanes : public CBody
 public:
     void Add(const CVector& n, double d) { m_Planes.push_back({n, d}); }
     void SetBox(const CBox& box) { m_LocalBox = box; }
+    void SetComplementBox(const CBox& box) { m_LocalComplement = box; }
+    CBox LocalComplementBox() const override { return m_LocalComplement; }
     bool InsideLocal(const CVector& q) const override
     {
         for (const auto& [n, d] : m_Planes)
@@ -197,7 +199,7 @@ public:
 
 private:
     std::vector<std::pair<CVector, double>> m_Planes;
-    CBox m_LocalBox;
+    CBox m_LocalBox, m_LocalComplement;
 };
 
 // XCC/YCC/ZCC and XEC/YEC/ZEC: infinite along one axis, an ellipse across it.
@@ -307,9 +309,11 @@ std::unique_ptr<CBody> MakeAxisPlane(P p, int axis)
     CVector n;
     (&n.x)[axis] = 1;
     body->Add(n, p[0]);
-    CBox box;
+    CBox box, complement;
     box.m_Hi[axis] = p[0];
+    complement.m_Lo[axis] = p[0];
     body->SetBox(box);
+    body->SetComplementBox(complement);
     return body;
 }
 
@@ -403,32 +407,45 @@ const CBodyType* FindType(const std::string& type)
 }
 } // namespace
 
-void CBody::Place(const CTransform& toWorld)
+CBox MapBox(const CBox& local, const CTransform& map)
 {
-    const CBox local = LocalBox();
-    m_ToLocal = toWorld.Inverse();
-    m_Placed = !toWorld.IsIdentity();
+    if (local.IsEmpty()) return local;
     if (local.IsFinite())
     {
         std::vector<CVector> corners;
         const CVector lo = local.Lo(), d = local.Hi() - lo;
         for (const CVector& c : Corners(lo, {d.x, 0, 0}, {0, d.y, 0}, {0, 0, d.z}))
-            corners.push_back(toWorld.Apply(c));
-        m_Box = BoxOf(corners);
+            corners.push_back(map.Apply(c));
+        return BoxOf(corners);
     }
-    else if (toWorld.IsAxisAligned())
+    if (!map.IsAxisAligned()) return CBox();
+    // Each side moves along its own axis; infinite ones stay where they are.
+    CBox box;
+    const CVector lo = map.Apply(CVector()), one = map.Apply({1, 1, 1}) - lo;
+    for (int a = 0; a < 3; ++a)
     {
-        // Each side moves along its own axis; infinite ones stay where they are.
-        const CVector lo = toWorld.Apply(CVector()), one = toWorld.Apply({1, 1, 1}) - lo;
-        for (int a = 0; a < 3; ++a)
-        {
-            const double o = (&lo.x)[a], f = (&one.x)[a];
-            m_Box.m_Lo[a] = std::isfinite(local.m_Lo[a]) ? o + f * local.m_Lo[a] : -CBox::Inf;
-            m_Box.m_Hi[a] = std::isfinite(local.m_Hi[a]) ? o + f * local.m_Hi[a] : CBox::Inf;
-        }
+        const double o = (&lo.x)[a], f = (&one.x)[a];
+        box.m_Lo[a] = std::isfinite(local.m_Lo[a]) ? o + f * local.m_Lo[a] : -CBox::Inf;
+        box.m_Hi[a] = std::isfinite(local.m_Hi[a]) ? o + f * local.m_Hi[a] : CBox::Inf;
     }
-    else
-        m_Box = CBox();
+    return box;
+}
+
+void CBody::Place(const CTransform& toWorld)
+{
+    m_ToWorld = toWorld;
+    m_ToLocal = toWorld.Inverse();
+    m_Placed = !toWorld.IsIdentity();
+    m_Box = MapBox(LocalBox(), toWorld);
+    m_ComplementBox = MapBox(LocalComplementBox(), toWorld);
+}
+
+CBox CBody::Clip(const CBox& within) const
+{
+    if (!m_Placed) return ClipLocal(within);
+    return MapBox(ClipLocal(MapBox(within, m_ToLocal)), m_ToWorld)
+        .Intersect(within)
+        .Intersect(m_Box);
 }
 
 // Each face a number whose digits are its vertices (a 0 for the fourth of a triangle).

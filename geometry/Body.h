@@ -17,10 +17,15 @@ public:
     bool Inside(const CVector& p) const { return InsideLocal(m_Placed ? m_ToLocal.Apply(p) : p); }
     // The box in the world (sides at infinity where the body is unbounded).
     const CBox& Box() const { return m_Box; }
+    // The box of the points outside the body (a half-space's other half; else everywhere).
+    const CBox& ComplementBox() const { return m_ComplementBox; }
+    // The box of the body's points within a box: tighter than Box() for the bodies that are
+    // unbounded only across (a cone cut by two planes).
+    CBox Clip(const CBox& within) const;
     // Moves the body: its points r go to toWorld(r).
     void Place(const CTransform& toWorld);
     // The factories call it once the parameters are in.
-    void Finish() { m_Box = LocalBox(); }
+    void Finish() { m_Box = LocalBox(), m_ComplementBox = LocalComplementBox(); }
 
     std::string m_Name;
     std::string m_Type;
@@ -28,12 +33,17 @@ public:
 protected:
     virtual bool InsideLocal(const CVector& p) const = 0;
     virtual CBox LocalBox() const = 0;
+    virtual CBox LocalComplementBox() const { return CBox(); }
+    virtual CBox ClipLocal(const CBox& within) const { return within.Intersect(LocalBox()); }
 
 private:
-    CTransform m_ToLocal;
+    CTransform m_ToLocal, m_ToWorld;
     bool m_Placed = false;
-    CBox m_Box;
+    CBox m_Box, m_ComplementBox;
 };
+
+// The box that holds the image of a box under a map (infinite where an infinite side turns).
+CBox MapBox(const CBox& box, const CTransform& map);
 
 // Whether the type names a body (RPP, SPH, ..., QUA).
 bool IsBodyType(const std::string& type);

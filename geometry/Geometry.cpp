@@ -72,31 +72,33 @@ int CGeometry::RegionAt(const CVector& p) const
     return RegionsAt(p, &region, 1) ? region : -1;
 }
 
-// A negated node may hold anywhere; an And holds only inside each child's box.
+bool CGeometry::IsOutside(const CVector& p) const
+{
+    for (const int root : m_Outside)
+        if (Holds(root, p)) return true;
+    return false;
+}
+
+// A negated node may hold anywhere but a negated body only outside it; an And holds only inside
+// each child's box, and its bodies may clip that box further.
 CBox CGeometry::NodeBox(int index) const
 {
     const CExprNode& node = m_Nodes[static_cast<size_t>(index)];
+    const auto body = [&](const CExprNode& n) -> const CBody&
+    { return *m_Bodies[static_cast<size_t>(n.m_Body)]; };
+    if (node.m_Kind == CExprNode::EKind::Body)
+        return node.m_Negated ? body(node).ComplementBox() : body(node).Box();
     if (node.m_Negated) return CBox();
-    switch (node.m_Kind)
-    {
-    case CExprNode::EKind::Body:
-        return m_Bodies[static_cast<size_t>(node.m_Body)]->Box();
-    case CExprNode::EKind::And:
-    {
-        CBox box;
+    CBox box = node.m_Kind == CExprNode::EKind::And ? CBox() : CBox::Empty();
+    for (const int child : node.m_Children)
+        box = node.m_Kind == CExprNode::EKind::And ? box.Intersect(NodeBox(child))
+                                                   : box.Union(NodeBox(child));
+    if (node.m_Kind == CExprNode::EKind::And)
         for (const int child : node.m_Children)
-            box = box.Intersect(NodeBox(child));
-        return box;
-    }
-    case CExprNode::EKind::Or:
-    {
-        CBox box = CBox::Empty();
-        for (const int child : node.m_Children)
-            box = box.Union(NodeBox(child));
-        return box;
-    }
-    }
-    return CBox();
+            if (const CExprNode& c = m_Nodes[static_cast<size_t>(child)];
+                c.m_Kind == CExprNode::EKind::Body && !c.m_Negated)
+                box = body(c).Clip(box);
+    return box;
 }
 
 void CGeometry::ComputeBoxes()

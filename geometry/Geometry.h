@@ -49,6 +49,9 @@ public:
     int RegionsAt(const CVector& p, int* out, int max) const;
     // The first region holding p, or -1.
     int RegionAt(const CVector& p) const;
+    // Whether p is in the outside world an input declares (MCNP's zero-importance cells): no
+    // region, yet not undefined.
+    bool IsOutside(const CVector& p) const;
     // Works out each region's box from its expression (after the expressions are in).
     void ComputeBoxes();
     // The box of the regions that are bounded (empty when none is).
@@ -73,6 +76,7 @@ public:
     std::vector<CRegion> m_Regions;
     std::vector<std::string> m_Materials;
     std::string m_RegionPrefix; // "cell " where the input calls its regions cells
+    std::vector<int> m_Outside; // the expressions of the outside world
 
 private:
     bool Holds(int node, const CVector& p) const;

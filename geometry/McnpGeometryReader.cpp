@@ -287,6 +287,8 @@ public:
         for (const CCellDef& cell : m_Cells)
             if (cell.m_Universe == 0 && !cell.m_Outside)
                 Emit(built, cell, CTransform(), "", -1, "", {});
+            else if (cell.m_Universe == 0)
+                OutsideWorld(built, cell);
         if (m_Errors.size() > before) return false;
         if (built.m_Regions.empty())
         {
@@ -794,6 +796,17 @@ private:
         region.m_Material =
             g.MaterialIndex(cell.m_Material == 0 ? "void" : "m" + std::to_string(cell.m_Material));
         g.m_Regions.push_back(region);
+    }
+
+    void OutsideWorld(CGeometry& g, const CCellDef& cell)
+    {
+        const auto trcl = Resolve(cell, cell.m_Trcl);
+        std::set<int> open;
+        const int node =
+            trcl ? Instantiate(g, cell.m_Term, *trcl, PlacementKey("", cell, cell.m_Trcl),
+                               CTransform(), "", open)
+                 : -1;
+        if (node >= 0) g.m_Outside.push_back(node);
     }
 
     // Bodies are shared by the cells placed alike: the key names the placement.

@@ -48,11 +48,40 @@ std::pair<int, int> Across(int axis)
 class CQuadricSide : public CBody
 {
 public:
-    CQuadricSide(const CCoefficients& a, const CBox& box) : m_A(a), m_LocalBox(box) {}
+    CQuadricSide(const CCoefficients& a, const CBox& box, const CBox& complement = CBox())
+        : m_A(a), m_LocalBox(box), m_Complement(complement)
+    {
+    }
+    // A cone about a line along an axis: its apex and squared slope bound it across wherever
+    // its extent along the axis is bounded.
+    void SetCone(int axis, const CVector& apex, double t2)
+    {
+        m_Cone = true, m_ConeAxis = axis, m_ConeApex = apex, m_ConeT2 = t2;
+    }
     // One sheet of a cone: only where sign (q[axis] - apex) >= 0.
     void SetSheet(int axis, double apex, int sign)
     {
         m_SheetAxis = axis, m_Apex = apex, m_Sheet = sign;
+        if (sign > 0) m_LocalBox.m_Lo[axis] = apex;
+        if (sign < 0) m_LocalBox.m_Hi[axis] = apex;
+    }
+    CBox LocalComplementBox() const override { return m_Complement; }
+    CBox ClipLocal(const CBox& within) const override
+    {
+        CBox box = within.Intersect(m_LocalBox);
+        const int k = m_ConeAxis;
+        if (!m_Cone || box.IsEmpty() || !std::isfinite(box.m_Lo[k]) || !std::isfinite(box.m_Hi[k]))
+            return box;
+        const double apex = Component(m_ConeApex, k);
+        const double reach = std::sqrt(m_ConeT2) *
+                             std::max(std::abs(box.m_Lo[k] - apex), std::abs(box.m_Hi[k] - apex));
+        const auto [u, v] = Across(k);
+        for (const int a : {u, v})
+        {
+            box.m_Lo[a] = std::max(box.m_Lo[a], Component(m_ConeApex, a) - reach);
+            box.m_Hi[a] = std::min(box.m_Hi[a], Component(m_ConeApex, a) + reach);
+        }
+        return box;
     }
     bool InsideLocal(const CVector& q) const override
     {
@@ -66,9 +95,13 @@ public:
 
 private:
     CCoefficients m_A;
-    CBox m_LocalBox;
+    CBox m_LocalBox, m_Complement;
     int m_SheetAxis = 0, m_Sheet = 0;
     double m_Apex = 0;
+    bool m_Cone = false;
+    int m_ConeAxis = 0;
+    CVector m_ConeApex;
+    double m_ConeT2 = 0;
 };
 
 class CTorusSide : public CBody
@@ -127,14 +160,14 @@ CBodyPtr PlaneSide(const CVector& n, double d)
 {
     CCoefficients a{};
     a[6] = n.x, a[7] = n.y, a[8] = n.z, a[9] = -d;
-    CBox box;
+    CBox box, complement;
     const int nonzero = (n.x != 0) + (n.y != 0) + (n.z != 0);
     for (int k = 0; k < 3 && nonzero == 1; ++k)
         if (const double nk = Component(n, k); nk > 0)
-            box.m_Hi[k] = d / nk;
+            box.m_Hi[k] = complement.m_Lo[k] = d / nk;
         else if (nk < 0)
-            box.m_Lo[k] = d / nk;
-    return std::make_unique<CQuadricSide>(a, box);
+            box.m_Lo[k] = complement.m_Hi[k] = d / nk;
+    return std::make_unique<CQuadricSide>(a, box, complement);
 }
 
 // The plane through p0 with normal +-n whose negative side holds the point inside.
@@ -177,6 +210,7 @@ CBodyPtr CylinderSide(int axis, const CVector& c, double r)
 CBodyPtr ConeSide(int axis, const CVector& apex, double t2, int sheet)
 {
     auto body = std::make_unique<CQuadricSide>(AxialQuadric(axis, apex, 0, t2), CBox());
+    body->SetCone(axis, apex, t2);
     if (sheet) body->SetSheet(axis, Component(apex, axis), sheet);
     return body;
 }

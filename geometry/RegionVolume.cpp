@@ -43,7 +43,7 @@ std::vector<CGeometryProblem> CheckGeometry(const CGeometry& geometry, const CBo
                                 lo.z + step.z * (k + 0.5));
                 int regions[2];
                 const int n = geometry.RegionsAt(p, regions, 2);
-                if (n == 1) continue;
+                if (n == 1 || (n == 0 && geometry.IsOutside(p))) continue;
                 const auto key =
                     n == 0 ? std::make_pair(-1, -1) : std::make_pair(regions[0], regions[1]);
                 CGeometryProblem& problem = found[key];

@@ -61,7 +61,7 @@ bool Region(CBatchRunner& r, const CScriptCommand& cmd)
     r.Out() << "region " << NumberText(p.x) << " " << NumberText(p.y) << " " << NumberText(p.z)
             << ": ";
     if (n == 0)
-        r.Out() << "undefined\n";
+        r.Out() << (g.IsOutside(p) ? "outside" : "undefined") << "\n";
     else if (n == 1)
         r.Out() << g.m_Regions[found[0]].m_Name << " " << g.MaterialName(found[0]) << "\n";
     else

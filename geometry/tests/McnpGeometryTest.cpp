@@ -363,3 +363,60 @@ TEST(McnpGeometry, TheRealInputsLoad)
         EXPECT_NE(notes[0].find("cannot be read: skipped"), std::string::npos);
     }
 }
+
+TEST(McnpGeometry, CellVolumesAgreeWithTheirFormulas)
+{
+    const CGeometry g = Good(Deck("1 0 -1 imp:n=1\n"
+                                  "2 0 -2 imp:n=1\n"
+                                  "3 0 -3 imp:n=1\n"
+                                  "4 0 -4 imp:n=1\n"
+                                  "5 0 -5 imp:n=1\n"
+                                  "6 0 -6 imp:n=1\n"
+                                  "7 0 -7 imp:n=1\n"
+                                  "8 0 -8 imp:n=1\n"
+                                  "9 0 -9 11 imp:n=1\n"
+                                  "10 0 -12 imp:n=1\n"
+                                  "11 0 -13 imp:n=1\n"
+                                  "12 0 -99 #1 #2 #3 #4 #5 #6 #7 #8 #9 #10 #11 imp:n=1\n"
+                                  "13 0 99 imp:n=0\n",
+                                  "1 s -20 0 0 3\n"
+                                  "2 rcc 0 -20 0 0 0 5 2\n"
+                                  "3 trc 20 0 0 0 0 6 3 1\n"
+                                  "4 tz 0 20 0 4 1 1\n"
+                                  "5 rhp 0 0 20 0 0 4 2 0 0\n"
+                                  "6 wed -20 -20 0 4 0 0 0 3 0 0 0 2\n"
+                                  "7 ell 20 20 -1 20 20 1 2\n"
+                                  "8 rec -20 20 0 0 0 3 2 0 0 1\n"
+                                  "9 k/z 20 -20 4 1 -1\n"
+                                  "11 pz 0\n"
+                                  "12 x -32 0 -30 2 -28 0\n"
+                                  "13 1 box -1 -1 -1 2 0 0 0 2 0 0 0 2\n"
+                                  "99 so 60\n",
+                                  "*tr1 0 -40 0 45 45 90 135 45 90 90 90 0\n"));
+    const double pi = std::numbers::pi;
+    const std::vector<std::pair<const char*, double>> expected = {
+        {"1", 4.0 / 3 * pi * 27},
+        {"2", pi * 4 * 5},
+        {"3", pi * 6 / 3 * (9 + 3 + 1)},
+        {"4", 2 * pi * pi * 4},            // 2 pi A, times the tube's pi B C
+        {"5", 2 * std::sqrt(3.0) * 4 * 4}, // a hexagon of apothem 2, 4 high
+        {"6", 12},
+        {"7", 4.0 / 3 * pi * 2 * 3}, // semi-axes 2, sqrt 3, sqrt 3
+        {"8", pi * 2 * 1 * 3},
+        {"9", pi * 16 * 4 / 3},
+        {"10", 4.0 / 3 * pi * 8},
+        {"11", 8},
+    };
+    for (const auto& [name, volume] : expected)
+    {
+        SCOPED_TRACE(name);
+        CVolumeEstimate e;
+        ASSERT_TRUE(EstimateRegionVolume(g, g.RegionIndex(name), 400000, 7, e));
+        EXPECT_LT(std::abs(e.m_Volume - volume), 3 * e.m_Error + 1e-9)
+            << e.m_Volume << " " << volume;
+    }
+    // The outside world is no region and not undefined: the check finds nothing amiss.
+    EXPECT_TRUE(g.IsOutside({0, 0, 61}));
+    EXPECT_EQ(At(g, {0, 0, 61}), "-");
+    EXPECT_TRUE(CheckGeometry(g, g.InnerBounds(), 20).empty());
+}

@@ -3,6 +3,8 @@
 // cones, surfaces by points, and the parameter counts refused.
 #include "geometry/McnpSurface.h"
 
+#include "platform/UiServices.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -27,14 +29,17 @@ std::unique_ptr<CBody> Make(const std::string& type, const std::vector<double>& 
 void Check(const std::string& type, const std::vector<double>& params,
            const std::vector<CProbe>& probes, int facet = 0)
 {
-    SCOPED_TRACE(type + (facet ? "." + std::to_string(facet) : std::string()));
+    SCOPED_TRACE(Format("%s.%d", type.c_str(), facet));
     const auto body = Make(type, params, facet);
     ASSERT_TRUE(body);
     for (const CProbe& p : probes)
     {
         EXPECT_EQ(body->Inside(p.m_Point), p.m_Negative)
             << p.m_Point.x << " " << p.m_Point.y << " " << p.m_Point.z;
-        if (p.m_Negative) EXPECT_TRUE(body->Box().Contains(p.m_Point));
+        if (p.m_Negative)
+        {
+            EXPECT_TRUE(body->Box().Contains(p.m_Point));
+        }
     }
 }
 
