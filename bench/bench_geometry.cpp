@@ -1,9 +1,11 @@
 // Speed of the geometry: classifying 10^6 random points in a generated 50-region geometry
-// (nested boxes, cylinders and spheres, some of them rotated) on one core, tracing a
+// (nested boxes, cylinders and spheres, some of them rotated) on one core, read from a FLUKA
+// input and from an MCNP input of the same shells, tracing a
 // 1000 x 1000 section of it on two, and the host's frame with three sections drawn against the
 // same frame without geometry (the outlines are traced once per position, not per frame).
 #include "BenchKit.h"
 #include "geometry/FlukaGeometryReader.h"
+#include "geometry/McnpGeometryReader.h"
 #include "geometry/Section.h"
 #include "host/Host.h"
 #include "host/Scene.h"
@@ -54,6 +56,55 @@ std::string GeneratedInput()
     }
     return in.str();
 }
+// The same shells as MCNP cells: macrobodies, every third turned by a *TR card (about z), a
+// world box and the outside world (not a region): 49 cells and the outside.
+std::string GeneratedMcnpInput()
+{
+    std::ostringstream cells, surfaces, data;
+    cells << "bench\n1 5 -1 -1000 1 imp:n=1\n";
+    surfaces << "1000 rpp -200 200 -200 200 -200 200\n";
+    const char* kinds[3] = {"rpp", "rcc", "sph"};
+    for (int i = 0; i < 48; ++i)
+    {
+        const double r = 4 + 3.5 * (47 - i);
+        const int n = i + 1;
+        surfaces << n << " ";
+        if (i % 3 == 1) surfaces << i % 4 + 1 << " ";
+        surfaces << kinds[i % 3] << " ";
+        if (i % 3 == 0)
+            surfaces << -r << " " << r << " " << -r << " " << r << " " << -r << " " << r;
+        if (i % 3 == 1) surfaces << "0 0 " << -r << " 0 0 " << 2 * r << " " << r;
+        if (i % 3 == 2) surfaces << "0 0 0 " << r;
+        surfaces << "\n";
+        cells << 10 + i << " 5 -1 -" << n;
+        if (i < 47) cells << " " << n + 1;
+        cells << " imp:n=1\n";
+    }
+    cells << "99 0 1000 imp:n=0\n";
+    for (int t = 0; t < 4; ++t)
+    {
+        const double a = 10.0 + 7 * t;
+        data << "*tr" << t + 1 << " 0 0 0 " << a << " " << 90 - a << " 90 " << 90 + a << " " << a
+             << " 90 90 90 0\n";
+    }
+    data << "m5 7014 1\n";
+    return cells.str() + "\n" + surfaces.str() + "\n" + data.str();
+}
+
+void Classify(const char* what, const CGeometry& geometry, const std::vector<CVector>& points)
+{
+    long found = 0;
+    const double classify = benchkit::Median({benchkit::CpuOnce(
+        [&]
+        {
+            for (const CVector& p : points)
+                found += geometry.RegionAt(p) >= 0;
+        })});
+    const double rate = double(points.size()) / classify;
+    std::printf("classify 10^6 points on one core, %s: %.3f s, %.2e points/s (target >= 2e6): %s "
+                "[%ld in regions]\n",
+                what, classify, rate, rate >= 2e6 ? "met" : "NOT met", found);
+}
 } // namespace
 
 int main()
@@ -77,17 +128,20 @@ int main()
     std::vector<CVector> points(1000000);
     for (CVector& p : points)
         p = {coordinate(random), coordinate(random), coordinate(random)};
-    long found = 0;
-    const double classify = benchkit::Median({benchkit::CpuOnce(
-        [&]
-        {
-            for (const CVector& p : points)
-                found += geometry.RegionAt(p) >= 0;
-        })});
-    const double rate = double(points.size()) / classify;
-    std::printf("classify 10^6 points on one core: %.3f s, %.2e points/s (target >= 2e6): %s "
-                "[%ld in regions]\n",
-                classify, rate, rate >= 2e6 ? "met" : "NOT met", found);
+    Classify("FLUKA input", geometry, points);
+    const std::string mcnpPath =
+        (std::filesystem::temp_directory_path() / "bench_geometry.i").string();
+    std::ofstream(mcnpPath) << GeneratedMcnpInput();
+    CGeometry mcnp;
+    CMcnpGeometryReader mcnpReader;
+    if (!mcnpReader.Read(mcnpPath, mcnp))
+    {
+        std::fprintf(stderr, "the generated MCNP input does not load: %s\n",
+                     mcnpReader.Errors().front().c_str());
+        return 1;
+    }
+    std::filesystem::remove(mcnpPath);
+    Classify("MCNP input", mcnp, points);
 
     omp_set_num_threads(2);
     CSectionPlane plane;

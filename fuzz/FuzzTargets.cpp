@@ -10,6 +10,8 @@
 #include "common/ColorTable.h"
 #include "converter/RecordFormats.h"
 #include "geometry/FlukaGeometryReader.h"
+#include "geometry/McnpGeometryReader.h"
+#include "geometry/PhitsInput.h"
 #include "geometry/Section.h"
 #include "isotopes/IsodumpReader.h"
 #include "isotopes/Isotope.h"
@@ -150,11 +152,8 @@ void EvaluateExpression(const CFuzzInput& in)
     volumira3d::EvaluateExpression(std::string(in.m_Bytes), &error);
 }
 // A geometry that loads must classify and trace without fault; its boxes hold no NaN.
-void ReadFlukaGeometry(const CFuzzInput& in)
+void ExerciseGeometry(const CGeometry& geometry)
 {
-    CGeometry geometry;
-    CFlukaGeometryReader reader;
-    if (!reader.Read(in.m_Path, geometry)) return;
     for (const CRegion& r : geometry.m_Regions)
         for (int a = 0; a < 3; ++a)
             if (std::isnan(r.m_Box.m_Lo[a]) || std::isnan(r.m_Box.m_Hi[a])) std::abort();
@@ -165,6 +164,20 @@ void ReadFlukaGeometry(const CFuzzInput& in)
     plane.m_Lo[0] = plane.m_Lo[1] = -10;
     plane.m_Hi[0] = plane.m_Hi[1] = 10;
     TraceSection(geometry, plane, 8);
+}
+
+template <typename TReader> void ReadGeometryWith(const CFuzzInput& in)
+{
+    CGeometry geometry;
+    TReader reader;
+    if (reader.Read(in.m_Path, geometry)) ExerciseGeometry(geometry);
+}
+
+void ReadPhits(const CFuzzInput& in)
+{
+    CGeometry geometry;
+    std::vector<std::string> errors, notes;
+    if (ReadPhitsGeometry(in.m_Path, geometry, errors, notes)) ExerciseGeometry(geometry);
 }
 } // namespace
 
@@ -215,6 +228,10 @@ const CFuzzTarget FuzzTargets[] = {
      ReadNuclides<nuclira3d::CIsodumpReader>},
     {"fluka_geometry",
      "geometry/tests/data/*.inp $REALDATA/geometry/*.inp $REALDATA/fluka_usrbin_binary/*.inp",
-     ReadFlukaGeometry},
+     ReadGeometryWith<CFlukaGeometryReader>},
+    {"mcnp_geometry",
+     "geometry/tests/data/*.i $REALDATA/mcnp_meshtal/*inp* $REALDATA/mcnp_meshtal/mcnptools_inpgen",
+     ReadGeometryWith<CMcnpGeometryReader>},
+    {"phits_geometry", "geometry/tests/data/phits*.inp $REALDATA/phits/*.inp", ReadPhits},
     {nullptr, nullptr, nullptr},
 };

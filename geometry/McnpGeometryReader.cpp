@@ -251,7 +251,14 @@ std::map<std::string, std::vector<std::string>> ParseParams(std::string text)
     std::vector<std::string>* values = nullptr;
     for (const std::string& token : Blanked(spaced))
         if (StartsKeyword(token) && LowerCase(token) != "j")
-            values = &params[LowerCase(token)], values->clear();
+        {
+            // "*TRCL" and "*FILL" (angles in degrees) replace "TRCL" and "FILL": one key each,
+            // its values led by "*".
+            const std::string key = LowerCase(token);
+            values = &params[key[0] == '*' ? key.substr(1) : key];
+            values->clear();
+            if (key[0] == '*') values->push_back("*");
+        }
         else if (values)
             values->push_back(token);
     return params;
@@ -581,7 +588,7 @@ private:
     size_t TransformRef(const CCellDef& cell, const std::vector<std::string>& values, size_t from,
                         bool degrees, CTransformRef& ref, const std::string& key)
     {
-        ref.m_Given = false;
+        ref = CTransformRef();
         if (from >= values.size()) return from;
         ref.m_Degrees = degrees;
         if (values[from] != "(")
@@ -629,25 +636,26 @@ private:
         else
             return Error(*cell.m_Card, what + ": " + problem);
         CheckTerm(cell, cell.m_Term);
-        for (const auto& [key, values] : cell.m_Params)
+        for (const auto& [key, given] : cell.m_Params)
         {
-            const std::string bare = key[0] == '*' ? key.substr(1) : key;
+            const bool degrees = !given.empty() && given[0] == "*";
+            const std::vector<std::string> values(given.begin() + degrees, given.end());
             if (key == "u" && (values.size() != 1 || !Integer(values[0], cell.m_Universe)))
                 Error(*cell.m_Card, what + ": U takes a universe number");
             else if (key == "lat" && (values.size() != 1 || !Integer(values[0], cell.m_Lattice)))
                 Error(*cell.m_Card, what + ": LAT takes 1 or 2");
-            else if (bare == "fill" && !values.empty())
+            else if (key == "fill" && !values.empty())
             {
                 cell.m_FillArray = values[0].find(':') != std::string::npos;
                 if (cell.m_FillArray) continue;
                 if (!Integer(values[0], cell.m_Fill))
                     Error(*cell.m_Card, what + ": FILL takes a universe number");
-                TransformRef(cell, values, 1, key[0] == '*', cell.m_FillTransform, "FILL");
+                TransformRef(cell, values, 1, degrees, cell.m_FillTransform, "FILL");
                 CheckTransform(cell, cell.m_FillTransform, "FILL");
             }
-            else if (bare == "trcl")
+            else if (key == "trcl")
             {
-                TransformRef(cell, values, 0, key[0] == '*', cell.m_Trcl, "TRCL");
+                TransformRef(cell, values, 0, degrees, cell.m_Trcl, "TRCL");
                 CheckTransform(cell, cell.m_Trcl, "TRCL");
             }
             else if (key.compare(0, 4, "imp:") == 0 && !values.empty())

@@ -420,3 +420,15 @@ TEST(McnpGeometry, CellVolumesAgreeWithTheirFormulas)
     EXPECT_EQ(At(g, {0, 0, 61}), "-");
     EXPECT_TRUE(CheckGeometry(g, g.InnerBounds(), 20).empty());
 }
+
+TEST(McnpGeometry, ALikeCellsTrclInDegreesReplacesItsTemplatesTrcl)
+{
+    const CGeometry g = Good(Deck("1 0 -10 imp:n=1 trcl=1\n"
+                                  "4 like 1 but *trcl=(-4 -4 0  0 90 90  90 0 90  90 90 0)\n"
+                                  "9 0 -30 #1 #4 imp:n=1\n"
+                                  "99 0 30 imp:n=0\n",
+                                  "10 rcc 0 0 -40 0 0 80 1.2\n30 so 100\n", "tr1 4 4 0\n"));
+    EXPECT_EQ(At(g, {4, 4, 0}), "1");
+    EXPECT_EQ(At(g, {-4, -4, 30}), "4");
+    EXPECT_EQ(At(g, {18, 18, -22}), "9");
+}
