@@ -123,6 +123,8 @@ std::vector<CMcnpCard> JoinMcnpCards(const std::vector<CInputLine>& lines)
 bool ExpandShorthand(std::vector<std::string>& fields, std::string& error)
 {
     std::vector<std::string> out;
+    // No card of the geometry has more entries; a shorthand asking for more is a broken field.
+    constexpr double MaxEntries = 100000;
     for (size_t i = 0; i < fields.size(); ++i)
     {
         double count = 0;
@@ -131,6 +133,11 @@ bool ExpandShorthand(std::vector<std::string>& fields, std::string& error)
         {
             out.push_back(fields[i]);
             continue;
+        }
+        if (count > MaxEntries || static_cast<double>(out.size()) + count > MaxEntries)
+        {
+            error = "\"" + fields[i] + "\" makes too many entries";
+            return false;
         }
         const auto whole = static_cast<size_t>(count);
         if (letters == "j")

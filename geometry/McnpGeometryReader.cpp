@@ -19,6 +19,9 @@
 namespace
 {
 constexpr int MaxFillDepth = 20;
+constexpr size_t MaxRegions = 100000; // universes unfold into at most this many regions
+constexpr int MaxNesting = 64;        // parentheses in a cell's geometry
+constexpr size_t MaxComplementDepth = 256;
 
 std::vector<std::string> Blanked(const std::string& text)
 {
@@ -149,9 +152,15 @@ private:
     CTerm Parenthesised()
     {
         ++m_At; // "("
+        if (++m_Depth > MaxNesting)
+        {
+            m_Error = Format("the parentheses nest deeper than %d", MaxNesting);
+            return {};
+        }
         CTerm inner = Union();
         if (m_Error.empty() && !(Peek() && *Peek() == ")")) m_Error = "a parenthesis is not closed";
         ++m_At;
+        --m_Depth;
         return inner;
     }
 
@@ -194,6 +203,7 @@ private:
 
     std::vector<std::string> m_Tokens;
     size_t m_At = 0;
+    int m_Depth = 0;
     std::string m_Error;
 };
 
@@ -760,6 +770,7 @@ private:
     void Emit(CGeometry& g, const CCellDef& cell, const CTransform& context, const std::string& key,
               int clip, const std::string& suffix, std::vector<int> universes)
     {
+        if (m_TooMany) return;
         const auto trcl = Resolve(cell, cell.m_Trcl);
         if (!trcl) return;
         const CTransform placed = trcl->Then(context);
@@ -796,6 +807,14 @@ private:
                  Format("cell %d is a lattice (LAT=%d): its elements are not read, it "
                         "is shown as its container",
                         cell.m_Number, cell.m_Lattice));
+        if (g.m_Regions.size() >= MaxRegions)
+        {
+            if (!m_TooMany)
+                Error(*cell.m_Card,
+                      Format("the universes unfold into more than %zu cells", MaxRegions));
+            m_TooMany = true;
+            return;
+        }
         CRegion region;
         region.m_Name = name;
         region.m_Root = node;
@@ -851,6 +870,15 @@ private:
         case CTerm::EKind::Cell:
         {
             const CCellDef& other = m_Cells[m_CellIndex.at(term.m_Number)];
+            // One node for each complement in one placement: complements of complements would
+            // otherwise copy their expressions without end.
+            const std::string cacheKey = parentKey + "#" + std::to_string(other.m_Number);
+            if (const auto found = m_Complements.find(cacheKey); found != m_Complements.end())
+            {
+                node.m_Kind = CExprNode::EKind::And;
+                node.m_Children = {found->second};
+                break;
+            }
             if (!open.insert(other.m_Number).second)
             {
                 Error(*other.m_Card,
@@ -864,6 +892,7 @@ private:
                             PlacementKey(parentKey, other, other.m_Trcl), parent, parentKey, open);
             open.erase(other.m_Number);
             if (inner < 0) return -1;
+            m_Complements[cacheKey] = inner;
             // A complement of the cell's whole expression.
             node.m_Kind = CExprNode::EKind::And;
             node.m_Children = {inner};
@@ -925,6 +954,8 @@ private:
     std::vector<CCellDef> m_Cells;
     std::map<int, size_t> m_CellIndex;
     std::map<std::string, int> m_Bodies;
+    std::map<std::string, int> m_Complements; // the node of #n, by placement and cell
+    bool m_TooMany = false;
 };
 
 std::vector<CInputLine> FileLines(const std::string& path, bool& ok)

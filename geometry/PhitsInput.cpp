@@ -15,6 +15,7 @@
 namespace
 {
 constexpr int MaxIncludeDepth = 10;
+constexpr int MaxExpressionDepth = 200;
 
 // A recursive-descent evaluator of Fortran-style arithmetic: + - * / ** (or ^), parentheses,
 // numbers, constants cN, pi and functions.
@@ -82,9 +83,15 @@ private:
         return v;
     }
 
-    // -2**2 is -(2**2), as in Fortran.
+    // -2**2 is -(2**2), as in Fortran. Every nesting passes here: its depth is bounded.
     double Unary()
     {
+        if (++m_Depth > MaxExpressionDepth) return Fail("it nests too deep");
+        struct CLeave
+        {
+            int& m_Depth;
+            ~CLeave() { --m_Depth; }
+        } leave{m_Depth};
         if (Take("-")) return -Unary();
         if (Take("+")) return Unary();
         const double base = Primary();
@@ -181,6 +188,7 @@ private:
     std::string m_Text;
     const std::map<int, double>& m_Constants;
     size_t m_At = 0;
+    int m_Depth = 0;
     std::string m_Error;
 };
 

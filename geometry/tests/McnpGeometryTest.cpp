@@ -432,3 +432,37 @@ TEST(McnpGeometry, ALikeCellsTrclInDegreesReplacesItsTemplatesTrcl)
     EXPECT_EQ(At(g, {-4, -4, 30}), "4");
     EXPECT_EQ(At(g, {18, 18, -22}), "9");
 }
+
+TEST(McnpGeometry, InputsThatWouldExhaustTheMachineAreRefusedOrShared)
+{
+    // Each cell the complement of the two before it: shared nodes, not 2^40 copies.
+    std::string cells = "1 0 -1 imp:n=1\n2 0 -2 #1 imp:n=1\n";
+    for (int i = 3; i <= 40; ++i)
+        cells += std::to_string(i) + " 0 -3 #" + std::to_string(i - 1) + " #" +
+                 std::to_string(i - 2) + " imp:n=1\n";
+    const CGeometry g = Good(Deck(cells, "1 so 1\n2 so 2\n3 so 3\n"));
+    EXPECT_EQ(g.m_Regions.size(), 40u);
+    EXPECT_LT(g.m_Nodes.size(), 1000u);
+    EXPECT_EQ(At(g, {0, 0, 0}), "1");
+
+    EXPECT_EQ(Refusal(Deck("1 0 " + std::string(100, '(') + "-1" + std::string(100, ')') + "\n",
+                           "1 so 1\n")),
+              (std::vector<std::string>{"line 2: cell 1: the parentheses nest deeper than 64"}));
+    EXPECT_EQ(Refusal(Deck("1 0 -1\n", "1 s 0 1000000r 1\n")).front(),
+              "line 4: surface 1: \"1000000r\" makes too many entries");
+    // Ten universes of ten cells, each filling the next: refused, not unfolded.
+    std::string nested = "1 0 -1 fill=1 imp:n=1\n";
+    for (int u = 1; u <= 10; ++u)
+        for (int c = 0; c < 10; ++c)
+            nested += std::to_string(100 * u + c) + " 0 -1 u=" + std::to_string(u) +
+                      (u < 10 ? " fill=" + std::to_string(u + 1) : std::string()) + "\n";
+    const std::vector<std::string> errors = Refusal(Deck(nested, "1 so 1\n"));
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_NE(errors[0].find("the universes unfold into more than 100000 cells"),
+              std::string::npos);
+    std::map<int, double> none;
+    double v = 0;
+    std::string error;
+    EXPECT_FALSE(EvaluateExpression(std::string(100000, '-') + "1", none, v, error));
+    EXPECT_FALSE(EvaluateExpression(std::string(100000, '(') + "1", none, v, error));
+}
