@@ -23,3 +23,14 @@ std::vector<std::string_view> SplitTokens(std::string_view line, const CSeparato
     SplitTokens(line, isSeparator, tokens);
     return tokens;
 }
+
+std::string_view TrimBlanks(std::string_view text)
+{
+    static constexpr CSeparators Blank(" \t\r");
+    size_t begin = 0, end = text.size();
+    while (begin < end && Blank(text[begin]))
+        ++begin;
+    while (end > begin && Blank(text[end - 1]))
+        --end;
+    return text.substr(begin, end - begin);
+}

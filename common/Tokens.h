@@ -23,3 +23,6 @@ private:
 void SplitTokens(std::string_view line, const CSeparators& isSeparator,
                  std::vector<std::string_view>& tokens);
 std::vector<std::string_view> SplitTokens(std::string_view line, const CSeparators& isSeparator);
+
+// The text without the blanks, tabs and carriage returns at either end.
+std::string_view TrimBlanks(std::string_view text);

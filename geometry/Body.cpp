@@ -26,15 +26,6 @@ double Norm2(const CVector& a)
     return Dot(a, a);
 }
 
-// The box of a set of points.
-CBox BoxOf(const std::vector<CVector>& points)
-{
-    CVector lo = points.front(), hi = points.front();
-    for (const CVector& p : points)
-        lo = CVector::Min(lo, p), hi = CVector::Max(hi, p);
-    return CBox::Of(lo, hi);
-}
-
 // The corners of the parallelepiped at v spanned by a, b and c.
 std::vector<CVector> Corners(const CVector& v, const CVector& a, const CVector& b, const CVector& c)
 {
@@ -84,7 +75,7 @@ public:
         }
         return !m_Wedge || u[0] + u[1] <= 1;
     }
-    CBox LocalBox() const override { return BoxOf(Corners(m_V, m_E[0], m_E[1], m_E[2])); }
+    CBox LocalBox() const override { return CBox::Around(Corners(m_V, m_E[0], m_E[1], m_E[2])); }
 
 private:
     CVector m_V;
@@ -345,7 +336,7 @@ std::unique_ptr<CBody> MakeArb(P p, std::string& e)
     auto body = std::make_unique<CPlanes>();
     for (const auto& [n, d] : planes)
         body->Add(n, d);
-    body->SetBox(BoxOf(ArbVertices(p)));
+    body->SetBox(CBox::Around(ArbVertices(p)));
     return body;
 }
 
@@ -416,7 +407,7 @@ CBox MapBox(const CBox& local, const CTransform& map)
         const CVector lo = local.Lo(), d = local.Hi() - lo;
         for (const CVector& c : Corners(lo, {d.x, 0, 0}, {0, d.y, 0}, {0, 0, d.z}))
             corners.push_back(map.Apply(c));
-        return BoxOf(corners);
+        return CBox::Around(corners);
     }
     if (!map.IsAxisAligned()) return CBox();
     // Each side moves along its own axis; infinite ones stay where they are.

@@ -11,6 +11,14 @@ CBox CBox::Of(const CVector& lo, const CVector& hi)
     return b;
 }
 
+CBox CBox::Around(const std::vector<CVector>& points)
+{
+    CVector lo = points.front(), hi = points.front();
+    for (const CVector& p : points)
+        lo = CVector::Min(lo, p), hi = CVector::Max(hi, p);
+    return Of(lo, hi);
+}
+
 CBox CBox::Empty()
 {
     CBox b;

@@ -3,6 +3,7 @@
 #include "common/Vector.h"
 
 #include <limits>
+#include <vector>
 
 struct CBox
 {
@@ -13,6 +14,8 @@ struct CBox
 
     static CBox Of(const CVector& lo, const CVector& hi);
     static CBox Empty();
+    // The box of a set of points (at least one).
+    static CBox Around(const std::vector<CVector>& points);
     bool IsEmpty() const;
     bool IsFinite() const;
     bool Contains(const CVector& p) const

@@ -14,11 +14,9 @@
 
 namespace
 {
-std::string Trim(const std::string& s)
+std::string Trim(std::string_view s)
 {
-    const size_t b = s.find_first_not_of(" \t");
-    if (b == std::string::npos) return "";
-    return s.substr(b, s.find_last_not_of(" \t") - b + 1);
+    return std::string(TrimBlanks(s));
 }
 
 // Fields separated by blanks or commas.

@@ -535,7 +535,7 @@ private:
         {
             double material = 0;
             if (fields.size() < 2 || !m_Number(fields[1], material) ||
-                material != std::floor(material))
+                material != std::floor(material) || std::abs(material) > 1e9)
                 return Error(card, what + " has no material number");
             cell.m_Material = static_cast<int>(material);
             at = 2;
@@ -683,7 +683,8 @@ private:
     {
         std::vector<std::string> out;
         static constexpr CSeparators Commas(",");
-        for (const std::string_view p : SplitTokens(key.substr(4), Commas))
+        const std::string list = key.substr(4); // "imp:n,p": the views point into it
+        for (const std::string_view p : SplitTokens(list, Commas))
             out.emplace_back(p);
         return out;
     }
@@ -883,6 +884,12 @@ private:
             {
                 Error(*other.m_Card,
                       Format("cell %d is inside its own complement", other.m_Number));
+                return -1;
+            }
+            if (open.size() > MaxComplementDepth)
+            {
+                Error(*other.m_Card, Format("cell %d: complements nest deeper than %zu",
+                                            other.m_Number, MaxComplementDepth));
                 return -1;
             }
             const auto trcl = Resolve(other, other.m_Trcl);

@@ -244,14 +244,6 @@ CVector Solve(const CPlane& a, const CPlane& b, const CPlane& c)
     return (bc * a.second + ca * b.second + ab * c.second) / Dot(a.first, bc);
 }
 
-CBox BoxOf(const std::vector<CVector>& points)
-{
-    CVector lo = points.front(), hi = points.front();
-    for (const CVector& p : points)
-        lo = CVector::Min(lo, p), hi = CVector::Max(hi, p);
-    return CBox::Of(lo, hi);
-}
-
 // What a maker returns: the body in its own frame, and the frame it is placed by.
 struct CMade
 {
@@ -596,7 +588,7 @@ CMade MakeHex(P p, int facet, std::string& e)
         corners.push_back(c);
         corners.push_back(c + h);
     }
-    return Plain(std::make_unique<CConvex>(std::move(planes), BoxOf(corners)));
+    return Plain(std::make_unique<CConvex>(std::move(planes), CBox::Around(corners)));
 }
 
 CMade MakeArb(P p, int facet, std::string& e)

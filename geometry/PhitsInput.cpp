@@ -2,6 +2,7 @@
 
 #include "common/NumberScan.h"
 #include "common/TextCase.h"
+#include "common/Tokens.h"
 #include "geometry/McnpGeometryReader.h"
 #include "platform/UiServices.h"
 
@@ -192,11 +193,9 @@ private:
     std::string m_Error;
 };
 
-std::string Trim(const std::string& s)
+std::string Trim(std::string_view s)
 {
-    const size_t b = s.find_first_not_of(" \t\r");
-    if (b == std::string::npos) return "";
-    return s.substr(b, s.find_last_not_of(" \t\r") - b + 1);
+    return std::string(TrimBlanks(s));
 }
 
 std::string WithoutBlanks(const std::string& s)

@@ -460,6 +460,13 @@ TEST(McnpGeometry, InputsThatWouldExhaustTheMachineAreRefusedOrShared)
     ASSERT_EQ(errors.size(), 1u);
     EXPECT_NE(errors[0].find("the universes unfold into more than 100000 cells"),
               std::string::npos);
+    // A chain of 300 complements, each cell the complement of the next.
+    std::string chain;
+    for (int i = 1; i <= 300; ++i)
+        chain += std::to_string(i) + " 0 -1 #" + std::to_string(i + 1) + "\n";
+    chain += "301 0 -1\n";
+    EXPECT_NE(Refusal(Deck(chain, "1 so 1\n")).front().find("complements nest deeper than 256"),
+              std::string::npos);
     std::map<int, double> none;
     double v = 0;
     std::string error;

@@ -2,6 +2,7 @@
 
 #include "common/FileSystem.h"
 #include "common/LineReader.h"
+#include "common/Tokens.h"
 #include "platform/UiServices.h"
 
 #include <algorithm>
@@ -22,16 +23,6 @@ constexpr int MaxColumns = 16;
 bool IsBlank(char c)
 {
     return c == ' ' || c == '\t' || c == '\r';
-}
-
-std::string_view Trim(std::string_view s)
-{
-    size_t begin = 0, end = s.size();
-    while (begin < end && IsBlank(s[begin]))
-        ++begin;
-    while (end > begin && IsBlank(s[end - 1]))
-        --end;
-    return s.substr(begin, end - begin);
 }
 
 bool StartsWith(std::string_view s, std::string_view prefix)
@@ -284,7 +275,7 @@ std::string ParticleOf(std::string_view t)
 {
     constexpr std::string_view End = "mesh tally.";
     if (t.size() < End.size() || t.substr(t.size() - End.size()) != End) return "";
-    std::string_view before = Trim(t.substr(0, t.size() - End.size()));
+    std::string_view before = TrimBlanks(t.substr(0, t.size() - End.size()));
     const size_t space = before.find_last_of(' ');
     return std::string(space == std::string_view::npos ? before : before.substr(space + 1));
 }
@@ -420,7 +411,7 @@ bool CMeshtalReader::Open(const std::string& path)
     while (reader.Next(line))
     {
         ++scan.m_Line;
-        if (!ScanLine(scan, Trim(line))) return false;
+        if (!ScanLine(scan, TrimBlanks(line))) return false;
         scan.m_LineStart = reader.BytesRead();
     }
     if (m_Tallies.empty()) return Fail("No mesh tally was found in the file.");
@@ -515,7 +506,7 @@ bool CMeshtalReader::StartTally(CScan& scan, std::string_view t)
 {
     CMeshtalTally tally;
     double n = 0;
-    if (!ParseNumber(Trim(t.substr(TallyStart.size())), n) || n != std::floor(n) ||
+    if (!ParseNumber(TrimBlanks(t.substr(TallyStart.size())), n) || n != std::floor(n) ||
         std::abs(n) > 1e9)
         return Fail(Format("Line %llu: the mesh tally number cannot be read.", scan.Line()));
     tally.m_Number = static_cast<int>(n);
@@ -528,7 +519,7 @@ bool CMeshtalReader::StartTally(CScan& scan, std::string_view t)
 void CMeshtalReader::ScanPreamble(std::string_view t)
 {
     if (const size_t at = t.find("normalizing tallies ="); at != std::string_view::npos)
-        ParseNumber(Trim(t.substr(at + 21)), m_Histories);
+        ParseNumber(TrimBlanks(t.substr(at + 21)), m_Histories);
 }
 
 bool CMeshtalReader::ScanHeader(CScan& scan, std::string_view t)
@@ -1027,7 +1018,7 @@ bool CMeshtalReader::ReadMatrix(const CMeshtalTally& tally, const CMeshtalChoice
 {
     CMatrixReader pages(tally, choice, store);
     const auto read = [&](std::string_view line, unsigned long long lineNo)
-    { return pages.Line(Trim(line), lineNo) || Fail(pages.Error()); };
+    { return pages.Line(TrimBlanks(line), lineNo) || Fail(pages.Error()); };
     return ForEachTallyLine(m_Path, tally, progress, m_Error, read) &&
            (pages.Finish() || Fail(pages.Error()));
 }
