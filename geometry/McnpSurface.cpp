@@ -296,7 +296,7 @@ CMade MakeCone(int axis, const CVector& apex, P rest, std::string& e)
     const double sheet = rest.size() > 1 ? rest[1] : 0;
     if (!Positive(t2, "squared tangent t^2", e)) return {};
     if (sheet != 0 && sheet != 1 && sheet != -1)
-        return Plain(Refuse(e, Format("the sheet %g must be 1, -1 or left out", sheet)));
+        return Plain(Refuse(e, Format("the sheet %g must be 1, -1, 0 (both) or left out", sheet)));
     return Plain(ConeSide(axis, apex, t2, static_cast<int>(sheet)));
 }
 

@@ -83,6 +83,7 @@ TEST(McnpSurface, CylindersAndConesAlongEachAxis)
     Check("KZ", {1, 1}, {{{0, 0.5, 2}, true}, {{0, 0.5, 0}, true}, {{0, 1.5, 2}, false}});
     Check("KZ", {1, 1, 1}, {{{0, 0.5, 2}, true}, {{0, 0.5, 0}, false}});
     Check("KZ", {1, 1, -1}, {{{0, 0.5, 2}, false}, {{0, 0.5, 0}, true}});
+    Check("KZ", {1, 1, 0}, {{{0, 0.5, 2}, true}, {{0, 0.5, 0}, true}}); // 0: both, as left out
     // K/X x y z t2 sheet: apex at (1, 2, 3), opening along +x with slope 1/2.
     Check("K/X", {1, 2, 3, 0.25, 1},
           {{{5, 2, 4.9}, true}, {{5, 2, 5.1}, false}, {{-3, 2, 3.5}, false}});
@@ -230,7 +231,7 @@ TEST(McnpSurface, PlacementMovesTheSurfaceAndBadParametersAreRefused)
     EXPECT_EQ(Refusal("P", {1, 2, 3}), "P needs 4 or 9 parameters, not 3");
     EXPECT_EQ(Refusal("X", {1}), "X needs 2, 4 or 6 parameters, not 1");
     EXPECT_EQ(Refusal("SO", {-1}), "the radius -1 must be positive");
-    EXPECT_EQ(Refusal("KZ", {0, 1, 2}), "the sheet 2 must be 1, -1 or left out");
+    EXPECT_EQ(Refusal("KZ", {0, 1, 2}), "the sheet 2 must be 1, -1, 0 (both) or left out");
     EXPECT_EQ(Refusal("P", {0, 0, 0, 1, 1, 1, 2, 2, 2}), "the three points lie on a line");
     EXPECT_EQ(Refusal("TZ", {0, 0, 0, 5, 0, 1}), "the semi-axis B 0 must be positive");
     EXPECT_EQ(Refusal("RCC", {0, 0, 0, 0, 0, 0, 1}), "the height vector has zero length");
