@@ -378,6 +378,8 @@ private:
                  name == "*trcl" || name == "lat")
             Note(card, "the " + UpperCase(name) +
                            " data card is not read: cells take it from their own cards");
+        else if (name == "read")
+            Note(card, "the READ card is not followed: what its file holds is not read");
         else if (bare.compare(0, 5, "embed") == 0)
             Note(card, "the " + UpperCase(bare) +
                            " card (an unstructured mesh) is not read: its cells are not drawn");
@@ -518,6 +520,8 @@ private:
     void CellCard(const CMcnpCard& card)
     {
         std::vector<std::string> fields = Blanked(card.m_Text);
+        if (LowerCase(fields[0]) == "read")
+            return Note(card, "the READ card is not followed: what its file holds is not read");
         CCellDef cell;
         cell.m_Card = &card;
         if (!Integer(fields[0], cell.m_Number) || cell.m_Number <= 0)

@@ -246,7 +246,7 @@ TEST(McnpGeometry, BadInputIsRefusedWithEveryErrorByLine)
 TEST(McnpGeometry, WhatIsNotReadIsNamedAndTheRestLoads)
 {
     const CLoaded l = Load(Deck("1 7 -1 -1 imp:n=1\n2 0 1 imp:n=0\n", "1 -3 so 1\n3 so 2\n",
-                                "m1 1001 1\nembed1 meshgeo=abaqus\nfill 0 1\n"));
+                                "m1 1001 1\nembed1 meshgeo=abaqus\nfill 0 1\nread file=more.i\n"));
     ASSERT_TRUE(l.m_Ok) << l.m_Errors.front();
     EXPECT_EQ(l.m_Notes,
               (std::vector<std::string>{
@@ -254,6 +254,7 @@ TEST(McnpGeometry, WhatIsNotReadIsNamedAndTheRestLoads)
                   "cells are not drawn",
                   "line 10: the FILL data card is not read: cells take it from their own "
                   "cards",
+                  "line 11: the READ card is not followed: what its file holds is not read",
                   "line 5: surface 1 is periodic with surface 3: drawn as a plain "
                   "surface",
                   "line 2: cell 1: material 7 has no material card"}));
