@@ -318,13 +318,18 @@ public:
     }
 
 private:
+    // A cell met again in every place its universe fills says its problem once.
+    static void Once(std::vector<std::string>& list, const std::string& text)
+    {
+        if (std::find(list.begin(), list.end(), text) == list.end()) list.push_back(text);
+    }
     void Error(const CMcnpCard& card, const std::string& text)
     {
-        m_Errors.push_back(card.Where(m_Path) + ": " + text);
+        Once(m_Errors, card.Where(m_Path) + ": " + text);
     }
     void Note(const CMcnpCard& card, const std::string& text)
     {
-        m_Notes.push_back(card.Where(m_Path) + ": " + text);
+        Once(m_Notes, card.Where(m_Path) + ": " + text);
     }
 
     // The numbers of fields, after the shorthand; "j" entries become NaN (not given).

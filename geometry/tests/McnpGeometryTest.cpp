@@ -192,17 +192,20 @@ TEST(McnpGeometry, AFilledUniverseShowsItsCellsClippedByTheFillingCell)
 
 TEST(McnpGeometry, ALatticeIsShownAsItsContainerWithANote)
 {
+    // Two cells filled with the lattice's universe: one note all the same.
     const CLoaded l = Load(Deck("1 0 -1 fill=2 imp:n=1\n"
-                                "2 0 1 imp:n=0\n"
+                                "2 0 1 -4 fill=2 imp:n=1\n4 0 4 imp:n=0\n"
                                 "20 0 -2 lat=1 u=2 fill=0:1 0:0 0:0 3 3 imp:n=1\n"
                                 "30 0 -3 u=3 imp:n=1\n",
-                                "1 rpp -5 5 -5 5 -5 5\n2 rpp -1 1 -1 1 -1 1\n3 so 0.5\n"));
+                                "1 rpp -5 5 -5 5 -5 5\n2 rpp -1 1 -1 1 -1 1\n3 so 0.5\n"
+                                "4 so 50\n"));
     ASSERT_TRUE(l.m_Ok) << l.m_Errors.front();
     ASSERT_EQ(l.m_Notes.size(), 1u);
-    EXPECT_EQ(l.m_Notes[0], "line 4: cell 20 is a lattice (LAT=1): its elements are not read, it "
+    EXPECT_EQ(l.m_Notes[0], "line 5: cell 20 is a lattice (LAT=1): its elements are not read, it "
                             "is shown as its container");
     EXPECT_EQ(At(l.m_Geometry, {0, 0, 0}), "20<1");
     EXPECT_TRUE(l.m_Geometry.m_Regions[0].m_Lattice);
+    EXPECT_GE(l.m_Geometry.RegionIndex("20<2"), 0);
 }
 
 TEST(McnpGeometry, BadInputIsRefusedWithEveryErrorByLine)
