@@ -1,5 +1,6 @@
 #include "geometry/McnpCards.h"
 
+#include "common/FileSystem.h"
 #include "common/NumberScan.h"
 #include "common/TextCase.h"
 #include "common/Tokens.h"
@@ -8,6 +9,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <fstream>
 
 namespace
 {
@@ -97,6 +99,33 @@ bool Shorthand(const std::string& field, double& count, std::string& letters)
     return split == 0 || IsNumber(field.substr(0, split), count);
 }
 } // namespace
+
+bool InputLines(CLineReader& reader, const std::string& file, std::vector<CInputLine>& lines)
+{
+    bool whole = true;
+    std::string text;
+    for (int n = 1; reader.Next(text); ++n)
+    {
+        lines.push_back({text, file, n});
+        whole = whole && !reader.Truncated();
+    }
+    return whole;
+}
+
+bool ReadInputLines(const std::string& path, std::vector<CInputLine>& lines, std::string& error)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!IsRegularFile(path) || !in)
+    {
+        error = "The file " + path + " cannot be opened.";
+        return false;
+    }
+    CLineReader reader(in);
+    if (InputLines(reader, path, lines)) return true;
+    error = Format("The file %s has a line longer than %zu bytes: it is not an input.",
+                   path.c_str(), reader.MaxLine());
+    return false;
+}
 
 CMcnpDeck SplitMcnpDeck(const std::vector<CInputLine>& lines)
 {
@@ -188,13 +217,8 @@ bool ExpandShorthand(std::vector<std::string>& fields, std::string& error)
 bool LooksLikeMcnpInput(const std::string& head)
 {
     std::vector<CInputLine> lines;
-    size_t begin = 0;
-    for (int n = 1; begin < head.size(); ++n)
-    {
-        const size_t end = std::min(head.find('\n', begin), head.size());
-        lines.push_back({head.substr(begin, end - begin), "", n});
-        begin = end + 1;
-    }
+    CLineReader reader(head);
+    InputLines(reader, "", lines);
     const CMcnpDeck deck = SplitMcnpDeck(lines);
     if (deck.m_Cells.empty() || deck.m_Surfaces.empty()) return false;
     static constexpr CSeparators Blanks(" ");

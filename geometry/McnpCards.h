@@ -3,6 +3,7 @@
 // and "$" comments are dropped, tabs become blanks, and a line continues the card before it when
 // its first five columns are blank or the card's last line ends with "&".
 #pragma once
+#include "common/LineReader.h"
 #include "geometry/FlukaInput.h"
 
 #include <string>
@@ -16,6 +17,12 @@ struct CMcnpDeck
     std::string m_Title;
     std::vector<CMcnpCard> m_Cells, m_Surfaces, m_Data;
 };
+
+// The lines a reader gives, numbered from 1 and named by file; false when a line was longer than
+// the reader's bound (only its start is kept).
+bool InputLines(CLineReader& reader, const std::string& file, std::vector<CInputLine>& lines);
+// The lines of a file; false, with the problem in error, when it cannot be read or a line is cut.
+bool ReadInputLines(const std::string& path, std::vector<CInputLine>& lines, std::string& error);
 
 // The three blocks of an MCNP input's lines (a message block before the title is skipped).
 CMcnpDeck SplitMcnpDeck(const std::vector<CInputLine>& lines);

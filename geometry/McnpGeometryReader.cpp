@@ -1,6 +1,5 @@
 #include "geometry/McnpGeometryReader.h"
 
-#include "common/LineReader.h"
 #include "common/NumberScan.h"
 #include "common/TextCase.h"
 #include "common/Tokens.h"
@@ -10,7 +9,6 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
-#include <fstream>
 #include <map>
 #include <numbers>
 #include <optional>
@@ -974,16 +972,6 @@ private:
     bool m_TooMany = false;
 };
 
-std::vector<CInputLine> FileLines(const std::string& path, bool& ok)
-{
-    std::ifstream in(path, std::ios::binary);
-    ok = static_cast<bool>(in);
-    std::vector<CInputLine> lines;
-    std::string text;
-    for (int n = 1; std::getline(in, text); ++n)
-        lines.push_back({text, path, n});
-    return lines;
-}
 } // namespace
 
 bool ReadMcnpNumber(const std::string& field, double& value)
@@ -995,11 +983,11 @@ bool CMcnpGeometryReader::Read(const std::string& path, CGeometry& geometry)
 {
     m_Errors.clear();
     m_Notes.clear();
-    bool ok = false;
-    const std::vector<CInputLine> lines = FileLines(path, ok);
-    if (!ok)
+    std::vector<CInputLine> lines;
+    std::string error;
+    if (!ReadInputLines(path, lines, error))
     {
-        m_Errors.push_back("The file " + path + " cannot be opened.");
+        m_Errors.push_back(error);
         return false;
     }
     return ReadDeck(SplitMcnpDeck(lines), path, geometry, ReadMcnpNumber, 0);

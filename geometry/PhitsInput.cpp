@@ -9,7 +9,6 @@
 #include <cctype>
 #include <cmath>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <numbers>
 
@@ -264,12 +263,14 @@ bool CPhitsInput::Read(const std::string& path)
 {
     *this = CPhitsInput();
     m_Path = path;
-    if (!std::ifstream(path))
+    std::vector<CInputLine> lines;
+    std::string error;
+    if (!ReadInputLines(path, lines, error))
     {
-        m_Errors.push_back("The file " + path + " cannot be opened.");
+        m_Errors.push_back(error);
         return false;
     }
-    ReadFile(path, 1, 0, 0);
+    Lines(lines, 1, 0, 0);
     m_Deck.m_Cells = JoinMcnpCards(m_CellLines);
     m_Deck.m_Surfaces = JoinMcnpCards(m_SurfaceLines);
     const std::vector<CMcnpCard> transforms = JoinMcnpCards(m_TransformLines);
@@ -277,14 +278,16 @@ bool CPhitsInput::Read(const std::string& path)
     return m_Errors.empty();
 }
 
-// Lines first..last (last 0: to the end) of a file.
-void CPhitsInput::ReadFile(const std::string& path, int first, int last, int depth)
+// Lines first..last (last 0: to the end) of a file's.
+void CPhitsInput::Lines(const std::vector<CInputLine>& lines, int first, int last, int depth)
 {
-    std::ifstream in(path, std::ios::binary);
-    const std::string folder = std::filesystem::path(path).parent_path().string();
-    std::string text;
-    for (int n = 1; !m_Ended && std::getline(in, text); ++n)
-        if (n >= first && (last == 0 || n <= last)) Line({text, path, n}, folder, depth);
+    if (lines.empty()) return;
+    const std::string folder = std::filesystem::path(lines.front().m_File).parent_path().string();
+    for (const CInputLine& line : lines)
+    {
+        if (m_Ended) return;
+        if (line.m_Line >= first && (last == 0 || line.m_Line <= last)) Line(line, folder, depth);
+    }
 }
 
 void CPhitsInput::Line(const CInputLine& line, const std::string& folder, int depth)
@@ -319,13 +322,15 @@ void CPhitsInput::Line(const CInputLine& line, const std::string& folder, int de
         spec = Trim(spec);
         std::filesystem::path file(spec);
         if (file.is_relative()) file = std::filesystem::path(folder) / file;
+        std::vector<CInputLine> included;
+        std::string problem;
         if (depth >= MaxIncludeDepth)
             m_Errors.push_back(line.Where(m_Path) + ": the includes nest too deep");
-        else if (!std::ifstream(file))
+        else if (!ReadInputLines(file.string(), included, problem))
             m_Notes.push_back(line.Where(m_Path) + ": the included file " + spec +
                               " cannot be read: skipped");
         else
-            ReadFile(file.string(), first, last, depth + 1);
+            Lines(included, first, last, depth + 1);
         return;
     }
     const CInputLine kept{text, line.m_File, line.m_Line};
@@ -385,16 +390,15 @@ void CPhitsInput::Set(const CInputLine& line, const std::string& text)
 
 bool LooksLikePhitsInput(const std::string& text)
 {
-    size_t begin = 0;
-    while (begin < text.size())
+    std::vector<CInputLine> lines;
+    CLineReader reader(text);
+    InputLines(reader, "", lines);
+    for (const CInputLine& line : lines)
     {
-        const size_t end = std::min(text.find('\n', begin), text.size());
         std::string name;
         bool off = false;
-        if (SectionHeader(text.substr(begin, end - begin), name, off) &&
-            (name == "cell" || name == "surface"))
+        if (SectionHeader(line.m_Text, name, off) && (name == "cell" || name == "surface"))
             return true;
-        begin = end + 1;
     }
     return false;
 }

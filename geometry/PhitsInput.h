@@ -24,7 +24,7 @@ public:
     const std::vector<std::string>& Notes() const { return m_Notes; }
 
 private:
-    void ReadFile(const std::string& path, int first, int last, int depth);
+    void Lines(const std::vector<CInputLine>& lines, int first, int last, int depth);
     void Line(const CInputLine& line, const std::string& folder, int depth);
     void Set(const CInputLine& line, const std::string& text);
 

@@ -244,6 +244,16 @@ TEST(McnpGeometry, BadInputIsRefusedWithEveryErrorByLine)
               (std::vector<std::string>{"line 2: cell 1: \")\" has no opening parenthesis"}));
     EXPECT_EQ(Refusal(Deck("1 1 -1 imp:n=1\n", "1 so 1\n")),
               (std::vector<std::string>{"line 2: cell 1: it has no geometry"}));
+    // A line longer than any input's (a binary file, a file without line ends).
+    CGeometry cut;
+    CMcnpGeometryReader reader;
+    EXPECT_FALSE(reader.Read(
+        WriteScratch("long.i",
+                     Deck("1 0 -1 imp:n=1 $ " + std::string(2 << 20, 'x') + "\n", "1 so 1\n")),
+        cut));
+    ASSERT_EQ(reader.Errors().size(), 1u);
+    EXPECT_NE(reader.Errors()[0].find("has a line longer than 1048576 bytes"), std::string::npos);
+    EXPECT_TRUE(cut.m_Regions.empty());
 }
 
 TEST(McnpGeometry, WhatIsNotReadIsNamedAndTheRestLoads)
