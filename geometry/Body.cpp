@@ -333,11 +333,7 @@ std::unique_ptr<CBody> MakeArb(P p, std::string& e)
     if (planes.empty()) return nullptr;
     if (!unused.empty())
         return Refuse(e, Format("face %d (0) has fewer than three vertices", unused.front() + 1));
-    auto body = std::make_unique<CPlanes>();
-    for (const auto& [n, d] : planes)
-        body->Add(n, d);
-    body->SetBox(CBox::Around(ArbVertices(p)));
-    return body;
+    return MakeConvexBody(planes, CBox::Around(ArbVertices(p)));
 }
 
 std::unique_ptr<CBody> MakeInfiniteCylinder(P p, std::string& e, int axis, bool elliptic)
@@ -437,6 +433,16 @@ CBox CBody::Clip(const CBox& within) const
     return MapBox(ClipLocal(MapBox(within, m_ToLocal)), m_ToWorld)
         .Intersect(within)
         .Intersect(m_Box);
+}
+
+std::unique_ptr<CBody> MakeConvexBody(const std::vector<std::pair<CVector, double>>& planes,
+                                      const CBox& box)
+{
+    auto body = std::make_unique<CPlanes>();
+    for (const auto& [n, d] : planes)
+        body->Add(n, d);
+    body->SetBox(box);
+    return body;
 }
 
 // Each face a number whose digits are its vertices (a 0 for the fourth of a triangle).

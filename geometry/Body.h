@@ -54,6 +54,10 @@ size_t BodyParameterCount(const std::string& type);
 std::unique_ptr<CBody> MakeBody(const std::string& type, const std::vector<double>& params,
                                 std::string& error);
 
+// The convex body where every n.q <= d holds, within box (its local box; infinite sides allowed).
+std::unique_ptr<CBody> MakeConvexBody(const std::vector<std::pair<CVector, double>>& planes,
+                                      const CBox& box);
+
 // The face planes n.q <= d of an ARB's 30 parameters (eight vertices, six faces whose digits name
 // their vertices, a 0 face unused: its plane is left out and named in unused), oriented so that
 // the vertices' centre is inside; empty, with the problem in error, when a face names no plane.

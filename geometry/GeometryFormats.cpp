@@ -11,20 +11,12 @@ namespace
 {
 constexpr size_t HeadBytes = 1 << 20;
 
-bool ReadFluka(const std::string& path, CGeometry& geometry, std::vector<std::string>& errors,
-               std::vector<std::string>& notes)
-{
-    CFlukaGeometryReader reader;
-    const bool ok = reader.Read(path, geometry);
-    errors = reader.Errors();
-    notes = reader.Notes();
-    return ok;
-}
-
-bool ReadMcnp(const std::string& path, CGeometry& geometry, std::vector<std::string>& errors,
+// A reader class with Read, Errors and Notes as the table's reading function.
+template <typename TReader>
+bool ReadWith(const std::string& path, CGeometry& geometry, std::vector<std::string>& errors,
               std::vector<std::string>& notes)
 {
-    CMcnpGeometryReader reader;
+    TReader reader;
     const bool ok = reader.Read(path, geometry);
     errors = reader.Errors();
     notes = reader.Notes();
@@ -44,10 +36,11 @@ std::string Head(const std::string& path)
 const std::vector<CGeometryFormat>& GeometryFormats()
 {
     static const std::vector<CGeometryFormat> formats = {
-        {"FLUKA input", "FLUKA input (*.inp)|*.inp", LooksLikeFlukaInput, ReadFluka},
+        {"FLUKA input", "FLUKA input (*.inp)|*.inp", LooksLikeFlukaInput,
+         ReadWith<CFlukaGeometryReader>},
         {"PHITS input", "PHITS input (*.inp)|*.inp", LooksLikePhitsInput, ReadPhitsGeometry},
         {"MCNP input", "MCNP input (*.i;*.inp;*.mcnp)|*.i;*.inp;*.mcnp", LooksLikeMcnpInput,
-         ReadMcnp},
+         ReadWith<CMcnpGeometryReader>},
     };
     return formats;
 }

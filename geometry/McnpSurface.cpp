@@ -136,25 +136,6 @@ private:
     double m_A, m_B, m_R;
 };
 
-class CConvex : public CBody
-{
-public:
-    CConvex(std::vector<CPlane> planes, const CBox& box) : m_Planes(std::move(planes)), m_Box(box)
-    {
-    }
-    bool InsideLocal(const CVector& q) const override
-    {
-        for (const auto& [n, d] : m_Planes)
-            if (Dot(n, q) > d) return false;
-        return true;
-    }
-    CBox LocalBox() const override { return m_Box; }
-
-private:
-    std::vector<CPlane> m_Planes;
-    CBox m_Box;
-};
-
 // The side n.q <= d; a plane normal to an axis bounds its box on that axis.
 CBodyPtr PlaneSide(const CVector& n, double d)
 {
@@ -506,7 +487,7 @@ CMade MakeBox(P p, int facet, std::string& e)
         planes.emplace_back(edge[i], Dot(edge[i], v + edge[i]));
         planes.emplace_back(edge[i] * -1, -Dot(edge[i], v));
     }
-    return Plain(std::make_unique<CConvex>(std::move(planes), CBox()));
+    return Plain(MakeConvexBody(planes, CBox()));
 }
 
 CMade MakeEll(P p, std::string& e)
@@ -588,7 +569,7 @@ CMade MakeHex(P p, int facet, std::string& e)
         corners.push_back(c);
         corners.push_back(c + h);
     }
-    return Plain(std::make_unique<CConvex>(std::move(planes), CBox::Around(corners)));
+    return Plain(MakeConvexBody(planes, CBox::Around(corners)));
 }
 
 CMade MakeArb(P p, int facet, std::string& e)
