@@ -297,6 +297,8 @@ public:
             if (!cell.m_Like) CellParams(cell); // else its LIKE is refused already
         ApplyImportanceCards();
         if (m_Errors.size() > before) return false;
+        for (const CCellDef& cell : m_Cells)
+            if (cell.m_Universe != 0) m_Universes[cell.m_Universe].push_back(&cell);
         CGeometry built;
         built.m_RegionPrefix = "cell ";
         for (const CCellDef& cell : m_Cells)
@@ -765,33 +767,21 @@ private:
                              Format("cell %d: its transformation", cell.m_Number));
     }
 
-    // The cells of a universe, in card order.
-    std::vector<const CCellDef*> Universe(int u) const
-    {
-        std::vector<const CCellDef*> cells;
-        for (const CCellDef& c : m_Cells)
-            if (c.m_Universe == u) cells.push_back(&c);
-        return cells;
-    }
-
     // Adds the cell as a region, or, when it is filled, the cells of its universe clipped by it.
     void Emit(CGeometry& g, const CCellDef& cell, const CTransform& context, const std::string& key,
               int clip, const std::string& suffix, std::vector<int> universes)
     {
         if (m_TooMany) return;
-        const auto trcl = Resolve(cell, cell.m_Trcl);
-        if (!trcl) return;
-        const CTransform placed = trcl->Then(context);
-        const std::string cellKey = PlacementKey(key, cell, cell.m_Trcl);
-        std::set<int> open;
-        int node = Instantiate(g, cell.m_Term, placed, cellKey, context, key, open);
+        CTransform placed;
+        int node = CellNode(g, cell, context, key, placed);
         if (node < 0) return;
+        const std::string cellKey = PlacementKey(key, cell, cell.m_Trcl);
         if (clip >= 0) node = AndNode(g, {clip, node});
         const std::string name = std::to_string(cell.m_Number) + suffix;
         if (cell.m_Fill && !cell.m_Lattice)
         {
-            const std::vector<const CCellDef*> contents = Universe(cell.m_Fill);
-            if (contents.empty())
+            const auto contents = m_Universes.find(cell.m_Fill);
+            if (contents == m_Universes.end())
                 return Error(*cell.m_Card, Format("cell %d: FILL=%d names universe %d, which no "
                                                   "cell is in",
                                                   cell.m_Number, cell.m_Fill, cell.m_Fill));
@@ -805,7 +795,7 @@ private:
                                                ? cellKey + "/fill" + std::to_string(cell.m_Number)
                                                : cellKey;
             universes.push_back(cell.m_Fill);
-            for (const CCellDef* inner : contents)
+            for (const CCellDef* inner : contents->second)
                 if (!inner->m_Outside)
                     Emit(g, *inner, fill->Then(placed), contentKey, node, "<" + name, universes);
             return;
@@ -833,15 +823,24 @@ private:
         g.m_Regions.push_back(region);
     }
 
-    void OutsideWorld(CGeometry& g, const CCellDef& cell)
+    // The node of a cell's geometry, moved by its TRCL within the frame context (key names it);
+    // placed: where its surfaces end up. -1 when a transformation is refused.
+    int CellNode(CGeometry& g, const CCellDef& cell, const CTransform& context,
+                 const std::string& key, CTransform& placed)
     {
         const auto trcl = Resolve(cell, cell.m_Trcl);
+        if (!trcl) return -1;
+        placed = trcl->Then(context);
         std::set<int> open;
-        const int node =
-            trcl ? Instantiate(g, cell.m_Term, *trcl, PlacementKey("", cell, cell.m_Trcl),
-                               CTransform(), "", open)
-                 : -1;
-        if (node >= 0) g.m_Outside.push_back(node);
+        return Instantiate(g, cell.m_Term, placed, PlacementKey(key, cell, cell.m_Trcl), context,
+                           key, open);
+    }
+
+    void OutsideWorld(CGeometry& g, const CCellDef& cell)
+    {
+        CTransform placed;
+        if (const int node = CellNode(g, cell, CTransform(), "", placed); node >= 0)
+            g.m_Outside.push_back(node);
     }
 
     // Bodies are shared by the cells placed alike: the key names the placement.
@@ -967,6 +966,7 @@ private:
     std::map<int, CSurfaceDef> m_Surfaces;
     std::vector<CCellDef> m_Cells;
     std::map<int, size_t> m_CellIndex;
+    std::map<int, std::vector<const CCellDef*>> m_Universes; // the cells of each, in card order
     std::map<std::string, int> m_Bodies;
     std::map<std::string, int> m_Complements; // the node of #n, by placement and cell
     bool m_TooMany = false;
