@@ -4,8 +4,7 @@
 // 1000 x 1000 section of it on two, and the host's frame with three sections drawn against the
 // same frame without geometry (the outlines are traced once per position, not per frame).
 #include "BenchKit.h"
-#include "geometry/FlukaGeometryReader.h"
-#include "geometry/McnpGeometryReader.h"
+#include "geometry/GeometryFormats.h"
 #include "geometry/Section.h"
 #include "host/Host.h"
 #include "host/Scene.h"
@@ -91,6 +90,17 @@ std::string GeneratedMcnpInput()
     return cells.str() + "\n" + surfaces.str() + "\n" + data.str();
 }
 
+// Writes a generated input and reads it with the reader its content names.
+bool WriteAndRead(const std::string& path, const std::string& text, CGeometry& geometry)
+{
+    std::ofstream(path) << text;
+    std::vector<std::string> errors, notes;
+    if (ReadGeometry(path, geometry, errors, notes)) return true;
+    std::fprintf(stderr, "the generated input %s does not load: %s\n", path.c_str(),
+                 errors.front().c_str());
+    return false;
+}
+
 void Classify(const char* what, const CGeometry& geometry, const std::vector<CVector>& points)
 {
     long found = 0;
@@ -111,15 +121,8 @@ int main()
 {
     const std::string path =
         (std::filesystem::temp_directory_path() / "bench_geometry.inp").string();
-    std::ofstream(path) << GeneratedInput();
     CGeometry geometry;
-    CFlukaGeometryReader reader;
-    if (!reader.Read(path, geometry))
-    {
-        std::fprintf(stderr, "the generated input does not load: %s\n",
-                     reader.Errors().front().c_str());
-        return 1;
-    }
+    if (!WriteAndRead(path, GeneratedInput(), geometry)) return 1;
     std::printf("%zu regions, %zu bodies\n", geometry.m_Regions.size(), geometry.m_Bodies.size());
     benchkit::PrintLoadAverage();
 
@@ -131,16 +134,10 @@ int main()
     Classify("FLUKA input", geometry, points);
     const std::string mcnpPath =
         (std::filesystem::temp_directory_path() / "bench_geometry.i").string();
-    std::ofstream(mcnpPath) << GeneratedMcnpInput();
     CGeometry mcnp;
-    CMcnpGeometryReader mcnpReader;
-    if (!mcnpReader.Read(mcnpPath, mcnp))
-    {
-        std::fprintf(stderr, "the generated MCNP input does not load: %s\n",
-                     mcnpReader.Errors().front().c_str());
-        return 1;
-    }
+    const bool mcnpRead = WriteAndRead(mcnpPath, GeneratedMcnpInput(), mcnp);
     std::filesystem::remove(mcnpPath);
+    if (!mcnpRead) return 1;
     Classify("MCNP input", mcnp, points);
 
     omp_set_num_threads(2);
