@@ -215,12 +215,12 @@ struct CSurfaceDef
 };
 
 // A transformation given inline "(o1 o2 o3 ...)" or by number "(5)" / "5".
+// A cell's TRCL or FILL transformation: a TRn card's number or its own, worked out as read.
 struct CTransformRef
 {
     bool m_Given = false;
-    int m_Number = 0;
-    std::vector<std::string> m_Values; // inline
-    bool m_Degrees = false;
+    int m_Number = 0;       // a TRn card (0: inline or none)
+    CTransform m_Transform; // inline
 };
 
 struct CCellDef
@@ -603,47 +603,46 @@ private:
         }
     }
 
-    // "(5)", "5" or "(o1 o2 o3 ...)" from values[from] on; the index after it.
-    size_t TransformRef(const CCellDef& cell, const std::vector<std::string>& values, size_t from,
-                        bool degrees, CTransformRef& ref, const std::string& key)
+    // "(5)", "5" or "(o1 o2 o3 ...)" from values[from] on; a number must name a TRn card.
+    void TransformRef(const CCellDef& cell, const std::vector<std::string>& values, size_t from,
+                      bool degrees, CTransformRef& ref, const std::string& key)
     {
         ref = CTransformRef();
-        if (from >= values.size()) return from;
-        ref.m_Degrees = degrees;
+        if (from >= values.size()) return;
         if (values[from] != "(")
         {
             ref.m_Given = Integer(values[from], ref.m_Number);
             if (!ref.m_Given)
-                Error(*cell.m_Card,
-                      Format("cell %d: %s takes a transformation", cell.m_Number, key.c_str()));
-            return from + 1;
+                return Error(*cell.m_Card, Format("cell %d: %s takes a transformation",
+                                                  cell.m_Number, key.c_str()));
         }
-        size_t end = from + 1;
-        while (end < values.size() && values[end] != ")")
-            ++end;
-        if (end == values.size())
-        {
-            Error(*cell.m_Card, Format("cell %d: the parenthesis after %s is not closed",
-                                       cell.m_Number, key.c_str()));
-            return end;
-        }
-        std::vector<std::string> inside(values.begin() + static_cast<long>(from + 1),
-                                        values.begin() + static_cast<long>(end));
-        ref.m_Given = true;
-        if (inside.size() == 1 && Integer(inside[0], ref.m_Number))
-            ;
         else
-            ref.m_Values = std::move(inside);
-        return end + 1;
+        {
+            size_t end = from + 1;
+            while (end < values.size() && values[end] != ")")
+                ++end;
+            if (end == values.size())
+                return Error(*cell.m_Card, Format("cell %d: the parenthesis after %s is not closed",
+                                                  cell.m_Number, key.c_str()));
+            std::vector<std::string> inside(values.begin() + static_cast<long>(from + 1),
+                                            values.begin() + static_cast<long>(end));
+            ref.m_Given = true;
+            if (inside.size() != 1 || !Integer(inside[0], ref.m_Number))
+                return Inline(cell, inside, degrees, ref);
+        }
+        if (ref.m_Number != 0 && !m_Transforms.count(ref.m_Number))
+            Error(*cell.m_Card, Format("cell %d: %s uses transformation %d, which is not defined",
+                                       cell.m_Number, key.c_str(), ref.m_Number));
     }
 
-    bool CheckTransform(const CCellDef& cell, const CTransformRef& ref, const std::string& key)
+    void Inline(const CCellDef& cell, const std::vector<std::string>& fields, bool degrees,
+                CTransformRef& ref)
     {
-        if (!ref.m_Given || !ref.m_Values.empty() || ref.m_Number == 0) return true;
-        if (m_Transforms.count(ref.m_Number)) return true;
-        Error(*cell.m_Card, Format("cell %d: %s uses transformation %d, which is not defined",
-                                   cell.m_Number, key.c_str(), ref.m_Number));
-        return false;
+        std::vector<double> values;
+        if (!Numbers(*cell.m_Card, fields, Format("cell %d", cell.m_Number), values)) return;
+        if (auto t = MakeTransform(*cell.m_Card, values, degrees,
+                                   Format("cell %d: its transformation", cell.m_Number)))
+            ref.m_Transform = *t;
     }
 
     void CellParams(CCellDef& cell)
@@ -670,13 +669,9 @@ private:
                 if (!Integer(values[0], cell.m_Fill))
                     Error(*cell.m_Card, what + ": FILL takes a universe number");
                 TransformRef(cell, values, 1, degrees, cell.m_FillTransform, "FILL");
-                CheckTransform(cell, cell.m_FillTransform, "FILL");
             }
             else if (key == "trcl")
-            {
                 TransformRef(cell, values, 0, degrees, cell.m_Trcl, "TRCL");
-                CheckTransform(cell, cell.m_Trcl, "TRCL");
-            }
             else if (key.compare(0, 4, "imp:") == 0 && !values.empty())
                 for (const std::string& particle : Particles(key))
                     if (double v = 0; m_Number(values[0], v)) cell.m_Importance[particle] = v;
@@ -755,16 +750,10 @@ private:
         }
     }
 
-    std::optional<CTransform> Resolve(const CCellDef& cell, const CTransformRef& ref)
+    // Where a cell's transformation moves it (a refused one has failed the read already).
+    CTransform Resolve(const CTransformRef& ref) const
     {
-        if (!ref.m_Given) return CTransform();
-        if (ref.m_Values.empty())
-            return ref.m_Number == 0 ? CTransform() : m_Transforms.at(ref.m_Number);
-        std::vector<double> values;
-        if (!Numbers(*cell.m_Card, ref.m_Values, Format("cell %d", cell.m_Number), values))
-            return std::nullopt;
-        return MakeTransform(*cell.m_Card, values, ref.m_Degrees,
-                             Format("cell %d: its transformation", cell.m_Number));
+        return ref.m_Number != 0 ? m_Transforms.at(ref.m_Number) : ref.m_Transform;
     }
 
     // Adds the cell as a region, or, when it is filled, the cells of its universe clipped by it.
@@ -789,15 +778,14 @@ private:
                 universes.size() >= MaxFillDepth)
                 return Error(*cell.m_Card, Format("cell %d: universe %d fills itself",
                                                   cell.m_Number, cell.m_Fill));
-            const auto fill = Resolve(cell, cell.m_FillTransform);
-            if (!fill) return;
+            const CTransform fill = Resolve(cell.m_FillTransform);
             const std::string contentKey = cell.m_FillTransform.m_Given
                                                ? cellKey + "/fill" + std::to_string(cell.m_Number)
                                                : cellKey;
             universes.push_back(cell.m_Fill);
             for (const CCellDef* inner : contents->second)
                 if (!inner->m_Outside)
-                    Emit(g, *inner, fill->Then(placed), contentKey, node, "<" + name, universes);
+                    Emit(g, *inner, fill.Then(placed), contentKey, node, "<" + name, universes);
             return;
         }
         if (cell.m_Lattice)
@@ -824,13 +812,11 @@ private:
     }
 
     // The node of a cell's geometry, moved by its TRCL within the frame context (key names it);
-    // placed: where its surfaces end up. -1 when a transformation is refused.
+    // placed: where its surfaces end up. -1 when its geometry cannot be built.
     int CellNode(CGeometry& g, const CCellDef& cell, const CTransform& context,
                  const std::string& key, CTransform& placed)
     {
-        const auto trcl = Resolve(cell, cell.m_Trcl);
-        if (!trcl) return -1;
-        placed = trcl->Then(context);
+        placed = Resolve(cell.m_Trcl).Then(context);
         std::set<int> open;
         return Instantiate(g, cell.m_Term, placed, PlacementKey(key, cell, cell.m_Trcl), context,
                            key, open);
@@ -898,10 +884,8 @@ private:
                                             other.m_Number, MaxComplementDepth));
                 return -1;
             }
-            const auto trcl = Resolve(other, other.m_Trcl);
-            if (!trcl) return -1;
             const int inner =
-                Instantiate(g, other.m_Term, trcl->Then(parent),
+                Instantiate(g, other.m_Term, Resolve(other.m_Trcl).Then(parent),
                             PlacementKey(parentKey, other, other.m_Trcl), parent, parentKey, open);
             open.erase(other.m_Number);
             if (inner < 0) return -1;

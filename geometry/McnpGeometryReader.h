@@ -26,8 +26,7 @@ public:
     // "line 12: cell 10 uses surface 7, which is not defined", one per problem.
     const std::vector<std::string>& Errors() const { return m_Errors; }
     const std::vector<std::string>& Notes() const { return m_Notes; }
-    // For the readers that prepare a deck (PHITS) and have their own problems to tell.
-    void AddError(const std::string& text) { m_Errors.push_back(text); }
+    // For the readers that prepare a deck (PHITS) and have notes of their own to tell.
     void AddNote(const std::string& text) { m_Notes.push_back(text); }
 
 private:
