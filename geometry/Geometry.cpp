@@ -89,15 +89,20 @@ CBox CGeometry::NodeBox(int index) const
     if (node.m_Kind == CExprNode::EKind::Body)
         return node.m_Negated ? body(node).ComplementBox() : body(node).Box();
     if (node.m_Negated) return CBox();
-    CBox box = node.m_Kind == CExprNode::EKind::And ? CBox() : CBox::Empty();
-    for (const int child : node.m_Children)
-        box = node.m_Kind == CExprNode::EKind::And ? box.Intersect(NodeBox(child))
-                                                   : box.Union(NodeBox(child));
-    if (node.m_Kind == CExprNode::EKind::And)
+    if (node.m_Kind == CExprNode::EKind::Or)
+    {
+        CBox box = CBox::Empty();
         for (const int child : node.m_Children)
-            if (const CExprNode& c = m_Nodes[static_cast<size_t>(child)];
-                c.m_Kind == CExprNode::EKind::Body && !c.m_Negated)
-                box = body(c).Clip(box);
+            box = box.Union(NodeBox(child));
+        return box;
+    }
+    CBox box;
+    for (const int child : node.m_Children)
+        box = box.Intersect(NodeBox(child));
+    for (const int child : node.m_Children)
+        if (const CExprNode& c = m_Nodes[static_cast<size_t>(child)];
+            c.m_Kind == CExprNode::EKind::Body && !c.m_Negated)
+            box = body(c).Clip(box);
     return box;
 }
 

@@ -63,10 +63,12 @@ public:
     std::string Summary() const;
     // "VACUUM", the material's name, or "unassigned".
     std::string MaterialName(int region) const;
+    // The material of an MCNP or PHITS cell without one.
+    static constexpr const char* VoidCell = "void";
     // Whether a material is empty space: FLUKA's VACUUM, a void cell.
     static bool IsVoid(const std::string& material)
     {
-        return material == "VACUUM" || material == "void";
+        return material == "VACUUM" || material == VoidCell;
     }
     // The region as a window names it: "TARGET", "cell 10".
     std::string DisplayName(int region) const;

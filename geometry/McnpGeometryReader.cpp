@@ -806,8 +806,8 @@ private:
         region.m_Root = node;
         region.m_Lattice = cell.m_Lattice != 0;
         region.m_Line = cell.m_Card->m_Line;
-        region.m_Material =
-            g.MaterialIndex(cell.m_Material == 0 ? "void" : "m" + std::to_string(cell.m_Material));
+        region.m_Material = g.MaterialIndex(
+            cell.m_Material == 0 ? CGeometry::VoidCell : "m" + std::to_string(cell.m_Material));
         g.m_Regions.push_back(region);
     }
 
