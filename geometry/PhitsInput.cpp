@@ -305,34 +305,7 @@ void CPhitsInput::Line(const CInputLine& line, const std::string& folder, int de
     const std::string text = WithoutComment(line.m_Text, cell);
     const std::string lower = LowerCase(Trim(text));
     if (Starts(lower, "set:")) return Set(line, Trim(text).substr(4));
-    if (Starts(lower, "infl:"))
-    {
-        // infl:{file}[n1-n2], the braces and the range optional.
-        std::string spec = Trim(Trim(text).substr(5));
-        int first = 1, last = 0;
-        if (const size_t bracket = spec.find('['); bracket != std::string::npos)
-        {
-            const std::string range = spec.substr(bracket + 1, spec.find(']') - bracket - 1);
-            const size_t dash = range.find('-');
-            ReadIntegerField(Trim(range.substr(0, dash)), first);
-            if (dash != std::string::npos) ReadIntegerField(Trim(range.substr(dash + 1)), last);
-            spec = spec.substr(0, bracket);
-        }
-        if (spec.size() >= 2 && spec.front() == '{') spec = spec.substr(1, spec.find('}') - 1);
-        spec = Trim(spec);
-        std::filesystem::path file(spec);
-        if (file.is_relative()) file = std::filesystem::path(folder) / file;
-        std::vector<CInputLine> included;
-        std::string problem;
-        if (depth >= MaxIncludeDepth)
-            m_Errors.push_back(line.Where(m_Path) + ": the includes nest too deep");
-        else if (!ReadInputLines(file.string(), included, problem))
-            m_Notes.push_back(line.Where(m_Path) + ": the included file " + spec +
-                              " cannot be read: skipped");
-        else
-            Lines(included, first, last, depth + 1);
-        return;
-    }
+    if (Starts(lower, "infl:")) return Include(line, Trim(Trim(text).substr(5)), folder, depth);
     const CInputLine kept{text, line.m_File, line.m_Line};
     if (cell)
         m_CellLines.push_back(kept);
@@ -347,13 +320,41 @@ void CPhitsInput::Line(const CInputLine& line, const std::string& folder, int de
         // "MAT[5]" or "M5" starts a material.
         int n = 0;
         const std::string flat = WithoutBlanks(lower);
-        if (Starts(flat, "mat[") &&
-            ReadIntegerField(flat.substr(4, flat.find(']') - 4), n) == EFieldProblem::None)
-            m_Deck.m_Data.push_back({Format("m%d", n), line.m_File, line.m_Line});
-        else if (flat.size() > 1 && flat[0] == 'm' &&
-                 ReadIntegerField(lower.substr(1, lower.find(' ') - 1), n) == EFieldProblem::None)
+        const bool bracketed = Starts(flat, "mat[");
+        if (!bracketed && !(flat.size() > 1 && flat[0] == 'm')) return;
+        const std::string number =
+            bracketed ? flat.substr(4, flat.find(']') - 4) : lower.substr(1, lower.find(' ') - 1);
+        if (ReadIntegerField(number, n) == EFieldProblem::None)
             m_Deck.m_Data.push_back({Format("m%d", n), line.m_File, line.m_Line});
     }
+}
+
+// infl:{file}[n1-n2], the braces and the range optional; a file that cannot be read is a note.
+void CPhitsInput::Include(const CInputLine& line, std::string spec, const std::string& folder,
+                          int depth)
+{
+    int first = 1, last = 0;
+    if (const size_t bracket = spec.find('['); bracket != std::string::npos)
+    {
+        const std::string range = spec.substr(bracket + 1, spec.find(']') - bracket - 1);
+        const size_t dash = range.find('-');
+        ReadIntegerField(Trim(range.substr(0, dash)), first);
+        if (dash != std::string::npos) ReadIntegerField(Trim(range.substr(dash + 1)), last);
+        spec = spec.substr(0, bracket);
+    }
+    if (spec.size() >= 2 && spec.front() == '{') spec = spec.substr(1, spec.find('}') - 1);
+    spec = Trim(spec);
+    std::filesystem::path file(spec);
+    if (file.is_relative()) file = std::filesystem::path(folder) / file;
+    std::vector<CInputLine> included;
+    std::string problem;
+    if (depth >= MaxIncludeDepth)
+        m_Errors.push_back(line.Where(m_Path) + ": the includes nest too deep");
+    else if (!ReadInputLines(file.string(), included, problem))
+        m_Notes.push_back(line.Where(m_Path) + ": the included file " + spec +
+                          " cannot be read: skipped");
+    else
+        Lines(included, first, last, depth + 1);
 }
 
 // "c1[2.5] c2[c1*2]": each constant's value, which may use those before it.

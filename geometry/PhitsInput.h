@@ -27,6 +27,7 @@ private:
     void Lines(const std::vector<CInputLine>& lines, int first, int last, int depth);
     void Line(const CInputLine& line, const std::string& folder, int depth);
     void Set(const CInputLine& line, const std::string& text);
+    void Include(const CInputLine& line, std::string spec, const std::string& folder, int depth);
 
     CMcnpDeck m_Deck;
     std::map<int, double> m_Constants;
