@@ -196,6 +196,11 @@ bool CVolumeLoader::MapCylinderFile(ICylinderSource& reader, const CCylinderGeom
 bool CVolumeLoader::MapCylinder(const CCylinderMesh& mesh, const std::vector<double>& values,
                                 long long count, double radialWidth, bool logMemory)
 {
+    if (m_pChoices && m_pChoices->m_KeepCylinder)
+    {
+        KeepCylinder(mesh, values, count);
+        return true;
+    }
     const double resolution = CylinderResolution() > 0 ? CylinderResolution() : radialWidth;
     CCylinderGridPlan plan;
     std::string error;
@@ -227,6 +232,23 @@ bool CVolumeLoader::MapCylinder(const CCylinderMesh& mesh, const std::vector<dou
                      [&](int percent) { progress.Update(voxels, percent); });
     LogElapsed(start);
     return true;
+}
+
+// The mesh as far as values reach it (a short file ends inside a plane: its remaining bins are 0).
+void CVolumeLoader::KeepCylinder(const CCylinderMesh& mesh, const std::vector<double>& values,
+                                 long long count)
+{
+    m_Grid.ClearDataSet();
+    m_Cylinder.m_Mesh = mesh;
+    const long long perPlane =
+        std::max<long long>(1, static_cast<long long>(mesh.m_R.size() - 1) *
+                                   static_cast<long long>(mesh.m_Phi.size() - 1));
+    const long long planes = std::min<long long>(static_cast<long long>(mesh.m_T.size()) - 1,
+                                                 (std::max(count, 1LL) + perPlane - 1) / perPlane);
+    m_Cylinder.m_Mesh.m_T.resize(static_cast<size_t>(planes + 1));
+    m_Cylinder.m_Values.assign(values.begin(),
+                               values.begin() + std::min<long long>(count, planes * perPlane));
+    m_Cylinder.m_Values.resize(static_cast<size_t>(planes * perPlane), 0.0);
 }
 
 bool LoadFlukaRPhiZ(CVolumeLoader& loader, const std::string& path)

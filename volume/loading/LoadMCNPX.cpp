@@ -7,6 +7,8 @@
 #include "volume/model/LoadLog.h"
 #include "volume/model/VoxelGrid.h"
 
+#include <algorithm>
+
 namespace volumira3d
 {
 namespace
@@ -19,14 +21,35 @@ public:
 
 private:
     int ChooseMCNPXDataSet(const std::vector<CMCNPXDescriptor>& descriptors);
+    // With a load's choices: false (logged) for a data set the file does not have; the chosen
+    // one's particle and reaction become facts.
+    bool TakeDataSet(const std::vector<CMCNPXDescriptor>& descriptors);
 };
 } // namespace
 
 int CMCNPXLoad::ChooseMCNPXDataSet(const std::vector<CMCNPXDescriptor>& descriptors)
 {
+    if (m_Loader.Choices()) return std::max(1, m_Loader.Choices()->m_DataSet);
     CMCNPXImportOptionsDlg dlg(descriptors, m_pSettings);
     dlg.DoModal();
     return dlg.m_DataSet;
+}
+
+bool CMCNPXLoad::TakeDataSet(const std::vector<CMCNPXDescriptor>& descriptors)
+{
+    if (!m_Loader.Choices()) return true;
+    const int count = static_cast<int>(descriptors.size());
+    const int set = std::max(1, m_Loader.Choices()->m_DataSet);
+    if (set > count)
+    {
+        m_Loader.LogError(Format("Data set %d was asked for; the file has %d.", set, count));
+        return false;
+    }
+    const CMCNPXDescriptor& d = descriptors[static_cast<size_t>(set - 1)];
+    m_Loader.AddFact("data set", std::to_string(set));
+    m_Loader.AddFact("particle", std::to_string(d.m_Particle));
+    m_Loader.AddFact("reaction", std::to_string(d.m_Reaction));
+    return true;
 }
 
 bool CMCNPXLoad::Load(const std::string& path)
@@ -38,6 +61,7 @@ bool CMCNPXLoad::Load(const std::string& path)
         m_Loader.LogError(storage.m_Error);
         return false;
     }
+    if (!TakeDataSet(storage.m_Descriptors)) return false;
     m_Grid.ClearDataSet();
     m_Grid.ResetStatistics();
     m_Log.AddLine("Preparing voxel structure...");

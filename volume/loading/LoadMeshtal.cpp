@@ -1,3 +1,4 @@
+#include "common/TextCase.h"
 #include "platform/Clock.h"
 #include "platform/UiServices.h"
 #include "volume/formats/MeshtalReader.h"
@@ -23,6 +24,12 @@ public:
 private:
     // False when the user cancels the choice of tally and bin.
     bool ChooseMeshtalBin(const std::vector<CMeshtalTally>& tallies, CMeshtalChoice& choice);
+    // The chooser's answer from a load's choices; false (logged) for a tally or bin the file
+    // does not have.
+    bool TakeChoice(const std::vector<CMeshtalTally>& tallies, const CLoadChoices& wanted,
+                    CMeshtalChoice& choice);
+    bool TakeBin(const char* what, int wanted, int choices, int& bin);
+    void AddFacts(const CMeshtalReader& reader, const CMeshtalChoice& choice);
     // Reads the chosen bin, each value normalised, into put; false (with its message) on a broken
     // row or a value that the normalization takes beyond the range of numbers.
     bool ReadNormalisedBin(CMeshtalReader& reader, const CMeshtalChoice& choice,
@@ -48,6 +55,7 @@ bool CMeshtalLoad::Load(const std::string& path)
     CMeshtalChoice choice = CMeshtalReader::DefaultChoice(tallies.front());
     if (!ChooseMeshtalBin(tallies, choice)) return false;
     choice.m_Errors = m_Loader.AskStatistics();
+    AddFacts(reader, choice);
     const CMeshtalTally& tally = tallies[choice.m_Tally];
     m_Log.AddLine(Format(
         "Mesh tally %d (%s, %s, %s), energy %s, time %s%s%s", tally.m_Number,
@@ -64,6 +72,7 @@ bool CMeshtalLoad::Load(const std::string& path)
 bool CMeshtalLoad::ChooseMeshtalBin(const std::vector<CMeshtalTally>& tallies,
                                     CMeshtalChoice& choice)
 {
+    if (m_Loader.Choices()) return TakeChoice(tallies, *m_Loader.Choices(), choice);
     const auto entries = MeshtalBinEntries(tallies);
     if (entries.size() < 2) return true;
     CMeshtalBinDlg dlg(tallies, entries, choice);
@@ -74,6 +83,56 @@ bool CMeshtalLoad::ChooseMeshtalBin(const std::vector<CMeshtalTally>& tallies,
     }
     choice = dlg.m_Choice;
     return true;
+}
+
+bool CMeshtalLoad::TakeChoice(const std::vector<CMeshtalTally>& tallies, const CLoadChoices& wanted,
+                              CMeshtalChoice& choice)
+{
+    const auto fits = [&](const CMeshtalTally& t)
+    {
+        return (wanted.m_Tally < 0 || t.m_Number == wanted.m_Tally) &&
+               (wanted.m_Particle.empty() ||
+                LowerCase(t.m_Particle) == LowerCase(wanted.m_Particle));
+    };
+    const auto found = std::find_if(tallies.begin(), tallies.end(), fits);
+    if (found == tallies.end())
+    {
+        m_Loader.LogError(Format("The file has no mesh tally %s%s%s.",
+                                 wanted.m_Tally < 0 ? "" : std::to_string(wanted.m_Tally).c_str(),
+                                 wanted.m_Particle.empty() ? "" : " of ",
+                                 wanted.m_Particle.c_str()));
+        return false;
+    }
+    choice = CMeshtalReader::DefaultChoice(*found);
+    choice.m_Tally = static_cast<int>(found - tallies.begin());
+    return TakeBin("energy", wanted.m_Energy, found->EnergyChoices(), choice.m_Energy) &&
+           TakeBin("time", wanted.m_Time, found->TimeChoices(), choice.m_Time) &&
+           TakeBin("nuclide", wanted.m_Nuclide, found->NuclideChoices(), choice.m_Nuclide);
+}
+
+bool CMeshtalLoad::TakeBin(const char* what, int wanted, int choices, int& bin)
+{
+    if (wanted < 0) return true;
+    if (wanted >= choices)
+    {
+        m_Loader.LogError(
+            Format("The tally has %d %s bins; bin %d was asked for.", choices, what, wanted));
+        return false;
+    }
+    bin = wanted;
+    return true;
+}
+
+void CMeshtalLoad::AddFacts(const CMeshtalReader& reader, const CMeshtalChoice& choice)
+{
+    const CMeshtalTally& tally = reader.Tallies()[choice.m_Tally];
+    m_Loader.AddFact("tally", std::to_string(tally.m_Number));
+    m_Loader.AddFact("particle", tally.m_Particle);
+    m_Loader.AddFact("energy", tally.EnergyLabel(choice.m_Energy));
+    m_Loader.AddFact("time", tally.TimeLabel(choice.m_Time));
+    if (!tally.m_Nuclides.empty())
+        m_Loader.AddFact("nuclide", tally.NuclideLabel(choice.m_Nuclide));
+    if (reader.Histories() > 0) m_Loader.AddFact("histories", Format("%.0f", reader.Histories()));
 }
 
 bool CMeshtalLoad::ReadNormalisedBin(CMeshtalReader& reader, const CMeshtalChoice& choice,

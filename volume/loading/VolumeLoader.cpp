@@ -15,6 +15,9 @@ namespace volumira3d
 bool CVolumeLoader::Load(const CVolumeFormat& format, const std::string& path)
 {
     m_RelativeErrors = false;
+    m_OfferedStatistics = false;
+    m_Cylinder = {};
+    m_Facts.clear();
     return format.m_Load(*this, path);
 }
 
@@ -33,8 +36,7 @@ bool CVolumeLoader::PrepareGrid(std::int64_t nx, std::int64_t ny, std::int64_t n
     const bool fillable =
         fileBytes > 0 && double(fileBytes) >= double(nx) * double(ny) * double(nz);
     if (bytes > m_LargeGridBytes && !fillable && nx > 0 && ny > 0 && nz > 0 &&
-        AfxMessageBox(Format("The grid needs %.1f GB. Continue?", bytes / 1e9),
-                      MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
+        !AllowLargeGrid(bytes))
     {
         LogError(Format("The grid of %lld x %lld x %lld bins was not allocated.",
                         static_cast<long long>(nx), static_cast<long long>(ny),
@@ -46,6 +48,20 @@ bool CVolumeLoader::PrepareGrid(std::int64_t nx, std::int64_t ny, std::int64_t n
     if (m_Grid.AllocateGrid(nx, ny, nz, error, start)) return true;
     ReportProblem(error, MB_ICONERROR);
     return false;
+}
+
+bool CVolumeLoader::AllowLargeGrid(double bytes)
+{
+    const std::string question = Format("The grid needs %.1f GB. Continue?", bytes / 1e9);
+    if (!m_pChoices)
+        return AfxMessageBox(question, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
+    if (!m_pChoices->m_AllowLarge) AddFact("refused", question);
+    return m_pChoices->m_AllowLarge;
+}
+
+void CVolumeLoader::AddFact(const std::string& key, const std::string& value)
+{
+    m_Facts.emplace_back(key, value);
 }
 
 bool CVolumeLoader::Normalised(double raw, double& value) const
@@ -67,6 +83,7 @@ const CRowChooserKind FlukaBinnings{IDD_FLUKA_BINNINGS,
 bool CVolumeLoader::ChooseFlukaBinning(const std::vector<CBinningRow>& rows, int& index)
 {
     index = 0;
+    if (m_pChoices) return TakeBinningChoice(rows, index);
     if (rows.size() < 2) return true;
     std::vector<std::vector<std::string>> cells;
     for (const CBinningRow& row : rows)
@@ -80,10 +97,36 @@ bool CVolumeLoader::ChooseFlukaBinning(const std::vector<CBinningRow>& rows, int
         return false;
     }
     index = dlg.m_Selected;
+    LogBinning(rows, index);
+    return true;
+}
+
+void CVolumeLoader::LogBinning(const std::vector<CBinningRow>& rows, int index)
+{
     const CBinningRow& row = rows[static_cast<size_t>(index)];
     m_Log.AddLine(Format("Binning %d of %d: %d \"%s\" (%s, %s)", index + 1,
                          static_cast<int>(rows.size()), row.m_Number, row.m_Name.c_str(),
                          row.m_Type.c_str(), row.m_Sizes.c_str()));
+}
+
+bool CVolumeLoader::TakeBinningChoice(const std::vector<CBinningRow>& rows, int& index)
+{
+    index = m_pChoices->m_Binning;
+    const int count = static_cast<int>(rows.size());
+    // A file without binning headers fails in its reader, with the reader's message.
+    if (count == 0 && index == 0) return true;
+    if (index < 0 || index >= count)
+    {
+        LogError(
+            Format("Binning %d was asked for; the file has %d of this kind.", index + 1, count));
+        return false;
+    }
+    if (count > 1) LogBinning(rows, index);
+    const CBinningRow& row = rows[static_cast<size_t>(index)];
+    AddFact("binning", std::to_string(row.m_Number));
+    AddFact("title", row.m_Name);
+    AddFact("binning kind", row.m_Type);
+    AddFact("particle", std::to_string(row.m_Particle));
     return true;
 }
 
@@ -150,6 +193,8 @@ void CVolumeLoader::ShowProblem(const std::string& text, UINT icon)
 }
 bool CVolumeLoader::AskStatistics() const
 {
+    m_OfferedStatistics = true;
+    if (m_pChoices) return m_pChoices->m_Errors;
     return !m_ValuesOnly &&
            AfxMessageBox("Do you want to display the statistics information instead of the data?",
                          MB_YESNO | MB_ICONQUESTION) == IDYES;

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace volumira3d
@@ -26,6 +27,30 @@ enum : int
 {
     IDD_FLUKA_BINNINGS = 1650,
     IDC_FLUKA_BINNINGS_LIST = 1651,
+};
+
+// The answers of a load that asks nobody (the Python module): its choosers and questions take
+// them from here instead of a dialog; what is left unset is the dialog's default.
+struct CLoadChoices
+{
+    int m_Binning = 0;           // FLUKA: among the file's binnings of its kind, from 0
+    int m_DataSet = 0;           // MCNPX: the data set, from 1; 0 the dialog's default
+    int m_Tally = -1;            // meshtal: the tally of this number; -1 the first (of m_Particle)
+    std::string m_Particle;      // meshtal: the first tally of this particle; empty any
+    int m_Energy = -1;           // meshtal bins from 0; -1 the total (else the first) as the dialog
+    int m_Time = -1;             //
+    int m_Nuclide = -1;          //
+    bool m_Errors = false;       // relative errors instead of values, where the file has them
+    bool m_AllowLarge = false;   // the answer to "The grid needs ... GB. Continue?"
+    bool m_KeepCylinder = false; // a cylindrical mesh is kept as read, not resampled
+};
+
+// A cylindrical mesh as its file gives it, kept when the choices ask so: values indexed
+// (it * nphi + iphi) * nr + ir, one per bin of the mesh.
+struct CCylinderData
+{
+    CCylinderMesh m_Mesh;
+    std::vector<double> m_Values;
 };
 
 class CVolumeLoader
@@ -58,6 +83,17 @@ public:
     // "Do you want to display the statistics information instead of the data?", or no when only
     // values are wanted.
     bool AskStatistics() const;
+    // A load that asks nobody: the choices answer (the caller keeps them alive).
+    void SetChoices(const CLoadChoices* pChoices) { m_pChoices = pChoices; }
+    const CLoadChoices* Choices() const { return m_pChoices; }
+    // Whether the last load's file offered relative errors (the statistics question came up).
+    bool OfferedStatistics() const { return m_OfferedStatistics; }
+    // The cylindrical mesh the last load kept (m_KeepCylinder); empty edges when none.
+    const CCylinderData& Cylinder() const { return m_Cylinder; }
+    // What the file says of the loaded data (binning, tally, particle...), as the chooser and the
+    // log name it, in the order the load met it.
+    const std::vector<std::pair<std::string, std::string>>& Facts() const { return m_Facts; }
+    void AddFact(const std::string& key, const std::string& value);
 
     // Records (voxels) per piece of a cartesian file held in memory at once.
     static constexpr size_t ChunkRecords = 1 << 16;
@@ -110,6 +146,13 @@ public:
     void SetCylinderResolution(double cm) { m_CylinderResolution = cm; }
 
 private:
+    // The large-grid question, or the choices' answer to it.
+    bool AllowLargeGrid(double bytes);
+    void KeepCylinder(const CCylinderMesh& mesh, const std::vector<double>& values,
+                      long long count);
+    void LogBinning(const std::vector<CBinningRow>& rows, int index);
+    bool TakeBinningChoice(const std::vector<CBinningRow>& rows, int& index);
+
     // The radial layout of a cylindrical file on the grid.
     struct CRadialLayout
     {
@@ -138,6 +181,10 @@ private:
     bool m_ValuesOnly = false;
     double m_CylinderResolution = 0;
     bool m_RelativeErrors = false;
+    const CLoadChoices* m_pChoices = nullptr;
+    mutable bool m_OfferedStatistics = false;
+    CCylinderData m_Cylinder;
+    std::vector<std::pair<std::string, std::string>> m_Facts;
 };
 
 // The base of one format's load (a class in its LoadFoo.cpp): the loader's grid, log and
