@@ -108,6 +108,15 @@ std::string FailureText(const CVolumeLoader& loader)
 }
 } // namespace
 
+std::string IdentifyMeshFormat(const std::string& path)
+{
+    CMeshRequest request;
+    request.m_Path = path;
+    std::string error;
+    const CVolumeFormat* format = PickFormat(request, error);
+    return format ? std::string(format->m_Name) : std::string();
+}
+
 CFileOperation RunAverager(const std::vector<CAverageInput>& inputs, const std::string& result,
                            const CAverageOptions& options)
 {

@@ -39,6 +39,8 @@ struct CMeshResult
 
 // The volume formats' names, in the table's order.
 std::vector<std::string> MeshFormatNames();
+// The format read_mesh would take for a file (by name, then content); empty when none.
+std::string IdentifyMeshFormat(const std::string& path);
 CMeshResult ReadMesh(const CMeshRequest& request);
 
 // The averaging tool's run over FLUKA text files, writing result (and its error files).

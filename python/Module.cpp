@@ -243,6 +243,7 @@ PYBIND11_MODULE(_tessaron, m)
     using namespace tessaron;
     m.doc() = "The readers of the Tessaron plug-ins (use the tessaron package, not this module).";
     m.def("mesh_formats", &MeshFormatNames, "The volume formats' names, in the order tried.");
+    m.def("identify", &IdentifyMeshFormat, "path"_a, "The format read_mesh picks for a file.");
     m.def("read_mesh", &ReadMeshDict, "path"_a, "format"_a, "binning"_a, "data_set"_a, "tally"_a,
           "particle"_a, "energy"_a, "time"_a, "nuclide"_a, "normalisation"_a, "errors"_a,
           "allow_large"_a, "A volume file as a dict of arrays and facts.");

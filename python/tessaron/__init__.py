@@ -36,7 +36,7 @@ class ReadError(Exception):
     def __init__(self, file, text):
         self.file = os.fspath(file)
         self.text = text
-        line = re.search(r"\bline (\d+)", text)
+        line = re.search(r"\bline (\d+)", text, re.IGNORECASE)
         offset = re.search(r"\b(?:byte|offset) (\d+)", text)
         self.line = int(line.group(1)) if line else None
         self.offset = int(offset.group(1)) if offset else None
@@ -214,9 +214,11 @@ def _operate(paths, operation, output, *, weights=None, individual_weights=True,
                                    result, operation, errors, "")
     if not run["ok"]:
         raise ReadError(result if not paths else paths[0], run["error"])
-    mesh = read_mesh(result, binning=binning)
+    # The result has its inputs' layout: read it as the first input is read.
+    format = _tessaron.identify(paths[0]) or None
+    mesh = read_mesh(result, binning=binning, format=format)
     mesh.log = run["log"] + mesh.log
-    return mesh, result
+    return mesh, result, format
 
 
 def average(paths, *, weights=None, errors=True, individual_weights=True, binning=1,
@@ -231,13 +233,14 @@ def average(paths, *, weights=None, errors=True, individual_weights=True, binnin
                         default a scratch file
     Raises ReadError when a file is missing or the binnings differ.
     """
-    mesh, result = _operate(paths, "average", output, weights=weights,
-                            individual_weights=individual_weights, errors=errors,
-                            binning=binning)
+    mesh, result, format = _operate(paths, "average", output, weights=weights,
+                                    individual_weights=individual_weights, errors=errors,
+                                    binning=binning)
     mesh.absolute_errors = None
     if errors:
-        mesh.errors = read_mesh(result + ".rel.err", binning=binning).values
-        mesh.absolute_errors = read_mesh(result + ".abs.err", binning=binning).values
+        mesh.errors = read_mesh(result + ".rel.err", binning=binning, format=format).values
+        mesh.absolute_errors = read_mesh(result + ".abs.err", binning=binning,
+                                         format=format).values
     return mesh
 
 
@@ -317,7 +320,8 @@ class Nuclides:
 
 
 def read_tracks(path):
-    """Read a Trakor3D track file as Tracks."""
+    """Read a Trakor3D track file (particle blocks of points with times, energy groups) as
+    Tracks, with the plug-in's reader; problems inside a block are Tracks.warnings."""
     return Tracks(path, _check(path, _tessaron.read_tracks(os.fspath(path))))
 
 
