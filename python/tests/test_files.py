@@ -152,3 +152,14 @@ def test_a_fresh_interpreter_imports_it_and_help_documents_every_function():
         member = getattr(tessaron, name)
         assert member.__doc__ and len(member.__doc__) > 40, name
         assert name in done.stdout
+
+
+def test_the_readme_example_runs(tmp_path):
+    example = os.path.join(SOURCE, "examples", "dose_profile.py")
+    out = tmp_path / "dose.png"
+    done = subprocess.run([sys.executable, example, data("mphys_100MeV1cmHydrogen_51.txt"),
+                           str(out)], capture_output=True, text=True, cwd=tmp_path,
+                          env=dict(os.environ, PYTHONPATH=os.path.dirname(
+                              os.path.dirname(tessaron.__file__))))
+    assert done.returncode == 0, done.stderr
+    assert "maximum" in done.stdout and out.exists()

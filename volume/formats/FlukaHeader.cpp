@@ -185,13 +185,34 @@ std::string_view BinningPhrase(EFlukaBinning binning)
     return {};
 }
 
+namespace
+{
+// The next line that starts (after blanks) with a letter, without them; lines of numbers are
+// passed over uncopied, since a file of a million data lines has a few header lines among them.
+bool NextWordLine(CTextScanner& in, std::string& line)
+{
+    for (;;)
+    {
+        int c = in.Peek();
+        while (c == ' ' || c == '\t')
+        {
+            in.Get();
+            c = in.Peek();
+        }
+        if (c < 0) return false;
+        if (std::isalpha(c)) return in.ReadLine(line);
+        in.SkipLine();
+    }
+}
+} // namespace
+
 bool ReadFlukaHeader(CTextScanner& in, EFlukaBinning binning, CFlukaHeader& header,
                      std::string& error, int index)
 {
     const std::string_view phrase = BinningPhrase(binning);
     std::string line;
     int seen = 0;
-    while (in.ReadLine(line))
+    while (NextWordLine(in, line))
     {
         if (line.find("Total number of particles") != std::string::npos)
             ParseParticlesLine(line, header);
