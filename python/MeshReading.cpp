@@ -64,6 +64,20 @@ void TakeCylinder(const CVolumeLoader& loader, CMeshResult& result)
     result.m_CylinderValues = cylinder.m_Values;
 }
 
+size_t BinCount(const CMeshResult& result)
+{
+    size_t count = 1;
+    for (const auto& edges : result.m_Edges)
+        count *= edges.empty() ? 0 : edges.size() - 1;
+    return count;
+}
+
+size_t ValueCount(const CMeshResult& result)
+{
+    if (result.m_Cylindrical) return result.m_CylinderValues.size();
+    return result.m_Values ? result.m_Values->Count() : 0;
+}
+
 bool HasFact(const CVolumeLoader& loader, const std::string& key)
 {
     for (const auto& fact : loader.Facts())
@@ -177,6 +191,11 @@ CMeshResult ReadMesh(const CMeshRequest& request)
         TakeCylinder(loader, result);
     else
         TakeCartesian(grid, result);
+    if (ValueCount(result) != BinCount(result))
+    {
+        result.m_Ok = false;
+        result.m_Error = "The values read do not fill the mesh's bins.";
+    }
     return result;
 }
 } // namespace tessaron

@@ -240,11 +240,11 @@ void CVolumeLoader::KeepCylinder(const CCylinderMesh& mesh, const std::vector<do
 {
     m_Grid.ClearDataSet();
     m_Cylinder.m_Mesh = mesh;
-    const long long perPlane =
-        std::max<long long>(1, static_cast<long long>(mesh.m_R.size() - 1) *
-                                   static_cast<long long>(mesh.m_Phi.size() - 1));
-    const long long planes = std::min<long long>(static_cast<long long>(mesh.m_T.size()) - 1,
-                                                 (std::max(count, 1LL) + perPlane - 1) / perPlane);
+    const auto bins = [](const std::vector<double>& edges)
+    { return std::max<long long>(0, static_cast<long long>(edges.size()) - 1); };
+    const long long perPlane = std::max<long long>(1, bins(mesh.m_R) * bins(mesh.m_Phi));
+    const long long planes =
+        std::min<long long>(bins(mesh.m_T), (std::max(count, 1LL) + perPlane - 1) / perPlane);
     m_Cylinder.m_Mesh.m_T.resize(static_cast<size_t>(planes + 1));
     m_Cylinder.m_Values.assign(values.begin(),
                                values.begin() + std::min<long long>(count, planes * perPlane));
