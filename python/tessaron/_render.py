@@ -48,7 +48,9 @@ def write_meshtal(mesh, path):
              " Tally bin boundaries:"]
     if mesh.kind == "cylindrical":
         origin, direction, reference = (mesh.axis[k] for k in ("origin", "direction", "reference"))
-        turn = np.cos(mesh.edges[1][0]), np.sin(mesh.edges[1][0])
+        # Exact at FLUKA's -pi and meshtal's 0: voxel centres on sector borders stay on theirs.
+        start = mesh.edges[1][0]
+        turn = (-1.0, 0.0) if start == -np.pi else (np.cos(start), np.sin(start))
         # The written tally's theta starts at the first phi edge (for FLUKA -pi, opposite the
         # reference).
         vec = np.array(reference) * turn[0] + np.cross(direction, reference) * turn[1]

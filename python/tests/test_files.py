@@ -163,3 +163,12 @@ def test_the_readme_example_runs(tmp_path):
                               os.path.dirname(tessaron.__file__))))
     assert done.returncode == 0, done.stderr
     assert "maximum" in done.stdout and out.exists()
+
+
+def test_a_cylinder_made_in_python_renders_as_its_file():
+    rpz = tessaron.read_mesh(data("rpz_3x8x1.rpz"))
+    copy = tessaron.Mesh(rpz.values.copy(), rpz.edges, kind="cylindrical", axis=rpz.axis)
+    # A range of its own: the offered one is rounded from each picture's data.
+    scene = dict(size=(200, 150), camera="z", range=(101, 803))
+    np.testing.assert_array_equal(tessaron.render(copy, **scene),
+                                  tessaron.render(data("rpz_3x8x1.rpz"), **scene))
