@@ -11,7 +11,6 @@
 #include <cairo.h>
 
 #include <cstdint>
-#include <memory>
 
 namespace py = pybind11;
 using namespace pybind11::literals;
@@ -20,12 +19,17 @@ namespace tessaron
 {
 namespace
 {
-// A vector handed to numpy without a copy: the array's base owns it.
+// An object handed to numpy as an array's base: the array keeps it alive, then deletes it.
+template <class T> py::capsule Owner(T* owned)
+{
+    return py::capsule(owned, [](void* p) { delete static_cast<T*>(p); });
+}
+
+// A vector handed to numpy without a copy.
 template <class T> py::array_t<T> Column(std::vector<T>&& values, std::vector<py::ssize_t> shape)
 {
     auto* owned = new std::vector<T>(std::move(values));
-    py::capsule base(owned, [](void* p) { delete static_cast<std::vector<T>*>(p); });
-    return py::array_t<T>(shape, owned->data(), base);
+    return py::array_t<T>(shape, owned->data(), Owner(owned));
 }
 
 template <class T> py::array_t<T> Column(std::vector<T>&& values)
@@ -40,29 +44,33 @@ py::array_t<double> Triples(std::vector<double>&& values)
     return Column(std::move(values), {n, 3});
 }
 
-// The grid's block as an (nx, ny, nz) array, x fastest as it is stored.
-py::array_t<double> GridArray(std::unique_ptr<volumira3d::CVoxelArray> values,
+// A mesh's values as an (n0, n1, n2) array over their own block, the first axis fastest as they
+// are stored (x, or r, then phi).
+py::array_t<double> MeshArray(double* data, py::capsule owner,
                               const std::vector<double> (&edges)[3])
 {
     const py::ssize_t n[3] = {py::ssize_t(edges[0].size()) - 1, py::ssize_t(edges[1].size()) - 1,
                               py::ssize_t(edges[2].size()) - 1};
     const py::ssize_t d = sizeof(double);
-    double* data = values->data();
-    py::capsule base(values.release(),
-                     [](void* p) { delete static_cast<volumira3d::CVoxelArray*>(p); });
-    return py::array_t<double>({n[0], n[1], n[2]}, {d, d * n[0], d * n[0] * n[1]}, data, base);
+    return py::array_t<double>({n[0], n[1], n[2]}, {d, d * n[0], d * n[0] * n[1]}, data, owner);
 }
 
-py::array_t<double> CylinderArray(std::vector<double>&& values,
-                                  const std::vector<double> (&edges)[3])
+py::array_t<double> MeshValues(CMeshResult& r)
 {
-    const py::ssize_t n[3] = {py::ssize_t(edges[0].size()) - 1, py::ssize_t(edges[1].size()) - 1,
-                              py::ssize_t(edges[2].size()) - 1};
-    const py::ssize_t d = sizeof(double);
-    auto* owned = new std::vector<double>(std::move(values));
-    py::capsule base(owned, [](void* p) { delete static_cast<std::vector<double>*>(p); });
-    return py::array_t<double>({n[0], n[1], n[2]}, {d, d * n[0], d * n[0] * n[1]}, owned->data(),
-                               base);
+    if (r.m_Cylindrical)
+    {
+        auto* values = new std::vector<double>(std::move(r.m_CylinderValues));
+        return MeshArray(values->data(), Owner(values), r.m_Edges);
+    }
+    volumira3d::CVoxelArray* grid = r.m_Values.release();
+    return MeshArray(grid->data(), Owner(grid), r.m_Edges);
+}
+
+// Runs a reader with the interpreter's lock released, so that other Python threads go on.
+template <class TRead> auto Unlocked(TRead read)
+{
+    py::gil_scoped_release unlocked;
+    return read();
 }
 
 py::tuple Vector(const CVector& v)
@@ -94,11 +102,7 @@ py::dict ReadMeshDict(const std::string& path, const std::string& format, int bi
     c.m_Nuclide = nuclide;
     c.m_Errors = errors;
     c.m_AllowLarge = allowLarge;
-    CMeshResult r;
-    {
-        py::gil_scoped_release unlocked;
-        r = ReadMesh(request);
-    }
+    CMeshResult r = Unlocked([&] { return ReadMesh(request); });
     py::dict out("ok"_a = r.m_Ok, "error"_a = r.m_Error, "large"_a = r.m_Large,
                  "format"_a = r.m_Format, "log"_a = r.m_Log, "warnings"_a = r.m_Warnings,
                  "has_errors"_a = r.m_OfferedErrors);
@@ -108,8 +112,7 @@ py::dict ReadMeshDict(const std::string& path, const std::string& format, int bi
         header[py::str(key)] = value;
     out["header"] = header;
     out["kind"] = r.m_Cylindrical ? "cylindrical" : "cartesian";
-    out["values"] = r.m_Cylindrical ? CylinderArray(std::move(r.m_CylinderValues), r.m_Edges)
-                                    : GridArray(std::move(r.m_Values), r.m_Edges);
+    out["values"] = MeshValues(r);
     out["edges"] = py::make_tuple(Column(std::move(r.m_Edges[0])), Column(std::move(r.m_Edges[1])),
                                   Column(std::move(r.m_Edges[2])));
     if (r.m_Cylindrical)
@@ -121,11 +124,7 @@ py::dict ReadMeshDict(const std::string& path, const std::string& format, int bi
 
 py::dict ReadTracksDict(const std::string& path)
 {
-    CTrackColumns c;
-    {
-        py::gil_scoped_release unlocked;
-        c = ReadTracks(path);
-    }
+    CTrackColumns c = Unlocked([&] { return ReadTracks(path); });
     py::dict out = Status(c);
     out["points"] = Triples(std::move(c.m_Points));
     out["times"] = Column(std::move(c.m_Times));
@@ -141,11 +140,7 @@ py::dict ReadTracksDict(const std::string& path)
 
 py::dict ReadParticlesDict(const std::string& path)
 {
-    CParticleColumns c;
-    {
-        py::gil_scoped_release unlocked;
-        c = ReadParticles(path);
-    }
+    CParticleColumns c = Unlocked([&] { return ReadParticles(path); });
     py::dict out = Status(c);
     out["format"] = c.m_Format;
     out["positions"] = Triples(std::move(c.m_Positions));
@@ -161,11 +156,7 @@ py::dict ReadParticlesDict(const std::string& path)
 
 py::dict ReadNuclidesDict(const std::string& path, int coolingTime)
 {
-    CEmitterColumns c;
-    {
-        py::gil_scoped_release unlocked;
-        c = ReadEmitters(path, coolingTime);
-    }
+    CEmitterColumns c = Unlocked([&] { return ReadEmitters(path, coolingTime); });
     py::dict out = Status(c);
     out["format"] = c.m_Format;
     out["positions"] = Triples(std::move(c.m_Positions));
@@ -228,11 +219,7 @@ py::dict RunFileOperation(const std::vector<std::string>& paths, const std::vect
     options.m_CalculateError = errors;
     options.m_IndividualWeights = individualWeights;
     options.m_AverageFile = averageFile;
-    CFileOperation run;
-    {
-        py::gil_scoped_release unlocked;
-        run = RunAverager(inputs, result, options);
-    }
+    const CFileOperation run = Unlocked([&] { return RunAverager(inputs, result, options); });
     return py::dict("ok"_a = run.m_Ok, "error"_a = run.m_Error, "log"_a = run.m_Log);
 }
 } // namespace
