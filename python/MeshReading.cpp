@@ -26,10 +26,9 @@ const CVolumeFormat* PickFormat(const CMeshRequest& request, std::string& error)
 {
     if (!request.m_Format.empty())
     {
-        for (const CVolumeFormat& format : VolumeFormats())
-            if (format.m_Name == request.m_Format) return &format;
-        error = "No volume format is named \"" + request.m_Format + "\".";
-        return nullptr;
+        const CVolumeFormat* format = FormatNamed(request.m_Format);
+        if (!format) error = "No volume format is named \"" + request.m_Format + "\".";
+        return format;
     }
     const CVolumeFormat* format = FormatFromPath(request.m_Path);
     if (!format) format = IdentifyContent(request.m_Path);
@@ -53,15 +52,14 @@ void TakeCartesian(CVoxelGrid& grid, CMeshResult& result)
     result.m_Values = std::make_unique<CVoxelArray>(std::move(grid.m_Voxels));
 }
 
-void TakeCylinder(const CVolumeLoader& loader, CMeshResult& result)
+void TakeCylinder(CCylinderData cylinder, CMeshResult& result)
 {
-    const CCylinderData& cylinder = loader.Cylinder();
     result.m_Cylindrical = true;
+    result.m_Edges[0] = std::move(cylinder.m_Mesh.m_R);
+    result.m_Edges[1] = std::move(cylinder.m_Mesh.m_Phi);
+    result.m_Edges[2] = std::move(cylinder.m_Mesh.m_T);
     result.m_Mesh = cylinder.m_Mesh;
-    result.m_Edges[0] = cylinder.m_Mesh.m_R;
-    result.m_Edges[1] = cylinder.m_Mesh.m_Phi;
-    result.m_Edges[2] = cylinder.m_Mesh.m_T;
-    result.m_CylinderValues = cylinder.m_Values;
+    result.m_CylinderValues = std::move(cylinder.m_Values);
 }
 
 size_t BinCount(const CMeshResult& result)
@@ -87,8 +85,7 @@ bool HasFact(const CVolumeLoader& loader, const std::string& key)
 
 void TakeHeader(const CVolumeLoader& loader, const CVoxelGrid& grid, CMeshResult& result)
 {
-    for (const auto& fact : loader.Facts())
-        if (fact.first != "refused") result.m_Header.push_back(fact);
+    result.m_Header = loader.Facts();
     // Only a USRBIN has a run header; other formats leave neutral figures the file never stated.
     if (result.m_Format.find("USRBIN") == std::string::npos) return;
     // A text file without the run's totals leaves them 0.
@@ -183,12 +180,13 @@ CMeshResult ReadMesh(const CMeshRequest& request)
     if (!result.m_Ok)
     {
         result.m_Error = FailureText(loader);
-        result.m_Large = HasFact(loader, "refused");
+        result.m_Large = loader.LargeGridRefused();
         return result;
     }
     TakeHeader(loader, grid, result);
-    if (!loader.Cylinder().m_Mesh.m_R.empty())
-        TakeCylinder(loader, result);
+    CCylinderData cylinder = loader.TakeCylinder();
+    if (!cylinder.m_Mesh.m_R.empty())
+        TakeCylinder(std::move(cylinder), result);
     else
         TakeCartesian(grid, result);
     if (ValueCount(result) != BinCount(result))

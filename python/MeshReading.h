@@ -30,8 +30,8 @@ struct CMeshResult
     std::unique_ptr<volumira3d::CVoxelArray> m_Values; // cartesian values, x fastest
     std::vector<double> m_CylinderValues;              // r fastest, then phi, then z
     std::vector<double> m_Edges[3];                    // x y z, or r phi z
-    volumira3d::CCylinderMesh m_Mesh;                  // the cylinder's frame
-    bool m_OfferedErrors = false;                      // the file has relative errors
+    volumira3d::CCylinderMesh m_Mesh; // the cylinder's frame (its edges are m_Edges)
+    bool m_OfferedErrors = false;     // the file has relative errors
     std::vector<std::pair<std::string, std::string>> m_Header;
     std::vector<std::pair<std::string, int>> m_Log; // lines with their icon
     std::vector<std::string> m_Warnings;            // warning and error lines, message boxes

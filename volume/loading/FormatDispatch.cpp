@@ -120,6 +120,13 @@ std::span<const CVolumeFormat> VolumeFormats()
     return Formats;
 }
 
+const CVolumeFormat* FormatNamed(std::string_view name)
+{
+    for (const CVolumeFormat& format : VolumeFormats())
+        if (format.m_Name == name) return &format;
+    return nullptr;
+}
+
 const CVolumeFormat* FormatFromPath(const std::string& path)
 {
     const std::string lower = LowerCase(path);

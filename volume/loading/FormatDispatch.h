@@ -43,6 +43,8 @@ struct CVolumeFormat
 
 // All formats, in the order their name parts and phrases are tried.
 std::span<const CVolumeFormat> VolumeFormats();
+// The format of this name in the table; nullptr when none has it.
+const CVolumeFormat* FormatNamed(std::string_view name);
 // The format named by the first name part (in table order) that occurs in the path; nullptr
 // when none does.
 const CVolumeFormat* FormatFromPath(const std::string& path);

@@ -16,6 +16,7 @@ bool CVolumeLoader::Load(const CVolumeFormat& format, const std::string& path)
 {
     m_RelativeErrors = false;
     m_OfferedStatistics = false;
+    m_LargeGridRefused = false;
     m_Cylinder = {};
     m_Facts.clear();
     return format.m_Load(*this, path);
@@ -23,8 +24,7 @@ bool CVolumeLoader::Load(const CVolumeFormat& format, const std::string& path)
 
 bool CVolumeLoader::Load(std::string_view formatName, const std::string& path)
 {
-    for (const CVolumeFormat& format : VolumeFormats())
-        if (format.m_Name == formatName) return Load(format, path);
+    if (const CVolumeFormat* format = FormatNamed(formatName)) return Load(*format, path);
     LogError("No volume format is named " + std::string(formatName) + ".");
     return false;
 }
@@ -55,7 +55,7 @@ bool CVolumeLoader::AllowLargeGrid(double bytes)
     const std::string question = Format("The grid needs %.1f GB. Continue?", bytes / 1e9);
     if (!m_pChoices)
         return AfxMessageBox(question, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
-    if (!m_pChoices->m_AllowLarge) AddFact("refused", question);
+    m_LargeGridRefused = !m_pChoices->m_AllowLarge;
     return m_pChoices->m_AllowLarge;
 }
 

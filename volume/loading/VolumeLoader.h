@@ -33,13 +33,14 @@ enum : int
 // them from here instead of a dialog; what is left unset is the dialog's default.
 struct CLoadChoices
 {
-    int m_Binning = 0;           // FLUKA: among the file's binnings of its kind, from 0
-    int m_DataSet = 0;           // MCNPX: the data set, from 1; 0 the dialog's default
-    int m_Tally = -1;            // meshtal: the tally of this number; -1 the first (of m_Particle)
-    std::string m_Particle;      // meshtal: the first tally of this particle; empty any
-    int m_Energy = -1;           // meshtal bins from 0; -1 the total (else the first) as the dialog
-    int m_Time = -1;             //
-    int m_Nuclide = -1;          //
+    int m_Binning = 0;      // FLUKA: among the file's binnings of its kind, from 0
+    int m_DataSet = 0;      // MCNPX: the data set, from 1; 0 the dialog's default
+    int m_Tally = -1;       // meshtal: the tally of this number; -1 the first (of m_Particle)
+    std::string m_Particle; // meshtal: the first tally of this particle; empty any
+    // Meshtal bins from 0; -1 the total (else the first), as the dialog offers them.
+    int m_Energy = -1;
+    int m_Time = -1;
+    int m_Nuclide = -1;
     bool m_Errors = false;       // relative errors instead of values, where the file has them
     bool m_AllowLarge = false;   // the answer to "The grid needs ... GB. Continue?"
     bool m_KeepCylinder = false; // a cylindrical mesh is kept as read, not resampled
@@ -88,8 +89,11 @@ public:
     const CLoadChoices* Choices() const { return m_pChoices; }
     // Whether the last load's file offered relative errors (the statistics question came up).
     bool OfferedStatistics() const { return m_OfferedStatistics; }
-    // The cylindrical mesh the last load kept (m_KeepCylinder); empty edges when none.
-    const CCylinderData& Cylinder() const { return m_Cylinder; }
+    // Whether the last load stopped at a large grid its choices did not allow.
+    bool LargeGridRefused() const { return m_LargeGridRefused; }
+    // The cylindrical mesh the last load kept (m_KeepCylinder), handed over; empty edges when
+    // none.
+    CCylinderData TakeCylinder() { return std::move(m_Cylinder); }
     // What the file says of the loaded data (binning, tally, particle...), as the chooser and the
     // log name it, in the order the load met it.
     const std::vector<std::pair<std::string, std::string>>& Facts() const { return m_Facts; }
@@ -183,6 +187,7 @@ private:
     bool m_RelativeErrors = false;
     const CLoadChoices* m_pChoices = nullptr;
     mutable bool m_OfferedStatistics = false;
+    bool m_LargeGridRefused = false;
     CCylinderData m_Cylinder;
     std::vector<std::pair<std::string, std::string>> m_Facts;
 };
