@@ -66,38 +66,45 @@ template <class TColumns, class TRead> TColumns Guarded(const std::string& path,
 }
 } // namespace
 
+namespace
+{
+// The store's tracks group by group, each with its points, then the groups' bounds.
+void TakeTracks(const trakor3d::CParticleDataReader& reader, CTrackColumns& columns)
+{
+    for (size_t g = 0; g < reader.m_Particles.size(); ++g)
+        for (const auto& [type, track] : reader.m_Particles[g])
+        {
+            for (const trakor3d::CSegment& p : track.m_Points)
+            {
+                Push(columns.m_Points, p);
+                columns.m_Times.push_back(p.t);
+            }
+            columns.m_Offsets.push_back(static_cast<long long>(columns.m_Times.size()));
+            columns.m_Types.push_back(type);
+            columns.m_Groups.push_back(static_cast<int>(g));
+            columns.m_Energies.push_back(track.m_Energy);
+        }
+    for (const trakor3d::CEnergyGroup& group : reader.m_EnergyGroups)
+    {
+        columns.m_GroupBounds.insert(columns.m_GroupBounds.end(), {group.m_Lower, group.m_Upper});
+        columns.m_GroupLabels.push_back(group.m_Label);
+    }
+}
+} // namespace
+
 CTrackColumns ReadTracks(const std::string& path)
 {
-    return Guarded<CTrackColumns>(
-        path,
-        [&](CTrackColumns& columns)
-        {
-            trakor3d::CParticleDataReader reader;
-            std::ostringstream problems;
-            reader.SetErrorStream(problems);
-            const bool ok = reader.ReadFile(path, nullptr);
-            SplitLines(problems.str(), columns.m_Warnings);
-            for (size_t g = 0; g < reader.m_Particles.size(); ++g)
-                for (const auto& [type, track] : reader.m_Particles[g])
-                {
-                    for (const trakor3d::CSegment& p : track.m_Points)
-                    {
-                        Push(columns.m_Points, p);
-                        columns.m_Times.push_back(p.t);
-                    }
-                    columns.m_Offsets.push_back(static_cast<long long>(columns.m_Times.size()));
-                    columns.m_Types.push_back(type);
-                    columns.m_Groups.push_back(static_cast<int>(g));
-                    columns.m_Energies.push_back(track.m_Energy);
-                }
-            for (const trakor3d::CEnergyGroup& group : reader.m_EnergyGroups)
-            {
-                columns.m_GroupBounds.insert(columns.m_GroupBounds.end(),
-                                             {group.m_Lower, group.m_Upper});
-                columns.m_GroupLabels.push_back(group.m_Label);
-            }
-            return ok;
-        });
+    return Guarded<CTrackColumns>(path,
+                                  [&](CTrackColumns& columns)
+                                  {
+                                      trakor3d::CParticleDataReader reader;
+                                      std::ostringstream problems;
+                                      reader.SetErrorStream(problems);
+                                      const bool ok = reader.ReadFile(path, nullptr);
+                                      SplitLines(problems.str(), columns.m_Warnings);
+                                      TakeTracks(reader, columns);
+                                      return ok;
+                                  });
 }
 
 CParticleColumns ReadParticles(const std::string& path)
