@@ -15,6 +15,8 @@ keyword argument whose default is the dialog's default.
 A file that cannot be read raises ReadError with the reader's own message.
 """
 
+import inspect
+import itertools
 import os
 import re
 import tempfile
@@ -137,6 +139,22 @@ def _read(path, format, options, errors, allow_large):
     return result
 
 
+def _choices(binning, data_set, tally, particle, energy_bin, time_bin, nuclide, normalisation):
+    """read_mesh's choices as the reader takes them."""
+    return dict(binning=_index(binning, "binning", 1) - 1,
+                data_set=_index(data_set, "data_set", 1), tally=_index(tally, "tally"),
+                particle=particle or "", energy=_index(energy_bin, "energy_bin"),
+                time=_index(time_bin, "time_bin"), nuclide=_index(nuclide, "nuclide"),
+                normalisation=float(normalisation))
+
+
+def _read_as_is(mesh):
+    """Whether a mesh holds its file's values as read with every choice at read_mesh's default."""
+    names = inspect.signature(_choices).parameters
+    defaults = {k: v for k, v in read_mesh.__kwdefaults__.items() if k in names}
+    return mesh.path is not None and mesh._options == (None, _choices(**defaults))
+
+
 def read_mesh(path, *, format=None, binning=1, tally=None, particle=None, energy_bin=None,
               time_bin=None, nuclide=None, data_set=1, normalisation=1.0, errors=False,
               allow_large=False):
@@ -156,11 +174,8 @@ def read_mesh(path, *, format=None, binning=1, tally=None, particle=None, energy
     Formats: FLUKA USRBIN text (cartesian, R-Z, R-Phi-Z), FLUKA binary USRBIN, FLUKA voxel,
     MCNP meshtal, MCNPX gridconv, PHITS, the plug-in's XYZ voxel format.
     """
-    options = dict(binning=_index(binning, "binning", 1) - 1,
-                   data_set=_index(data_set, "data_set", 1), tally=_index(tally, "tally"),
-                   particle=particle or "", energy=_index(energy_bin, "energy_bin"),
-                   time=_index(time_bin, "time_bin"), nuclide=_index(nuclide, "nuclide"),
-                   normalisation=float(normalisation))
+    options = _choices(binning, data_set, tally, particle, energy_bin, time_bin, nuclide,
+                       normalisation)
     r = _read(path, format, options, False, allow_large)
     relative = None
     if errors and r["has_errors"]:
@@ -168,8 +183,8 @@ def read_mesh(path, *, format=None, binning=1, tally=None, particle=None, energy
     elif errors:
         r["warnings"].append("The file holds no relative errors.")
     return Mesh(r["values"], r["edges"], kind=r["kind"], errors=relative, axis=r.get("axis"),
-                header={k: _number(v) for k, v in r["header"].items()}, format=r["format"], warnings=r["warnings"],
-                log=[text for text, _ in r["log"]], path=path, options=(format, options))
+                header={k: _number(v) for k, v in r["header"].items()}, format=r["format"],
+                warnings=r["warnings"], log=[text for text, _ in r["log"]], path=path, options=(format, options))
 
 
 class _Scratch:
@@ -184,14 +199,13 @@ class _Scratch:
         return os.path.join(cls.folder.name, name)
 
 
-_counter = [0]
+_results = itertools.count(1)
 
 
 def _result_path(output, stem):
     if output is not None:
         return os.fspath(output)
-    _counter[0] += 1
-    return _Scratch.path(f"{stem}{_counter[0]}.txt")
+    return _Scratch.path(f"{stem}{next(_results)}.txt")
 
 
 def _fluka_path(item):

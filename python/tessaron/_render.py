@@ -10,11 +10,6 @@ import numpy as np
 
 from . import _tessaron
 
-# What read_mesh passes when every argument is left at its default.
-_DEFAULT_OPTIONS = dict(binning=0, data_set=1, tally=-1, particle="", energy=-1, time=-1,
-                        nuclide=-1, normalisation=1.0)
-
-
 def host_path():
     """The tessaron-host that render runs: $TESSARON_HOST, the build tree's beside this package,
     or the one on PATH."""
@@ -73,11 +68,9 @@ def write_meshtal(mesh, path):
 def _file_of(item, folder, index):
     """The file the host opens for an item: a path, the file a default-read object came from,
     else a meshtal written from the mesh."""
-    from . import Mesh
+    from . import Mesh, _read_as_is
     if isinstance(item, Mesh):
-        plain = item._options is not None and item._options[0] is None and \
-            item._options[1] == _DEFAULT_OPTIONS
-        if item.path is not None and plain:
+        if _read_as_is(item):
             return item.path
         path = os.path.join(folder, f"mesh{index}.meshtal")
         write_meshtal(item, path)
